@@ -1,0 +1,176 @@
+#include "app/memory_registry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace pausora {
+
+bool MemoryRegistry::NoCaseLess::operator()(const std::string& a, const std::string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) <
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::string MemoryRegistry::Normalise(std::string_view path) {
+    std::string out(path);
+    while (!out.empty() && out.back() == '\\') {
+        out.pop_back();
+    }
+    return out;
+}
+
+bool MemoryRegistry::KeyExists(std::string_view path) const {
+    return m_keys.count(Normalise(path)) != 0;
+}
+
+void MemoryRegistry::CreateKeyPath(std::string_view path) {
+    const std::string full = Normalise(path);
+    for (std::size_t pos = full.find('\\'); pos != std::string::npos;
+         pos = full.find('\\', pos + 1)) {
+        m_keys[full.substr(0, pos)];
+    }
+    m_keys[full];
+}
+
+void MemoryRegistry::DeleteKeyTree(std::string_view path) {
+    const std::string root = Normalise(path);
+    const std::string prefix = root + "\\";
+    NoCaseLess less;
+    for (auto it = m_keys.begin(); it != m_keys.end();) {
+        const std::string& name = it->first;
+        const bool under = name.size() >= prefix.size() &&
+                           !less(name.substr(0, prefix.size()), prefix) &&
+                           !less(prefix, name.substr(0, prefix.size()));
+        const bool same = !less(name, root) && !less(root, name);
+        it = (same || under) ? m_keys.erase(it) : std::next(it);
+    }
+}
+
+void MemoryRegistry::SetRaw(std::string_view path, std::string_view name, Type type,
+                            std::vector<std::uint8_t> bytes) {
+    CreateKeyPath(path);
+    m_keys[Normalise(path)][std::string(name)] = Value{type, std::move(bytes)};
+}
+
+std::optional<MemoryRegistry::Value> MemoryRegistry::Raw(std::string_view path,
+                                                         std::string_view name) const {
+    const auto key = m_keys.find(Normalise(path));
+    if (key == m_keys.end()) {
+        return std::nullopt;
+    }
+    const auto value = key->second.find(std::string(name));
+    if (value == key->second.end()) {
+        return std::nullopt;
+    }
+    return value->second;
+}
+
+std::optional<std::string> MemoryRegistry::String(std::string_view path,
+                                                  std::string_view name) const {
+    const auto raw = Raw(path, name);
+    if (!raw) {
+        return std::nullopt;
+    }
+    const auto end = std::find(raw->bytes.begin(), raw->bytes.end(), 0);
+    return std::string(raw->bytes.begin(), end);
+}
+
+std::optional<std::uint32_t> MemoryRegistry::Dword(std::string_view path,
+                                                   std::string_view name) const {
+    const auto raw = Raw(path, name);
+    if (!raw || raw->bytes.size() > 4) {
+        return std::nullopt;
+    }
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < raw->bytes.size(); ++i) {
+        value |= static_cast<std::uint32_t>(raw->bytes[i]) << (8 * i);
+    }
+    return value;
+}
+
+std::size_t MemoryRegistry::ValueCount(std::string_view path) const {
+    const auto key = m_keys.find(Normalise(path));
+    return key == m_keys.end() ? 0 : key->second.size();
+}
+
+class MemoryRegistryKey final : public IRegistryKey {
+public:
+    explicit MemoryRegistryKey(MemoryRegistry& registry) : m_registry(registry) {}
+
+    bool Open(std::string_view subkey) override {
+        Close();
+        if (!m_registry.KeyExists(subkey)) {
+            return false;
+        }
+        m_path = MemoryRegistry::Normalise(subkey);
+        return true;
+    }
+    bool Create(std::string_view subkey) override {
+        Close();
+        m_registry.CreateKeyPath(subkey);
+        m_path = MemoryRegistry::Normalise(subkey);
+        return true;
+    }
+    bool IsOpen() const override { return m_path.has_value(); }
+
+    bool ReadString(std::string_view name, std::string& out) override {
+        out.clear();
+        const auto text = Live() ? m_registry.String(*m_path, name) : std::nullopt;
+        if (!text) {
+            return false;
+        }
+        out = *text;
+        return true;
+    }
+    bool ReadDword(std::string_view name, std::uint32_t& out) override {
+        out = 0;
+        const auto value = Live() ? m_registry.Dword(*m_path, name) : std::nullopt;
+        if (!value) {
+            return false;
+        }
+        out = *value;
+        return true;
+    }
+    bool WriteString(std::string_view name, std::string_view text) override {
+        if (!Live()) {
+            return false;
+        }
+        m_registry.SetRaw(*m_path, name, MemoryRegistry::Type::kString,
+                          std::vector<std::uint8_t>(text.begin(), text.end()));
+        return true;
+    }
+    bool WriteDword(std::string_view name, std::uint32_t value) override {
+        if (!Live()) {
+            return false;
+        }
+        std::vector<std::uint8_t> bytes(4);
+        for (std::size_t i = 0; i < 4; ++i) {
+            bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+        m_registry.SetRaw(*m_path, name, MemoryRegistry::Type::kDword, std::move(bytes));
+        return true;
+    }
+    bool DeleteValue(std::string_view name) override {
+        if (!Live()) {
+            return false;
+        }
+        return m_registry.m_keys[*m_path].erase(std::string(name)) != 0;
+    }
+    void Close() override { m_path.reset(); }
+
+private:
+    // A key deleted behind an open handle behaves as the real one does: every
+    // operation on it fails.
+    bool Live() const { return m_path && m_registry.KeyExists(*m_path); }
+
+    MemoryRegistry& m_registry;
+    std::optional<std::string> m_path;
+};
+
+std::unique_ptr<IRegistryKey> MemoryRegistry::NewKey() {
+    return std::make_unique<MemoryRegistryKey>(*this);
+}
+
+}  // namespace pausora

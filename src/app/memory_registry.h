@@ -1,0 +1,47 @@
+// A registry held in memory, with the real registry's observable rules: key
+// and value names compare without regard to case, a key must exist before it
+// can be opened, and values keep their raw bytes and type.
+#pragma once
+
+#include "app/registry_store.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pausora {
+
+class MemoryRegistry final : public IRegistry {
+public:
+    enum class Type : std::uint32_t { kString = 1, kBinary = 3, kDword = 4, kMultiString = 7 };
+    struct Value {
+        Type type;
+        std::vector<std::uint8_t> bytes;
+    };
+
+    std::unique_ptr<IRegistryKey> NewKey() override;
+
+    // Direct access for tests, bypassing the key rules.
+    bool KeyExists(std::string_view path) const;
+    void CreateKeyPath(std::string_view path);
+    void DeleteKeyTree(std::string_view path);
+    void SetRaw(std::string_view path, std::string_view name, Type type,
+                std::vector<std::uint8_t> bytes);
+    std::optional<Value> Raw(std::string_view path, std::string_view name) const;
+    std::optional<std::string> String(std::string_view path, std::string_view name) const;
+    std::optional<std::uint32_t> Dword(std::string_view path, std::string_view name) const;
+    std::size_t ValueCount(std::string_view path) const;
+
+private:
+    friend class MemoryRegistryKey;
+    struct NoCaseLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+    using Values = std::map<std::string, Value, NoCaseLess>;
+    static std::string Normalise(std::string_view path);
+
+    std::map<std::string, Values, NoCaseLess> m_keys;
+};
+
+}  // namespace pausora

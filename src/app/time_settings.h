@@ -1,0 +1,93 @@
+// The settings record: one field per value of "Software\Pausora\TimeSettings",
+// plus the start-with-Windows flag that lives in the Run key.
+#pragma once
+
+#include "app/registry_store.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pausora {
+
+// The eight occasions that can play a sound, in the order the Sounds page
+// lists them.
+enum class SoundEvent {
+    kShortBreak,
+    kShortBreakRepeat,
+    kShortBreakEnd,
+    kLongBreak,
+    kLongBreakRepeat,
+    kLongBreakEnd,
+    kWorkTimeEnd,
+    kTimeLimit,
+};
+inline constexpr std::size_t kSoundEventCount = 8;
+
+struct STimeSettings {
+    std::uint32_t StartWorkTime_hours = 9;
+    std::uint32_t StartWorkTime_minutes = 0;
+    std::uint32_t EndWorkTime_hours = 17;
+    std::uint32_t EndWorkTime_minutes = 0;
+    std::uint32_t Micropause = 420;        // seconds between short breaks
+    std::uint32_t Micropause_length = 11;  // seconds
+    std::uint32_t Pause = 3600;            // seconds between long breaks
+    std::uint32_t Pause_length = 600;      // seconds
+    std::uint32_t DailyTimeLimit = 21600;  // seconds of computer use a day
+    std::uint32_t WeeklyTimeLimit = 122400;
+    std::uint32_t RunAtStartup = 1;  // the Run value is present
+    std::uint32_t UseMicropauses = 1;
+    std::uint32_t UsePauses = 1;
+    std::uint32_t UseWorkingTime = 1;
+    std::uint32_t UseDailyTimeLimit = 1;
+    std::uint32_t UseWeeklyTimeLimit = 0;
+    std::uint32_t CheckForUpdates = 1;
+    std::string MicropauseSound;
+    std::string RepeatMicropauseSound;
+    std::string EndMicropauseSound;
+    std::string PauseSound;
+    std::string RepeatPauseSound;
+    std::string EndPauseSound;
+    std::string WorkTimeSound;
+    std::string TimeLimitSound;
+    std::uint32_t UseSounds = 1;
+    std::uint32_t Bonus = 0;  // experience points, never below 0
+    std::uint32_t AppearanceType = 1;  // 1 fades the notices in, 0 slides them
+    std::uint32_t UseTimeReset = 0;
+
+    // Fills every field from the registry, a missing value taking its
+    // fallback, then saves (which writes the Run value again).
+    void LoadSettings(IRegistry& registry, std::string_view systemRoot);
+    // Writes every value and brings the Run value in line with RunAtStartup.
+    void SaveSettings(IRegistry& registry) const;
+    // The factory settings, Bonus included; touches no registry value.
+    void RestoreDefaults(std::string_view systemRoot);
+    // Reads every value without fallbacks; false, changing nothing, when the
+    // settings key cannot be opened.
+    bool ReloadSettings(IRegistry& registry);
+    // Writes "Bonus" alone.
+    void SaveBonus(IRegistry& registry) const;
+
+    std::string& SoundPath(SoundEvent event);
+    const std::string& SoundPath(SoundEvent event) const;
+
+    bool operator==(const STimeSettings&) const = default;
+};
+
+struct SoundEventInfo {
+    std::string_view valueName;
+    std::string_view label;         // as the Sounds page shows it
+    std::string_view fallbackFile;  // under the system root, for a missing value
+    std::string_view defaultFile;   // under the system root, for RestoreDefaults
+};
+const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents();
+
+// The number of values SaveSettings writes under "TimeSettings".
+inline constexpr std::size_t kSettingsValueCount = 28;
+
+// The text of the Run value: the program's path, quoted so that Windows cannot
+// mistake a folder name with spaces for the program to start.
+std::string RunCommand(std::string_view installDir);
+
+}  // namespace pausora
