@@ -70,7 +70,7 @@ std::optional<MemoryRegistry::Value> MemoryRegistry::Raw(std::string_view path,
 std::optional<std::string> MemoryRegistry::String(std::string_view path,
                                                   std::string_view name) const {
     const auto raw = Raw(path, name);
-    if (!raw) {
+    if (!raw || raw->bytes.size() > kMaxRegistryValueBytes) {
         return std::nullopt;
     }
     const auto end = std::find(raw->bytes.begin(), raw->bytes.end(), 0);

@@ -36,6 +36,10 @@ public:
     virtual std::unique_ptr<IRegistryKey> NewKey() = 0;
 };
 
+// No value of ours comes near this size; a larger one is treated as
+// unreadable rather than allocated.
+inline constexpr std::size_t kMaxRegistryValueBytes = std::size_t{1} << 20;
+
 // Key paths and value names shared by several parts of the program.
 namespace reg {
 inline constexpr std::string_view kAppKey = "Software\\Pausora";

@@ -1,0 +1,51 @@
+// The registry wrapper through which all of the program's registry access
+// goes. One key handle, null while closed; results are true on success.
+#pragma once
+
+#include "app/registry_store.h"
+
+#include <windows.h>
+
+namespace pausora {
+
+class CRegistryKey final : public IRegistryKey {
+public:
+    CRegistryKey() = default;
+    CRegistryKey(const CRegistryKey&) = delete;
+    CRegistryKey& operator=(const CRegistryKey&) = delete;
+    ~CRegistryKey() override { Close(); }
+
+    bool Open(HKEY root, std::string_view subkey);
+    bool Create(HKEY root, std::string_view subkey);
+    bool DeleteKey(HKEY root, std::string_view subkey);
+    bool SaveKey(std::string_view file);
+    bool RestoreKey(std::string_view file);
+    bool LoadKey(HKEY root, std::string_view subkey, std::string_view file);
+
+    // Relative to HKEY_CURRENT_USER.
+    bool Open(std::string_view subkey) override { return Open(HKEY_CURRENT_USER, subkey); }
+    bool Create(std::string_view subkey) override { return Create(HKEY_CURRENT_USER, subkey); }
+    bool IsOpen() const override { return m_key != nullptr; }
+    bool ReadString(std::string_view name, std::string& out) override;
+    bool ReadDword(std::string_view name, std::uint32_t& out) override;
+    bool WriteString(std::string_view name, std::string_view text) override;
+    bool WriteDword(std::string_view name, std::uint32_t value) override;
+    bool DeleteValue(std::string_view name) override;
+    void Close() override;
+
+    HKEY Handle() const { return m_key; }
+    LONG LastResult() const { return m_lastResult; }
+
+private:
+    bool Check(LONG result);
+    HKEY m_key = nullptr;
+    LONG m_lastResult = ERROR_SUCCESS;
+};
+
+// The real registry of the current user.
+class WinRegistry final : public IRegistry {
+public:
+    std::unique_ptr<IRegistryKey> NewKey() override { return std::make_unique<CRegistryKey>(); }
+};
+
+}  // namespace pausora

@@ -1,0 +1,46 @@
+#include "app/startup.h"
+
+namespace pausora {
+
+StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
+                              IStartupWizards& wizards) {
+    StartupResult result;
+
+    // The marker goes in before any wizard runs, so a wizard that crashes or
+    // is killed is not shown again on every start.
+    auto app = registry.NewKey();
+    if (!app->Open(reg::kAppKey)) {
+        app->Create(reg::kAppKey);
+    }
+    std::string marker;
+    if (!app->ReadString(reg::kFirstUse, marker)) {
+        app->WriteString(reg::kFirstUse, "1");
+        result.firstUse = true;
+    }
+    app->Close();
+
+    STimeSettings& settings = result.settings;
+    auto key = registry.NewKey();
+    if (key->Open(reg::kSettingsKey)) {
+        key->Close();
+        settings.LoadSettings(registry, systemRoot);
+    } else {
+        key->Create(reg::kSettingsKey);
+        key->Close();
+        settings.RestoreDefaults(systemRoot);
+        settings.SaveSettings(registry);
+        settings.ReloadSettings(registry);
+    }
+
+    bool startWorkplaceWizard = false;
+    if (result.firstUse) {
+        startWorkplaceWizard = wizards.RunInitialSetup(settings);
+    }
+    settings.SaveSettings(registry);
+    if (startWorkplaceWizard) {
+        wizards.RunWorkplaceSetup();
+    }
+    return result;
+}
+
+}  // namespace pausora

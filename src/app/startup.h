@@ -1,0 +1,32 @@
+// What start-up does with the registry before the main window runs: the
+// first-use marker, loading or creating the settings, and the first-run
+// wizards with the save that follows them.
+#pragma once
+
+#include "app/registry_store.h"
+#include "app/time_settings.h"
+
+#include <string_view>
+
+namespace pausora {
+
+// The two wizards start-up may show. They run modally and edit the record
+// they are given.
+class IStartupWizards {
+public:
+    virtual ~IStartupWizards() = default;
+    // The first-run schedule wizard; true when its last page asks for the
+    // workplace wizard. Finishing and cancelling are not told apart.
+    virtual bool RunInitialSetup(STimeSettings& settings) = 0;
+    virtual void RunWorkplaceSetup() = 0;
+};
+
+struct StartupResult {
+    bool firstUse = false;
+    STimeSettings settings;  // as saved, after the wizards
+};
+
+StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
+                              IStartupWizards& wizards);
+
+}  // namespace pausora

@@ -1,0 +1,130 @@
+#include "ui/dialog.h"
+
+namespace pausora::ui {
+
+Dialog::~Dialog() {
+    if (m_hwnd != nullptr && !m_modal) {
+        ::DestroyWindow(m_hwnd);
+    }
+}
+
+INT_PTR Dialog::DoModal(HWND parent) {
+    m_modal = true;
+    m_ended = false;
+    m_result = IDCANCEL;
+    const HWND hwnd = ::CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(m_templateId),
+                                           parent, &Dialog::Trampoline,
+                                           reinterpret_cast<LPARAM>(this));
+    if (hwnd == nullptr) {
+        m_modal = false;
+        return -1;
+    }
+    const bool disableParent = parent != nullptr && ::IsWindowEnabled(parent);
+    if (disableParent) {
+        ::EnableWindow(parent, FALSE);
+    }
+    if (!m_ended && ShowOnModalStart()) {
+        ::ShowWindow(hwnd, SW_SHOW);
+    }
+    MSG msg{};
+    while (!m_ended) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        if (PreTranslateMessage(msg)) {
+            continue;
+        }
+        if (m_hwnd == nullptr || !::IsDialogMessageA(m_hwnd, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    if (disableParent) {
+        ::EnableWindow(parent, TRUE);
+    }
+    if (m_hwnd != nullptr) {
+        ::DestroyWindow(m_hwnd);
+    }
+    m_modal = false;
+    return m_result;
+}
+
+bool Dialog::CreateModeless(HWND parent) {
+    return ::CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(m_templateId), parent,
+                                &Dialog::Trampoline, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+    if (m_modal) {
+        m_result = result;
+        m_ended = true;
+        ::ShowWindow(m_hwnd, SW_HIDE);
+        ::PostMessageA(m_hwnd, WM_NULL, 0, 0);  // wake the loop
+    } else {
+        ::DestroyWindow(m_hwnd);
+    }
+}
+
+Handled Dialog::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
+    if (id == IDOK || id == IDCANCEL) {
+        EndDialog(static_cast<INT_PTR>(id));
+        return 0;
+    }
+    return std::nullopt;
+}
+
+Handled Dialog::OnClose() {
+    EndDialog(IDCANCEL);
+    return 0;
+}
+
+INT_PTR CALLBACK Dialog::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
+                                    LPARAM lParam) noexcept {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->m_hwnd = hwnd;
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (self == nullptr) {
+        return FALSE;
+    }
+    try {
+        if (message == WM_INITDIALOG) {
+            return self->OnInitDialog();
+        }
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+            self->m_hwnd = nullptr;
+            return FALSE;
+        }
+        if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
+            // Messages that return a value of their own (rather than through
+            // DWLP_MSGRESULT) are few; the rest report "handled".
+            switch (message) {
+                case WM_CTLCOLORDLG:
+                case WM_CTLCOLORSTATIC:
+                case WM_CTLCOLORBTN:
+                case WM_CTLCOLOREDIT:
+                case WM_CTLCOLORLISTBOX:
+                case WM_QUERYDRAGICON:
+                    return static_cast<INT_PTR>(*result);
+                default:
+                    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, *result);
+                    return TRUE;
+            }
+        }
+        return FALSE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+}  // namespace pausora::ui

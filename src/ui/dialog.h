@@ -1,0 +1,50 @@
+// The dialog base: a dialog built from a resource template, run modally or
+// modelessly, with its messages decoded by the same hooks as a window's.
+#pragma once
+
+#include "ui/window.h"
+
+namespace pausora::ui {
+
+class Dialog : public MessageHandlers {
+public:
+    explicit Dialog(UINT templateId) : m_templateId(templateId) {}
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+    ~Dialog() override;
+
+    // Runs the dialog in a message loop of its own until EndDialog; returns
+    // its result, or -1 when the template could not be loaded. A WM_QUIT met
+    // on the way ends the run and is posted again for the outer loop.
+    INT_PTR DoModal(HWND parent = nullptr);
+    // Creates the dialog without running a loop of its own.
+    bool CreateModeless(HWND parent = nullptr);
+
+    HWND Handle() const noexcept { return m_hwnd; }
+    UINT TemplateId() const noexcept { return m_templateId; }
+
+protected:
+    // WM_INITDIALOG: return TRUE to let the system set the focus.
+    virtual BOOL OnInitDialog() { return TRUE; }
+    // Sees every message of the modal loop before it is dispatched; true
+    // means it was consumed. `msg` may be changed.
+    virtual bool PreTranslateMessage(MSG& /*msg*/) { return false; }
+    // Whether the modal run shows the dialog when it starts.
+    virtual bool ShowOnModalStart() const { return true; }
+    void EndDialog(INT_PTR result);
+    // Closing by the system menu or Escape ends a modal run with IDCANCEL
+    // unless a handler says otherwise.
+    Handled OnCommand(UINT id, UINT code, HWND control) override;
+    Handled OnClose() override;
+
+private:
+    static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    UINT m_templateId;
+    HWND m_hwnd = nullptr;
+    bool m_modal = false;
+    bool m_ended = false;
+    INT_PTR m_result = 0;
+};
+
+}  // namespace pausora::ui

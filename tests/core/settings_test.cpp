@@ -1,0 +1,70 @@
+#include "app/memory_registry.h"
+#include "shared/settings_suite.h"
+
+namespace pausora::test {
+namespace {
+
+class MemoryBackdoor final : public RegistryBackdoor {
+public:
+    IRegistry& Registry() override { return m_registry; }
+    void Reset() override { m_registry = MemoryRegistry{}; }
+    bool KeyExists(std::string_view path) override { return m_registry.KeyExists(path); }
+    void CreateKey(std::string_view path) override { m_registry.CreateKeyPath(path); }
+    void SetRaw(std::string_view path, std::string_view name, RawType type,
+                std::vector<std::uint8_t> bytes) override {
+        m_registry.SetRaw(path, name, static_cast<MemoryRegistry::Type>(type), std::move(bytes));
+    }
+    std::optional<RawValue> Raw(std::string_view path, std::string_view name) override {
+        const auto raw = m_registry.Raw(path, name);
+        if (!raw) {
+            return std::nullopt;
+        }
+        return RawValue{static_cast<RawType>(raw->type), raw->bytes};
+    }
+    std::size_t ValueCount(std::string_view path) override {
+        return m_registry.ValueCount(path);
+    }
+
+private:
+    MemoryRegistry m_registry;
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(InMemory, SettingsStoreTest, MemoryBackdoor);
+
+TEST(SettingsRecord, RestoreDefaultsResetsEverythingAndTouchesNoRegistry) {
+    STimeSettings settings;
+    settings.Bonus = 99;
+    settings.AppearanceType = 0;
+    settings.RunAtStartup = 0;
+    settings.UseSounds = 0;
+    settings.RestoreDefaults("X:");
+    STimeSettings expected;
+    expected.MicropauseSound = expected.RepeatMicropauseSound = expected.PauseSound =
+        expected.RepeatPauseSound = "X:\\Media\\ding.wav";
+    expected.EndMicropauseSound = expected.EndPauseSound = "X:\\Media\\chimes.wav";
+    expected.WorkTimeSound = "X:\\Media\\tada.wav";
+    expected.TimeLimitSound = "X:\\Media\\notify.wav";
+    EXPECT_EQ(settings, expected);
+}
+
+TEST(SettingsRecord, KeysAndValueNamesIgnoreCaseLikeTheRealRegistry) {
+    MemoryRegistry registry;
+    registry.SetRaw("SOFTWARE\\PAUSORA\\timesettings", "micropause", MemoryRegistry::Type::kDword,
+                    {0x2C, 0x01, 0, 0});
+    STimeSettings settings;
+    ASSERT_TRUE(settings.ReloadSettings(registry));
+    EXPECT_EQ(settings.Micropause, 300u);
+}
+
+TEST(SettingsRecord, AKeyDeletedBehindAnOpenHandleFailsEveryOperation) {
+    MemoryRegistry registry;
+    auto key = registry.NewKey();
+    ASSERT_TRUE(key->Create("Software\\Pausora"));
+    registry.DeleteKeyTree("Software\\Pausora");
+    EXPECT_FALSE(key->WriteDword("Bonus", 1));
+    EXPECT_FALSE(registry.KeyExists("Software\\Pausora"));
+    EXPECT_TRUE(registry.KeyExists("Software"));
+}
+
+}  // namespace
+}  // namespace pausora::test

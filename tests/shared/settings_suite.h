@@ -1,0 +1,207 @@
+// The settings store's behaviour, written once and run against every
+// registry the program can meet (instantiated per store by each test program).
+#pragma once
+
+#include "app/startup.h"
+#include "app/time_settings.h"
+#include "shared/registry_backdoor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pausora::test {
+
+inline constexpr std::string_view kRoot = "C:\\WINDOWS";
+
+class ScriptedWizards final : public IStartupWizards {
+public:
+    bool askForWorkplace = false;
+    std::uint32_t shortBreakInterval = 0;  // what the user enters, 0 = untouched
+    int initialRuns = 0;
+    int workplaceRuns = 0;
+    bool RunInitialSetup(STimeSettings& settings) override {
+        ++initialRuns;
+        if (shortBreakInterval != 0) {
+            settings.Micropause = shortBreakInterval;
+        }
+        return askForWorkplace;
+    }
+    void RunWorkplaceSetup() override { ++workplaceRuns; }
+};
+
+template <typename Backdoor>
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_store.Reset(); }
+    void TearDown() override { m_store.Reset(); }
+
+    std::string Sound(std::string_view name) {
+        return m_store.String(reg::kSettingsKey, name).value_or("<missing>");
+    }
+
+    Backdoor m_store;
+};
+
+TYPED_TEST_SUITE_P(SettingsStoreTest);
+
+TYPED_TEST_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue) {
+    auto& store = this->m_store;
+    store.SetString(reg::kAppKey, reg::kInstallDir, "C:\\Program Files\\Pausora\\");
+    ScriptedWizards wizards;
+    const StartupResult result = PrepareSettings(store.Registry(), kRoot, wizards);
+
+    EXPECT_TRUE(result.firstUse);
+    EXPECT_EQ(wizards.initialRuns, 1);
+    EXPECT_EQ(store.String(reg::kAppKey, reg::kFirstUse), "1");
+    EXPECT_EQ(store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
+    const std::pair<std::string_view, std::uint32_t> expected[] = {
+        {"StartWorkTime_hours", 9}, {"StartWorkTime_minutes", 0}, {"EndWorkTime_hours", 17},
+        {"EndWorkTime_minutes", 0}, {"Micropause", 420},          {"Micropause_length", 11},
+        {"Pause", 3600},            {"Pause_length", 600},        {"DailyTimeLimit", 21600},
+        {"WeeklyTimeLimit", 122400}, {"UseMicropauses", 1},       {"UsePauses", 1},
+        {"UseWorkingTime", 1},      {"UseDailyTimeLimit", 1},     {"UseWeeklyTimeLimit", 0},
+        {"CheckForUpdates", 1},     {"UseSounds", 1},             {"Bonus", 0},
+        {"AppearanceType", 1},      {"UseTimeReset", 0},
+    };
+    for (const auto& [name, value] : expected) {
+        EXPECT_EQ(store.Dword(reg::kSettingsKey, name), value) << name;
+    }
+    EXPECT_EQ(this->Sound("MicropauseSound"), "C:\\WINDOWS\\Media\\ding.wav");
+    EXPECT_EQ(this->Sound("RepeatMicropauseSound"), "C:\\WINDOWS\\Media\\ding.wav");
+    EXPECT_EQ(this->Sound("EndMicropauseSound"), "C:\\WINDOWS\\Media\\chimes.wav");
+    EXPECT_EQ(this->Sound("PauseSound"), "C:\\WINDOWS\\Media\\ding.wav");
+    EXPECT_EQ(this->Sound("RepeatPauseSound"), "C:\\WINDOWS\\Media\\ding.wav");
+    EXPECT_EQ(this->Sound("EndPauseSound"), "C:\\WINDOWS\\Media\\chimes.wav");
+    EXPECT_EQ(this->Sound("WorkTimeSound"), "C:\\WINDOWS\\Media\\tada.wav");
+    EXPECT_EQ(this->Sound("TimeLimitSound"), "C:\\WINDOWS\\Media\\notify.wav");
+    EXPECT_EQ(store.String(reg::kRunKey, reg::kRunValue),
+              "\"C:\\Program Files\\Pausora\\Pausora.exe\"");
+
+    ScriptedWizards again;
+    EXPECT_FALSE(PrepareSettings(store.Registry(), kRoot, again).firstUse);
+    EXPECT_EQ(again.initialRuns, 0);
+}
+
+TYPED_TEST_P(SettingsStoreTest, MissingValuesTakeTheLoadFallbackAndAreWrittenBack) {
+    auto& store = this->m_store;
+    store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+    store.SetDword(reg::kSettingsKey, "Micropause", 300);
+    store.SetString(reg::kSettingsKey, "PauseSound", "D:\\sounds\\bell.wav");
+    ScriptedWizards wizards;
+    const StartupResult result = PrepareSettings(store.Registry(), kRoot, wizards);
+
+    EXPECT_FALSE(result.firstUse);
+    EXPECT_EQ(result.settings.Micropause, 300u);
+    EXPECT_EQ(result.settings.AppearanceType, 0u);  // present key, missing value: Motion
+    EXPECT_EQ(result.settings.Pause, 3600u);
+    EXPECT_EQ(store.Dword(reg::kSettingsKey, "AppearanceType"), 0u);
+    EXPECT_EQ(store.Dword(reg::kSettingsKey, "Micropause"), 300u);
+    EXPECT_EQ(this->Sound("PauseSound"), "D:\\sounds\\bell.wav");
+    EXPECT_EQ(this->Sound("MicropauseSound"), "C:\\WINDOWS\\Media\\chimes.wav");
+    EXPECT_EQ(this->Sound("TimeLimitSound"), "C:\\WINDOWS\\Media\\chimes.wav");
+    EXPECT_EQ(store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
+    EXPECT_EQ(store.String(reg::kRunKey, reg::kRunValue), "\"Pausora.exe\"");
+}
+
+TYPED_TEST_P(SettingsStoreTest, GarbageValuesNeverBreakLoading) {
+    auto& store = this->m_store;
+    store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+    // Too long for a number, a number stored as text, a path stored as
+    // binary without its terminator, and a path far larger than any real one.
+    store.SetRaw(reg::kSettingsKey, "Pause", RawType::kBinary, std::vector<std::uint8_t>(8, 0xFF));
+    store.SetString(reg::kSettingsKey, "Micropause", "abc");
+    store.SetRaw(reg::kSettingsKey, "EndPauseSound", RawType::kBinary,
+                 {'C', ':', '\\', 'a', '.', 'w', 'a', 'v'});
+    store.SetRaw(reg::kSettingsKey, "WorkTimeSound", RawType::kBinary,
+                 std::vector<std::uint8_t>(kMaxRegistryValueBytes + 1, 'x'));
+    store.SetRaw(reg::kSettingsKey, "Bonus", RawType::kBinary, {});
+    ScriptedWizards wizards;
+    const StartupResult result = PrepareSettings(store.Registry(), kRoot, wizards);
+
+    EXPECT_EQ(result.settings.Pause, 3600u);
+    EXPECT_EQ(result.settings.EndPauseSound, "C:\\a.wav");
+    EXPECT_EQ(result.settings.WorkTimeSound, "C:\\WINDOWS\\Media\\chimes.wav");
+    EXPECT_EQ(result.settings.Bonus, 0u);
+    // Whatever was made of them, every value is clean and typed again.
+    EXPECT_EQ(store.Dword(reg::kSettingsKey, "Pause"), 3600u);
+    EXPECT_TRUE(store.Dword(reg::kSettingsKey, "Micropause").has_value());
+    EXPECT_EQ(this->Sound("WorkTimeSound"), "C:\\WINDOWS\\Media\\chimes.wav");
+    EXPECT_EQ(store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
+}
+
+TYPED_TEST_P(SettingsStoreTest, ReloadReadsWithoutFallbacksAndSeesTheRunValue) {
+    auto& store = this->m_store;
+    STimeSettings settings;
+    settings.Micropause = 77;
+    EXPECT_FALSE(settings.ReloadSettings(store.Registry()));
+    EXPECT_EQ(settings.Micropause, 77u);  // unchanged when the key is missing
+
+    store.SetDword(reg::kSettingsKey, "Pause", 1800);
+    EXPECT_TRUE(settings.ReloadSettings(store.Registry()));
+    EXPECT_EQ(settings.Pause, 1800u);
+    EXPECT_EQ(settings.Micropause, 0u);
+    EXPECT_EQ(settings.EndWorkTime_hours, 0u);
+    EXPECT_EQ(settings.MicropauseSound, "");
+    EXPECT_EQ(settings.RunAtStartup, 0u);
+
+    store.SetString(reg::kRunKey, reg::kRunValue, "x");
+    EXPECT_TRUE(settings.ReloadSettings(store.Registry()));
+    EXPECT_EQ(settings.RunAtStartup, 1u);
+}
+
+TYPED_TEST_P(SettingsStoreTest, StartWithWindowsIsClearedBySaveAndForcedBackByLoad) {
+    auto& store = this->m_store;
+    STimeSettings settings;
+    settings.RestoreDefaults(kRoot);
+    settings.SaveSettings(store.Registry());
+    ASSERT_TRUE(store.String(reg::kRunKey, reg::kRunValue).has_value());
+
+    settings.RunAtStartup = 0;
+    settings.SaveSettings(store.Registry());
+    EXPECT_FALSE(store.Raw(reg::kRunKey, reg::kRunValue).has_value());
+    STimeSettings reloaded;
+    ASSERT_TRUE(reloaded.ReloadSettings(store.Registry()));
+    EXPECT_EQ(reloaded, settings);  // every field, the cleared flag included
+
+    STimeSettings loaded;
+    loaded.LoadSettings(store.Registry(), kRoot);
+    EXPECT_EQ(loaded.RunAtStartup, 1u);
+    EXPECT_TRUE(store.String(reg::kRunKey, reg::kRunValue).has_value());
+}
+
+TYPED_TEST_P(SettingsStoreTest, SaveBonusWritesOnlyTheBonus) {
+    auto& store = this->m_store;
+    STimeSettings settings;
+    settings.Bonus = 42;
+    settings.Micropause = 5;
+    settings.SaveBonus(store.Registry());
+    EXPECT_EQ(store.Dword(reg::kSettingsKey, "Bonus"), 42u);
+    EXPECT_EQ(store.ValueCount(reg::kSettingsKey), 1u);
+    EXPECT_FALSE(store.Raw(reg::kRunKey, reg::kRunValue).has_value());
+}
+
+TYPED_TEST_P(SettingsStoreTest, WizardEditsAreSavedEvenWhenCancelledAndTheSecondWizardFollows) {
+    auto& store = this->m_store;
+    ScriptedWizards wizards;
+    wizards.shortBreakInterval = 900;  // entered, then the wizard was cancelled
+    PrepareSettings(store.Registry(), kRoot, wizards);
+    EXPECT_EQ(store.Dword(reg::kSettingsKey, "Micropause"), 900u);
+    EXPECT_EQ(wizards.workplaceRuns, 0);
+
+    store.Reset();
+    ScriptedWizards both;
+    both.askForWorkplace = true;
+    PrepareSettings(store.Registry(), kRoot, both);
+    EXPECT_EQ(both.workplaceRuns, 1);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue,
+                            MissingValuesTakeTheLoadFallbackAndAreWrittenBack,
+                            GarbageValuesNeverBreakLoading,
+                            ReloadReadsWithoutFallbacksAndSeesTheRunValue,
+                            StartWithWindowsIsClearedBySaveAndForcedBackByLoad,
+                            SaveBonusWritesOnlyTheBonus,
+                            WizardEditsAreSavedEvenWhenCancelledAndTheSecondWizardFollows);
+
+}  // namespace pausora::test
