@@ -1,0 +1,187 @@
+#!/usr/bin/env bash
+# Renders the program's artwork sources (res/art/*.svg) into the committed resource
+# files that the build reads: res/bitmaps/*.bmp and res/icons/*.ico.
+#
+#   scripts/render-art.sh            render everything and check the results
+#   scripts/render-art.sh --check    render into a temporary folder and fail if the
+#                                    committed files differ from a fresh render
+#   scripts/render-art.sh --sheet F  also write a contact sheet PNG of everything to F
+#
+# The build does not run this script; run it after editing an SVG and commit the
+# outputs. Needs (Debian packages): librsvg2-bin (rsvg-convert), imagemagick
+# (convert, identify, montage) and icoutils (icotool). The output is deterministic:
+# the same sources and tool versions give byte-identical files.
+#
+# Conventions:
+#   res/art/icon_<id>_<name>.svg  -> res/icons/icon_<id>_<name>.ico
+#       A 48x32 document with two artboards: the 32x32 image at (0,0) and a
+#       separately drawn 16x16 image at (32,0). The .ico holds 16x16 first, then
+#       32x32, both 32-bit with alpha (loading an icon resource at size 0x0 picks
+#       the first image, which is the one the notification area wants).
+#   res/art/bmp_<id>_<name>.svg   -> res/bitmaps/bmp_<id>_<name>.bmp
+#       Windows BMP v3 (BITMAPINFOHEADER, uncompressed), at the size and depth the
+#       table BITMAPS below gives (the specification's sizes). 32-bit bitmaps are
+#       written fully opaque (alpha 255).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+art=$root/res/art
+out_bmp=$root/res/bitmaps
+out_ico=$root/res/icons
+
+mode=render
+sheet=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --check) mode=check ;;
+    --sheet) sheet=$2; shift ;;
+    -h|--help) sed -n '2,24p' "$0"; exit 0 ;;
+    *) echo "render-art.sh: unknown argument $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+# ImageMagick 6: prefer the packaged binary over any wrapper earlier in PATH.
+CONVERT=convert
+[ -x /usr/bin/convert ] && CONVERT=/usr/bin/convert
+IDENTIFY=identify
+[ -x /usr/bin/identify ] && IDENTIFY=/usr/bin/identify
+MONTAGE=montage
+[ -x /usr/bin/montage ] && MONTAGE=/usr/bin/montage
+for tool in rsvg-convert "$CONVERT" "$IDENTIFY" icotool; do
+  command -v "$tool" >/dev/null 2>&1 || {
+    echo "render-art.sh: $tool not found (apt-get install librsvg2-bin imagemagick icoutils)" >&2
+    exit 1
+  }
+done
+
+# name, width, height, bits per pixel, ground colour (flattened under the SVG),
+# and whether the bitmap is shown in the notifier popup ("popup": it must then
+# contain no pure white, which the popup's colour key makes see-through, and no
+# magenta, the skin's region key).
+BITMAPS=(
+  "bmp_296_skin              400 159 24 #FEFEFE popup"
+  "bmp_297_star               16  15 24 #FEFEFE popup"
+  "bmp_298_long_break        141 124 24 #FEFEFE popup"
+  "bmp_302_short_break       141 125 24 #FEFEFE popup"
+  "bmp_303_time_limit        141 124 24 #FEFEFE popup"
+  "bmp_304_workday_end       141 124 24 #FEFEFE popup"
+)
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+if [ "$mode" = check ]; then
+  dest_bmp=$work/check/bitmaps
+  dest_ico=$work/check/icons
+else
+  dest_bmp=$out_bmp
+  dest_ico=$out_ico
+fi
+mkdir -p "$dest_bmp" "$dest_ico"
+
+fail=0
+err() { echo "render-art.sh: $*" >&2; fail=1; }
+
+# Little-endian unsigned integer of N bytes at offset O of file F.
+le() { od -An -t"u$3" -j"$2" -N"$3" --endian=little "$1" | tr -d ' '; }
+
+check_bmp() { # file width height bpp
+  local f=$1
+  [ "$(head -c 2 "$f")" = BM ] || { err "$f: not a BMP"; return; }
+  [ "$(le "$f" 14 4)" = 40 ] || err "$f: not a v3 (BITMAPINFOHEADER) BMP"
+  [ "$(le "$f" 18 4)" = "$2" ] || err "$f: width $(le "$f" 18 4), expected $2"
+  [ "$(le "$f" 22 4)" = "$3" ] || err "$f: height $(le "$f" 22 4), expected $3"
+  [ "$(le "$f" 28 2)" = "$4" ] || err "$f: $(le "$f" 28 2) bits per pixel, expected $4"
+  [ "$(le "$f" 30 4)" = 0 ] || err "$f: compressed"
+  local geo
+  geo=$("$IDENTIFY" -format '%w %h' "$f")
+  [ "$geo" = "$2 $3" ] || err "$f: identify reports $geo"
+}
+
+count_colour() { # file colour -> number of pixels of exactly that colour
+  "$CONVERT" "$1" -alpha off -fill black +opaque "$2" -fill white -opaque "$2" \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+
+# --- bitmaps ---------------------------------------------------------------
+declare -A listed=()
+for row in "${BITMAPS[@]}"; do
+  read -r name w h bpp ground where <<<"$row"
+  listed[$name]=1
+  src=$art/$name.svg
+  [ -f "$src" ] || { err "missing source $src"; continue; }
+  png=$work/$name.png
+  rsvg-convert -w "$w" -h "$h" -o "$png" "$src"
+  out=$dest_bmp/$name.bmp
+  if [ "$bpp" = 32 ]; then
+    "$CONVERT" "$png" -background "$ground" -alpha remove -alpha on \
+      -define bmp3:alpha=true +set date:create +set date:modify BMP3:"$out"
+  else
+    "$CONVERT" "$png" -background "$ground" -alpha remove -alpha off \
+      -type TrueColor +set date:create +set date:modify BMP3:"$out"
+  fi
+  check_bmp "$out" "$w" "$h" "$bpp"
+  if [ "$where" = popup ]; then
+    n=$(count_colour "$out" '#FFFFFF'); [ "$n" = 0 ] || err "$out: $n pure white pixels (see-through in the popup)"
+    n=$(count_colour "$out" '#FF00FF'); [ "$n" = 0 ] || err "$out: $n key-colour (magenta) pixels"
+  fi
+done
+for src in "$art"/bmp_*.svg; do
+  name=$(basename "$src" .svg)
+  [ -n "${listed[$name]:-}" ] || err "$src is not in the BITMAPS table of this script"
+done
+
+# --- icons -----------------------------------------------------------------
+for src in "$art"/icon_*.svg; do
+  name=$(basename "$src" .svg)
+  png=$work/$name.png
+  rsvg-convert -w 48 -h 32 -o "$png" "$src"
+  "$CONVERT" "$png" -crop 16x16+32+0 +repage -define png:exclude-chunks=date,time "$work/$name-16.png"
+  "$CONVERT" "$png" -crop 32x32+0+0 +repage -define png:exclude-chunks=date,time "$work/$name-32.png"
+  out=$dest_ico/$name.ico
+  icotool -c -o "$out" "$work/$name-16.png" "$work/$name-32.png"
+  list=$(icotool -l "$out")
+  grep -q -- '--width=16 --height=16 --bit-depth=32' <<<"$list" || err "$out: no 16x16 32-bit image"
+  grep -q -- '--width=32 --height=32 --bit-depth=32' <<<"$list" || err "$out: no 32x32 32-bit image"
+done
+
+# --- compare with the committed files (--check) ------------------------------
+if [ "$mode" = check ]; then
+  for f in "$dest_bmp"/*.bmp; do
+    cmp -s "$f" "$out_bmp/$(basename "$f")" || err "res/bitmaps/$(basename "$f") differs from a fresh render"
+  done
+  for f in "$dest_ico"/*.ico; do
+    cmp -s "$f" "$out_ico/$(basename "$f")" || err "res/icons/$(basename "$f") differs from a fresh render"
+  done
+fi
+
+# --- contact sheet (--sheet) ---------------------------------------------------
+if [ -n "$sheet" ]; then
+  # Icons: 32x32 and 16x16 enlarged (pixels kept sharp) and 16x16 at its real size,
+  # on a taskbar-like grey; then every bitmap at its real size.
+  font=()
+  fc-list 2>/dev/null | grep -q DejaVuSans.ttf && font=(-font DejaVu-Sans)
+  tiles=()
+  for f in "$dest_ico"/*.ico; do
+    n=$(basename "$f" .ico)
+    for s in 32 16; do
+      "$CONVERT" "$work/$n-$s.png" -background '#C8C8C8' -flatten -filter point -resize $((96 / s * 100))% \
+        "$work/sheet-$n-${s}x.png"
+    done
+    "$CONVERT" "$work/$n-16.png" -background '#C8C8C8' -flatten "$work/sheet-$n-16.png"
+    tiles+=("$work/sheet-$n-32x.png" "$work/sheet-$n-16x.png" "$work/sheet-$n-16.png")
+  done
+  "$MONTAGE" "${font[@]}" -label '%t' -pointsize 10 -geometry '130x110>+4+4' -tile 9x \
+    -background '#E8E8E8' "${tiles[@]}" "$work/sheet-icons.png"
+  "$MONTAGE" "${font[@]}" -label '%t' -pointsize 10 -geometry '+8+8' -tile 6x \
+    -background '#E8E8E8' "$dest_bmp"/*.bmp "$work/sheet-bitmaps.png"
+  "$CONVERT" "$work/sheet-icons.png" "$work/sheet-bitmaps.png" -background '#E8E8E8' -append "$sheet"
+  echo "contact sheet: $sheet"
+fi
+
+if [ "$fail" != 0 ]; then
+  echo "render-art.sh: FAILED" >&2
+  exit 1
+fi
+echo "render-art.sh: ok ($(ls "$dest_bmp"/*.bmp 2>/dev/null | wc -l) bitmaps, $(ls "$dest_ico"/*.ico 2>/dev/null | wc -l) icons)"
