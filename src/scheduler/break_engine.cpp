@@ -1,0 +1,364 @@
+#include "scheduler/break_engine.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace pausora {
+namespace {
+
+// Windows caps a timer's period at 0x7FFFFFFF ms (about 24.8 days). Working
+// the period out in 64 bits and capping it there keeps a huge setting from
+// wrapping round to a short period.
+constexpr std::uint64_t kLongestPeriodMs = 0x7FFFFFFF;
+
+std::uint32_t ToPeriodMs(std::uint32_t seconds) {
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(std::uint64_t{seconds} * 1000, kLongestPeriodMs));
+}
+
+// The settings pages can store a break length of 00:00. A timer of 0 ms would
+// fire as fast as Windows allows and turn the break into a storm of notices
+// and points, so a break of no length lasts the shortest time the one-second
+// polls can see: one second.
+std::uint32_t BreakLength(std::uint32_t seconds) {
+    return seconds == 0 ? 1 : seconds;
+}
+
+}  // namespace
+
+int ExperienceLevel(std::uint32_t bonus) {
+    if (bonus > 2000)
+        return 7;
+    if (bonus > 1400)
+        return 6;
+    if (bonus > 900)
+        return 5;
+    if (bonus > 500)
+        return 4;
+    if (bonus > 200)
+        return 3;
+    if (bonus > 50)
+        return 2;
+    if (bonus > 15)
+        return 1;
+    return 0;
+}
+
+BreakEngine::BreakEngine(STimeSettings& settings, const Ports& ports)
+    : m_settings(settings), m_ports(ports) {}
+
+void BreakEngine::Initialise() {
+    ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+    ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+    m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
+    m_ports.timers.Arm(TIMER_MINUTE, kMinutePeriodMs);
+    m_idleMs = 0;
+    m_ports.input.Start();
+    m_shortBreakActiveMs = 0;
+    m_longBreakActiveMs = 0;
+    m_shortIdleSeconds = 0;
+    m_longIdleSeconds = 0;
+    m_stopped = 0;
+    CheckDay();
+}
+
+bool BreakEngine::OnTimer(std::uint32_t id) {
+    switch (id) {
+        case TIMER_SHORT_DUE:
+            OnShortBreakDue();
+            return true;
+        case TIMER_SHORT_END:
+            OnShortBreakEnd();
+            return true;
+        case TIMER_LONG_DUE:
+            OnLongBreakDue();
+            return true;
+        case TIMER_LONG_END:
+            OnLongBreakEnd();
+            return true;
+        case TIMER_SHORT_POLL:
+            PollShortBreak();
+            return true;
+        case TIMER_WORK_POLL:
+            PollWork();
+            return true;
+        case TIMER_LONG_POLL:
+            PollLongBreak();
+            return true;
+        case TIMER_MINUTE:
+            OnMinute();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void BreakEngine::StartScheduler() {
+    SetState(STATE_NORMAL);
+    m_ports.presenter.SetStartStopCaption(text::kCaptionStop);
+    ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+    ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+    m_ports.timers.Arm(TIMER_MINUTE, kMinutePeriodMs);
+    m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
+}
+
+void BreakEngine::StopScheduler() {
+    SetState(STATE_STOPPED);
+    m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
+    for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
+        m_ports.timers.Kill(id);
+    }
+}
+
+void BreakEngine::ToggleStartStop() {
+    if (m_stopped != 0) {
+        StartScheduler();
+    } else {
+        StopScheduler();
+    }
+    m_stopped = m_stopped == 0 ? 1 : 0;
+}
+
+std::string BreakEngine::MakeTooltip(std::string_view stateText) const {
+    std::string tip(stateText);
+    tip += text::kExperienceLine;
+    tip += std::to_string(GetExperienceLevel());
+    return tip;
+}
+
+void BreakEngine::FillBreakNotice(std::string_view title, int picture) {
+    IPresenter& popup = m_ports.presenter;
+    popup.SetItemText(kItemTitle, title);
+    popup.SetItemClickable(kItemLink, true);
+    popup.SetItemText(kItemLink, text::kStretchLink);
+    popup.SetItemPictures(kItemPicture, picture, picture);
+    m_tip = m_ports.tips.PickTip();
+    popup.SetItemText(kItemBody, m_tip);
+}
+
+void BreakEngine::SetState(NoticeState state) {
+    IPresenter& out = m_ports.presenter;
+    switch (state) {
+        case STATE_NORMAL:
+            out.StopAnimation();
+            out.SetIcon(kIconNormal);
+            out.SetTooltipText(MakeTooltip(text::kTipNormal));
+            break;
+        case STATE_STOPPED:
+            out.StopAnimation();
+            out.SetIcon(kIconStopped);
+            out.SetTooltipText(MakeTooltip(text::kTipStopped));
+            break;
+        case STATE_SHORT_BREAK:
+            FillBreakNotice(text::kShortBreakTitle, kPictureShortBreak);
+            out.SetIcon(kIconBreak);
+            out.SetTooltipText(MakeTooltip(text::kTipShortBreak));
+            break;
+        case STATE_SHORT_REPEAT:
+            FillBreakNotice(text::kRepeatTitle, kPictureShortBreak);
+            out.SetIconList(kIconReminderFirst, kIconReminderLast);
+            out.Animate(kReminderFrameMs, kReminderLengthSeconds);
+            break;
+        case STATE_LONG_BREAK:
+            FillBreakNotice(text::kLongBreakTitle, kPictureLongBreak);
+            out.StopAnimation();
+            out.SetIcon(kIconBreak);
+            out.SetTooltipText(MakeTooltip(text::kTipLongBreak));
+            break;
+        case STATE_LONG_REPEAT:
+            FillBreakNotice(text::kRepeatTitle, kPictureLongBreak);
+            out.SetIconList(kIconReminderFirst, kIconReminderLast);
+            out.Animate(kReminderFrameMs, kReminderLengthSeconds);
+            break;
+        case STATE_WORKDAY_END:
+            out.SetItemPictures(kItemPicture, kPictureWorkdayEnd, kPictureWorkdayEnd);
+            out.SetItemText(kItemLink, text::kEveningLine);
+            out.SetItemClickable(kItemLink, false);
+            out.SetItemText(kItemBody, {});
+            out.StopAnimation();
+            out.SetIcon(kIconNormal);
+            break;
+        case STATE_TIME_LIMIT:
+            out.SetItemPictures(kItemPicture, kPictureTimeLimit, kPictureTimeLimit);
+            out.SetItemText(kItemLink, text::kRestLine);
+            out.SetItemClickable(kItemLink, false);
+            out.SetItemText(kItemBody, {});
+            out.StopAnimation();
+            out.SetIcon(kIconNormal);
+            break;
+    }
+}
+
+void BreakEngine::MeasureIdle() {
+    // Unsigned 32-bit on purpose: the difference stays right across the wrap
+    // of the tick count, and an input tick from the future reads as idle.
+    m_idleMs = m_ports.ticks.TickCount() - m_ports.input.LastTick();
+}
+
+void BreakEngine::ShowNotice(std::uint32_t stayMs) {
+    m_ports.presenter.ShowPopup(kAppearMs, stayMs, kDisappearMs, kShowStep,
+                                m_settings.AppearanceType, GetExperienceLevel());
+}
+
+void BreakEngine::PlayIfSounds(SoundEvent event) {
+    if (m_settings.UseSounds == 1) {
+        m_ports.presenter.PlaySound(event, m_settings.SoundPath(event));
+    }
+}
+
+void BreakEngine::ArmInterval(std::uint32_t id, std::uint32_t seconds) {
+    // An interval of 00:00 means no breaks of that kind: arming it would fire
+    // the break again every few milliseconds.
+    if (seconds == 0) {
+        m_ports.timers.Kill(id);
+        return;
+    }
+    m_ports.timers.Arm(id, ToPeriodMs(seconds));
+}
+
+void BreakEngine::ArmLength(std::uint32_t id, std::uint32_t seconds) {
+    m_ports.timers.Arm(id, ToPeriodMs(BreakLength(seconds)));
+}
+
+void BreakEngine::AddPoints(std::uint32_t points) {
+    const std::uint32_t room = std::numeric_limits<std::uint32_t>::max() - m_settings.Bonus;
+    m_settings.Bonus += std::min(points, room);
+    m_settings.SaveBonus(m_ports.registry);
+}
+
+void BreakEngine::TakePoints(std::uint32_t points) {
+    m_settings.Bonus = m_settings.Bonus > points ? m_settings.Bonus - points : 0;
+    m_settings.SaveBonus(m_ports.registry);
+}
+
+void BreakEngine::OnShortBreakDue() {
+    if (m_settings.UseMicropauses == 1) {
+        SetState(STATE_SHORT_BREAK);
+        ShowNotice(kStayMs);
+        PlayIfSounds(SoundEvent::kShortBreak);
+    }
+    ArmLength(TIMER_SHORT_END, m_settings.Micropause_length);
+    m_ports.timers.Arm(TIMER_SHORT_POLL, kPollPeriodMs);
+    m_ports.timers.Kill(TIMER_SHORT_DUE);
+    m_ports.timers.Kill(TIMER_WORK_POLL);
+    m_shortBreakActiveMs = 0;
+}
+
+void BreakEngine::PollShortBreak() {
+    MeasureIdle();
+    if (m_idleMs < 1000) {
+        m_shortBreakActiveMs += 1000;
+        ArmLength(TIMER_SHORT_END, m_settings.Micropause_length);
+    }
+    // A whole short-break interval of work inside the break earns the firmer
+    // reminder.
+    if (std::uint64_t{m_shortBreakActiveMs} > std::uint64_t{m_settings.Micropause} * 1000) {
+        if (m_settings.UseMicropauses == 1) {
+            SetState(STATE_SHORT_REPEAT);
+            ShowNotice(kStayMs);
+            PlayIfSounds(SoundEvent::kShortBreakRepeat);
+            TakePoints(1);
+        }
+        m_shortBreakActiveMs = 0;
+    }
+}
+
+void BreakEngine::OnShortBreakEnd() {
+    SetState(STATE_NORMAL);
+    if (m_settings.UseSounds == 1 && m_settings.UseMicropauses != 0) {
+        m_ports.presenter.PlaySound(SoundEvent::kShortBreakEnd,
+                                    m_settings.SoundPath(SoundEvent::kShortBreakEnd));
+    }
+    ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+    m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
+    m_ports.timers.Kill(TIMER_SHORT_END);
+    m_ports.timers.Kill(TIMER_SHORT_POLL);
+    if (m_settings.UseMicropauses != 0) {
+        AddPoints(2);
+    }
+}
+
+void BreakEngine::OnLongBreakDue() {
+    const std::uint32_t length = BreakLength(m_settings.Pause_length);
+    if (m_settings.UsePauses == 1) {
+        SetState(STATE_LONG_BREAK);
+        // The notice stays up for the whole break.
+        ShowNotice(ToPeriodMs(length));
+        PlayIfSounds(SoundEvent::kLongBreak);
+    }
+    ArmLength(TIMER_LONG_END, length);
+    m_ports.timers.Arm(TIMER_LONG_POLL, kPollPeriodMs);
+    // A running short break is swallowed by the long one: no end, no points.
+    m_ports.timers.Kill(TIMER_LONG_DUE);
+    m_ports.timers.Kill(TIMER_SHORT_END);
+    m_ports.timers.Kill(TIMER_SHORT_DUE);
+    m_ports.timers.Kill(TIMER_SHORT_POLL);
+    m_ports.timers.Kill(TIMER_WORK_POLL);
+    m_longBreakActiveMs = 0;
+}
+
+void BreakEngine::PollLongBreak() {
+    MeasureIdle();
+    const std::uint32_t length = BreakLength(m_settings.Pause_length);
+    if (m_idleMs < 1000) {
+        m_longBreakActiveMs += 1000;
+        ArmLength(TIMER_LONG_END, length);
+    }
+    // Unlike the short break, the long one reminds after a whole break
+    // length of work, not a whole interval.
+    if (std::uint64_t{m_longBreakActiveMs} > std::uint64_t{length} * 1000) {
+        if (m_settings.UsePauses == 1) {
+            SetState(STATE_LONG_REPEAT);
+            ShowNotice(kStayMs);
+            PlayIfSounds(SoundEvent::kLongBreakRepeat);
+            TakePoints(5);
+        }
+        m_longBreakActiveMs = 0;
+    }
+}
+
+void BreakEngine::OnLongBreakEnd() {
+    SetState(STATE_NORMAL);
+    if (m_settings.UseSounds == 1 && m_settings.UsePauses == 1) {
+        m_ports.presenter.PlaySound(SoundEvent::kLongBreakEnd,
+                                    m_settings.SoundPath(SoundEvent::kLongBreakEnd));
+    }
+    ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+    ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+    m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
+    m_ports.timers.Kill(TIMER_SHORT_END);
+    m_ports.timers.Kill(TIMER_LONG_END);
+    m_ports.timers.Kill(TIMER_LONG_POLL);
+    if (m_settings.UsePauses != 0) {
+        AddPoints(10);
+    }
+}
+
+void BreakEngine::PollWork() {
+    MeasureIdle();
+    // The idle seconds add up whether or not they are consecutive, and even
+    // while the reset is off, so switching it on acts on what is already there.
+    if (m_idleMs > 1000) {
+        ++m_shortIdleSeconds;
+        ++m_longIdleSeconds;
+    }
+    if (m_settings.UseTimeReset == 0) {
+        return;
+    }
+    // Idle time as long as a break counts as the break: the next one moves a
+    // whole interval away.
+    if (m_shortIdleSeconds > BreakLength(m_settings.Micropause_length)) {
+        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+        m_shortIdleSeconds = 0;
+        m_ports.input.Stop();
+        m_ports.input.Start();
+    }
+    if (m_longIdleSeconds > BreakLength(m_settings.Pause_length)) {
+        ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+        m_longIdleSeconds = 0;
+        m_ports.input.Stop();
+        m_ports.input.Start();
+    }
+}
+
+}  // namespace pausora

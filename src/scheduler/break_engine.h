@@ -1,0 +1,104 @@
+// The break scheduler and the day's work-time count of the main window: pure
+// handlers that the window's timer messages drive.
+#pragma once
+
+#include "app/registry_store.h"
+#include "app/time_settings.h"
+#include "scheduler/engine_ports.h"
+#include "scheduler/scheduler_ids.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pausora {
+
+// The level 0..7 that a number of experience points earns.
+int ExperienceLevel(std::uint32_t bonus);
+
+class BreakEngine {
+  public:
+    struct Ports {
+        ITimerHost& timers;
+        ITickClock& ticks;
+        IIdleSource& input;
+        ILocalClock& calendar;
+        IPresenter& presenter;
+        ITipSource& tips;
+        IRegistry& registry;
+    };
+
+    // The settings record is the main window's live copy; the settings window
+    // and the tray menu change it between timer messages and the engine reads
+    // it afresh at every step.
+    BreakEngine(STimeSettings& settings, const Ports& ports);
+
+    BreakEngine(const BreakEngine&) = delete;
+    BreakEngine& operator=(const BreakEngine&) = delete;
+
+    // The main window's start: arms the working-phase timers, starts the input
+    // watcher, clears the counters and runs the day check. The tray's first
+    // icon and tooltip are the window's business, not a state change.
+    void Initialise();
+    // Reads the day's work time, or starts a new day when the stored date is
+    // not today's.
+    void CheckDay();
+
+    // The timer message: true when the id is one of the engine's.
+    bool OnTimer(std::uint32_t id);
+
+    void StartScheduler();
+    void StopScheduler();
+    // The Start/Stop command.
+    void ToggleStartStop();
+    bool IsStopped() const { return m_stopped != 0; }
+
+    void SetState(NoticeState state);
+    std::string MakeTooltip(std::string_view stateText) const;
+    int GetExperienceLevel() const { return ExperienceLevel(m_settings.Bonus); }
+
+    // The timer handlers.
+    void OnShortBreakDue();
+    void PollShortBreak();
+    void OnShortBreakEnd();
+    void OnLongBreakDue();
+    void PollLongBreak();
+    void OnLongBreakEnd();
+    void PollWork();
+    void OnMinute();
+
+    std::uint32_t IdleMs() const { return m_idleMs; }
+    std::uint32_t ShortBreakActiveMs() const { return m_shortBreakActiveMs; }
+    std::uint32_t LongBreakActiveMs() const { return m_longBreakActiveMs; }
+    std::uint32_t ShortIdleSeconds() const { return m_shortIdleSeconds; }
+    std::uint32_t LongIdleSeconds() const { return m_longIdleSeconds; }
+    std::uint32_t FullWorkTime() const { return m_fullWorkTime; }
+
+  private:
+    void MeasureIdle();
+    void ShowNotice(std::uint32_t stayMs);
+    void PlayIfSounds(SoundEvent event);
+    void FillBreakNotice(std::string_view title, int picture);
+    void ArmInterval(std::uint32_t id, std::uint32_t seconds);
+    void ArmLength(std::uint32_t id, std::uint32_t seconds);
+    void AddPoints(std::uint32_t points);
+    void TakePoints(std::uint32_t points);
+    bool AtOrAfterEndOfDay(const LocalTime& now) const;
+
+    STimeSettings& m_settings;
+    Ports m_ports;
+
+    std::uint32_t m_idleMs = 0;
+    std::uint32_t m_shortBreakActiveMs = 0;
+    std::uint32_t m_longBreakActiveMs = 0;
+    std::uint32_t m_shortIdleSeconds = 0;
+    std::uint32_t m_longIdleSeconds = 0;
+    std::uint32_t m_stopped = 0;
+    std::uint32_t m_fullWorkTime = 0;
+
+    // The popup keeps a reference to its body text, so the saying lives here
+    // until the next notice replaces it.
+    std::string m_tip;
+};
+
+}  // namespace pausora

@@ -1,0 +1,41 @@
+// The break engine's view of Windows: window timers on the main window, the
+// system tick count, the input-watch library and the local clock.
+#pragma once
+
+#include "scheduler/engine_ports.h"
+
+#include <windows.h>
+
+namespace pausora {
+
+// Timers of one window; their WM_TIMER messages go to that window, whose
+// handler passes the id on to the engine.
+class WindowTimerHost final : public ITimerHost {
+  public:
+    explicit WindowTimerHost(HWND window) : m_window(window) {}
+    void Arm(std::uint32_t id, std::uint32_t periodMs) override;
+    void Kill(std::uint32_t id) override;
+
+  private:
+    HWND m_window;
+};
+
+class SystemTickClock final : public ITickClock {
+  public:
+    std::uint32_t TickCount() override;
+};
+
+// InputWatch.dll, linked by name with the program.
+class InputWatchIdleSource final : public IIdleSource {
+  public:
+    void Start() override;
+    std::uint32_t LastTick() override;
+    void Stop() override;
+};
+
+class SystemLocalClock final : public ILocalClock {
+  public:
+    LocalTime Now() override;
+};
+
+}  // namespace pausora

@@ -1,0 +1,91 @@
+// The break engine never calls the system itself. Everything it needs from
+// outside comes through these interfaces, so that the same rules run on window
+// timers in the program and on a virtual clock in the tests.
+#pragma once
+
+#include "app/time_settings.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pausora {
+
+// Window timers of the main window, by fixed id. Arming a timer that is
+// already armed restarts its full period; killing one that is not armed does
+// nothing. The engine never arms a period of 0.
+class ITimerHost {
+  public:
+    virtual ~ITimerHost() = default;
+    virtual void Arm(std::uint32_t id, std::uint32_t periodMs) = 0;
+    virtual void Kill(std::uint32_t id) = 0;
+};
+
+// The system tick count: milliseconds since the system started, wrapping
+// after about 49.7 days.
+class ITickClock {
+  public:
+    virtual ~ITickClock() = default;
+    virtual std::uint32_t TickCount() = 0;
+};
+
+// The input watcher: the tick count of the user's last keyboard or mouse
+// input anywhere on the desktop.
+class IIdleSource {
+  public:
+    virtual ~IIdleSource() = default;
+    virtual void Start() = 0;
+    virtual std::uint32_t LastTick() = 0;
+    virtual void Stop() = 0;
+};
+
+// The computer's local calendar time.
+struct LocalTime {
+    std::uint32_t year = 0;   // four digits
+    std::uint32_t month = 0;  // 1..12
+    std::uint32_t day = 0;    // 1..31
+    std::uint32_t hour = 0;
+    std::uint32_t minute = 0;
+    std::uint32_t second = 0;
+};
+class ILocalClock {
+  public:
+    virtual ~ILocalClock() = default;
+    virtual LocalTime Now() = 0;
+};
+
+// A saying for the body of a break notice.
+class ITipSource {
+  public:
+    virtual ~ITipSource() = default;
+    virtual std::string PickTip() = 0;
+};
+
+// What the user sees and hears: the notifier popup, the tray icon, and the
+// sound of each event.
+class IPresenter {
+  public:
+    virtual ~IPresenter() = default;
+
+    // Popup. A text handed to SetItemText stays alive and unchanged until the
+    // same item is given another text, so the popup may keep a reference.
+    virtual void SetItemText(int item, std::string_view text) = 0;
+    virtual void SetItemClickable(int item, bool clickable) = 0;
+    virtual void SetItemPictures(int item, int normalBitmap, int hoverBitmap) = 0;
+    // mode: 0 slides the popup in, 1 fades it in ("AppearanceType").
+    virtual void ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs, std::uint32_t disappearMs,
+                           std::uint32_t step, std::uint32_t mode, int stars) = 0;
+
+    // Tray icon.
+    virtual void SetIcon(int iconId) = 0;
+    virtual void SetTooltipText(std::string_view text) = 0;
+    virtual void SetIconList(int firstIconId, int lastIconId) = 0;
+    virtual void Animate(std::uint32_t frameMs, std::uint32_t lengthSeconds) = 0;
+    virtual void StopAnimation() = 0;
+    virtual void SetStartStopCaption(std::string_view caption) = 0;
+
+    // Plays the WAV file chosen for the event; playback runs on by itself.
+    virtual void PlaySound(SoundEvent event, std::string_view path) = 0;
+};
+
+}  // namespace pausora

@@ -1,0 +1,92 @@
+// Every number and text the break engine shares with the windows around it:
+// the main window's timer ids, the notice states, the popup's items, and the
+// icon and bitmap resources the notices show.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace pausora {
+
+// Window-timer ids of the main window. They are fixed, so a timer can be
+// re-armed or killed from any handler without keeping a handle.
+enum TimerId : std::uint32_t {
+    TIMER_SHORT_DUE = 1,   // the short-break interval
+    TIMER_SHORT_END = 2,   // the short break's length
+    TIMER_LONG_DUE = 3,    // the long-break interval
+    TIMER_LONG_END = 4,    // the long break's length
+    TIMER_SHORT_POLL = 5,  // once a second during a short break
+    TIMER_WORK_POLL = 6,   // once a second between breaks
+    TIMER_LONG_POLL = 7,   // once a second during a long break
+    TIMER_MINUTE = 8,      // the work-time count
+};
+inline constexpr std::uint32_t kFirstTimerId = TIMER_SHORT_DUE;
+inline constexpr std::uint32_t kLastTimerId = TIMER_MINUTE;
+
+inline constexpr std::uint32_t kPollPeriodMs = 1000;
+inline constexpr std::uint32_t kMinutePeriodMs = 60000;
+
+// What a notice (or the tray alone) presents.
+enum NoticeState : int {
+    STATE_NORMAL = 1,
+    STATE_STOPPED = 2,
+    STATE_SHORT_BREAK = 3,
+    STATE_SHORT_REPEAT = 4,
+    STATE_LONG_BREAK = 5,
+    STATE_LONG_REPEAT = 6,
+    STATE_WORKDAY_END = 7,
+    STATE_TIME_LIMIT = 8,
+};
+
+// The popup's four items, as the main window creates them.
+inline constexpr int kItemPicture = 1;
+inline constexpr int kItemTitle = 2;
+inline constexpr int kItemLink = 3;
+inline constexpr int kItemBody = 4;
+
+// Icon resources of the tray.
+inline constexpr int kIconNormal = 196;
+inline constexpr int kIconBreak = 202;
+inline constexpr int kIconStopped = 301;
+inline constexpr int kIconReminderFirst = 336;  // the two frames of the blinking reminder
+inline constexpr int kIconReminderLast = 337;
+
+// Bitmap resources of the popup's picture item.
+inline constexpr int kPictureLongBreak = 298;
+inline constexpr int kPictureShortBreak = 302;
+inline constexpr int kPictureTimeLimit = 303;
+inline constexpr int kPictureWorkdayEnd = 304;
+
+// How every notice is shown: half a second in, five seconds up, half a second
+// out, ten pixels or opacity units per step.
+inline constexpr std::uint32_t kAppearMs = 500;
+inline constexpr std::uint32_t kStayMs = 5000;
+inline constexpr std::uint32_t kDisappearMs = 500;
+inline constexpr std::uint32_t kShowStep = 10;
+
+// The blinking reminder: half a second per frame, and long enough that only
+// the next state change stops it.
+inline constexpr std::uint32_t kReminderFrameMs = 500;
+inline constexpr std::uint32_t kReminderLengthSeconds = 100000;
+
+namespace text {
+inline constexpr std::string_view kShortBreakTitle = "Short break time";
+inline constexpr std::string_view kLongBreakTitle = "Long break time";
+inline constexpr std::string_view kRepeatTitle = "Have a rest!";
+inline constexpr std::string_view kStretchLink = "Show me a stretch";
+inline constexpr std::string_view kEveningLine = "Have a nice evening";
+inline constexpr std::string_view kRestLine = "You should have a rest";
+// The apostrophe is the typographic one of the Windows-1252 code page (0x92);
+// the program's texts are in that code page.
+inline constexpr std::string_view kWorkdayEndTitle = "It\x92s workday ending!";
+inline constexpr std::string_view kTimeLimitTitle = "Work time limit exceeded!";
+inline constexpr std::string_view kTipNormal = "Pausora (Normal)";
+inline constexpr std::string_view kTipStopped = "Pausora (Stopped)";
+inline constexpr std::string_view kTipShortBreak = "Pausora (Short break)";
+inline constexpr std::string_view kTipLongBreak = "Pausora (Long break)";
+inline constexpr std::string_view kExperienceLine = "\nYour experience : ";
+inline constexpr std::string_view kCaptionStart = "Start";
+inline constexpr std::string_view kCaptionStop = "Stop";
+}  // namespace text
+
+}  // namespace pausora

@@ -1,0 +1,297 @@
+#include "core/engine_sim.h"
+
+#include <sstream>
+
+namespace pausora::sim {
+
+void FakeTimers::Arm(std::uint32_t id, std::uint32_t periodMs) {
+    if (periodMs == 0) {
+        ++zeroPeriodArms;
+    }
+    m_timers[id] = Timer{periodMs, nowMs + periodMs, ++m_order};
+}
+
+void FakeTimers::Kill(std::uint32_t id) {
+    m_timers.erase(id);
+}
+
+std::optional<std::uint32_t> FakeTimers::NextDue(std::uint64_t limitMs) const {
+    std::optional<std::uint32_t> next;
+    const Timer* best = nullptr;
+    for (const auto& [id, timer] : m_timers) {
+        if (timer.dueMs > limitMs) {
+            continue;
+        }
+        if (best == nullptr || timer.dueMs < best->dueMs ||
+            (timer.dueMs == best->dueMs && timer.order < best->order)) {
+            best = &timer;
+            next = id;
+        }
+    }
+    return next;
+}
+
+void FakeTimers::Fire(std::uint32_t id) {
+    Timer& timer = m_timers.at(id);
+    nowMs = timer.dueMs;
+    // Windows lets a 0 ms timer fire every 10 ms; keep the clock moving so a
+    // fault shows up as a count rather than a hang.
+    timer.dueMs = nowMs + (timer.periodMs == 0 ? 10 : timer.periodMs);
+    timer.order = ++m_order;
+    ++fired;
+}
+
+std::set<std::uint32_t> FakeTimers::Armed() const {
+    std::set<std::uint32_t> ids;
+    for (const auto& entry : m_timers) {
+        ids.insert(entry.first);
+    }
+    return ids;
+}
+
+std::optional<std::uint32_t> FakeTimers::Period(std::uint32_t id) const {
+    auto found = m_timers.find(id);
+    if (found == m_timers.end()) {
+        return std::nullopt;
+    }
+    return found->second.periodMs;
+}
+
+void RecordingPresenter::Log(std::string entry) {
+    std::ostringstream line;
+    line << "[" << (clock != nullptr ? *clock : 0) << " ms] " << entry;
+    log.push_back(line.str());
+}
+
+void RecordingPresenter::SetItemText(int item, std::string_view text) {
+    items[item].text = std::string(text);
+    Log("item " + std::to_string(item) + " text '" + std::string(text) + "'");
+}
+
+void RecordingPresenter::SetItemClickable(int item, bool clickable) {
+    items[item].clickable = clickable;
+    Log("item " + std::to_string(item) + (clickable ? " clickable" : " not clickable"));
+}
+
+void RecordingPresenter::SetItemPictures(int item, int normalBitmap, int hoverBitmap) {
+    items[item].picture = normalBitmap;
+    items[item].hoverPicture = hoverBitmap;
+    Log("item " + std::to_string(item) + " pictures " + std::to_string(normalBitmap) + "/" +
+        std::to_string(hoverBitmap));
+}
+
+void RecordingPresenter::ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs,
+                                   std::uint32_t disappearMs, std::uint32_t step,
+                                   std::uint32_t mode, int stars) {
+    Notice notice;
+    notice.atMs = clock != nullptr ? *clock : 0;
+    notice.title = items[2].text;
+    notice.link = items[3].text;
+    notice.linkClickable = items[3].clickable;
+    notice.picture = items[1].picture;
+    notice.hoverPicture = items[1].hoverPicture;
+    notice.body = items[4].text;
+    notice.appearMs = appearMs;
+    notice.stayMs = stayMs;
+    notice.disappearMs = disappearMs;
+    notice.step = step;
+    notice.mode = mode;
+    notice.stars = stars;
+    notices.push_back(notice);
+    Log("show '" + notice.title + "' stay " + std::to_string(stayMs) + " stars " +
+        std::to_string(stars));
+}
+
+void RecordingPresenter::SetIcon(int iconId) {
+    icon = iconId;
+    Log("icon " + std::to_string(iconId));
+}
+
+void RecordingPresenter::SetTooltipText(std::string_view text) {
+    tooltip = std::string(text);
+    Log("tooltip '" + tooltip + "'");
+}
+
+void RecordingPresenter::SetIconList(int firstIconId, int lastIconId) {
+    firstFrame = firstIconId;
+    lastFrame = lastIconId;
+    Log("icon list " + std::to_string(firstIconId) + ".." + std::to_string(lastIconId));
+}
+
+void RecordingPresenter::Animate(std::uint32_t frame, std::uint32_t lengthSeconds) {
+    if (lastFrame < firstFrame) {
+        return;
+    }
+    if (animating) {
+        StopAnimation();
+    }
+    animating = true;
+    savedIcon = icon;
+    frameMs = frame;
+    animationSeconds = lengthSeconds;
+    Log("animate " + std::to_string(frame) + " ms for " + std::to_string(lengthSeconds) + " s");
+}
+
+void RecordingPresenter::StopAnimation() {
+    animating = false;
+    if (savedIcon) {
+        icon = *savedIcon;
+        savedIcon.reset();
+    }
+    Log("stop animation");
+}
+
+void RecordingPresenter::SetStartStopCaption(std::string_view text) {
+    caption = std::string(text);
+    Log("caption '" + caption + "'");
+}
+
+void RecordingPresenter::PlaySound(SoundEvent event, std::string_view path) {
+    sounds.push_back(SoundPlay{clock != nullptr ? *clock : 0, event, std::string(path)});
+    Log("sound " + std::to_string(static_cast<int>(event)) + " '" + std::string(path) + "'");
+}
+
+std::uint32_t ScriptedInput::LastTick() {
+    if (forcedLastTick) {
+        return *forcedLastTick;
+    }
+    // Tick counts are 32 bits and wrap; the virtual time does not.
+    return tickBase + static_cast<std::uint32_t>(static_cast<std::uint64_t>(lastInputMs));
+}
+
+std::uint32_t ScriptedInput::TickCount() {
+    return tickBase + static_cast<std::uint32_t>(*clock);
+}
+
+namespace {
+
+// Days since 1970-01-01 of a civil date, and back (proleptic Gregorian).
+std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
+    y -= m <= 2 ? 1 : 0;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(std::int64_t z, std::int64_t& y, std::int64_t& m, std::int64_t& d) {
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp + (mp < 10 ? 3 : -9);
+    y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+}
+
+}  // namespace
+
+LocalTime AddSeconds(const LocalTime& start, std::uint64_t seconds) {
+    const std::int64_t startSeconds = DaysFromCivil(start.year, start.month, start.day) * 86400 +
+                                      start.hour * 3600 + start.minute * 60 + start.second;
+    const std::int64_t total = startSeconds + static_cast<std::int64_t>(seconds);
+    const std::int64_t days = total / 86400;
+    const std::int64_t rest = total % 86400;
+    std::int64_t y = 0;
+    std::int64_t m = 0;
+    std::int64_t d = 0;
+    CivilFromDays(days, y, m, d);
+    return LocalTime{static_cast<std::uint32_t>(y),
+                     static_cast<std::uint32_t>(m),
+                     static_cast<std::uint32_t>(d),
+                     static_cast<std::uint32_t>(rest / 3600),
+                     static_cast<std::uint32_t>(rest / 60 % 60),
+                     static_cast<std::uint32_t>(rest % 60)};
+}
+
+LocalTime SimCalendar::Now() {
+    return AddSeconds(start, *clock / 1000);
+}
+
+std::string NumberedTips::PickTip() {
+    ++picked;
+    return "Saying " + std::to_string(picked) + "\r\n-- Source";
+}
+
+EngineSim::EngineSim()
+    : engine(settings,
+             BreakEngine::Ports{timers, input, input, calendar, presenter, tips, registry}) {
+    input.clock = &timers.nowMs;
+    calendar.clock = &timers.nowMs;
+    presenter.clock = &timers.nowMs;
+    registry.CreateKeyPath(reg::kAppKey);
+    registry.CreateKeyPath(reg::kSettingsKey);
+    for (std::size_t i = 0; i < kSoundEventCount; ++i) {
+        settings.SoundPath(static_cast<SoundEvent>(i)) = "sound" + std::to_string(i) + ".wav";
+    }
+}
+
+void EngineSim::AdvanceMs(std::uint64_t ms, bool active) {
+    const std::uint64_t target = timers.nowMs + ms;
+    while (auto id = timers.NextDue(target)) {
+        timers.Fire(*id);
+        if (active) {
+            input.lastInputMs = static_cast<std::int64_t>(timers.nowMs) - 1;
+        }
+        engine.OnTimer(*id);
+    }
+    timers.nowMs = target;
+    if (active && ms > 0) {
+        input.lastInputMs = static_cast<std::int64_t>(target) - 1;
+    }
+}
+
+void EngineSim::AdvanceTo(std::uint64_t second, bool active) {
+    const std::uint64_t target = second * 1000;
+    if (target > timers.nowMs) {
+        AdvanceMs(target - timers.nowMs, active);
+    }
+}
+
+void EngineSim::Run(const std::vector<Stretch>& script) {
+    for (const Stretch& stretch : script) {
+        Advance(stretch.seconds, stretch.active);
+    }
+}
+
+std::optional<std::uint32_t> EngineSim::StoredBonus() const {
+    return registry.Dword(reg::kSettingsKey, "Bonus");
+}
+
+std::optional<std::uint32_t> EngineSim::StoredFullWorkTime() const {
+    return registry.Dword(reg::kAppKey, reg::kFullWorkTime);
+}
+
+std::vector<std::uint64_t> EngineSim::NoticeTimes(std::string_view title) const {
+    std::vector<std::uint64_t> times;
+    for (const Notice& notice : presenter.notices) {
+        if (notice.title == title) {
+            times.push_back(notice.atMs / 1000);
+        }
+    }
+    return times;
+}
+
+std::vector<std::uint64_t> EngineSim::SoundTimes(SoundEvent event) const {
+    std::vector<std::uint64_t> times;
+    for (const SoundPlay& play : presenter.sounds) {
+        if (play.event == event) {
+            times.push_back(play.atMs / 1000);
+        }
+    }
+    return times;
+}
+
+std::string EngineSim::LogText() const {
+    std::string text;
+    for (const std::string& line : presenter.log) {
+        text += line;
+        text += '\n';
+    }
+    return text;
+}
+
+}  // namespace pausora::sim

@@ -1,0 +1,195 @@
+// The break engine on a virtual clock: fake window timers that fire in time
+// order, a scripted user, a calendar that moves with the clock, and a
+// presenter that records what the user would have seen and heard. Hours of
+// schedule run in milliseconds.
+#pragma once
+
+#include "app/memory_registry.h"
+#include "app/time_settings.h"
+#include "scheduler/break_engine.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace pausora::sim {
+
+// Window timers on a virtual clock. Due timers fire in order of their due
+// time; two due at the same moment fire in the order they were last
+// scheduled, as on Windows, where the timer re-armed later also lags later.
+class FakeTimers final : public ITimerHost {
+  public:
+    void Arm(std::uint32_t id, std::uint32_t periodMs) override;
+    void Kill(std::uint32_t id) override;
+
+    struct Timer {
+        std::uint32_t periodMs = 0;
+        std::uint64_t dueMs = 0;
+        std::uint64_t order = 0;
+    };
+    // The next timer due at or before `limitMs`, if any.
+    std::optional<std::uint32_t> NextDue(std::uint64_t limitMs) const;
+    // Moves the clock to the timer's due time and schedules its next period.
+    void Fire(std::uint32_t id);
+
+    std::set<std::uint32_t> Armed() const;
+    std::optional<std::uint32_t> Period(std::uint32_t id) const;
+
+    std::uint64_t nowMs = 0;
+    std::uint64_t fired = 0;
+    std::uint64_t zeroPeriodArms = 0;
+
+  private:
+    std::map<std::uint32_t, Timer> m_timers;
+    std::uint64_t m_order = 0;
+};
+
+struct Notice {
+    std::uint64_t atMs = 0;
+    std::string title;
+    std::string link;
+    bool linkClickable = false;
+    int picture = 0;
+    int hoverPicture = 0;
+    std::string body;
+    std::uint32_t appearMs = 0;
+    std::uint32_t stayMs = 0;
+    std::uint32_t disappearMs = 0;
+    std::uint32_t step = 0;
+    std::uint32_t mode = 0;
+    int stars = 0;
+};
+
+struct SoundPlay {
+    std::uint64_t atMs = 0;
+    SoundEvent event{};
+    std::string path;
+};
+
+// Keeps the popup's items and the tray as the real windows would, and logs
+// every show and sound.
+class RecordingPresenter final : public IPresenter {
+  public:
+    void SetItemText(int item, std::string_view text) override;
+    void SetItemClickable(int item, bool clickable) override;
+    void SetItemPictures(int item, int normalBitmap, int hoverBitmap) override;
+    void ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs, std::uint32_t disappearMs,
+                   std::uint32_t step, std::uint32_t mode, int stars) override;
+    void SetIcon(int iconId) override;
+    void SetTooltipText(std::string_view text) override;
+    void SetIconList(int firstIconId, int lastIconId) override;
+    void Animate(std::uint32_t frameMs, std::uint32_t lengthSeconds) override;
+    void StopAnimation() override;
+    void SetStartStopCaption(std::string_view caption) override;
+    void PlaySound(SoundEvent event, std::string_view path) override;
+
+    struct Item {
+        std::string text;
+        bool clickable = false;
+        int picture = 0;
+        int hoverPicture = 0;
+    };
+    std::map<int, Item> items;
+
+    // The tray as the tray icon keeps it: Animate saves the icon it replaces
+    // and StopAnimation puts it back.
+    int icon = 0;
+    std::string tooltip;
+    bool animating = false;
+    std::optional<int> savedIcon;
+    int firstFrame = 0;
+    int lastFrame = -1;
+    std::uint32_t frameMs = 0;
+    std::uint32_t animationSeconds = 0;
+    std::string caption;
+
+    std::vector<Notice> notices;
+    std::vector<SoundPlay> sounds;
+    // Every call, in order, as text: what a failing test prints.
+    std::vector<std::string> log;
+
+    const std::uint64_t* clock = nullptr;
+
+  private:
+    void Log(std::string entry);
+};
+
+class ScriptedInput final : public IIdleSource, public ITickClock {
+  public:
+    void Start() override { ++starts; }
+    std::uint32_t LastTick() override;
+    void Stop() override { ++stops; }
+    std::uint32_t TickCount() override;
+
+    std::uint32_t tickBase = 0;  // the tick count at virtual time 0
+    std::int64_t lastInputMs = -1;
+    // Set to report a last-input tick of its own instead of the script's.
+    std::optional<std::uint32_t> forcedLastTick;
+    int starts = 0;
+    int stops = 0;
+    const std::uint64_t* clock = nullptr;
+};
+
+class SimCalendar final : public ILocalClock {
+  public:
+    LocalTime Now() override;
+    LocalTime start{2026, 12, 7, 9, 0, 0};
+    const std::uint64_t* clock = nullptr;
+};
+
+class NumberedTips final : public ITipSource {
+  public:
+    std::string PickTip() override;
+    int picked = 0;
+};
+
+// The calendar moved on by whole seconds.
+LocalTime AddSeconds(const LocalTime& start, std::uint64_t seconds);
+
+// A stretch of the user's day: so many seconds at the keyboard or away.
+struct Stretch {
+    std::uint64_t seconds;
+    bool active;
+};
+
+class EngineSim {
+  public:
+    EngineSim();
+
+    // Settings, registry, tick base and calendar may be set up before this.
+    void Start() { engine.Initialise(); }
+
+    // Runs the clock on. An active user makes an input every millisecond of
+    // the stretch, the last one a millisecond before it ends; an idle user
+    // makes none.
+    void Advance(std::uint64_t seconds, bool active = false) { AdvanceMs(seconds * 1000, active); }
+    void AdvanceMs(std::uint64_t ms, bool active = false);
+    // Runs the clock on to an absolute virtual time.
+    void AdvanceTo(std::uint64_t second, bool active = false);
+    void Run(const std::vector<Stretch>& script);
+
+    std::uint64_t NowMs() const { return timers.nowMs; }
+    std::set<std::uint32_t> Armed() const { return timers.Armed(); }
+    std::uint32_t Bonus() const { return settings.Bonus; }
+    std::optional<std::uint32_t> StoredBonus() const;
+    std::optional<std::uint32_t> StoredFullWorkTime() const;
+
+    // Notices shown with the given title, and their times in seconds.
+    std::vector<std::uint64_t> NoticeTimes(std::string_view title) const;
+    std::vector<std::uint64_t> SoundTimes(SoundEvent event) const;
+    std::string LogText() const;
+
+    MemoryRegistry registry;
+    STimeSettings settings;
+    FakeTimers timers;
+    ScriptedInput input;
+    SimCalendar calendar;
+    RecordingPresenter presenter;
+    NumberedTips tips;
+    BreakEngine engine;
+};
+
+}  // namespace pausora::sim
