@@ -96,7 +96,7 @@ std::size_t MemoryRegistry::ValueCount(std::string_view path) const {
 }
 
 class MemoryRegistryKey final : public IRegistryKey {
-public:
+  public:
     explicit MemoryRegistryKey(MemoryRegistry& registry) : m_registry(registry) {}
 
     bool Open(std::string_view subkey) override {
@@ -160,7 +160,7 @@ public:
     }
     void Close() override { m_path.reset(); }
 
-private:
+  private:
     // A key deleted behind an open handle behaves as the real one does: every
     // operation on it fails.
     bool Live() const { return m_path && m_registry.KeyExists(*m_path); }

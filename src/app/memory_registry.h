@@ -13,7 +13,7 @@
 namespace pausora {
 
 class MemoryRegistry final : public IRegistry {
-public:
+  public:
     enum class Type : std::uint32_t { kString = 1, kBinary = 3, kDword = 4, kMultiString = 7 };
     struct Value {
         Type type;
@@ -33,7 +33,7 @@ public:
     std::optional<std::uint32_t> Dword(std::string_view path, std::string_view name) const;
     std::size_t ValueCount(std::string_view path) const;
 
-private:
+  private:
     friend class MemoryRegistryKey;
     struct NoCaseLess {
         bool operator()(const std::string& a, const std::string& b) const;

@@ -6,7 +6,9 @@
 namespace pausora {
 namespace {
 // The API wants zero-terminated names; string_views need not be.
-std::string Z(std::string_view text) { return std::string(text); }
+std::string Z(std::string_view text) {
+    return std::string(text);
+}
 }  // namespace
 
 bool CRegistryKey::Check(LONG result) {

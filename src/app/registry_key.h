@@ -9,7 +9,7 @@
 namespace pausora {
 
 class CRegistryKey final : public IRegistryKey {
-public:
+  public:
     CRegistryKey() = default;
     CRegistryKey(const CRegistryKey&) = delete;
     CRegistryKey& operator=(const CRegistryKey&) = delete;
@@ -36,7 +36,7 @@ public:
     HKEY Handle() const { return m_key; }
     LONG LastResult() const { return m_lastResult; }
 
-private:
+  private:
     bool Check(LONG result);
     HKEY m_key = nullptr;
     LONG m_lastResult = ERROR_SUCCESS;
@@ -44,7 +44,7 @@ private:
 
 // The real registry of the current user.
 class WinRegistry final : public IRegistry {
-public:
+  public:
     std::unique_ptr<IRegistryKey> NewKey() override { return std::make_unique<CRegistryKey>(); }
 };
 

@@ -13,7 +13,7 @@ namespace pausora {
 // One registry key handle, closed while not open. Every operation reports
 // success with true; none throws. Paths are relative to HKEY_CURRENT_USER.
 class IRegistryKey {
-public:
+  public:
     virtual ~IRegistryKey() = default;
     virtual bool Open(std::string_view subkey) = 0;
     // Opens the key, creating it (and its parents) when it does not exist.
@@ -31,7 +31,7 @@ public:
 
 // Hands out closed keys of one registry.
 class IRegistry {
-public:
+  public:
     virtual ~IRegistry() = default;
     virtual std::unique_ptr<IRegistryKey> NewKey() = 0;
 };

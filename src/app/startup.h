@@ -13,7 +13,7 @@ namespace pausora {
 // The two wizards start-up may show. They run modally and edit the record
 // they are given.
 class IStartupWizards {
-public:
+  public:
     virtual ~IStartupWizards() = default;
     // The first-run schedule wizard; true when its last page asks for the
     // workplace wizard. Finishing and cancelling are not told apart.

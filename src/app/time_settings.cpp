@@ -51,10 +51,10 @@ constexpr std::array<SoundEventInfo, kSoundEventCount> kSoundEvents = {{
 }};
 
 constexpr std::string STimeSettings::*kSoundFields[kSoundEventCount] = {
-    &STimeSettings::MicropauseSound,  &STimeSettings::RepeatMicropauseSound,
+    &STimeSettings::MicropauseSound,    &STimeSettings::RepeatMicropauseSound,
     &STimeSettings::EndMicropauseSound, &STimeSettings::PauseSound,
-    &STimeSettings::RepeatPauseSound, &STimeSettings::EndPauseSound,
-    &STimeSettings::WorkTimeSound,    &STimeSettings::TimeLimitSound,
+    &STimeSettings::RepeatPauseSound,   &STimeSettings::EndPauseSound,
+    &STimeSettings::WorkTimeSound,      &STimeSettings::TimeLimitSound,
 };
 
 std::string Join(std::string_view root, std::string_view file) {
@@ -65,7 +65,9 @@ std::string Join(std::string_view root, std::string_view file) {
 
 }  // namespace
 
-const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents() { return kSoundEvents; }
+const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents() {
+    return kSoundEvents;
+}
 
 std::string& STimeSettings::SoundPath(SoundEvent event) {
     return this->*kSoundFields[static_cast<std::size_t>(event)];

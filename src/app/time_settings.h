@@ -52,7 +52,7 @@ struct STimeSettings {
     std::string WorkTimeSound;
     std::string TimeLimitSound;
     std::uint32_t UseSounds = 1;
-    std::uint32_t Bonus = 0;  // experience points, never below 0
+    std::uint32_t Bonus = 0;           // experience points, never below 0
     std::uint32_t AppearanceType = 1;  // 1 fades the notices in, 0 slides them
     std::uint32_t UseTimeReset = 0;
 

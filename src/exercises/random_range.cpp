@@ -31,7 +31,9 @@ std::uint32_t RandomRange::ClockSeed() {
            static_cast<std::uint32_t>(date.year);
 }
 
-void RandomRange::Seed() { std::srand(ClockSeed()); }
+void RandomRange::Seed() {
+    std::srand(ClockSeed());
+}
 
 std::int32_t RandomRange::Next() {
     // The counter's low 32 bits, made non-negative, stir the seed so that two

@@ -10,7 +10,7 @@ namespace pausora {
 // What RandomRange needs from the machine: the time, the local calendar, a
 // fast-moving counter, and a way to tell the user about a bad range.
 class IRandomEnvironment {
-public:
+  public:
     virtual ~IRandomEnvironment() = default;
     // Seconds since 1970.
     virtual std::int64_t NowSeconds() = 0;
@@ -26,7 +26,7 @@ public:
 };
 
 class RandomRange {
-public:
+  public:
     explicit RandomRange(IRandomEnvironment& env);
     RandomRange(IRandomEnvironment& env, std::int32_t low, std::int32_t high);
 
@@ -42,7 +42,7 @@ public:
     static constexpr std::string_view kBadRangeMessage =
         "Error: HIGH value cannot be less than LOW value!\nUsing defaults: High = 1, Low = 0";
 
-private:
+  private:
     std::uint32_t ClockSeed();
 
     IRandomEnvironment& m_env;

@@ -1,7 +1,6 @@
 /* The system already keeps the time of the session's last input, whichever
  * window had the focus; reading it needs no hook, no thread and no DLL
  * injection into other programs. */
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #define INPUTWATCH_BUILD

@@ -12,9 +12,8 @@ INT_PTR Dialog::DoModal(HWND parent) {
     m_modal = true;
     m_ended = false;
     m_result = IDCANCEL;
-    const HWND hwnd = ::CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(m_templateId),
-                                           parent, &Dialog::Trampoline,
-                                           reinterpret_cast<LPARAM>(this));
+    const HWND hwnd = ::CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(m_templateId), parent,
+                                           &Dialog::Trampoline, reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) {
         m_modal = false;
         return -1;

@@ -7,7 +7,7 @@
 namespace pausora::ui {
 
 class Dialog : public MessageHandlers {
-public:
+  public:
     explicit Dialog(UINT templateId) : m_templateId(templateId) {}
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -23,7 +23,7 @@ public:
     HWND Handle() const noexcept { return m_hwnd; }
     UINT TemplateId() const noexcept { return m_templateId; }
 
-protected:
+  protected:
     // WM_INITDIALOG: return TRUE to let the system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
     // Sees every message of the modal loop before it is dispatched; true
@@ -37,7 +37,7 @@ protected:
     Handled OnCommand(UINT id, UINT code, HWND control) override;
     Handled OnClose() override;
 
-private:
+  private:
     static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     UINT m_templateId;

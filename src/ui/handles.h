@@ -10,7 +10,7 @@ namespace pausora::ui {
 
 template <typename Handle, typename Traits>
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() noexcept = default;
     explicit UniqueHandle(Handle handle) noexcept : m_handle(handle) {}
     UniqueHandle(const UniqueHandle&) = delete;
@@ -34,7 +34,7 @@ public:
         }
     }
 
-private:
+  private:
     Handle m_handle = Traits::Invalid();
 };
 

@@ -4,7 +4,9 @@
 
 namespace pausora::ui {
 
-HINSTANCE ModuleInstance() noexcept { return ::GetModuleHandleA(nullptr); }
+HINSTANCE ModuleInstance() noexcept {
+    return ::GetModuleHandleA(nullptr);
+}
 
 Handled MessageHandlers::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -50,7 +52,9 @@ Handled Dispatch(MessageHandlers& handlers, UINT message, WPARAM wParam, LPARAM 
     return handlers.OnMessage(message, wParam, lParam);
 }
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+    Destroy();
+}
 
 void Window::Destroy() {
     if (m_hwnd != nullptr) {

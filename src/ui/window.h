@@ -15,10 +15,10 @@ class MessageHandlers;
 Handled Dispatch(MessageHandlers& handlers, UINT message, WPARAM wParam, LPARAM lParam);
 
 class MessageHandlers {
-public:
+  public:
     virtual ~MessageHandlers() = default;
 
-protected:
+  protected:
     friend std::optional<LRESULT> Dispatch(MessageHandlers&, UINT, WPARAM, LPARAM);
     // Every message passes here first; the typed hooks below are called from
     // the default implementation.
@@ -29,9 +29,7 @@ protected:
     virtual Handled OnClose() { return std::nullopt; }
     virtual Handled OnTimer(UINT_PTR /*id*/) { return std::nullopt; }
     // A menu or control command; `code` is the notification code.
-    virtual Handled OnCommand(UINT /*id*/, UINT /*code*/, HWND /*control*/) {
-        return std::nullopt;
-    }
+    virtual Handled OnCommand(UINT /*id*/, UINT /*code*/, HWND /*control*/) { return std::nullopt; }
     virtual Handled OnPaint() { return std::nullopt; }
     virtual Handled OnEraseBackground(HDC /*dc*/) { return std::nullopt; }
     virtual Handled OnMouseMove(POINT /*at*/, WPARAM /*keys*/) { return std::nullopt; }
@@ -54,7 +52,7 @@ Handled Dispatch(MessageHandlers& handlers, UINT message, WPARAM wParam, LPARAM 
 // A window created from a registered class of its own. The object owns the
 // HWND: destroying the object destroys the window.
 class Window : public MessageHandlers {
-public:
+  public:
     Window() = default;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -66,12 +64,12 @@ public:
                   int width, int height, HWND parent, HMENU menu = nullptr);
     void Destroy();
 
-protected:
+  protected:
     // Called after the object is detached from its window (WM_NCDESTROY).
     virtual void OnFinalMessage() {}
     virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     HWND m_hwnd = nullptr;

@@ -21,7 +21,7 @@ struct RawValue {
 };
 
 class RegistryBackdoor {
-public:
+  public:
     virtual ~RegistryBackdoor() = default;
     virtual IRegistry& Registry() = 0;
     // Removes everything the program may have written.

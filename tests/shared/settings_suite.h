@@ -15,7 +15,7 @@ namespace pausora::test {
 inline constexpr std::string_view kRoot = "C:\\WINDOWS";
 
 class ScriptedWizards final : public IStartupWizards {
-public:
+  public:
     bool askForWorkplace = false;
     std::uint32_t shortBreakInterval = 0;  // what the user enters, 0 = untouched
     int initialRuns = 0;
@@ -32,7 +32,7 @@ public:
 
 template <typename Backdoor>
 class SettingsStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { m_store.Reset(); }
     void TearDown() override { m_store.Reset(); }
 
@@ -56,13 +56,26 @@ TYPED_TEST_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue) {
     EXPECT_EQ(store.String(reg::kAppKey, reg::kFirstUse), "1");
     EXPECT_EQ(store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
     const std::pair<std::string_view, std::uint32_t> expected[] = {
-        {"StartWorkTime_hours", 9}, {"StartWorkTime_minutes", 0}, {"EndWorkTime_hours", 17},
-        {"EndWorkTime_minutes", 0}, {"Micropause", 420},          {"Micropause_length", 11},
-        {"Pause", 3600},            {"Pause_length", 600},        {"DailyTimeLimit", 21600},
-        {"WeeklyTimeLimit", 122400}, {"UseMicropauses", 1},       {"UsePauses", 1},
-        {"UseWorkingTime", 1},      {"UseDailyTimeLimit", 1},     {"UseWeeklyTimeLimit", 0},
-        {"CheckForUpdates", 1},     {"UseSounds", 1},             {"Bonus", 0},
-        {"AppearanceType", 1},      {"UseTimeReset", 0},
+        {"StartWorkTime_hours", 9},
+        {"StartWorkTime_minutes", 0},
+        {"EndWorkTime_hours", 17},
+        {"EndWorkTime_minutes", 0},
+        {"Micropause", 420},
+        {"Micropause_length", 11},
+        {"Pause", 3600},
+        {"Pause_length", 600},
+        {"DailyTimeLimit", 21600},
+        {"WeeklyTimeLimit", 122400},
+        {"UseMicropauses", 1},
+        {"UsePauses", 1},
+        {"UseWorkingTime", 1},
+        {"UseDailyTimeLimit", 1},
+        {"UseWeeklyTimeLimit", 0},
+        {"CheckForUpdates", 1},
+        {"UseSounds", 1},
+        {"Bonus", 0},
+        {"AppearanceType", 1},
+        {"UseTimeReset", 0},
     };
     for (const auto& [name, value] : expected) {
         EXPECT_EQ(store.Dword(reg::kSettingsKey, name), value) << name;

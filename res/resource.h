@@ -1,0 +1,33 @@
+/* Resource, command and message ids of the program; included by the C++ code
+ * and by the resource script. Only #define lines and comments here. */
+#ifndef PAUSORA_RESOURCE_H
+#define PAUSORA_RESOURCE_H
+
+/* Dialog templates */
+#define IDD_ABOUTBOX 100
+#define IDD_PAUSORA_DIALOG 102
+
+/* Strings */
+#define IDS_ABOUTBOX 101
+#define IDS_VERSION 117
+
+/* The system-menu command that opens the About box */
+#define IDM_ABOUTBOX 0x0010
+
+/* Controls of the About box */
+#define IDC_ABOUT_VERSION 1044
+#define IDC_ABOUT_TITLE 1045
+
+/* Messages between the program's windows */
+#define WM_SETTINGS_CHANGED (WM_USER + 1)
+#define WM_NOTIFIER_CLICK (WM_USER + 121)
+#define WM_TRAYICON_NOTIFY (WM_APP + 10)
+
+#if __has_include("artwork_ids.h")
+#include "artwork_ids.h"
+#endif
+#if __has_include("menu_ids.h")
+#include "menu_ids.h"
+#endif
+
+#endif

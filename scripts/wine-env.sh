@@ -1,0 +1,65 @@
+# Shared by the run and test scripts: a private X display and Wine prefixes.
+# Source it; it defines functions only.
+
+# Starts Xvfb on the first free display number from 90 up; sets DISPLAY and
+# PAUSORA_XVFB_PID.
+start_private_display() {
+    local n
+    for n in $(seq 90 140); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+            PAUSORA_XVFB_PID=$!
+            local tries
+            for tries in $(seq 50); do
+                if [ -e "/tmp/.X11-unix/X$n" ]; then
+                    export DISPLAY=":$n"
+                    return 0
+                fi
+                if ! kill -0 "$PAUSORA_XVFB_PID" 2>/dev/null; then
+                    break
+                fi
+                sleep 0.1
+            done
+            kill "$PAUSORA_XVFB_PID" 2>/dev/null || true
+        fi
+    done
+    echo "Could not start a private Xvfb display." >&2
+    return 1
+}
+
+stop_private_display() {
+    if [ -n "${PAUSORA_XVFB_PID:-}" ]; then
+        kill "$PAUSORA_XVFB_PID" 2>/dev/null || true
+        wait "$PAUSORA_XVFB_PID" 2>/dev/null || true
+        PAUSORA_XVFB_PID=
+    fi
+}
+
+wine_defaults() {
+    export WINEDEBUG=-all
+    # No Mono or Gecko installer dialogs: the program needs neither.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEARCH=win64
+}
+
+# Creates a Wine prefix at $1 (once; serially) with the crash dialog off.
+make_wine_prefix() {
+    local prefix=$1
+    wine_defaults
+    if [ -f "$prefix/system.reg" ]; then
+        return 0
+    fi
+    mkdir -p "$prefix"
+    WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1
+    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" wineserver -w
+}
+
+# Ends every Wine process of prefix $1 and waits for its server.
+stop_wine_prefix() {
+    local prefix=$1
+    if [ -d "$prefix" ]; then
+        WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+        WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+    fi
+}

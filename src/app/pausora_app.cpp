@@ -1,0 +1,58 @@
+#include "app/pausora_app.h"
+
+#include "app/product.h"
+#include "app/registry_key.h"
+#include "scheduler/pausora_dlg.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace pausora {
+
+std::string SystemRootPath() {
+    char buffer[MAX_PATH + 1] = {};
+    DWORD length = ::GetEnvironmentVariableA("SYSTEMROOT", buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) {
+        // Without the variable, ask the system where Windows is, so that the
+        // default sounds still name real files.
+        length = ::GetWindowsDirectoryA(buffer, sizeof buffer);
+        if (length == 0 || length >= sizeof buffer) {
+            return "C:\\Windows";
+        }
+    }
+    return std::string(buffer, length);
+}
+
+void CPausoraApp::OnHelp() {
+    ::ShellExecuteA(nullptr, nullptr, WebPage("/help.html").c_str(), nullptr, nullptr,
+                    SW_SHOWNORMAL);
+}
+
+bool CPausoraApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
+    ::InitCommonControlsEx(&controls);
+
+    // One copy per user session. The handle stays open for the life of the
+    // process, which is what keeps the name taken.
+    m_instanceMutex.reset(::CreateMutexA(nullptr, FALSE, "PausoraApp"));
+    const DWORD error = ::GetLastError();
+    if (m_instanceMutex && error == ERROR_ALREADY_EXISTS) {
+        ::ReleaseMutex(m_instanceMutex.get());
+        return false;
+    }
+    if (m_instanceMutex) {
+        ::ReleaseMutex(m_instanceMutex.get());
+    }
+
+    WinRegistry registry;
+    NoStartupWizards wizards;
+    PrepareSettings(registry, SystemRootPath(), wizards);
+
+    CPausoraDlg mainWindow;
+    mainWindow.DoModal();
+    return false;
+}
+
+}  // namespace pausora

@@ -1,0 +1,34 @@
+// The application: one copy per user, the first-use and settings set-up, then
+// the hidden main window until the user chooses Exit.
+#pragma once
+
+#include "app/startup.h"
+#include "ui/handles.h"
+
+#include <string>
+
+namespace pausora {
+
+class CPausoraApp {
+  public:
+    // Runs the whole program; returns false always, as the process then ends.
+    bool InitInstance();
+    // Opens the help page in the default browser.
+    static void OnHelp();
+
+  private:
+    ui::KernelHandle m_instanceMutex;
+};
+
+// The Windows folder, for the default sound paths; never empty.
+std::string SystemRootPath();
+
+// The wizards of the first start. They arrive with their own windows; until
+// then start-up goes straight on to the main window.
+class NoStartupWizards final : public IStartupWizards {
+  public:
+    bool RunInitialSetup(STimeSettings&) override { return false; }
+    void RunWorkplaceSetup() override {}
+};
+
+}  // namespace pausora

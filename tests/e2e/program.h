@@ -1,0 +1,100 @@
+// Starts the built Pausora.exe (which lies beside the test program) and finds
+// its windows, for tests of the whole program under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pausora::test {
+
+class Program {
+  public:
+    Program() = default;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program() { Kill(); }
+
+    static std::string ExePath() {
+        char path[MAX_PATH] = {};
+        ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+        std::string dir(path);
+        dir.resize(dir.find_last_of("\\/") + 1);
+        return dir + "Pausora.exe";
+    }
+
+    bool Start() {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string command = "\"" + ExePath() + "\"";
+        if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &m_process)) {
+            return false;
+        }
+        ::CloseHandle(m_process.hThread);
+        m_process.hThread = nullptr;
+        return true;
+    }
+
+    // Waits up to `ms` for the process to end; true if it did.
+    bool WaitForExit(DWORD ms) {
+        return m_process.hProcess != nullptr &&
+               ::WaitForSingleObject(m_process.hProcess, ms) == WAIT_OBJECT_0;
+    }
+
+    DWORD ExitCode() const {
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(m_process.hProcess, &code);
+        return code;
+    }
+
+    // The program's hidden main window (a dialog), once it exists.
+    HWND WaitForMainWindow(DWORD ms) {
+        const DWORD until = ::GetTickCount() + ms;
+        do {
+            if (const HWND found = FindDialog()) {
+                return found;
+            }
+            ::Sleep(50);
+        } while (static_cast<int>(until - ::GetTickCount()) > 0 && !WaitForExit(0));
+        return nullptr;
+    }
+
+    void Kill() {
+        if (m_process.hProcess != nullptr) {
+            if (!WaitForExit(0)) {
+                ::TerminateProcess(m_process.hProcess, 1);
+                WaitForExit(5000);
+            }
+            ::CloseHandle(m_process.hProcess);
+            m_process.hProcess = nullptr;
+        }
+    }
+
+  private:
+    HWND FindDialog() const {
+        struct Search {
+            DWORD pid;
+            HWND found;
+        } search{m_process.dwProcessId, nullptr};
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(hwnd, &pid);
+                char name[64] = {};
+                ::GetClassNameA(hwnd, name, sizeof name);
+                if (pid == s->pid && std::string(name) == "#32770") {
+                    s->found = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    PROCESS_INFORMATION m_process{};
+};
+
+}  // namespace pausora::test

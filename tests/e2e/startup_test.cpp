@@ -1,0 +1,102 @@
+#include "e2e/program.h"
+#include "app/time_settings.h"
+#include "shared/win_backdoor.h"
+
+#include <gtest/gtest.h>
+
+namespace pausora::test {
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 20000;
+
+class StartupTest : public ::testing::Test {
+  protected:
+    void SetUp() override { m_store.Reset(); }
+    void TearDown() override { m_store.Reset(); }
+
+    std::string Sound(std::string_view name) {
+        return m_store.String(reg::kSettingsKey, name).value_or("<missing>");
+    }
+
+    WinBackdoor m_store;
+};
+
+TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
+    Program first;
+    ASSERT_TRUE(first.Start());
+    const HWND mainWindow = first.WaitForMainWindow(kStartTimeoutMs);
+    ASSERT_NE(mainWindow, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(mainWindow));
+
+    EXPECT_EQ(m_store.String(reg::kAppKey, reg::kFirstUse), "1");
+    EXPECT_EQ(m_store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "AppearanceType"), 1u);
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 420u);
+    char root[MAX_PATH] = {};
+    ::GetEnvironmentVariableA("SYSTEMROOT", root, MAX_PATH);
+    EXPECT_EQ(Sound("MicropauseSound"), std::string(root) + "\\Media\\ding.wav");
+    EXPECT_EQ(Sound("WorkTimeSound"), std::string(root) + "\\Media\\tada.wav");
+    EXPECT_EQ(m_store.String(reg::kRunKey, reg::kRunValue), "\"Pausora.exe\"");
+
+    Program second;
+    ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(second.WaitForExit(kStartTimeoutMs));
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_FALSE(first.WaitForExit(0));
+
+    // Enter and Escape reach the hidden dialog without ending it.
+    ::PostMessageA(mainWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageA(mainWindow, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_FALSE(first.WaitForExit(1000));
+
+    ::PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(first.WaitForExit(kStartTimeoutMs));
+}
+
+TEST_F(StartupTest, MissingValuesOfAnExistingKeyGetTheirFallbackOnly) {
+    m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+    m_store.SetString(reg::kAppKey, reg::kInstallDir, "C:\\Program Files\\Pausora\\");
+    m_store.SetDword(reg::kSettingsKey, "Micropause", 600);
+    m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
+    m_store.SetString(reg::kSettingsKey, "PauseSound", "C:\\mine.wav");
+
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitForMainWindow(kStartTimeoutMs), nullptr);
+
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 600u);
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "UseSounds"), 0u);
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "AppearanceType"), 0u);
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Pause"), 3600u);
+    EXPECT_EQ(Sound("PauseSound"), "C:\\mine.wav");
+    EXPECT_NE(Sound("MicropauseSound").find("\\Media\\chimes.wav"), std::string::npos);
+    EXPECT_EQ(m_store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
+    EXPECT_EQ(m_store.String(reg::kRunKey, reg::kRunValue),
+              "\"C:\\Program Files\\Pausora\\Pausora.exe\"");
+}
+
+TEST_F(StartupTest, GarbageInTheRegistryNeitherCrashesNorSurvives) {
+    m_store.SetRaw(reg::kAppKey, reg::kFirstUse, RawType::kDword, {1, 0, 0, 0});
+    m_store.SetRaw(reg::kAppKey, reg::kInstallDir, RawType::kBinary,
+                   std::vector<std::uint8_t>(4 << 20, 'A'));
+    m_store.SetRaw(reg::kSettingsKey, "Pause", RawType::kString, {'1', '2'});
+    m_store.SetRaw(reg::kSettingsKey, "Micropause", RawType::kBinary,
+                   std::vector<std::uint8_t>(4096, 0xEE));
+    m_store.SetRaw(reg::kSettingsKey, "WorkTimeSound", RawType::kBinary,
+                   std::vector<std::uint8_t>(3 << 20, 0x01));
+    m_store.SetRaw(reg::kSettingsKey, "TimeLimitSound", RawType::kDword, {9, 9, 9, 9});
+
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 420u);
+    EXPECT_TRUE(m_store.Dword(reg::kSettingsKey, "Pause").has_value());
+    EXPECT_NE(Sound("WorkTimeSound").find("\\Media\\chimes.wav"), std::string::npos);
+    EXPECT_EQ(m_store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
+    // A 4 MB installation folder is no folder: the Run value names the
+    // program alone.
+    EXPECT_EQ(m_store.String(reg::kRunKey, reg::kRunValue), "\"Pausora.exe\"");
+}
+
+}  // namespace
+}  // namespace pausora::test
