@@ -1,6 +1,6 @@
-/* Pausora artwork resource ids: the specification's numeric ids of every icon and
+/* Pausora artwork resource ids: the numeric ids of every icon and
  * bitmap resource. Included by C++ and by windres (res/artwork.rc): keep to #define
- * lines and comments. The artwork is drawn in res/art/*.svg and rendered into
+ * lines and comments. The artwork is drawn in res/art/ (SVG) and rendered into
  * res/icons and res/bitmaps by scripts/render-art.sh. */
 
 #ifndef PAUSORA_ARTWORK_IDS_H

@@ -11,7 +11,7 @@ namespace pausora {
 namespace {
 
 class FakeRandomEnvironment final : public IRandomEnvironment {
-public:
+  public:
     std::int64_t now = 1'700'000'000;
     std::int64_t counter = 0;
     std::vector<std::string> messages;

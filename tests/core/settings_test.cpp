@@ -5,7 +5,7 @@ namespace pausora::test {
 namespace {
 
 class MemoryBackdoor final : public RegistryBackdoor {
-public:
+  public:
     IRegistry& Registry() override { return m_registry; }
     void Reset() override { m_registry = MemoryRegistry{}; }
     bool KeyExists(std::string_view path) override { return m_registry.KeyExists(path); }
@@ -21,11 +21,9 @@ public:
         }
         return RawValue{static_cast<RawType>(raw->type), raw->bytes};
     }
-    std::size_t ValueCount(std::string_view path) override {
-        return m_registry.ValueCount(path);
-    }
+    std::size_t ValueCount(std::string_view path) override { return m_registry.ValueCount(path); }
 
-private:
+  private:
     MemoryRegistry m_registry;
 };
 
