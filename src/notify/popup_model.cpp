@@ -1,0 +1,503 @@
+#include "notify/popup_model.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace pausora {
+
+TaskbarEdge FindTaskbarEdge(const ScreenRect& workArea, std::int32_t screenWidth,
+                            std::int32_t screenHeight) {
+    const std::int32_t workWidth = workArea.right - workArea.left;
+    const std::int32_t workHeight = workArea.bottom - workArea.top;
+    if (workWidth < screenWidth) {
+        return workArea.left == 0 ? TaskbarEdge::kRight : TaskbarEdge::kLeft;
+    }
+    if (workHeight < screenHeight && workArea.top != 0) {
+        return TaskbarEdge::kTop;
+    }
+    return TaskbarEdge::kBottom;
+}
+
+PopupPlacement PlacePopup(TaskbarEdge edge, const ScreenRect& work, std::int32_t width,
+                          std::int32_t height) {
+    switch (edge) {
+        case TaskbarEdge::kRight:
+            return {{work.right - width, work.bottom - height},
+                    {work.right, work.bottom - height},
+                    width};
+        case TaskbarEdge::kLeft:
+            return {{work.left, work.bottom - height},
+                    {work.left - width, work.bottom - height},
+                    width};
+        case TaskbarEdge::kTop:
+            return {
+                {work.right - width, work.top}, {work.right - width, work.top - height}, height};
+        case TaskbarEdge::kBottom:
+        case TaskbarEdge::kUnknown:
+            break;
+    }
+    return {{work.right - width, work.bottom - height}, {work.right - width, work.bottom}, height};
+}
+
+std::uint32_t StepPeriod(std::uint32_t time, std::int32_t distance, std::int32_t step) {
+    const std::int32_t steps = step > 0 ? distance / step : 0;
+    return time / static_cast<std::uint32_t>(std::max(steps, 1));
+}
+
+ItemFont MakeItemFont(std::string_view face, std::int32_t pointSize, std::uint32_t style,
+                      std::int32_t dpi) {
+    // Tenths of a point at `dpi`, rounded to the nearest pixel as the
+    // system's MulDiv would.
+    const std::int64_t scaled = std::int64_t{pointSize} * dpi;
+    const std::int64_t magnitude = ((scaled < 0 ? -scaled : scaled) * 2 + 720) / 1440;
+    const auto pixels = static_cast<std::int32_t>(scaled < 0 ? -magnitude : magnitude);
+    ItemFont font;
+    font.face = std::string(face);
+    font.height = -pixels;
+    font.weight = (style & kStyleBold) != 0 ? 700 : 400;
+    font.italic = (style & kStyleItalic) != 0;
+    font.underline = (style & kStyleUnderline) != 0;
+    return font;
+}
+
+ScreenPoint StarPosition(std::int32_t index) {
+    return {377 - 16 * index, 137};
+}
+
+void NotifierPopupModel::SetSkinSize(std::int32_t width, std::int32_t height) {
+    m_skinWidth = width;
+    m_skinHeight = height;
+}
+
+SNotifierItem* NotifierPopupModel::Find(std::int32_t id) {
+    const auto it = std::find_if(m_items.begin(), m_items.end(),
+                                 [id](const SNotifierItem& item) { return item.id == id; });
+    return it == m_items.end() ? nullptr : &*it;
+}
+
+bool NotifierPopupModel::Add(SNotifierItem item) {
+    if (Find(item.id) != nullptr) {
+        return false;
+    }
+    item.hovered = false;
+    item.needsRedraw = true;
+    m_items.push_back(std::move(item));
+    return true;
+}
+
+bool NotifierPopupModel::AddTextItem(std::int32_t id, std::string_view text, const ScreenRect& rect,
+                                     const ItemFont& font, std::uint32_t colour) {
+    SNotifierItem item;
+    item.id = id;
+    item.text = std::string(text);
+    item.normalFont = font;
+    item.hoverFont = font;
+    item.normalColour = colour;
+    item.hoverColour = 0;
+    item.left = rect.left;
+    item.top = rect.top;
+    item.right = rect.right;
+    item.bottom = rect.bottom;
+    return Add(std::move(item));
+}
+
+bool NotifierPopupModel::AddLinkItem(std::int32_t id, std::string_view text, const ScreenRect& rect,
+                                     const ItemFont& normalFont, const ItemFont& hoverFont,
+                                     std::uint32_t normalColour, std::uint32_t hoverColour) {
+    SNotifierItem item;
+    item.id = id;
+    item.text = std::string(text);
+    item.normalFont = normalFont;
+    item.hoverFont = hoverFont;
+    item.normalColour = normalColour;
+    item.hoverColour = hoverColour;
+    item.left = rect.left;
+    item.top = rect.top;
+    item.right = rect.right;
+    item.bottom = rect.bottom;
+    item.clickable = true;
+    return Add(std::move(item));
+}
+
+bool NotifierPopupModel::AddPictureItem(std::int32_t id, std::int32_t x, std::int32_t y,
+                                        std::uint32_t bitmapId, std::int32_t width,
+                                        std::int32_t height) {
+    return AddPictureLinkItem(id, x, y, bitmapId, 0, width, height) && SetItemClickable(id, false);
+}
+
+bool NotifierPopupModel::AddPictureLinkItem(std::int32_t id, std::int32_t x, std::int32_t y,
+                                            std::uint32_t normalBitmapId,
+                                            std::uint32_t hoverBitmapId, std::int32_t width,
+                                            std::int32_t height) {
+    SNotifierItem item;
+    item.id = id;
+    item.normalPicture = normalBitmapId;
+    item.hoverPicture = hoverBitmapId;
+    item.left = x;
+    item.top = y;
+    item.right = x + width;
+    item.bottom = y + height;
+    item.isPicture = true;
+    item.clickable = true;
+    return Add(std::move(item));
+}
+
+bool NotifierPopupModel::RemoveItem(std::int32_t id) {
+    const auto it = std::find_if(m_items.begin(), m_items.end(),
+                                 [id](const SNotifierItem& item) { return item.id == id; });
+    if (it == m_items.end()) {
+        return false;
+    }
+    m_items.erase(it);
+    return true;
+}
+
+bool NotifierPopupModel::SetItemText(std::int32_t id, std::string_view text) {
+    SNotifierItem* item = Find(id);
+    if (item == nullptr) {
+        return false;
+    }
+    item->text = std::string(text);
+    return true;
+}
+
+bool NotifierPopupModel::SetItemClickable(std::int32_t id, bool clickable) {
+    SNotifierItem* item = Find(id);
+    if (item == nullptr) {
+        return false;
+    }
+    item->clickable = clickable;
+    return true;
+}
+
+bool NotifierPopupModel::SetItemPictures(std::int32_t id, std::uint32_t normalBitmapId,
+                                         std::uint32_t hoverBitmapId) {
+    SNotifierItem* item = Find(id);
+    if (item == nullptr) {
+        return false;
+    }
+    item->normalPicture = normalBitmapId;
+    item->hoverPicture = hoverBitmapId;
+    return true;
+}
+
+void NotifierPopupModel::ComputeStepPeriods(std::int32_t distance) {
+    m_appearStepPeriod = StepPeriod(m_appearTime, distance, m_step);
+    m_disappearStepPeriod = StepPeriod(m_disappearTime, distance, m_step);
+}
+
+void NotifierPopupModel::RestartStay() {
+    // The stay tick may already have handed over to the disappear timer
+    // while the phase still reads "waiting"; stopping it here keeps two
+    // timers from racing the popup out of view.
+    m_surface.StopTimer(kDisappearTimer);
+    m_surface.StartTimer(kStayTimer, m_stayTime);
+}
+
+void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayTime,
+                                   std::uint32_t disappearTime, std::int32_t step,
+                                   std::int32_t mode, std::int32_t starCount) {
+    m_starCount = starCount;
+    m_appearTime = appearTime;
+    m_stayTime = stayTime;
+    m_disappearTime = disappearTime;
+    // A step of 0 would never get the popup anywhere.
+    m_step = std::max(step, 1);
+
+    const IPopupSurface::Screen screen = m_surface.ReadScreen();
+    const TaskbarEdge edge = FindTaskbarEdge(screen.workArea, screen.width, screen.height);
+    const PopupPlacement place = PlacePopup(edge, screen.workArea, m_skinWidth, m_skinHeight);
+
+    m_needsRepaint = true;
+    m_overLink = false;
+    for (SNotifierItem& item : m_items) {
+        item.hovered = false;
+        item.needsRedraw = true;
+    }
+
+    if (mode == kModeMotion) {
+        m_fadeMode = kModeMotion;
+        m_opacity = 255;
+        switch (m_phase) {
+            case PopupPhase::kHidden:
+                ComputeStepPeriods(place.slideLength);
+                m_start = place.hidden;
+                m_current = place.hidden;
+                m_edge = edge;
+                m_surface.ShowWindow();
+                m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+                m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
+                break;
+            case PopupPhase::kAppearing:
+                m_surface.Repaint();
+                break;
+            case PopupPhase::kWaiting:
+                m_surface.Repaint();
+                RestartStay();
+                break;
+            case PopupPhase::kDisappearing:
+                RestartStay();
+                // Straight back to fully shown along the axis it slides on.
+                switch (m_edge) {
+                    case TaskbarEdge::kRight:
+                        m_current.x = screen.workArea.right - m_skinWidth;
+                        break;
+                    case TaskbarEdge::kLeft:
+                        m_current.x = screen.workArea.left;
+                        break;
+                    case TaskbarEdge::kTop:
+                        m_current.y = screen.workArea.top;
+                        break;
+                    case TaskbarEdge::kBottom:
+                    case TaskbarEdge::kUnknown:
+                        m_current.y = screen.workArea.bottom - m_skinHeight;
+                        break;
+                }
+                m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+                m_surface.Repaint();
+                break;
+        }
+    } else if (mode == kModeTransparency) {
+        m_fadeMode = kModeTransparency;
+        m_start = place.shown;
+        m_current = place.shown;
+        m_edge = edge;
+        m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+        switch (m_phase) {
+            case PopupPhase::kHidden:
+                m_opacity = 0;
+                m_surface.ApplyOpacity(m_opacity);
+                m_surface.ShowWindow();
+                ComputeStepPeriods(255);
+                m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
+                break;
+            case PopupPhase::kAppearing:
+                m_opacity = 0;
+                m_surface.Repaint();
+                break;
+            case PopupPhase::kWaiting:
+                m_opacity = 255;
+                m_surface.Repaint();
+                RestartStay();
+                break;
+            case PopupPhase::kDisappearing:
+                m_opacity = 255;
+                RestartStay();
+                m_surface.Repaint();
+                break;
+        }
+    }
+}
+
+void NotifierPopupModel::HidePopup() {
+    // Every timer goes, not only the one the phase names: right after a show
+    // that interrupted the fade-out the phase still reads "disappearing"
+    // while the stay timer runs, and a stay tick left behind would start a
+    // fade-out of the hidden window.
+    m_surface.StopTimer(kAppearTimer);
+    m_surface.StopTimer(kStayTimer);
+    m_surface.StopTimer(kDisappearTimer);
+    m_surface.ApplyOpacity(0);
+    m_surface.HideWindow();
+    m_phase = PopupPhase::kHidden;
+}
+
+void NotifierPopupModel::FinishAppearing() {
+    m_surface.StopTimer(kAppearTimer);
+    m_surface.StartTimer(kStayTimer, m_stayTime);
+    m_phase = PopupPhase::kWaiting;
+}
+
+void NotifierPopupModel::MotionAppearTick() {
+    m_phase = PopupPhase::kAppearing;
+    // Compared against the hidden corner, so the last step may overshoot by
+    // less than one step; the tick after that finishes.
+    switch (m_edge) {
+        case TaskbarEdge::kTop:
+            if (m_current.y - m_start.y < m_skinHeight) {
+                m_current.y += m_step;
+            } else {
+                FinishAppearing();
+            }
+            break;
+        case TaskbarEdge::kLeft:
+            if (m_current.x - m_start.x < m_skinWidth) {
+                m_current.x += m_step;
+            } else {
+                FinishAppearing();
+            }
+            break;
+        case TaskbarEdge::kRight:
+            if (m_start.x - m_skinWidth < m_current.x) {
+                m_current.x -= m_step;
+            } else {
+                FinishAppearing();
+            }
+            break;
+        case TaskbarEdge::kBottom:
+            if (m_start.y - m_skinHeight < m_current.y) {
+                m_current.y -= m_step;
+            } else {
+                FinishAppearing();
+            }
+            break;
+        case TaskbarEdge::kUnknown:
+            FinishAppearing();
+            break;
+    }
+    m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+    m_surface.Repaint();
+}
+
+void NotifierPopupModel::MotionDisappearTick() {
+    m_phase = PopupPhase::kDisappearing;
+    bool done = false;
+    switch (m_edge) {
+        case TaskbarEdge::kTop:
+            done = !(m_start.y < m_current.y);
+            if (!done) {
+                m_current.y -= m_step;
+            }
+            break;
+        case TaskbarEdge::kLeft:
+            done = !(m_start.x < m_current.x);
+            if (!done) {
+                m_current.x -= m_step;
+            }
+            break;
+        case TaskbarEdge::kRight:
+            done = !(m_current.x < m_start.x);
+            if (!done) {
+                m_current.x += m_step;
+            }
+            break;
+        case TaskbarEdge::kBottom:
+            done = !(m_current.y < m_start.y);
+            if (!done) {
+                m_current.y += m_step;
+            }
+            break;
+        case TaskbarEdge::kUnknown:
+            done = true;
+            break;
+    }
+    if (done) {
+        // Between notices the window stays hidden at 0 x 0; placing it again
+        // here would only give it back its size.
+        m_surface.StopTimer(kDisappearTimer);
+        HidePopup();
+        return;
+    }
+    m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+    m_surface.Repaint();
+}
+
+void NotifierPopupModel::FadeAppearTick() {
+    m_phase = PopupPhase::kAppearing;
+    if (m_opacity < 255 - m_step) {
+        m_opacity += m_step;
+    } else {
+        m_opacity = 255;
+        FinishAppearing();
+    }
+    m_surface.Repaint();
+}
+
+void NotifierPopupModel::FadeDisappearTick() {
+    m_phase = PopupPhase::kDisappearing;
+    if (m_step < m_opacity) {
+        m_opacity -= m_step;
+    } else {
+        m_opacity = 0;
+        m_surface.StopTimer(kDisappearTimer);
+        HidePopup();
+    }
+    m_surface.Repaint();
+}
+
+bool NotifierPopupModel::OnTimer(unsigned id) {
+    switch (id) {
+        case kAppearTimer:
+            if (m_fadeMode == kModeTransparency) {
+                FadeAppearTick();
+            } else {
+                MotionAppearTick();
+            }
+            return true;
+        case kStayTimer:
+            m_surface.StopTimer(kStayTimer);
+            m_surface.StartTimer(kDisappearTimer, m_disappearStepPeriod);
+            return true;
+        case kDisappearTimer:
+            if (m_fadeMode == kModeTransparency) {
+                FadeDisappearTick();
+            } else {
+                MotionDisappearTick();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+void NotifierPopupModel::OnMouseMove(std::int32_t x, std::int32_t y) {
+    m_needsRepaint = false;
+    bool found = false;
+    const bool wasOverLink = m_overLink;
+    for (SNotifierItem& item : m_items) {
+        // Strict on every side: the rectangle's border is not part of a link.
+        if (!item.clickable ||
+            !(item.left < x && x < item.right && item.top < y && y < item.bottom)) {
+            continue;
+        }
+        m_overLink = true;
+        found = true;
+        if (item.hovered) {
+            item.needsRedraw = false;
+        } else {
+            item.hovered = true;
+            item.needsRedraw = true;
+            m_needsRepaint = true;
+            for (SNotifierItem& other : m_items) {
+                if (&other != &item && other.hovered) {
+                    other.hovered = false;
+                    other.needsRedraw = true;
+                }
+            }
+        }
+        break;
+    }
+    if (wasOverLink && !found) {
+        m_needsRepaint = true;
+        m_overLink = false;
+        for (SNotifierItem& item : m_items) {
+            if (item.clickable && item.hovered) {
+                item.hovered = false;
+                item.needsRedraw = true;
+            }
+        }
+    }
+    if (m_needsRepaint) {
+        m_surface.Repaint();
+    }
+}
+
+void NotifierPopupModel::OnLeftButtonUp() {
+    for (const SNotifierItem& item : m_items) {
+        if (item.clickable && item.hovered) {
+            m_surface.PostClick(item.id, 0);
+            return;
+        }
+    }
+    m_surface.PostClick(0, 0);
+}
+
+void NotifierPopupModel::OnRightButtonUp() {
+    const bool anyHovered = std::any_of(m_items.begin(), m_items.end(),
+                                        [](const SNotifierItem& item) { return item.hovered; });
+    if (!anyHovered) {
+        m_surface.PostClick(0, 1);
+    }
+}
+
+}  // namespace pausora

@@ -1,0 +1,235 @@
+#include "notify/tray_model.h"
+
+#include <algorithm>
+
+namespace pausora {
+
+std::string_view CutText(std::string_view text, std::size_t maxBytes) {
+    return text.substr(0, std::min(text.size(), maxBytes));
+}
+
+const std::array<NotificationSwitch, kSwitchCount>& NotificationSwitches() {
+    static constexpr std::array<NotificationSwitch, kSwitchCount> kSwitches{{
+        {kCmdShortBreaks, &STimeSettings::UseMicropauses},
+        {kCmdLongBreaks, &STimeSettings::UsePauses},
+        {kCmdEndOfWorkday, &STimeSettings::UseWorkingTime},
+        {kCmdDailyLimit, &STimeSettings::UseDailyTimeLimit},
+        {kCmdPlaySounds, &STimeSettings::UseSounds},
+    }};
+    return kSwitches;
+}
+
+bool TrayMenuModel::SetDefaultItem(unsigned item, bool byPosition) {
+    if (item == m_defaultItem && byPosition == m_defaultByPosition) {
+        return false;
+    }
+    m_defaultItem = item;
+    m_defaultByPosition = byPosition;
+    return true;
+}
+
+const std::array<std::uint32_t, kSwitchCount>& TrayMenuModel::RefreshCheckMarks() {
+    if (m_settings != nullptr) {
+        const auto& switches = NotificationSwitches();
+        for (std::size_t i = 0; i < kSwitchCount; ++i) {
+            m_marks[i] = m_settings->*switches[i].field == 1 ? kMenuChecked : 0;
+        }
+    }
+    return m_marks;
+}
+
+bool TrayMenuModel::Toggle(unsigned command) {
+    const auto& switches = NotificationSwitches();
+    const auto it =
+        std::find_if(switches.begin(), switches.end(),
+                     [command](const NotificationSwitch& s) { return s.command == command; });
+    if (it == switches.end() || m_settings == nullptr) {
+        return false;
+    }
+    // Flip what the record holds now, not what the menu showed last: the
+    // command can arrive without the menu ever having been opened.
+    RefreshCheckMarks();
+    const auto index = static_cast<std::size_t>(it - switches.begin());
+    const bool wasChecked = m_marks[index] == kMenuChecked;
+    m_marks[index] = wasChecked ? 0 : kMenuChecked;
+    m_settings->*it->field = wasChecked ? 0 : 1;
+    return true;
+}
+
+bool TrayPresence::Add(std::uint32_t flags) {
+    const bool added = m_shell.Notify(ITrayShell::Op::kAdd, flags, 0, 0);
+    if (added) {
+        m_hidden = false;
+        m_removed = false;
+        m_addPending = false;
+    } else {
+        m_addPending = true;
+    }
+    return added;
+}
+
+bool TrayPresence::Create(bool enabled, bool stateSupport, bool hidden, bool withBalloon) {
+    m_enabled = enabled;
+    if (!enabled) {
+        return false;
+    }
+    m_stateSupport = stateSupport;
+    std::uint32_t flags = kNifMessage | kNifIcon | kNifTip;
+    std::uint32_t state = 0;
+    if (stateSupport && withBalloon) {
+        flags |= kNifInfo;
+    }
+    if (stateSupport && hidden) {
+        flags = kNifState;
+        state = kNisHidden;
+    }
+    m_creationFlags = flags;
+    if (hidden && !stateSupport) {
+        return true;  // nothing to add until the icon is shown
+    }
+    const bool added = m_shell.Notify(ITrayShell::Op::kAdd, flags, state, state);
+    m_hidden = !added;
+    m_removed = !added;
+    m_addPending = !added;
+    return added;
+}
+
+bool TrayPresence::AddToTray() {
+    if (!m_enabled) {
+        return false;
+    }
+    if (!m_removed) {
+        RemoveFromTray();
+    }
+    Add(kNifMessage | kNifIcon | kNifTip);
+    return !m_removed;
+}
+
+bool TrayPresence::RemoveFromTray() {
+    m_addPending = false;
+    if (!m_enabled) {
+        return false;
+    }
+    if (m_removed) {
+        return true;
+    }
+    if (!m_shell.Notify(ITrayShell::Op::kDelete, 0, 0, 0)) {
+        return false;
+    }
+    m_hidden = true;
+    m_removed = true;
+    return true;
+}
+
+bool TrayPresence::HideTrayIcon() {
+    if (!m_enabled) {
+        return false;
+    }
+    m_addPending = false;  // whatever was owed, the user now wants it hidden
+    if (m_hidden) {
+        return true;
+    }
+    if (!m_stateSupport) {
+        return RemoveFromTray();
+    }
+    if (!m_shell.Notify(ITrayShell::Op::kModify, kNifState, kNisHidden, kNisHidden)) {
+        return false;
+    }
+    m_hidden = true;
+    return true;
+}
+
+bool TrayPresence::ShowTrayIcon() {
+    if (!m_enabled) {
+        return false;
+    }
+    if (m_removed) {
+        return AddToTray();
+    }
+    if (!m_hidden) {
+        return true;
+    }
+    if (!m_stateSupport) {
+        return AddToTray();
+    }
+    if (!m_shell.Notify(ITrayShell::Op::kModify, kNifState, 0, kNisHidden)) {
+        return false;
+    }
+    m_hidden = false;
+    return true;
+}
+
+bool TrayPresence::AddAgain() {
+    if (!m_enabled) {
+        return false;
+    }
+    // An icon whose add failed (the shell was not up yet, as at logon) is
+    // still owed to the user, although the failed add left it marked hidden.
+    m_addPending = m_addPending || !m_hidden;
+    if (!m_addPending) {
+        return true;
+    }
+    // The record still holds the latest icon and tooltip, so the icon comes
+    // back as it was last shown.
+    return Add(m_creationFlags);
+}
+
+bool TrayPresence::Change(std::uint32_t flags) {
+    if (!m_enabled) {
+        return false;
+    }
+    if (m_hidden) {
+        return true;
+    }
+    return m_shell.Notify(ITrayShell::Op::kModify, flags, 0, 0);
+}
+
+bool TrayPresence::Balloon() {
+    if (!m_enabled || !m_stateSupport) {
+        return false;
+    }
+    return m_shell.Notify(ITrayShell::Op::kModify, kNifInfo, 0, 0);
+}
+
+bool AnimationOver(std::int64_t elapsedMs, std::uint32_t lengthSeconds) {
+    const std::int64_t seconds = (elapsedMs + 500) / 1000;
+    return lengthSeconds > 0 && seconds > std::int64_t{lengthSeconds};
+}
+
+ScreenRect TrayAreaFromTaskbar(const ScreenRect& taskbar,
+                               const std::vector<TaskbarChild>& children) {
+    ScreenRect area = taskbar;
+    for (const TaskbarChild& child : children) {
+        if (child.className == "TrayNotifyWnd") {
+            area = child.rect;
+        } else if (child.className == "TrayClockWClass") {
+            if (child.rect.bottom < area.bottom - 5) {
+                area.top = child.rect.bottom;  // a vertical taskbar
+            } else {
+                area.right = child.rect.left;
+            }
+            break;
+        }
+    }
+    return area;
+}
+
+ScreenRect TrayAreaFromAppBar(std::uint32_t edge, const ScreenRect& taskbar,
+                              const ScreenRect& fallback) {
+    switch (edge) {
+        case 1:
+        case 3:
+            return {taskbar.right - 100, taskbar.top, taskbar.right - 16, taskbar.bottom};
+        case 0:
+        case 2:
+            return {taskbar.left, taskbar.bottom - 100, taskbar.right, taskbar.bottom - 16};
+        default:
+            return fallback;
+    }
+}
+
+ScreenRect TrayAreaFromWorkArea(const ScreenRect& workArea) {
+    return {workArea.right - 150, workArea.bottom - 30, workArea.right, workArea.bottom};
+}
+
+}  // namespace pausora

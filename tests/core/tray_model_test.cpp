@@ -1,0 +1,263 @@
+// The tray icon's presence in the notification area, its menu model, and the
+// small rules of tooltip, animation and tray area.
+#include "notify/tray_model.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace pausora {
+namespace {
+
+class FakeShell : public ITrayShell {
+  public:
+    struct Call {
+        Op op;
+        std::uint32_t flags;
+        std::uint32_t state;
+        std::uint32_t mask;
+        bool operator==(const Call&) const = default;
+    };
+    std::vector<Call> calls;
+    bool succeed = true;
+    bool Notify(Op op, std::uint32_t flags, std::uint32_t state, std::uint32_t mask) override {
+        calls.push_back({op, flags, state, mask});
+        return succeed;
+    }
+};
+
+using Op = ITrayShell::Op;
+constexpr std::uint32_t kCreateFlags = kNifMessage | kNifIcon | kNifTip;
+
+TEST(TrayPresence, CreationAddsTheIconWithMessageIconAndTip) {
+    FakeShell shell;
+    TrayPresence tray(shell);
+    EXPECT_TRUE(tray.Hidden());
+    EXPECT_TRUE(tray.Removed());
+    ASSERT_TRUE(tray.Create(true, true, false, false));
+    EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
+    EXPECT_FALSE(tray.Hidden());
+    EXPECT_FALSE(tray.Removed());
+    EXPECT_FALSE(tray.AddPending());
+    EXPECT_EQ(tray.CreationFlags(), kCreateFlags);
+}
+
+TEST(TrayPresence, CreationVariants) {
+    {  // a balloon needs the newer shell
+        FakeShell shell;
+        TrayPresence tray(shell);
+        tray.Create(true, true, false, true);
+        EXPECT_EQ(tray.CreationFlags(), kCreateFlags | kNifInfo);
+        EXPECT_TRUE(tray.Balloon());
+    }
+    {
+        FakeShell shell;
+        TrayPresence tray(shell);
+        tray.Create(true, false, false, true);
+        EXPECT_EQ(tray.CreationFlags(), kCreateFlags);
+        EXPECT_FALSE(tray.Balloon());
+    }
+    {  // hidden from the start, with the hidden state
+        FakeShell shell;
+        TrayPresence tray(shell);
+        EXPECT_TRUE(tray.Create(true, true, true, false));
+        EXPECT_EQ(shell.calls,
+                  (std::vector<FakeShell::Call>{{Op::kAdd, kNifState, kNisHidden, kNisHidden}}));
+    }
+    {  // hidden without the hidden state: nothing is added yet
+        FakeShell shell;
+        TrayPresence tray(shell);
+        EXPECT_TRUE(tray.Create(true, false, true, false));
+        EXPECT_TRUE(shell.calls.empty());
+        EXPECT_TRUE(tray.Removed());
+    }
+    {  // an old system: nothing works
+        FakeShell shell;
+        TrayPresence tray(shell);
+        EXPECT_FALSE(tray.Create(false, false, false, false));
+        EXPECT_FALSE(tray.AddToTray());
+        EXPECT_FALSE(tray.Change(kNifIcon));
+        EXPECT_FALSE(tray.AddAgain());
+        EXPECT_TRUE(shell.calls.empty());
+    }
+}
+
+TEST(TrayPresence, AFailedAddIsRepeatedWhenTheShellComesBack) {
+    FakeShell shell;
+    TrayPresence tray(shell);
+    shell.succeed = false;
+    EXPECT_FALSE(tray.Create(true, true, false, false));
+    EXPECT_TRUE(tray.AddPending());
+    EXPECT_TRUE(tray.Hidden());
+    // While not shown, changes stay in the record.
+    shell.calls.clear();
+    EXPECT_TRUE(tray.Change(kNifTip));
+    EXPECT_TRUE(shell.calls.empty());
+
+    // The shell comes up later (as at logon): the icon is added then.
+    shell.succeed = true;
+    EXPECT_TRUE(tray.AddAgain());
+    EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
+    EXPECT_FALSE(tray.Hidden());
+    EXPECT_FALSE(tray.AddPending());
+
+    // Hiding drops an add that is still owed.
+    shell.succeed = false;
+    tray.RemoveFromTray();
+    tray.AddToTray();
+    ASSERT_TRUE(tray.AddPending());
+    shell.succeed = true;
+    tray.HideTrayIcon();
+    shell.calls.clear();
+    EXPECT_TRUE(tray.AddAgain());
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST(TrayPresence, TaskbarRestartAddsTheShownIconAgain) {
+    FakeShell shell;
+    TrayPresence tray(shell);
+    tray.Create(true, true, false, false);
+    shell.calls.clear();
+    EXPECT_TRUE(tray.AddAgain());
+    EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
+    // Later changes keep reaching the shell.
+    EXPECT_TRUE(tray.Change(kNifIcon));
+    EXPECT_EQ(shell.calls.back(), (FakeShell::Call{Op::kModify, kNifIcon, 0, 0}));
+
+    // A failing add (the icon is still there) leaves it shown and changeable.
+    shell.succeed = false;
+    EXPECT_FALSE(tray.AddAgain());
+    EXPECT_TRUE(tray.AddPending());
+    EXPECT_FALSE(tray.Hidden());
+    shell.succeed = true;
+    shell.calls.clear();
+    EXPECT_TRUE(tray.Change(kNifTip));
+    EXPECT_EQ(shell.calls.size(), 1u);
+
+    // A removed icon is not brought back by the shell.
+    tray.RemoveFromTray();
+    shell.calls.clear();
+    EXPECT_TRUE(tray.AddAgain());
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST(TrayPresence, HideAndShow) {
+    FakeShell shell;
+    TrayPresence tray(shell);
+    tray.Create(true, true, false, false);
+    shell.calls.clear();
+    EXPECT_TRUE(tray.HideTrayIcon());
+    EXPECT_TRUE(tray.Hidden());
+    EXPECT_FALSE(tray.Removed());
+    EXPECT_TRUE(tray.ShowTrayIcon());
+    EXPECT_EQ(shell.calls,
+              (std::vector<FakeShell::Call>{{Op::kModify, kNifState, kNisHidden, kNisHidden},
+                                            {Op::kModify, kNifState, 0, kNisHidden}}));
+    EXPECT_TRUE(tray.RemoveFromTray());
+    EXPECT_TRUE(tray.Removed());
+    EXPECT_TRUE(tray.RemoveFromTray());  // nothing left to do
+    shell.calls.clear();
+    EXPECT_TRUE(tray.AddToTray());
+    EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
+
+    // Without the hidden state, hiding removes and showing adds.
+    FakeShell oldShell;
+    TrayPresence old(oldShell);
+    old.Create(true, false, false, false);
+    oldShell.calls.clear();
+    EXPECT_TRUE(old.HideTrayIcon());
+    EXPECT_TRUE(old.Removed());
+    EXPECT_TRUE(old.ShowTrayIcon());
+    EXPECT_EQ(oldShell.calls, (std::vector<FakeShell::Call>{{Op::kDelete, 0, 0, 0},
+                                                            {Op::kAdd, kCreateFlags, 0, 0}}));
+}
+
+TEST(TrayMenuModel, CheckMarksFollowTheSettings) {
+    STimeSettings settings;
+    settings.UseMicropauses = 1;
+    settings.UsePauses = 0;
+    settings.UseWorkingTime = 1;
+    settings.UseDailyTimeLimit = 0;
+    settings.UseSounds = 2;  // only exactly 1 counts as on
+    TrayMenuModel menu;
+    menu.SetSettings(&settings);
+    EXPECT_EQ(menu.RefreshCheckMarks(),
+              (std::array<std::uint32_t, kSwitchCount>{kMenuChecked, 0, kMenuChecked, 0, 0}));
+    EXPECT_EQ(menu.StartStopCaption(), "Stop");
+    EXPECT_EQ(menu.DefaultItem(), 0u);
+    EXPECT_TRUE(menu.DefaultByPosition());
+    EXPECT_TRUE(menu.SetDefaultItem(kStartStopPosition, true));
+    EXPECT_FALSE(menu.SetDefaultItem(kStartStopPosition, true));
+}
+
+TEST(TrayMenuModel, ToggleFlipsOneSwitch) {
+    STimeSettings settings;
+    TrayMenuModel menu;
+    menu.SetSettings(&settings);
+    menu.RefreshCheckMarks();
+    EXPECT_TRUE(menu.Toggle(kCmdPlaySounds));
+    EXPECT_EQ(settings.UseSounds, 0u);
+    EXPECT_EQ(menu.CheckMarks()[4], 0u);
+    EXPECT_TRUE(menu.Toggle(kCmdPlaySounds));
+    EXPECT_EQ(settings.UseSounds, 1u);
+    EXPECT_EQ(menu.CheckMarks()[4], kMenuChecked);
+
+    // Without the menu having been opened the record's value decides.
+    TrayMenuModel fresh;
+    fresh.SetSettings(&settings);
+    EXPECT_TRUE(fresh.Toggle(kCmdShortBreaks));
+    EXPECT_EQ(settings.UseMicropauses, 0u);
+
+    const STimeSettings before = settings;
+    EXPECT_FALSE(menu.Toggle(32812));
+    EXPECT_FALSE(menu.Toggle(kCmdStartStop));
+    EXPECT_EQ(settings, before);
+
+    // Every switch is tied to its own field.
+    for (const NotificationSwitch& s : NotificationSwitches()) {
+        STimeSettings fresh2;
+        TrayMenuModel m;
+        m.SetSettings(&fresh2);
+        m.Toggle(s.command);
+        EXPECT_EQ(fresh2.*s.field, 0u) << s.command;
+        fresh2.*s.field = 1;
+        EXPECT_EQ(fresh2, STimeSettings{}) << s.command;
+    }
+}
+
+TEST(TrayRules, TooltipAnimationAndTrayArea) {
+    const std::string longTip(200, 'x');
+    EXPECT_EQ(CutText(longTip, kTooltipMax).size(), 127u);
+    EXPECT_EQ(CutText("Pausora", kTooltipMax), "Pausora");
+
+    EXPECT_FALSE(AnimationOver(100000499, 100000));
+    EXPECT_TRUE(AnimationOver(100000500, 100000));  // rounds to 100001 s
+    EXPECT_FALSE(AnimationOver(999999999, 0));      // no end
+    EXPECT_EQ(NextFrame(0, 2), 1u);
+    EXPECT_EQ(NextFrame(1, 2), 0u);
+    EXPECT_EQ(NextFrame(0, 0), 0u);
+
+    const ScreenRect taskbar{0, 738, 1024, 768};
+    const std::vector<TaskbarChild> horizontal{
+        {"Start", {0, 738, 60, 768}},
+        {"TrayNotifyWnd", {900, 740, 1022, 766}},
+        {"TrayClockWClass", {960, 740, 1022, 766}},
+        {"TrayNotifyWnd", {0, 0, 1, 1}},  // after the clock: not looked at
+    };
+    EXPECT_EQ(TrayAreaFromTaskbar(taskbar, horizontal), (ScreenRect{900, 740, 960, 766}));
+    const std::vector<TaskbarChild> vertical{
+        {"TrayNotifyWnd", {0, 600, 60, 768}},
+        {"TrayClockWClass", {0, 600, 60, 630}},
+    };
+    EXPECT_EQ(TrayAreaFromTaskbar({0, 0, 60, 768}, vertical), (ScreenRect{0, 630, 60, 768}));
+    EXPECT_EQ(TrayAreaFromTaskbar(taskbar, {}), taskbar);
+
+    EXPECT_EQ(TrayAreaFromAppBar(3, taskbar, {}), (ScreenRect{924, 738, 1008, 768}));
+    EXPECT_EQ(TrayAreaFromAppBar(0, {0, 0, 60, 768}, {}), (ScreenRect{0, 668, 60, 752}));
+    EXPECT_EQ(TrayAreaFromAppBar(7, taskbar, {1, 2, 3, 4}), (ScreenRect{1, 2, 3, 4}));
+    EXPECT_EQ(TrayAreaFromWorkArea({0, 0, 1024, 738}), (ScreenRect{874, 708, 1024, 738}));
+}
+
+}  // namespace
+}  // namespace pausora
