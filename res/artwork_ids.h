@@ -1,25 +1,27 @@
-/* Pausora artwork resource ids: the numeric ids of every icon and
+/* Pausora artwork resource ids: the specification's numeric ids of every icon and
  * bitmap resource. Included by C++ and by windres (res/artwork.rc): keep to #define
- * lines and comments. The artwork is drawn in res/art/ (SVG) and rendered into
+ * lines and comments. The artwork is drawn in res/art/*.svg and rendered into
  * res/icons and res/bitmaps by scripts/render-art.sh. */
 
 #ifndef PAUSORA_ARTWORK_IDS_H
 #define PAUSORA_ARTWORK_IDS_H
 
 /* Icons (16x16 and 32x32, 32-bit with alpha) */
-#define IDI_APP 178           /* window icon (title bar, About) */
-#define IDI_TRAY_NORMAL 196   /* tray: scheduler running (STATE_NORMAL, 7, 8) */
-#define IDI_TRAY_BREAK 202    /* tray: short or long break (states 3, 5) */
-#define IDI_TRAY_STOPPED 301  /* tray: scheduler stopped (STATE_STOPPED) */
-#define IDI_TRAY_REMIND_1 336 /* tray: reminder blink, first frame (states 4, 6) */
-#define IDI_TRAY_REMIND_2 337 /* tray: reminder blink, second frame */
+#define IDI_APP               178  /* window icon (title bar, About) */
+#define IDI_TRAY_NORMAL       196  /* tray: scheduler running (STATE_NORMAL, 7, 8) */
+#define IDI_TRAY_BREAK        202  /* tray: short or long break (states 3, 5) */
+#define IDI_TRAY_STOPPED      301  /* tray: scheduler stopped (STATE_STOPPED) */
+#define IDI_TRAY_REMIND_1     336  /* tray: reminder blink, first frame (states 4, 6) */
+#define IDI_TRAY_REMIND_2     337  /* tray: reminder blink, second frame */
 
 /* Bitmaps (Windows BMP v3, 24-bit unless noted) */
-#define IDB_SKIN 296        /* popup skin, 400x159 */
-#define IDB_STAR 297        /* popup experience star, 16x15 */
-#define IDB_LONG_BREAK 298  /* popup picture: long break (states 5, 6), 141x124 */
-#define IDB_SHORT_BREAK 302 /* popup picture: short break (states 3, 4), 141x125 */
-#define IDB_TIME_LIMIT 303  /* popup picture: daily time limit (state 8), 141x124 */
-#define IDB_WORKDAY_END 304 /* popup picture: end of working day (state 7), 141x124 */
+#define IDB_SKIN              296  /* popup skin, 400x159 */
+#define IDB_STAR              297  /* popup experience star, 16x15 */
+#define IDB_LONG_BREAK        298  /* popup picture: long break (states 5, 6), 141x124 */
+#define IDB_SHORT_BREAK       302  /* popup picture: short break (states 3, 4), 141x125 */
+#define IDB_TIME_LIMIT        303  /* popup picture: daily time limit (state 8), 141x124 */
+#define IDB_WORKDAY_END       304  /* popup picture: end of working day (state 7), 141x124 */
+#define IDB_WATERMARK         242  /* initial wizard watermark and About picture, 164x314, 32-bit */
+#define IDB_WIZARD_HEADER     176  /* wizard header, 49x49 */
 
 #endif /* PAUSORA_ARTWORK_IDS_H */

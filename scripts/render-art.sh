@@ -66,6 +66,8 @@ BITMAPS=(
   "bmp_302_short_break       141 125 24 #FEFEFE popup"
   "bmp_303_time_limit        141 124 24 #FEFEFE popup"
   "bmp_304_workday_end       141 124 24 #FEFEFE popup"
+  "bmp_242_watermark         164 314 32 #FFFFFF -"
+  "bmp_176_header             49  49 24 #FFFFFF -"
 )
 
 work=$(mktemp -d)
