@@ -58,6 +58,9 @@ std::optional<std::uint32_t> FakeTimers::Period(std::uint32_t id) const {
 }
 
 void RecordingPresenter::Log(std::string entry) {
+    if (!keepLog) {
+        return;
+    }
     std::ostringstream line;
     line << "[" << (clock != nullptr ? *clock : 0) << " ms] " << entry;
     log.push_back(line.str());

@@ -110,6 +110,7 @@ class RecordingPresenter final : public IPresenter {
     std::vector<SoundPlay> sounds;
     // Every call, in order, as text: what a failing test prints.
     std::vector<std::string> log;
+    bool keepLog = true;
 
     const std::uint64_t* clock = nullptr;
 

@@ -1,0 +1,251 @@
+// The day's computer time: the minute count, its registry mirror, the
+// end-of-day and daily-limit notices, and the day check at start.
+#include "core/engine_sim.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace pausora::sim {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr std::string_view kWorkdayEnd = "It\x92s workday ending!";
+constexpr std::string_view kLimit = "Work time limit exceeded!";
+
+void StoreDay(EngineSim& sim, std::uint32_t fullWorkTime, LocalTime date) {
+    auto key = sim.registry.NewKey();
+    ASSERT_TRUE(key->Open(reg::kAppKey));
+    key->WriteDword(reg::kFullWorkTime, fullWorkTime);
+    key->WriteDword(reg::kLastYear, date.year);
+    key->WriteDword(reg::kLastMonth, date.month);
+    key->WriteDword(reg::kLastDay, date.day);
+}
+
+// Seconds of virtual time from the start to a wall-clock time of the first day.
+std::uint64_t At(const EngineSim& sim, std::uint32_t hour, std::uint32_t minute) {
+    return (hour * 3600 + minute * 60) -
+           (sim.calendar.start.hour * 3600 + sim.calendar.start.minute * 60);
+}
+
+TEST(WorkdayEnd, NoticeAtEveryActiveMinuteFromTheEndTimeUntilMidnight) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 16, 50, 0};
+    sim.settings.UseDailyTimeLimit = 0;
+    sim.Start();
+    sim.AdvanceTo(At(sim, 17, 0), true);
+    // The first notice comes while a short break is running: the tray shows
+    // the normal icon, the tooltip still names the break.
+    ASSERT_THAT(sim.NoticeTimes(kWorkdayEnd), ElementsAre(At(sim, 17, 0)));
+    EXPECT_EQ(sim.presenter.icon, 196);
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience : 0");
+    const Notice& notice = sim.presenter.notices.back();
+    EXPECT_EQ(notice.picture, 304);
+    EXPECT_EQ(notice.link, "Have a nice evening");
+    EXPECT_FALSE(notice.linkClickable);
+    EXPECT_EQ(notice.body, "");
+    EXPECT_EQ(notice.stayMs, 5000u);
+    EXPECT_EQ(sim.presenter.sounds.back().event, SoundEvent::kWorkTimeEnd);
+    EXPECT_EQ(sim.presenter.sounds.back().path, "sound6.wav");
+
+    // Half an hour away from the desk shows nothing and counts nothing.
+    sim.AdvanceTo(At(sim, 18, 0), true);
+    sim.AdvanceTo(At(sim, 18, 30));
+    sim.AdvanceTo(At(sim, 24, 30), true);
+    const auto times = sim.NoticeTimes(kWorkdayEnd);
+    EXPECT_EQ(times.size(), 420u - 30u);
+    EXPECT_EQ(times.back(), At(sim, 23, 59));
+    EXPECT_EQ(sim.SoundTimes(SoundEvent::kWorkTimeEnd).size(), 390u);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 460u - 30u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 430u);
+}
+
+TEST(WorkdayEnd, NoNoticeWithoutInputAfterTheEndTime) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 16, 50, 0};
+    sim.Start();
+    sim.AdvanceTo(At(sim, 16, 59), true);
+    sim.AdvanceTo(At(sim, 23, 0));
+    EXPECT_THAT(sim.NoticeTimes(kWorkdayEnd), IsEmpty());
+    EXPECT_EQ(sim.StoredFullWorkTime(), 9u);
+}
+
+TEST(WorkdayEnd, EndMomentIsBuiltOnTodaysDate) {
+    EngineSim late;  // 16:90 is 17:30
+    late.calendar.start = {2026, 12, 7, 16, 50, 0};
+    late.settings.UseDailyTimeLimit = 0;
+    late.settings.EndWorkTime_hours = 16;
+    late.settings.EndWorkTime_minutes = 90;
+    late.Start();
+    late.AdvanceTo(At(late, 18, 0), true);
+    EXPECT_EQ(late.NoticeTimes(kWorkdayEnd).front(), At(late, 17, 30));
+
+    EngineSim tomorrow;  // 24:00 is tomorrow's midnight, never reached today
+    tomorrow.calendar.start = {2026, 12, 7, 23, 0, 0};
+    tomorrow.settings.EndWorkTime_hours = 24;
+    tomorrow.Start();
+    tomorrow.AdvanceTo(2 * 3600, true);
+    EXPECT_THAT(tomorrow.NoticeTimes(kWorkdayEnd), IsEmpty());
+}
+
+TEST(DailyLimit, FirstNoticeAtThe361stActiveMinuteOfSixHours) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 9, 0, 0};
+    sim.Start();
+    sim.AdvanceTo(360 * 60, true);
+    EXPECT_THAT(sim.NoticeTimes(kLimit), IsEmpty());
+    EXPECT_EQ(sim.StoredFullWorkTime(), 360u);
+    sim.AdvanceTo(361 * 60, true);
+    ASSERT_THAT(sim.NoticeTimes(kLimit), ElementsAre(361 * 60));
+    const Notice& notice = sim.presenter.notices.back();
+    EXPECT_EQ(notice.picture, 303);
+    EXPECT_EQ(notice.link, "You should have a rest");
+    EXPECT_FALSE(notice.linkClickable);
+    EXPECT_EQ(notice.body, "");
+    EXPECT_EQ(sim.presenter.sounds.back().event, SoundEvent::kTimeLimit);
+    EXPECT_EQ(sim.presenter.icon, 196);
+
+    sim.AdvanceTo(390 * 60, true);
+    EXPECT_EQ(sim.NoticeTimes(kLimit).size(), 30u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 390u);
+}
+
+TEST(DailyLimit, BothNoticesInOneMinuteEndWithTheLimit) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 9, 0, 0};
+    sim.settings.EndWorkTime_hours = 9;
+    sim.settings.EndWorkTime_minutes = 5;
+    sim.settings.DailyTimeLimit = 120;
+    sim.Start();
+    sim.AdvanceTo(5 * 60, true);
+    EXPECT_THAT(sim.NoticeTimes(kLimit), ElementsAre(180, 240, 300));
+    EXPECT_THAT(sim.NoticeTimes(kWorkdayEnd), ElementsAre(300));
+    const auto& notices = sim.presenter.notices;
+    ASSERT_GE(notices.size(), 2u);
+    EXPECT_EQ(notices[notices.size() - 2].title, kWorkdayEnd);
+    EXPECT_EQ(notices.back().title, kLimit);
+    EXPECT_EQ(sim.presenter.items[2].text, kLimit);
+    const auto& sounds = sim.presenter.sounds;
+    ASSERT_GE(sounds.size(), 2u);
+    EXPECT_EQ(sounds[sounds.size() - 2].event, SoundEvent::kWorkTimeEnd);
+    EXPECT_EQ(sounds.back().event, SoundEvent::kTimeLimit);
+}
+
+TEST(DailyLimit, RunningPastMidnightKeepsCountingTheOldDay) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 31, 22, 0, 0};
+    StoreDay(sim, 350, {2026, 12, 31});
+    sim.Start();
+    EXPECT_EQ(sim.engine.FullWorkTime(), 350u);
+    sim.AdvanceTo(150 * 60, true);  // until 00:30 on New Year's Day
+    const auto limits = sim.NoticeTimes(kLimit);
+    EXPECT_EQ(limits.size(), 140u);
+    EXPECT_EQ(limits.front(), 11u * 60);
+    EXPECT_EQ(limits.back(), 150u * 60);
+    const auto ends = sim.NoticeTimes(kWorkdayEnd);
+    EXPECT_EQ(ends.size(), 119u);
+    EXPECT_EQ(ends.back(), 119u * 60);  // 23:59; the new day's end is hours away
+    EXPECT_EQ(sim.StoredFullWorkTime(), 500u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastYear), 2026u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 31u);
+}
+
+TEST(MinuteCount, CountedAndSavedWithBothNoticesOff) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 20, 0, 0};
+    sim.settings.UseWorkingTime = 0;
+    sim.settings.UseDailyTimeLimit = 0;
+    StoreDay(sim, 1000, {2026, 12, 7});
+    sim.Start();
+    sim.AdvanceTo(600, true);
+    EXPECT_THAT(sim.NoticeTimes(kWorkdayEnd), IsEmpty());
+    EXPECT_THAT(sim.NoticeTimes(kLimit), IsEmpty());
+    EXPECT_EQ(sim.StoredFullWorkTime(), 1010u);
+
+    // Any value but 1 keeps a notice off.
+    sim.settings.UseWorkingTime = 2;
+    sim.settings.UseDailyTimeLimit = 2;
+    sim.AdvanceTo(660, true);
+    EXPECT_THAT(sim.presenter.notices,
+                ::testing::Each(::testing::Field(&Notice::title, ::testing::Ne(kLimit))));
+    EXPECT_EQ(sim.StoredFullWorkTime(), 1011u);
+}
+
+TEST(MinuteCount, AMinuteCountsWithInputWithinTheLastMinute) {
+    EngineSim sim;
+    sim.Start();
+    sim.input.lastInputMs = 0;  // exactly 60000 ms before the first count
+    sim.AdvanceTo(60);
+    EXPECT_EQ(sim.engine.IdleMs(), 60000u);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 0u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), std::nullopt);
+    sim.input.lastInputMs = 60001;
+    sim.AdvanceTo(120);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 1u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 1u);
+}
+
+TEST(MinuteCount, StoppedSchedulerCountsNothingAndRestartLosesTheMinute) {
+    EngineSim sim;
+    sim.Start();
+    sim.AdvanceTo(90, true);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 1u);
+    sim.engine.ToggleStartStop();
+    sim.AdvanceTo(600, true);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 1u);
+    sim.engine.ToggleStartStop();
+    sim.AdvanceTo(659, true);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 1u);
+    sim.AdvanceTo(660, true);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 2u);
+}
+
+TEST(DayCheck, SameDayGoesOnFromTheStoredTotal) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 9, 0, 0};
+    StoreDay(sim, 200, {2026, 12, 7});
+    sim.Start();
+    EXPECT_EQ(sim.engine.FullWorkTime(), 200u);
+    sim.AdvanceTo(60, true);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 201u);
+}
+
+TEST(DayCheck, AnyOtherDateStartsTheDayAtZero) {
+    const LocalTime others[] = {{2026, 12, 6}, {2026, 11, 7}, {2025, 12, 7}, {0, 0, 0}};
+    for (const LocalTime& stored : others) {
+        SCOPED_TRACE(stored.year * 10000 + stored.month * 100 + stored.day);
+        EngineSim sim;
+        sim.calendar.start = {2026, 12, 7, 9, 0, 0};
+        StoreDay(sim, 200, stored);
+        sim.Start();
+        EXPECT_EQ(sim.engine.FullWorkTime(), 0u);
+        EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastYear), 2026u);
+        EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastMonth), 12u);
+        EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 7u);
+        // The old total stays until the first counted minute replaces it.
+        EXPECT_EQ(sim.StoredFullWorkTime(), 200u);
+        sim.AdvanceTo(60, true);
+        EXPECT_EQ(sim.StoredFullWorkTime(), 1u);
+    }
+}
+
+TEST(DayCheck, MissingValuesReadAsZero) {
+    EngineSim sim;
+    sim.Start();
+    EXPECT_EQ(sim.engine.FullWorkTime(), 0u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 7u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), std::nullopt);
+}
+
+TEST(DayCheck, MissingKeyLosesOnlyTheWrites) {
+    EngineSim sim;
+    sim.registry.DeleteKeyTree(reg::kAppKey);
+    sim.Start();
+    sim.AdvanceTo(300, true);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 5u);
+    EXPECT_FALSE(sim.registry.KeyExists(reg::kAppKey));
+}
+
+}  // namespace
+}  // namespace pausora::sim
