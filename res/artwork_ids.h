@@ -13,6 +13,15 @@
 #define IDI_TRAY_STOPPED      301  /* tray: scheduler stopped (STATE_STOPPED) */
 #define IDI_TRAY_REMIND_1     336  /* tray: reminder blink, first frame (states 4, 6) */
 #define IDI_TRAY_REMIND_2     337  /* tray: reminder blink, second frame */
+#define IDI_PAGE_SCHEDULE     190  /* settings tree: "Schedule" */
+#define IDI_PAGE_SHORT_BREAKS 199  /* settings tree: "Schedule::Short breaks" */
+#define IDI_PAGE_LONG_BREAKS  181  /* settings tree: "Schedule::Long breaks" */
+#define IDI_PAGE_WORKING_TIME 186  /* settings tree: "Schedule::Working time" */
+#define IDI_PAGE_TIME_LIMITS  187  /* settings tree: "Schedule::Time limits" */
+#define IDI_PAGE_CUSTOMIZE    180  /* settings tree: "Customize" */
+#define IDI_PAGE_STARTUP      185  /* settings tree: "Customize::Startup" */
+#define IDI_PAGE_SOUNDS       227  /* settings tree: "Customize::Sounds" */
+#define IDI_PAGE_APPEARANCE   334  /* settings tree: "Customize::Appearance" */
 
 /* Bitmaps (Windows BMP v3, 24-bit unless noted) */
 #define IDB_SKIN              296  /* popup skin, 400x159 */
