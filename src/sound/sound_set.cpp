@@ -1,0 +1,47 @@
+#include "sound/sound_set.h"
+
+#include <array>
+#include <new>
+#include <string>
+
+namespace pausora {
+
+CSoundSet::CSoundSet(IWaveOut& out, IFileOpener& files, ISoundFeedback& feedback,
+                     RefusedFormat onRefused)
+    : m_out(out), m_files(files), m_feedback(feedback), m_onRefused(onRefused), m_stream(out) {}
+
+void CSoundSet::PlaySoundFile(std::string_view path) {
+    m_stream.CloseOutput();
+    try {
+        m_wave.LoadFile(path, m_files);
+    } catch (const CFileError& error) {
+        m_feedback.ShowMessage(FileErrorText(error), SoundMessageStyle::kFileError);
+        return;
+    } catch (const std::bad_alloc&) {
+        m_feedback.ShowMessage(kOutOfMemoryText, SoundMessageStyle::kOutOfMemory);
+        return;
+    }
+    if (!m_device.CanPlayFormat(m_wave, m_out)) {
+        if (m_onRefused == RefusedFormat::kBeep) {
+            PlayFallbackBeeps();
+        }
+        return;
+    }
+    // A device that will not open or a block that will not queue leaves the
+    // request silent; the stream keeps the code for whoever asks.
+    m_stream.AssignWave(m_wave);
+    m_stream.AssignDevice(m_device);
+    m_stream.OpenOutput();
+    m_stream.StartPlayback();
+}
+
+void CSoundSet::PlayFallbackBeeps() {
+    // Four rising tones, a step left out, then six more.
+    static constexpr std::array<std::uint32_t, 10> kTones = {100, 200, 300, 400,  600,
+                                                             700, 800, 900, 1000, 1100};
+    for (const std::uint32_t frequency : kTones) {
+        m_feedback.Beep(frequency, 50);
+    }
+}
+
+}  // namespace pausora

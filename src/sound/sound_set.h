@@ -1,0 +1,64 @@
+// What an owner of sounds holds (the main window, the Sounds page): the wave
+// it loaded last, the device, and a stream. Each owner has a set of its own.
+#pragma once
+
+#include "sound/audio_device.h"
+#include "sound/audio_stream.h"
+#include "sound/wave_data.h"
+#include "sound/wave_file.h"
+#include "sound/wave_out.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace pausora {
+
+// How a message about a sound file is shown.
+enum class SoundMessageStyle {
+    kFileError,    // stop icon
+    kOutOfMemory,  // exclamation icon, system-modal
+};
+
+// The parts of the user's machine a play request reaches besides the device.
+class ISoundFeedback {
+  public:
+    virtual ~ISoundFeedback() = default;
+    // Sounds a tone and returns when it has ended.
+    virtual void Beep(std::uint32_t frequency, std::uint32_t milliseconds) = 0;
+    virtual void ShowMessage(std::string_view text, SoundMessageStyle style) = 0;
+};
+
+// What to do with a file whose format the device refuses.
+enum class RefusedFormat {
+    kBeep,     // the main window: the user still hears that something happened
+    kSilence,  // the Sounds page: its Browse button refused the file already
+};
+
+class CSoundSet {
+  public:
+    CSoundSet(IWaveOut& out, IFileOpener& files, ISoundFeedback& feedback, RefusedFormat onRefused);
+
+    // Stops whatever plays, loads the file and starts it; returns as soon as
+    // the first blocks are queued. A file that cannot be loaded is reported in
+    // a message box.
+    void PlaySoundFile(std::string_view path);
+    // Ten short tones, rising, for a sound the device cannot play.
+    void PlayFallbackBeeps();
+
+    CWaveData& Wave() { return m_wave; }
+    CAudioDevice& Device() { return m_device; }
+    CAudioStream& Stream() { return m_stream; }
+    // Whether the device accepts the format of the wave loaded last.
+    bool CanPlayLoadedWave() { return m_device.CanPlayFormat(m_wave, m_out); }
+
+  private:
+    IWaveOut& m_out;
+    IFileOpener& m_files;
+    ISoundFeedback& m_feedback;
+    RefusedFormat m_onRefused;
+    CWaveData m_wave;
+    CAudioDevice m_device{kWaveMapper};
+    CAudioStream m_stream;
+};
+
+}  // namespace pausora

@@ -1,0 +1,44 @@
+#include "sound/wave_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pausora {
+
+CFileError::CFileError(FileErrorCause cause, std::string path, std::int32_t osError)
+    : std::runtime_error("file error"),
+      m_cause(cause),
+      m_path(std::move(path)),
+      m_osError(osError) {}
+
+std::string FileErrorText(const CFileError& error) {
+    const std::string& path = error.Path();
+    switch (error.Cause()) {
+        case FileErrorCause::kFileNotFound:
+            return path + " was not found.";
+        case FileErrorCause::kBadPath:
+            return path + " contains an invalid path.";
+        case FileErrorCause::kTooManyOpenFiles:
+            return path + " could not be opened because there are too many open files.";
+        case FileErrorCause::kAccessDenied:
+            return "Access to " + path + " was denied.";
+        case FileErrorCause::kInvalidFile:
+            return "An invalid file handle was associated with " + path + ".";
+        case FileErrorCause::kSharingViolation:
+            return "A sharing violation occurred while accessing " + path + ".";
+        case FileErrorCause::kGeneric:
+            break;
+    }
+    return "An unknown error occurred while accessing " + path + ".";
+}
+
+std::size_t CMemoryFile::Read(std::span<std::uint8_t> into) {
+    const std::size_t n = std::min(into.size(), m_bytes.size() - m_position);
+    if (n > 0) {
+        std::memcpy(into.data(), m_bytes.data() + m_position, n);
+    }
+    m_position += n;
+    return n;
+}
+
+}  // namespace pausora

@@ -1,0 +1,79 @@
+// How the sound classes reach files: an open file read front to back, and a
+// way to open one. The Windows layer opens real files exclusively; tests and
+// the fuzzer read from memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pausora {
+
+// Why a WAV file could not be loaded. The message the user reads is chosen by
+// the cause (see FileErrorText).
+enum class FileErrorCause {
+    kGeneric,
+    kFileNotFound,
+    kBadPath,
+    kTooManyOpenFiles,
+    kAccessDenied,
+    kInvalidFile,  // the header is not the one layout we read
+    kSharingViolation,
+};
+
+class CFileError : public std::runtime_error {
+  public:
+    CFileError(FileErrorCause cause, std::string path, std::int32_t osError = -1);
+
+    FileErrorCause Cause() const { return m_cause; }
+    const std::string& Path() const { return m_path; }
+    // The system's error code, or -1 when the fault is in the file's contents.
+    std::int32_t OsError() const { return m_osError; }
+
+  private:
+    FileErrorCause m_cause;
+    std::string m_path;
+    std::int32_t m_osError;
+};
+
+// The sentence a message box shows for a load failure, with the path filled in.
+std::string FileErrorText(const CFileError& error);
+inline constexpr std::string_view kOutOfMemoryText = "Out of memory.";
+
+// An open file, read from its start towards its end.
+class IReadFile {
+  public:
+    virtual ~IReadFile() = default;
+    // Reads up to into.size() bytes; fewer only at the end of the file.
+    // Throws CFileError when the system fails to read.
+    virtual std::size_t Read(std::span<std::uint8_t> into) = 0;
+    // Bytes between the read position and the end of the file.
+    virtual std::uint64_t Remaining() = 0;
+};
+
+class IFileOpener {
+  public:
+    virtual ~IFileOpener() = default;
+    // Opens `path` for reading with no sharing. Throws CFileError with the
+    // cause the system gave.
+    virtual std::unique_ptr<IReadFile> OpenExclusive(std::string_view path) = 0;
+};
+
+// A file held in memory.
+class CMemoryFile final : public IReadFile {
+  public:
+    explicit CMemoryFile(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+    std::size_t Read(std::span<std::uint8_t> into) override;
+    std::uint64_t Remaining() override { return m_bytes.size() - m_position; }
+
+  private:
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_position = 0;
+};
+
+}  // namespace pausora
