@@ -1,0 +1,66 @@
+#include "scheduler/line_file.h"
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+
+namespace pausora {
+
+CLineFile::CLineFile(std::string defaultExtension, std::string lineEnd)
+    : m_defaultExtension(std::move(defaultExtension)), m_lineEnd(std::move(lineEnd)) {
+    // An empty separator would never move the split forward.
+    if (m_lineEnd.empty()) {
+        m_lineEnd = "\r\n";
+    }
+}
+
+std::string CLineFile::FullPath(std::string_view path) const {
+    std::string full(path);
+    const std::size_t nameStart = full.find_last_of("\\/:");
+    const std::size_t dot = full.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && (nameStart == std::string::npos || dot > nameStart);
+    if (!hasExtension && !m_defaultExtension.empty() && !full.empty() && full.back() != '\\' &&
+        full.back() != '/') {
+        full += '.';
+        full += m_defaultExtension;
+    }
+    return full;
+}
+
+void CLineFile::SplitLines(std::string_view contents, std::string_view lineEnd,
+                           std::vector<std::string>& lines) {
+    std::size_t start = 0;
+    while (start < contents.size()) {
+        const std::size_t end = contents.find(lineEnd, start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(contents.substr(start));
+            break;
+        }
+        lines.emplace_back(contents.substr(start, end - start));
+        start = end + lineEnd.size();
+    }
+}
+
+bool CLineFile::ReadLines(std::string_view path, std::vector<std::string>& lines) {
+    lines.clear();
+    // Binary, so that a file reads the same on every system: the line end is
+    // split off here rather than translated by the runtime.
+    errno = 0;
+    std::ifstream file(FullPath(path), std::ios::in | std::ios::binary);
+    if (!file) {
+        m_lastError = errno != 0 ? errno : ENOENT;
+        return false;
+    }
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    if (file.bad()) {
+        m_lastError = errno != 0 ? errno : EIO;
+        return false;
+    }
+    m_lastError = 0;
+    SplitLines(contents.view(), m_lineEnd, lines);
+    return true;
+}
+
+}  // namespace pausora

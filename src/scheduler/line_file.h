@@ -1,0 +1,47 @@
+// Reading a text file as a list of lines. The tips picker reads its file
+// through ILineSource so that its rules can be tried on files held in memory.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pausora {
+
+class ILineSource {
+  public:
+    virtual ~ILineSource() = default;
+    // Empties `lines`, then appends every line of the file at `path` without
+    // its line end. False, with `lines` left empty, when the file cannot be
+    // opened.
+    virtual bool ReadLines(std::string_view path, std::vector<std::string>& lines) = 0;
+};
+
+// A text file on disk. The bytes are taken as they are (no character set
+// conversion, no end-of-file character); lines are separated by the line end
+// given at construction. A final line end adds no empty line.
+class CLineFile final : public ILineSource {
+  public:
+    // A path whose file name has no extension gets the default one.
+    explicit CLineFile(std::string defaultExtension = "txt", std::string lineEnd = "\r\n");
+
+    bool ReadLines(std::string_view path, std::vector<std::string>& lines) override;
+
+    // The system's error number of the last read that failed; 0 after a
+    // successful read.
+    int LastError() const { return m_lastError; }
+
+    // The path that is opened for `path`.
+    std::string FullPath(std::string_view path) const;
+
+    // Splits file contents into lines at `lineEnd`.
+    static void SplitLines(std::string_view contents, std::string_view lineEnd,
+                           std::vector<std::string>& lines);
+
+  private:
+    std::string m_defaultExtension;
+    std::string m_lineEnd;
+    int m_lastError = 0;
+};
+
+}  // namespace pausora

@@ -1,0 +1,23 @@
+# The tips file: res/tips/tips.txt is what we edit; the program reads the
+# shifted all.txt, built here and placed beside the program.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+if(WIN32)
+    set(PAUSORA_TIPS_FILE ${CMAKE_BINARY_DIR}/bin/all.txt)
+else()
+    set(PAUSORA_TIPS_FILE ${CMAKE_BINARY_DIR}/all.txt)
+endif()
+cmake_path(GET PAUSORA_TIPS_FILE PARENT_PATH tips_dir)
+set(PAUSORA_TIPS_FILE ${PAUSORA_TIPS_FILE} CACHE INTERNAL "The encoded tips file")
+set(PAUSORA_TIPS_SOURCE ${CMAKE_SOURCE_DIR}/res/tips/tips.txt CACHE INTERNAL
+    "The readable tips file")
+add_custom_command(
+    OUTPUT ${PAUSORA_TIPS_FILE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${tips_dir}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/encode_tips.py
+            --header ${CMAKE_CURRENT_SOURCE_DIR}/tips.h --source ${PAUSORA_TIPS_SOURCE}
+            --output ${PAUSORA_TIPS_FILE}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/encode_tips.py ${CMAKE_CURRENT_SOURCE_DIR}/tips.h
+            ${PAUSORA_TIPS_SOURCE}
+    COMMENT "Encoding the tips file"
+    VERBATIM)
+add_custom_target(pausora_tips ALL DEPENDS ${PAUSORA_TIPS_FILE})

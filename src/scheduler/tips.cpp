@@ -1,0 +1,149 @@
+#include "scheduler/tips.h"
+
+#include "app/registry_store.h"
+#include "exercises/random_range.h"
+#include "scheduler/line_file.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace pausora {
+
+namespace {
+
+std::string ReadInstallDir(IRegistry& registry) {
+    std::string folder;
+    const std::unique_ptr<IRegistryKey> key = registry.NewKey();
+    if (key->Open(reg::kAppKey)) {
+        if (!key->ReadString(reg::kInstallDir, folder)) {
+            folder.clear();
+        }
+        key->Close();
+    }
+    return folder;
+}
+
+// The nearest heading above line `index`, if there is one.
+std::optional<std::size_t> HeadingAbove(const std::vector<std::string>& lines, std::size_t index) {
+    for (std::size_t n = index; n-- > 0;) {
+        if (IsTipHeading(lines[n])) {
+            return n;
+        }
+    }
+    return std::nullopt;
+}
+
+class TipLines {
+  public:
+    explicit TipLines(const std::vector<std::string>& lines)
+        // Lines past the end of a short file are simply not candidates.
+        : m_lines(lines),
+          m_end(std::min(lines.size(), static_cast<std::size_t>(kLastTipLine) + 1)) {}
+
+    // One pass: is there any saying with a heading above it among the
+    // candidates? Without one no number of draws can succeed.
+    bool AnyShowable() const {
+        bool headingSeen = false;
+        for (std::size_t i = 0; i < m_end; ++i) {
+            if (IsTipHeading(m_lines[i])) {
+                headingSeen = true;
+            } else if (headingSeen && i >= static_cast<std::size_t>(kFirstTipLine) &&
+                       IsTipSaying(m_lines[i])) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::optional<std::string> Compose(std::size_t index) const {
+        if (index < static_cast<std::size_t>(kFirstTipLine) || index >= m_end ||
+            !IsTipSaying(m_lines[index])) {
+            return std::nullopt;
+        }
+        const std::optional<std::size_t> heading = HeadingAbove(m_lines, index);
+        if (!heading) {
+            return std::nullopt;
+        }
+        return m_lines[index] + "\r\n-- " + TipSourceName(m_lines[*heading]);
+    }
+
+    // The first showable saying at or after `index`, going round to the first
+    // candidate after the last one. Only called once AnyShowable() said yes.
+    std::string ComposeFrom(std::size_t index) const {
+        const std::size_t first = static_cast<std::size_t>(kFirstTipLine);
+        const std::size_t count = m_end - first;
+        for (std::size_t step = 0; step < count; ++step) {
+            const std::size_t i = first + (index - first + step) % count;
+            if (std::optional<std::string> tip = Compose(i)) {
+                return *tip;
+            }
+        }
+        return {};
+    }
+
+  private:
+    const std::vector<std::string>& m_lines;
+    std::size_t m_end;
+};
+
+}  // namespace
+
+void DecodeTipLine(std::string& line) {
+    for (char& c : line) {
+        c = static_cast<char>(static_cast<std::uint8_t>(static_cast<std::uint8_t>(c) - kTipsShift));
+    }
+}
+
+bool IsTipHeading(std::string_view line) {
+    return !line.empty() && line.front() == '[';
+}
+
+bool IsTipSaying(std::string_view line) {
+    return !line.empty() && line != "\r\n" && !IsTipHeading(line);
+}
+
+std::string TipSourceName(std::string_view heading) {
+    std::string name;
+    name.reserve(heading.size());
+    for (const char c : heading) {
+        if (c != '[' && c != ']') {
+            name += c;
+        }
+    }
+    return name;
+}
+
+std::string PickTip(IRegistry& registry, ILineSource& files, IRandomEnvironment& random) {
+    const std::string path = ReadInstallDir(registry) + std::string(kTipsFileName);
+
+    // Read and decoded afresh at every notice, so a replaced file shows at once.
+    std::vector<std::string> lines;
+    files.ReadLines(path, lines);
+    for (std::string& line : lines) {
+        DecodeTipLine(line);
+    }
+
+    const TipLines tips(lines);
+    if (!tips.AnyShowable()) {
+        return {};
+    }
+
+    RandomRange range(random, kFirstTipLine, kLastTipLine);
+    range.Seed();
+    std::size_t index = static_cast<std::size_t>(kFirstTipLine);
+    for (int draw = 0; draw < kMaxTipDraws; ++draw) {
+        const std::int32_t drawn = range.Next();
+        if (drawn < kFirstTipLine || drawn > kLastTipLine) {
+            return {};
+        }
+        index = static_cast<std::size_t>(drawn);
+        if (std::optional<std::string> tip = tips.Compose(index)) {
+            return *tip;
+        }
+    }
+    return tips.ComposeFrom(index);
+}
+
+}  // namespace pausora

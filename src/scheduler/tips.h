@@ -1,0 +1,50 @@
+// The sayings shown in the body of every break notice. They come from
+// "all.txt" in the installation folder: lines of sayings grouped under
+// bracketed source headings, every character stored shifted up by kTipsShift
+// so that the file is not read and edited as plain text by accident.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pausora {
+
+class IRegistry;
+class ILineSource;
+class IRandomEnvironment;
+
+// The one definition of the shift. tools/encode_tips.py reads the number from
+// this line when it builds all.txt, so keep it a plain decimal literal.
+inline constexpr std::uint8_t kTipsShift = 23;
+
+inline constexpr std::string_view kTipsFileName = "all.txt";
+
+// Line 0 is never shown; these are the lines a saying is drawn from.
+inline constexpr std::int32_t kFirstTipLine = 1;
+inline constexpr std::int32_t kLastTipLine = 2131;
+
+// Random draws before the picker stops trusting chance and takes the next
+// saying after the last line drawn. A file in which one line in ten is a
+// saying gets that far once in about 5 * 10^11 notices; the shipped file
+// never does.
+inline constexpr int kMaxTipDraws = 256;
+
+// Shifts every character of a stored line back, in 8-bit arithmetic.
+void DecodeTipLine(std::string& line);
+
+// A heading starts with "[".
+bool IsTipHeading(std::string_view line);
+// What a picked line must be to be shown: not empty, not a bare line end and
+// not a heading.
+bool IsTipSaying(std::string_view line);
+// The heading without any of its brackets, wherever they stand.
+std::string TipSourceName(std::string_view heading);
+
+// Reads "InstallDir", reads and decodes the tips file in it and returns a
+// random saying, "\r\n", "-- " and its source. Returns an empty text when the
+// file holds no saying with a heading above it among the candidate lines
+// (also when it is missing or too short to hold any).
+std::string PickTip(IRegistry& registry, ILineSource& files, IRandomEnvironment& random);
+
+}  // namespace pausora

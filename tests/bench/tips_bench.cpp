@@ -1,0 +1,84 @@
+// What one break notice costs to get its saying from the shipped tips file:
+// read from disk, decode, draw, compose. Also the parts on their own.
+#include "app/memory_registry.h"
+#include "exercises/random_range.h"
+#include "scheduler/line_file.h"
+#include "scheduler/tips.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pausora {
+namespace {
+
+// The machine's own clock and calendar, as the program uses them.
+class SystemRandom final : public IRandomEnvironment {
+  public:
+    std::int64_t NowSeconds() override { return static_cast<std::int64_t>(std::time(nullptr)); }
+    LocalDate LocalCalendar(std::int64_t now) override {
+        const std::time_t t = static_cast<std::time_t>(now);
+        std::tm local{};
+        localtime_r(&t, &local);
+        return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    }
+    std::int64_t PerformanceCounter() override {
+        return std::chrono::steady_clock::now().time_since_epoch().count();
+    }
+    void ShowMessage(std::string_view) override {}
+};
+
+void PickTipFromShippedFile(benchmark::State& state) {
+    MemoryRegistry registry;
+    const std::string folder =
+        std::filesystem::path(PAUSORA_TIPS_FILE).parent_path().string() + "/";
+    registry.CreateKeyPath(reg::kAppKey);
+    registry.SetRaw(reg::kAppKey, reg::kInstallDir, MemoryRegistry::Type::kString,
+                    {folder.begin(), folder.end()});
+    CLineFile files;
+    SystemRandom random;
+    std::size_t empty = 0;
+    for (auto _ : state) {
+        const std::string tip = PickTip(registry, files, random);
+        empty += tip.empty() ? 1u : 0u;
+        benchmark::DoNotOptimize(tip.data());
+    }
+    if (empty != 0) {
+        state.SkipWithError("the shipped file gave an empty text");
+    }
+}
+BENCHMARK(PickTipFromShippedFile)->Unit(benchmark::kMicrosecond);
+
+void ReadShippedFile(benchmark::State& state) {
+    CLineFile files;
+    std::vector<std::string> lines;
+    for (auto _ : state) {
+        files.ReadLines(PAUSORA_TIPS_FILE, lines);
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.counters["lines"] = static_cast<double>(lines.size());
+}
+BENCHMARK(ReadShippedFile)->Unit(benchmark::kMicrosecond);
+
+void DecodeShippedFile(benchmark::State& state) {
+    CLineFile files;
+    std::vector<std::string> stored;
+    files.ReadLines(PAUSORA_TIPS_FILE, stored);
+    for (auto _ : state) {
+        std::vector<std::string> lines = stored;
+        for (std::string& line : lines) {
+            DecodeTipLine(line);
+        }
+        benchmark::DoNotOptimize(lines.data());
+    }
+}
+BENCHMARK(DecodeShippedFile)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace pausora
+
+BENCHMARK_MAIN();
