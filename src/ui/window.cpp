@@ -8,6 +8,18 @@ HINSTANCE ModuleInstance() noexcept {
     return ::GetModuleHandleA(nullptr);
 }
 
+namespace {
+HWND g_appMainWindow = nullptr;
+}  // namespace
+
+HWND AppMainWindow() noexcept {
+    return g_appMainWindow;
+}
+
+void SetAppMainWindow(HWND window) noexcept {
+    g_appMainWindow = window;
+}
+
 Handled MessageHandlers::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {

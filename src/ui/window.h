@@ -77,4 +77,10 @@ class Window : public MessageHandlers {
 
 HINSTANCE ModuleInstance() noexcept;
 
+// The application's main window: where the tray icon sends its commands and
+// settings notices unless it was given another target. Set once by the main
+// window when it starts.
+HWND AppMainWindow() noexcept;
+void SetAppMainWindow(HWND window) noexcept;
+
 }  // namespace pausora::ui

@@ -1,0 +1,417 @@
+#include "notify/notifier_popup.h"
+
+#include "resource.h"
+
+#include <cstdint>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace pausora {
+namespace {
+
+constexpr char kClassName[] = "PausoraNotifierPopup";
+
+SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP info{};
+    if (bitmap == nullptr || ::GetObjectA(bitmap, sizeof info, &info) == 0) {
+        return {0, 0};
+    }
+    return {info.bmWidth, info.bmHeight};
+}
+
+ui::BitmapHandle LoadBitmapResource(UINT id) {
+    return ui::BitmapHandle(::LoadBitmapA(ui::ModuleInstance(), MAKEINTRESOURCEA(id)));
+}
+
+// The skin's shape: its rectangle less every pixel of the key colour. Runs of
+// key-coloured pixels are cut out a row at a time.
+HRGN BuildKeyRegion(HBITMAP skin, int width, int height, BYTE red, BYTE green, BYTE blue) {
+    if (width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    const auto stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    std::vector<BYTE> pixels;
+    try {
+        pixels.resize(stride * static_cast<std::size_t>(height));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    const int lines = ::GetDIBits(screen, skin, 0, static_cast<UINT>(height), pixels.data(), &info,
+                                  DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    if (lines != height) {
+        return nullptr;
+    }
+    ui::RegionHandle region(::CreateRectRgn(0, 0, width, height));
+    if (!region) {
+        return nullptr;
+    }
+    for (int y = 0; y < height; ++y) {
+        const BYTE* row = pixels.data() + stride * static_cast<std::size_t>(y);
+        int x = 0;
+        while (x < width) {
+            const auto isKey = [&](int at) {
+                const BYTE* p = row + static_cast<std::size_t>(at) * 3;
+                return p[0] == blue && p[1] == green && p[2] == red;
+            };
+            if (!isKey(x)) {
+                ++x;
+                continue;
+            }
+            const int runStart = x;
+            while (x < width && isKey(x)) {
+                ++x;
+            }
+            const ui::RegionHandle run(::CreateRectRgn(runStart, y, x, y + 1));
+            if (!run || ::CombineRgn(region.get(), region.get(), run.get(), RGN_XOR) == ERROR) {
+                return nullptr;
+            }
+        }
+    }
+    return region.release();
+}
+
+using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+// Layered windows came with Windows 2000; on anything older the popup is
+// simply opaque. Looked up once for the whole run.
+SetLayeredWindowAttributesFn LayeredAttributesFunction() {
+    static const SetLayeredWindowAttributesFn function = [] {
+        const HMODULE user32 = ::GetModuleHandleA("user32");
+        if (user32 == nullptr) {
+            return SetLayeredWindowAttributesFn{};
+        }
+        return reinterpret_cast<SetLayeredWindowAttributesFn>(
+            reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")));
+    }();
+    return function;
+}
+
+ui::FontHandle CreateItemFont(const ItemFont& font) {
+    LOGFONTA log{};
+    log.lfHeight = font.height;
+    log.lfWeight = font.weight;
+    log.lfItalic = font.italic ? TRUE : FALSE;
+    log.lfUnderline = font.underline ? TRUE : FALSE;
+    log.lfCharSet = DEFAULT_CHARSET;
+    log.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    log.lfQuality = ANTIALIASED_QUALITY;
+    log.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+    font.face.copy(log.lfFaceName, sizeof log.lfFaceName - 1);
+    return ui::FontHandle(::CreateFontIndirectA(&log));
+}
+
+int ScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+ScreenRect ToScreenRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// Copies `bitmap` to (x, y) of `dc` in the given size, or its own size when
+// none is given.
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width = -1, int height = -1) {
+    if (bitmap == nullptr) {
+        return;
+    }
+    if (width < 0 || height < 0) {
+        const SIZE size = BitmapSize(bitmap);
+        width = size.cx;
+        height = size.cy;
+    }
+    const HDC memory = ::CreateCompatibleDC(dc);
+    if (memory == nullptr) {
+        return;
+    }
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(dc, x, y, width, height, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+}
+
+}  // namespace
+
+CNotifierPopup::CNotifierPopup() : m_model(static_cast<IPopupSurface&>(*this)) {}
+
+CNotifierPopup::~CNotifierPopup() {
+    // The window goes while the items and the skin it paints are still here.
+    Destroy();
+}
+
+bool CNotifierPopup::Create(HWND owner) {
+    m_owner = owner;
+    if (!CreateEx(0, kClassName, "", WS_POPUP, 0, 0, 0, 0, owner)) {
+        return false;
+    }
+    ApplyOpacity(0);
+    return true;
+}
+
+ui::Handled CNotifierPopup::OnCreate() {
+    m_handCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+    return std::nullopt;
+}
+
+bool CNotifierPopup::TakeSkin(HBITMAP skin, int red, int green, int blue) {
+    m_skin.reset(skin);
+    if (!m_skin) {
+        return false;
+    }
+    const SIZE size = BitmapSize(m_skin.get());
+    m_model.SetSkinSize(size.cx, size.cy);
+    const auto given = [](int value) { return static_cast<std::int16_t>(value) != -1; };
+    if (given(red) && given(green) && given(blue)) {
+        ui::RegionHandle region(BuildKeyRegion(m_skin.get(), size.cx, size.cy,
+                                               static_cast<BYTE>(red), static_cast<BYTE>(green),
+                                               static_cast<BYTE>(blue)));
+        // The window owns its region once it has taken it.
+        if (region && Handle() != nullptr && ::SetWindowRgn(Handle(), region.get(), TRUE) != 0) {
+            region.release();
+        }
+    }
+    return true;
+}
+
+bool CNotifierPopup::LoadSkin(UINT bitmapId, int red, int green, int blue) {
+    m_skin.reset();
+    return TakeSkin(::LoadBitmapA(ui::ModuleInstance(), MAKEINTRESOURCEA(bitmapId)), red, green,
+                    blue);
+}
+
+bool CNotifierPopup::LoadSkinFile(const char* path, int red, int green, int blue) {
+    m_skin.reset();
+    if (path == nullptr) {
+        return false;
+    }
+    return TakeSkin(
+        static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)), red,
+        green, blue);
+}
+
+void CNotifierPopup::AddTextItem(int id, std::string_view text, const RECT& rect,
+                                 std::string_view face, int pointSize, UINT style,
+                                 COLORREF colour) {
+    m_model.AddTextItem(id, text, ToScreenRect(rect),
+                        MakeItemFont(face, pointSize, style, ScreenDpi()), colour);
+}
+
+void CNotifierPopup::AddLinkItem(int id, std::string_view text, const RECT& rect,
+                                 std::string_view face, int pointSize, UINT normalStyle,
+                                 UINT hoverStyle, COLORREF normalColour, COLORREF hoverColour) {
+    const int dpi = ScreenDpi();
+    m_model.AddLinkItem(id, text, ToScreenRect(rect),
+                        MakeItemFont(face, pointSize, normalStyle, dpi),
+                        MakeItemFont(face, pointSize, hoverStyle, dpi), normalColour, hoverColour);
+}
+
+void CNotifierPopup::AddPictureItem(int id, int x, int y, UINT bitmapId) {
+    const ui::BitmapHandle picture = LoadBitmapResource(bitmapId);
+    const SIZE size = BitmapSize(picture.get());
+    m_model.AddPictureItem(id, x, y, bitmapId, size.cx, size.cy);
+}
+
+void CNotifierPopup::AddPictureLinkItem(int id, int x, int y, UINT normalBitmapId,
+                                        UINT hoverBitmapId) {
+    const ui::BitmapHandle picture = LoadBitmapResource(normalBitmapId);
+    const SIZE size = BitmapSize(picture.get());
+    m_model.AddPictureLinkItem(id, x, y, normalBitmapId, hoverBitmapId, size.cx, size.cy);
+}
+
+bool CNotifierPopup::RemoveItem(int id) {
+    return m_model.RemoveItem(id);
+}
+
+bool CNotifierPopup::SetItemText(int id, std::string_view text) {
+    return m_model.SetItemText(id, text);
+}
+
+bool CNotifierPopup::SetItemClickable(int id, bool clickable) {
+    return m_model.SetItemClickable(id, clickable);
+}
+
+bool CNotifierPopup::SetItemPictures(int id, UINT normalBitmapId, UINT hoverBitmapId) {
+    return m_model.SetItemPictures(id, normalBitmapId, hoverBitmapId);
+}
+
+void CNotifierPopup::ShowPopup(DWORD appearTime, DWORD stayTime, DWORD disappearTime, int step,
+                               int mode, int starCount) {
+    if (Handle() == nullptr) {
+        return;
+    }
+    m_model.ShowPopup(appearTime, stayTime, disappearTime, step, mode, starCount);
+}
+
+void CNotifierPopup::HidePopup() {
+    if (Handle() == nullptr) {
+        return;
+    }
+    m_model.HidePopup();
+}
+
+ui::Handled CNotifierPopup::OnTimer(UINT_PTR id) {
+    m_model.OnTimer(static_cast<unsigned>(id));
+    return std::nullopt;
+}
+
+ui::Handled CNotifierPopup::OnEraseBackground(HDC dc) {
+    DrawBitmap(dc, m_skin.get(), 0, 0);
+    return TRUE;
+}
+
+ui::Handled CNotifierPopup::OnPaint() {
+    PAINTSTRUCT paint{};
+    const HDC dc = ::BeginPaint(Handle(), &paint);
+    if (dc == nullptr) {
+        return 0;
+    }
+    ApplyOpacity(m_model.Opacity());
+    // Everything is put together off screen and copied in one go, so a slide
+    // step never shows the skin without its texts.
+    const int width = m_model.SkinWidth();
+    const int height = m_model.SkinHeight();
+    const HDC memory = ::CreateCompatibleDC(dc);
+    const ui::BitmapHandle canvas(memory != nullptr && width > 0 && height > 0
+                                      ? ::CreateCompatibleBitmap(dc, width, height)
+                                      : nullptr);
+    if (canvas) {
+        const HGDIOBJ old = ::SelectObject(memory, canvas.get());
+        DrawBitmap(memory, m_skin.get(), 0, 0);
+        PaintItems(memory);
+        ::BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+        ::SelectObject(memory, old);
+    } else {
+        PaintItems(dc);
+    }
+    if (memory != nullptr) {
+        ::DeleteDC(memory);
+    }
+    ::EndPaint(Handle(), &paint);
+    return 0;
+}
+
+void CNotifierPopup::PaintItems(HDC dc) {
+    if (m_model.StarCount() > 0) {
+        const ui::BitmapHandle star = LoadBitmapResource(IDB_STAR);
+        for (int i = 0; i < m_model.StarCount(); ++i) {
+            const ScreenPoint at = StarPosition(i);
+            DrawBitmap(dc, star.get(), at.x, at.y);
+        }
+    }
+    ::SetBkMode(dc, TRANSPARENT);
+    for (const SNotifierItem& item : m_model.Items()) {
+        // Every item is drawn on every paint: the paint starts from a fresh
+        // copy of the skin, so an item left out would vanish.
+        const bool hover = item.ShowsHoverLook();
+        if (item.isPicture) {
+            const ui::BitmapHandle picture =
+                LoadBitmapResource(hover ? item.hoverPicture : item.normalPicture);
+            DrawBitmap(dc, picture.get(), item.left, item.top, item.right - item.left,
+                       item.bottom - item.top);
+            continue;
+        }
+        const ui::FontHandle font = CreateItemFont(hover ? item.hoverFont : item.normalFont);
+        const HGDIOBJ oldFont = ::SelectObject(dc, font.get());
+        ::SetTextColor(dc, hover ? item.hoverColour : item.normalColour);
+        RECT rect{item.left, item.top, item.right, item.bottom};
+        ::DrawTextA(dc, item.text.c_str(), static_cast<int>(item.text.size()), &rect,
+                    DT_WORDBREAK | DT_END_ELLIPSIS);
+        ::SelectObject(dc, oldFont);
+    }
+}
+
+ui::Handled CNotifierPopup::OnMouseMove(POINT at, WPARAM /*keys*/) {
+    m_model.OnMouseMove(at.x, at.y);
+    return std::nullopt;
+}
+
+ui::Handled CNotifierPopup::OnLButtonUp(POINT /*at*/, WPARAM /*keys*/) {
+    m_model.OnLeftButtonUp();
+    return std::nullopt;
+}
+
+ui::Handled CNotifierPopup::OnRButtonUp(POINT /*at*/, WPARAM /*keys*/) {
+    m_model.OnRightButtonUp();
+    return std::nullopt;
+}
+
+ui::Handled CNotifierPopup::OnSetCursor(HWND /*window*/, UINT hitTest, UINT /*mouseMessage*/) {
+    if (hitTest == HTCLIENT && m_model.OverLink() && m_handCursor != nullptr) {
+        ::SetCursor(m_handCursor);
+        return TRUE;
+    }
+    return std::nullopt;
+}
+
+IPopupSurface::Screen CNotifierPopup::ReadScreen() {
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return {ToScreenRect(work), ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void CNotifierPopup::StartTimer(unsigned id, std::uint32_t periodMs) {
+    ::SetTimer(Handle(), id, periodMs, nullptr);
+}
+
+void CNotifierPopup::StopTimer(unsigned id) {
+    ::KillTimer(Handle(), id);
+}
+
+void CNotifierPopup::ShowWindow() {
+    // Shown without taking the focus from whatever the user is typing into.
+    ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
+
+void CNotifierPopup::HideWindow() {
+    ::ShowWindow(Handle(), SW_HIDE);
+    ::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CNotifierPopup::Place(ScreenPoint corner, std::int32_t width, std::int32_t height) {
+    // Directly below the taskbar, which covers the popup while it slides out
+    // from behind it.
+    const HWND taskbar = ::FindWindowA("Shell_TrayWnd", "");
+    ::SetWindowPos(Handle(), taskbar != nullptr ? taskbar : HWND_TOP, corner.x, corner.y, width,
+                   height, SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void CNotifierPopup::ApplyOpacity(std::int32_t opacity) {
+    const SetLayeredWindowAttributesFn setAttributes = LayeredAttributesFunction();
+    if (setAttributes == nullptr || Handle() == nullptr) {
+        return;
+    }
+    ::SetLastError(0);
+    const LONG_PTR style = ::GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
+    ::SetWindowLongPtrA(Handle(), GWL_EXSTYLE, style | WS_EX_LAYERED);
+    if (::GetLastError() == 0) {
+        // Pure white is always see-through; the artwork uses 254, 254, 254.
+        setAttributes(Handle(), RGB(255, 255, 255), static_cast<BYTE>(opacity),
+                      LWA_COLORKEY | LWA_ALPHA);
+    }
+}
+
+void CNotifierPopup::Repaint() {
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+}
+
+void CNotifierPopup::PostClick(std::int32_t itemId, std::int32_t rightClick) {
+    if (m_owner != nullptr) {
+        ::PostMessageA(m_owner, WM_NOTIFIER_CLICK, static_cast<WPARAM>(itemId),
+                       static_cast<LPARAM>(rightClick));
+    }
+}
+
+}  // namespace pausora

@@ -1,0 +1,84 @@
+// The notification window: a borderless, skinned popup that slides or fades
+// out of the taskbar's edge of the screen, stays a few seconds and goes back.
+// Its owner creates the items once and edits them for every notice; clicks
+// reach the owner as WM_NOTIFIER_CLICK.
+#pragma once
+
+#include "notify/popup_model.h"
+#include "ui/handles.h"
+#include "ui/window.h"
+
+#include <string_view>
+
+namespace pausora {
+
+class CNotifierPopup : public ui::Window, private IPopupSurface {
+  public:
+    CNotifierPopup();
+    ~CNotifierPopup() override;
+
+    // Creates the hidden, layered popup owned by `owner`, which receives the
+    // clicks.
+    bool Create(HWND owner);
+
+    // The skin sets the popup's size; a key colour (none of red, green, blue
+    // -1) cuts the pixels of that colour out of the window's shape.
+    bool LoadSkin(UINT bitmapId, int red = -1, int green = -1, int blue = -1);
+    bool LoadSkinFile(const char* path, int red = -1, int green = -1, int blue = -1);
+
+    // Point sizes are in tenths of a point; styles combine kStyleBold,
+    // kStyleItalic and kStyleUnderline. An id that is already there is left
+    // as it is.
+    void AddTextItem(int id, std::string_view text, const RECT& rect, std::string_view face,
+                     int pointSize, UINT style, COLORREF colour);
+    void AddLinkItem(int id, std::string_view text, const RECT& rect, std::string_view face,
+                     int pointSize, UINT normalStyle, UINT hoverStyle, COLORREF normalColour,
+                     COLORREF hoverColour);
+    void AddPictureItem(int id, int x, int y, UINT bitmapId);
+    void AddPictureLinkItem(int id, int x, int y, UINT normalBitmapId, UINT hoverBitmapId);
+    bool RemoveItem(int id);
+    // None of the setters repaints; the next show does.
+    bool SetItemText(int id, std::string_view text);
+    bool SetItemClickable(int id, bool clickable);
+    bool SetItemPictures(int id, UINT normalBitmapId, UINT hoverBitmapId);
+
+    // mode 0 slides the popup, 1 fades it; a show while it is in view
+    // refreshes it in place.
+    void ShowPopup(DWORD appearTime, DWORD stayTime, DWORD disappearTime, int step, int mode,
+                   int starCount);
+    void HidePopup();
+
+    const NotifierPopupModel& Model() const { return m_model; }
+
+  protected:
+    ui::Handled OnCreate() override;
+    ui::Handled OnTimer(UINT_PTR id) override;
+    ui::Handled OnEraseBackground(HDC dc) override;
+    ui::Handled OnPaint() override;
+    ui::Handled OnMouseMove(POINT at, WPARAM keys) override;
+    ui::Handled OnLButtonUp(POINT at, WPARAM keys) override;
+    ui::Handled OnRButtonUp(POINT at, WPARAM keys) override;
+    ui::Handled OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage) override;
+
+  private:
+    // IPopupSurface
+    Screen ReadScreen() override;
+    void StartTimer(unsigned id, std::uint32_t periodMs) override;
+    void StopTimer(unsigned id) override;
+    void ShowWindow() override;
+    void HideWindow() override;
+    void Place(ScreenPoint corner, std::int32_t width, std::int32_t height) override;
+    void ApplyOpacity(std::int32_t opacity) override;
+    void Repaint() override;
+    void PostClick(std::int32_t itemId, std::int32_t rightClick) override;
+
+    bool TakeSkin(HBITMAP skin, int red, int green, int blue);
+    void PaintItems(HDC dc);
+
+    HWND m_owner = nullptr;
+    HCURSOR m_handCursor = nullptr;
+    ui::BitmapHandle m_skin;
+    NotifierPopupModel m_model;
+};
+
+}  // namespace pausora

@@ -1,0 +1,509 @@
+#include "notify/tray_icon.h"
+
+#include "resource.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+
+namespace pausora {
+namespace {
+
+constexpr char kTrayClassName[] = "PausoraTrayIcon";
+constexpr char kHiddenOwnerClassName[] = "PausoraTrayOwner";
+
+static_assert(kTrayMenuId == IDR_TRAYMENU && kCmdStartStop == ID_TRAY_STARTSTOP &&
+                  kCmdShortBreaks == ID_TRAY_SHORT_BREAKS &&
+                  kCmdLongBreaks == ID_TRAY_LONG_BREAKS &&
+                  kCmdEndOfWorkday == ID_TRAY_END_OF_WORKDAY &&
+                  kCmdDailyLimit == ID_TRAY_DAILY_LIMIT && kCmdPlaySounds == ID_TRAY_PLAY_SOUNDS,
+              "the menu model and the menu resource must agree");
+
+// Copies at most `maxBytes` bytes of `text` and a terminating zero.
+template <std::size_t N>
+void CopyText(char (&target)[N], const char* text, std::size_t maxBytes) {
+    static_assert(N > 0);
+    const std::string_view cut = CutText(text != nullptr ? text : "", std::min(maxBytes, N - 1));
+    std::memcpy(target, cut.data(), cut.size());
+    target[cut.size()] = '\0';
+}
+
+bool ShellHasNotificationIcons() {
+    const DWORD version = ::GetVersion();
+    return LOBYTE(LOWORD(version)) >= 4;
+}
+
+// Balloons and the hidden state of an icon came with Windows 2000.
+bool ShellHasIconStates() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!::GetVersionExA(&info)) {
+        return false;
+    }
+#pragma GCC diagnostic pop
+    return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 5;
+}
+
+bool MinimiseAnimationOn() {
+    ANIMATIONINFO info{};
+    info.cbSize = sizeof info;
+    if (!::SystemParametersInfoA(SPI_GETANIMATION, sizeof info, &info, 0)) {
+        return false;
+    }
+    return info.iMinAnimate != 0;
+}
+
+// One invisible window owns every window hidden into the tray, which takes
+// their taskbar buttons away. It lives as long as the program.
+HWND HiddenOwnerWindow() {
+    static ui::Window owner;
+    if (owner.Handle() == nullptr) {
+        owner.CreateEx(0, kHiddenOwnerClassName, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
+    }
+    return owner.Handle();
+}
+
+BOOL CALLBACK CollectTaskbarChild(HWND child, LPARAM param) {
+    auto& children = *reinterpret_cast<std::vector<TaskbarChild>*>(param);
+    char className[256] = {};
+    ::GetClassNameA(child, className, 255);
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    children.push_back({className, {rect.left, rect.top, rect.right, rect.bottom}});
+    return TRUE;
+}
+
+RECT ToRect(const ScreenRect& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+}  // namespace
+
+CTrayIcon::CTrayIcon() : m_presence(static_cast<ITrayShell&>(*this)) {}
+
+CTrayIcon::~CTrayIcon() {
+    RemoveFromTray();
+    m_frames.clear();
+    Destroy();
+}
+
+bool CTrayIcon::Create(HWND parent, UINT callbackMessage, const char* tooltip, HICON icon,
+                       UINT iconId, bool hidden, const char* balloonText, const char* balloonTitle,
+                       DWORD balloonIconFlags, UINT balloonTimeoutSeconds,
+                       STimeSettings* settings) {
+    m_menu.SetSettings(settings);
+    if (!ShellHasNotificationIcons()) {
+        m_presence.Create(false, false, hidden, false);
+        return false;
+    }
+    const bool stateSupport = ShellHasIconStates();
+    if (Handle() == nullptr && !CreateEx(0, kTrayClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr)) {
+        return false;
+    }
+    if (m_taskbarCreated == 0) {
+        m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+    }
+
+    // The Windows 2000 layout of the record: balloons and icon states, no
+    // later additions. In a 64-bit program it is larger than the 488 bytes
+    // of a 32-bit one.
+    m_record = NOTIFYICONDATAA{};
+    m_record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    m_record.hWnd = parent != nullptr ? parent : Handle();
+    m_record.uID = iconId;
+    m_record.hIcon = icon;
+    m_record.uCallbackMessage = callbackMessage;
+    CopyText(m_record.szTip, tooltip, kTooltipMax);
+    const bool withBalloon = stateSupport && balloonText != nullptr && balloonText[0] != '\0';
+    if (withBalloon) {
+        CopyText(m_record.szInfo, balloonText, kBalloonTextMax);
+        CopyText(m_record.szInfoTitle, balloonTitle, kBalloonTitleMax);
+        m_record.uTimeout = balloonTimeoutSeconds * 1000;
+        m_record.dwInfoFlags = balloonIconFlags;
+    }
+    const bool added = m_presence.Create(true, stateSupport, hidden, withBalloon);
+    if (stateSupport) {
+        // The balloon is shown once, not again with every later change.
+        m_record.szInfo[0] = '\0';
+    }
+    return added;
+}
+
+bool CTrayIcon::Notify(Op op, std::uint32_t flags, std::uint32_t state, std::uint32_t stateMask) {
+    m_record.uFlags = flags;
+    if ((flags & kNifState) != 0) {
+        m_record.dwState = state;
+        m_record.dwStateMask = stateMask;
+    }
+    const DWORD message = op == Op::kAdd ? NIM_ADD : op == Op::kModify ? NIM_MODIFY : NIM_DELETE;
+    return ::Shell_NotifyIconA(message, &m_record) != FALSE;
+}
+
+bool CTrayIcon::Modify(std::uint32_t flags) {
+    m_record.uFlags = flags;
+    return m_presence.Change(flags);
+}
+
+bool CTrayIcon::AddToTray() {
+    return m_presence.AddToTray();
+}
+bool CTrayIcon::RemoveFromTray() {
+    return m_presence.RemoveFromTray();
+}
+bool CTrayIcon::HideTrayIcon() {
+    return m_presence.HideTrayIcon();
+}
+bool CTrayIcon::ShowTrayIcon() {
+    return m_presence.ShowTrayIcon();
+}
+
+bool CTrayIcon::SetIcon(HICON icon) {
+    if (!m_presence.Enabled()) {
+        return false;
+    }
+    m_record.hIcon = icon;
+    return Modify(kNifIcon);
+}
+
+bool CTrayIcon::SetIcon(UINT iconResourceId) {
+    return SetIcon(MAKEINTRESOURCEA(iconResourceId));
+}
+
+bool CTrayIcon::SetIcon(const char* iconResourceName) {
+    if (!m_presence.Enabled() || iconResourceName == nullptr) {
+        return false;
+    }
+    const std::string key =
+        IS_INTRESOURCE(iconResourceName)
+            ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(iconResourceName))
+            : std::string(iconResourceName);
+    auto it = m_loadedIcons.find(key);
+    if (it == m_loadedIcons.end()) {
+        ui::IconHandle loaded(static_cast<HICON>(::LoadImageA(
+            ui::ModuleInstance(), iconResourceName, IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+        if (!loaded) {
+            return false;
+        }
+        it = m_loadedIcons.emplace(key, std::move(loaded)).first;
+    }
+    return SetIcon(it->second.get());
+}
+
+bool CTrayIcon::SetStandardIcon(const char* systemIconName) {
+    const HICON icon = ::LoadIconA(nullptr, systemIconName);  // shared: never destroyed
+    return icon != nullptr && SetIcon(icon);
+}
+
+HICON CTrayIcon::GetIconHandle() const {
+    return m_presence.Enabled() ? m_record.hIcon : nullptr;
+}
+
+bool CTrayIcon::SetTooltipText(const char* text) {
+    if (!m_presence.Enabled()) {
+        return false;
+    }
+    CopyText(m_record.szTip, text, kTooltipMax);
+    return Modify(kNifTip);
+}
+
+bool CTrayIcon::SetTooltipText(UINT stringResourceId) {
+    char text[256] = {};
+    ::LoadStringA(ui::ModuleInstance(), stringResourceId, text, sizeof text);
+    return SetTooltipText(text);
+}
+
+std::string CTrayIcon::GetTooltipText() const {
+    return m_record.szTip;
+}
+
+bool CTrayIcon::PopBalloonTip(const char* text, const char* title, DWORD iconFlags,
+                              UINT timeoutSeconds) {
+    if (!m_presence.Enabled() || !m_presence.StateSupport()) {
+        return false;
+    }
+    CopyText(m_record.szInfo, text, kBalloonTextMax);
+    CopyText(m_record.szInfoTitle, title, kBalloonTitleMax);
+    m_record.dwInfoFlags = iconFlags;
+    m_record.uTimeout = timeoutSeconds * 1000;
+    m_record.uFlags = kNifInfo;
+    const bool shown = m_presence.Balloon();
+    m_record.szInfo[0] = '\0';
+    return shown;
+}
+
+bool CTrayIcon::SetMessageWindow(HWND window) {
+    if (!m_presence.Enabled()) {
+        return false;
+    }
+    m_record.hWnd = window;
+    return Modify(0);
+}
+
+bool CTrayIcon::ChangeCallbackMessage(UINT message) {
+    if (!m_presence.Enabled()) {
+        return false;
+    }
+    m_record.uCallbackMessage = message;
+    return Modify(kNifMessage);
+}
+
+HWND CTrayIcon::GetCommandTarget() const {
+    return m_commandTarget != nullptr ? m_commandTarget : ui::AppMainWindow();
+}
+
+bool CTrayIcon::SetIconList(UINT firstIconId, UINT lastIconId) {
+    if (lastIconId < firstIconId) {
+        return false;
+    }
+    m_frames.clear();
+    try {
+        for (UINT id = firstIconId; id <= lastIconId; ++id) {
+            // Icons of the program's own module are shared: nothing to free.
+            m_frames.push_back(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(id)));
+        }
+    } catch (const std::bad_alloc&) {
+        m_frames.clear();
+        return false;
+    }
+    return true;
+}
+
+bool CTrayIcon::SetIconList(const HICON* icons, std::size_t count) {
+    m_frames.clear();
+    try {
+        m_frames.assign(icons, icons + count);
+    } catch (const std::bad_alloc&) {
+        m_frames.clear();
+        return false;
+    }
+    return true;
+}
+
+bool CTrayIcon::Animate(UINT delayMs, UINT lengthSeconds) {
+    if (m_frames.empty() || Handle() == nullptr) {
+        return false;
+    }
+    StopAnimation();
+    m_currentFrame = 0;
+    m_animationStart = ::GetTickCount64();
+    m_animationLength = lengthSeconds;
+    m_savedIcon = GetIconHandle();
+    m_animationTimer = ::SetTimer(Handle(), kAnimationTimerId, delayMs, nullptr);
+    return m_animationTimer != 0;
+}
+
+bool CTrayIcon::NextAnimationFrame() {
+    if (m_frames.empty()) {
+        return false;
+    }
+    m_currentFrame = NextFrame(m_currentFrame, m_frames.size());
+    return SetIcon(m_frames[m_currentFrame]);
+}
+
+void CTrayIcon::StopAnimation() {
+    if (m_animationTimer != 0 && Handle() != nullptr) {
+        ::KillTimer(Handle(), m_animationTimer);
+    }
+    m_animationTimer = 0;
+    if (m_savedIcon != nullptr) {
+        SetIcon(m_savedIcon);
+    }
+    m_savedIcon = nullptr;
+}
+
+ui::Handled CTrayIcon::OnTimer(UINT_PTR id) {
+    if (id == kAnimationTimerId && m_animationTimer != 0) {
+        const auto elapsed = static_cast<std::int64_t>(::GetTickCount64() - m_animationStart);
+        if (AnimationOver(elapsed, m_animationLength)) {
+            StopAnimation();
+        } else {
+            NextAnimationFrame();
+        }
+    }
+    return 0;  // no other timer of this window is anyone's business
+}
+
+bool CTrayIcon::SetMenuDefaultItem(UINT item, bool byPosition) {
+    if (!m_menu.SetDefaultItem(item, byPosition)) {
+        return true;
+    }
+    const ui::MenuHandle menu(::LoadMenuA(ui::ModuleInstance(), MAKEINTRESOURCEA(m_record.uID)));
+    if (!menu) {
+        return false;
+    }
+    const HMENU popup = ::GetSubMenu(menu.get(), 0);
+    return popup != nullptr && ::SetMenuDefaultItem(popup, item, byPosition ? TRUE : FALSE);
+}
+
+void CTrayIcon::SetStartStopCaption(const char* caption) {
+    m_menu.SetStartStopCaption(caption != nullptr ? caption : "");
+}
+
+bool CTrayIcon::ToggleNotificationSwitch(UINT command) {
+    m_menu.Toggle(command);
+    // Sent, not posted: the main window saves the record and restarts the
+    // schedule before the menu command is over.
+    const HWND mainWindow =
+        ui::AppMainWindow() != nullptr ? ui::AppMainWindow() : GetCommandTarget();
+    if (mainWindow != nullptr) {
+        ::SendMessageA(mainWindow, WM_SETTINGS_CHANGED, 0, 0);
+    }
+    return true;
+}
+
+void CTrayIcon::PrepareTrayMenu(HMENU /*popup*/) {}
+
+void CTrayIcon::ShowTrayMenu(HWND target) {
+    const ui::MenuHandle menu(::LoadMenuA(ui::ModuleInstance(), MAKEINTRESOURCEA(m_record.uID)));
+    const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+    if (popup == nullptr) {
+        return;
+    }
+    ::SetMenuDefaultItem(popup, m_menu.DefaultItem(), m_menu.DefaultByPosition() ? TRUE : FALSE);
+    const int count = ::GetMenuItemCount(popup);
+    if (count > 0) {
+        ::ModifyMenuA(popup, static_cast<UINT>(count - 1), MF_BYPOSITION | MF_STRING, kCmdStartStop,
+                      m_menu.StartStopCaption().c_str());
+    }
+    const auto& marks = m_menu.RefreshCheckMarks();
+    const HMENU notifications = ::GetSubMenu(popup, kNotificationsPosition);
+    if (notifications != nullptr) {
+        const auto& switches = NotificationSwitches();
+        for (std::size_t i = 0; i < kSwitchCount; ++i) {
+            ::CheckMenuItem(notifications, switches[i].command, MF_BYCOMMAND | marks[i]);
+        }
+    }
+    PrepareTrayMenu(popup);
+    POINT at{};
+    ::GetCursorPos(&at);
+    // The target must be in front, or the menu would not close when the user
+    // clicks elsewhere.
+    ::SetForegroundWindow(target);
+    ::TrackPopupMenu(popup, 0, at.x, at.y, 0, target, nullptr);
+    ::PostMessageA(target, WM_NULL, 0, 0);
+}
+
+void CTrayIcon::PostDefaultCommand(HWND target) {
+    ::SetForegroundWindow(target);
+    UINT command = m_menu.DefaultItem();
+    if (m_menu.DefaultByPosition()) {
+        const ui::MenuHandle menu(
+            ::LoadMenuA(ui::ModuleInstance(), MAKEINTRESOURCEA(m_record.uID)));
+        const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+        if (popup == nullptr) {
+            return;
+        }
+        command = ::GetMenuItemID(popup, static_cast<int>(m_menu.DefaultItem()));
+        if (command == static_cast<UINT>(-1)) {
+            return;  // a submenu or no item at that place: nothing to send
+        }
+    }
+    ::PostMessageA(target, WM_COMMAND, command, 0);
+}
+
+LRESULT CTrayIcon::HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage) {
+    if (iconId != m_record.uID) {
+        return 0;
+    }
+    const HWND target = GetCommandTarget();
+    if (target == nullptr) {
+        return 0;
+    }
+    const UINT mouse = LOWORD(static_cast<DWORD>(mouseMessage));
+    const bool needsMenu =
+        mouse == WM_RBUTTONUP || (mouse == WM_LBUTTONDBLCLK && m_menu.DefaultByPosition());
+    if (needsMenu) {
+        const ui::MenuHandle probe(
+            ::LoadMenuA(ui::ModuleInstance(), MAKEINTRESOURCEA(m_record.uID)));
+        if (!probe || ::GetSubMenu(probe.get(), 0) == nullptr) {
+            return 0;  // no menu: the click is not ours to handle
+        }
+    }
+    if (mouse == WM_RBUTTONUP) {
+        ShowTrayMenu(target);
+    } else if (mouse == WM_LBUTTONDBLCLK) {
+        PostDefaultCommand(target);
+    }
+    return 1;
+}
+
+ui::Handled CTrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_record.uCallbackMessage != 0 && message == m_record.uCallbackMessage) {
+        return HandleTrayMessage(wParam, lParam);
+    }
+    if (m_taskbarCreated != 0 && message == m_taskbarCreated) {
+        // The shell started anew and forgot its icons.
+        m_presence.AddAgain();
+        return 0;
+    }
+    if (message == WM_SETTINGCHANGE) {
+        const LRESULT result = DefaultProc(message, wParam, lParam);
+        if (wParam == SPI_SETWORKAREA) {
+            m_presence.AddAgain();
+        }
+        return result;
+    }
+    return ui::Window::OnMessage(message, wParam, lParam);
+}
+
+void CTrayIcon::MinimiseToTray(HWND window, bool forceAnimation) {
+    if (forceAnimation || MinimiseAnimationOn()) {
+        RECT from{};
+        ::GetWindowRect(window, &from);
+        const RECT to = LocateTrayArea();
+        ::DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
+    }
+    if (const HWND owner = HiddenOwnerWindow(); owner != nullptr) {
+        ::SetParent(window, owner);
+    }
+    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+    ::SetWindowLongPtrA(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+}
+
+void CTrayIcon::RestoreFromTray(HWND window, bool forceAnimation) {
+    if (forceAnimation || MinimiseAnimationOn()) {
+        const RECT from = LocateTrayArea();
+        RECT to{};
+        ::GetWindowRect(window, &to);
+        ::SetParent(window, nullptr);
+        ::DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
+    } else {
+        ::SetParent(window, nullptr);
+    }
+    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+    ::SetWindowLongPtrA(window, GWL_STYLE, style | WS_VISIBLE);
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    if (const HWND owner = HiddenOwnerWindow(); owner != nullptr) {
+        ::SetActiveWindow(owner);
+    }
+    ::SetActiveWindow(window);
+    ::SetForegroundWindow(window);
+}
+
+RECT CTrayIcon::LocateTrayArea() {
+    if (const HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr); taskbar != nullptr) {
+        RECT rect{};
+        ::GetWindowRect(taskbar, &rect);
+        std::vector<TaskbarChild> children;
+        ::EnumChildWindows(taskbar, &CollectTaskbarChild, reinterpret_cast<LPARAM>(&children));
+        return ToRect(
+            TrayAreaFromTaskbar({rect.left, rect.top, rect.right, rect.bottom}, children));
+    }
+    APPBARDATA bar{};
+    bar.cbSize = sizeof bar;
+    if (::SHAppBarMessage(ABM_GETTASKBARPOS, &bar) != 0) {
+        return ToRect(TrayAreaFromAppBar(
+            bar.uEdge, {bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom}, {}));
+    }
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return ToRect(TrayAreaFromWorkArea({work.left, work.top, work.right, work.bottom}));
+}
+
+}  // namespace pausora

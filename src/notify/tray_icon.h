@@ -1,0 +1,112 @@
+// The program's icon in the notification area: its tooltip, its blinking, and
+// the tray menu it opens. A small invisible window of its own receives the
+// shell's notifications; menu commands go to the command target, the main
+// window.
+#pragma once
+
+#include "app/time_settings.h"
+#include "notify/tray_model.h"
+#include "ui/handles.h"
+#include "ui/window.h"
+
+#include <shellapi.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pausora {
+
+class CTrayIcon : public ui::Window, private ITrayShell {
+  public:
+    CTrayIcon();
+    ~CTrayIcon() override;
+
+    // Adds the icon; false on a system without notification icons or when
+    // the shell refused it (it is then added when the shell comes back).
+    // `parent`, when given, receives the shell's callbacks instead of the
+    // tray's own window. The settings record is the owner's live copy.
+    bool Create(HWND parent, UINT callbackMessage, const char* tooltip, HICON icon, UINT iconId,
+                bool hidden, const char* balloonText, const char* balloonTitle,
+                DWORD balloonIconFlags, UINT balloonTimeoutSeconds, STimeSettings* settings);
+
+    bool AddToTray();
+    bool RemoveFromTray();
+    bool HideTrayIcon();
+    bool ShowTrayIcon();
+
+    bool SetIcon(HICON icon);
+    // An icon resource of the program, loaded once and kept, so that the
+    // icon record never refers to a destroyed icon.
+    bool SetIcon(UINT iconResourceId);
+    bool SetIcon(const char* iconResourceName);
+    // One of the system's standard icons (IDI_...).
+    bool SetStandardIcon(const char* systemIconName);
+    HICON GetIconHandle() const;
+
+    bool SetTooltipText(const char* text);
+    bool SetTooltipText(UINT stringResourceId);
+    std::string GetTooltipText() const;
+    bool PopBalloonTip(const char* text, const char* title, DWORD iconFlags, UINT timeoutSeconds);
+
+    bool SetMessageWindow(HWND window);
+    bool ChangeCallbackMessage(UINT message);
+    void SetCommandTarget(HWND window) { m_commandTarget = window; }
+    HWND GetCommandTarget() const;
+
+    bool SetIconList(UINT firstIconId, UINT lastIconId);
+    bool SetIconList(const HICON* icons, std::size_t count);
+    bool Animate(UINT delayMs, UINT lengthSeconds);
+    bool NextAnimationFrame();
+    void StopAnimation();
+    bool Animating() const { return m_animationTimer != 0; }
+
+    bool SetMenuDefaultItem(UINT item, bool byPosition);
+    void SetStartStopCaption(const char* caption);
+    // Flips one of the five notification switches of the settings record and
+    // tells the main window, which saves and restarts the schedule.
+    bool ToggleNotificationSwitch(UINT command);
+
+    // Hides `window` into the notification area: no taskbar button, and the
+    // system's minimise animation towards the tray when it is switched on.
+    static void MinimiseToTray(HWND window, bool forceAnimation);
+    static void RestoreFromTray(HWND window, bool forceAnimation);
+    static RECT LocateTrayArea();
+
+    // The shell's callback: `iconId` and the mouse message.
+    LRESULT HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage);
+
+    const TrayPresence& Presence() const { return m_presence; }
+    const TrayMenuModel& Menu() const { return m_menu; }
+
+    static constexpr UINT_PTR kAnimationTimerId = 4567;
+
+  protected:
+    // Called with the tray menu's popup just before it is shown.
+    virtual void PrepareTrayMenu(HMENU popup);
+
+    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    ui::Handled OnTimer(UINT_PTR id) override;
+
+  private:
+    bool Notify(Op op, std::uint32_t flags, std::uint32_t state, std::uint32_t stateMask) override;
+    bool Modify(std::uint32_t flags);
+    void ShowTrayMenu(HWND target);
+    void PostDefaultCommand(HWND target);
+
+    NOTIFYICONDATAA m_record{};
+    TrayPresence m_presence;
+    TrayMenuModel m_menu;
+    HWND m_commandTarget = nullptr;
+    std::vector<HICON> m_frames;
+    std::vector<ui::IconHandle> m_ownedFrames;
+    UINT_PTR m_animationTimer = 0;
+    std::size_t m_currentFrame = 0;
+    ULONGLONG m_animationStart = 0;
+    UINT m_animationLength = 0;
+    HICON m_savedIcon = nullptr;
+    std::map<std::string, ui::IconHandle> m_loadedIcons;
+    UINT m_taskbarCreated = 0;
+};
+
+}  // namespace pausora
