@@ -32,5 +32,12 @@
 #define IDB_WORKDAY_END       304  /* popup picture: end of working day (state 7), 141x124 */
 #define IDB_WATERMARK         242  /* initial wizard watermark and About picture, 164x314, 32-bit */
 #define IDB_WIZARD_HEADER     176  /* wizard header, 49x49 */
+#define IDB_WP_WELCOME        234  /* workplace wizard page 1 "Workplace setup wizard", 164x314 */
+#define IDB_WP_DESK_CHAIR     233  /* workplace wizard pages 2 "Desk and Chair" and 3 "Sitting correctly" */
+#define IDB_WP_SCREEN         237  /* workplace wizard page 4 "Screen" */
+#define IDB_WP_KEYBOARD_MOUSE 241  /* workplace wizard page 5 "Keyboard and Mouse" */
+#define IDB_WP_NOTEBOOK       239  /* workplace wizard page 6 "Notebook computers" */
+#define IDB_WP_LIGHTING       236  /* workplace wizard page 7 "Lighting" */
+#define IDB_WP_CLIMATE_NOISE  238  /* workplace wizard page 8 "Climate" / "Noise" */
 
 #endif /* PAUSORA_ARTWORK_IDS_H */

@@ -68,6 +68,13 @@ BITMAPS=(
   "bmp_304_workday_end       141 124 24 #FEFEFE popup"
   "bmp_242_watermark         164 314 32 #FFFFFF -"
   "bmp_176_header             49  49 24 #FFFFFF -"
+  "bmp_234_wp_welcome        164 314 24 #FFFFFF -"
+  "bmp_233_wp_desk_chair     164 314 24 #FFFFFF -"
+  "bmp_237_wp_screen         164 314 24 #FFFFFF -"
+  "bmp_241_wp_keyboard_mouse 164 314 24 #FFFFFF -"
+  "bmp_239_wp_notebook       164 314 24 #FFFFFF -"
+  "bmp_236_wp_lighting       164 314 24 #FFFFFF -"
+  "bmp_238_wp_climate_noise  164 314 24 #FFFFFF -"
 )
 
 work=$(mktemp -d)
