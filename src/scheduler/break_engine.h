@@ -1,5 +1,12 @@
 // The break scheduler and the day's work-time count of the main window: pure
 // handlers that the window's timer messages drive.
+//
+// The main window owns one engine and its ports. Its initialisation calls
+// Initialise() where the timers are due (after the settings are read, before
+// the tray icon exists); WM_TIMER calls OnTimer(id); the Start/Stop command
+// calls ToggleStartStop(); a settings change saves the record and then calls
+// ToggleStartStop() twice, which restarts a running schedule with the new
+// values and leaves a stopped one stopped.
 #pragma once
 
 #include "app/registry_store.h"

@@ -403,8 +403,9 @@ TEST(EmptySchedule, ZeroLengthBreakIsANoticeThatEndsASecondLater) {
     sim.settings.Micropause_length = 0;
     sim.settings.Pause_length = 0;
     sim.Start();
-    // Even a user who keeps typing cannot stretch it: the end comes with the
-    // first poll, before the poll can see the input.
+    // The end and the first poll fall due together and the end, armed first,
+    // fires first: even a user who keeps typing cannot stretch such a break
+    // into a string of reminders.
     sim.AdvanceTo(3700, true);
     EXPECT_THAT(sim.SoundTimes(SoundEvent::kShortBreakEnd),
                 ElementsAre(421, 842, 1263, 1684, 2105, 2526, 2947, 3368));
