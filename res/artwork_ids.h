@@ -1,6 +1,6 @@
 /* Pausora artwork resource ids: the specification's numeric ids of every icon and
  * bitmap resource. Included by C++ and by windres (res/artwork.rc): keep to #define
- * lines and comments. The artwork is drawn in res/art/*.svg and rendered into
+ * lines and comments. The artwork is drawn in res/art/ (SVG) and rendered into
  * res/icons and res/bitmaps by scripts/render-art.sh. */
 
 #ifndef PAUSORA_ARTWORK_IDS_H
@@ -39,5 +39,33 @@
 #define IDB_WP_NOTEBOOK       239  /* workplace wizard page 6 "Notebook computers" */
 #define IDB_WP_LIGHTING       236  /* workplace wizard page 7 "Lighting" */
 #define IDB_WP_CLIMATE_NOISE  238  /* workplace wizard page 8 "Climate" / "Noise" */
+#define IDB_EX01_ARM_ACROSS   308  /* exercise 1 (also the dialog's initial picture) */
+#define IDB_EX02_SHRUG        321  /* exercise 2 */
+#define IDB_EX03_ROLL_A       322  /* exercise 3, frame 1 */
+#define IDB_EX03_ROLL_B       323  /* exercise 3, frame 2 */
+#define IDB_EX03_ROLL_A_COPY  335  /* exercise 3, list end (same picture as 322) */
+#define IDB_EX04_ARMS_FORWARD 324  /* exercise 4 */
+#define IDB_EX05_LEAN_FORWARD 326  /* exercise 5 */
+#define IDB_EX06_FOCUS        325  /* exercise 6 */
+#define IDB_EX06_FOCUS_COPY   327  /* exercise 6, list end (same picture as 325) */
+#define IDB_EX07_BLINK_OPEN   328  /* exercise 7, frame 1 */
+#define IDB_EX07_BLINK_CLOSED 329  /* exercise 7, frame 2 */
+#define IDB_EX08_WRISTS       330  /* exercise 8 */
+#define IDB_EX09_FINGERS_WIDE 331  /* exercise 9, frame 1 */
+#define IDB_EX09_FINGERS_BENT 332  /* exercise 9, frame 2 */
+#define IDB_EX_REST_FRONT     333  /* not in the exercise table: the person at rest, front (fills the range 308-335) */
+#define IDB_EX_REST_SIDE      334  /* not in the exercise table: the person at rest, side (fills the range 308-335) */
+#define IDB_EX10_TURN_LEFT    309  /* exercise 10, frame 1 */
+#define IDB_EX10_TURN_RIGHT   310  /* exercise 10, frame 2 */
+#define IDB_EX11_TILT_LEFT    311  /* exercise 11, frame 1 */
+#define IDB_EX11_TILT_RIGHT   312  /* exercise 11, frame 2 */
+#define IDB_EX12_HEAD_DOWN    313  /* exercise 12, frame 1 */
+#define IDB_EX12_HEAD_BACK    314  /* exercise 12, frame 2 */
+#define IDB_EX13_ELBOWS_BACK  315  /* exercise 13 */
+#define IDB_EX14_BACK_BEND    316  /* exercise 14 */
+#define IDB_EX15_EYES_UP      317  /* exercise 15, frame 1 */
+#define IDB_EX15_EYES_DOWN    318  /* exercise 15, frame 2 */
+#define IDB_EX15_EYES_LEFT    319  /* exercise 15, frame 3 */
+#define IDB_EX15_EYES_RIGHT   320  /* exercise 15, frame 4 */
 
 #endif /* PAUSORA_ARTWORK_IDS_H */
