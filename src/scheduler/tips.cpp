@@ -22,6 +22,11 @@ std::string ReadInstallDir(IRegistry& registry) {
         }
         key->Close();
     }
+    // The installer writes the folder with its trailing separator; without
+    // one the file name would be glued onto the folder's name.
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') {
+        folder += '\\';
+    }
     return folder;
 }
 

@@ -135,6 +135,10 @@ TEST_F(PickTipTest, ReadsAllTxtInTheInstallFolderOrElseTheCurrentFolder) {
 
     const std::unique_ptr<IRegistryKey> key = registry.NewKey();
     ASSERT_TRUE(key->Open(reg::kAppKey));
+    ASSERT_TRUE(key->WriteString(reg::kInstallDir, "D:\\Tools\\Pausora"));
+    Pick();
+    EXPECT_EQ(files.requested.back(), "D:\\Tools\\Pausora\\all.txt");
+
     ASSERT_TRUE(key->DeleteValue(reg::kInstallDir));
     key->Close();
     Pick();
