@@ -174,7 +174,7 @@ void BreakEngine::SetState(NoticeState state) {
             out.SetItemPictures(kItemPicture, kPictureWorkdayEnd, kPictureWorkdayEnd);
             out.SetItemText(kItemLink, text::kEveningLine);
             out.SetItemClickable(kItemLink, false);
-            out.SetItemText(kItemBody, {});
+            out.SetItemText(kItemBody, "");
             out.StopAnimation();
             out.SetIcon(kIconNormal);
             break;
@@ -182,7 +182,7 @@ void BreakEngine::SetState(NoticeState state) {
             out.SetItemPictures(kItemPicture, kPictureTimeLimit, kPictureTimeLimit);
             out.SetItemText(kItemLink, text::kRestLine);
             out.SetItemClickable(kItemLink, false);
-            out.SetItemText(kItemBody, {});
+            out.SetItemText(kItemBody, "");
             out.StopAnimation();
             out.SetIcon(kIconNormal);
             break;

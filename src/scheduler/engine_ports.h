@@ -62,7 +62,10 @@ class ITipSource {
 };
 
 // What the user sees and hears: the notifier popup, the tray icon, and the
-// sound of each event.
+// sound of each event. Every text handed over ends in a zero just past its
+// size(), so it can go on to an API that wants a C string; the Start/Stop
+// caption is always a literal that lives as long as the program, so it may
+// be kept by pointer.
 class IPresenter {
   public:
     virtual ~IPresenter() = default;
