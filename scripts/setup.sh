@@ -11,6 +11,7 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     # running it: Wine on a private X display, and screenshots
     wine wine64 xvfb x11-utils xauth imagemagick
+    librsvg2-bin icoutils  # scripts/render-art.sh (with imagemagick above)
 )
 
 missing=()
