@@ -75,6 +75,8 @@ void RunWeek(benchmark::State& state, bool timeReset) {
                 // The computer is switched on in the morning: the program
                 // starts and checks the day.
                 if (running) {
+                    // A fresh program has no timers left from the night.
+                    sim.engine.StopScheduler();
                     sim.engine.Initialise();
                 } else {
                     sim.Start();
