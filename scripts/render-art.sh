@@ -20,7 +20,7 @@
 #       the first image, which is the one the notification area wants).
 #   res/art/bmp_<id>_<name>.svg   -> res/bitmaps/bmp_<id>_<name>.bmp
 #       Windows BMP v3 (BITMAPINFOHEADER, uncompressed), at the size and depth the
-#       table BITMAPS below gives (the specification's sizes). 32-bit bitmaps are
+#       table BITMAPS below gives (the sizes the program expects). 32-bit bitmaps are
 #       written fully opaque (alpha 255).
 set -euo pipefail
 
