@@ -163,6 +163,15 @@ TEST_F(PickTipTest, ShowsTheSayingWithTheNearestHeadingAboveWithoutAnyBrackets) 
     EXPECT_EQ(random.draws, 3);
 }
 
+TEST_F(PickTipTest, TheEnginesTipSourceReadsTheFileAtEveryNotice) {
+    TipsFileSource source(registry, files, random);
+    ITipSource& tips = source;
+    PutFile(2132, {{5, "Blink."}});
+    EXPECT_EQ(tips.PickTip(), "Blink.\r\n-- Filler");
+    PutFile(2132, {{6, "Stretch."}});
+    EXPECT_EQ(tips.PickTip(), "Stretch.\r\n-- Filler");
+}
+
 TEST_F(PickTipTest, DrawsAgainOnHeadingsEmptyLinesAndBareLineEnds) {
     PutFile(2132, {{3, "[Source]"}, {4, "\r\n"}, {2131, "Stand up."}});
     random.script = {3, 4, 1000, 2131};
