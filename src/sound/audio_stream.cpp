@@ -167,6 +167,11 @@ bool CAudioStream::IsDrained() const {
     return IsDrainedLocked();
 }
 
+std::size_t CAudioStream::BlocksInFlight() const {
+    std::lock_guard lock(m_lock);
+    return m_queued;
+}
+
 WaveResult CAudioStream::LastResult() const {
     std::lock_guard lock(m_lock);
     return m_lastResult;

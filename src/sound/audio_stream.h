@@ -44,6 +44,8 @@ class CAudioStream {
     bool IsOpen() const;
     // Everything up to the end has been queued (or playback was stopped).
     bool IsDrained() const;
+    // Blocks handed to the device and not yet given back.
+    std::size_t BlocksInFlight() const;
     // The result of the most recent waveform call, kWaveNoError after success.
     WaveResult LastResult() const;
     const CWaveData& Wave() const { return m_wave; }

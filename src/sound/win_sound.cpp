@@ -1,0 +1,111 @@
+#include "sound/win_sound.h"
+
+#include "ui/handles.h"
+
+#include <algorithm>
+#include <string>
+
+namespace pausora {
+
+namespace {
+
+constexpr const char* kMessageTitle = "Pausora";
+
+class CWinReadFile final : public IReadFile {
+  public:
+    CWinReadFile(ui::FileHandle file, std::string path)
+        : m_file(std::move(file)), m_path(std::move(path)) {}
+
+    std::size_t Read(std::span<std::uint8_t> into) override {
+        std::size_t done = 0;
+        while (done < into.size()) {
+            const DWORD want =
+                static_cast<DWORD>(std::min<std::size_t>(into.size() - done, 1u << 30));
+            DWORD got = 0;
+            if (!::ReadFile(m_file.get(), into.data() + done, want, &got, nullptr)) {
+                Fail();
+            }
+            if (got == 0) {
+                break;
+            }
+            done += got;
+        }
+        return done;
+    }
+
+    std::uint64_t Remaining() override {
+        LARGE_INTEGER size{};
+        LARGE_INTEGER position{};
+        if (!::GetFileSizeEx(m_file.get(), &size) ||
+            !::SetFilePointerEx(m_file.get(), LARGE_INTEGER{}, &position, FILE_CURRENT)) {
+            Fail();
+        }
+        return size.QuadPart > position.QuadPart
+                   ? static_cast<std::uint64_t>(size.QuadPart - position.QuadPart)
+                   : 0;
+    }
+
+  private:
+    [[noreturn]] void Fail() const {
+        const DWORD error = ::GetLastError();
+        throw CFileError(FileErrorCauseOf(error), m_path, static_cast<std::int32_t>(error));
+    }
+
+    ui::FileHandle m_file;
+    std::string m_path;
+};
+
+}  // namespace
+
+FileErrorCause FileErrorCauseOf(DWORD systemError) {
+    switch (systemError) {
+        case ERROR_FILE_NOT_FOUND:
+            return FileErrorCause::kFileNotFound;
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_DIRECTORY:
+            return FileErrorCause::kBadPath;
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return FileErrorCause::kTooManyOpenFiles;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_NETWORK_ACCESS_DENIED:
+            return FileErrorCause::kAccessDenied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FileErrorCause::kSharingViolation;
+        case ERROR_INVALID_HANDLE:
+            return FileErrorCause::kInvalidFile;
+        default:
+            return FileErrorCause::kGeneric;
+    }
+}
+
+std::unique_ptr<IReadFile> CWinFileOpener::OpenExclusive(std::string_view path) {
+    std::string name(path);
+    ui::FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        throw CFileError(FileErrorCauseOf(error), std::move(name),
+                         static_cast<std::int32_t>(error));
+    }
+    return std::make_unique<CWinReadFile>(std::move(file), std::move(name));
+}
+
+void CWinSoundFeedback::Beep(std::uint32_t frequency, std::uint32_t milliseconds) {
+    ::Beep(frequency, milliseconds);
+}
+
+void CWinSoundFeedback::ShowMessage(std::string_view text, SoundMessageStyle style) {
+    const UINT flags = style == SoundMessageStyle::kOutOfMemory
+                           ? MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL
+                           : MB_OK | MB_ICONSTOP;
+    const std::string message(text);
+    ::MessageBoxA(m_owner, message.c_str(), kMessageTitle, flags);
+}
+
+}  // namespace pausora

@@ -1,0 +1,52 @@
+// The machine side of a sound set: files opened through the system, beeps
+// and message boxes, and the waveOut device.
+#pragma once
+
+#include "sound/sound_set.h"
+#include "sound/wave_file.h"
+#include "sound/win_wave_out.h"
+
+#include <windows.h>
+
+namespace pausora {
+
+// The message a failed open or read carries, by the system's error code.
+FileErrorCause FileErrorCauseOf(DWORD systemError);
+
+// Opens files with no sharing, so nobody rewrites a WAV while we read it.
+class CWinFileOpener final : public IFileOpener {
+  public:
+    std::unique_ptr<IReadFile> OpenExclusive(std::string_view path) override;
+};
+
+class CWinSoundFeedback final : public ISoundFeedback {
+  public:
+    explicit CWinSoundFeedback(HWND owner = nullptr) : m_owner(owner) {}
+    void SetOwner(HWND owner) { m_owner = owner; }
+    void Beep(std::uint32_t frequency, std::uint32_t milliseconds) override;
+    void ShowMessage(std::string_view text, SoundMessageStyle style) override;
+
+  private:
+    HWND m_owner;
+};
+
+// Everything one owner of sounds needs, ready to play.
+class CWinSoundSet {
+  public:
+    CWinSoundSet(RefusedFormat onRefused, HWND owner = nullptr)
+        : m_feedback(owner), m_set(m_out, m_files, m_feedback, onRefused) {}
+
+    // The window that owns the message boxes.
+    void SetOwner(HWND owner) { m_feedback.SetOwner(owner); }
+    void PlaySoundFile(std::string_view path) { m_set.PlaySoundFile(path); }
+    CSoundSet& Set() { return m_set; }
+
+  private:
+    // Declared before the set: the stream must be closed before these go.
+    CWinWaveOut m_out;
+    CWinFileOpener m_files;
+    CWinSoundFeedback m_feedback;
+    CSoundSet m_set;
+};
+
+}  // namespace pausora

@@ -1,0 +1,151 @@
+#include "sound/win_wave_out.h"
+
+#include <future>
+
+namespace pausora {
+
+namespace {
+
+// Posted by the system's callback to our completion thread: the handle in
+// wParam, the finished WAVEHDR in lParam.
+constexpr UINT kBlockDoneMessage = WM_APP + 1;
+
+WAVEFORMATEX ToSystem(const SWaveFormat& format) {
+    WAVEFORMATEX wf{};
+    wf.wFormatTag = format.wFormatTag;
+    wf.nChannels = format.nChannels;
+    wf.nSamplesPerSec = format.nSamplesPerSec;
+    wf.nAvgBytesPerSec = format.nAvgBytesPerSec;
+    wf.nBlockAlign = format.nBlockAlign;
+    wf.wBitsPerSample = format.wBitsPerSample;
+    wf.cbSize = 0;
+    return wf;
+}
+
+HWAVEOUT ToSystem(WaveOutHandle handle) {
+    return reinterpret_cast<HWAVEOUT>(handle);
+}
+
+}  // namespace
+
+CWinWaveOut::CWinWaveOut() {
+    std::promise<DWORD> started;
+    std::future<DWORD> id = started.get_future();
+    m_thread = std::thread([this, &started] {
+        // Touching the queue creates it; only then may the callback post to us.
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+        started.set_value(::GetCurrentThreadId());
+        CompletionLoop();
+    });
+    m_threadId = id.get();
+}
+
+CWinWaveOut::~CWinWaveOut() {
+    ::PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+    m_thread.join();
+}
+
+void CWinWaveOut::CompletionLoop() {
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message != kBlockDoneMessage) {
+            continue;
+        }
+        const auto* finished = reinterpret_cast<const WAVEHDR*>(msg.lParam);
+        for (Slot& slot : m_slots) {
+            if (&slot.system == finished && slot.header != nullptr && m_stream != nullptr) {
+                // The stream reads the done flag from its own header.
+                slot.header->flags = slot.system.dwFlags;
+                m_stream->OnBlockDone(static_cast<WaveOutHandle>(msg.wParam), kWomDone,
+                                      slot.header);
+                break;
+            }
+        }
+    }
+}
+
+void CALLBACK CWinWaveOut::OnDeviceMessage(HWAVEOUT out, UINT message, DWORD_PTR instance,
+                                           DWORD_PTR param1, DWORD_PTR) {
+    // Posting a thread message is one of the few things allowed in here.
+    if (message == WOM_DONE && instance != 0) {
+        const auto* self = reinterpret_cast<const CWinWaveOut*>(instance);
+        ::PostThreadMessageW(self->m_threadId, kBlockDoneMessage, reinterpret_cast<WPARAM>(out),
+                             static_cast<LPARAM>(param1));
+    }
+}
+
+CWinWaveOut::Slot* CWinWaveOut::SlotFor(SWaveHeader& header) {
+    Slot* free = nullptr;
+    for (Slot& slot : m_slots) {
+        if (slot.header == &header) {
+            return &slot;
+        }
+        if (slot.header == nullptr && free == nullptr) {
+            free = &slot;
+        }
+    }
+    if (free != nullptr) {
+        free->header = &header;
+    }
+    return free;
+}
+
+WaveResult CWinWaveOut::QueryFormat(std::uint32_t device, const SWaveFormat& format) {
+    WAVEFORMATEX wf = ToSystem(format);
+    return ::waveOutOpen(nullptr, device, &wf, 0, 0, WAVE_FORMAT_QUERY);
+}
+
+WaveResult CWinWaveOut::Open(std::uint32_t device, const SWaveFormat& format, CAudioStream& stream,
+                             WaveOutHandle& handle) {
+    WAVEFORMATEX wf = ToSystem(format);
+    m_stream = &stream;
+    HWAVEOUT out = nullptr;
+    const MMRESULT result =
+        ::waveOutOpen(&out, device, &wf, reinterpret_cast<DWORD_PTR>(&OnDeviceMessage),
+                      reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
+    if (result == MMSYSERR_NOERROR) {
+        handle = reinterpret_cast<WaveOutHandle>(out);
+    }
+    return result;
+}
+
+WaveResult CWinWaveOut::Prepare(WaveOutHandle handle, SWaveHeader& header) {
+    Slot* slot = SlotFor(header);
+    if (slot == nullptr) {
+        return MMSYSERR_NOMEM;
+    }
+    slot->system = WAVEHDR{};
+    // The system never writes through an output block's data pointer.
+    slot->system.lpData = reinterpret_cast<LPSTR>(const_cast<std::uint8_t*>(header.data));
+    slot->system.dwBufferLength = header.length;
+    slot->system.dwFlags = header.flags;
+    slot->system.dwUser = reinterpret_cast<DWORD_PTR>(header.user);
+    return ::waveOutPrepareHeader(ToSystem(handle), &slot->system, sizeof(WAVEHDR));
+}
+
+WaveResult CWinWaveOut::Unprepare(WaveOutHandle handle, SWaveHeader& header) {
+    Slot* slot = SlotFor(header);
+    if (slot == nullptr) {
+        return MMSYSERR_NOMEM;
+    }
+    return ::waveOutUnprepareHeader(ToSystem(handle), &slot->system, sizeof(WAVEHDR));
+}
+
+WaveResult CWinWaveOut::Write(WaveOutHandle handle, SWaveHeader& header) {
+    Slot* slot = SlotFor(header);
+    if (slot == nullptr) {
+        return MMSYSERR_NOMEM;
+    }
+    return ::waveOutWrite(ToSystem(handle), &slot->system, sizeof(WAVEHDR));
+}
+
+WaveResult CWinWaveOut::Reset(WaveOutHandle handle) {
+    return ::waveOutReset(ToSystem(handle));
+}
+
+WaveResult CWinWaveOut::Close(WaveOutHandle handle) {
+    return ::waveOutClose(ToSystem(handle));
+}
+
+}  // namespace pausora

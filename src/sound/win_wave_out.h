@@ -1,0 +1,54 @@
+// The waveform output calls over the system's waveOut functions. The system
+// reports finished blocks on a thread of its own where no waveform call may be
+// made; this class carries each report to a thread of ours and hands it to
+// the stream there.
+#pragma once
+
+#include "sound/audio_stream.h"
+#include "sound/wave_out.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <array>
+#include <thread>
+
+namespace pausora {
+
+class CWinWaveOut final : public IWaveOut {
+  public:
+    CWinWaveOut();
+    CWinWaveOut(const CWinWaveOut&) = delete;
+    CWinWaveOut& operator=(const CWinWaveOut&) = delete;
+    // Every stream that used this output must be closed by now.
+    ~CWinWaveOut() override;
+
+    WaveResult QueryFormat(std::uint32_t device, const SWaveFormat& format) override;
+    WaveResult Open(std::uint32_t device, const SWaveFormat& format, CAudioStream& stream,
+                    WaveOutHandle& handle) override;
+    WaveResult Prepare(WaveOutHandle handle, SWaveHeader& header) override;
+    WaveResult Unprepare(WaveOutHandle handle, SWaveHeader& header) override;
+    WaveResult Write(WaveOutHandle handle, SWaveHeader& header) override;
+    WaveResult Reset(WaveOutHandle handle) override;
+    WaveResult Close(WaveOutHandle handle) override;
+
+  private:
+    // The system's header behind each of the stream's headers.
+    struct Slot {
+        SWaveHeader* header = nullptr;
+        WAVEHDR system{};
+    };
+
+    static void CALLBACK OnDeviceMessage(HWAVEOUT out, UINT message, DWORD_PTR instance,
+                                         DWORD_PTR param1, DWORD_PTR param2);
+    void CompletionLoop();
+    Slot* SlotFor(SWaveHeader& header);
+
+    std::array<Slot, CAudioStream::kHeaderCount> m_slots{};
+    CAudioStream* m_stream = nullptr;
+    DWORD m_threadId = 0;
+    std::thread m_thread;
+};
+
+}  // namespace pausora

@@ -1,0 +1,104 @@
+// Loading WAV files through the system: exclusive opens, the message for each
+// kind of failure, and what the main window does on a machine without sound.
+#include "sound/win_sound.h"
+#include "win/sound_wav.h"
+
+#include <gtest/gtest.h>
+
+namespace pausora::test {
+namespace {
+
+class RecordingFeedback final : public ISoundFeedback {
+  public:
+    std::vector<std::uint32_t> tones;
+    std::vector<std::string> messages;
+    void Beep(std::uint32_t frequency, std::uint32_t) override { tones.push_back(frequency); }
+    void ShowMessage(std::string_view text, SoundMessageStyle) override {
+        messages.emplace_back(text);
+    }
+};
+
+std::string LoadError(const std::string& path) {
+    CWinFileOpener files;
+    CWaveData wave;
+    try {
+        wave.LoadFile(path, files);
+    } catch (const CFileError& error) {
+        return FileErrorText(error);
+    }
+    return "loaded";
+}
+
+TEST(SoundFiles, AreReadWholeAndHeldExclusivelyWhileOpen) {
+    const std::string path = TempPath("pausora-load.wav");
+    const Bytes samples = AudibleSamples(30001 * 4, 16, 3);
+    WriteFileBytes(path, CanonicalWav({2, 44100, 16}, samples));
+
+    CWinFileOpener files;
+    CWaveData wave;
+    wave.LoadFile(path, files);
+    EXPECT_EQ(wave.GetFormat().nSamplesPerSec, 44100u);
+    ASSERT_EQ(wave.GetDataLength(), samples.size());
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), wave.Samples().Data()));
+
+    // While we read, nobody else may open the file, not even only to read.
+    std::unique_ptr<IReadFile> open = files.OpenExclusive(path);
+    HANDLE other = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(other, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    // And a file someone else holds is reported as such.
+    EXPECT_EQ(LoadError(path), "A sharing violation occurred while accessing " + path + ".");
+    open.reset();
+    EXPECT_EQ(LoadError(path), "loaded");
+    ::DeleteFileA(path.c_str());
+}
+
+TEST(SoundFiles, EachFailureGetsItsOwnMessage) {
+    const std::string dir = TempPath("");
+    EXPECT_EQ(LoadError(dir + "pausora-none.wav"), dir + "pausora-none.wav was not found.");
+    EXPECT_EQ(LoadError(dir + "no-such-folder\\a.wav"),
+              dir + "no-such-folder\\a.wav contains an invalid path.");
+    EXPECT_EQ(LoadError(dir + "a<b.wav"), dir + "a<b.wav contains an invalid path.");
+
+    // A file that stops short of its declared samples is as invalid as one
+    // with a foreign header.
+    const std::string cut = TempPath("pausora-cut.wav");
+    Bytes file = CanonicalWav({1, 8000, 8}, AudibleSamples(1000, 8, 1));
+    file.resize(500);
+    WriteFileBytes(cut, file);
+    EXPECT_EQ(LoadError(cut), "An invalid file handle was associated with " + cut + ".");
+    ::DeleteFileA(cut.c_str());
+
+    EXPECT_EQ(FileErrorCauseOf(ERROR_ACCESS_DENIED), FileErrorCause::kAccessDenied);
+    EXPECT_EQ(FileErrorCauseOf(ERROR_TOO_MANY_OPEN_FILES), FileErrorCause::kTooManyOpenFiles);
+    EXPECT_EQ(FileErrorCauseOf(ERROR_CRC), FileErrorCause::kGeneric);
+}
+
+TEST(SoundFiles, WithoutASoundDeviceTheMainWindowBeepsAndTheSoundsPageStaysSilent) {
+    if (::waveOutGetNumDevs() != 0) {
+        GTEST_SKIP() << "this machine has a sound device";
+    }
+    const std::string path = TempPath("pausora-nodevice.wav");
+    WriteFileBytes(path, CanonicalWav({1, 22050, 16}, AudibleSamples(2000, 16, 2)));
+    CWinWaveOut out;
+    CWinFileOpener files;
+    RecordingFeedback mainWindow;
+    RecordingFeedback soundsPage;
+    {
+        CSoundSet main(out, files, mainWindow, RefusedFormat::kBeep);
+        main.PlaySoundFile(path);
+        CSoundSet page(out, files, soundsPage, RefusedFormat::kSilence);
+        page.PlaySoundFile(path);
+        EXPECT_FALSE(main.Stream().IsOpen());
+    }
+    EXPECT_EQ(mainWindow.tones,
+              (std::vector<std::uint32_t>{100, 200, 300, 400, 600, 700, 800, 900, 1000, 1100}));
+    EXPECT_TRUE(mainWindow.messages.empty());
+    EXPECT_TRUE(soundsPage.tones.empty());
+    EXPECT_TRUE(soundsPage.messages.empty());
+    ::DeleteFileA(path.c_str());
+}
+
+}  // namespace
+}  // namespace pausora::test

@@ -1,0 +1,97 @@
+// WAV files for the Windows-side sound tests, written to the temporary folder.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pausora::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct PcmShape {
+    std::uint16_t channels;
+    std::uint32_t rate;
+    std::uint16_t bits;
+    std::uint16_t BlockAlign() const { return static_cast<std::uint16_t>(channels * bits / 8); }
+};
+
+inline void PutLe(Bytes& out, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+}
+
+// The canonical 44-byte header followed by the samples.
+inline Bytes CanonicalWav(const PcmShape& shape, const Bytes& samples,
+                          std::uint16_t formatTag = 1) {
+    Bytes out;
+    auto tag = [&out](const char* text) { out.insert(out.end(), text, text + 4); };
+    tag("RIFF");
+    PutLe(out, static_cast<std::uint32_t>(samples.size() + 36), 4);
+    tag("WAVE");
+    tag("fmt ");
+    PutLe(out, 16, 4);
+    PutLe(out, formatTag, 2);
+    PutLe(out, shape.channels, 2);
+    PutLe(out, shape.rate, 4);
+    PutLe(out, shape.rate * shape.BlockAlign(), 4);
+    PutLe(out, shape.BlockAlign(), 2);
+    PutLe(out, shape.bits, 2);
+    tag("data");
+    PutLe(out, static_cast<std::uint32_t>(samples.size()), 4);
+    out.insert(out.end(), samples.begin(), samples.end());
+    return out;
+}
+
+// Samples that never equal silence (0x80 for 8 bits, 0 for 16), so that
+// where they start and end can be found in a capture padded with silence.
+inline Bytes AudibleSamples(std::size_t bytes, std::uint16_t bits, std::uint32_t seed) {
+    Bytes b(bytes);
+    std::uint32_t x = seed * 2654435761u + 1u;
+    for (std::size_t i = 0; i < bytes; ++i) {
+        x = x * 1103515245u + 12345u;
+        std::uint8_t v = static_cast<std::uint8_t>(x >> 16);
+        if (bits == 8 && v == 0x80) {
+            v = 0x81;
+        }
+        if (bits == 16 && v == 0) {
+            v = 1;  // neither byte of a sample is 0, so no sample is
+        }
+        b[i] = v;
+    }
+    return b;
+}
+
+inline std::string TempPath(const std::string& name) {
+    char dir[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+inline Bytes ReadFileBytes(const std::string& path) {
+    Bytes bytes;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    bytes.resize(::GetFileSize(file, nullptr));
+    DWORD got = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    bytes.resize(got);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+}  // namespace pausora::test
