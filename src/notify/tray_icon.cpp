@@ -364,12 +364,14 @@ void CTrayIcon::ShowTrayMenu(HWND target) {
     if (popup == nullptr) {
         return;
     }
-    ::SetMenuDefaultItem(popup, m_menu.DefaultItem(), m_menu.DefaultByPosition() ? TRUE : FALSE);
+    // The caption first: replacing an item clears its default mark, and the
+    // start/stop item is the one shown bold.
     const int count = ::GetMenuItemCount(popup);
     if (count > 0) {
         ::ModifyMenuA(popup, static_cast<UINT>(count - 1), MF_BYPOSITION | MF_STRING, kCmdStartStop,
                       m_menu.StartStopCaption().c_str());
     }
+    ::SetMenuDefaultItem(popup, m_menu.DefaultItem(), m_menu.DefaultByPosition() ? TRUE : FALSE);
     const auto& marks = m_menu.RefreshCheckMarks();
     const HMENU notifications = ::GetSubMenu(popup, kNotificationsPosition);
     if (notifications != nullptr) {

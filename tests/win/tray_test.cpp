@@ -1,0 +1,293 @@
+// The notification-area icon under a real shell: creation, the tray menu as
+// it is shown, the default command, the switches, the blinking, the return
+// after the shell restarts, and hiding a window into the tray.
+#include "notify/tray_icon.h"
+#include "resource.h"
+#include "win/popup_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace pausora {
+namespace {
+
+using testing::PumpUntil;
+
+// Stands in for the main window: records commands and settings notices.
+class TargetWindow : public ui::Window {
+  public:
+    TargetWindow() { CreateEx(0, "TrayTestTarget", "", WS_POPUP, 0, 0, 10, 10, nullptr); }
+    std::vector<UINT> commands;
+    int settingsChanged = 0;
+
+  protected:
+    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_SETTINGS_CHANGED) {
+            ++settingsChanged;
+            return 0;
+        }
+        return ui::Window::OnMessage(message, wParam, lParam);
+    }
+    ui::Handled OnCommand(UINT id, UINT /*code*/, HWND /*control*/) override {
+        commands.push_back(id);
+        return 0;
+    }
+};
+
+// What the shown menu looked like, read from inside its modal loop.
+struct ShownMenu {
+    bool seen = false;
+    int count = 0;
+    std::string lastText;
+    UINT lastId = 0;
+    UINT defaultPosition = static_cast<UINT>(-1);
+    bool lastIsDefault = false;
+    std::vector<bool> checked;  // the five switches, in menu order
+};
+ShownMenu g_shownMenu;
+
+void CALLBACK ReadShownMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND menuWindow = ::FindWindowA("#32768", nullptr);
+    if (menuWindow == nullptr || !::IsWindowVisible(menuWindow)) {
+        return;  // not up yet; the timer comes again
+    }
+    ::KillTimer(nullptr, timer);
+    const auto menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    ShownMenu& shown = g_shownMenu;
+    shown.seen = true;
+    shown.count = ::GetMenuItemCount(menu);
+    char text[64] = {};
+    ::GetMenuStringA(menu, static_cast<UINT>(shown.count - 1), text, sizeof text, MF_BYPOSITION);
+    shown.lastText = text;
+    shown.lastId = ::GetMenuItemID(menu, shown.count - 1);
+    shown.defaultPosition = ::GetMenuDefaultItem(menu, TRUE, 0);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE;
+    ::GetMenuItemInfoA(menu, static_cast<UINT>(shown.count - 1), TRUE, &info);
+    shown.lastIsDefault = (info.fState & MFS_DEFAULT) != 0;
+    const HMENU notifications = ::GetSubMenu(menu, 1);
+    shown.checked.clear();
+    for (const UINT command : std::initializer_list<UINT>{
+             ID_TRAY_SHORT_BREAKS, ID_TRAY_LONG_BREAKS, ID_TRAY_END_OF_WORKDAY, ID_TRAY_DAILY_LIMIT,
+             ID_TRAY_PLAY_SOUNDS}) {
+        shown.checked.push_back(
+            (::GetMenuState(notifications, command, MF_BYCOMMAND) & MF_CHECKED) != 0);
+    }
+    if (const char* shot = std::getenv("PAUSORA_TRAY_MENU_PAUSE_MS")) {
+        // The screenshot script looks at the menu meanwhile.
+        ::Sleep(static_cast<DWORD>(std::atoi(shot)));
+    }
+    ::EndMenu();
+}
+
+class TrayIconTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ui::SetAppMainWindow(target.Handle());
+        icon.reset(
+            static_cast<HICON>(::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_NORMAL),
+                                            IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+        ASSERT_TRUE(icon);
+        ASSERT_TRUE(tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", icon.get(), IDR_TRAYMENU,
+                                false, nullptr, nullptr, 0, 10, &settings));
+    }
+    void TearDown() override { ui::SetAppMainWindow(nullptr); }
+
+    LRESULT ShellSays(UINT mouseMessage, UINT iconId = IDR_TRAYMENU) {
+        return ::SendMessageA(tray.Handle(), WM_TRAYICON_NOTIFY, iconId, mouseMessage);
+    }
+    ShownMenu RightClick() {
+        g_shownMenu = {};
+        ::SetTimer(nullptr, 0, 50, &ReadShownMenu);
+        EXPECT_EQ(ShellSays(WM_RBUTTONUP), 1);
+        testing::Pump();
+        return g_shownMenu;
+    }
+    std::vector<UINT> PostedCommands() {
+        target.commands.clear();
+        testing::Pump();
+        return target.commands;
+    }
+    // Asks the shell itself whether it still knows the icon.
+    bool ShellKnowsTheIcon() {
+        NOTIFYICONDATAA probe{};
+        probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
+        probe.hWnd = tray.Handle();
+        probe.uID = IDR_TRAYMENU;
+        probe.uFlags = 0;
+        return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+    }
+
+    TargetWindow target;
+    STimeSettings settings;
+    ui::IconHandle icon;
+    CTrayIcon tray;
+};
+
+TEST_F(TrayIconTest, CreatedShownWithIconAndTooltip) {
+    EXPECT_FALSE(tray.Presence().Hidden());
+    EXPECT_FALSE(tray.Presence().Removed());
+    EXPECT_TRUE(ShellKnowsTheIcon());
+    EXPECT_EQ(tray.GetIconHandle(), icon.get());
+    EXPECT_EQ(tray.GetTooltipText(), "Pausora");
+    EXPECT_EQ(tray.GetCommandTarget(), target.Handle());
+
+    const std::string longTip(200, 'x');
+    EXPECT_TRUE(tray.SetTooltipText(longTip.c_str()));
+    EXPECT_EQ(tray.GetTooltipText(), std::string(127, 'x'));
+    EXPECT_TRUE(tray.SetIcon(IDI_TRAY_BREAK));
+    EXPECT_NE(tray.GetIconHandle(), icon.get());
+    EXPECT_FALSE(tray.SetIcon(9999u));
+}
+
+TEST_F(TrayIconTest, RightClickShowsTheMenuWithSwitchesAndBoldStartStop) {
+    ASSERT_TRUE(tray.SetMenuDefaultItem(kStartStopPosition, true));
+    settings.UseMicropauses = 1;
+    settings.UsePauses = 0;
+    settings.UseWorkingTime = 1;
+    settings.UseDailyTimeLimit = 0;
+    settings.UseSounds = 1;
+    ShownMenu shown = RightClick();
+    ASSERT_TRUE(shown.seen);
+    EXPECT_EQ(shown.count, 12);
+    EXPECT_EQ(shown.lastText, "Stop");
+    EXPECT_EQ(shown.lastId, static_cast<UINT>(ID_TRAY_STARTSTOP));
+    EXPECT_EQ(shown.defaultPosition, 11u);
+    EXPECT_TRUE(shown.lastIsDefault);
+    EXPECT_EQ(shown.checked, (std::vector<bool>{true, false, true, false, true}));
+    EXPECT_TRUE(PostedCommands().empty());  // the menu was closed without a choice
+
+    // The scheduler stopped; "Play sounds" chosen.
+    tray.SetStartStopCaption("Start");
+    EXPECT_TRUE(tray.ToggleNotificationSwitch(ID_TRAY_PLAY_SOUNDS));
+    EXPECT_EQ(settings.UseSounds, 0u);
+    EXPECT_EQ(target.settingsChanged, 1);  // handled before the toggle returned
+    shown = RightClick();
+    ASSERT_TRUE(shown.seen);
+    EXPECT_EQ(shown.lastText, "Start");
+    EXPECT_EQ(shown.checked, (std::vector<bool>{true, false, true, false, false}));
+
+    // Any other command flips nothing but still tells the main window.
+    const STimeSettings before = settings;
+    EXPECT_TRUE(tray.ToggleNotificationSwitch(ID_TRAY_EXIT));
+    EXPECT_EQ(settings, before);
+    EXPECT_EQ(target.settingsChanged, 2);
+}
+
+TEST_F(TrayIconTest, DoubleClickPostsTheDefaultCommand) {
+    EXPECT_EQ(ShellSays(WM_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(PostedCommands(), std::vector<UINT>{ID_TRAY_SETTINGS});  // position 0 at first
+
+    tray.SetMenuDefaultItem(kStartStopPosition, true);
+    EXPECT_EQ(ShellSays(WM_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(PostedCommands(), std::vector<UINT>{ID_TRAY_STARTSTOP});
+
+    // A single click, another icon's message: nothing.
+    EXPECT_EQ(ShellSays(WM_LBUTTONUP), 1);
+    EXPECT_EQ(ShellSays(WM_LBUTTONDBLCLK, 7), 0);
+    EXPECT_TRUE(PostedCommands().empty());
+}
+
+TEST_F(TrayIconTest, TheIconComesBackWhenTheShellRestarts) {
+    // The shell forgets every icon when it restarts.
+    NOTIFYICONDATAA gone{};
+    gone.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    gone.hWnd = tray.Handle();
+    gone.uID = IDR_TRAYMENU;
+    ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &gone));
+    ASSERT_FALSE(ShellKnowsTheIcon());
+    tray.SetTooltipText("Pausora (Long break)");
+
+    ::SendMessageA(tray.Handle(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(ShellKnowsTheIcon());
+    EXPECT_FALSE(tray.Presence().AddPending());
+    EXPECT_EQ(tray.GetTooltipText(), "Pausora (Long break)");
+    EXPECT_TRUE(tray.SetIcon(IDI_TRAY_STOPPED));
+    EXPECT_TRUE(tray.SetTooltipText("Pausora (Stopped)"));
+
+    // A work-area change leaves the icon shown and changeable.
+    ::SendMessageA(tray.Handle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    EXPECT_TRUE(ShellKnowsTheIcon());
+    EXPECT_FALSE(tray.Presence().Hidden());
+    EXPECT_TRUE(tray.SetIcon(IDI_TRAY_NORMAL));
+
+    EXPECT_TRUE(tray.RemoveFromTray());
+    EXPECT_FALSE(ShellKnowsTheIcon());
+}
+
+TEST_F(TrayIconTest, ReminderBlinksBetweenTwoIconsAndPutsTheOldOneBack) {
+    ASSERT_TRUE(tray.SetIcon(IDI_TRAY_BREAK));
+    const HICON before = tray.GetIconHandle();
+    EXPECT_FALSE(tray.SetIconList(300, 224));
+    EXPECT_FALSE(tray.Animate(500, 100000));  // no frames yet
+    ASSERT_TRUE(tray.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2));
+    EXPECT_FALSE(tray.SetIconList(300, 224));  // frames kept
+    const HICON first = ::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_REMIND_1));
+    const HICON second = ::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_REMIND_2));
+
+    ASSERT_TRUE(tray.Animate(500, 100000));
+    EXPECT_TRUE(tray.Animating());
+    std::vector<HICON> shown;
+    for (int i = 0; i < 4; ++i) {
+        ::SendMessageA(tray.Handle(), WM_TIMER, CTrayIcon::kAnimationTimerId, 0);
+        shown.push_back(tray.GetIconHandle());
+    }
+    EXPECT_EQ(shown, (std::vector<HICON>{second, first, second, first}));
+    ::SendMessageA(tray.Handle(), WM_TIMER, 99, 0);  // not the animation's
+    EXPECT_EQ(tray.GetIconHandle(), first);
+
+    // On the real timer, every half second.
+    const bool changed = PumpUntil(2000, [&] { return tray.GetIconHandle() == second; });
+    EXPECT_TRUE(changed);
+
+    tray.StopAnimation();
+    EXPECT_FALSE(tray.Animating());
+    EXPECT_EQ(tray.GetIconHandle(), before);
+    EXPECT_FALSE(PumpUntil(700, [&] { return tray.GetIconHandle() != before; }));
+}
+
+TEST_F(TrayIconTest, AnimationWithALengthEndsByItself) {
+    ASSERT_TRUE(tray.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2));
+    const HICON before = tray.GetIconHandle();
+    ASSERT_TRUE(tray.Animate(100, 1));
+    EXPECT_TRUE(PumpUntil(4000, [&] { return !tray.Animating(); }));
+    EXPECT_EQ(tray.GetIconHandle(), before);
+}
+
+TEST_F(TrayIconTest, HiddenIconKeepsChangesForLater) {
+    ASSERT_TRUE(tray.HideTrayIcon());
+    EXPECT_TRUE(tray.Presence().Hidden());
+    EXPECT_TRUE(tray.SetTooltipText("while hidden"));
+    EXPECT_TRUE(tray.ShowTrayIcon());
+    EXPECT_FALSE(tray.Presence().Hidden());
+    EXPECT_EQ(tray.GetTooltipText(), "while hidden");
+    EXPECT_TRUE(ShellKnowsTheIcon());
+}
+
+TEST(TrayWindows, MinimiseToTrayHidesWithoutATaskbarButton) {
+    ui::Window window;
+    ASSERT_TRUE(window.CreateEx(0, "TrayTestMainWindow", "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                100, 100, 200, 100, nullptr));
+    ASSERT_TRUE(::IsWindowVisible(window.Handle()));
+    CTrayIcon::MinimiseToTray(window.Handle(), true);
+    EXPECT_FALSE(::IsWindowVisible(window.Handle()));
+    const HWND owner = ::GetAncestor(window.Handle(), GA_PARENT);
+    ASSERT_NE(owner, nullptr);
+    EXPECT_NE(owner, ::GetDesktopWindow());
+    EXPECT_FALSE(::IsWindowVisible(owner));
+
+    // A second window shares the one invisible owner.
+    ui::Window other;
+    ASSERT_TRUE(other.CreateEx(0, "TrayTestMainWindow", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                               0, 0, 50, 50, nullptr));
+    CTrayIcon::MinimiseToTray(other.Handle(), false);
+    EXPECT_EQ(::GetAncestor(other.Handle(), GA_PARENT), owner);
+}
+
+}  // namespace
+}  // namespace pausora
