@@ -10,15 +10,29 @@ CSoundSet::CSoundSet(IWaveOut& out, IFileOpener& files, ISoundFeedback& feedback
                      RefusedFormat onRefused)
     : m_out(out), m_files(files), m_feedback(feedback), m_onRefused(onRefused), m_stream(out) {}
 
-void CSoundSet::PlaySoundFile(std::string_view path) {
-    m_stream.CloseOutput();
+bool CSoundSet::Load(std::string_view path) {
     try {
         m_wave.LoadFile(path, m_files);
+        return true;
     } catch (const CFileError& error) {
         m_feedback.ShowMessage(FileErrorText(error), SoundMessageStyle::kFileError);
-        return;
     } catch (const std::bad_alloc&) {
         m_feedback.ShowMessage(kOutOfMemoryText, SoundMessageStyle::kOutOfMemory);
+    }
+    return false;
+}
+
+SoundFileCheck CSoundSet::CheckSoundFile(std::string_view path) {
+    if (!Load(path)) {
+        return SoundFileCheck::kUnreadable;
+    }
+    return m_device.CanPlayFormat(m_wave, m_out) ? SoundFileCheck::kPlayable
+                                                 : SoundFileCheck::kRefused;
+}
+
+void CSoundSet::PlaySoundFile(std::string_view path) {
+    m_stream.CloseOutput();
+    if (!Load(path)) {
         return;
     }
     if (!m_device.CanPlayFormat(m_wave, m_out)) {

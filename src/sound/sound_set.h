@@ -34,6 +34,13 @@ enum class RefusedFormat {
     kSilence,  // the Sounds page: its Browse button refused the file already
 };
 
+// What the Sounds page's Browse learns about a chosen file.
+enum class SoundFileCheck {
+    kPlayable,
+    kRefused,     // read, but the device will not take its format
+    kUnreadable,  // already reported to the user
+};
+
 class CSoundSet {
   public:
     CSoundSet(IWaveOut& out, IFileOpener& files, ISoundFeedback& feedback, RefusedFormat onRefused);
@@ -42,16 +49,21 @@ class CSoundSet {
     // the first blocks are queued. A file that cannot be loaded is reported in
     // a message box.
     void PlaySoundFile(std::string_view path);
+    // Loads the file into this set's wave and asks the device about its
+    // format, without playing. A file that cannot be loaded is reported as a
+    // play request would report it.
+    SoundFileCheck CheckSoundFile(std::string_view path);
     // Ten short tones, rising, for a sound the device cannot play.
     void PlayFallbackBeeps();
 
     CWaveData& Wave() { return m_wave; }
     CAudioDevice& Device() { return m_device; }
     CAudioStream& Stream() { return m_stream; }
-    // Whether the device accepts the format of the wave loaded last.
-    bool CanPlayLoadedWave() { return m_device.CanPlayFormat(m_wave, m_out); }
 
   private:
+    // False, after telling the user, when the file cannot be loaded.
+    bool Load(std::string_view path);
+
     IWaveOut& m_out;
     IFileOpener& m_files;
     ISoundFeedback& m_feedback;

@@ -345,6 +345,19 @@ TEST(PlaySoundFile, ARefusedFormatBeepsInTheMainWindowAndIsSilentOnTheSoundsPage
     }
 }
 
+TEST(CheckSoundFile, TellsPlayableRefusedAndUnreadableFilesApartWithoutPlaying) {
+    Owner o(RefusedFormat::kSilence);
+    o.files.files["ok.wav"] = MakeWav(Pcm(1, 8000, 8), Pattern(100));
+    EXPECT_EQ(o.set.CheckSoundFile("ok.wav"), SoundFileCheck::kPlayable);
+    o.out.queryResult = kWaveBadFormat;
+    EXPECT_EQ(o.set.CheckSoundFile("ok.wav"), SoundFileCheck::kRefused);
+    EXPECT_EQ(o.set.CheckSoundFile("gone.wav"), SoundFileCheck::kUnreadable);
+    ASSERT_EQ(o.feedback.messages.size(), 1u);
+    EXPECT_EQ(o.feedback.messages[0].first, "gone.wav was not found.");
+    EXPECT_EQ(o.out.opens, 0);
+    EXPECT_TRUE(o.feedback.beeps.empty());
+}
+
 TEST(PlaySoundFile, ADeviceThatWillNotOpenLeavesTheRequestSilent) {
     Owner o(RefusedFormat::kBeep);
     o.files.files["a.wav"] = MakeWav(Pcm(1, 8000, 8), Pattern(100));

@@ -81,14 +81,15 @@ TEST(SoundFiles, WithoutASoundDeviceTheMainWindowBeepsAndTheSoundsPageStaysSilen
     }
     const std::string path = TempPath("pausora-nodevice.wav");
     WriteFileBytes(path, CanonicalWav({1, 22050, 16}, AudibleSamples(2000, 16, 2)));
-    CWinWaveOut out;
+    CWinWaveOut mainOut;
+    CWinWaveOut pageOut;
     CWinFileOpener files;
     RecordingFeedback mainWindow;
     RecordingFeedback soundsPage;
     {
-        CSoundSet main(out, files, mainWindow, RefusedFormat::kBeep);
+        CSoundSet main(mainOut, files, mainWindow, RefusedFormat::kBeep);
         main.PlaySoundFile(path);
-        CSoundSet page(out, files, soundsPage, RefusedFormat::kSilence);
+        CSoundSet page(pageOut, files, soundsPage, RefusedFormat::kSilence);
         page.PlaySoundFile(path);
         EXPECT_FALSE(main.Stream().IsOpen());
     }
