@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -137,12 +138,16 @@ TEST_F(RealAudio, EveryCanonicalShapePlaysWholeAndUnchangedWhileTheRequestReturn
                                {1, 8000, 16}, {2, 22050, 16}, {1, 44100, 16}, {2, 48000, 16}};
     CSoundSet set(m_out, m_files_opener, m_feedback, RefusedFormat::kBeep);
     std::uint32_t seed = 1;
+    Clock::duration slowest{};
     for (const PcmShape& shape : shapes) {
         SCOPED_TRACE(std::to_string(shape.channels) + " ch, " + std::to_string(shape.rate) +
                      " Hz, " + std::to_string(shape.bits) + " bits");
-        // Two seconds: longer than the three blocks a request queues.
+        // Two seconds, and at least twelve blocks: the request must return
+        // long before the last block is queued.
+        const std::size_t bytes =
+            std::max<std::size_t>(shape.rate * 2u * shape.BlockAlign(), 12u * 4096u);
         const Bytes samples =
-            AudibleSamples(shape.rate * 2u * shape.BlockAlign(), shape.bits, seed);
+            AudibleSamples(bytes / shape.BlockAlign() * shape.BlockAlign(), shape.bits, seed);
         const std::string path =
             WriteWav("pausora-shape-" + std::to_string(seed++) + ".wav", shape, samples);
         const auto start = Clock::now();
@@ -150,6 +155,7 @@ TEST_F(RealAudio, EveryCanonicalShapePlaysWholeAndUnchangedWhileTheRequestReturn
         const auto returned = Clock::now() - start;
         EXPECT_FALSE(set.Stream().IsDrained()) << "the request waited for the sound";
         EXPECT_LT(returned, std::chrono::milliseconds(500));
+        slowest = std::max(slowest, returned);
         PlayOut(set);
         const std::vector<Bytes> captures = TakeCaptures();
         ASSERT_EQ(captures.size(), 1u);
@@ -162,6 +168,8 @@ TEST_F(RealAudio, EveryCanonicalShapePlaysWholeAndUnchangedWhileTheRequestReturn
     }
     EXPECT_TRUE(m_feedback.messages.empty());
     EXPECT_TRUE(m_feedback.tones.empty());
+    std::printf("slowest play request returned after %.1f ms\n",
+                std::chrono::duration<double, std::milli>(slowest).count());
 }
 
 TEST_F(RealAudio, ASecondRequestCutsTheFirstOffAndPlaysItselfWhole) {
