@@ -1,0 +1,217 @@
+// Shows the popup (or the tray menu) the way the program does, for a person
+// to look at: scripts/screenshots-popup.sh runs it once per picture.
+//
+//   popup_gallery <state 3..8> <bottom|top|left|right|none> <mode 0|1> <ready-file>
+//                 [stars] [hover]
+//   popup_gallery menu <ready-file>
+//
+// When the popup is fully shown (or the menu is open) it creates <ready-file>
+// and keeps everything on screen until <ready-file>.done appears.
+#include "notify/tray_icon.h"
+#include "win/popup_setup.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using namespace pausora;
+
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Touch(const std::string& path) {
+    const ui::FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// A plain desktop with a dark strip where the taskbar would be, so that the
+// pictures show which edge the popup came from.
+class Backdrop : public ui::Window {
+  public:
+    Backdrop(RECT screen, RECT work) : m_screen(screen), m_work(work) {
+        CreateEx(0, "PopupGalleryBackdrop", "", WS_POPUP, 0, 0, screen.right, screen.bottom,
+                 nullptr);
+        ::SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+
+  protected:
+    ui::Handled OnEraseBackground(HDC) override { return TRUE; }
+    ui::Handled OnPaint() override {
+        PAINTSTRUCT paint{};
+        const HDC dc = ::BeginPaint(Handle(), &paint);
+        const ui::BrushHandle desk(::CreateSolidBrush(RGB(58, 110, 165)));
+        const ui::BrushHandle bar(::CreateSolidBrush(RGB(32, 36, 44)));
+        ::FillRect(dc, &m_screen, bar.get());
+        ::FillRect(dc, &m_work, desk.get());
+        ::EndPaint(Handle(), &paint);
+        return 0;
+    }
+
+  private:
+    RECT m_screen;
+    RECT m_work;
+};
+
+class Owner : public ui::Window {
+  public:
+    Owner() { CreateEx(0, "PopupGalleryOwner", "", WS_POPUP, 0, 0, 10, 10, nullptr); }
+};
+
+void SetState(CNotifierPopup& popup, int state) {
+    constexpr char kTip[] =
+        "Look out of the window for a moment: far-away things rest the eyes that near "
+        "ones tire.";
+    switch (state) {
+        case 3:
+        case 4:
+        case 5:
+        case 6: {
+            const bool shortBreak = state <= 4;
+            const bool repeat = state == 4 || state == 6;
+            popup.SetItemText(2, repeat       ? "Have a rest!"
+                                 : shortBreak ? "Short break time"
+                                              : "Long break time");
+            popup.SetItemClickable(3, true);
+            popup.SetItemText(3, "Show me a stretch");
+            const UINT picture = shortBreak ? IDB_SHORT_BREAK : IDB_LONG_BREAK;
+            popup.SetItemPictures(1, picture, picture);
+            popup.SetItemText(4, kTip);
+            break;
+        }
+        case 7:
+            popup.SetItemPictures(1, IDB_WORKDAY_END, IDB_WORKDAY_END);
+            popup.SetItemText(3, "Have a nice evening");
+            popup.SetItemClickable(3, false);
+            popup.SetItemText(4, "");
+            popup.SetItemText(2, "It\x92s workday ending!");
+            break;
+        case 8:
+            popup.SetItemPictures(1, IDB_TIME_LIMIT, IDB_TIME_LIMIT);
+            popup.SetItemText(3, "You should have a rest");
+            popup.SetItemClickable(3, false);
+            popup.SetItemText(4, "");
+            popup.SetItemText(2, "Work time limit exceeded!");
+            break;
+        default:
+            break;
+    }
+}
+
+RECT WorkAreaFor(const std::string& edge, RECT screen) {
+    RECT work = screen;
+    if (edge == "bottom") {
+        work.bottom -= 40;
+    } else if (edge == "top") {
+        work.top += 40;
+    } else if (edge == "left") {
+        work.left += 60;
+    } else if (edge == "right") {
+        work.right -= 60;
+    }
+    return work;
+}
+
+std::string g_ready;
+int g_menuStage = 0;
+
+void PressKey(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+// Opens the Notifications submenu, so that the picture shows the check
+// marks, then waits for the script.
+void CALLBACK WatchMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND menu = ::FindWindowA("#32768", nullptr);
+    if (menu == nullptr || !::IsWindowVisible(menu)) {
+        return;
+    }
+    switch (g_menuStage++) {
+        case 0:
+            PressKey(VK_DOWN);
+            PressKey(VK_DOWN);
+            PressKey(VK_RIGHT);
+            return;
+        case 1:
+        case 2:
+            return;  // time to draw the submenu
+        default:
+            break;
+    }
+    if (!FileExists(g_ready)) {
+        Touch(g_ready);
+    }
+    if (FileExists(g_ready + ".done")) {
+        ::KillTimer(nullptr, timer);
+        ::EndMenu();
+    }
+}
+
+int ShowMenu() {
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    Backdrop backdrop(screen, WorkAreaFor("bottom", screen));
+    testing::PumpFor(200);
+    Owner target;
+    ui::SetAppMainWindow(target.Handle());
+    STimeSettings settings;
+    settings.UsePauses = 0;  // one switch off, to show both kinds of mark
+    CTrayIcon tray;
+    const ui::IconHandle icon(
+        static_cast<HICON>(::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_NORMAL),
+                                        IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+    tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", icon.get(), IDR_TRAYMENU, false, nullptr,
+                nullptr, 0, 10, &settings);
+    tray.SetMenuDefaultItem(kStartStopPosition, true);
+    ::SetCursorPos(screen.right - 260, screen.bottom - 48);
+    ::SetTimer(nullptr, 0, 100, &WatchMenu);
+    ::SendMessageA(tray.Handle(), WM_TRAYICON_NOTIFY, IDR_TRAYMENU, WM_RBUTTONUP);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::strcmp(argv[1], "menu") == 0) {
+        g_ready = argv[2];
+        return ShowMenu();
+    }
+    if (argc < 5) {
+        return 2;
+    }
+    const int state = std::atoi(argv[1]);
+    const std::string edge = argv[2];
+    const int mode = std::atoi(argv[3]);
+    const std::string ready = argv[4];
+    const int stars = argc > 5 ? std::atoi(argv[5]) : 3;
+    const bool hover = argc > 6 && std::strcmp(argv[6], "hover") == 0;
+
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const RECT savedWork = testing::WorkArea();
+    const RECT work = WorkAreaFor(edge, screen);
+    testing::SetWorkArea(work);
+
+    Backdrop backdrop(screen, work);
+    Owner owner;
+    CNotifierPopup popup;
+    testing::SetUpLikeTheMainWindow(popup, owner.Handle());
+    SetState(popup, state);
+    testing::PumpFor(200);
+    popup.ShowPopup(500, 60000, 500, 10, mode, stars);
+    testing::PumpUntil(5000, [&] { return popup.Model().Phase() == PopupPhase::kWaiting; });
+    if (hover) {
+        ::SendMessageA(popup.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 50));
+    }
+    testing::PumpFor(300);
+    Touch(ready);
+    testing::PumpUntil(30000, [&] { return FileExists(ready + ".done"); });
+    testing::SetWorkArea(savedWork);
+    return 0;
+}
