@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace pausora::test {
 namespace {
 
@@ -99,6 +102,58 @@ TEST(SoundFiles, WithoutASoundDeviceTheMainWindowBeepsAndTheSoundsPageStaysSilen
     EXPECT_TRUE(soundsPage.tones.empty());
     EXPECT_TRUE(soundsPage.messages.empty());
     ::DeleteFileA(path.c_str());
+}
+
+}  // namespace
+}  // namespace pausora::test
+
+namespace pausora::test {
+namespace {
+
+// Finds the message box a thread of ours opened, returns its text and closes it.
+std::string TakeMessageBox(DWORD threadId) {
+    struct Search {
+        DWORD thread;
+        HWND found;
+    } search{threadId, nullptr};
+    for (int i = 0; i < 500 && search.found == nullptr; ++i) {
+        ::Sleep(10);
+        ::EnumThreadWindows(
+            threadId,
+            [](HWND window, LPARAM param) -> BOOL {
+                char title[64] = {};
+                ::GetWindowTextA(window, title, sizeof title);
+                if (std::string(title) == "Pausora") {
+                    reinterpret_cast<Search*>(param)->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+    }
+    if (search.found == nullptr) {
+        return "no message box";
+    }
+    char text[512] = {};
+    ::GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);
+    ::PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+    return text;
+}
+
+TEST(SoundMessages, AMissingFileIsReportedInAMessageBoxNamingIt) {
+    CWinSoundSet sounds(RefusedFormat::kBeep);
+    const std::string path = TempPath("pausora-absent.wav");
+    std::atomic<DWORD> threadId = 0;
+    std::thread request([&] {
+        threadId = ::GetCurrentThreadId();
+        sounds.PlaySoundFile(path);
+    });
+    while (threadId == 0) {
+        ::Sleep(1);
+    }
+    EXPECT_EQ(TakeMessageBox(threadId), path + " was not found.");
+    request.join();
+    EXPECT_FALSE(sounds.Set().Stream().IsOpen());
 }
 
 }  // namespace
