@@ -33,7 +33,7 @@ class CWinSoundFeedback final : public ISoundFeedback {
 // Everything one owner of sounds needs, ready to play.
 class CWinSoundSet {
   public:
-    CWinSoundSet(RefusedFormat onRefused, HWND owner = nullptr)
+    explicit CWinSoundSet(RefusedFormat onRefused, HWND owner = nullptr)
         : m_feedback(owner), m_set(m_out, m_files, m_feedback, onRefused) {}
 
     // The window that owns the message boxes.

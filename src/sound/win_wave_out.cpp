@@ -75,7 +75,7 @@ void CALLBACK CWinWaveOut::OnDeviceMessage(HWAVEOUT out, UINT message, DWORD_PTR
     }
 }
 
-CWinWaveOut::Slot* CWinWaveOut::SlotFor(SWaveHeader& header) {
+CWinWaveOut::Slot* CWinWaveOut::SlotFor(SWaveHeader& header, bool claim) {
     Slot* free = nullptr;
     for (Slot& slot : m_slots) {
         if (slot.header == &header) {
@@ -85,9 +85,10 @@ CWinWaveOut::Slot* CWinWaveOut::SlotFor(SWaveHeader& header) {
             free = &slot;
         }
     }
-    if (free != nullptr) {
-        free->header = &header;
+    if (!claim || free == nullptr) {
+        return nullptr;
     }
+    free->header = &header;
     return free;
 }
 
@@ -111,7 +112,7 @@ WaveResult CWinWaveOut::Open(std::uint32_t device, const SWaveFormat& format, CA
 }
 
 WaveResult CWinWaveOut::Prepare(WaveOutHandle handle, SWaveHeader& header) {
-    Slot* slot = SlotFor(header);
+    Slot* slot = SlotFor(header, true);
     if (slot == nullptr) {
         return MMSYSERR_NOMEM;
     }
@@ -125,17 +126,17 @@ WaveResult CWinWaveOut::Prepare(WaveOutHandle handle, SWaveHeader& header) {
 }
 
 WaveResult CWinWaveOut::Unprepare(WaveOutHandle handle, SWaveHeader& header) {
-    Slot* slot = SlotFor(header);
+    Slot* slot = SlotFor(header, false);
     if (slot == nullptr) {
-        return MMSYSERR_NOMEM;
+        return WAVERR_UNPREPARED;
     }
     return ::waveOutUnprepareHeader(ToSystem(handle), &slot->system, sizeof(WAVEHDR));
 }
 
 WaveResult CWinWaveOut::Write(WaveOutHandle handle, SWaveHeader& header) {
-    Slot* slot = SlotFor(header);
+    Slot* slot = SlotFor(header, false);
     if (slot == nullptr) {
-        return MMSYSERR_NOMEM;
+        return WAVERR_UNPREPARED;
     }
     return ::waveOutWrite(ToSystem(handle), &slot->system, sizeof(WAVEHDR));
 }

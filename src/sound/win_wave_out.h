@@ -43,7 +43,8 @@ class CWinWaveOut final : public IWaveOut {
     static void CALLBACK OnDeviceMessage(HWAVEOUT out, UINT message, DWORD_PTR instance,
                                          DWORD_PTR param1, DWORD_PTR param2);
     void CompletionLoop();
-    Slot* SlotFor(SWaveHeader& header);
+    // The slot of a header seen before; a free one is claimed only to prepare.
+    Slot* SlotFor(SWaveHeader& header, bool claim);
 
     std::array<Slot, CAudioStream::kHeaderCount> m_slots{};
     CAudioStream* m_stream = nullptr;
