@@ -15,6 +15,7 @@
 #define IDM_ABOUTBOX 0x0010
 
 /* Controls of the About box */
+#define IDC_STATIC (-1)
 #define IDC_ABOUT_VERSION 1044
 #define IDC_ABOUT_TITLE 1045
 

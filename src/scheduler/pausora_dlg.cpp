@@ -1,5 +1,6 @@
 #include "scheduler/pausora_dlg.h"
 
+#include "app/about_dlg.h"
 #include "inputwatch/inputwatch.h"
 #include "resource.h"
 
@@ -45,7 +46,9 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 ui::Handled CPausoraDlg::OnSysCommand(UINT command, LPARAM /*lParam*/) {
     if ((command & 0xFFF0) == IDM_ABOUTBOX) {
-        return 0;  // the About box opens here once it exists
+        CAboutDlg about;
+        about.DoModal();
+        return 0;
     }
     return std::nullopt;
 }

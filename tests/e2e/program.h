@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace pausora::test {
@@ -96,5 +98,32 @@ class Program {
 
     PROCESS_INFORMATION m_process{};
 };
+
+}  // namespace pausora::test
+
+namespace pausora::test {
+
+// A top-level window of any process, by its exact title.
+inline HWND WaitForWindowTitled(const char* title, DWORD ms) {
+    const DWORD until = ::GetTickCount() + ms;
+    do {
+        if (const HWND found = ::FindWindowA(nullptr, title)) {
+            return found;
+        }
+        ::Sleep(50);
+    } while (static_cast<int>(until - ::GetTickCount()) > 0);
+    return nullptr;
+}
+
+// The screenshot script asks tests to hold still at the moments worth seeing.
+inline void PauseForScreenshot(const char* moment) {
+    char value[16] = {};
+    if (::GetEnvironmentVariableA("PAUSORA_SCREENSHOT_PAUSE_MS", value, sizeof value) == 0) {
+        return;
+    }
+    std::printf("SCREENSHOT %s\n", moment);
+    std::fflush(stdout);
+    ::Sleep(static_cast<DWORD>(std::strtoul(value, nullptr, 10)));
+}
 
 }  // namespace pausora::test

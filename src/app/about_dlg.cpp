@@ -1,0 +1,44 @@
+#include "app/about_dlg.h"
+
+#include "resource.h"
+
+#include <string>
+
+namespace pausora {
+
+CAboutDlg::CAboutDlg() : ui::Dialog(IDD_ABOUTBOX) {}
+
+BOOL CAboutDlg::OnInitDialog() {
+    LOGFONTA font{};
+    font.lfHeight = 19;
+    font.lfWeight = FW_NORMAL;
+    font.lfPitchAndFamily = FF_SWISS;
+    lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
+    m_titleFont.reset(::CreateFontIndirectA(&font));
+    ::SendDlgItemMessageA(Handle(), IDC_ABOUT_TITLE, WM_SETFONT,
+                          reinterpret_cast<WPARAM>(m_titleFont.get()), TRUE);
+
+    // "Version" from the template, then the version string of the resources.
+    char label[64] = {};
+    ::GetDlgItemTextA(Handle(), IDC_ABOUT_VERSION, label, sizeof label);
+    char version[32] = {};
+    ::LoadStringA(ui::ModuleInstance(), IDS_VERSION, version, sizeof version);
+    const std::string line = std::string(label) + " " + version;
+    ::SetDlgItemTextA(Handle(), IDC_ABOUT_VERSION, line.c_str());
+    return TRUE;
+}
+
+ui::Handled CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            // Everything on the window colour, text without a box of its own.
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        default:
+            return ui::Dialog::OnMessage(message, wParam, lParam);
+    }
+}
+
+}  // namespace pausora

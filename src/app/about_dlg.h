@@ -1,0 +1,21 @@
+// The About box: the product picture, the name, the version and who makes it.
+#pragma once
+
+#include "ui/dialog.h"
+#include "ui/handles.h"
+
+namespace pausora {
+
+class CAboutDlg final : public ui::Dialog {
+  public:
+    CAboutDlg();
+
+  protected:
+    BOOL OnInitDialog() override;
+    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    ui::FontHandle m_titleFont;
+};
+
+}  // namespace pausora

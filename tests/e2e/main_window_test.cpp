@@ -1,0 +1,48 @@
+#include "e2e/program.h"
+#include "shared/win_backdoor.h"
+
+#include <gtest/gtest.h>
+
+namespace pausora::test {
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+constexpr WPARAM kAboutCommand = 0x0010;
+
+std::string ItemText(HWND dialog, int id) {
+    char text[256] = {};
+    ::GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+TEST(MainWindow, TheSystemMenuOpensTheAboutBoxWhileTheProgramRuns) {
+    WinBackdoor store;
+    store.Reset();
+    store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+    Program program;
+    ASSERT_TRUE(program.Start());
+    const HWND mainWindow = program.WaitForMainWindow(kTimeoutMs);
+    ASSERT_NE(mainWindow, nullptr);
+
+    ::PostMessageA(mainWindow, WM_SYSCOMMAND, kAboutCommand, 0);
+    const HWND about = WaitForWindowTitled("About Pausora", kTimeoutMs);
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(about));
+    EXPECT_EQ(ItemText(about, 1045), "About Pausora");
+    EXPECT_EQ(ItemText(about, 1044), "Version 1.1");
+    PauseForScreenshot("about");
+
+    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 100 && ::IsWindow(about); ++i) {
+        ::Sleep(50);
+    }
+    EXPECT_FALSE(::IsWindow(about));
+    EXPECT_FALSE(program.WaitForExit(0));
+
+    ::PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitForExit(kTimeoutMs));
+    store.Reset();
+}
+
+}  // namespace
+}  // namespace pausora::test
