@@ -28,7 +28,13 @@ inline void PutLe(Bytes& out, std::uint32_t value, int size) {
 inline Bytes CanonicalWav(const PcmShape& shape, const Bytes& samples,
                           std::uint16_t formatTag = 1) {
     Bytes out;
-    auto tag = [&out](const char* text) { out.insert(out.end(), text, text + 4); };
+    out.reserve(44 + samples.size());
+    // Byte by byte: GCC 12 at -O2 misreads a four-byte range insert as an overflow.
+    auto tag = [&out](const char* text) {
+        for (int i = 0; i < 4; ++i) {
+            out.push_back(static_cast<std::uint8_t>(text[i]));
+        }
+    };
     tag("RIFF");
     PutLe(out, static_cast<std::uint32_t>(samples.size() + 36), 4);
     tag("WAVE");
