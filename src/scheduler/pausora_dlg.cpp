@@ -1,20 +1,107 @@
 #include "scheduler/pausora_dlg.h"
 
 #include "app/about_dlg.h"
-#include "inputwatch/inputwatch.h"
+#include "app/pausora_app.h"
+#include "app/product.h"
+#include "notify/tray_model.h"
 #include "resource.h"
+
+#include <shellapi.h>
+
+#include <string>
 
 namespace pausora {
 
 namespace {
+
 constexpr UINT kIconWindow = 178;
+constexpr COLORREF kLinkGreen = RGB(114, 200, 2);
+
+void OpenWebPage(std::string_view path) {
+    ::ShellExecuteA(nullptr, nullptr, WebPage(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+}  // namespace
+
+// --- what the engine shows and plays ---
+
+void MainWindowPresenter::SetItemText(int item, std::string_view text) {
+    m_popup.SetItemText(item, text);
+}
+
+void MainWindowPresenter::SetItemClickable(int item, bool clickable) {
+    m_popup.SetItemClickable(item, clickable);
+}
+
+void MainWindowPresenter::SetItemPictures(int item, int normalBitmap, int hoverBitmap) {
+    m_popup.SetItemPictures(item, static_cast<UINT>(normalBitmap), static_cast<UINT>(hoverBitmap));
+}
+
+void MainWindowPresenter::ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs,
+                                    std::uint32_t disappearMs, std::uint32_t step,
+                                    std::uint32_t mode, int stars) {
+    m_popup.ShowPopup(appearMs, stayMs, disappearMs, static_cast<int>(step), static_cast<int>(mode),
+                      stars);
+}
+
+void MainWindowPresenter::SetIcon(int iconId) {
+    m_tray.SetIcon(static_cast<UINT>(iconId));
+}
+
+void MainWindowPresenter::SetTooltipText(std::string_view text) {
+    m_tray.SetTooltipText(std::string(text).c_str());
+}
+
+void MainWindowPresenter::SetIconList(int firstIconId, int lastIconId) {
+    m_tray.SetIconList(static_cast<UINT>(firstIconId), static_cast<UINT>(lastIconId));
+}
+
+void MainWindowPresenter::Animate(std::uint32_t frameMs, std::uint32_t lengthSeconds) {
+    m_tray.Animate(frameMs, lengthSeconds);
+}
+
+void MainWindowPresenter::StopAnimation() {
+    m_tray.StopAnimation();
+}
+
+void MainWindowPresenter::SetStartStopCaption(std::string_view caption) {
+    m_tray.SetStartStopCaption(std::string(caption).c_str());  // the menu keeps a copy
+}
+
+void MainWindowPresenter::PlaySound(SoundEvent /*event*/, std::string_view path) {
+    m_sounds.PlaySoundFile(path);
+}
+
+// --- the main window ---
 
 CPausoraDlg::CPausoraDlg()
     : ui::Dialog(IDD_PAUSORA_DIALOG),
-      m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(kIconWindow))) {}
+      m_sounds(RefusedFormat::kBeep),
+      m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(kIconWindow))),
+      m_tips(m_registry, m_tipsFile, m_random),
+      m_presenter(m_popup, m_tray, m_sounds) {}
+
+CPausoraDlg::~CPausoraDlg() {
+    // The engine goes before the window parts it talks to.
+    m_engine.reset();
+    ui::SetAppMainWindow(nullptr);
+}
+
+void CPausoraDlg::SetUpPopup() {
+    m_popup.Create(Handle());
+    m_popup.LoadSkin(IDB_SKIN, 255, 0, 255);
+    m_popup.AddPictureItem(kItemPicture, 257, 1, IDB_LONG_BREAK);
+    m_popup.AddTextItem(kItemTitle, "You should make a pause", RECT{11, 17, 250, 40}, "Tahoma", 135,
+                        kStyleBold, RGB(0, 0, 0));
+    m_popup.AddLinkItem(kItemLink, "Show me a stretch", RECT{11, 43, 250, 60}, "Tahoma", 105,
+                        kStyleBold, kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
+    m_popup.AddTextItem(kItemBody, "", RECT{11, 90, 250, 155}, "Tahoma", 98, 0, RGB(131, 131, 131));
+}
 
 BOOL CPausoraDlg::OnInitDialog() {
+    ui::SetAppMainWindow(Handle());
+    m_sounds.SetOwner(Handle());
+
     if (const HMENU systemMenu = ::GetSystemMenu(Handle(), FALSE)) {
         char about[128] = {};
         if (::LoadStringA(ui::ModuleInstance(), IDS_ABOUTBOX, about, sizeof about) > 0) {
@@ -25,7 +112,34 @@ BOOL CPausoraDlg::OnInitDialog() {
     ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
-    InputWatchStart();
+    SetUpPopup();
+
+    if (!m_settings.ReloadSettings(m_registry)) {
+        m_settings.RestoreDefaults(SystemRootPath());
+        m_settings.SaveSettings(m_registry);
+    }
+
+    // Timers, the input watch, the counters and the day's work time.
+    m_timers = std::make_unique<WindowTimerHost>(Handle());
+    m_engine = std::make_unique<BreakEngine>(
+        m_settings, BreakEngine::Ports{*m_timers, m_ticks, m_input, m_calendar, m_presenter, m_tips,
+                                       m_registry});
+    m_engine->Initialise();
+
+    const HICON trayIcon = ::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_NORMAL));
+    if (!m_tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", trayIcon, IDR_TRAYMENU, false,
+                       nullptr, nullptr, 0, 10, &m_settings)) {
+        // Without an icon there is no other way to reach the program: the
+        // small window stays on screen, and closing it ends Pausora.
+        ::ShowWindow(Handle(), SW_SHOW);
+        return TRUE;
+    }
+    CTrayIcon::MinimiseToTray(Handle(), false);
+    m_tray.SetMenuDefaultItem(kStartStopPosition, true);
+    if (m_settings.CheckForUpdates == 1) {
+        RunUpdateCheck();
+    }
+    m_tray.SetTooltipText(m_engine->MakeTooltip("Pausora (Normal)").c_str());
     return TRUE;
 }
 
@@ -38,16 +152,91 @@ bool CPausoraDlg::PreTranslateMessage(MSG& msg) {
 }
 
 ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_QUERYDRAGICON) {
-        return reinterpret_cast<LRESULT>(m_icon);
+    switch (message) {
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<LRESULT>(m_icon);
+        case WM_SETTINGS_CHANGED:
+            OnSettingsChanged();
+            return 0;
+        case WM_NOTIFIER_CLICK:
+            OnNotifierClick(wParam, lParam);
+            return 0;
+        default:
+            return ui::Dialog::OnMessage(message, wParam, lParam);
     }
-    return ui::Dialog::OnMessage(message, wParam, lParam);
+}
+
+ui::Handled CPausoraDlg::OnTimer(UINT_PTR id) {
+    if (m_engine && m_engine->OnTimer(static_cast<std::uint32_t>(id))) {
+        return 0;
+    }
+    return std::nullopt;
+}
+
+ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
+    switch (id) {
+        case ID_TRAY_STARTSTOP:
+            if (m_engine) {
+                m_engine->ToggleStartStop();
+            }
+            return 0;
+        case ID_TRAY_EXIT:
+            ::SendMessageA(ui::AppMainWindow() ? ui::AppMainWindow() : Handle(), WM_CLOSE, 0, 0);
+            return 0;
+        case ID_TRAY_ABOUT:
+            ShowAbout();
+            return 0;
+        case ID_TRAY_SETTINGS:
+            ShowSettings();
+            return 0;
+        case ID_TRAY_WORKPLACE_WIZARD:
+            ShowWorkplaceWizard();
+            return 0;
+        case ID_TRAY_HELP:
+            OpenWebPage("/help.html");
+            return 0;
+        case ID_TRAY_FEEDBACK:
+            OpenWebPage("/feedback.html");
+            return 0;
+        case ID_TRAY_EXERCISES:
+            ShowExercises();
+            return 0;
+        case ID_TRAY_SHORT_BREAKS:
+        case ID_TRAY_LONG_BREAKS:
+        case ID_TRAY_END_OF_WORKDAY:
+        case ID_TRAY_DAILY_LIMIT:
+        case 32812:  // the separator's place in the switch range
+        case ID_TRAY_PLAY_SOUNDS:
+            m_tray.ToggleNotificationSwitch(id);
+            return 0;
+        default:
+            // Enter and Escape are neutralised before they get here; nothing
+            // else may end the hidden dialog.
+            return id == IDOK || id == IDCANCEL ? std::optional<LRESULT>(0) : std::nullopt;
+    }
+}
+
+void CPausoraDlg::OnSettingsChanged() {
+    // Stop and start again: every timer restarts with the new values; a
+    // stopped scheduler is started and stopped, and so stays stopped.
+    m_settings.SaveSettings(m_registry);
+    if (m_engine) {
+        m_engine->ToggleStartStop();
+        m_engine->ToggleStartStop();
+    }
+}
+
+void CPausoraDlg::OnNotifierClick(WPARAM item, LPARAM detail) {
+    if (item == 0 && detail == 1) {
+        m_popup.HidePopup();  // a right click away from the link
+    } else if (item == kItemLink) {
+        ShowExercises();
+    }
 }
 
 ui::Handled CPausoraDlg::OnSysCommand(UINT command, LPARAM /*lParam*/) {
     if ((command & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg about;
-        about.DoModal();
+        ShowAbout();
         return 0;
     }
     return std::nullopt;
@@ -73,5 +262,18 @@ ui::Handled CPausoraDlg::OnClose() {
     EndDialog(IDCANCEL);
     return 0;
 }
+
+void CPausoraDlg::ShowAbout() {
+    CAboutDlg about;
+    about.DoModal();
+}
+
+// The exercises dialog, the settings window, the workplace wizard and the
+// update check each come with their own windows; these are the one place
+// each of them is opened from.
+void CPausoraDlg::ShowExercises() {}
+void CPausoraDlg::ShowSettings() {}
+void CPausoraDlg::ShowWorkplaceWizard() {}
+void CPausoraDlg::RunUpdateCheck() {}
 
 }  // namespace pausora

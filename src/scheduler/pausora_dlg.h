@@ -1,28 +1,99 @@
-// The program's main window: a dialog that is never seen. It carries the
-// timers and receives the commands of the tray menu.
+// The program's main window: a dialog that is never seen. It owns the break
+// engine, the notifier popup, the tray icon and the sounds, and it receives
+// every command of the tray menu.
 #pragma once
 
+#include "app/registry_key.h"
+#include "app/time_settings.h"
+#include "exercises/random_env_win.h"
+#include "notify/notifier_popup.h"
+#include "notify/tray_icon.h"
+#include "scheduler/break_engine.h"
+#include "scheduler/engine_adapters_win.h"
+#include "scheduler/line_file.h"
+#include "scheduler/tips.h"
+#include "sound/win_sound.h"
 #include "ui/dialog.h"
-#include "ui/handles.h"
+
+#include <mmsystem.h>
+
+#include <memory>
+
+// The system's PlaySound macro would rename the presenter's method.
+#undef PlaySound
 
 namespace pausora {
+
+// What the engine shows and plays, on the real popup, tray icon and sound
+// device.
+class MainWindowPresenter final : public IPresenter {
+  public:
+    MainWindowPresenter(CNotifierPopup& popup, CTrayIcon& tray, CWinSoundSet& sounds)
+        : m_popup(popup), m_tray(tray), m_sounds(sounds) {}
+
+    void SetItemText(int item, std::string_view text) override;
+    void SetItemClickable(int item, bool clickable) override;
+    void SetItemPictures(int item, int normalBitmap, int hoverBitmap) override;
+    void ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs, std::uint32_t disappearMs,
+                   std::uint32_t step, std::uint32_t mode, int stars) override;
+    void SetIcon(int iconId) override;
+    void SetTooltipText(std::string_view text) override;
+    void SetIconList(int firstIconId, int lastIconId) override;
+    void Animate(std::uint32_t frameMs, std::uint32_t lengthSeconds) override;
+    void StopAnimation() override;
+    void SetStartStopCaption(std::string_view caption) override;
+    void PlaySound(SoundEvent event, std::string_view path) override;
+
+  private:
+    CNotifierPopup& m_popup;
+    CTrayIcon& m_tray;
+    CWinSoundSet& m_sounds;
+};
 
 class CPausoraDlg final : public ui::Dialog {
   public:
     CPausoraDlg();
+    ~CPausoraDlg() override;
 
   protected:
     BOOL OnInitDialog() override;
     bool PreTranslateMessage(MSG& msg) override;
-    // It stays out of sight from the start.
+    // It stays out of sight; only a failed tray icon brings it on screen.
     bool ShowOnModalStart() const override { return false; }
     ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     ui::Handled OnSysCommand(UINT command, LPARAM lParam) override;
+    ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
+    ui::Handled OnTimer(UINT_PTR id) override;
     ui::Handled OnPaint() override;
     ui::Handled OnClose() override;
 
   private:
-    HICON m_icon = nullptr;  // shared resource icon: not destroyed
+    void SetUpPopup();
+    void OnSettingsChanged();
+    void OnNotifierClick(WPARAM item, LPARAM detail);
+    // The dialogs that open from the tray menu and the popup's link.
+    void ShowAbout();
+    void ShowExercises();
+    void ShowSettings();
+    void ShowWorkplaceWizard();
+    void RunUpdateCheck();
+
+    CWinSoundSet m_sounds;
+    CTrayIcon m_tray;
+    STimeSettings m_settings;
+    HICON m_icon = nullptr;  // a shared resource icon: not destroyed
+    CNotifierPopup m_popup;
+
+    WinRegistry m_registry;
+    WinRandomEnvironment m_random;
+    CLineFile m_tipsFile;
+    TipsFileSource m_tips;
+    SystemTickClock m_ticks;
+    InputWatchIdleSource m_input;
+    SystemLocalClock m_calendar;
+    MainWindowPresenter m_presenter;
+    std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
+    std::unique_ptr<BreakEngine> m_engine;
 };
 
 }  // namespace pausora

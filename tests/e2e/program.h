@@ -73,7 +73,35 @@ class Program {
         }
     }
 
+    // A visible window of the program with the given size, if one is shown.
+    HWND FindVisibleWindowSized(int width, int height) const {
+        struct Search {
+            DWORD pid;
+            int width;
+            int height;
+            HWND found;
+        } search{m_process.dwProcessId, width, height, nullptr};
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(hwnd, &pid);
+                RECT r{};
+                ::GetWindowRect(hwnd, &r);
+                if (pid == s->pid && ::IsWindowVisible(hwnd) && r.right - r.left == s->width &&
+                    r.bottom - r.top == s->height) {
+                    s->found = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
   private:
+    // The main window hides by becoming the child of an invisible window of
+    // its own, so it is searched for among children too.
     HWND FindDialog() const {
         struct Search {
             DWORD pid;
@@ -84,13 +112,28 @@ class Program {
                 auto* s = reinterpret_cast<Search*>(param);
                 DWORD pid = 0;
                 ::GetWindowThreadProcessId(hwnd, &pid);
+                if (pid != s->pid) {
+                    return TRUE;
+                }
                 char name[64] = {};
                 ::GetClassNameA(hwnd, name, sizeof name);
-                if (pid == s->pid && std::string(name) == "#32770") {
+                if (std::string(name) == "#32770") {
                     s->found = hwnd;
                     return FALSE;
                 }
-                return TRUE;
+                ::EnumChildWindows(
+                    hwnd,
+                    [](HWND child, LPARAM inner) -> BOOL {
+                        char childName[64] = {};
+                        ::GetClassNameA(child, childName, sizeof childName);
+                        if (std::string(childName) == "#32770") {
+                            reinterpret_cast<Search*>(inner)->found = child;
+                            return FALSE;
+                        }
+                        return TRUE;
+                    },
+                    param);
+                return s->found == nullptr;
             },
             reinterpret_cast<LPARAM>(&search));
         return search.found;

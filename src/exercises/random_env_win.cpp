@@ -1,0 +1,33 @@
+#include "exercises/random_env_win.h"
+
+#include <windows.h>
+
+#include <ctime>
+#include <string>
+
+namespace pausora {
+
+std::int64_t WinRandomEnvironment::NowSeconds() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+IRandomEnvironment::LocalDate WinRandomEnvironment::LocalCalendar(std::int64_t nowSeconds) {
+    const std::time_t t = static_cast<std::time_t>(nowSeconds);
+    std::tm local{};
+    if (localtime_s(&local, &t) != 0) {
+        return {1970, 1, 1};
+    }
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::int64_t WinRandomEnvironment::PerformanceCounter() {
+    LARGE_INTEGER counter{};
+    ::QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+void WinRandomEnvironment::ShowMessage(std::string_view text) {
+    ::MessageBoxA(nullptr, std::string(text).c_str(), "Pausora", MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace pausora

@@ -1,0 +1,94 @@
+#include "app/time_settings.h"
+#include "e2e/program.h"
+#include "shared/win_backdoor.h"
+
+#include <gtest/gtest.h>
+
+namespace pausora::test {
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+constexpr int kPopupWidth = 400;
+constexpr int kPopupHeight = 159;
+
+template <typename Done>
+bool WaitFor(DWORD ms, Done done) {
+    const DWORD until = ::GetTickCount() + ms;
+    while (!done()) {
+        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
+            return false;
+        }
+        ::Sleep(50);
+    }
+    return true;
+}
+
+class BreakCycleTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_store.Reset();
+        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+        std::string dir = Program::ExePath();
+        dir.resize(dir.find_last_of("\\/") + 1);
+        m_store.SetString(reg::kAppKey, reg::kInstallDir, dir);
+        // A short break every 3 seconds, 2 seconds long; no long break soon.
+        m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
+        m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
+        m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
+        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+        ASSERT_TRUE(m_program.Start());
+        m_main = m_program.WaitForMainWindow(kTimeoutMs);
+        ASSERT_NE(m_main, nullptr);
+    }
+    void TearDown() override {
+        m_program.Kill();
+        m_store.Reset();
+    }
+
+    HWND Popup() const { return m_program.FindVisibleWindowSized(kPopupWidth, kPopupHeight); }
+    std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
+
+    WinBackdoor m_store;
+    Program m_program;
+    HWND m_main = nullptr;
+};
+
+TEST_F(BreakCycleTest, AnIdleUserGetsTheNoticeAtTheCornerAndTwoPointsAfterIt) {
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
+    PauseForScreenshot("short-break");
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    // Fully shown in the work area's bottom-right corner; a slide in steps
+    // of 10 pixels may end up to 9 pixels past the exact corner.
+    RECT shown{};
+    EXPECT_TRUE(WaitFor(3000,
+                        [&] {
+                            ::GetWindowRect(Popup(), &shown);
+                            return shown.right == work.right && shown.bottom <= work.bottom &&
+                                   work.bottom - shown.bottom < 10;
+                        }))
+        << "popup at " << shown.left << "," << shown.top << "-" << shown.right << ","
+        << shown.bottom << "; work area " << work.right << "," << work.bottom;
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() >= 2; }));
+}
+
+TEST_F(BreakCycleTest, StartStopAndTheSwitchesAnswerFromTheTrayMenu) {
+    ::SendMessageA(m_main, WM_COMMAND, 32780, 0);  // Stop
+    const DWORD stoppedFor = 5000;
+    EXPECT_FALSE(WaitFor(stoppedFor, [&] { return Popup() != nullptr; }));
+    EXPECT_EQ(Bonus(), 0u);
+
+    ::SendMessageA(m_main, WM_COMMAND, 32780, 0);  // Start
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
+
+    ::SendMessageA(m_main, WM_COMMAND, 32808, 0);  // Notifications > Short breaks
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "UseMicropauses"), 0u);
+    ::SendMessageA(m_main, WM_COMMAND, 32813, 0);  // Notifications > Play sounds
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "UseSounds"), 1u);
+
+    ::PostMessageA(m_main, WM_COMMAND, 32774, 0);  // Exit
+    EXPECT_TRUE(m_program.WaitForExit(kTimeoutMs));
+}
+
+}  // namespace
+}  // namespace pausora::test
