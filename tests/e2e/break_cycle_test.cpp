@@ -36,6 +36,7 @@ class BreakCycleTest : public ::testing::Test {
         m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
         m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
         m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+        m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
         ASSERT_TRUE(m_program.Start());
         m_main = m_program.WaitForMainWindow(kTimeoutMs);
         ASSERT_NE(m_main, nullptr);
@@ -54,6 +55,7 @@ class BreakCycleTest : public ::testing::Test {
 };
 
 TEST_F(BreakCycleTest, AnIdleUserGetsTheNoticeAtTheCornerAndTwoPointsAfterIt) {
+    // A hundred points are level 2: two stars on the notice.
     ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
     PauseForScreenshot("short-break");
     RECT work{};
@@ -69,14 +71,34 @@ TEST_F(BreakCycleTest, AnIdleUserGetsTheNoticeAtTheCornerAndTwoPointsAfterIt) {
                         }))
         << "popup at " << shown.left << "," << shown.top << "-" << shown.right << ","
         << shown.bottom << "; work area " << work.right << "," << work.bottom;
-    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() >= 2; }));
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
+}
+
+TEST_F(BreakCycleTest, TypingThroughABreakCostsAPointAndTheEndStillEarnsTwo) {
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
+    // Keep working for longer than a whole interval inside the break: the
+    // firmer reminder takes a point (100 -> 99), then two idle seconds end the
+    // break and earn two (99 -> 101).
+    bool sawReminder = false;
+    const DWORD typingUntil = ::GetTickCount() + 5000;
+    while (static_cast<int>(typingUntil - ::GetTickCount()) > 0) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = 1;
+        input.mi.dwFlags = MOUSEEVENTF_MOVE;
+        ::SendInput(1, &input, sizeof input);
+        sawReminder = sawReminder || Bonus() == 99;
+        ::Sleep(200);
+    }
+    EXPECT_TRUE(sawReminder || Bonus() == 99);
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 101; })) << "Bonus " << Bonus();
 }
 
 TEST_F(BreakCycleTest, StartStopAndTheSwitchesAnswerFromTheTrayMenu) {
     ::SendMessageA(m_main, WM_COMMAND, 32780, 0);  // Stop
     const DWORD stoppedFor = 5000;
     EXPECT_FALSE(WaitFor(stoppedFor, [&] { return Popup() != nullptr; }));
-    EXPECT_EQ(Bonus(), 0u);
+    EXPECT_EQ(Bonus(), 100u);
 
     ::SendMessageA(m_main, WM_COMMAND, 32780, 0);  // Start
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
