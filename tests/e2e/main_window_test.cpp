@@ -27,6 +27,10 @@ TEST(MainWindow, TheSystemMenuOpensTheAboutBoxWhileTheProgramRuns) {
     ::PostMessageA(mainWindow, WM_SYSCOMMAND, kAboutCommand, 0);
     const HWND about = WaitForWindowTitled("About Pausora", kTimeoutMs);
     ASSERT_NE(about, nullptr);
+    // The box exists a moment before its modal run shows it.
+    for (int i = 0; i < 200 && !::IsWindowVisible(about); ++i) {
+        ::Sleep(50);
+    }
     EXPECT_TRUE(::IsWindowVisible(about));
     EXPECT_EQ(ItemText(about, 1045), "About Pausora");
     EXPECT_EQ(ItemText(about, 1044), "Version 1.1");
