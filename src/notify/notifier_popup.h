@@ -81,4 +81,9 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     NotifierPopupModel m_model;
 };
 
+// Creates `popup` for the main window `owner` with the skin and the four items
+// every notice uses: the picture, the title, the "Show me a stretch" link and
+// the body with the saying.
+void SetUpNoticePopup(CNotifierPopup& popup, HWND owner);
+
 }  // namespace pausora

@@ -263,8 +263,12 @@ bool CTrayIcon::SetIconList(UINT firstIconId, UINT lastIconId) {
     m_frames.clear();
     try {
         for (UINT id = firstIconId; id <= lastIconId; ++id) {
-            // Icons of the program's own module are shared: nothing to free.
-            m_frames.push_back(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(id)));
+            // The notification area shows small icons: take the hand-drawn
+            // small image rather than a scaled-down large one. Shared
+            // resource icons: nothing to free.
+            m_frames.push_back(static_cast<HICON>(::LoadImageA(
+                ui::ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
         }
     } catch (const std::bad_alloc&) {
         m_frames.clear();

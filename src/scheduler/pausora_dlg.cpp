@@ -15,7 +15,6 @@ namespace pausora {
 namespace {
 
 constexpr UINT kIconWindow = 178;
-constexpr COLORREF kLinkGreen = RGB(114, 200, 2);
 
 void OpenWebPage(std::string_view path) {
     ::ShellExecuteA(nullptr, nullptr, WebPage(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -87,17 +86,6 @@ CPausoraDlg::~CPausoraDlg() {
     ui::SetAppMainWindow(nullptr);
 }
 
-void CPausoraDlg::SetUpPopup() {
-    m_popup.Create(Handle());
-    m_popup.LoadSkin(IDB_SKIN, 255, 0, 255);
-    m_popup.AddPictureItem(kItemPicture, 257, 1, IDB_LONG_BREAK);
-    m_popup.AddTextItem(kItemTitle, "You should make a pause", RECT{11, 17, 250, 40}, "Tahoma", 135,
-                        kStyleBold, RGB(0, 0, 0));
-    m_popup.AddLinkItem(kItemLink, "Show me a stretch", RECT{11, 43, 250, 60}, "Tahoma", 105,
-                        kStyleBold, kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
-    m_popup.AddTextItem(kItemBody, "", RECT{11, 90, 250, 155}, "Tahoma", 98, 0, RGB(131, 131, 131));
-}
-
 BOOL CPausoraDlg::OnInitDialog() {
     ui::SetAppMainWindow(Handle());
     m_sounds.SetOwner(Handle());
@@ -112,7 +100,7 @@ BOOL CPausoraDlg::OnInitDialog() {
     ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
-    SetUpPopup();
+    SetUpNoticePopup(m_popup, Handle());
 
     if (!m_settings.ReloadSettings(m_registry)) {
         m_settings.RestoreDefaults(SystemRootPath());

@@ -68,7 +68,6 @@ class CPausoraDlg final : public ui::Dialog {
     ui::Handled OnClose() override;
 
   private:
-    void SetUpPopup();
     void OnSettingsChanged();
     void OnNotifierClick(WPARAM item, LPARAM detail);
     // The dialogs that open from the tray menu and the popup's link.

@@ -227,8 +227,21 @@ TEST_F(TrayIconTest, ReminderBlinksBetweenTwoIconsAndPutsTheOldOneBack) {
     EXPECT_FALSE(tray.Animate(500, 100000));  // no frames yet
     ASSERT_TRUE(tray.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2));
     EXPECT_FALSE(tray.SetIconList(300, 224));  // frames kept
-    const HICON first = ::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_REMIND_1));
-    const HICON second = ::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_REMIND_2));
+    // The frames are the small images of the two icons.
+    const auto small = [](UINT id) {
+        return static_cast<HICON>(::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(id),
+                                               IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    };
+    const HICON first = small(IDI_TRAY_REMIND_1);
+    const HICON second = small(IDI_TRAY_REMIND_2);
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(first, &info));
+    BITMAP mask{};
+    ::GetObjectA(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
+    ::DeleteObject(info.hbmMask);
+    ::DeleteObject(info.hbmColor);
 
     ASSERT_TRUE(tray.Animate(500, 100000));
     EXPECT_TRUE(tray.Animating());
