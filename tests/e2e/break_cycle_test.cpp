@@ -94,6 +94,40 @@ TEST_F(BreakCycleTest, TypingThroughABreakCostsAPointAndTheEndStillEarnsTwo) {
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 101; })) << "Bonus " << Bonus();
 }
 
+// Wine shows notification icons in a small window of its own at the top left
+// of the screen; clicks on it reach the program like clicks on a taskbar.
+HWND WineTray() {
+    return ::FindWindowA("__winex11_standalone_tray", nullptr);
+}
+
+void DoubleClickFirstTrayIcon() {
+    RECT client{};
+    ::GetClientRect(WineTray(), &client);
+    POINT icon{10, client.bottom / 2};  // the middle of the first icon's square
+    ::ClientToScreen(WineTray(), &icon);
+    ::SetCursorPos(icon.x, icon.y);
+    INPUT clicks[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    ::SendInput(4, clicks, sizeof clicks[0]);
+}
+
+TEST_F(BreakCycleTest, DoubleClickingTheIconStopsAndStartsAndExitRemovesIt) {
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [] { return WineTray() != nullptr; }));
+    ::Sleep(1000);  // the icon settles in after the window appears
+    DoubleClickFirstTrayIcon();
+    EXPECT_FALSE(WaitFor(5000, [&] { return Popup() != nullptr; }));
+    DoubleClickFirstTrayIcon();
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
+
+    ::PostMessageA(m_main, WM_COMMAND, 32774, 0);  // Exit
+    EXPECT_TRUE(m_program.WaitForExit(kTimeoutMs));
+    EXPECT_TRUE(
+        WaitFor(5000, [] { return WineTray() == nullptr || !::IsWindowVisible(WineTray()); }));
+}
+
 TEST_F(BreakCycleTest, StartStopAndTheSwitchesAnswerFromTheTrayMenu) {
     ::SendMessageA(m_main, WM_COMMAND, 32780, 0);  // Stop
     const DWORD stoppedFor = 5000;
