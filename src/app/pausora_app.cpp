@@ -23,9 +23,12 @@ std::string SystemRootPath() {
     return std::string(buffer, length);
 }
 
+void OpenWebPage(std::string_view path) {
+    ::ShellExecuteA(nullptr, nullptr, WebPage(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 void CPausoraApp::OnHelp() {
-    ::ShellExecuteA(nullptr, nullptr, WebPage("/help.html").c_str(), nullptr, nullptr,
-                    SW_SHOWNORMAL);
+    OpenWebPage("/help.html");
 }
 
 bool CPausoraApp::InitInstance() {

@@ -6,6 +6,7 @@
 #include "ui/handles.h"
 
 #include <string>
+#include <string_view>
 
 namespace pausora {
 
@@ -19,6 +20,9 @@ class CPausoraApp {
   private:
     ui::KernelHandle m_instanceMutex;
 };
+
+// Opens a page of the product's web site in the default browser.
+void OpenWebPage(std::string_view path);
 
 // The Windows folder, for the default sound paths; never empty.
 std::string SystemRootPath();

@@ -2,25 +2,12 @@
 
 #include "app/about_dlg.h"
 #include "app/pausora_app.h"
-#include "app/product.h"
 #include "notify/tray_model.h"
 #include "resource.h"
-
-#include <shellapi.h>
 
 #include <string>
 
 namespace pausora {
-
-namespace {
-
-constexpr UINT kIconWindow = 178;
-
-void OpenWebPage(std::string_view path) {
-    ::ShellExecuteA(nullptr, nullptr, WebPage(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-}  // namespace
 
 // --- what the engine shows and plays ---
 
@@ -76,7 +63,7 @@ void MainWindowPresenter::PlaySound(SoundEvent /*event*/, std::string_view path)
 CPausoraDlg::CPausoraDlg()
     : ui::Dialog(IDD_PAUSORA_DIALOG),
       m_sounds(RefusedFormat::kBeep),
-      m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(kIconWindow))),
+      m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP))),
       m_tips(m_registry, m_tipsFile, m_random),
       m_presenter(m_popup, m_tray, m_sounds) {}
 
@@ -181,7 +168,7 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
             ShowWorkplaceWizard();
             return 0;
         case ID_TRAY_HELP:
-            OpenWebPage("/help.html");
+            CPausoraApp::OnHelp();
             return 0;
         case ID_TRAY_FEEDBACK:
             OpenWebPage("/feedback.html");
