@@ -36,15 +36,19 @@ void MemoryRegistry::CreateKeyPath(std::string_view path) {
 
 void MemoryRegistry::DeleteKeyTree(std::string_view path) {
     const std::string root = Normalise(path);
-    const std::string prefix = root + "\\";
-    NoCaseLess less;
+    const auto sameNoCase = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return std::tolower(static_cast<unsigned char>(x)) ==
+                          std::tolower(static_cast<unsigned char>(y));
+               });
+    };
     for (auto it = m_keys.begin(); it != m_keys.end();) {
-        const std::string& name = it->first;
-        const bool under = name.size() >= prefix.size() &&
-                           !less(name.substr(0, prefix.size()), prefix) &&
-                           !less(prefix, name.substr(0, prefix.size()));
-        const bool same = !less(name, root) && !less(root, name);
-        it = (same || under) ? m_keys.erase(it) : std::next(it);
+        const std::string_view name = it->first;
+        const bool inTree =
+            sameNoCase(name, root) || (name.size() > root.size() && name[root.size()] == '\\' &&
+                                       sameNoCase(name.substr(0, root.size()), root));
+        it = inTree ? m_keys.erase(it) : std::next(it);
     }
 }
 

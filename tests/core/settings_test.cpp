@@ -58,7 +58,11 @@ TEST(SettingsRecord, AKeyDeletedBehindAnOpenHandleFailsEveryOperation) {
     MemoryRegistry registry;
     auto key = registry.NewKey();
     ASSERT_TRUE(key->Create("Software\\Pausora"));
-    registry.DeleteKeyTree("Software\\Pausora");
+    registry.CreateKeyPath("Software\\Pausora\\TimeSettings");
+    registry.CreateKeyPath("Software\\PausoraOther");
+    registry.DeleteKeyTree("software\\pausora");
+    EXPECT_FALSE(registry.KeyExists("Software\\Pausora\\TimeSettings"));
+    EXPECT_TRUE(registry.KeyExists("Software\\PausoraOther"));
     EXPECT_FALSE(key->WriteDword("Bonus", 1));
     EXPECT_FALSE(registry.KeyExists("Software\\Pausora"));
     EXPECT_TRUE(registry.KeyExists("Software"));
