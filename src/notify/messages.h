@@ -15,5 +15,8 @@ inline constexpr unsigned kWmSettingsChanged = kWmUser + 1;
 inline constexpr unsigned kWmNotifierClick = kWmUser + 121;
 // WM_TRAYICON_NOTIFY: the shell's callback for the notification-area icon.
 inline constexpr unsigned kWmTrayIconNotify = kWmApp + 10;
+// Posted to the main window when a sound could not be loaded; the message
+// waits in its sound set until the timer step that asked for it is over.
+inline constexpr unsigned kWmSoundMessage = kWmApp + 11;
 
 }  // namespace pausora

@@ -200,6 +200,8 @@ void BreakEngine::ShowNotice(std::uint32_t stayMs) {
                                 m_settings.AppearanceType, GetExperienceLevel());
 }
 
+// Every step asks for its sound last, once its timers, points and state are
+// settled: whatever the sound request runs into, the schedule is whole.
 void BreakEngine::PlayIfSounds(SoundEvent event) {
     if (m_settings.UseSounds == 1) {
         m_ports.presenter.PlaySound(event, m_settings.SoundPath(event));
@@ -235,13 +237,15 @@ void BreakEngine::OnShortBreakDue() {
     if (m_settings.UseMicropauses == 1) {
         SetState(STATE_SHORT_BREAK);
         ShowNotice(kStayMs);
-        PlayIfSounds(SoundEvent::kShortBreak);
     }
     ArmLength(TIMER_SHORT_END, m_settings.Micropause_length);
     m_ports.timers.Arm(TIMER_SHORT_POLL, kPollPeriodMs);
     m_ports.timers.Kill(TIMER_SHORT_DUE);
     m_ports.timers.Kill(TIMER_WORK_POLL);
     m_shortBreakActiveMs = 0;
+    if (m_settings.UseMicropauses == 1) {
+        PlayIfSounds(SoundEvent::kShortBreak);
+    }
 }
 
 void BreakEngine::PollShortBreak() {
@@ -253,28 +257,25 @@ void BreakEngine::PollShortBreak() {
     // A whole short-break interval of work inside the break earns the firmer
     // reminder.
     if (std::uint64_t{m_shortBreakActiveMs} > std::uint64_t{m_settings.Micropause} * 1000) {
+        m_shortBreakActiveMs = 0;
         if (m_settings.UseMicropauses == 1) {
             SetState(STATE_SHORT_REPEAT);
             ShowNotice(kStayMs);
-            PlayIfSounds(SoundEvent::kShortBreakRepeat);
             TakePoints(1);
+            PlayIfSounds(SoundEvent::kShortBreakRepeat);
         }
-        m_shortBreakActiveMs = 0;
     }
 }
 
 void BreakEngine::OnShortBreakEnd() {
     SetState(STATE_NORMAL);
-    if (m_settings.UseSounds == 1 && m_settings.UseMicropauses != 0) {
-        m_ports.presenter.PlaySound(SoundEvent::kShortBreakEnd,
-                                    m_settings.SoundPath(SoundEvent::kShortBreakEnd));
-    }
     ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
     m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
     m_ports.timers.Kill(TIMER_SHORT_END);
     m_ports.timers.Kill(TIMER_SHORT_POLL);
     if (m_settings.UseMicropauses != 0) {
         AddPoints(2);
+        PlayIfSounds(SoundEvent::kShortBreakEnd);
     }
 }
 
@@ -284,7 +285,6 @@ void BreakEngine::OnLongBreakDue() {
         SetState(STATE_LONG_BREAK);
         // The notice stays up for the whole break.
         ShowNotice(ToPeriodMs(length));
-        PlayIfSounds(SoundEvent::kLongBreak);
     }
     ArmLength(TIMER_LONG_END, length);
     m_ports.timers.Arm(TIMER_LONG_POLL, kPollPeriodMs);
@@ -295,6 +295,9 @@ void BreakEngine::OnLongBreakDue() {
     m_ports.timers.Kill(TIMER_SHORT_POLL);
     m_ports.timers.Kill(TIMER_WORK_POLL);
     m_longBreakActiveMs = 0;
+    if (m_settings.UsePauses == 1) {
+        PlayIfSounds(SoundEvent::kLongBreak);
+    }
 }
 
 void BreakEngine::PollLongBreak() {
@@ -307,22 +310,18 @@ void BreakEngine::PollLongBreak() {
     // Unlike the short break, the long one reminds after a whole break
     // length of work, not a whole interval.
     if (std::uint64_t{m_longBreakActiveMs} > std::uint64_t{length} * 1000) {
+        m_longBreakActiveMs = 0;
         if (m_settings.UsePauses == 1) {
             SetState(STATE_LONG_REPEAT);
             ShowNotice(kStayMs);
-            PlayIfSounds(SoundEvent::kLongBreakRepeat);
             TakePoints(5);
+            PlayIfSounds(SoundEvent::kLongBreakRepeat);
         }
-        m_longBreakActiveMs = 0;
     }
 }
 
 void BreakEngine::OnLongBreakEnd() {
     SetState(STATE_NORMAL);
-    if (m_settings.UseSounds == 1 && m_settings.UsePauses == 1) {
-        m_ports.presenter.PlaySound(SoundEvent::kLongBreakEnd,
-                                    m_settings.SoundPath(SoundEvent::kLongBreakEnd));
-    }
     ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
     ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
     m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
@@ -331,6 +330,10 @@ void BreakEngine::OnLongBreakEnd() {
     m_ports.timers.Kill(TIMER_LONG_POLL);
     if (m_settings.UsePauses != 0) {
         AddPoints(10);
+    }
+    // The end sound wants the switch at exactly 1, the points any value but 0.
+    if (m_settings.UsePauses == 1) {
+        PlayIfSounds(SoundEvent::kLongBreakEnd);
     }
 }
 

@@ -50,6 +50,9 @@ class BreakEngine {
     // Reads the day's work time, or starts a new day when the stored date is
     // not today's.
     void CheckDay();
+    // Starts the day's count at zero when `now` is on another calendar day
+    // than the one being counted.
+    void StartDayIfNew(const LocalTime& now);
 
     // The timer message: true when the id is one of the engine's.
     bool OnTimer(std::uint32_t id);
@@ -102,6 +105,7 @@ class BreakEngine {
     std::uint32_t m_longIdleSeconds = 0;
     std::uint32_t m_stopped = 0;
     std::uint32_t m_fullWorkTime = 0;
+    LocalTime m_day;  // the calendar day m_fullWorkTime belongs to
 
     // The popup keeps a reference to its body text, so the saying lives here
     // until the next notice replaces it.

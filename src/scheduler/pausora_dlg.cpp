@@ -2,6 +2,7 @@
 
 #include "app/about_dlg.h"
 #include "app/pausora_app.h"
+#include "notify/messages.h"
 #include "notify/tray_model.h"
 #include "resource.h"
 
@@ -62,7 +63,7 @@ void MainWindowPresenter::PlaySound(SoundEvent /*event*/, std::string_view path)
 
 CPausoraDlg::CPausoraDlg()
     : ui::Dialog(IDD_PAUSORA_DIALOG),
-      m_sounds(RefusedFormat::kBeep),
+      m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
       m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP))),
       m_tips(m_registry, m_tipsFile, m_random),
       m_presenter(m_popup, m_tray, m_sounds) {}
@@ -76,6 +77,9 @@ CPausoraDlg::~CPausoraDlg() {
 BOOL CPausoraDlg::OnInitDialog() {
     ui::SetAppMainWindow(Handle());
     m_sounds.SetOwner(Handle());
+    // Sounds are asked for from inside timer steps; a message box there would
+    // run timer messages into the engine while the step is half done.
+    m_sounds.Feedback().DeferMessages(kWmSoundMessage);
 
     if (const HMENU systemMenu = ::GetSystemMenu(Handle(), FALSE)) {
         char about[128] = {};
@@ -135,6 +139,9 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFIER_CLICK:
             OnNotifierClick(wParam, lParam);
+            return 0;
+        case kWmSoundMessage:
+            ShowSoundMessages();
             return 0;
         default:
             return ui::Dialog::OnMessage(message, wParam, lParam);
@@ -201,6 +208,18 @@ void CPausoraDlg::OnSettingsChanged() {
     }
 }
 
+void CPausoraDlg::ShowSoundMessages() {
+    // One box at a time: the timers go on inside its loop, and whatever they
+    // report waits for this loop instead of opening a box on top.
+    if (m_showingSoundMessage) {
+        return;
+    }
+    m_showingSoundMessage = true;
+    while (!m_closing && m_sounds.Feedback().ShowNextMessage()) {
+    }
+    m_showingSoundMessage = false;
+}
+
 void CPausoraDlg::OnNotifierClick(WPARAM item, LPARAM detail) {
     if (item == 0 && detail == 1) {
         m_popup.HidePopup();  // a right click away from the link
@@ -234,7 +253,11 @@ ui::Handled CPausoraDlg::OnPaint() {
 }
 
 ui::Handled CPausoraDlg::OnClose() {
+    m_closing = true;
     EndDialog(IDCANCEL);
+    // The quit message ends any modal loop the close came from (a message
+    // box, the tray menu, a dialog), so that nothing keeps the program alive.
+    ::PostQuitMessage(0);
     return 0;
 }
 

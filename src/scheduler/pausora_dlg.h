@@ -70,6 +70,7 @@ class CPausoraDlg final : public ui::Dialog {
   private:
     void OnSettingsChanged();
     void OnNotifierClick(WPARAM item, LPARAM detail);
+    void ShowSoundMessages();
     // The dialogs that open from the tray menu and the popup's link.
     void ShowAbout();
     void ShowExercises();
@@ -93,6 +94,8 @@ class CPausoraDlg final : public ui::Dialog {
     MainWindowPresenter m_presenter;
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
     std::unique_ptr<BreakEngine> m_engine;
+    bool m_showingSoundMessage = false;
+    bool m_closing = false;
 };
 
 }  // namespace pausora

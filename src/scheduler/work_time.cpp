@@ -13,26 +13,32 @@ void BreakEngine::CheckDay() {
     auto key = m_ports.registry.NewKey();
     const bool open = key->Open(reg::kAppKey);
     std::uint32_t fullWorkTime = 0;
-    std::uint32_t year = 0;
-    std::uint32_t month = 0;
-    std::uint32_t day = 0;
+    m_day = LocalTime{};
     if (open) {
         key->ReadDword(reg::kFullWorkTime, fullWorkTime);
-        key->ReadDword(reg::kLastYear, year);
-        key->ReadDword(reg::kLastMonth, month);
-        key->ReadDword(reg::kLastDay, day);
+        key->ReadDword(reg::kLastYear, m_day.year);
+        key->ReadDword(reg::kLastMonth, m_day.month);
+        key->ReadDword(reg::kLastDay, m_day.day);
     }
+    key->Close();
     m_fullWorkTime = fullWorkTime;
+    StartDayIfNew(m_ports.calendar.Now());
+}
 
-    const LocalTime today = m_ports.calendar.Now();
-    if (year != today.year || month != today.month || day != today.day) {
-        // A new day. The total itself is written by the first counted minute.
-        m_fullWorkTime = 0;
-        if (open) {
-            key->WriteDword(reg::kLastYear, today.year);
-            key->WriteDword(reg::kLastMonth, today.month);
-            key->WriteDword(reg::kLastDay, today.day);
-        }
+void BreakEngine::StartDayIfNew(const LocalTime& now) {
+    if (now.year == m_day.year && now.month == m_day.month && now.day == m_day.day) {
+        return;
+    }
+    // The total and its date are written together, so that a restart before
+    // the first counted minute cannot bring back the old day's total.
+    m_day = now;
+    m_fullWorkTime = 0;
+    auto key = m_ports.registry.NewKey();
+    if (key->Open(reg::kAppKey)) {
+        key->WriteDword(reg::kFullWorkTime, 0);
+        key->WriteDword(reg::kLastYear, now.year);
+        key->WriteDword(reg::kLastMonth, now.month);
+        key->WriteDword(reg::kLastDay, now.day);
     }
     key->Close();
 }
@@ -53,30 +59,40 @@ bool BreakEngine::AtOrAfterEndOfDay(const LocalTime& now) const {
 void BreakEngine::OnMinute() {
     MeasureIdle();
     const bool active = m_idleMs < 60000;
+    // A program left running over midnight counts the new day from zero.
+    const LocalTime now = m_ports.calendar.Now();
+    StartDayIfNew(now);
+    if (!active) {
+        return;
+    }
 
-    if (active && m_settings.UseWorkingTime == 1 && AtOrAfterEndOfDay(m_ports.calendar.Now())) {
+    ++m_fullWorkTime;
+    // Written at every counted minute, so nothing is left to save at exit.
+    // A key that has gone away only loses this write.
+    auto key = m_ports.registry.NewKey();
+    if (key->Open(reg::kAppKey)) {
+        key->WriteDword(reg::kFullWorkTime, m_fullWorkTime);
+    }
+    key->Close();
+
+    // Both notices can fall in one minute; the limit's is shown last.
+    const bool workdayOver = m_settings.UseWorkingTime == 1 && AtOrAfterEndOfDay(now);
+    const bool overLimit = m_settings.UseDailyTimeLimit == 1 &&
+                           std::uint64_t{m_fullWorkTime} * 60 > m_settings.DailyTimeLimit;
+    if (workdayOver) {
         SetState(STATE_WORKDAY_END);
         m_ports.presenter.SetItemText(kItemTitle, text::kWorkdayEndTitle);
         ShowNotice(kStayMs);
-        PlayIfSounds(SoundEvent::kWorkTimeEnd);
     }
-
-    if (active) {
-        ++m_fullWorkTime;
-        // Written at every counted minute, so nothing is left to save at exit.
-        // A key that has gone away only loses this write.
-        auto key = m_ports.registry.NewKey();
-        if (key->Open(reg::kAppKey)) {
-            key->WriteDword(reg::kFullWorkTime, m_fullWorkTime);
-        }
-        key->Close();
-    }
-
-    if (active && m_settings.UseDailyTimeLimit == 1 &&
-        std::uint64_t{m_fullWorkTime} * 60 > m_settings.DailyTimeLimit) {
+    if (overLimit) {
         SetState(STATE_TIME_LIMIT);
         m_ports.presenter.SetItemText(kItemTitle, text::kTimeLimitTitle);
         ShowNotice(kStayMs);
+    }
+    if (workdayOver) {
+        PlayIfSounds(SoundEvent::kWorkTimeEnd);
+    }
+    if (overLimit) {
         PlayIfSounds(SoundEvent::kTimeLimit);
     }
 }

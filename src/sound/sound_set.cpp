@@ -7,23 +7,35 @@
 namespace pausora {
 
 CSoundSet::CSoundSet(IWaveOut& out, IFileOpener& files, ISoundFeedback& feedback,
-                     RefusedFormat onRefused)
-    : m_out(out), m_files(files), m_feedback(feedback), m_onRefused(onRefused), m_stream(out) {}
+                     RefusedFormat onRefused, LoadErrors loadErrors)
+    : m_out(out),
+      m_files(files),
+      m_feedback(feedback),
+      m_onRefused(onRefused),
+      m_loadErrors(loadErrors),
+      m_stream(out) {}
 
-bool CSoundSet::Load(std::string_view path) {
+CSoundSet::LoadResult CSoundSet::Load(std::string_view path) {
+    std::string text;
+    SoundMessageStyle style = SoundMessageStyle::kFileError;
     try {
         m_wave.LoadFile(path, m_files);
-        return true;
+        return LoadResult::kLoaded;
     } catch (const CFileError& error) {
-        m_feedback.ShowMessage(FileErrorText(error), SoundMessageStyle::kFileError);
+        text = FileErrorText(error);
     } catch (const std::bad_alloc&) {
-        m_feedback.ShowMessage(kOutOfMemoryText, SoundMessageStyle::kOutOfMemory);
+        text = kOutOfMemoryText;
+        style = SoundMessageStyle::kOutOfMemory;
     }
-    return false;
+    if (m_loadErrors == LoadErrors::kReportOncePerPath && !m_reportedPaths.emplace(path).second) {
+        return LoadResult::kReportedBefore;
+    }
+    m_feedback.ShowMessage(text, style);
+    return LoadResult::kReported;
 }
 
 SoundFileCheck CSoundSet::CheckSoundFile(std::string_view path) {
-    if (!Load(path)) {
+    if (Load(path) != LoadResult::kLoaded) {
         return SoundFileCheck::kUnreadable;
     }
     return m_device.CanPlayFormat(m_wave, m_out) ? SoundFileCheck::kPlayable
@@ -32,8 +44,15 @@ SoundFileCheck CSoundSet::CheckSoundFile(std::string_view path) {
 
 void CSoundSet::PlaySoundFile(std::string_view path) {
     m_stream.CloseOutput();
-    if (!Load(path)) {
-        return;
+    switch (Load(path)) {
+        case LoadResult::kLoaded:
+            break;
+        case LoadResult::kReported:
+            return;
+        case LoadResult::kReportedBefore:
+            // The user knows about the file; the event is still heard.
+            PlayFallbackBeeps();
+            return;
     }
     if (!m_device.CanPlayFormat(m_wave, m_out)) {
         if (m_onRefused == RefusedFormat::kBeep) {

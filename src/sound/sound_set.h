@@ -9,6 +9,9 @@
 #include "sound/wave_out.h"
 
 #include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
 #include <string_view>
 
 namespace pausora {
@@ -34,6 +37,12 @@ enum class RefusedFormat {
     kSilence,  // the Sounds page: its Browse button refused the file already
 };
 
+// How often a file that cannot be loaded is reported.
+enum class LoadErrors {
+    kReportEach,         // the Sounds page: the user has just chosen or played it
+    kReportOncePerPath,  // the main window: once per run, then the fallback beeps
+};
+
 // What the Sounds page's Browse learns about a chosen file.
 enum class SoundFileCheck {
     kPlayable,
@@ -43,11 +52,13 @@ enum class SoundFileCheck {
 
 class CSoundSet {
   public:
-    CSoundSet(IWaveOut& out, IFileOpener& files, ISoundFeedback& feedback, RefusedFormat onRefused);
+    CSoundSet(IWaveOut& out, IFileOpener& files, ISoundFeedback& feedback, RefusedFormat onRefused,
+              LoadErrors loadErrors = LoadErrors::kReportEach);
 
     // Stops whatever plays, loads the file and starts it; returns as soon as
-    // the first blocks are queued. A file that cannot be loaded is reported in
-    // a message box.
+    // the first blocks are queued. A file that cannot be loaded is reported
+    // through the feedback; one already reported once (kReportOncePerPath)
+    // plays the fallback beeps instead.
     void PlaySoundFile(std::string_view path);
     // Loads the file into this set's wave and asks the device about its
     // format, without playing. A file that cannot be loaded is reported as a
@@ -61,13 +72,15 @@ class CSoundSet {
     CAudioStream& Stream() { return m_stream; }
 
   private:
-    // False, after telling the user, when the file cannot be loaded.
-    bool Load(std::string_view path);
+    enum class LoadResult { kLoaded, kReported, kReportedBefore };
+    LoadResult Load(std::string_view path);
 
     IWaveOut& m_out;
     IFileOpener& m_files;
     ISoundFeedback& m_feedback;
     RefusedFormat m_onRefused;
+    LoadErrors m_loadErrors;
+    std::set<std::string, std::less<>> m_reportedPaths;
     CWaveData m_wave;
     CAudioDevice m_device{kWaveMapper};
     CAudioStream m_stream;

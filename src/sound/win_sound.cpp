@@ -101,11 +101,34 @@ void CWinSoundFeedback::Beep(std::uint32_t frequency, std::uint32_t milliseconds
 }
 
 void CWinSoundFeedback::ShowMessage(std::string_view text, SoundMessageStyle style) {
-    const UINT flags = style == SoundMessageStyle::kOutOfMemory
-                           ? MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL
-                           : MB_OK | MB_ICONSTOP;
-    const std::string message(text);
-    ::MessageBoxA(m_owner, message.c_str(), kMessageTitle, flags);
+    if (m_notify == 0) {
+        Show(std::string(text), style);
+        return;
+    }
+    m_waiting.emplace_back(std::string(text), style);
+    ::PostMessageA(m_owner, m_notify, 0, 0);
+}
+
+bool CWinSoundFeedback::ShowNextMessage() {
+    if (m_waiting.empty()) {
+        return false;
+    }
+    auto [text, style] = std::move(m_waiting.front());
+    m_waiting.pop_front();
+    Show(text, style);
+    return true;
+}
+
+void CWinSoundFeedback::Show(const std::string& text, SoundMessageStyle style) const {
+    UINT flags = style == SoundMessageStyle::kOutOfMemory
+                     ? MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL
+                     : MB_OK | MB_ICONSTOP;
+    if (m_notify != 0) {
+        // The owner is the hidden main window: without these the box could
+        // open behind whatever the user is working in.
+        flags |= MB_SETFOREGROUND | MB_TOPMOST;
+    }
+    ::MessageBoxA(m_owner, text.c_str(), kMessageTitle, flags);
 }
 
 }  // namespace pausora

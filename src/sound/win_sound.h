@@ -8,6 +8,10 @@
 
 #include <windows.h>
 
+#include <deque>
+#include <string>
+#include <utility>
+
 namespace pausora {
 
 // The message a failed open or read carries, by the system's error code.
@@ -23,21 +27,35 @@ class CWinSoundFeedback final : public ISoundFeedback {
   public:
     explicit CWinSoundFeedback(HWND owner = nullptr) : m_owner(owner) {}
     void SetOwner(HWND owner) { m_owner = owner; }
+    // From now on a message is not shown where it arises but kept, and
+    // `notify` is posted to the owner, which shows it with ShowNextMessage
+    // once the step that asked for the sound has returned.
+    void DeferMessages(UINT notify) { m_notify = notify; }
+    // Shows the oldest kept message and returns true, or returns false when
+    // none is waiting.
+    bool ShowNextMessage();
+
     void Beep(std::uint32_t frequency, std::uint32_t milliseconds) override;
     void ShowMessage(std::string_view text, SoundMessageStyle style) override;
 
   private:
+    void Show(const std::string& text, SoundMessageStyle style) const;
+
     HWND m_owner;
+    UINT m_notify = 0;
+    std::deque<std::pair<std::string, SoundMessageStyle>> m_waiting;
 };
 
 // Everything one owner of sounds needs, ready to play.
 class CWinSoundSet {
   public:
-    explicit CWinSoundSet(RefusedFormat onRefused, HWND owner = nullptr)
-        : m_feedback(owner), m_set(m_out, m_files, m_feedback, onRefused) {}
+    explicit CWinSoundSet(RefusedFormat onRefused, HWND owner = nullptr,
+                          LoadErrors loadErrors = LoadErrors::kReportEach)
+        : m_feedback(owner), m_set(m_out, m_files, m_feedback, onRefused, loadErrors) {}
 
     // The window that owns the message boxes.
     void SetOwner(HWND owner) { m_feedback.SetOwner(owner); }
+    CWinSoundFeedback& Feedback() { return m_feedback; }
     void PlaySoundFile(std::string_view path) { m_set.PlaySoundFile(path); }
     CSoundSet& Set() { return m_set; }
 

@@ -152,6 +152,9 @@ void RecordingPresenter::SetStartStopCaption(std::string_view text) {
 void RecordingPresenter::PlaySound(SoundEvent event, std::string_view path) {
     sounds.push_back(SoundPlay{clock != nullptr ? *clock : 0, event, std::string(path)});
     Log("sound " + std::to_string(static_cast<int>(event)) + " '" + std::string(path) + "'");
+    if (onSound) {
+        onSound();
+    }
 }
 
 std::uint32_t ScriptedInput::LastTick() {
@@ -240,6 +243,9 @@ void EngineSim::AdvanceMs(std::uint64_t ms, bool active) {
             input.lastInputMs = static_cast<std::int64_t>(timers.nowMs) - 1;
         }
         engine.OnTimer(*id);
+        if (afterStep) {
+            afterStep(*id);
+        }
     }
     timers.nowMs = target;
     if (active && ms > 0) {

@@ -9,6 +9,7 @@
 #include "scheduler/break_engine.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -29,6 +30,7 @@ class FakeTimers final : public ITimerHost {
         std::uint32_t periodMs = 0;
         std::uint64_t dueMs = 0;
         std::uint64_t order = 0;
+        bool operator==(const Timer&) const = default;
     };
     // The next timer due at or before `limitMs`, if any.
     std::optional<std::uint32_t> NextDue(std::uint64_t limitMs) const;
@@ -37,6 +39,7 @@ class FakeTimers final : public ITimerHost {
 
     std::set<std::uint32_t> Armed() const;
     std::optional<std::uint32_t> Period(std::uint32_t id) const;
+    const std::map<std::uint32_t, Timer>& Table() const { return m_timers; }
 
     std::uint64_t nowMs = 0;
     std::uint64_t fired = 0;
@@ -113,6 +116,8 @@ class RecordingPresenter final : public IPresenter {
     bool keepLog = true;
 
     const std::uint64_t* clock = nullptr;
+    // Runs inside every sound request, as a real sound device would.
+    std::function<void()> onSound;
 
   private:
     void Log(std::string entry);
@@ -182,6 +187,9 @@ class EngineSim {
     std::vector<std::uint64_t> NoticeTimes(std::string_view title) const;
     std::vector<std::uint64_t> SoundTimes(SoundEvent event) const;
     std::string LogText() const;
+
+    // Runs after every timer step.
+    std::function<void(std::uint32_t timerId)> afterStep;
 
     MemoryRegistry registry;
     STimeSettings settings;

@@ -469,6 +469,52 @@ TEST(Sounds, OnlyWithSoundsOn) {
     EXPECT_FALSE(sim.presenter.notices.empty());
 }
 
+// A sound request can run into anything (a missing file, a slow device), so
+// a step asks for its sound only when its timers, points, day count and state
+// are what they will be when the step returns.
+TEST(Sounds, EveryStepAsksForItsSoundLast) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 16, 0, 0};
+    sim.settings.EndWorkTime_hours = 17;
+    sim.settings.EndWorkTime_minutes = 0;
+    sim.settings.DailyTimeLimit = 2 * 3600;
+    sim.settings.UseWorkingTime = 1;
+    sim.settings.UseDailyTimeLimit = 1;
+    struct Snapshot {
+        std::map<std::uint32_t, FakeTimers::Timer> timers;
+        std::uint32_t bonus;
+        std::optional<std::uint32_t> storedBonus;
+        std::optional<std::uint32_t> storedMinutes;
+        std::string tooltip;
+        bool operator==(const Snapshot&) const = default;
+    };
+    auto take = [&] {
+        return Snapshot{sim.timers.Table(), sim.Bonus(), sim.StoredBonus(),
+                        sim.StoredFullWorkTime(), sim.presenter.tooltip};
+    };
+    std::vector<Snapshot> atSounds;
+    sim.presenter.onSound = [&] { atSounds.push_back(take()); };
+    int steps = 0;
+    sim.afterStep = [&](std::uint32_t id) {
+        ++steps;
+        for (const Snapshot& atSound : atSounds) {
+            EXPECT_TRUE(atSound == take()) << "timer " << id << " at " << sim.NowMs() << " ms";
+        }
+        atSounds.clear();
+    };
+    sim.Start();
+    // Typing through short and long breaks, then idle to let each end, past
+    // the end of the working day and over the daily limit.
+    sim.Run({{1500, true}, {60, false}, {2700, true}, {700, false}, {3600, true}, {900, false}});
+
+    std::set<SoundEvent> heard;
+    for (const SoundPlay& play : sim.presenter.sounds) {
+        heard.insert(play.event);
+    }
+    EXPECT_EQ(heard.size(), 8u) << sim.LogText();
+    EXPECT_GT(steps, 9000);
+}
+
 TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
     struct Row {
         NoticeState state;

@@ -370,5 +370,28 @@ TEST(PlaySoundFile, ADeviceThatWillNotOpenLeavesTheRequestSilent) {
     EXPECT_FALSE(o.set.Stream().IsOpen());
 }
 
+TEST(PlaySoundFile, TheMainWindowReportsEachBadPathOnceThenBeeps) {
+    test::FakeFiles files;
+    test::RecordingFeedback feedback;
+    FakeWaveOut out;
+    CSoundSet set(out, files, feedback, RefusedFormat::kBeep, LoadErrors::kReportOncePerPath);
+    files.files["good.wav"] = MakeWav(Pcm(1, 8000, 8), Pattern(100));
+    set.PlaySoundFile("good.wav");
+    for (int round = 0; round < 3; ++round) {
+        set.PlaySoundFile("C:\\gone.wav");
+        set.PlaySoundFile("C:\\also gone.wav");
+    }
+    using M = std::pair<std::string, SoundMessageStyle>;
+    EXPECT_EQ(
+        feedback.messages,
+        (std::vector<M>{{"C:\\gone.wav was not found.", SoundMessageStyle::kFileError},
+                        {"C:\\also gone.wav was not found.", SoundMessageStyle::kFileError}}));
+    EXPECT_EQ(feedback.beeps.size(), 4u * 10u);  // the later failures are still heard
+    // A file that comes back plays again; the stream never lost its device.
+    set.PlaySoundFile("good.wav");
+    EXPECT_EQ(out.opens, 2);
+    EXPECT_EQ(out.misuse, 0);
+}
+
 }  // namespace
 }  // namespace pausora

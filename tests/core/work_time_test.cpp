@@ -57,8 +57,9 @@ TEST(WorkdayEnd, NoticeAtEveryActiveMinuteFromTheEndTimeUntilMidnight) {
     EXPECT_EQ(times.size(), 420u - 30u);
     EXPECT_EQ(times.back(), At(sim, 23, 59));
     EXPECT_EQ(sim.SoundTimes(SoundEvent::kWorkTimeEnd).size(), 390u);
-    EXPECT_EQ(sim.engine.FullWorkTime(), 460u - 30u);
-    EXPECT_EQ(sim.StoredFullWorkTime(), 430u);
+    // The minutes from midnight on are the new day's.
+    EXPECT_EQ(sim.engine.FullWorkTime(), 31u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 31u);
 }
 
 TEST(WorkdayEnd, NoNoticeWithoutInputAfterTheEndTime) {
@@ -132,23 +133,40 @@ TEST(DailyLimit, BothNoticesInOneMinuteEndWithTheLimit) {
     EXPECT_EQ(sounds.back().event, SoundEvent::kTimeLimit);
 }
 
-TEST(DailyLimit, RunningPastMidnightKeepsCountingTheOldDay) {
+TEST(DailyLimit, AProgramRunningPastMidnightStartsTheNewDayAtZero) {
     EngineSim sim;
     sim.calendar.start = {2026, 12, 31, 22, 0, 0};
     StoreDay(sim, 350, {2026, 12, 31});
     sim.Start();
     EXPECT_EQ(sim.engine.FullWorkTime(), 350u);
     sim.AdvanceTo(150 * 60, true);  // until 00:30 on New Year's Day
+    // Over the limit from the 11th minute to 23:59; the minute at midnight is
+    // the new day's first, and thirty-one minutes are far from any limit.
     const auto limits = sim.NoticeTimes(kLimit);
-    EXPECT_EQ(limits.size(), 140u);
+    EXPECT_EQ(limits.size(), 109u);
     EXPECT_EQ(limits.front(), 11u * 60);
-    EXPECT_EQ(limits.back(), 150u * 60);
+    EXPECT_EQ(limits.back(), 119u * 60);
     const auto ends = sim.NoticeTimes(kWorkdayEnd);
     EXPECT_EQ(ends.size(), 119u);
-    EXPECT_EQ(ends.back(), 119u * 60);  // 23:59; the new day's end is hours away
-    EXPECT_EQ(sim.StoredFullWorkTime(), 500u);
-    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastYear), 2026u);
-    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 31u);
+    EXPECT_EQ(ends.back(), 119u * 60);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 31u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 31u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastYear), 2027u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastMonth), 1u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 1u);
+}
+
+TEST(DailyLimit, ANightAwayFromTheComputerStartsTheNewDayAtMidnight) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 23, 0, 0};
+    StoreDay(sim, 500, {2026, 12, 7});
+    sim.Start();
+    sim.AdvanceTo(60 * 60);  // idle until midnight: nothing counted, the day still turns
+    EXPECT_EQ(sim.StoredFullWorkTime(), 0u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 8u);
+    sim.AdvanceTo(4 * 3600, true);  // three hours at the keyboard
+    EXPECT_EQ(sim.StoredFullWorkTime(), 3u * 60);
+    EXPECT_THAT(sim.NoticeTimes(kLimit), IsEmpty());
 }
 
 TEST(MinuteCount, CountedAndSavedWithBothNoticesOff) {
@@ -179,7 +197,7 @@ TEST(MinuteCount, AMinuteCountsWithInputWithinTheLastMinute) {
     sim.AdvanceTo(60);
     EXPECT_EQ(sim.engine.IdleMs(), 60000u);
     EXPECT_EQ(sim.engine.FullWorkTime(), 0u);
-    EXPECT_EQ(sim.StoredFullWorkTime(), std::nullopt);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 0u);
     sim.input.lastInputMs = 60001;
     sim.AdvanceTo(120);
     EXPECT_EQ(sim.engine.FullWorkTime(), 1u);
@@ -223,8 +241,14 @@ TEST(DayCheck, AnyOtherDateStartsTheDayAtZero) {
         EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastYear), 2026u);
         EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastMonth), 12u);
         EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 7u);
-        // The old total stays until the first counted minute replaces it.
-        EXPECT_EQ(sim.StoredFullWorkTime(), 200u);
+        // Written with the date at once: a restart before the first counted
+        // minute must not bring the old total back.
+        EXPECT_EQ(sim.StoredFullWorkTime(), 0u);
+        EngineSim restarted;
+        restarted.registry = sim.registry;
+        restarted.calendar.start = {2026, 12, 7, 9, 0, 30};
+        restarted.Start();
+        EXPECT_EQ(restarted.engine.FullWorkTime(), 0u);
         sim.AdvanceTo(60, true);
         EXPECT_EQ(sim.StoredFullWorkTime(), 1u);
     }
@@ -235,7 +259,7 @@ TEST(DayCheck, MissingValuesReadAsZero) {
     sim.Start();
     EXPECT_EQ(sim.engine.FullWorkTime(), 0u);
     EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 7u);
-    EXPECT_EQ(sim.StoredFullWorkTime(), std::nullopt);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 0u);
 }
 
 TEST(DayCheck, MissingKeyLosesOnlyTheWrites) {
