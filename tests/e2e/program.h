@@ -44,6 +44,8 @@ class Program {
                ::WaitForSingleObject(m_process.hProcess, ms) == WAIT_OBJECT_0;
     }
 
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+
     DWORD ExitCode() const {
         DWORD code = STILL_ACTIVE;
         ::GetExitCodeProcess(m_process.hProcess, &code);
