@@ -24,6 +24,12 @@ std::uint32_t BreakLength(std::uint32_t seconds) {
     return seconds == 0 ? 1 : seconds;
 }
 
+std::uint32_t SaturatingAdd(std::uint32_t a, std::uint32_t b) {
+    return b > std::numeric_limits<std::uint32_t>::max() - a
+               ? std::numeric_limits<std::uint32_t>::max()
+               : a + b;
+}
+
 }  // namespace
 
 int ExperienceLevel(std::uint32_t bonus) {
@@ -48,10 +54,11 @@ BreakEngine::BreakEngine(STimeSettings& settings, const Ports& ports)
     : m_settings(settings), m_ports(ports) {}
 
 void BreakEngine::Initialise() {
+    m_lastStepTick = m_ports.ticks.TickCount();
     ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
     ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
-    m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
-    m_ports.timers.Arm(TIMER_MINUTE, kMinutePeriodMs);
+    ArmTimer(TIMER_WORK_POLL, kPollPeriodMs);
+    ArmTimer(TIMER_MINUTE, kMinutePeriodMs);
     m_idleMs = 0;
     m_ports.input.Start();
     m_shortBreakActiveMs = 0;
@@ -63,6 +70,26 @@ void BreakEngine::Initialise() {
 }
 
 bool BreakEngine::OnTimer(std::uint32_t id) {
+    if (id < kFirstTimerId || id > kLastTimerId) {
+        return false;
+    }
+    const std::uint32_t now = m_ports.ticks.TickCount();
+    // While the schedule runs, a one-second poll is always armed: a longer
+    // silence means the computer slept (or hung) and this message is one of
+    // the overdue ones it left behind.
+    if (m_stopped == 0 && now - m_lastStepTick > kWakeGapMs) {
+        OnResume();
+        return true;
+    }
+    // A message posted before its timer was killed or armed afresh belongs
+    // to a schedule that no longer exists.
+    ArmedTimer& timer = m_armed[id];
+    if (timer.periodMs == 0 || now - timer.sinceTick < timer.periodMs / 2) {
+        return true;
+    }
+    m_stepElapsedMs = now - timer.sinceTick;
+    timer.sinceTick = now;
+    m_lastStepTick = now;
     switch (id) {
         case TIMER_SHORT_DUE:
             OnShortBreakDue();
@@ -93,20 +120,57 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
     }
 }
 
+void BreakEngine::OnResume() {
+    if (m_stopped != 0) {
+        StartDayIfNew(m_ports.calendar.Now());
+        return;
+    }
+    // A sleep is a break the user has taken: a break that was running ends
+    // quietly with its points, and the schedule starts afresh from now.
+    const bool shortBreak = m_armed[TIMER_SHORT_END].periodMs != 0;
+    const bool longBreak = m_armed[TIMER_LONG_END].periodMs != 0;
+    for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
+        KillTimer(id);
+    }
+    m_ports.presenter.HidePopup();
+    m_shortBreakActiveMs = 0;
+    m_longBreakActiveMs = 0;
+    m_shortIdleSeconds = 0;
+    m_longIdleSeconds = 0;
+    if (longBreak && m_settings.UsePauses != 0) {
+        AddPoints(10);
+    } else if (shortBreak && m_settings.UseMicropauses != 0) {
+        AddPoints(2);
+    }
+    StartScheduler();
+    StartDayIfNew(m_ports.calendar.Now());
+}
+
+void BreakEngine::ArmTimer(std::uint32_t id, std::uint32_t periodMs) {
+    m_ports.timers.Arm(id, periodMs);
+    m_armed[id] = ArmedTimer{periodMs, m_ports.ticks.TickCount()};
+}
+
+void BreakEngine::KillTimer(std::uint32_t id) {
+    m_ports.timers.Kill(id);
+    m_armed[id].periodMs = 0;
+}
+
 void BreakEngine::StartScheduler() {
+    m_lastStepTick = m_ports.ticks.TickCount();
     SetState(STATE_NORMAL);
     m_ports.presenter.SetStartStopCaption(text::kCaptionStop);
     ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
     ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
-    m_ports.timers.Arm(TIMER_MINUTE, kMinutePeriodMs);
-    m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
+    ArmTimer(TIMER_MINUTE, kMinutePeriodMs);
+    ArmTimer(TIMER_WORK_POLL, kPollPeriodMs);
 }
 
 void BreakEngine::StopScheduler() {
     SetState(STATE_STOPPED);
     m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
-        m_ports.timers.Kill(id);
+        KillTimer(id);
     }
 }
 
@@ -212,14 +276,14 @@ void BreakEngine::ArmInterval(std::uint32_t id, std::uint32_t seconds) {
     // An interval of 00:00 means no breaks of that kind: arming it would fire
     // the break again every few milliseconds.
     if (seconds == 0) {
-        m_ports.timers.Kill(id);
+        KillTimer(id);
         return;
     }
-    m_ports.timers.Arm(id, ToPeriodMs(seconds));
+    ArmTimer(id, ToPeriodMs(seconds));
 }
 
 void BreakEngine::ArmLength(std::uint32_t id, std::uint32_t seconds) {
-    m_ports.timers.Arm(id, ToPeriodMs(BreakLength(seconds)));
+    ArmTimer(id, ToPeriodMs(BreakLength(seconds)));
 }
 
 void BreakEngine::AddPoints(std::uint32_t points) {
@@ -233,15 +297,29 @@ void BreakEngine::TakePoints(std::uint32_t points) {
     m_settings.SaveBonus(m_ports.registry);
 }
 
+// With unneeded breaks skipped, a user who has been away for a whole break
+// length has had the break already: the interval starts again.
+bool BreakEngine::AlreadyRested(std::uint32_t breakLengthSeconds) {
+    if (m_settings.UseTimeReset == 0) {
+        return false;
+    }
+    MeasureIdle();
+    return std::uint64_t{m_idleMs} >= std::uint64_t{BreakLength(breakLengthSeconds)} * 1000;
+}
+
 void BreakEngine::OnShortBreakDue() {
+    if (AlreadyRested(m_settings.Micropause_length)) {
+        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+        return;
+    }
     if (m_settings.UseMicropauses == 1) {
         SetState(STATE_SHORT_BREAK);
         ShowNotice(kStayMs);
     }
     ArmLength(TIMER_SHORT_END, m_settings.Micropause_length);
-    m_ports.timers.Arm(TIMER_SHORT_POLL, kPollPeriodMs);
-    m_ports.timers.Kill(TIMER_SHORT_DUE);
-    m_ports.timers.Kill(TIMER_WORK_POLL);
+    ArmTimer(TIMER_SHORT_POLL, kPollPeriodMs);
+    KillTimer(TIMER_SHORT_DUE);
+    KillTimer(TIMER_WORK_POLL);
     m_shortBreakActiveMs = 0;
     if (m_settings.UseMicropauses == 1) {
         PlayIfSounds(SoundEvent::kShortBreak);
@@ -270,9 +348,9 @@ void BreakEngine::PollShortBreak() {
 void BreakEngine::OnShortBreakEnd() {
     SetState(STATE_NORMAL);
     ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
-    m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
-    m_ports.timers.Kill(TIMER_SHORT_END);
-    m_ports.timers.Kill(TIMER_SHORT_POLL);
+    ArmTimer(TIMER_WORK_POLL, kPollPeriodMs);
+    KillTimer(TIMER_SHORT_END);
+    KillTimer(TIMER_SHORT_POLL);
     if (m_settings.UseMicropauses != 0) {
         AddPoints(2);
         PlayIfSounds(SoundEvent::kShortBreakEnd);
@@ -280,6 +358,10 @@ void BreakEngine::OnShortBreakEnd() {
 }
 
 void BreakEngine::OnLongBreakDue() {
+    if (AlreadyRested(m_settings.Pause_length)) {
+        ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+        return;
+    }
     const std::uint32_t length = BreakLength(m_settings.Pause_length);
     if (m_settings.UsePauses == 1) {
         SetState(STATE_LONG_BREAK);
@@ -287,13 +369,13 @@ void BreakEngine::OnLongBreakDue() {
         ShowNotice(ToPeriodMs(length));
     }
     ArmLength(TIMER_LONG_END, length);
-    m_ports.timers.Arm(TIMER_LONG_POLL, kPollPeriodMs);
+    ArmTimer(TIMER_LONG_POLL, kPollPeriodMs);
     // A running short break is swallowed by the long one: no end, no points.
-    m_ports.timers.Kill(TIMER_LONG_DUE);
-    m_ports.timers.Kill(TIMER_SHORT_END);
-    m_ports.timers.Kill(TIMER_SHORT_DUE);
-    m_ports.timers.Kill(TIMER_SHORT_POLL);
-    m_ports.timers.Kill(TIMER_WORK_POLL);
+    KillTimer(TIMER_LONG_DUE);
+    KillTimer(TIMER_SHORT_END);
+    KillTimer(TIMER_SHORT_DUE);
+    KillTimer(TIMER_SHORT_POLL);
+    KillTimer(TIMER_WORK_POLL);
     m_longBreakActiveMs = 0;
     if (m_settings.UsePauses == 1) {
         PlayIfSounds(SoundEvent::kLongBreak);
@@ -324,10 +406,10 @@ void BreakEngine::OnLongBreakEnd() {
     SetState(STATE_NORMAL);
     ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
     ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
-    m_ports.timers.Arm(TIMER_WORK_POLL, kPollPeriodMs);
-    m_ports.timers.Kill(TIMER_SHORT_END);
-    m_ports.timers.Kill(TIMER_LONG_END);
-    m_ports.timers.Kill(TIMER_LONG_POLL);
+    ArmTimer(TIMER_WORK_POLL, kPollPeriodMs);
+    KillTimer(TIMER_SHORT_END);
+    KillTimer(TIMER_LONG_END);
+    KillTimer(TIMER_LONG_POLL);
     if (m_settings.UsePauses != 0) {
         AddPoints(10);
     }
@@ -341,9 +423,12 @@ void BreakEngine::PollWork() {
     MeasureIdle();
     // The idle seconds add up whether or not they are consecutive, and even
     // while the reset is off, so switching it on acts on what is already there.
+    // A poll that came late (a busy or briefly hung machine) counts the idle
+    // time that has really passed.
     if (m_idleMs > 1000) {
-        ++m_shortIdleSeconds;
-        ++m_longIdleSeconds;
+        const std::uint32_t seconds = std::max(1u, std::min(m_stepElapsedMs, m_idleMs) / 1000);
+        m_shortIdleSeconds = SaturatingAdd(m_shortIdleSeconds, seconds);
+        m_longIdleSeconds = SaturatingAdd(m_longIdleSeconds, seconds);
     }
     if (m_settings.UseTimeReset == 0) {
         return;

@@ -14,6 +14,7 @@
 #include "scheduler/engine_ports.h"
 #include "scheduler/scheduler_ids.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -56,6 +57,9 @@ class BreakEngine {
 
     // The timer message: true when the id is one of the engine's.
     bool OnTimer(std::uint32_t id);
+    // The computer has woken from sleep (the system says so, or a timer
+    // message finds the tick count far past the last step).
+    void OnResume();
 
     void StartScheduler();
     void StopScheduler();
@@ -86,9 +90,12 @@ class BreakEngine {
 
   private:
     void MeasureIdle();
+    bool AlreadyRested(std::uint32_t breakLengthSeconds);
     void ShowNotice(std::uint32_t stayMs);
     void PlayIfSounds(SoundEvent event);
     void FillBreakNotice(std::string_view title, int picture);
+    void ArmTimer(std::uint32_t id, std::uint32_t periodMs);
+    void KillTimer(std::uint32_t id);
     void ArmInterval(std::uint32_t id, std::uint32_t seconds);
     void ArmLength(std::uint32_t id, std::uint32_t seconds);
     void AddPoints(std::uint32_t points);
@@ -106,6 +113,16 @@ class BreakEngine {
     std::uint32_t m_stopped = 0;
     std::uint32_t m_fullWorkTime = 0;
     LocalTime m_day;  // the calendar day m_fullWorkTime belongs to
+
+    // What each timer was last armed with, and the tick count of that arming
+    // or of its last step; a period of 0 is a timer that is not armed.
+    struct ArmedTimer {
+        std::uint32_t periodMs = 0;
+        std::uint32_t sinceTick = 0;
+    };
+    std::array<ArmedTimer, kLastTimerId + 1> m_armed{};
+    std::uint32_t m_lastStepTick = 0;
+    std::uint32_t m_stepElapsedMs = kPollPeriodMs;  // since this timer's last step
 
     // The popup keeps a reference to its body text, so the saying lives here
     // until the next notice replaces it.

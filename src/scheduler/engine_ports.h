@@ -78,6 +78,7 @@ class IPresenter {
     // mode: 0 slides the popup in, 1 fades it in ("AppearanceType").
     virtual void ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs, std::uint32_t disappearMs,
                            std::uint32_t step, std::uint32_t mode, int stars) = 0;
+    virtual void HidePopup() = 0;
 
     // Tray icon.
     virtual void SetIcon(int iconId) = 0;

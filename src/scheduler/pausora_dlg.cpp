@@ -31,6 +31,10 @@ void MainWindowPresenter::ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs
                       stars);
 }
 
+void MainWindowPresenter::HidePopup() {
+    m_popup.HidePopup();
+}
+
 void MainWindowPresenter::SetIcon(int iconId) {
     m_tray.SetIcon(static_cast<UINT>(iconId));
 }
@@ -143,6 +147,11 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kWmSoundMessage:
             ShowSoundMessages();
             return 0;
+        case WM_POWERBROADCAST:
+            if ((wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) && m_engine) {
+                m_engine->OnResume();
+            }
+            return TRUE;
         default:
             return ui::Dialog::OnMessage(message, wParam, lParam);
     }

@@ -36,6 +36,7 @@ class MainWindowPresenter final : public IPresenter {
     void SetItemPictures(int item, int normalBitmap, int hoverBitmap) override;
     void ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs, std::uint32_t disappearMs,
                    std::uint32_t step, std::uint32_t mode, int stars) override;
+    void HidePopup() override;
     void SetIcon(int iconId) override;
     void SetTooltipText(std::string_view text) override;
     void SetIconList(int firstIconId, int lastIconId) override;

@@ -25,6 +25,9 @@ inline constexpr std::uint32_t kLastTimerId = TIMER_MINUTE;
 
 inline constexpr std::uint32_t kPollPeriodMs = 1000;
 inline constexpr std::uint32_t kMinutePeriodMs = 60000;
+// Twice the longest period that is always armed while the schedule runs: a
+// longer gap between two timer steps is a sleep, not a busy moment.
+inline constexpr std::uint32_t kWakeGapMs = 2 * kMinutePeriodMs;
 
 // What a notice (or the tray alone) presents.
 enum NoticeState : int {

@@ -1,5 +1,6 @@
 #include "core/engine_sim.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace pausora::sim {
@@ -39,6 +40,30 @@ void FakeTimers::Fire(std::uint32_t id) {
     timer.dueMs = nowMs + (timer.periodMs == 0 ? 10 : timer.periodMs);
     timer.order = ++m_order;
     ++fired;
+}
+
+void FakeTimers::Deliver(std::uint32_t id) {
+    ++fired;
+    auto found = m_timers.find(id);
+    if (found != m_timers.end()) {
+        found->second.dueMs = nowMs + found->second.periodMs;
+        found->second.order = ++m_order;
+    }
+}
+
+std::vector<std::uint32_t> FakeTimers::DueBy(std::uint64_t limitMs) const {
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> due;
+    for (const auto& [id, timer] : m_timers) {
+        if (timer.dueMs <= limitMs) {
+            due.emplace_back(timer.dueMs, id);
+        }
+    }
+    std::sort(due.begin(), due.end());
+    std::vector<std::uint32_t> ids;
+    for (const auto& entry : due) {
+        ids.push_back(entry.second);
+    }
+    return ids;
 }
 
 std::set<std::uint32_t> FakeTimers::Armed() const {
@@ -86,6 +111,7 @@ void RecordingPresenter::SetItemPictures(int item, int normalBitmap, int hoverBi
 void RecordingPresenter::ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs,
                                    std::uint32_t disappearMs, std::uint32_t step,
                                    std::uint32_t mode, int stars) {
+    popupShown = true;
     Notice notice;
     notice.atMs = clock != nullptr ? *clock : 0;
     notice.title = items[2].text;
@@ -103,6 +129,11 @@ void RecordingPresenter::ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs,
     notices.push_back(notice);
     Log("show '" + notice.title + "' stay " + std::to_string(stayMs) + " stars " +
         std::to_string(stars));
+}
+
+void RecordingPresenter::HidePopup() {
+    popupShown = false;
+    Log("hide popup");
 }
 
 void RecordingPresenter::SetIcon(int iconId) {
@@ -257,6 +288,30 @@ void EngineSim::AdvanceTo(std::uint64_t second, bool active) {
     const std::uint64_t target = second * 1000;
     if (target > timers.nowMs) {
         AdvanceMs(target - timers.nowMs, active);
+    }
+}
+
+void EngineSim::SleepAndWake(std::uint64_t seconds, WakeOrder order, WakeNotice notice) {
+    const std::uint64_t wake = timers.nowMs + seconds * 1000;
+    std::vector<std::uint32_t> overdue = timers.DueBy(wake);
+    if (order == WakeOrder::kById) {
+        std::sort(overdue.begin(), overdue.end());
+    } else if (order == WakeOrder::kByIdBackwards) {
+        std::sort(overdue.rbegin(), overdue.rend());
+    }
+    timers.nowMs = wake;
+    if (notice == WakeNotice::kFirst) {
+        engine.OnResume();
+    }
+    for (const std::uint32_t id : overdue) {
+        timers.Deliver(id);
+        engine.OnTimer(id);
+        if (afterStep) {
+            afterStep(id);
+        }
+    }
+    if (notice == WakeNotice::kLast) {
+        engine.OnResume();
     }
 }
 

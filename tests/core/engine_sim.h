@@ -36,6 +36,11 @@ class FakeTimers final : public ITimerHost {
     std::optional<std::uint32_t> NextDue(std::uint64_t limitMs) const;
     // Moves the clock to the timer's due time and schedules its next period.
     void Fire(std::uint32_t id);
+    // Hands over a message that was due in the past, at the present time:
+    // an armed timer's next period starts now.
+    void Deliver(std::uint32_t id);
+    // The timers due at or before `limitMs`.
+    std::vector<std::uint32_t> DueBy(std::uint64_t limitMs) const;
 
     std::set<std::uint32_t> Armed() const;
     std::optional<std::uint32_t> Period(std::uint32_t id) const;
@@ -81,6 +86,7 @@ class RecordingPresenter final : public IPresenter {
     void SetItemPictures(int item, int normalBitmap, int hoverBitmap) override;
     void ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs, std::uint32_t disappearMs,
                    std::uint32_t step, std::uint32_t mode, int stars) override;
+    void HidePopup() override;
     void SetIcon(int iconId) override;
     void SetTooltipText(std::string_view text) override;
     void SetIconList(int firstIconId, int lastIconId) override;
@@ -110,6 +116,7 @@ class RecordingPresenter final : public IPresenter {
     std::string caption;
 
     std::vector<Notice> notices;
+    bool popupShown = false;  // from a show until a hide
     std::vector<SoundPlay> sounds;
     // Every call, in order, as text: what a failing test prints.
     std::vector<std::string> log;
@@ -155,6 +162,11 @@ class NumberedTips final : public ITipSource {
 // The calendar moved on by whole seconds.
 LocalTime AddSeconds(const LocalTime& start, std::uint64_t seconds);
 
+// The order in which a waking computer hands over its overdue timer
+// messages, and whether (and when) the system announces the wake.
+enum class WakeOrder { kByDueTime, kById, kByIdBackwards };
+enum class WakeNotice { kNone, kFirst, kLast };
+
 // A stretch of the user's day: so many seconds at the keyboard or away.
 struct Stretch {
     std::uint64_t seconds;
@@ -176,6 +188,12 @@ class EngineSim {
     // Runs the clock on to an absolute virtual time.
     void AdvanceTo(std::uint64_t second, bool active = false);
     void Run(const std::vector<Stretch>& script);
+    // The computer sleeps: nothing fires while the clock, the tick count and
+    // the calendar move on by `seconds`, with no input. At the wake every
+    // overdue timer hands over one message, in `order`; they were posted
+    // before any of them ran, so they come even for timers that an earlier
+    // one killed or armed afresh.
+    void SleepAndWake(std::uint64_t seconds, WakeOrder order, WakeNotice notice);
 
     std::uint64_t NowMs() const { return timers.nowMs; }
     std::set<std::uint32_t> Armed() const { return timers.Armed(); }

@@ -380,7 +380,7 @@ TEST(EmptySchedule, ZeroIntervalMeansNoBreaksOfThatKind) {
     sim.settings.UseTimeReset = 1;
     sim.Start();
     EXPECT_EQ(sim.Armed(), (std::set<std::uint32_t>{3, 6, 8}));
-    sim.AdvanceTo(3000, true);
+    sim.AdvanceTo(3300, true);
     sim.AdvanceTo(3600);
     sim.AdvanceTo(4300);
     EXPECT_THAT(sim.NoticeTimes("Short break time"), IsEmpty());
