@@ -19,6 +19,29 @@
 #define IDC_ABOUT_VERSION 1044
 #define IDC_ABOUT_TITLE 1045
 
+/* The exercises dialog */
+#define IDD_EXERCISES 260
+#define IDC_NEXT_STRETCH 1000
+#define IDC_EXERCISE_PICTURE 1054
+#define IDC_EXERCISE_TEXT 1065
+
+/* The exercises' instructions: exercise n has string 332 + n */
+#define IDS_EXERCISE_1 333
+#define IDS_EXERCISE_2 334
+#define IDS_EXERCISE_3 335
+#define IDS_EXERCISE_4 336
+#define IDS_EXERCISE_5 337
+#define IDS_EXERCISE_6 338
+#define IDS_EXERCISE_7 339
+#define IDS_EXERCISE_8 340
+#define IDS_EXERCISE_9 341
+#define IDS_EXERCISE_10 342
+#define IDS_EXERCISE_11 343
+#define IDS_EXERCISE_12 344
+#define IDS_EXERCISE_13 345
+#define IDS_EXERCISE_14 346
+#define IDS_EXERCISE_15 347
+
 /* Messages between the program's windows */
 #define WM_SETTINGS_CHANGED (WM_USER + 1)
 #define WM_NOTIFIER_CLICK (WM_USER + 121)

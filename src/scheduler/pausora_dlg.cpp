@@ -2,6 +2,7 @@
 
 #include "app/about_dlg.h"
 #include "app/pausora_app.h"
+#include "exercises/exercise_dlg.h"
 #include "notify/messages.h"
 #include "notify/tray_model.h"
 #include "resource.h"
@@ -278,7 +279,12 @@ void CPausoraDlg::ShowAbout() {
 // The exercises dialog, the settings window, the workplace wizard and the
 // update check each come with their own windows; these are the one place
 // each of them is opened from.
-void CPausoraDlg::ShowExercises() {}
+void CPausoraDlg::ShowExercises() {
+    // Modal and without a parent; the timers keep firing in its message loop,
+    // so a break can still fall due while it is open.
+    CExerciseDlg exercises;
+    exercises.DoModal();
+}
 void CPausoraDlg::ShowSettings() {}
 void CPausoraDlg::ShowWorkplaceWizard() {}
 void CPausoraDlg::RunUpdateCheck() {}

@@ -1,0 +1,131 @@
+#include "exercises/exercise_dlg.h"
+
+#include "resource.h"
+
+#include <string>
+
+namespace pausora {
+
+CExerciseDlg::CExerciseDlg()
+    : ui::Dialog(IDD_EXERCISES), m_pick([this] { return ChooseExercise(m_random); }) {}
+
+CExerciseDlg::CExerciseDlg(Picker pick) : ui::Dialog(IDD_EXERCISES), m_pick(std::move(pick)) {}
+
+CExerciseDlg::~CExerciseDlg() {
+    // The window, and with it the picture control, is gone before the
+    // pictures it showed are deleted.
+    if (Handle() != nullptr) {
+        ::DestroyWindow(Handle());
+    }
+}
+
+BOOL CExerciseDlg::OnInitDialog() {
+    CentreOnDesktop();
+    // The first exercise comes on the first tick, once the dialog is up.
+    ::SetTimer(Handle(), kFirstExerciseTimer, 1, nullptr);
+    m_instructions.SetFontStatic("Tahoma", 18, RGB(0, 0, 0), 0);
+    m_instructions.SetBackground(RGB(255, 255, 255));
+
+    m_picture = ::GetDlgItem(Handle(), IDC_EXERCISE_PICTURE);
+    m_instructions.Attach(::GetDlgItem(Handle(), IDC_EXERCISE_TEXT));
+    return TRUE;  // the focus goes to "Finish", the only tab stop
+}
+
+void CExerciseDlg::CentreOnDesktop() {
+    RECT desktop{};
+    ::GetWindowRect(::GetDesktopWindow(), &desktop);
+    RECT own{};
+    ::GetWindowRect(Handle(), &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    ::SetWindowPos(Handle(), nullptr, desktop.left + (desktop.right - desktop.left - width) / 2,
+                   desktop.top + (desktop.bottom - desktop.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ui::Handled CExerciseDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            // The window colour under everything, instead of the dialog grey.
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        default:
+            return ui::Dialog::OnMessage(message, wParam, lParam);
+    }
+}
+
+ui::Handled CExerciseDlg::OnTimer(UINT_PTR id) {
+    switch (id) {
+        case kFirstExerciseTimer:
+            ::KillTimer(Handle(), kFirstExerciseTimer);
+            ShowNextExercise();
+            return 0;
+        case kAnimationTimer:
+            if (const std::optional<std::size_t> next = m_cycle.Tick();
+                next && *next < m_frames.size()) {
+                ShowFrame(m_frames[*next].get());
+            }
+            return 0;
+        default:
+            return std::nullopt;
+    }
+}
+
+ui::Handled CExerciseDlg::OnCommand(UINT id, UINT code, HWND control) {
+    if (id == IDC_NEXT_STRETCH && code == BN_CLICKED) {
+        ::KillTimer(Handle(), kAnimationTimer);
+        ShowNextExercise();
+        return 0;
+    }
+    return ui::Dialog::OnCommand(id, code, control);
+}
+
+void CExerciseDlg::ShowNextExercise() {
+    const Exercise& exercise = ExerciseNumber(m_pick());
+
+    // The new pictures are loaded and the first one is on screen before the
+    // old ones are deleted: the control never holds a deleted bitmap.
+    std::vector<ui::BitmapHandle> frames;
+    frames.reserve(exercise.frames.size());
+    for (const int id : exercise.frames) {
+        frames.emplace_back(static_cast<HBITMAP>(
+            ::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0)));
+    }
+    if (!frames.empty()) {
+        ShowFrame(frames.front().get());
+    }
+    m_frames.swap(frames);
+
+    StartAnimation(exercise.periodMs);
+
+    char text[1024] = {};
+    ::LoadStringA(ui::ModuleInstance(), static_cast<UINT>(exercise.textId), text, sizeof text);
+    ::SetWindowTextA(m_instructions.Handle(), text);
+    ::InvalidateRect(m_instructions.Handle(), nullptr, TRUE);
+}
+
+bool CExerciseDlg::StartAnimation(std::uint32_t periodMs) {
+    if (!m_cycle.Start(m_frames.size())) {
+        return false;
+    }
+    ::KillTimer(Handle(), kAnimationTimer);
+    ::SetTimer(Handle(), kAnimationTimer, periodMs, nullptr);
+    return true;
+}
+
+void CExerciseDlg::ShowFrame(HBITMAP frame) {
+    const auto previous = reinterpret_cast<HBITMAP>(
+        ::SendMessageA(m_picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(frame)));
+    // The first picture replaced is the one the control loaded from the
+    // template; the others are our frames.
+    if (!m_templatePictureReplaced) {
+        m_templatePictureReplaced = true;
+        m_templatePicture.reset(previous);
+    }
+}
+
+}  // namespace pausora

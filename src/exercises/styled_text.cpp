@@ -1,0 +1,135 @@
+#include "exercises/styled_text.h"
+
+#include <commctrl.h>
+
+namespace pausora {
+
+namespace {
+constexpr UINT_PTR kSubclassId = 1;
+constexpr char kFontFailure[] = "Font could not be created!";
+}  // namespace
+
+CStyledText::~CStyledText() {
+    Detach();
+}
+
+bool CStyledText::Attach(HWND control) {
+    Detach();
+    if (control == nullptr || !::SetWindowSubclass(control, &CStyledText::SubclassProc, kSubclassId,
+                                                   reinterpret_cast<DWORD_PTR>(this))) {
+        return false;
+    }
+    m_hwnd = control;
+    const LONG_PTR style = ::GetWindowLongPtrA(control, GWL_STYLE);
+    ::SetWindowLongPtrA(control, GWL_STYLE, style | SS_NOTIFY);
+    return true;
+}
+
+void CStyledText::Detach() noexcept {
+    if (m_hwnd != nullptr) {
+        ::RemoveWindowSubclass(m_hwnd, &CStyledText::SubclassProc, kSubclassId);
+        m_hwnd = nullptr;
+    }
+}
+
+void CStyledText::SetFontStatic(std::string_view faceName, int height, COLORREF textColour,
+                                std::uint32_t style) {
+    m_faceName = std::string(faceName);
+    m_height = height;
+    m_textColour = textColour;
+    FontChanged();
+    SetFontStyle(style);
+}
+
+void CStyledText::SetFontStyle(std::uint32_t style) {
+    m_bold = m_bold || (style & kBold) != 0;
+    m_italic = m_italic || (style & kItalic) != 0;
+    m_underline = m_underline || (style & kUnderline) != 0;
+    m_strikeOut = m_strikeOut || (style & kStrikeOut) != 0;
+    m_smooth = m_smooth || (style & kSmooth) != 0;
+    m_centred = (style & kCentred) != 0;
+    m_right = !m_centred && (style & kRight) != 0;
+    m_left = !m_centred && !m_right;
+    FontChanged();
+}
+
+void CStyledText::SetBackground(COLORREF colour) {
+    m_backgroundColour = colour;
+    m_ownBackground = true;
+}
+
+void CStyledText::FontChanged() {
+    m_fontStale = true;
+    m_fontFailureShown = false;
+}
+
+ui::FontHandle CStyledText::MakeFont() const {
+    return ui::FontHandle(
+        ::CreateFontA(m_height, 0, 0, 0, m_bold ? 900 : 400, m_italic, m_underline, m_strikeOut,
+                      DEFAULT_CHARSET, OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS,
+                      m_smooth ? ANTIALIASED_QUALITY : DEFAULT_QUALITY, 0, m_faceName.c_str()));
+}
+
+void CStyledText::Paint() {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(m_hwnd)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(m_hwnd, text.data(), static_cast<int>(text.size()))));
+    RECT client{};
+    ::GetClientRect(m_hwnd, &client);
+
+    PAINTSTRUCT paint{};
+    const HDC dc = ::BeginPaint(m_hwnd, &paint);
+    if (m_ownBackground) {
+        const ui::BrushHandle background(::CreateSolidBrush(m_backgroundColour));
+        ::FillRect(dc, &client, background.get());
+    } else {
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    ::SetTextColor(dc, m_textColour);
+    ::SetBkMode(dc, TRANSPARENT);
+
+    if (m_fontStale) {
+        m_font = MakeFont();
+        m_fontStale = false;
+    }
+    const bool fontFailed = !m_font;
+    if (!fontFailed) {
+        const HGDIOBJ old = ::SelectObject(dc, m_font.get());
+        const UINT align = m_centred ? DT_CENTER : m_right ? DT_RIGHT : 0;
+        ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client,
+                    align | DT_WORDBREAK | DT_NOPREFIX);
+        ::SelectObject(dc, old);
+    }
+    ::EndPaint(m_hwnd, &paint);
+
+    // Told once per font that failed, and only after the paint is over: a box
+    // shown on every paint would bring itself back each time it uncovers the
+    // control.
+    if (fontFailed && !m_fontFailureShown) {
+        m_fontFailureShown = true;
+        ::MessageBoxA(::GetAncestor(m_hwnd, GA_ROOT), kFontFailure, "Pausora",
+                      MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+LRESULT CALLBACK CStyledText::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR /*id*/, DWORD_PTR self) noexcept {
+    auto* text = reinterpret_cast<CStyledText*>(self);
+    switch (message) {
+        case WM_PAINT:
+            try {
+                text->Paint();
+            } catch (...) {
+                ::ValidateRect(hwnd, nullptr);
+            }
+            return 0;
+        case WM_NCDESTROY:
+            text->Detach();
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace pausora

@@ -1,0 +1,68 @@
+// Shows one exercise in the exercises dialog, for a person to look at:
+// scripts/screenshots-exercises.sh runs it once per exercise.
+//
+//   exercise_gallery <exercise 1..15> <ready-file> [ticks]
+//
+// With ticks, the animation is moved on that many pictures first.
+// Once the exercise is on screen it writes the dialog's window rectangle
+// ("WxH+X+Y") to <ready-file> and keeps the dialog open until
+// <ready-file>.done appears.
+#include "exercises/exercise_dlg.h"
+#include "resource.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using namespace pausora;
+
+constexpr char kCaption[] = "Pausora - Exercises";
+std::string g_ready;
+int g_ticks = 0;
+int g_settled = 0;
+bool g_told = false;
+
+void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND dialog = ::FindWindowA(nullptr, kCaption);
+    if (dialog == nullptr || ::GetWindowTextLengthA(::GetDlgItem(dialog, IDC_EXERCISE_TEXT)) == 0) {
+        return;
+    }
+    if (!g_told) {
+        if (++g_settled < 4) {
+            return;  // a few ticks for the painting to reach the screen
+        }
+        for (; g_ticks > 0; --g_ticks) {
+            ::SendMessageA(dialog, WM_TIMER, CExerciseDlg::kAnimationTimer, 0);
+        }
+        ::UpdateWindow(dialog);
+        RECT r{};
+        ::GetWindowRect(dialog, &r);
+        if (std::FILE* file = std::fopen(g_ready.c_str(), "w")) {
+            std::fprintf(file, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left,
+                         r.top);
+            std::fclose(file);
+        }
+        g_told = true;
+        return;
+    }
+    if (::GetFileAttributesA((g_ready + ".done").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        return 2;
+    }
+    const int exercise = std::atoi(argv[1]);
+    g_ready = argv[2];
+    g_ticks = argc > 3 ? std::atoi(argv[3]) : 0;
+    ::SetTimer(nullptr, 0, 100, &Watch);
+    CExerciseDlg dialog([exercise] { return exercise; });
+    dialog.DoModal();
+    return 0;
+}
