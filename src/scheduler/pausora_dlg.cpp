@@ -4,6 +4,7 @@
 #include "app/pausora_app.h"
 #include "notify/tray_model.h"
 #include "resource.h"
+#include "update/update_dlg.h"
 
 #include <string>
 
@@ -136,6 +137,9 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFIER_CLICK:
             OnNotifierClick(wParam, lParam);
             return 0;
+        case WM_UPDATE_ANSWER:
+            ShowUpdateAnswer();
+            return 0;
         default:
             return ui::Dialog::OnMessage(message, wParam, lParam);
     }
@@ -249,6 +253,21 @@ void CPausoraDlg::ShowAbout() {
 void CPausoraDlg::ShowExercises() {}
 void CPausoraDlg::ShowSettings() {}
 void CPausoraDlg::ShowWorkplaceWizard() {}
-void CPausoraDlg::RunUpdateCheck() {}
+
+// The check runs in the background: a server that is slow or never answers
+// must not hold up the breaks, the tray icon or the menu. Its answer, if it
+// has one to show, comes back as WM_UPDATE_ANSWER.
+void CPausoraDlg::RunUpdateCheck() {
+    char version[32] = {};
+    ::LoadStringA(ui::ModuleInstance(), IDS_VERSION, version, sizeof version);
+    m_updateCheck.Start(Handle(), WM_UPDATE_ANSWER, ChosenUpdateServer(m_registry), version);
+}
+
+void CPausoraDlg::ShowUpdateAnswer() {
+    if (auto message = m_updateCheck.TakeMessage()) {
+        CUpdateDlg offer(*std::move(message), m_updateCheck.InstallerAddress());
+        offer.DoModal(ui::AppMainWindow());
+    }
+}
 
 }  // namespace pausora

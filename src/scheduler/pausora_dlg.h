@@ -14,6 +14,7 @@
 #include "scheduler/tips.h"
 #include "sound/win_sound.h"
 #include "ui/dialog.h"
+#include "update/update_check_win.h"
 
 #include <mmsystem.h>
 
@@ -76,6 +77,7 @@ class CPausoraDlg final : public ui::Dialog {
     void ShowSettings();
     void ShowWorkplaceWizard();
     void RunUpdateCheck();
+    void ShowUpdateAnswer();
 
     CWinSoundSet m_sounds;
     CTrayIcon m_tray;
@@ -93,6 +95,8 @@ class CPausoraDlg final : public ui::Dialog {
     MainWindowPresenter m_presenter;
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
     std::unique_ptr<BreakEngine> m_engine;
+    // Last, so that it is gone first: it stops talking to the window.
+    CUpdateCheck m_updateCheck;
 };
 
 }  // namespace pausora
