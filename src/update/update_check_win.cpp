@@ -8,9 +8,6 @@
 namespace pausora {
 namespace {
 
-// After a check is given up, how long to wait for its thread to notice.
-constexpr DWORD kCancelGraceMs = 1000;
-
 // One request, shared by the thread that makes it and the one that waits for
 // it. Whoever comes first closes the root handle: the request thread when it
 // is done, the waiting one to cancel a request it no longer waits for.
@@ -32,9 +29,10 @@ struct FetchJob {
     }
 };
 
-void SetTimeouts(HINTERNET root, const UpdateLimits& limits) {
-    const auto set = [root](DWORD option, DWORD value) {
-        ::InternetSetOptionA(root, option, &value, sizeof value);
+// Set on every handle of the request: not every WinInet passes them down.
+void SetTimeouts(HINTERNET handle, const UpdateLimits& limits) {
+    const auto set = [handle](DWORD option, DWORD value) {
+        ::InternetSetOptionA(handle, option, &value, sizeof value);
     };
     set(INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectMs);
     set(INTERNET_OPTION_CONNECT_RETRIES, 1);
@@ -45,13 +43,15 @@ void SetTimeouts(HINTERNET root, const UpdateLimits& limits) {
 }
 
 // The request itself: status 200 is read once, anything else not at all.
-UpdateReply Ask(HINTERNET root, const UpdateServer& server, std::string_view version) {
+UpdateReply Ask(HINTERNET root, const UpdateServer& server, std::string_view version,
+                const UpdateLimits& limits) {
     UpdateReply reply;
     const HINTERNET connection = ::InternetConnectA(root, server.host.c_str(), server.port, nullptr,
                                                     nullptr, INTERNET_SERVICE_HTTP, 0, 0);
     if (connection == nullptr) {
         return reply;
     }
+    SetTimeouts(connection, limits);
     const std::string object = CheckVersionObject(version);
     // Redirects are not followed. The answer is asked for every time and
     // kept in no cache: a stored one would go on offering an old version.
@@ -60,6 +60,7 @@ UpdateReply Ask(HINTERNET root, const UpdateServer& server, std::string_view ver
     const HINTERNET request =
         ::HttpOpenRequestA(connection, "GET", object.c_str(), nullptr, nullptr, nullptr, flags, 1);
     if (request != nullptr) {
+        SetTimeouts(request, limits);
         ::HttpAddRequestHeadersA(request, kCheckRequestHeaders.data(),
                                  static_cast<DWORD>(kCheckRequestHeaders.size()),
                                  HTTP_ADDREQ_FLAG_ADD_IF_NEW);
@@ -104,7 +105,7 @@ DWORD WINAPI FetchThread(void* parameter) {
         }
         job.root = root;
     }
-    UpdateReply reply = Ask(root, job.server, job.version);
+    UpdateReply reply = Ask(root, job.server, job.version, job.limits);
     const std::lock_guard lock(job.mutex);
     job.CloseRoot();
     if (!job.abandoned) {
@@ -138,9 +139,9 @@ UpdateReply FetchUpdateReply(const UpdateServer& server, std::string_view versio
             job->abandoned = true;
             job->CloseRoot();  // cancels whatever the request is waiting for
         }
-        // A thread that does not notice at once is left to end by itself;
-        // it touches nothing but its own job.
-        ::WaitForSingleObject(thread.get(), kCancelGraceMs);
+        // Not every WinInet lets a closed handle end a call in progress: the
+        // thread is then left to end by itself (at the latest at its next
+        // time-out, or with the process). It touches nothing but its job.
         return {};
     }
     const std::lock_guard lock(job->mutex);
@@ -218,9 +219,9 @@ CUpdateCheck::~CUpdateCheck() {
         m_shared->window = nullptr;
     }
     ::SetEvent(m_shared->abort.get());
-    // The thread gives up at once on the event; should it not, it is left to
-    // end by itself, owning what it uses.
-    ::WaitForSingleObject(m_thread.get(), kCancelGraceMs + 500);
+    // The thread gives up at once on the event. Should it not, it is left to
+    // end by itself: it owns what it uses and no longer knows the window.
+    ::WaitForSingleObject(m_thread.get(), 1000);
 }
 
 }  // namespace pausora
