@@ -2,57 +2,31 @@
 // (tests/win/update_servers.py runs them): what each answer leads to, what
 // the server receives, and how long hostile servers can hold the check.
 #include "resource.h"
+#include "shared/update_servers.h"
 #include "update/update_check_win.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <future>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace pausora {
 namespace {
 
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
+using test::kMultiLineMessage;
+using test::RequestsTo;
 
 // The servers the script started, by name.
 std::map<std::string, UpdateServer> Servers() {
     std::map<std::string, UpdateServer> servers;
-    std::stringstream list(Env("PAUSORA_UPDATE_SERVERS"));
-    std::string entry;
-    while (std::getline(list, entry, ';')) {
-        const std::size_t equals = entry.find('=');
-        if (auto server = ParseStandInServer(entry.substr(equals + 1))) {
-            servers.emplace(entry.substr(0, equals), *server);
-        }
+    for (const auto& [name, address] : test::UpdateServerAddresses()) {
+        servers.emplace(name, ParseStandInServer(address).value());
     }
     return servers;
 }
-
-// The request heads a server received, in order.
-std::vector<std::string> Requests(const std::string& name) {
-    std::vector<std::string> heads;
-    for (int n = 1;; ++n) {
-        std::ifstream file(
-            Env("PAUSORA_UPDATE_LOG") + "\\" + name + "." + std::to_string(n) + ".txt",
-            std::ios::binary);
-        if (!file) {
-            return heads;
-        }
-        heads.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-}
-
-constexpr char kMultiLine[] =
-    "Pausora 1.2 is out.\nIt counts your breaks better.\n\nDownload it now?";
 
 class UpdateCheckTest : public ::testing::Test {
   protected:
@@ -70,19 +44,19 @@ TEST_F(UpdateCheckTest, OnlyAnOkAnswerOtherThanNoUpdatesIsShownWithItsLineBreaks
     EXPECT_EQ(Check("none"), std::nullopt);
     EXPECT_EQ(Check("trailing"), "No updates available\r\n");
     EXPECT_EQ(Check("lower"), "no updates available");
-    EXPECT_EQ(Check("multi"), kMultiLine);
+    EXPECT_EQ(Check("multi"), kMultiLineMessage);
     EXPECT_EQ(Check("empty"), std::nullopt);
     EXPECT_EQ(Check("status500"), std::nullopt);
     // The redirect points at a server that would answer; it is not followed.
-    const std::size_t before = Requests("multi").size();
+    const std::size_t before = RequestsTo("multi").size();
     EXPECT_EQ(Check("status301"), std::nullopt);
-    EXPECT_EQ(Requests("multi").size(), before);
-    EXPECT_EQ(Requests("status301").size(), 1u);
+    EXPECT_EQ(RequestsTo("multi").size(), before);
+    EXPECT_EQ(RequestsTo("status301").size(), 1u);
 }
 
 TEST_F(UpdateCheckTest, TheServerReceivesTheVersionAndBothHeaders) {
     ASSERT_TRUE(Check("none") == std::nullopt);
-    const std::vector<std::string> heads = Requests("none");
+    const std::vector<std::string> heads = RequestsTo("none");
     ASSERT_FALSE(heads.empty());
     const std::string& head = heads.back();
     EXPECT_EQ(head.substr(0, head.find("\r\n")), "GET /cgi/checkversion.php?version=1.1 HTTP/1.1");
@@ -166,7 +140,7 @@ TEST_F(UpdateCheckTest, TheBackgroundCheckPostsItsAnswerOnceOrNothingAfterItIsGo
         ASSERT_TRUE(check.Start(window.Handle(), WM_UPDATE_ANSWER, m_servers.at("multi"), "1.1"));
         EXPECT_FALSE(check.Start(window.Handle(), WM_UPDATE_ANSWER, m_servers.at("multi"), "1.1"));
         ASSERT_TRUE(window.Answered(5000));
-        EXPECT_EQ(check.TakeMessage(), kMultiLine);
+        EXPECT_EQ(check.TakeMessage(), kMultiLineMessage);
         EXPECT_EQ(check.TakeMessage(), std::nullopt);
         EXPECT_EQ(
             check.InstallerAddress(),
