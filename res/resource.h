@@ -53,5 +53,8 @@
 #if __has_include("menu_ids.h")
 #include "menu_ids.h"
 #endif
+#if __has_include("update_ids.h")
+#include "update_ids.h"
+#endif
 
 #endif

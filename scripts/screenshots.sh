@@ -22,7 +22,10 @@ export PAUSORA_WINE_TEMPLATE=$run_dir/template
 export PAUSORA_SCREENSHOT_PAUSE_MS=1500
 
 for test in build/windows/bin/e2e_*.exe; do
-    scripts/wine-fresh "$test" --gtest_color=no 2>/dev/null |
+    # The update tests need their stand-in servers around them.
+    servers=()
+    case "$test" in *update*) servers=(python3 tests/win/update_servers.py) ;; esac
+    "${servers[@]}" scripts/wine-fresh "$test" --gtest_color=no 2>/dev/null |
         while read -r line; do
             line=${line%$'\r'}
             case "$line" in

@@ -1,4 +1,5 @@
-// Where the product lives on the web; every page the program opens is on it.
+// Where the product lives on the web: every page the program opens, the
+// update check (plain HTTP on port 80) and the installer are on this host.
 #pragma once
 
 #include <string>
@@ -6,7 +7,9 @@
 
 namespace pausora {
 
+inline constexpr std::string_view kWebHost = "www.pausora.com";
 inline constexpr std::string_view kWebSite = "https://www.pausora.com";
+static_assert(kWebSite.ends_with(kWebHost), "the site is on the host");
 
 inline std::string WebPage(std::string_view path) {
     std::string url(kWebSite);

@@ -6,6 +6,7 @@
 #include "notify/messages.h"
 #include "notify/tray_model.h"
 #include "resource.h"
+#include "update/update_dlg.h"
 
 #include <string>
 
@@ -153,6 +154,9 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_engine->OnResume();
             }
             return TRUE;
+        case WM_UPDATE_ANSWER:
+            ShowUpdateAnswer();
+            return 0;
         default:
             return ui::Dialog::OnMessage(message, wParam, lParam);
     }
@@ -287,6 +291,21 @@ void CPausoraDlg::ShowExercises() {
 }
 void CPausoraDlg::ShowSettings() {}
 void CPausoraDlg::ShowWorkplaceWizard() {}
-void CPausoraDlg::RunUpdateCheck() {}
+
+// The check runs in the background: a server that is slow or never answers
+// must not hold up the breaks, the tray icon or the menu. Its answer, if it
+// has one to show, comes back as WM_UPDATE_ANSWER.
+void CPausoraDlg::RunUpdateCheck() {
+    char version[32] = {};
+    ::LoadStringA(ui::ModuleInstance(), IDS_VERSION, version, sizeof version);
+    m_updateCheck.Start(Handle(), WM_UPDATE_ANSWER, ChosenUpdateServer(m_registry), version);
+}
+
+void CPausoraDlg::ShowUpdateAnswer() {
+    if (auto message = m_updateCheck.TakeMessage()) {
+        CUpdateDlg offer(*std::move(message), m_updateCheck.InstallerAddress());
+        offer.DoModal(ui::AppMainWindow());
+    }
+}
 
 }  // namespace pausora

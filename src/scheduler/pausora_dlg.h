@@ -14,6 +14,7 @@
 #include "scheduler/tips.h"
 #include "sound/win_sound.h"
 #include "ui/dialog.h"
+#include "update/update_check_win.h"
 
 #include <mmsystem.h>
 
@@ -78,6 +79,7 @@ class CPausoraDlg final : public ui::Dialog {
     void ShowSettings();
     void ShowWorkplaceWizard();
     void RunUpdateCheck();
+    void ShowUpdateAnswer();
 
     CWinSoundSet m_sounds;
     CTrayIcon m_tray;
@@ -97,6 +99,8 @@ class CPausoraDlg final : public ui::Dialog {
     std::unique_ptr<BreakEngine> m_engine;
     bool m_showingSoundMessage = false;
     bool m_closing = false;
+    // Last, so that it is gone first: it stops talking to the window.
+    CUpdateCheck m_updateCheck;
 };
 
 }  // namespace pausora
