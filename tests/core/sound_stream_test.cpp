@@ -293,8 +293,7 @@ TEST(PlaySoundFile, ASecondRequestCutsTheFirstOffAndStartsFromItsBeginning) {
 
 TEST(PlaySoundFile, ReportsAFileThatCannotBeLoadedAndPlaysNothing) {
     Owner o(RefusedFormat::kBeep);
-    o.files.files["C:\\bad.wav"] =
-        MakeWav(Pcm(1, 8000, 8), Pattern(100), test::ChunkBeforeData("fact"));
+    o.files.files["C:\\bad.wav"] = Pattern(100);
     o.files.errors["C:\\busy.wav"] = FileErrorCause::kSharingViolation;
     o.set.PlaySoundFile("C:\\missing.wav");
     o.set.PlaySoundFile("C:\\bad.wav");
@@ -303,7 +302,7 @@ TEST(PlaySoundFile, ReportsAFileThatCannotBeLoadedAndPlaysNothing) {
     EXPECT_EQ(o.feedback.messages,
               (std::vector<M>{
                   {"C:\\missing.wav was not found.", SoundMessageStyle::kFileError},
-                  {"An invalid file handle was associated with C:\\bad.wav.",
+                  {"C:\\bad.wav is not a WAVE file that Pausora can play.",
                    SoundMessageStyle::kFileError},
                   {"A sharing violation occurred while accessing C:\\busy.wav.",
                    SoundMessageStyle::kFileError},
