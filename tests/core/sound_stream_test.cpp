@@ -69,6 +69,22 @@ TEST(AudioStream, PlaysTheWholeWaveInBlocksOf4096WithThreeInFlight) {
     EXPECT_EQ(p.stream.LastResult(), kWaveNoError);
 }
 
+TEST(AudioStream, BlocksHoldWholeSamplesWhenTheSampleSizeDoesNotDivide4096) {
+    // 24-bit stereo: six bytes a sample, so a block is 682 samples.
+    Player p(6 * 1500, Pcm(2, 48000, 24));
+    p.stream.StartPlayback();
+    p.out.CompleteAll();
+    EXPECT_EQ(p.out.written, p.samples);
+    EXPECT_EQ(p.out.blockLengths, (std::vector<std::uint32_t>{4092, 4092, 816}));
+
+    // A sample bigger than a block still goes out whole, one a block.
+    Player wide(2 * 6000, Pcm(2000, 8000, 24));
+    wide.stream.StartPlayback();
+    wide.out.CompleteAll();
+    EXPECT_EQ(wide.out.written, wide.samples);
+    EXPECT_EQ(wide.out.blockLengths, (std::vector<std::uint32_t>{6000, 6000}));
+}
+
 TEST(AudioStream, AWaveOfAtMostTwoBlocksReportsFalseButPlaysInFull) {
     for (std::size_t n : {std::size_t{1}, std::size_t{4096}, std::size_t{8192}}) {
         Player p(n);

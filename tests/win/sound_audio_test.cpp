@@ -17,29 +17,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string CaptureBase() {
-    const char* path = std::getenv("PAUSORA_AUDIO_CAPTURE");
-    return path == nullptr ? std::string() : std::string(path);
-}
-
-std::string CaptureName(int index) {
-    if (index == 0) {
-        return CaptureBase();
-    }
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".%04d", index);
-    return CaptureBase() + suffix;
-}
-
-std::vector<Bytes> TakeCaptures() {
-    std::vector<Bytes> files;
-    for (int i = 0; ::GetFileAttributesA(CaptureName(i).c_str()) != INVALID_FILE_ATTRIBUTES; ++i) {
-        files.push_back(ReadFileBytes(CaptureName(i)));
-        ::DeleteFileA(CaptureName(i).c_str());
-    }
-    return files;
-}
-
 struct Capture {
     PcmShape shape{};
     Bytes audible;  // the data without the silence around it
@@ -198,6 +175,85 @@ TEST_F(RealAudio, ASecondRequestCutsTheFirstOffAndPlaysItselfWhole) {
     EXPECT_EQ(whole.shape.rate, 22050u);
     EXPECT_TRUE(whole.audible == shortSamples);
     std::printf("first sound cut after %zu of %zu bytes\n", cut.audible.size(), longSamples.size());
+}
+
+// A file as editors write them: an INFO list before the format, then an
+// 18-byte format (extra size 0), or the extensible one with the PCM
+// sub-format, and a fact chunk before the data.
+Bytes EditorWav(const PcmShape& shape, const Bytes& samples, bool extensible) {
+    Bytes out;
+    auto tag = [&out](const char* text) {
+        for (int i = 0; i < 4; ++i) {
+            out.push_back(static_cast<std::uint8_t>(text[i]));
+        }
+    };
+    tag("RIFF");
+    PutLe(out, 0, 4);  // filled in below
+    tag("WAVE");
+    tag("LIST");
+    PutLe(out, 17, 4);
+    tag("INFO");
+    tag("ISFT");
+    PutLe(out, 5, 4);
+    tag("Lavf");
+    out.push_back(0);
+    out.push_back(0);  // pad to even
+    tag("fmt ");
+    PutLe(out, extensible ? 40 : 18, 4);
+    PutLe(out, extensible ? 0xFFFE : 1, 2);
+    PutLe(out, shape.channels, 2);
+    PutLe(out, shape.rate, 4);
+    PutLe(out, shape.rate * shape.BlockAlign(), 4);
+    PutLe(out, shape.BlockAlign(), 2);
+    PutLe(out, shape.bits, 2);
+    PutLe(out, extensible ? 22 : 0, 2);
+    if (extensible) {
+        PutLe(out, shape.bits, 2);
+        PutLe(out, 3, 4);
+        const std::uint8_t pcm[] = {1,    0, 0, 0,    0, 0,    0x10, 0,
+                                    0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+        out.insert(out.end(), std::begin(pcm), std::end(pcm));
+    }
+    tag("fact");
+    PutLe(out, 4, 4);
+    PutLe(out, static_cast<std::uint32_t>(samples.size() / shape.BlockAlign()), 4);
+    tag("data");
+    PutLe(out, static_cast<std::uint32_t>(samples.size()), 4);
+    out.insert(out.end(), samples.begin(), samples.end());
+    const auto riff = static_cast<std::uint32_t>(out.size() - 8);
+    for (int i = 0; i < 4; ++i) {
+        out[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(riff >> (8 * i));
+    }
+    return out;
+}
+
+TEST_F(RealAudio, FilesFromEditorsPlayWholeIncludingExtensible24BitStereo) {
+    struct Case {
+        PcmShape shape;
+        bool extensible;
+    };
+    CSoundSet set(m_out, m_files_opener, m_feedback, RefusedFormat::kBeep);
+    std::uint32_t seed = 40;
+    for (const Case& c :
+         {Case{{2, 44100, 16}, false}, Case{{2, 48000, 24}, true}, Case{{1, 22050, 16}, true}}) {
+        SCOPED_TRACE(std::to_string(c.shape.bits) + " bits" +
+                     (c.extensible ? ", extensible" : ", 18-byte fmt"));
+        const Bytes samples = AudibleSamples(c.shape.BlockAlign() * 20000u, c.shape.bits, seed);
+        const std::string path = TempPath("pausora-editor-" + std::to_string(seed++) + ".wav");
+        WriteFileBytes(path, EditorWav(c.shape, samples, c.extensible));
+        m_files.push_back(path);
+        set.PlaySoundFile(path);
+        PlayOut(set);
+        const std::vector<Bytes> captures = TakeCaptures();
+        ASSERT_EQ(captures.size(), 1u);
+        const Capture capture = Parse(captures[0]);
+        EXPECT_EQ(capture.shape.channels, c.shape.channels);
+        EXPECT_EQ(capture.shape.rate, c.shape.rate);
+        EXPECT_EQ(capture.shape.bits, c.shape.bits);
+        EXPECT_TRUE(capture.audible == samples) << "the samples were changed on the way";
+    }
+    EXPECT_TRUE(m_feedback.messages.empty());
+    EXPECT_TRUE(m_feedback.tones.empty());
 }
 
 TEST_F(RealAudio, AFormatTheDeviceRefusesBeepsInsteadOfPlaying) {

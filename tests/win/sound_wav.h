@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -98,6 +100,33 @@ inline Bytes ReadFileBytes(const std::string& path) {
     bytes.resize(got);
     ::CloseHandle(file);
     return bytes;
+}
+
+// The capture file that tests/win/audio_capture.sh points Wine's ALSA output
+// at (a Windows path), or empty when the test runs without it; each opening
+// of the device writes a new file: name, name.0001, ...
+inline std::string CaptureBase() {
+    const char* path = std::getenv("PAUSORA_AUDIO_CAPTURE");
+    return path == nullptr ? std::string() : std::string(path);
+}
+
+inline std::string CaptureName(int index) {
+    if (index == 0) {
+        return CaptureBase();
+    }
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%04d", index);
+    return CaptureBase() + suffix;
+}
+
+// Every capture file so far, oldest first; the files are deleted.
+inline std::vector<Bytes> TakeCaptures() {
+    std::vector<Bytes> files;
+    for (int i = 0; ::GetFileAttributesA(CaptureName(i).c_str()) != INVALID_FILE_ATTRIBUTES; ++i) {
+        files.push_back(ReadFileBytes(CaptureName(i)));
+        ::DeleteFileA(CaptureName(i).c_str());
+    }
+    return files;
 }
 
 }  // namespace pausora::test
