@@ -1,10 +1,14 @@
 // The WAVE reader: the chunk layouts it reads, what it refuses, and the copies
 // the player makes of a wave.
+#include "app/time_settings.h"
 #include "core/sound_fakes.h"
 #include "sound/wave_data.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <tuple>
 
 namespace pausora {
@@ -388,6 +392,28 @@ TEST(FileErrorText, IsTheFixedSentenceForEachCause) {
     };
     for (const auto& [cause, text] : expected) {
         EXPECT_EQ(FileErrorText(CFileError(cause, "C:\\x y.wav")), text);
+    }
+}
+
+TEST(DefaultSounds, EveryDefaultAndFallbackFileShipsWithUsAndReadsAsASmallWave) {
+    // scripts/run.sh puts res/sounds into the profile's Media folder: every
+    // name the settings fall back to must be there, and read as a wave.
+    for (const SoundEventInfo& event : SoundEvents()) {
+        for (std::string_view under : {event.defaultFile, event.fallbackFile}) {
+            SCOPED_TRACE(std::string(under));
+            ASSERT_EQ(under.substr(0, 7), "\\Media\\");
+            const std::filesystem::path path =
+                std::filesystem::path(PAUSORA_SOUNDS_DIR) / std::string(under.substr(7));
+            std::ifstream in(path, std::ios::binary);
+            ASSERT_TRUE(in) << path;
+            const Bytes file((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+            EXPECT_LT(file.size(), 50'000u);
+            CWaveData wave;
+            Read(wave, file);
+            EXPECT_EQ(wave.GetFormat(), Pcm(1, 22050, 16));
+            EXPECT_GT(wave.GetDataLength(), 22050u / 4);
+        }
     }
 }
 

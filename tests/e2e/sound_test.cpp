@@ -3,6 +3,7 @@
 // Wine's audio going into files (tests/win/audio_capture.sh) so that we can
 // hear what was played.
 #include "app/registry_store.h"
+#include "app/time_settings.h"
 #include "e2e/program.h"
 #include "shared/win_backdoor.h"
 #include "win/sound_wav.h"
@@ -105,8 +106,6 @@ class SoundTest : public ::testing::Test {
         std::string dir = Program::ExePath();
         dir.resize(dir.find_last_of("\\/") + 1);
         m_store.SetString(reg::kAppKey, reg::kInstallDir, dir);
-        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-        m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
     }
     void TearDown() override {
         m_program.Kill();
@@ -119,14 +118,18 @@ class SoundTest : public ::testing::Test {
     Program m_program;
 };
 
-TEST_F(SoundTest, AShortBreakPlaysTheDefaultDingAndItsEndTheChimes) {
+TEST_F(SoundTest, AShortBreakPlaysTheDefaultDingAndItsEndTheDefaultChimes) {
     // A short break every 3 seconds, 2 seconds long, with the sounds a fresh
-    // installation chooses for its start and its end.
+    // installation chooses for its start and its end (ding and chimes).
+    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+    m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
     m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
     m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
     m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
-    m_store.SetString(reg::kSettingsKey, "MicropauseSound", MediaFolder() + "ding.wav");
-    m_store.SetString(reg::kSettingsKey, "EndMicropauseSound", MediaFolder() + "chimes.wav");
+    for (const SoundEventInfo& event : SoundEvents()) {
+        m_store.SetString(reg::kSettingsKey, event.valueName,
+                          MediaFolder() + std::string(event.defaultFile.substr(7)));
+    }
     ASSERT_TRUE(m_program.Start());
     const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
     ASSERT_NE(main, nullptr);
@@ -143,13 +146,44 @@ TEST_F(SoundTest, AShortBreakPlaysTheDefaultDingAndItsEndTheChimes) {
     // One opening of the device per sound: the ding, then the chimes.
     const std::vector<Bytes> captures = TakeCaptures();
     ASSERT_GE(captures.size(), 2u);
-    const Bytes ding = AudibleSamplesOf(ReadFileBytes(MediaFolder() + "ding.wav"));
-    const Bytes chimes = AudibleSamplesOf(ReadFileBytes(MediaFolder() + "chimes.wav"));
+    const Bytes ding = AudibleSamplesOf(
+        ReadFileBytes(m_store.String(reg::kSettingsKey, "MicropauseSound").value_or("")));
+    const Bytes chimes = AudibleSamplesOf(
+        ReadFileBytes(m_store.String(reg::kSettingsKey, "EndMicropauseSound").value_or("")));
     ASSERT_GT(ding.size(), 10000u);
     ASSERT_GT(chimes.size(), 10000u);
     EXPECT_TRUE(Contains(captures[0], ding)) << "the break did not sound ding.wav";
     EXPECT_TRUE(Contains(captures[1], chimes)) << "the break's end did not sound chimes.wav";
     EXPECT_FALSE(Contains(captures[0], chimes));
+}
+
+TEST_F(SoundTest, AFileWrittenByAnEditorPlaysWithoutAMessage) {
+    // An INFO list, an 18-byte format and a fact chunk around the samples.
+    const PcmShape shape{2, 22050, 16};
+    const Bytes samples = AudibleSamples(shape.BlockAlign() * 8000u, shape.bits, 5);
+    const std::string path = MediaFolder() + "pausora-editor.wav";
+    WriteFileBytes(path, EditorWav(shape, samples, false));
+    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+    m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
+    m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
+    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
+    m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
+    m_store.SetString(reg::kSettingsKey, "MicropauseSound", path);
+    m_store.SetString(reg::kSettingsKey, "EndMicropauseSound", path);
+    ASSERT_TRUE(m_program.Start());
+    const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(main, &pid);
+    EXPECT_FALSE(ShowsADialog(pid)) << "a message box is open";
+    ::PostMessageA(main, WM_COMMAND, 32774, 0);  // Exit
+    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
+    const std::vector<Bytes> captures = TakeCaptures();
+    ASSERT_GE(captures.size(), 2u);
+    EXPECT_TRUE(Contains(captures[0], samples));
+    EXPECT_TRUE(Contains(captures[1], samples));
+    ::DeleteFileA(path.c_str());
 }
 
 }  // namespace
