@@ -28,6 +28,13 @@ trap cleanup EXIT INT TERM
 
 make_wine_prefix "$prefix"
 export WINEPREFIX=$prefix
+# A fresh Wine profile has no C:\windows\Media: put our own event sounds where
+# the default settings look for them, leaving any that are already there.
+media=$prefix/drive_c/windows/Media
+mkdir -p "$media"
+for sound in res/sounds/*.wav; do
+    [ -e "$media/$(basename "$sound")" ] || cp "$sound" "$media/"
+done
 # Play the installer's part: tell the program where it and its tips file live.
 bin_dir=$(winepath -w "$root/build/windows/bin" 2>/dev/null)
 install_reg="$prefix/install.reg"

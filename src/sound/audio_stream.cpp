@@ -62,7 +62,12 @@ bool CAudioStream::StartPlayback() {
 
 bool CAudioStream::QueueChunk(WaveOutHandle handle) {
     const std::uint32_t left = IsDrainedLocked() ? 0 : m_endOffset - m_currentOffset;
-    const std::uint32_t n = std::min(m_chunkSize, left);
+    // Whole samples only: the device drops a partial one at the end of a block,
+    // and everything after it would play shifted by a channel or a byte. Of
+    // the block alignments in use only 3, 6, 12... do not divide 4096.
+    const std::uint32_t sample = std::max<std::uint32_t>(m_wave.Samples().SampleSize(), 1);
+    const std::uint32_t chunk = std::max(sample, m_chunkSize / sample * sample);
+    const std::uint32_t n = std::min(chunk, left);
     if (n == 0) {
         return false;
     }

@@ -1,52 +1,100 @@
 #include "sound/wave_data.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace pausora {
 
 namespace {
 
-// Reads exactly into.size() bytes; false when the file ends first.
-bool ReadExact(IReadFile& file, std::span<std::uint8_t> into) {
-    std::size_t done = 0;
-    while (done < into.size()) {
-        const std::size_t n = file.Read(into.subspan(done));
-        if (n == 0) {
-            return false;
-        }
-        done += n;
-    }
-    return true;
+// The sub-format of an extensible header that means plain integer PCM:
+// {00000001-0000-0010-8000-00AA00389B71}, as it lies in the file.
+constexpr std::array<std::uint8_t, 16> kPcmSubFormat = {
+    0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+// 16 bytes of the common format, then the extensible part: extra size (2),
+// valid bits (2), channel mask (4), sub-format (16).
+constexpr std::uint32_t kBasicFormatSize = 16;
+constexpr std::uint32_t kExtensibleFormatSize = 40;
+
+bool SameTag(const std::array<std::uint8_t, 4>& id, std::string_view tag) {
+    return std::memcmp(id.data(), tag.data(), id.size()) == 0;
 }
 
-class HeaderReader {
+// Reads a file front to back, with room to give back a few bytes read ahead
+// and a way out for anything that does not make a playable wave.
+class ChunkReader {
   public:
-    HeaderReader(IReadFile& file, std::string_view path) : m_file(file), m_path(path) {}
+    ChunkReader(IReadFile& file, std::string_view path) : m_file(file), m_path(path) {}
 
-    void ExpectTag(std::string_view tag) {
-        std::array<std::uint8_t, 8> bytes{};
-        const std::span<std::uint8_t> part(bytes.data(), tag.size());
-        if (!ReadExact(m_file, part) || std::memcmp(bytes.data(), tag.data(), tag.size()) != 0) {
+    [[noreturn]] void Reject() const {
+        throw CFileError(FileErrorCause::kNotWave, std::string(m_path));
+    }
+
+    // Reads exactly into.size() bytes; false when the file ends first.
+    bool TryRead(std::span<std::uint8_t> into) {
+        std::size_t done = std::min(into.size(), m_aheadLength);
+        std::memcpy(into.data(), m_ahead.data(), done);
+        std::memmove(m_ahead.data(), m_ahead.data() + done, m_aheadLength - done);
+        m_aheadLength -= done;
+        while (done < into.size()) {
+            const std::size_t n = m_file.Read(into.subspan(done));
+            if (n == 0) {
+                return false;
+            }
+            done += n;
+        }
+        return true;
+    }
+    void Read(std::span<std::uint8_t> into) {
+        if (!TryRead(into)) {
             Reject();
         }
     }
+    // Puts bytes back in front of what is still to read.
+    void Unread(std::span<const std::uint8_t> bytes) {
+        std::memmove(m_ahead.data() + bytes.size(), m_ahead.data(), m_aheadLength);
+        std::memcpy(m_ahead.data(), bytes.data(), bytes.size());
+        m_aheadLength += bytes.size();
+    }
+    std::uint64_t Remaining() { return m_file.Remaining() + m_aheadLength; }
 
+    std::array<std::uint8_t, 4> Id() {
+        std::array<std::uint8_t, 4> id{};
+        Read(id);
+        return id;
+    }
+    void Expect(std::string_view tag) {
+        if (!SameTag(Id(), tag)) {
+            Reject();
+        }
+    }
     std::uint16_t Word() { return static_cast<std::uint16_t>(Little(2)); }
     std::uint32_t Dword() { return static_cast<std::uint32_t>(Little(4)); }
 
-    [[noreturn]] void Reject() const {
-        throw CFileError(FileErrorCause::kInvalidFile, std::string(m_path));
+    // Passes over `count` bytes. A chunk that claims more than the file still
+    // holds cannot be followed by the data, so we give up at once rather than
+    // read to the end.
+    void Skip(std::uint64_t count) {
+        if (count > Remaining()) {
+            Reject();
+        }
+        std::array<std::uint8_t, 4096> scratch{};
+        while (count > 0) {
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, scratch.size()));
+            Read(std::span<std::uint8_t>(scratch.data(), n));
+            count -= n;
+        }
     }
 
   private:
-    std::uint64_t Little(std::size_t size) {
+    std::uint32_t Little(std::size_t size) {
         std::array<std::uint8_t, 4> bytes{};
-        if (!ReadExact(m_file, std::span<std::uint8_t>(bytes.data(), size))) {
-            Reject();
-        }
-        std::uint64_t value = 0;
+        Read(std::span<std::uint8_t>(bytes.data(), size));
+        std::uint32_t value = 0;
         for (std::size_t i = size; i-- > 0;) {
             value = (value << 8) | bytes[i];
         }
@@ -55,7 +103,50 @@ class HeaderReader {
 
     IReadFile& m_file;
     std::string_view m_path;
+    std::array<std::uint8_t, 8> m_ahead{};
+    std::size_t m_aheadLength = 0;
 };
+
+// Reads the body of a "fmt " chunk of `size` bytes (at least 16) and passes
+// over the rest of the chunk.
+void ReadFormat(ChunkReader& in, std::uint32_t size, SWaveFormat& format) {
+    format.wFormatTag = in.Word();
+    format.nChannels = in.Word();
+    format.nSamplesPerSec = in.Dword();
+    format.nAvgBytesPerSec = in.Dword();
+    format.nBlockAlign = in.Word();
+    format.wBitsPerSample = in.Word();
+    format.cbSize = 0;
+    if (size == kBasicFormatSize) {
+        return;
+    }
+    // Files written with a fixed 44-byte header and a careless size field
+    // have always played: "data" right after the 16 bytes wins over the size.
+    std::array<std::uint8_t, 4> next{};
+    if (!in.TryRead(next)) {
+        in.Reject();
+    }
+    in.Unread(next);
+    if (SameTag(next, "data")) {
+        return;
+    }
+    std::uint64_t rest = size - kBasicFormatSize;
+    if (format.wFormatTag == kWaveFormatExtensible && size >= kExtensibleFormatSize) {
+        // Only the sub-format says what the samples are. Integer PCM plays as
+        // PCM in its container size; we convert nothing else.
+        in.Word();   // extra size
+        in.Word();   // valid bits: the device reads whole containers
+        in.Dword();  // channel mask: the usual speakers for the count will do
+        std::array<std::uint8_t, 16> subFormat{};
+        in.Read(subFormat);
+        if (subFormat != kPcmSubFormat) {
+            in.Reject();
+        }
+        format.wFormatTag = kWaveFormatPcm;
+        rest = size - kExtensibleFormatSize;
+    }
+    in.Skip(rest + (size & 1u));
+}
 
 }  // namespace
 
@@ -82,45 +173,51 @@ void CWaveData::LoadFile(std::string_view path, IFileOpener& opener) {
 }
 
 void CWaveData::ReadFrom(IReadFile& file, std::string_view path) {
-    HeaderReader header(file, path);
-    header.ExpectTag("RIFF");
-    header.Dword();  // the RIFF size says nothing we need
-    header.ExpectTag("WAVEfmt ");
-    header.Dword();  // nor does the fmt size: only the 16-byte layout reaches "data"
+    ChunkReader in(file, path);
+    in.Expect("RIFF");
+    in.Dword();  // the RIFF size: we stop at "data" whatever it says
+    in.Expect("WAVE");
 
-    // Into a scratch record: a file rejected below must leave this wave as it was.
+    // Everything goes into scratch objects first: a file refused on the way
+    // leaves this wave, format and samples, as it was.
     SWaveFormat format;
-    format.wFormatTag = header.Word();
-    format.nChannels = header.Word();
-    format.nSamplesPerSec = header.Dword();
-    format.nAvgBytesPerSec = header.Dword();
-    format.nBlockAlign = header.Word();
-    format.wBitsPerSample = header.Word();
-    header.ExpectTag("data");
-    format.cbSize = 0;
-    m_format = format;
-
-    const std::uint32_t dataLength = header.Dword();
-    // A block alignment of 0 describes no sample at all; such a wave holds
-    // nothing, and the device decides whether its format is playable.
-    const std::uint32_t count = format.nBlockAlign == 0 ? 0 : dataLength / format.nBlockAlign;
-    const std::uint64_t bytes = static_cast<std::uint64_t>(count) * format.nBlockAlign;
-    // A file that ends before its declared samples is refused: we never play
-    // what the file does not hold, and we never allocate for a length the
-    // file cannot back.
-    if (bytes > file.Remaining()) {
-        header.Reject();
-    }
-    m_samples.Allocate(count, format.nBlockAlign);
-    if (!ReadExact(file,
-                   std::span<std::uint8_t>(m_samples.Data(), static_cast<std::size_t>(bytes)))) {
-        header.Reject();
+    bool haveFormat = false;
+    for (;;) {
+        const std::array<std::uint8_t, 4> id = in.Id();
+        const std::uint32_t size = in.Dword();
+        if (SameTag(id, "data")) {
+            if (!haveFormat) {
+                in.Reject();
+            }
+            // We stop here: the data length is `size`.
+            const std::uint32_t align = format.nBlockAlign;
+            std::uint64_t count = align == 0 ? 0 : size / align;
+            // A length past the end of the file plays the whole blocks that
+            // are there; we never allocate more than the file can fill.
+            if (align != 0) {
+                count = std::min<std::uint64_t>(count, in.Remaining() / align);
+            }
+            CSampleBuffer samples;
+            samples.Allocate(static_cast<std::uint32_t>(count), align);
+            in.Read(std::span<std::uint8_t>(samples.Data(),
+                                            static_cast<std::size_t>(samples.ByteLength())));
+            m_format = format;
+            m_samples.Swap(samples);
+            return;
+        }
+        if (SameTag(id, "fmt ") && !haveFormat && size >= kBasicFormatSize) {
+            haveFormat = true;
+            ReadFormat(in, size, format);
+            continue;
+        }
+        // Anything else (LIST, fact, cue, a second or too short "fmt "...) is
+        // passed over with its pad byte.
+        in.Skip(static_cast<std::uint64_t>(size) + (size & 1u));
     }
 }
 
 std::uint32_t CWaveData::GetDataLength() const {
-    // Measured on the buffer itself, so a load that failed after taking a new
-    // format can never make us read past the old samples.
+    // Measured on the buffer itself, so it never says more than the samples hold.
     return static_cast<std::uint32_t>(m_samples.ByteLength());
 }
 

@@ -20,8 +20,10 @@ class CWaveData {
     // Opens `path` exclusively and reads it. Throws CFileError (the path
     // attached) or std::bad_alloc.
     void LoadFile(std::string_view path, IFileOpener& opener);
-    // Reads the one layout we accept: the 44-byte canonical header and the
-    // samples. Throws CFileError(kInvalidFile) with `path` for anything else.
+    // Walks the RIFF chunks up to "data", taking the first "fmt " chunk that
+    // is big enough, and reads the whole samples the file holds. Throws
+    // CFileError(kNotWave) with `path` for a file we cannot play, in which
+    // case this wave keeps its format and samples.
     void ReadFrom(IReadFile& file, std::string_view path = {});
 
     SWaveFormat GetFormat() const { return m_format; }

@@ -24,6 +24,8 @@ std::string FileErrorText(const CFileError& error) {
             return "Access to " + path + " was denied.";
         case FileErrorCause::kInvalidFile:
             return "An invalid file handle was associated with " + path + ".";
+        case FileErrorCause::kNotWave:
+            return path + " is not a WAVE file that Pausora can play.";
         case FileErrorCause::kSharingViolation:
             return "A sharing violation occurred while accessing " + path + ".";
         case FileErrorCause::kGeneric:

@@ -22,7 +22,8 @@ enum class FileErrorCause {
     kBadPath,
     kTooManyOpenFiles,
     kAccessDenied,
-    kInvalidFile,  // the header is not the one layout we read
+    kInvalidFile,  // the system found the file handle invalid
+    kNotWave,      // the contents are not a wave we can play
     kSharingViolation,
 };
 

@@ -8,6 +8,8 @@
 namespace pausora {
 
 inline constexpr std::uint16_t kWaveFormatPcm = 1;
+// A header that names its sample type by a sub-format GUID.
+inline constexpr std::uint16_t kWaveFormatExtensible = 0xFFFE;
 
 struct SWaveFormat {
     std::uint16_t wFormatTag = kWaveFormatPcm;

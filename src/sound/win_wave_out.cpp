@@ -1,6 +1,9 @@
 #include "sound/win_wave_out.h"
 
+#include <mmreg.h>
+
 #include <future>
+#include <iterator>
 
 namespace pausora {
 
@@ -10,15 +13,42 @@ namespace {
 // wParam, the finished WAVEHDR in lParam.
 constexpr UINT kBlockDoneMessage = WM_APP + 1;
 
-WAVEFORMATEX ToSystem(const SWaveFormat& format) {
-    WAVEFORMATEX wf{};
-    wf.wFormatTag = format.wFormatTag;
-    wf.nChannels = format.nChannels;
-    wf.nSamplesPerSec = format.nSamplesPerSec;
-    wf.nAvgBytesPerSec = format.nAvgBytesPerSec;
-    wf.nBlockAlign = format.nBlockAlign;
-    wf.wBitsPerSample = format.wBitsPerSample;
-    wf.cbSize = 0;
+// The record the device is asked with. Plain PCM of one or two channels and
+// 8 or 16 bits is what every driver has always read; for more channels or
+// deeper samples Windows wants the extensible record with the PCM sub-format
+// (some drivers take the plain one, others refuse it). Only the extensible
+// form carries the speakers, so we name the usual ones for the count.
+WAVEFORMATEXTENSIBLE ToSystem(const SWaveFormat& format) {
+    WAVEFORMATEXTENSIBLE wf{};
+    wf.Format.wFormatTag = format.wFormatTag;
+    wf.Format.nChannels = format.nChannels;
+    wf.Format.nSamplesPerSec = format.nSamplesPerSec;
+    wf.Format.nAvgBytesPerSec = format.nAvgBytesPerSec;
+    wf.Format.nBlockAlign = format.nBlockAlign;
+    wf.Format.wBitsPerSample = format.wBitsPerSample;
+    wf.Format.cbSize = 0;
+    if (format.wFormatTag == WAVE_FORMAT_PCM &&
+        (format.nChannels > 2 || format.wBitsPerSample > 16)) {
+        static constexpr DWORD kSpeakers[] = {
+            0,
+            SPEAKER_FRONT_CENTER,
+            SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT,
+            SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_FRONT_CENTER,
+            SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_BACK_LEFT | SPEAKER_BACK_RIGHT,
+            SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_FRONT_CENTER | SPEAKER_BACK_LEFT |
+                SPEAKER_BACK_RIGHT,
+            SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_FRONT_CENTER |
+                SPEAKER_LOW_FREQUENCY | SPEAKER_BACK_LEFT | SPEAKER_BACK_RIGHT,
+        };
+        wf.Format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
+        wf.Format.cbSize = sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX);
+        wf.Samples.wValidBitsPerSample = format.wBitsPerSample;
+        wf.dwChannelMask =
+            format.nChannels < std::size(kSpeakers) ? kSpeakers[format.nChannels] : 0;
+        // KSDATAFORMAT_SUBTYPE_PCM, spelt out to spare a GUID library.
+        wf.SubFormat = {
+            0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+    }
     return wf;
 }
 
@@ -93,17 +123,17 @@ CWinWaveOut::Slot* CWinWaveOut::SlotFor(SWaveHeader& header, bool claim) {
 }
 
 WaveResult CWinWaveOut::QueryFormat(std::uint32_t device, const SWaveFormat& format) {
-    WAVEFORMATEX wf = ToSystem(format);
-    return ::waveOutOpen(nullptr, device, &wf, 0, 0, WAVE_FORMAT_QUERY);
+    WAVEFORMATEXTENSIBLE wf = ToSystem(format);
+    return ::waveOutOpen(nullptr, device, &wf.Format, 0, 0, WAVE_FORMAT_QUERY);
 }
 
 WaveResult CWinWaveOut::Open(std::uint32_t device, const SWaveFormat& format, CAudioStream& stream,
                              WaveOutHandle& handle) {
-    WAVEFORMATEX wf = ToSystem(format);
+    WAVEFORMATEXTENSIBLE wf = ToSystem(format);
     m_stream = &stream;
     HWAVEOUT out = nullptr;
     const MMRESULT result =
-        ::waveOutOpen(&out, device, &wf, reinterpret_cast<DWORD_PTR>(&OnDeviceMessage),
+        ::waveOutOpen(&out, device, &wf.Format, reinterpret_cast<DWORD_PTR>(&OnDeviceMessage),
                       reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
     if (result == MMSYSERR_NOERROR) {
         handle = reinterpret_cast<WaveOutHandle>(out);

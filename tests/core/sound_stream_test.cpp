@@ -69,6 +69,22 @@ TEST(AudioStream, PlaysTheWholeWaveInBlocksOf4096WithThreeInFlight) {
     EXPECT_EQ(p.stream.LastResult(), kWaveNoError);
 }
 
+TEST(AudioStream, BlocksHoldWholeSamplesWhenTheSampleSizeDoesNotDivide4096) {
+    // 24-bit stereo: six bytes a sample, so a block is 682 samples.
+    Player p(6 * 1500, Pcm(2, 48000, 24));
+    p.stream.StartPlayback();
+    p.out.CompleteAll();
+    EXPECT_EQ(p.out.written, p.samples);
+    EXPECT_EQ(p.out.blockLengths, (std::vector<std::uint32_t>{4092, 4092, 816}));
+
+    // A sample bigger than a block still goes out whole, one a block.
+    Player wide(2 * 6000, Pcm(2000, 8000, 24));
+    wide.stream.StartPlayback();
+    wide.out.CompleteAll();
+    EXPECT_EQ(wide.out.written, wide.samples);
+    EXPECT_EQ(wide.out.blockLengths, (std::vector<std::uint32_t>{6000, 6000}));
+}
+
 TEST(AudioStream, AWaveOfAtMostTwoBlocksReportsFalseButPlaysInFull) {
     for (std::size_t n : {std::size_t{1}, std::size_t{4096}, std::size_t{8192}}) {
         Player p(n);
@@ -293,8 +309,7 @@ TEST(PlaySoundFile, ASecondRequestCutsTheFirstOffAndStartsFromItsBeginning) {
 
 TEST(PlaySoundFile, ReportsAFileThatCannotBeLoadedAndPlaysNothing) {
     Owner o(RefusedFormat::kBeep);
-    o.files.files["C:\\bad.wav"] =
-        MakeWav(Pcm(1, 8000, 8), Pattern(100), test::ChunkBeforeData("fact"));
+    o.files.files["C:\\bad.wav"] = Pattern(100);
     o.files.errors["C:\\busy.wav"] = FileErrorCause::kSharingViolation;
     o.set.PlaySoundFile("C:\\missing.wav");
     o.set.PlaySoundFile("C:\\bad.wav");
@@ -303,7 +318,7 @@ TEST(PlaySoundFile, ReportsAFileThatCannotBeLoadedAndPlaysNothing) {
     EXPECT_EQ(o.feedback.messages,
               (std::vector<M>{
                   {"C:\\missing.wav was not found.", SoundMessageStyle::kFileError},
-                  {"An invalid file handle was associated with C:\\bad.wav.",
+                  {"C:\\bad.wav is not a WAVE file that Pausora can play.",
                    SoundMessageStyle::kFileError},
                   {"A sharing violation occurred while accessing C:\\busy.wav.",
                    SoundMessageStyle::kFileError},

@@ -1,10 +1,14 @@
-// The WAVE reader: the one layout it accepts, everything it refuses, and the
-// copies the player makes of a wave.
+// The WAVE reader: the chunk layouts it reads, what it refuses, and the copies
+// the player makes of a wave.
+#include "app/time_settings.h"
 #include "core/sound_fakes.h"
 #include "sound/wave_data.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <tuple>
 
 namespace pausora {
@@ -34,6 +38,7 @@ FileErrorCause RejectionOf(CWaveData& wave, const Bytes& file) {
     } catch (const CFileError& e) {
         EXPECT_EQ(e.Path(), "C:\\a.wav");
         EXPECT_EQ(e.OsError(), -1);
+        EXPECT_EQ(FileErrorText(e), "C:\\a.wav is not a WAVE file that Pausora can play.");
         return e.Cause();
     }
     ADD_FAILURE() << "file was accepted";
@@ -75,34 +80,151 @@ TEST(WaveReader, TakesAnyFormatTagAndIgnoresBothSizeFields) {
     EXPECT_EQ(wave.GetDataLength(), 100u);
 }
 
-TEST(WaveReader, RefusesEveryOtherLayoutAndKeepsThePreviousWave) {
+// RIFF files built chunk by chunk, as editors and converters write them.
+Bytes Chunk(std::string_view id, const Bytes& body, bool pad = true) {
+    Bytes out;
+    test::PutTag(out, id);
+    test::PutLe(out, static_cast<std::uint32_t>(body.size()), 4);
+    out.insert(out.end(), body.begin(), body.end());
+    if (pad && body.size() % 2 != 0) {
+        out.push_back(0);
+    }
+    return out;
+}
+
+Bytes Riff(std::initializer_list<Bytes> chunks) {
+    Bytes body;
+    test::PutTag(body, "WAVE");
+    for (const Bytes& c : chunks) {
+        body.insert(body.end(), c.begin(), c.end());
+    }
+    Bytes out;
+    test::PutTag(out, "RIFF");
+    test::PutLe(out, static_cast<std::uint32_t>(body.size()), 4);
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+Bytes FmtBody(const SWaveFormat& f, const Bytes& extra = {}) {
+    Bytes out;
+    test::PutLe(out, f.wFormatTag, 2);
+    test::PutLe(out, f.nChannels, 2);
+    test::PutLe(out, f.nSamplesPerSec, 4);
+    test::PutLe(out, f.nAvgBytesPerSec, 4);
+    test::PutLe(out, f.nBlockAlign, 2);
+    test::PutLe(out, f.wBitsPerSample, 2);
+    out.insert(out.end(), extra.begin(), extra.end());
+    return out;
+}
+
+// The 22 extra bytes of an extensible header with the sub-format's first
+// byte given (1 = integer PCM, 3 = IEEE float).
+Bytes Extensible(std::uint16_t validBits, std::uint8_t subFormat) {
+    Bytes out;
+    test::PutLe(out, 22, 2);
+    test::PutLe(out, validBits, 2);
+    test::PutLe(out, 0x3, 4);  // front left and right
+    const Bytes guid = {subFormat, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
+                        0x80,      0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    out.insert(out.end(), guid.begin(), guid.end());
+    return out;
+}
+
+SWaveFormat ExtensibleTag(SWaveFormat f) {
+    f.wFormatTag = kWaveFormatExtensible;
+    return f;
+}
+
+const Bytes kInfo = {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 6,
+                     0,   0,   0,   'L', 'a', 'v', 'f', '5', 0};
+
+TEST(WaveReader, WalksTheChunksThatEditorsWriteAroundFormatAndData) {
+    const SWaveFormat stereo16 = Pcm(2, 22050, 16);
+    const SWaveFormat stereo24 = Pcm(2, 48000, 24);
+    const Bytes samples = Pattern(6000, 3);
+    struct Case {
+        const char* what;
+        Bytes file;
+        SWaveFormat format;
+    };
+    const Case cases[] = {
+        {"LIST before data",
+         Riff({Chunk("fmt ", FmtBody(stereo16)), Chunk("LIST", kInfo), Chunk("data", samples)}),
+         stereo16},
+        {"18-byte fmt with extra size 0",
+         Riff({Chunk("fmt ", FmtBody(stereo16, {0, 0})), Chunk("data", samples)}), stereo16},
+        {"fact chunk",
+         Riff({Chunk("fmt ", FmtBody(stereo16)), Chunk("fact", {0x70, 0x17, 0, 0}),
+               Chunk("data", samples)}),
+         stereo16},
+        {"odd chunks with their pad byte, before and after fmt",
+         Riff({Chunk("JUNK", Pattern(7)), Chunk("fmt ", FmtBody(stereo16)),
+               Chunk("cue ", Pattern(3)), Chunk("data", samples)}),
+         stereo16},
+        {"a short fmt and a later second fmt are passed over",
+         Riff({Chunk("fmt ", Bytes(14, 0x55)), Chunk("fmt ", FmtBody(stereo16)),
+               Chunk("fmt ", FmtBody(Pcm(1, 8000, 8))), Chunk("data", samples)}),
+         stereo16},
+        {"extensible 24-bit stereo PCM plays as PCM",
+         Riff({Chunk("fmt ", FmtBody(ExtensibleTag(stereo24), Extensible(24, 1))),
+               Chunk("fact", {0xE8, 0x03, 0, 0}), Chunk("data", samples)}),
+         stereo24},
+        {"extensible with 20 valid bits in 24-bit containers, and more after the GUID",
+         Riff({Chunk("fmt ", FmtBody(ExtensibleTag(stereo24),
+                                     [] {
+                                         Bytes x = Extensible(20, 1);
+                                         x.insert(x.end(), {9, 9, 9});
+                                         return x;
+                                     }())),
+               Chunk("data", samples)}),
+         stereo24},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CWaveData wave;
+        Read(wave, c.file);
+        EXPECT_EQ(wave.GetFormat(), c.format);
+        EXPECT_EQ(wave.Samples().SampleSize(), c.format.nBlockAlign);
+        EXPECT_EQ(SampleBytes(wave), samples);
+    }
+}
+
+TEST(WaveReader, RefusesWhatItCannotPlayAndKeepsThePreviousWave) {
     const SWaveFormat format = Pcm(2, 22050, 16);
     const Bytes samples = Pattern(400);
-    Bytes fmt18 = MakeWav(format, samples, test::FmtSize(18, {0, 0}));
-    Bytes list = MakeWav(format, samples, test::ChunkBeforeData("LIST"));
-    Bytes fact = MakeWav(format, samples, test::ChunkBeforeData("fact"));
+    const Bytes fmt = Chunk("fmt ", FmtBody(format));
     Bytes rifx = MakeWav(format, samples);
     rifx[3] = 'X';
-    Bytes noBlank = MakeWav(format, samples);
-    noBlank[15] = '_';
+    Bytes notWave = MakeWav(format, samples);
+    notWave[8] = 'A';
     Bytes upper = MakeWav(format, samples);
     upper[12] = 'F';
     Bytes cutInFormat = MakeWav(format, samples);
     cutInFormat.resize(30);
     Bytes cutInTag = MakeWav(format, samples);
     cutInTag.resize(38);
+    Bytes cutInExtension = Riff({Chunk("fmt ", FmtBody(ExtensibleTag(format), Extensible(16, 1)))});
+    cutInExtension.resize(50);
+    const Bytes float32 =
+        Riff({Chunk("fmt ", FmtBody(ExtensibleTag(Pcm(2, 44100, 32)), Extensible(32, 3))),
+              Chunk("data", samples)});
+    const Bytes dataFirst = Riff({Chunk("data", samples), fmt});
+    const Bytes noData = Riff({fmt, Chunk("LIST", kInfo)});
+    Bytes hugeChunk = Riff({fmt, Chunk("LIST", kInfo), Chunk("data", samples)});
+    hugeChunk[40] = hugeChunk[41] = hugeChunk[42] = hugeChunk[43] = 0xFF;  // LIST's size
 
     const Bytes previous = Pattern(60, 7);
     CWaveData wave;
     Read(wave, MakeWav(Pcm(1, 8000, 8), previous));
-    for (const Bytes* file :
-         {&fmt18, &list, &fact, &rifx, &noBlank, &upper, &cutInFormat, &cutInTag}) {
-        EXPECT_EQ(RejectionOf(wave, *file), FileErrorCause::kInvalidFile);
+    for (const Bytes* file : std::initializer_list<const Bytes*>{
+             &rifx, &notWave, &upper, &cutInFormat, &cutInTag, &cutInExtension, &float32,
+             &dataFirst, &noData, &hugeChunk}) {
+        EXPECT_EQ(RejectionOf(wave, *file), FileErrorCause::kNotWave);
         EXPECT_EQ(wave.GetFormat(), Pcm(1, 8000, 8));
         EXPECT_EQ(SampleBytes(wave), previous);
     }
-    EXPECT_EQ(RejectionOf(wave, Bytes{}), FileErrorCause::kInvalidFile);
-    EXPECT_EQ(RejectionOf(wave, Bytes{'R', 'I', 'F', 'F'}), FileErrorCause::kInvalidFile);
+    EXPECT_EQ(RejectionOf(wave, Bytes{}), FileErrorCause::kNotWave);
+    EXPECT_EQ(RejectionOf(wave, Bytes{'R', 'I', 'F', 'F'}), FileErrorCause::kNotWave);
 }
 
 TEST(WaveReader, DropsATrailingPartialBlockAndIgnoresBytesAfterTheData) {
@@ -133,35 +255,52 @@ TEST(WaveReader, AcceptsEmptyDataAndAZeroBlockAlignmentAsNoSamples) {
     EXPECT_EQ(wave.GetDataLength(), 0u);
 }
 
-TEST(WaveReader, RefusesAFileThatEndsBeforeItsDeclaredData) {
-    const Bytes previous = Pattern(60, 7);
-    const SWaveFormat format = Pcm(1, 11025, 8);
+TEST(WaveReader, PlaysTheWholeBlocksOfAFileThatEndsBeforeItsDeclaredData) {
+    const SWaveFormat mono8 = Pcm(1, 11025, 8);
+    const SWaveFormat stereo16 = Pcm(2, 48000, 16);
     struct Case {
-        Bytes file;
         const char* what;
+        Bytes file;
         SWaveFormat format;
+        Bytes played;
     };
-    Bytes afterData = MakeWav(format, {});
-    afterData.resize(40);  // nothing after "data", not even its length
-    Bytes partLength = MakeWav(format, {});
-    partLength.resize(42);
+    const Bytes data = Pattern(503, 9);
     const Case cases[] = {
-        {MakeWav(format, Pattern(500), test::DeclaredLength(1000)), "half the data", format},
-        {MakeWav(format, Pattern(10), test::DeclaredLength(0xFFFFFFFFu)), "absurd length", format},
-        {MakeWav(Pcm(2, 48000, 16), Pattern(10), test::DeclaredLength(0x7FFFFFFCu)),
-         "absurd length in whole blocks", Pcm(2, 48000, 16)},
-        {afterData, "ends after the data tag", format},
-        {partLength, "ends inside the data length", format},
+        {"half the data", MakeWav(mono8, data, test::DeclaredLength(1000)), mono8, data},
+        {"absurd length", MakeWav(mono8, data, test::DeclaredLength(0xFFFFFFFFu)), mono8, data},
+        {"absurd length in whole blocks, partial block at the end",
+         MakeWav(stereo16, data, test::DeclaredLength(0x7FFFFFFCu)), stereo16,
+         Bytes(data.begin(), data.begin() + 500)},
+        {"after other chunks, the file cut 100 bytes into the data",
+         [&] {
+             Bytes file = Riff({Chunk("fmt ", FmtBody(stereo16)), Chunk("LIST", kInfo),
+                                Chunk("data", Bytes(data.begin(), data.begin() + 400))});
+             file.resize(file.size() - 300);
+             return file;
+         }(),
+         stereo16, Bytes(data.begin(), data.begin() + 100)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CWaveData wave;
-        Read(wave, MakeWav(Pcm(1, 8000, 8), previous));
-        EXPECT_EQ(RejectionOf(wave, c.file), FileErrorCause::kInvalidFile);
-        // The header was read, so the new format is taken; what the wave would
-        // play is still only bytes some file really held.
+        Read(wave, c.file);
         EXPECT_EQ(wave.GetFormat(), c.format);
-        EXPECT_LE(wave.GetDataLength(), wave.Samples().ByteLength());
+        EXPECT_EQ(SampleBytes(wave), c.played);
+    }
+}
+
+TEST(WaveReader, RefusesAFileThatEndsBeforeItsDataLength) {
+    const Bytes previous = Pattern(60, 7);
+    const SWaveFormat format = Pcm(1, 11025, 8);
+    Bytes afterData = MakeWav(format, {});
+    afterData.resize(40);  // nothing after "data", not even its length
+    Bytes partLength = MakeWav(format, {});
+    partLength.resize(42);
+    for (const Bytes* file : {&afterData, &partLength}) {
+        CWaveData wave;
+        Read(wave, MakeWav(Pcm(1, 8000, 8), previous));
+        EXPECT_EQ(RejectionOf(wave, *file), FileErrorCause::kNotWave);
+        EXPECT_EQ(wave.GetFormat(), Pcm(1, 8000, 8));
         EXPECT_EQ(SampleBytes(wave), previous);
     }
 }
@@ -233,7 +372,7 @@ TEST(WaveData, LoadFileOpensThroughTheOpenerAndNamesThePathInErrors) {
         }
         return FileErrorCause::kGeneric;
     };
-    EXPECT_EQ(causeOf("C:\\bad.wav"), FileErrorCause::kInvalidFile);
+    EXPECT_EQ(causeOf("C:\\bad.wav"), FileErrorCause::kNotWave);
     EXPECT_EQ(causeOf("C:\\locked.wav"), FileErrorCause::kSharingViolation);
     EXPECT_EQ(causeOf("C:\\none.wav"), FileErrorCause::kFileNotFound);
 }
@@ -249,9 +388,32 @@ TEST(FileErrorText, IsTheFixedSentenceForEachCause) {
          "C:\\x y.wav could not be opened because there are too many open files."},
         {FileErrorCause::kGeneric, "An unknown error occurred while accessing C:\\x y.wav."},
         {FileErrorCause::kInvalidFile, "An invalid file handle was associated with C:\\x y.wav."},
+        {FileErrorCause::kNotWave, "C:\\x y.wav is not a WAVE file that Pausora can play."},
     };
     for (const auto& [cause, text] : expected) {
         EXPECT_EQ(FileErrorText(CFileError(cause, "C:\\x y.wav")), text);
+    }
+}
+
+TEST(DefaultSounds, EveryDefaultAndFallbackFileShipsWithUsAndReadsAsASmallWave) {
+    // scripts/run.sh puts res/sounds into the profile's Media folder: every
+    // name the settings fall back to must be there, and read as a wave.
+    for (const SoundEventInfo& event : SoundEvents()) {
+        for (std::string_view under : {event.defaultFile, event.fallbackFile}) {
+            SCOPED_TRACE(std::string(under));
+            ASSERT_EQ(under.substr(0, 7), "\\Media\\");
+            const std::filesystem::path path =
+                std::filesystem::path(PAUSORA_SOUNDS_DIR) / std::string(under.substr(7));
+            std::ifstream in(path, std::ios::binary);
+            ASSERT_TRUE(in) << path;
+            const Bytes file((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+            EXPECT_LT(file.size(), 50'000u);
+            CWaveData wave;
+            Read(wave, file);
+            EXPECT_EQ(wave.GetFormat(), Pcm(1, 22050, 16));
+            EXPECT_GT(wave.GetDataLength(), 22050u / 4);
+        }
     }
 }
 

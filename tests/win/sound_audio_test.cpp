@@ -17,29 +17,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string CaptureBase() {
-    const char* path = std::getenv("PAUSORA_AUDIO_CAPTURE");
-    return path == nullptr ? std::string() : std::string(path);
-}
-
-std::string CaptureName(int index) {
-    if (index == 0) {
-        return CaptureBase();
-    }
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".%04d", index);
-    return CaptureBase() + suffix;
-}
-
-std::vector<Bytes> TakeCaptures() {
-    std::vector<Bytes> files;
-    for (int i = 0; ::GetFileAttributesA(CaptureName(i).c_str()) != INVALID_FILE_ATTRIBUTES; ++i) {
-        files.push_back(ReadFileBytes(CaptureName(i)));
-        ::DeleteFileA(CaptureName(i).c_str());
-    }
-    return files;
-}
-
 struct Capture {
     PcmShape shape{};
     Bytes audible;  // the data without the silence around it
@@ -198,6 +175,35 @@ TEST_F(RealAudio, ASecondRequestCutsTheFirstOffAndPlaysItselfWhole) {
     EXPECT_EQ(whole.shape.rate, 22050u);
     EXPECT_TRUE(whole.audible == shortSamples);
     std::printf("first sound cut after %zu of %zu bytes\n", cut.audible.size(), longSamples.size());
+}
+
+TEST_F(RealAudio, FilesFromEditorsPlayWholeIncludingExtensible24BitStereo) {
+    struct Case {
+        PcmShape shape;
+        bool extensible;
+    };
+    CSoundSet set(m_out, m_files_opener, m_feedback, RefusedFormat::kBeep);
+    std::uint32_t seed = 40;
+    for (const Case& c :
+         {Case{{2, 44100, 16}, false}, Case{{2, 48000, 24}, true}, Case{{1, 22050, 16}, true}}) {
+        SCOPED_TRACE(std::to_string(c.shape.bits) + " bits" +
+                     (c.extensible ? ", extensible" : ", 18-byte fmt"));
+        const Bytes samples = AudibleSamples(c.shape.BlockAlign() * 20000u, c.shape.bits, seed);
+        const std::string path = TempPath("pausora-editor-" + std::to_string(seed++) + ".wav");
+        WriteFileBytes(path, EditorWav(c.shape, samples, c.extensible));
+        m_files.push_back(path);
+        set.PlaySoundFile(path);
+        PlayOut(set);
+        const std::vector<Bytes> captures = TakeCaptures();
+        ASSERT_EQ(captures.size(), 1u);
+        const Capture capture = Parse(captures[0]);
+        EXPECT_EQ(capture.shape.channels, c.shape.channels);
+        EXPECT_EQ(capture.shape.rate, c.shape.rate);
+        EXPECT_EQ(capture.shape.bits, c.shape.bits);
+        EXPECT_TRUE(capture.audible == samples) << "the samples were changed on the way";
+    }
+    EXPECT_TRUE(m_feedback.messages.empty());
+    EXPECT_TRUE(m_feedback.tones.empty());
 }
 
 TEST_F(RealAudio, AFormatTheDeviceRefusesBeepsInsteadOfPlaying) {

@@ -64,13 +64,16 @@ TEST(SoundFiles, EachFailureGetsItsOwnMessage) {
               dir + "no-such-folder\\a.wav contains an invalid path.");
     EXPECT_EQ(LoadError(dir + "a<b.wav"), dir + "a<b.wav contains an invalid path.");
 
-    // A file that stops short of its declared samples is as invalid as one
-    // with a foreign header.
+    // A file that stops short of its declared samples plays what it holds;
+    // one that is no wave at all says so in plain words.
     const std::string cut = TempPath("pausora-cut.wav");
     Bytes file = CanonicalWav({1, 8000, 8}, AudibleSamples(1000, 8, 1));
     file.resize(500);
     WriteFileBytes(cut, file);
-    EXPECT_EQ(LoadError(cut), "An invalid file handle was associated with " + cut + ".");
+    EXPECT_EQ(LoadError(cut), "loaded");
+    file[0] = 'X';
+    WriteFileBytes(cut, file);
+    EXPECT_EQ(LoadError(cut), cut + " is not a WAVE file that Pausora can play.");
     ::DeleteFileA(cut.c_str());
 
     EXPECT_EQ(FileErrorCauseOf(ERROR_ACCESS_DENIED), FileErrorCause::kAccessDenied);

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <iterator>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,56 @@ inline Bytes CanonicalWav(const PcmShape& shape, const Bytes& samples,
     tag("data");
     PutLe(out, static_cast<std::uint32_t>(samples.size()), 4);
     out.insert(out.end(), samples.begin(), samples.end());
+    return out;
+}
+
+// A file as editors write them: an INFO list before the format, then an
+// 18-byte format (extra size 0), or the extensible one with the PCM
+// sub-format, and a fact chunk before the data.
+inline Bytes EditorWav(const PcmShape& shape, const Bytes& samples, bool extensible) {
+    Bytes out;
+    auto tag = [&out](const char* text) {
+        for (int i = 0; i < 4; ++i) {
+            out.push_back(static_cast<std::uint8_t>(text[i]));
+        }
+    };
+    tag("RIFF");
+    PutLe(out, 0, 4);  // filled in below
+    tag("WAVE");
+    tag("LIST");
+    PutLe(out, 17, 4);
+    tag("INFO");
+    tag("ISFT");
+    PutLe(out, 5, 4);
+    tag("Lavf");
+    out.push_back(0);
+    out.push_back(0);  // pad to even
+    tag("fmt ");
+    PutLe(out, extensible ? 40 : 18, 4);
+    PutLe(out, extensible ? 0xFFFE : 1, 2);
+    PutLe(out, shape.channels, 2);
+    PutLe(out, shape.rate, 4);
+    PutLe(out, shape.rate * shape.BlockAlign(), 4);
+    PutLe(out, shape.BlockAlign(), 2);
+    PutLe(out, shape.bits, 2);
+    PutLe(out, extensible ? 22 : 0, 2);
+    if (extensible) {
+        PutLe(out, shape.bits, 2);
+        PutLe(out, 3, 4);
+        const std::uint8_t pcm[] = {1,    0, 0, 0,    0, 0,    0x10, 0,
+                                    0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+        out.insert(out.end(), std::begin(pcm), std::end(pcm));
+    }
+    tag("fact");
+    PutLe(out, 4, 4);
+    PutLe(out, static_cast<std::uint32_t>(samples.size() / shape.BlockAlign()), 4);
+    tag("data");
+    PutLe(out, static_cast<std::uint32_t>(samples.size()), 4);
+    out.insert(out.end(), samples.begin(), samples.end());
+    const auto riff = static_cast<std::uint32_t>(out.size() - 8);
+    for (int i = 0; i < 4; ++i) {
+        out[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(riff >> (8 * i));
+    }
     return out;
 }
 
@@ -98,6 +151,33 @@ inline Bytes ReadFileBytes(const std::string& path) {
     bytes.resize(got);
     ::CloseHandle(file);
     return bytes;
+}
+
+// The capture file that tests/win/audio_capture.sh points Wine's ALSA output
+// at (a Windows path), or empty when the test runs without it; each opening
+// of the device writes a new file: name, name.0001, ...
+inline std::string CaptureBase() {
+    const char* path = std::getenv("PAUSORA_AUDIO_CAPTURE");
+    return path == nullptr ? std::string() : std::string(path);
+}
+
+inline std::string CaptureName(int index) {
+    if (index == 0) {
+        return CaptureBase();
+    }
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%04d", index);
+    return CaptureBase() + suffix;
+}
+
+// Every capture file so far, oldest first; the files are deleted.
+inline std::vector<Bytes> TakeCaptures() {
+    std::vector<Bytes> files;
+    for (int i = 0; ::GetFileAttributesA(CaptureName(i).c_str()) != INVALID_FILE_ATTRIBUTES; ++i) {
+        files.push_back(ReadFileBytes(CaptureName(i)));
+        ::DeleteFileA(CaptureName(i).c_str());
+    }
+    return files;
 }
 
 }  // namespace pausora::test

@@ -1,0 +1,199 @@
+// The whole program with sounds on, as a newcomer gets it: our own event
+// sounds in C:\windows\Media, where the default settings look for them, and
+// Wine's audio going into files (tests/win/audio_capture.sh) so that we can
+// hear what was played.
+#include "app/registry_store.h"
+#include "app/time_settings.h"
+#include "e2e/program.h"
+#include "shared/win_backdoor.h"
+#include "win/sound_wav.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace pausora::test {
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+
+template <typename Done>
+bool WaitFor(DWORD ms, Done done) {
+    const DWORD until = ::GetTickCount() + ms;
+    while (!done()) {
+        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
+            return false;
+        }
+        ::Sleep(50);
+    }
+    return true;
+}
+
+std::string MediaFolder() {
+    char root[MAX_PATH] = {};
+    ::GetEnvironmentVariableA("SYSTEMROOT", root, MAX_PATH);
+    return std::string(root) + "\\Media\\";
+}
+
+// The sounds of the source tree (res/sounds), by their place in the
+// host's file system as Wine shows it on drive Z.
+std::string SourceSound(const char* name) {
+    std::string path = std::string("Z:") + PAUSORA_SOUNDS_DIR + "/" + name;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+// The samples of one of our canonical WAV files, without the silent samples
+// at either end (a capture cannot tell those from the padding around them).
+Bytes AudibleSamplesOf(const Bytes& wav) {
+    auto begin = wav.begin() + 44;
+    auto end = wav.end();
+    while (end - begin >= 2 && begin[0] == 0 && begin[1] == 0) {
+        begin += 2;
+    }
+    while (end - begin >= 2 && end[-1] == 0 && end[-2] == 0) {
+        end -= 2;
+    }
+    return Bytes(begin, end);
+}
+
+bool Contains(const Bytes& capture, const Bytes& samples) {
+    return !samples.empty() && capture.size() > 44 &&
+           std::search(capture.begin() + 44, capture.end(), samples.begin(), samples.end()) !=
+               capture.end();
+}
+
+// A visible standard dialog of the program: a message box, for one.
+bool ShowsADialog(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        bool found;
+    } search{pid, false};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            char name[64] = {};
+            ::GetClassNameA(hwnd, name, sizeof name);
+            if (owner == s->pid && ::IsWindowVisible(hwnd) && std::string(name) == "#32770") {
+                s->found = true;
+            }
+            return !s->found;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class SoundTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(CaptureBase().empty()) << "run through tests/win/audio_capture.sh";
+        // What scripts/run.sh does for a fresh profile.
+        ::CreateDirectoryA(MediaFolder().c_str(), nullptr);
+        for (const char* name : {"ding.wav", "chimes.wav", "tada.wav", "notify.wav"}) {
+            // A new file, never written through: the prefix may share its files
+            // with others by hard links.
+            ::DeleteFileA((MediaFolder() + name).c_str());
+            ASSERT_TRUE(
+                ::CopyFileA(SourceSound(name).c_str(), (MediaFolder() + name).c_str(), TRUE))
+                << SourceSound(name);
+        }
+        TakeCaptures();
+        m_store.Reset();
+        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+        std::string dir = Program::ExePath();
+        dir.resize(dir.find_last_of("\\/") + 1);
+        m_store.SetString(reg::kAppKey, reg::kInstallDir, dir);
+    }
+    void TearDown() override {
+        m_program.Kill();
+        m_store.Reset();
+    }
+
+    std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
+
+    WinBackdoor m_store;
+    Program m_program;
+};
+
+TEST_F(SoundTest, AShortBreakPlaysTheDefaultDingAndItsEndTheDefaultChimes) {
+    // A short break every 3 seconds, 2 seconds long, with the sounds a fresh
+    // installation chooses for its start and its end (ding and chimes).
+    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+    m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
+    m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
+    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
+    m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
+    for (const SoundEventInfo& event : SoundEvents()) {
+        m_store.SetString(reg::kSettingsKey, event.valueName,
+                          MediaFolder() + std::string(event.defaultFile.substr(7)));
+    }
+    ASSERT_TRUE(m_program.Start());
+    const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
+    ASSERT_NE(main, nullptr);
+
+    // The break comes, ends and earns its two points: no message box held
+    // the schedule up on the way.
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(main, &pid);
+    EXPECT_FALSE(ShowsADialog(pid)) << "a message box is open";
+    ::PostMessageA(main, WM_COMMAND, 32774, 0);  // Exit: closes the device and its capture
+    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
+
+    // One opening of the device per sound: the ding, then the chimes.
+    const std::vector<Bytes> captures = TakeCaptures();
+    ASSERT_GE(captures.size(), 2u);
+    const Bytes ding = AudibleSamplesOf(
+        ReadFileBytes(m_store.String(reg::kSettingsKey, "MicropauseSound").value_or("")));
+    const Bytes chimes = AudibleSamplesOf(
+        ReadFileBytes(m_store.String(reg::kSettingsKey, "EndMicropauseSound").value_or("")));
+    ASSERT_GT(ding.size(), 10000u);
+    ASSERT_GT(chimes.size(), 10000u);
+    EXPECT_TRUE(Contains(captures[0], ding)) << "the break did not sound ding.wav";
+    EXPECT_TRUE(Contains(captures[1], chimes)) << "the break's end did not sound chimes.wav";
+    EXPECT_FALSE(Contains(captures[0], chimes));
+}
+
+TEST_F(SoundTest, AFileWrittenByAnEditorPlaysWithoutAMessage) {
+    // An INFO list, an 18-byte format and a fact chunk around the samples.
+    const PcmShape shape{2, 22050, 16};
+    const Bytes samples = AudibleSamples(shape.BlockAlign() * 8000u, shape.bits, 5);
+    const std::string path = MediaFolder() + "pausora-editor.wav";
+    WriteFileBytes(path, EditorWav(shape, samples, false));
+    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+    m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
+    m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
+    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
+    m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
+    m_store.SetString(reg::kSettingsKey, "MicropauseSound", path);
+    m_store.SetString(reg::kSettingsKey, "EndMicropauseSound", path);
+    ASSERT_TRUE(m_program.Start());
+    const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(main, &pid);
+    EXPECT_FALSE(ShowsADialog(pid)) << "a message box is open";
+    ::PostMessageA(main, WM_COMMAND, 32774, 0);  // Exit
+    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
+    const std::vector<Bytes> captures = TakeCaptures();
+    ASSERT_GE(captures.size(), 2u);
+    EXPECT_TRUE(Contains(captures[0], samples));
+    EXPECT_TRUE(Contains(captures[1], samples));
+    ::DeleteFileA(path.c_str());
+}
+
+}  // namespace
+}  // namespace pausora::test
+
+int main(int argc, char** argv) {
+    // Wine picks PulseAudio over ALSA when it can reach a server; the capture
+    // only works through ALSA. The program started from here reads the same
+    // setting.
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Audio", REG_SZ, "alsa", 5);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
