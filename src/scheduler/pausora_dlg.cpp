@@ -105,7 +105,18 @@ BOOL CPausoraDlg::OnInitDialog() {
     if (!m_tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", trayIcon, IDR_TRAYMENU, false,
                        nullptr, nullptr, 0, 10, &m_settings)) {
         // Without an icon there is no other way to reach the program: the
-        // small window stays on screen, and closing it ends Pausora.
+        // small window stays on screen, and closing it ends Pausora. The
+        // shell may come up later (a slow logon) and take the icon then; the
+        // menu's default and the tooltip wait in the icon's record for that,
+        // and the window goes out of sight once the icon is there.
+        m_tray.SetMenuDefaultItem(kStartStopPosition, true);
+        m_tray.SetTooltipText(m_engine->MakeTooltip("Pausora (Normal)").c_str());
+        m_tray.OnIconArrived([this] {
+            if (::IsWindowVisible(Handle())) {
+                ::ShowWindow(Handle(), SW_HIDE);
+                CTrayIcon::MinimiseToTray(Handle(), false);
+            }
+        });
         ::ShowWindow(Handle(), SW_SHOW);
         return TRUE;
     }
@@ -135,6 +146,15 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFIER_CLICK:
             OnNotifierClick(wParam, lParam);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;  // nothing to ask: every value is saved as it changes
+        case WM_ENDSESSION:
+            // The session ends once this returns; the modal run ends with it,
+            // so the icon and the windows go the ordinary way.
+            if (wParam != FALSE) {
+                EndDialog(IDCANCEL);
+            }
             return 0;
         default:
             return ui::Dialog::OnMessage(message, wParam, lParam);
@@ -168,6 +188,7 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
             ShowWorkplaceWizard();
             return 0;
         case ID_TRAY_HELP:
+        case ID_HELP:  // the framework's help command (F1 and Help buttons)
             CPausoraApp::OnHelp();
             return 0;
         case ID_TRAY_FEEDBACK:
