@@ -65,7 +65,8 @@ CPausoraDlg::CPausoraDlg()
       m_sounds(RefusedFormat::kBeep),
       m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP))),
       m_tips(m_registry, m_tipsFile, m_random),
-      m_presenter(m_popup, m_tray, m_sounds) {}
+      m_presenter(m_popup, m_tray, m_sounds),
+      m_programFolder(ProgramFolder()) {}
 
 CPausoraDlg::~CPausoraDlg() {
     // The engine goes before the window parts it talks to.
@@ -91,7 +92,7 @@ BOOL CPausoraDlg::OnInitDialog() {
 
     if (!m_settings.ReloadSettings(m_registry)) {
         m_settings.RestoreDefaults(SystemRootPath());
-        m_settings.SaveSettings(m_registry);
+        m_settings.SaveSettings(m_registry, m_programFolder);
     }
 
     // Timers, the input watch, the counters and the day's work time.
@@ -215,7 +216,7 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
 void CPausoraDlg::OnSettingsChanged() {
     // Stop and start again: every timer restarts with the new values; a
     // stopped scheduler is started and stopped, and so stays stopped.
-    m_settings.SaveSettings(m_registry);
+    m_settings.SaveSettings(m_registry, m_programFolder);
     if (m_engine) {
         m_engine->ToggleStartStop();
         m_engine->ToggleStartStop();
