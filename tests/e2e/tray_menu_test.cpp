@@ -190,6 +190,37 @@ TEST_F(TrayMenuTest, ARightClickOnThePopupHidesIt) {
         << "the popup stayed after a right click";
 }
 
+// The break asks for its sound file. The file is a named pipe of the test's,
+// so the request shows as the pipe's connection, with or without a sound
+// device; the refused read that follows is the sound code's own business.
+TEST_F(TrayMenuTest, AShortBreakOpensItsSoundFile) {
+    const std::string pipeName =
+        "\\\\.\\pipe\\pausora-sound-" + std::to_string(::GetCurrentProcessId());
+    const HANDLE pipe =
+        ::CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED,
+                           PIPE_TYPE_BYTE, PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    OVERLAPPED connection{};
+    connection.hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const bool connectedAlready =
+        !::ConnectNamedPipe(pipe, &connection) && ::GetLastError() == ERROR_PIPE_CONNECTED;
+    m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
+    for (const char* event :
+         {"MicropauseSound", "RepeatMicropauseSound", "EndMicropauseSound", "PauseSound",
+          "RepeatPauseSound", "EndPauseSound", "WorkTimeSound", "TimeLimitSound"}) {
+        m_store.SetString(reg::kSettingsKey, event, pipeName);
+    }
+
+    Start(3);
+    EXPECT_FALSE(connectedAlready);
+    EXPECT_EQ(::WaitForSingleObject(connection.hEvent, kTimeoutMs), WAIT_OBJECT_0)
+        << "the break asked for no sound";
+    EXPECT_NE(Popup(), nullptr);
+    m_program.Kill();
+    ::CloseHandle(connection.hEvent);
+    ::CloseHandle(pipe);
+}
+
 // Opening a web page goes through the shell's handler for https; the test
 // puts one there that writes down the address it was given.
 TEST_F(TrayMenuTest, TheHelpCommandsOpenTheHelpPage) {
