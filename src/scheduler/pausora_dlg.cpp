@@ -189,7 +189,7 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
             ShowWorkplaceWizard();
             return 0;
         case ID_TRAY_HELP:
-        case ID_HELP:  // the framework's help command (F1 and Help buttons)
+        case ID_HELP:  // the help command any window of the program may send
             CPausoraApp::OnHelp();
             return 0;
         case ID_TRAY_FEEDBACK:
