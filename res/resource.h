@@ -14,6 +14,9 @@
 /* The system-menu command that opens the About box */
 #define IDM_ABOUTBOX 0x0010
 
+/* The framework's help command, which opens the help page */
+#define ID_HELP 0xE146
+
 /* Controls of the About box */
 #define IDC_STATIC (-1)
 #define IDC_ABOUT_VERSION 1044

@@ -23,6 +23,18 @@ std::string SystemRootPath() {
     return std::string(buffer, length);
 }
 
+std::string ProgramFolder() {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) {
+        return {};  // cut short: better no folder than a wrong one
+    }
+    std::string path(buffer, length);
+    const std::size_t separator = path.find_last_of("\\/");
+    path.resize(separator == std::string::npos ? 0 : separator + 1);
+    return path;
+}
+
 void OpenWebPage(std::string_view path) {
     ::ShellExecuteA(nullptr, nullptr, WebPage(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
@@ -51,7 +63,7 @@ bool CPausoraApp::InitInstance() {
 
     WinRegistry registry;
     NoStartupWizards wizards;
-    PrepareSettings(registry, SystemRootPath(), wizards);
+    PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards);
 
     CPausoraDlg mainWindow;
     mainWindow.DoModal();

@@ -27,6 +27,10 @@ void OpenWebPage(std::string_view path);
 // The Windows folder, for the default sound paths; never empty.
 std::string SystemRootPath();
 
+// The folder of the running program with its closing separator; empty when
+// it cannot be told.
+std::string ProgramFolder();
+
 // The wizards of the first start. They arrive with their own windows; until
 // then start-up goes straight on to the main window.
 class NoStartupWizards final : public IStartupWizards {

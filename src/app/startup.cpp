@@ -3,7 +3,7 @@
 namespace pausora {
 
 StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
-                              IStartupWizards& wizards) {
+                              std::string_view programFolder, IStartupWizards& wizards) {
     StartupResult result;
 
     // The marker goes in before any wizard runs, so a wizard that crashes or
@@ -23,12 +23,12 @@ StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
     auto key = registry.NewKey();
     if (key->Open(reg::kSettingsKey)) {
         key->Close();
-        settings.LoadSettings(registry, systemRoot);
+        settings.LoadSettings(registry, systemRoot, programFolder);
     } else {
         key->Create(reg::kSettingsKey);
         key->Close();
         settings.RestoreDefaults(systemRoot);
-        settings.SaveSettings(registry);
+        settings.SaveSettings(registry, programFolder);
         settings.ReloadSettings(registry);
     }
 
@@ -36,7 +36,7 @@ StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
     if (result.firstUse) {
         startWorkplaceWizard = wizards.RunInitialSetup(settings);
     }
-    settings.SaveSettings(registry);
+    settings.SaveSettings(registry, programFolder);
     if (startWorkplaceWizard) {
         wizards.RunWorkplaceSetup();
     }

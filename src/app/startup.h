@@ -26,7 +26,9 @@ struct StartupResult {
     STimeSettings settings;  // as saved, after the wizards
 };
 
+// `systemRoot` is the Windows folder (for the default sounds), `programFolder`
+// the running program's (for the Run value).
 StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
-                              IStartupWizards& wizards);
+                              std::string_view programFolder, IStartupWizards& wizards);
 
 }  // namespace pausora

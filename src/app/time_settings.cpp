@@ -77,14 +77,21 @@ const std::string& STimeSettings::SoundPath(SoundEvent event) const {
     return this->*kSoundFields[static_cast<std::size_t>(event)];
 }
 
-std::string RunCommand(std::string_view installDir) {
+std::string RunCommand(std::string_view installDir, std::string_view programFolder) {
+    const std::string_view folder = installDir.empty() ? programFolder : installDir;
     std::string command = "\"";
-    command += installDir;
+    command += folder;
+    // The installer writes the folder with its separator; a hand-made value
+    // may lack it, and "C:\ToolsPausora.exe" names nothing.
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') {
+        command += '\\';
+    }
     command += "Pausora.exe\"";
     return command;
 }
 
-void STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoot) {
+void STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoot,
+                                 std::string_view programFolder) {
     auto key = registry.NewKey();
     key->Open(reg::kSettingsKey);  // on failure every read below fails
     RunAtStartup = 1;
@@ -99,10 +106,10 @@ void STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoo
             path = Join(systemRoot, kSoundEvents[i].fallbackFile);
         }
     }
-    SaveSettings(registry);
+    SaveSettings(registry, programFolder);
 }
 
-void STimeSettings::SaveSettings(IRegistry& registry) const {
+void STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFolder) const {
     auto key = registry.NewKey();
     if (!key->Open(reg::kSettingsKey)) {
         key->Create(reg::kSettingsKey);
@@ -123,7 +130,7 @@ void STimeSettings::SaveSettings(IRegistry& registry) const {
         app->Open(reg::kAppKey);
         std::string installDir;
         app->ReadString(reg::kInstallDir, installDir);
-        run->WriteString(reg::kRunValue, RunCommand(installDir));
+        run->WriteString(reg::kRunValue, RunCommand(installDir, programFolder));
     } else if (run->Open(reg::kRunKey)) {
         run->DeleteValue(reg::kRunValue);
     }

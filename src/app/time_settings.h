@@ -58,9 +58,12 @@ struct STimeSettings {
 
     // Fills every field from the registry, a missing value taking its
     // fallback, then saves (which writes the Run value again).
-    void LoadSettings(IRegistry& registry, std::string_view systemRoot);
+    void LoadSettings(IRegistry& registry, std::string_view systemRoot,
+                      std::string_view programFolder);
     // Writes every value and brings the Run value in line with RunAtStartup.
-    void SaveSettings(IRegistry& registry) const;
+    // `programFolder`, the folder of the running program, names the program
+    // when the installer left no "InstallDir".
+    void SaveSettings(IRegistry& registry, std::string_view programFolder) const;
     // The factory settings, Bonus included; touches no registry value.
     void RestoreDefaults(std::string_view systemRoot);
     // Reads every value without fallbacks; false, changing nothing, when the
@@ -87,7 +90,9 @@ const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents();
 inline constexpr std::size_t kSettingsValueCount = 28;
 
 // The text of the Run value: the program's path, quoted so that Windows cannot
-// mistake a folder name with spaces for the program to start.
-std::string RunCommand(std::string_view installDir);
+// mistake a folder name with spaces for the program to start. The folder is
+// "InstallDir", or the running program's folder when that is empty; either
+// gets its closing separator when it lacks one.
+std::string RunCommand(std::string_view installDir, std::string_view programFolder);
 
 }  // namespace pausora

@@ -376,6 +376,16 @@ ui::Handled CNotifierPopup::OnRButtonUp(POINT /*at*/, WPARAM /*keys*/) {
     return std::nullopt;
 }
 
+ui::Handled CNotifierPopup::OnClose() {
+    // The popup is one of the program's top-level windows, so the task list
+    // or taskkill may close it; that means closing the program, whose main
+    // window owns the popup and destroys it in its own time.
+    if (m_owner != nullptr) {
+        ::PostMessageA(m_owner, WM_CLOSE, 0, 0);
+    }
+    return 0;
+}
+
 ui::Handled CNotifierPopup::OnSetCursor(HWND /*window*/, UINT hitTest, UINT /*mouseMessage*/) {
     if (hitTest == HTCLIENT && m_model.OverLink() && m_handCursor != nullptr) {
         ::SetCursor(m_handCursor);

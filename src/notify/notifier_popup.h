@@ -59,6 +59,7 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     ui::Handled OnLButtonUp(POINT at, WPARAM keys) override;
     ui::Handled OnRButtonUp(POINT at, WPARAM keys) override;
     ui::Handled OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage) override;
+    ui::Handled OnClose() override;
 
   private:
     // IPopupSurface

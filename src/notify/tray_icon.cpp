@@ -57,10 +57,53 @@ bool MinimiseAnimationOn() {
     return info.iMinAnimate != 0;
 }
 
+// The invisible parent of the windows hidden into the tray. Being the only
+// top-level window among them, it is what the system talks to when it closes
+// the program (the task list, taskkill) or ends the session; it passes those
+// on to the windows it hides instead of letting the default handling destroy
+// it, and them with it, behind their backs.
+class HiddenOwner final : public ui::Window {
+  protected:
+    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_CLOSE:
+                ForEachHidden([](HWND window) { ::PostMessageA(window, WM_CLOSE, 0, 0); });
+                return 0;
+            case WM_QUERYENDSESSION: {
+                bool mayEnd = true;
+                ForEachHidden([&](HWND window) {
+                    mayEnd = ::SendMessageA(window, WM_QUERYENDSESSION, wParam, lParam) != FALSE &&
+                             mayEnd;
+                });
+                return mayEnd ? TRUE : FALSE;
+            }
+            case WM_ENDSESSION:
+                ForEachHidden(
+                    [&](HWND window) { ::SendMessageA(window, WM_ENDSESSION, wParam, lParam); });
+                return 0;
+            default:
+                return ui::Window::OnMessage(message, wParam, lParam);
+        }
+    }
+
+  private:
+    template <typename Action>
+    void ForEachHidden(Action action) {
+        std::vector<HWND> hidden;
+        for (HWND child = ::GetWindow(Handle(), GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            hidden.push_back(child);
+        }
+        for (const HWND window : hidden) {
+            action(window);
+        }
+    }
+};
+
 // One invisible window owns every window hidden into the tray, which takes
 // their taskbar buttons away. It lives as long as the program.
 HWND HiddenOwnerWindow() {
-    static ui::Window owner;
+    static HiddenOwner owner;
     if (owner.Handle() == nullptr) {
         owner.CreateEx(0, kHiddenOwnerClassName, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
@@ -147,6 +190,14 @@ bool CTrayIcon::Notify(Op op, std::uint32_t flags, std::uint32_t state, std::uin
 bool CTrayIcon::Modify(std::uint32_t flags) {
     m_record.uFlags = flags;
     return m_presence.Change(flags);
+}
+
+void CTrayIcon::AddAgain() {
+    const bool wasPending = m_presence.AddPending();
+    m_presence.AddAgain();
+    if (wasPending && !m_presence.Hidden() && m_onArrived) {
+        m_onArrived();
+    }
 }
 
 bool CTrayIcon::AddToTray() {
@@ -443,14 +494,24 @@ ui::Handled CTrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return HandleTrayMessage(wParam, lParam);
     }
     if (m_taskbarCreated != 0 && message == m_taskbarCreated) {
-        // The shell started anew and forgot its icons.
-        m_presence.AddAgain();
+        // The shell started anew and forgot its icons, or it is there for the
+        // first time and takes the icon it refused at start.
+        AddAgain();
+        return 0;
+    }
+    if (message == WM_CLOSE) {
+        // Closing the icon's window from outside (the task list, taskkill)
+        // means closing the program; the window itself lives as long as the
+        // icon object.
+        if (const HWND target = GetCommandTarget(); target != nullptr) {
+            ::PostMessageA(target, WM_CLOSE, 0, 0);
+        }
         return 0;
     }
     if (message == WM_SETTINGCHANGE) {
         const LRESULT result = DefaultProc(message, wParam, lParam);
         if (wParam == SPI_SETWORKAREA) {
-            m_presence.AddAgain();
+            AddAgain();
         }
         return result;
     }

@@ -11,6 +11,7 @@
 
 #include <shellapi.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     bool Create(HWND parent, UINT callbackMessage, const char* tooltip, HICON icon, UINT iconId,
                 bool hidden, const char* balloonText, const char* balloonTitle,
                 DWORD balloonIconFlags, UINT balloonTimeoutSeconds, STimeSettings* settings);
+
+    // Called when an icon that the shell had refused (or forgotten) is shown
+    // again after "TaskbarCreated" or a work-area change.
+    void OnIconArrived(std::function<void()> handler) { m_onArrived = std::move(handler); }
 
     bool AddToTray();
     bool RemoveFromTray();
@@ -93,6 +98,7 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     bool Modify(std::uint32_t flags);
     void ShowTrayMenu(HWND target);
     void PostDefaultCommand(HWND target);
+    void AddAgain();
 
     NOTIFYICONDATAA m_record{};
     TrayPresence m_presence;
@@ -107,6 +113,7 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     HICON m_savedIcon = nullptr;
     std::map<std::string, ui::IconHandle> m_loadedIcons;
     UINT m_taskbarCreated = 0;
+    std::function<void()> m_onArrived;
 };
 
 }  // namespace pausora

@@ -72,7 +72,8 @@ CPausoraDlg::CPausoraDlg()
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
       m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP))),
       m_tips(m_registry, m_tipsFile, m_random),
-      m_presenter(m_popup, m_tray, m_sounds) {}
+      m_presenter(m_popup, m_tray, m_sounds),
+      m_programFolder(ProgramFolder()) {}
 
 CPausoraDlg::~CPausoraDlg() {
     // The engine goes before the window parts it talks to.
@@ -101,7 +102,7 @@ BOOL CPausoraDlg::OnInitDialog() {
 
     if (!m_settings.ReloadSettings(m_registry)) {
         m_settings.RestoreDefaults(SystemRootPath());
-        m_settings.SaveSettings(m_registry);
+        m_settings.SaveSettings(m_registry, m_programFolder);
     }
 
     // Timers, the input watch, the counters and the day's work time.
@@ -115,7 +116,18 @@ BOOL CPausoraDlg::OnInitDialog() {
     if (!m_tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", trayIcon, IDR_TRAYMENU, false,
                        nullptr, nullptr, 0, 10, &m_settings)) {
         // Without an icon there is no other way to reach the program: the
-        // small window stays on screen, and closing it ends Pausora.
+        // small window stays on screen, and closing it ends Pausora. The
+        // shell may come up later (a slow logon) and take the icon then; the
+        // menu's default and the tooltip wait in the icon's record for that,
+        // and the window goes out of sight once the icon is there.
+        m_tray.SetMenuDefaultItem(kStartStopPosition, true);
+        m_tray.SetTooltipText(m_engine->MakeTooltip("Pausora (Normal)").c_str());
+        m_tray.OnIconArrived([this] {
+            if (::IsWindowVisible(Handle())) {
+                ::ShowWindow(Handle(), SW_HIDE);
+                CTrayIcon::MinimiseToTray(Handle(), false);
+            }
+        });
         ::ShowWindow(Handle(), SW_SHOW);
         return TRUE;
     }
@@ -157,6 +169,15 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_UPDATE_ANSWER:
             ShowUpdateAnswer();
             return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;  // nothing to ask: every value is saved as it changes
+        case WM_ENDSESSION:
+            // The session ends once this returns; the modal run ends with it,
+            // so the icon and the windows go the ordinary way.
+            if (wParam != FALSE) {
+                EndDialog(IDCANCEL);
+            }
+            return 0;
         default:
             return ui::Dialog::OnMessage(message, wParam, lParam);
     }
@@ -189,6 +210,7 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
             ShowWorkplaceWizard();
             return 0;
         case ID_TRAY_HELP:
+        case ID_HELP:  // the help command any window of the program may send
             CPausoraApp::OnHelp();
             return 0;
         case ID_TRAY_FEEDBACK:
@@ -215,7 +237,7 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
 void CPausoraDlg::OnSettingsChanged() {
     // Stop and start again: every timer restarts with the new values; a
     // stopped scheduler is started and stopped, and so stays stopped.
-    m_settings.SaveSettings(m_registry);
+    m_settings.SaveSettings(m_registry, m_programFolder);
     if (m_engine) {
         m_engine->ToggleStartStop();
         m_engine->ToggleStartStop();

@@ -19,6 +19,7 @@
 #include <mmsystem.h>
 
 #include <memory>
+#include <string>
 
 // The system's PlaySound macro would rename the presenter's method.
 #undef PlaySound
@@ -97,6 +98,7 @@ class CPausoraDlg final : public ui::Dialog {
     MainWindowPresenter m_presenter;
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
     std::unique_ptr<BreakEngine> m_engine;
+    std::string m_programFolder;  // names the program in the Run value
     bool m_showingSoundMessage = false;
     bool m_closing = false;
     // Last, so that it is gone first: it stops talking to the window.

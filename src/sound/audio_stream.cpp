@@ -141,7 +141,12 @@ bool CAudioStream::StopPlayback() {
     // Each returned block still has to be released by the completion thread.
     // Until it is, its header and the samples it points into are in use: a new
     // playback, a new wave or our own destruction must wait for that.
-    m_returned.wait_for(lock, m_returnTimeout, [this] { return m_queued == 0; });
+    if (!m_returned.wait_for(lock, m_returnTimeout, [this] { return m_queued == 0; })) {
+        // The device still holds blocks that point into our headers and
+        // samples: nothing may reuse them yet, so this is no successful stop.
+        m_lastResult = kWaveStillPlaying;
+        return false;
+    }
     return true;
 }
 

@@ -34,7 +34,9 @@ class CAudioStream {
     // blocks could be queued, although what was queued still plays.
     bool StartPlayback();
     // Silences the stream at once and waits until the device has handed back
-    // every block, so no completion of this playback is left to run.
+    // every block, so no completion of this playback is left to run. False
+    // (with kWaveStillPlaying) when the device keeps blocks past the return
+    // time-out; a later stop may still get them back.
     bool StopPlayback();
     bool CloseOutput();
     // The device is done with `header`: release it and queue the next block.

@@ -83,14 +83,27 @@ void CWinWaveOut::CompletionLoop() {
             continue;
         }
         const auto* finished = reinterpret_cast<const WAVEHDR*>(msg.lParam);
-        for (Slot& slot : m_slots) {
-            if (&slot.system == finished && slot.header != nullptr && m_stream != nullptr) {
-                // The stream reads the done flag from its own header.
-                slot.header->flags = slot.system.dwFlags;
-                m_stream->OnBlockDone(static_cast<WaveOutHandle>(msg.wParam), kWomDone,
-                                      slot.header);
-                break;
+        SWaveHeader* header = nullptr;
+        CAudioStream* stream = nullptr;
+        DWORD flags = 0;
+        {
+            std::lock_guard lock(m_slotsLock);
+            for (const Slot& slot : m_slots) {
+                if (&slot.system == finished && slot.header != nullptr) {
+                    header = slot.header;
+                    stream = m_stream;
+                    flags = slot.system.dwFlags;
+                    break;
+                }
             }
+        }
+        // Without our lock: the stream takes its own and calls back into us
+        // to release the block and queue the next one.
+        if (header != nullptr && stream != nullptr) {
+            // The stream reads the done flag from its own header; the device
+            // has given this block back, so nobody else writes it now.
+            header->flags = flags;
+            stream->OnBlockDone(static_cast<WaveOutHandle>(msg.wParam), kWomDone, header);
         }
     }
 }
@@ -130,7 +143,12 @@ WaveResult CWinWaveOut::QueryFormat(std::uint32_t device, const SWaveFormat& for
 WaveResult CWinWaveOut::Open(std::uint32_t device, const SWaveFormat& format, CAudioStream& stream,
                              WaveOutHandle& handle) {
     WAVEFORMATEXTENSIBLE wf = ToSystem(format);
-    m_stream = &stream;
+    {
+        // Whatever an earlier, now closed, output held is void.
+        std::lock_guard lock(m_slotsLock);
+        m_stream = &stream;
+        m_slots = {};
+    }
     HWAVEOUT out = nullptr;
     const MMRESULT result =
         ::waveOutOpen(&out, device, &wf.Format, reinterpret_cast<DWORD_PTR>(&OnDeviceMessage),
@@ -142,9 +160,15 @@ WaveResult CWinWaveOut::Open(std::uint32_t device, const SWaveFormat& format, CA
 }
 
 WaveResult CWinWaveOut::Prepare(WaveOutHandle handle, SWaveHeader& header) {
+    std::lock_guard lock(m_slotsLock);
     Slot* slot = SlotFor(header, true);
     if (slot == nullptr) {
         return MMSYSERR_NOMEM;
+    }
+    if ((slot->system.dwFlags & (WHDR_PREPARED | WHDR_INQUEUE)) != 0) {
+        // The device still has the system's header of this slot; filling it
+        // afresh would pull it out from under the driver.
+        return WAVERR_STILLPLAYING;
     }
     slot->system = WAVEHDR{};
     // The system never writes through an output block's data pointer.
@@ -156,6 +180,7 @@ WaveResult CWinWaveOut::Prepare(WaveOutHandle handle, SWaveHeader& header) {
 }
 
 WaveResult CWinWaveOut::Unprepare(WaveOutHandle handle, SWaveHeader& header) {
+    std::lock_guard lock(m_slotsLock);
     Slot* slot = SlotFor(header, false);
     if (slot == nullptr) {
         return WAVERR_UNPREPARED;
@@ -164,6 +189,7 @@ WaveResult CWinWaveOut::Unprepare(WaveOutHandle handle, SWaveHeader& header) {
 }
 
 WaveResult CWinWaveOut::Write(WaveOutHandle handle, SWaveHeader& header) {
+    std::lock_guard lock(m_slotsLock);
     Slot* slot = SlotFor(header, false);
     if (slot == nullptr) {
         return WAVERR_UNPREPARED;

@@ -12,6 +12,7 @@
 #include <mmsystem.h>
 
 #include <array>
+#include <mutex>
 #include <thread>
 
 namespace pausora {
@@ -46,6 +47,10 @@ class CWinWaveOut final : public IWaveOut {
     // The slot of a header seen before; a free one is claimed only to prepare.
     Slot* SlotFor(SWaveHeader& header, bool claim);
 
+    // The completion thread and the stream's own thread both look up slots;
+    // the lock covers the slots and the stream pointer, never a call into
+    // the stream (which has a lock of its own that is always taken first).
+    std::mutex m_slotsLock;
     std::array<Slot, CAudioStream::kHeaderCount> m_slots{};
     CAudioStream* m_stream = nullptr;
     DWORD m_threadId = 0;

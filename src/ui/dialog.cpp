@@ -102,6 +102,13 @@ INT_PTR CALLBACK Dialog::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
         if (message == WM_NCDESTROY) {
             ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
             self->m_hwnd = nullptr;
+            // A modal run cannot outlive its window: when something else
+            // destroys it (a parent going away), the run ends as cancelled
+            // instead of pumping messages for nobody.
+            if (self->m_modal && !self->m_ended) {
+                self->m_result = IDCANCEL;
+                self->m_ended = true;
+            }
             return FALSE;
         }
         if (const Handled result = Dispatch(*self, message, wParam, lParam)) {

@@ -197,19 +197,34 @@ TEST(AudioStream, ANewWaveWaitsUntilTheDeviceHasLetGoOfTheOldSamples) {
     EXPECT_EQ(p.out.written, Pattern(3 * 4096, 9));
 }
 
-TEST(AudioStream, ADeviceThatKeepsItsBlocksIsWaitedForOnlySoLong) {
+TEST(AudioStream, ADeviceThatKeepsItsBlocksIsWaitedForOnlySoLongAndNothingIsReused) {
     Player p(10 * 4096);
     p.stream.SetReturnTimeout(50ms);
     ASSERT_TRUE(p.stream.StartPlayback());
     p.out.holdBlocksOnReset = true;
     const auto before = std::chrono::steady_clock::now();
-    EXPECT_TRUE(p.stream.StopPlayback());
+    EXPECT_FALSE(p.stream.StopPlayback());
     EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
-    // The device still has the blocks, so it refuses to close.
+    EXPECT_EQ(p.stream.LastResult(), kWaveStillPlaying);
+
+    // The held headers and the samples they point into stay untouched: no
+    // new playback, no new wave, no close.
+    const int prepares = p.out.prepares;
+    const int writes = p.out.writes;
+    EXPECT_FALSE(p.stream.StartPlayback());
+    EXPECT_FALSE(p.stream.AssignWave(WaveOf(Pattern(4096, 7))));
+    EXPECT_EQ(p.stream.Wave().GetDataLength(), 10u * 4096u);
     EXPECT_FALSE(p.stream.CloseOutput());
     EXPECT_EQ(p.stream.LastResult(), kWaveStillPlaying);
+    EXPECT_EQ(p.out.prepares, prepares);
+    EXPECT_EQ(p.out.writes, writes);
+    EXPECT_EQ(p.out.misuse, 0);
+
+    // Once the device lets go, everything works again.
     p.out.holdBlocksOnReset = false;
+    EXPECT_TRUE(p.stream.StartPlayback());
     EXPECT_TRUE(p.stream.CloseOutput());
+    EXPECT_EQ(p.out.misuse, 0);
 }
 
 // Completions on a thread of their own, as the system delivers them: stops at

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace pausora::test {
 
@@ -44,7 +45,7 @@ class Program {
                ::WaitForSingleObject(m_process.hProcess, ms) == WAIT_OBJECT_0;
     }
 
-    DWORD ProcessId() const { return m_process.dwProcessId; }
+    DWORD Id() const { return m_process.dwProcessId; }
 
     DWORD ExitCode() const {
         DWORD code = STILL_ACTIVE;
@@ -94,6 +95,27 @@ class Program {
                     r.bottom - r.top == s->height) {
                     s->found = hwnd;
                     return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    // Every top-level window of the program, shown or not: what the system
+    // closes when it ends the program or the session.
+    std::vector<HWND> TopLevelWindows() const {
+        struct Search {
+            DWORD pid;
+            std::vector<HWND> found;
+        } search{m_process.dwProcessId, {}};
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(hwnd, &pid);
+                if (pid == s->pid) {
+                    s->found.push_back(hwnd);
                 }
                 return TRUE;
             },

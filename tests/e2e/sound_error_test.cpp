@@ -66,7 +66,7 @@ TEST(SoundErrors, TheScheduleGoesOnUnderOneBoxAtATimeAndExitEndsTheProgram) {
     ASSERT_TRUE(program.Start());
     const HWND main = program.WaitForMainWindow(kTimeoutMs);
     ASSERT_NE(main, nullptr);
-    const DWORD pid = program.ProcessId();
+    const DWORD pid = program.Id();
     std::vector<HWND> boxes;
     const auto waitForBox = [&] {
         const DWORD until = ::GetTickCount() + kTimeoutMs;

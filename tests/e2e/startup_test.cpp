@@ -36,7 +36,8 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
     ::GetEnvironmentVariableA("SYSTEMROOT", root, MAX_PATH);
     EXPECT_EQ(Sound("MicropauseSound"), std::string(root) + "\\Media\\ding.wav");
     EXPECT_EQ(Sound("WorkTimeSound"), std::string(root) + "\\Media\\tada.wav");
-    EXPECT_EQ(m_store.String(reg::kRunKey, reg::kRunValue), "\"Pausora.exe\"");
+    // No "InstallDir": the program is named where it runs from.
+    EXPECT_EQ(m_store.String(reg::kRunKey, reg::kRunValue), "\"" + Program::ExePath() + "\"");
 
     Program second;
     ASSERT_TRUE(second.Start());
@@ -55,7 +56,8 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
 
 TEST_F(StartupTest, MissingValuesOfAnExistingKeyGetTheirFallbackOnly) {
     m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-    m_store.SetString(reg::kAppKey, reg::kInstallDir, "C:\\Program Files\\Pausora\\");
+    // Written by hand, without its closing separator.
+    m_store.SetString(reg::kAppKey, reg::kInstallDir, "C:\\Program Files\\Pausora");
     m_store.SetDword(reg::kSettingsKey, "Micropause", 600);
     m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
     m_store.SetString(reg::kSettingsKey, "PauseSound", "C:\\mine.wav");
@@ -94,8 +96,8 @@ TEST_F(StartupTest, GarbageInTheRegistryNeitherCrashesNorSurvives) {
     EXPECT_NE(Sound("WorkTimeSound").find("\\Media\\chimes.wav"), std::string::npos);
     EXPECT_EQ(m_store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
     // A 4 MB installation folder is no folder: the Run value names the
-    // program alone.
-    EXPECT_EQ(m_store.String(reg::kRunKey, reg::kRunValue), "\"Pausora.exe\"");
+    // program where it runs from.
+    EXPECT_EQ(m_store.String(reg::kRunKey, reg::kRunValue), "\"" + Program::ExePath() + "\"");
 }
 
 }  // namespace

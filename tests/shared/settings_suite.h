@@ -13,6 +13,7 @@
 namespace pausora::test {
 
 inline constexpr std::string_view kRoot = "C:\\WINDOWS";
+inline constexpr std::string_view kProgramFolder = "D:\\Apps\\Pausora\\";
 
 class ScriptedWizards final : public IStartupWizards {
   public:
@@ -49,7 +50,7 @@ TYPED_TEST_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue) {
     auto& store = this->m_store;
     store.SetString(reg::kAppKey, reg::kInstallDir, "C:\\Program Files\\Pausora\\");
     ScriptedWizards wizards;
-    const StartupResult result = PrepareSettings(store.Registry(), kRoot, wizards);
+    const StartupResult result = PrepareSettings(store.Registry(), kRoot, kProgramFolder, wizards);
 
     EXPECT_TRUE(result.firstUse);
     EXPECT_EQ(wizards.initialRuns, 1);
@@ -92,7 +93,7 @@ TYPED_TEST_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue) {
               "\"C:\\Program Files\\Pausora\\Pausora.exe\"");
 
     ScriptedWizards again;
-    EXPECT_FALSE(PrepareSettings(store.Registry(), kRoot, again).firstUse);
+    EXPECT_FALSE(PrepareSettings(store.Registry(), kRoot, kProgramFolder, again).firstUse);
     EXPECT_EQ(again.initialRuns, 0);
 }
 
@@ -102,7 +103,7 @@ TYPED_TEST_P(SettingsStoreTest, MissingValuesTakeTheLoadFallbackAndAreWrittenBac
     store.SetDword(reg::kSettingsKey, "Micropause", 300);
     store.SetString(reg::kSettingsKey, "PauseSound", "D:\\sounds\\bell.wav");
     ScriptedWizards wizards;
-    const StartupResult result = PrepareSettings(store.Registry(), kRoot, wizards);
+    const StartupResult result = PrepareSettings(store.Registry(), kRoot, kProgramFolder, wizards);
 
     EXPECT_FALSE(result.firstUse);
     EXPECT_EQ(result.settings.Micropause, 300u);
@@ -114,6 +115,28 @@ TYPED_TEST_P(SettingsStoreTest, MissingValuesTakeTheLoadFallbackAndAreWrittenBac
     EXPECT_EQ(this->Sound("MicropauseSound"), "C:\\WINDOWS\\Media\\chimes.wav");
     EXPECT_EQ(this->Sound("TimeLimitSound"), "C:\\WINDOWS\\Media\\chimes.wav");
     EXPECT_EQ(store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
+    // No installation folder: the program is named where it runs from.
+    EXPECT_EQ(store.String(reg::kRunKey, reg::kRunValue), "\"D:\\Apps\\Pausora\\Pausora.exe\"");
+}
+
+TYPED_TEST_P(SettingsStoreTest, TheRunValueNamesTheProgramWhateverTheFolderLooksLike) {
+    auto& store = this->m_store;
+    STimeSettings settings;
+    settings.RestoreDefaults(kRoot);
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"C:\\Tools\\Pausora", "\"C:\\Tools\\Pausora\\Pausora.exe\""},  // no separator
+        {"C:\\Tools\\Pausora\\", "\"C:\\Tools\\Pausora\\Pausora.exe\""},
+        {"C:/Tools/", "\"C:/Tools/Pausora.exe\""},
+        {"", "\"D:\\Apps\\Pausora\\Pausora.exe\""},  // empty: where it runs from
+    };
+    for (const auto& [installDir, expected] : cases) {
+        store.SetString(reg::kAppKey, reg::kInstallDir, installDir);
+        settings.SaveSettings(store.Registry(), kProgramFolder);
+        EXPECT_EQ(store.String(reg::kRunKey, reg::kRunValue), expected) << installDir;
+    }
+    // Neither folder known: the bare name, as before.
+    store.SetString(reg::kAppKey, reg::kInstallDir, "");
+    settings.SaveSettings(store.Registry(), "");
     EXPECT_EQ(store.String(reg::kRunKey, reg::kRunValue), "\"Pausora.exe\"");
 }
 
@@ -130,7 +153,7 @@ TYPED_TEST_P(SettingsStoreTest, GarbageValuesNeverBreakLoading) {
                  std::vector<std::uint8_t>(kMaxRegistryValueBytes + 1, 'x'));
     store.SetRaw(reg::kSettingsKey, "Bonus", RawType::kBinary, {});
     ScriptedWizards wizards;
-    const StartupResult result = PrepareSettings(store.Registry(), kRoot, wizards);
+    const StartupResult result = PrepareSettings(store.Registry(), kRoot, kProgramFolder, wizards);
 
     EXPECT_EQ(result.settings.Pause, 3600u);
     EXPECT_EQ(result.settings.EndPauseSound, "C:\\a.wav");
@@ -167,18 +190,18 @@ TYPED_TEST_P(SettingsStoreTest, StartWithWindowsIsClearedBySaveAndForcedBackByLo
     auto& store = this->m_store;
     STimeSettings settings;
     settings.RestoreDefaults(kRoot);
-    settings.SaveSettings(store.Registry());
+    settings.SaveSettings(store.Registry(), kProgramFolder);
     ASSERT_TRUE(store.String(reg::kRunKey, reg::kRunValue).has_value());
 
     settings.RunAtStartup = 0;
-    settings.SaveSettings(store.Registry());
+    settings.SaveSettings(store.Registry(), kProgramFolder);
     EXPECT_FALSE(store.Raw(reg::kRunKey, reg::kRunValue).has_value());
     STimeSettings reloaded;
     ASSERT_TRUE(reloaded.ReloadSettings(store.Registry()));
     EXPECT_EQ(reloaded, settings);  // every field, the cleared flag included
 
     STimeSettings loaded;
-    loaded.LoadSettings(store.Registry(), kRoot);
+    loaded.LoadSettings(store.Registry(), kRoot, kProgramFolder);
     EXPECT_EQ(loaded.RunAtStartup, 1u);
     EXPECT_TRUE(store.String(reg::kRunKey, reg::kRunValue).has_value());
 }
@@ -198,19 +221,20 @@ TYPED_TEST_P(SettingsStoreTest, WizardEditsAreSavedEvenWhenCancelledAndTheSecond
     auto& store = this->m_store;
     ScriptedWizards wizards;
     wizards.shortBreakInterval = 900;  // entered, then the wizard was cancelled
-    PrepareSettings(store.Registry(), kRoot, wizards);
+    PrepareSettings(store.Registry(), kRoot, kProgramFolder, wizards);
     EXPECT_EQ(store.Dword(reg::kSettingsKey, "Micropause"), 900u);
     EXPECT_EQ(wizards.workplaceRuns, 0);
 
     store.Reset();
     ScriptedWizards both;
     both.askForWorkplace = true;
-    PrepareSettings(store.Registry(), kRoot, both);
+    PrepareSettings(store.Registry(), kRoot, kProgramFolder, both);
     EXPECT_EQ(both.workplaceRuns, 1);
 }
 
 REGISTER_TYPED_TEST_SUITE_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue,
                             MissingValuesTakeTheLoadFallbackAndAreWrittenBack,
+                            TheRunValueNamesTheProgramWhateverTheFolderLooksLike,
                             GarbageValuesNeverBreakLoading,
                             ReloadReadsWithoutFallbacksAndSeesTheRunValue,
                             StartWithWindowsIsClearedBySaveAndForcedBackByLoad,

@@ -1,0 +1,82 @@
+// Real input on Wine's desktop for the end-to-end tests: clicks on the
+// program's notification icon, on its popup and in the tray menu, sent with
+// SendInput as a user's hand would.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+
+namespace pausora::test {
+
+template <typename Done>
+bool WaitUntil(DWORD ms, Done done) {
+    const DWORD until = ::GetTickCount() + ms;
+    while (!done()) {
+        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
+            return false;
+        }
+        ::Sleep(50);
+    }
+    return true;
+}
+
+// Wine shows notification icons in a small window of its own at the top left
+// of the screen; clicks on it reach the program like clicks on a taskbar.
+inline HWND WineTrayWindow() {
+    return ::FindWindowA("__winex11_standalone_tray", nullptr);
+}
+
+inline bool WineTrayShown() {
+    const HWND tray = WineTrayWindow();
+    return tray != nullptr && ::IsWindowVisible(tray);
+}
+
+inline void MouseButtons(std::initializer_list<DWORD> flags) {
+    for (const DWORD flag : flags) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flag;
+        ::SendInput(1, &input, sizeof input);
+    }
+}
+
+// Clicks at a point of the screen; right or left, once or twice.
+inline void ClickAt(POINT at, bool right, int times = 1) {
+    ::SetCursorPos(at.x, at.y);
+    ::Sleep(100);  // the window under the pointer sees it arrive
+    const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    const DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    for (int i = 0; i < times; ++i) {
+        MouseButtons({down, up});
+    }
+}
+
+// The middle of the first icon's square in Wine's tray window.
+inline POINT FirstTrayIcon() {
+    RECT client{};
+    ::GetClientRect(WineTrayWindow(), &client);
+    POINT icon{10, client.bottom / 2};
+    ::ClientToScreen(WineTrayWindow(), &icon);
+    return icon;
+}
+
+inline void Keys(std::initializer_list<WORD> keys) {
+    for (const WORD key : keys) {
+        INPUT input[2] = {};
+        input[0].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = key;
+        input[1] = input[0];
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, input, sizeof input[0]);
+        ::Sleep(150);
+    }
+}
+
+// A shown menu of any program (the system's menu window class).
+inline bool MenuShown() {
+    const HWND menu = ::FindWindowA("#32768", nullptr);
+    return menu != nullptr && ::IsWindowVisible(menu);
+}
+
+}  // namespace pausora::test

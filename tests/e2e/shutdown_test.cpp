@@ -1,0 +1,86 @@
+// Ending the program from outside: the system's task list and the end of a
+// Windows session must end the process, so that the single-instance guard
+// lets the next start through.
+#include "e2e/desktop.h"
+#include "e2e/program.h"
+#include "shared/win_backdoor.h"
+
+#include <gtest/gtest.h>
+
+namespace pausora::test {
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+constexpr DWORD kEndsWithinMs = 5000;
+
+class ShutdownTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_store.Reset();
+        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+        m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
+        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+        m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
+        ASSERT_TRUE(m_program.Start());
+        ASSERT_NE(m_program.WaitForMainWindow(kTimeoutMs), nullptr);
+        ASSERT_TRUE(WaitUntil(kTimeoutMs, WineTrayShown));
+    }
+    void TearDown() override { m_store.Reset(); }
+
+    // A later start must come up and stay, with its icon in the tray.
+    void ExpectANewStartToRun() {
+        EXPECT_TRUE(WaitUntil(kEndsWithinMs, [] { return !WineTrayShown(); }));
+        Program next;
+        ASSERT_TRUE(next.Start());
+        EXPECT_NE(next.WaitForMainWindow(kTimeoutMs), nullptr);
+        EXPECT_FALSE(next.WaitForExit(1500)) << "the next start gave up at once";
+        EXPECT_TRUE(WaitUntil(kTimeoutMs, WineTrayShown));
+        EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Bonus"), 100u);
+    }
+
+    WinBackdoor m_store;
+    Program m_program;
+};
+
+TEST_F(ShutdownTest, TaskkillWithoutForceEndsTheProcess) {
+    // Without /f, taskkill posts WM_CLOSE to every top-level window of the
+    // program and leaves the rest to it.
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION taskkill{};
+    char command[] = "taskkill.exe /im Pausora.exe";
+    ASSERT_TRUE(::CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &taskkill));
+    ::WaitForSingleObject(taskkill.hProcess, kTimeoutMs);
+    DWORD taskkillCode = 1;
+    ::GetExitCodeProcess(taskkill.hProcess, &taskkillCode);
+    ::CloseHandle(taskkill.hThread);
+    ::CloseHandle(taskkill.hProcess);
+    EXPECT_EQ(taskkillCode, 0u);
+
+    EXPECT_TRUE(m_program.WaitForExit(kEndsWithinMs));
+    ExpectANewStartToRun();
+}
+
+TEST_F(ShutdownTest, TheEndOfTheSessionEndsTheProcess) {
+    // What the system sends to every top-level window at log-off.
+    const std::vector<HWND> windows = m_program.TopLevelWindows();
+    ASSERT_FALSE(windows.empty());
+    for (const HWND window : windows) {
+        DWORD_PTR mayEnd = 0;
+        EXPECT_NE(::SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                        SMTO_ABORTIFHUNG, kEndsWithinMs, &mayEnd),
+                  0);
+        EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE));
+    }
+    for (const HWND window : windows) {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                              kEndsWithinMs, &ignored);
+    }
+    EXPECT_TRUE(m_program.WaitForExit(kEndsWithinMs));
+    ExpectANewStartToRun();
+}
+
+}  // namespace
+}  // namespace pausora::test
