@@ -23,6 +23,11 @@ if ! git ls-files -- '*.cpp' '*.h' '*.c' | xargs -r clang-format --dry-run --Wer
     fail "clang-format (run clang-format -i on the files above)"
 fi
 
+step "Layers"
+if ! python3 tools/check_layers.py src; then
+    fail "a folder includes one above it (see the layer order in README.md)"
+fi
+
 step "Native build and tests"
 if scripts/build.sh native; then
     ctest --preset native -j 2 || fail "native tests"

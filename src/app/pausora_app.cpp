@@ -1,8 +1,8 @@
 #include "app/pausora_app.h"
 
-#include "app/product.h"
-#include "app/registry_key.h"
-#include "scheduler/pausora_dlg.h"
+#include "store/product.h"
+#include "store/registry_key.h"
+#include "app/pausora_dlg.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

@@ -3,8 +3,8 @@
 // wizards with the save that follows them.
 #pragma once
 
-#include "app/registry_store.h"
-#include "app/time_settings.h"
+#include "store/registry_store.h"
+#include "store/time_settings.h"
 
 #include <string_view>
 

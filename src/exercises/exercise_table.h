@@ -3,7 +3,7 @@
 // shared by the exercises dialog and its tests.
 #pragma once
 
-#include "exercises/random_range.h"
+#include "tips/random_range.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 // window.
 #pragma once
 
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "notify/tray_model.h"
 #include "ui/handles.h"
 #include "ui/window.h"

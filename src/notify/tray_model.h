@@ -3,7 +3,7 @@
 // animation and tooltip. The window class carries out the shell calls.
 #pragma once
 
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "notify/screen_geometry.h"
 
 #include <array>

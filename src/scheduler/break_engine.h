@@ -9,8 +9,8 @@
 // values and leaves a stopped one stopped.
 #pragma once
 
-#include "app/registry_store.h"
-#include "app/time_settings.h"
+#include "store/registry_store.h"
+#include "store/time_settings.h"
 #include "scheduler/engine_ports.h"
 #include "scheduler/scheduler_ids.h"
 

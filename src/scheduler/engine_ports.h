@@ -3,7 +3,7 @@
 // timers in the program and on a virtual clock in the tests.
 #pragma once
 
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "update/update_answer.h"
 
-#include "app/product.h"
-#include "app/registry_store.h"
+#include "store/product.h"
+#include "store/registry_store.h"
 
 #include <algorithm>
 #include <charconv>

@@ -28,7 +28,7 @@ struct UpdateServer {
     std::string installerAddress;
 };
 
-// The product's own server (see app/product.h).
+// The product's own server (see store/product.h).
 UpdateServer ProductUpdateServer();
 
 // A stand-in server given as "host:port" (tests run one on this machine);

@@ -1,9 +1,9 @@
 // What one break notice costs to get its saying from the shipped tips file:
 // read from disk, decode, draw, compose. Also the parts on their own.
-#include "app/memory_registry.h"
-#include "exercises/random_range.h"
-#include "scheduler/line_file.h"
-#include "scheduler/tips.h"
+#include "shared/memory_registry.h"
+#include "tips/random_range.h"
+#include "tips/line_file.h"
+#include "tips/tips.h"
 
 #include <benchmark/benchmark.h>
 

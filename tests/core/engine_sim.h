@@ -4,8 +4,8 @@
 // schedule run in milliseconds.
 #pragma once
 
-#include "app/memory_registry.h"
-#include "app/time_settings.h"
+#include "shared/memory_registry.h"
+#include "store/time_settings.h"
 #include "scheduler/break_engine.h"
 
 #include <cstdint>

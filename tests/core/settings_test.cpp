@@ -1,4 +1,4 @@
-#include "app/memory_registry.h"
+#include "shared/memory_registry.h"
 #include "shared/settings_suite.h"
 
 namespace pausora::test {

@@ -1,6 +1,6 @@
 // The WAVE reader: the chunk layouts it reads, what it refuses, and the copies
 // the player makes of a wave.
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "core/sound_fakes.h"
 #include "sound/wave_data.h"
 

@@ -1,8 +1,10 @@
-#include "scheduler/tips.h"
+#include "tips/tips.h"
 
-#include "app/memory_registry.h"
-#include "exercises/random_range.h"
-#include "scheduler/line_file.h"
+#include "scheduler/tip_source.h"
+
+#include "shared/memory_registry.h"
+#include "tips/random_range.h"
+#include "tips/line_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // What the update check makes of the server's answer, and which server it asks.
 #include "update/update_answer.h"
 
-#include "app/memory_registry.h"
+#include "shared/memory_registry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "e2e/program.h"
 #include "shared/win_backdoor.h"
 

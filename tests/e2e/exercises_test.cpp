@@ -1,7 +1,7 @@
 // The exercises dialog opened the two ways a user opens it: "Exercises..."
 // from the tray menu, and "Show me a stretch" on a break notice. The break
 // schedule keeps running while it is open.
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "e2e/program.h"
 #include "shared/win_backdoor.h"
 

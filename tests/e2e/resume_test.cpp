@@ -1,6 +1,6 @@
 // The computer wakes while a break is on screen: the running program ends the
 // break quietly, with its points paid once.
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "e2e/program.h"
 #include "shared/win_backdoor.h"
 

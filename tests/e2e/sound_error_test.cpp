@@ -1,6 +1,6 @@
 // A sound file that cannot be loaded, in the assembled program: the schedule
 // goes on, at most one message box is on screen, and Exit still ends it all.
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "e2e/program.h"
 #include "shared/win_backdoor.h"
 

@@ -2,8 +2,8 @@
 // sounds in C:\windows\Media, where the default settings look for them, and
 // Wine's audio going into files (tests/win/audio_capture.sh) so that we can
 // hear what was played.
-#include "app/registry_store.h"
-#include "app/time_settings.h"
+#include "store/registry_store.h"
+#include "store/time_settings.h"
 #include "e2e/program.h"
 #include "shared/win_backdoor.h"
 #include "win/sound_wav.h"

@@ -1,5 +1,5 @@
 #include "e2e/program.h"
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "shared/win_backdoor.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The update check of the whole program, against the stand-in servers that
 // tests/win/update_servers.py runs: the offer and its two buttons, a server
 // that never answers, and the check switched off.
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "e2e/program.h"
 #include "shared/update_servers.h"
 #include "shared/win_backdoor.h"

@@ -3,7 +3,7 @@
 // on the real registry under Wine, each through one of these.
 #pragma once
 
-#include "app/registry_store.h"
+#include "store/registry_store.h"
 
 #include <cstdint>
 #include <optional>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/startup.h"
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 #include "shared/registry_backdoor.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 
 #include "shared/registry_backdoor.h"
 
-#include "app/registry_key.h"
+#include "store/registry_key.h"
 
 #include <windows.h>
 

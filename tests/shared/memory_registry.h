@@ -3,7 +3,7 @@
 // can be opened, and values keep their raw bytes and type.
 #pragma once
 
-#include "app/registry_store.h"
+#include "store/registry_store.h"
 
 #include <map>
 #include <optional>

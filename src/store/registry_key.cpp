@@ -1,4 +1,4 @@
-#include "app/registry_key.h"
+#include "store/registry_key.h"
 
 #include <string>
 #include <vector>

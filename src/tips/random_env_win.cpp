@@ -1,4 +1,4 @@
-#include "exercises/random_env_win.h"
+#include "tips/random_env_win.h"
 
 #include <windows.h>
 

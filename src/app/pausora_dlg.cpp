@@ -1,4 +1,4 @@
-#include "scheduler/pausora_dlg.h"
+#include "app/pausora_dlg.h"
 
 #include "app/about_dlg.h"
 #include "app/pausora_app.h"

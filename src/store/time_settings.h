@@ -2,7 +2,7 @@
 // plus the start-with-Windows flag that lives in the Run key.
 #pragma once
 
-#include "app/registry_store.h"
+#include "store/registry_store.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // performance counter and a message box.
 #pragma once
 
-#include "exercises/random_range.h"
+#include "tips/random_range.h"
 
 namespace pausora {
 

@@ -4,8 +4,6 @@
 // so that the file is not read and edited as plain text by accident.
 #pragma once
 
-#include "scheduler/engine_ports.h"
-
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -48,20 +46,5 @@ std::string TipSourceName(std::string_view heading);
 // file holds no saying with a heading above it among the candidate lines
 // (also when it is missing or too short to hold any).
 std::string PickTip(IRegistry& registry, ILineSource& files, IRandomEnvironment& random);
-
-// The break engine's source of sayings: the tips file, read afresh at every
-// notice through the given registry, files and random environment.
-class TipsFileSource final : public ITipSource {
-  public:
-    TipsFileSource(IRegistry& registry, ILineSource& files, IRandomEnvironment& random)
-        : m_registry(registry), m_files(files), m_random(random) {}
-
-    std::string PickTip() override { return pausora::PickTip(m_registry, m_files, m_random); }
-
-  private:
-    IRegistry& m_registry;
-    ILineSource& m_files;
-    IRandomEnvironment& m_random;
-};
 
 }  // namespace pausora

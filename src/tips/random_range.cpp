@@ -1,4 +1,4 @@
-#include "exercises/random_range.h"
+#include "tips/random_range.h"
 
 #include <cstdlib>
 

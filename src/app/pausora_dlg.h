@@ -3,15 +3,16 @@
 // every command of the tray menu.
 #pragma once
 
-#include "app/registry_key.h"
-#include "app/time_settings.h"
-#include "exercises/random_env_win.h"
+#include "store/registry_key.h"
+#include "store/time_settings.h"
+#include "tips/random_env_win.h"
 #include "notify/notifier_popup.h"
 #include "notify/tray_icon.h"
 #include "scheduler/break_engine.h"
 #include "scheduler/engine_adapters_win.h"
-#include "scheduler/line_file.h"
-#include "scheduler/tips.h"
+#include "tips/line_file.h"
+#include "scheduler/tip_source.h"
+#include "tips/tips.h"
 #include "sound/win_sound.h"
 #include "ui/dialog.h"
 #include "update/update_check_win.h"

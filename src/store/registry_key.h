@@ -2,7 +2,7 @@
 // goes. One key handle, null while closed; results are true on success.
 #pragma once
 
-#include "app/registry_store.h"
+#include "store/registry_store.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "scheduler/line_file.h"
+#include "tips/line_file.h"
 
 #include <cerrno>
 #include <fstream>

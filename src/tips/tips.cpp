@@ -1,8 +1,8 @@
-#include "scheduler/tips.h"
+#include "tips/tips.h"
 
-#include "app/registry_store.h"
-#include "exercises/random_range.h"
-#include "scheduler/line_file.h"
+#include "store/registry_store.h"
+#include "tips/random_range.h"
+#include "tips/line_file.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "app/time_settings.h"
+#include "store/time_settings.h"
 
 namespace pausora {
 namespace {
