@@ -11,26 +11,12 @@ constexpr DWORD kTimeoutMs = 20000;
 constexpr int kPopupWidth = 400;
 constexpr int kPopupHeight = 159;
 
-template <typename Done>
-bool WaitFor(DWORD ms, Done done) {
-    const DWORD until = ::GetTickCount() + ms;
-    while (!done()) {
-        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-            return false;
-        }
-        ::Sleep(50);
-    }
-    return true;
-}
-
 class BreakCycleTest : public ::testing::Test {
   protected:
     void SetUp() override {
         m_store.Reset();
         m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        std::string dir = Program::ExePath();
-        dir.resize(dir.find_last_of("\\/") + 1);
-        m_store.SetString(reg::kAppKey, reg::kInstallDir, dir);
+        m_store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
         // A short break every 3 seconds, 2 seconds long; no long break soon.
         m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
         m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);

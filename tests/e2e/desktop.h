@@ -3,23 +3,13 @@
 // SendInput as a user's hand would.
 #pragma once
 
+#include "shared/wait.h"
+
 #include <windows.h>
 
 #include <initializer_list>
 
 namespace pausora::test {
-
-template <typename Done>
-bool WaitUntil(DWORD ms, Done done) {
-    const DWORD until = ::GetTickCount() + ms;
-    while (!done()) {
-        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-            return false;
-        }
-        ::Sleep(50);
-    }
-    return true;
-}
 
 // Wine shows notification icons in a small window of its own at the top left
 // of the screen; clicks on it reach the program like clicks on a taskbar.

@@ -15,18 +15,6 @@ constexpr int kPopupWidth = 400;
 constexpr int kPopupHeight = 159;
 constexpr char kCaption[] = "Pausora - Exercises";
 
-template <typename Done>
-bool WaitFor(DWORD ms, Done done) {
-    const DWORD until = ::GetTickCount() + ms;
-    while (!done()) {
-        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-            return false;
-        }
-        ::Sleep(50);
-    }
-    return true;
-}
-
 HWND WineTray() {
     return ::FindWindowA("__winex11_standalone_tray", nullptr);
 }
@@ -64,9 +52,7 @@ class ExercisesTest : public ::testing::Test {
     void Start(std::uint32_t shortBreakEvery) {
         m_store.Reset();
         m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        std::string dir = Program::ExePath();
-        dir.resize(dir.find_last_of("\\/") + 1);
-        m_store.SetString(reg::kAppKey, reg::kInstallDir, dir);
+        m_store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
         m_store.SetDword(reg::kSettingsKey, "Micropause", shortBreakEvery);
         m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
         m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);

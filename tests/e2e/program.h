@@ -2,6 +2,8 @@
 // its windows, for tests of the whole program under Wine.
 #pragma once
 
+#include "shared/wait.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -18,13 +20,16 @@ class Program {
     Program& operator=(const Program&) = delete;
     ~Program() { Kill(); }
 
-    static std::string ExePath() {
+    // The folder of the test program, which is Pausora's too, with its
+    // closing separator: what the installer writes as "InstallDir".
+    static std::string Folder() {
         char path[MAX_PATH] = {};
         ::GetModuleFileNameA(nullptr, path, MAX_PATH);
         std::string dir(path);
         dir.resize(dir.find_last_of("\\/") + 1);
-        return dir + "Pausora.exe";
+        return dir;
     }
+    static std::string ExePath() { return Folder() + "Pausora.exe"; }
 
     bool Start() {
         STARTUPINFOA startup{};

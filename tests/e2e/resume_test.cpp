@@ -17,9 +17,7 @@ TEST(Resume, AWakeEndsTheRunningBreakWithoutANoticeAndPaysItOnce) {
     WinBackdoor store;
     store.Reset();
     store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-    std::string dir = Program::ExePath();
-    dir.resize(dir.find_last_of("\\/") + 1);
-    store.SetString(reg::kAppKey, reg::kInstallDir, dir);
+    store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
     // A long break after 3 seconds whose notice would stay up for a minute.
     store.SetDword(reg::kSettingsKey, "Micropause", 0);
     store.SetDword(reg::kSettingsKey, "Pause", 3);

@@ -23,18 +23,18 @@ class ShutdownTest : public ::testing::Test {
         m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
         ASSERT_TRUE(m_program.Start());
         ASSERT_NE(m_program.WaitForMainWindow(kTimeoutMs), nullptr);
-        ASSERT_TRUE(WaitUntil(kTimeoutMs, WineTrayShown));
+        ASSERT_TRUE(WaitFor(kTimeoutMs, WineTrayShown));
     }
     void TearDown() override { m_store.Reset(); }
 
     // A later start must come up and stay, with its icon in the tray.
     void ExpectANewStartToRun() {
-        EXPECT_TRUE(WaitUntil(kEndsWithinMs, [] { return !WineTrayShown(); }));
+        EXPECT_TRUE(WaitFor(kEndsWithinMs, [] { return !WineTrayShown(); }));
         Program next;
         ASSERT_TRUE(next.Start());
         EXPECT_NE(next.WaitForMainWindow(kTimeoutMs), nullptr);
         EXPECT_FALSE(next.WaitForExit(1500)) << "the next start gave up at once";
-        EXPECT_TRUE(WaitUntil(kTimeoutMs, WineTrayShown));
+        EXPECT_TRUE(WaitFor(kTimeoutMs, WineTrayShown));
         EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Bonus"), 100u);
     }
 

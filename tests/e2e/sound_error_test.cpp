@@ -48,9 +48,7 @@ TEST(SoundErrors, TheScheduleGoesOnUnderOneBoxAtATimeAndExitEndsTheProgram) {
     WinBackdoor store;
     store.Reset();
     store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-    std::string dir = Program::ExePath();
-    dir.resize(dir.find_last_of("\\/") + 1);
-    store.SetString(reg::kAppKey, reg::kInstallDir, dir);
+    store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
     // A short break every 3 seconds, 2 seconds long; its start and its end
     // each want a file that is not there.
     store.SetDword(reg::kSettingsKey, "Micropause", 3);

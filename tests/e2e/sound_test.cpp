@@ -18,18 +18,6 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 20000;
 
-template <typename Done>
-bool WaitFor(DWORD ms, Done done) {
-    const DWORD until = ::GetTickCount() + ms;
-    while (!done()) {
-        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-            return false;
-        }
-        ::Sleep(50);
-    }
-    return true;
-}
-
 std::string MediaFolder() {
     char root[MAX_PATH] = {};
     ::GetEnvironmentVariableA("SYSTEMROOT", root, MAX_PATH);
@@ -103,9 +91,7 @@ class SoundTest : public ::testing::Test {
         TakeCaptures();
         m_store.Reset();
         m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        std::string dir = Program::ExePath();
-        dir.resize(dir.find_last_of("\\/") + 1);
-        m_store.SetString(reg::kAppKey, reg::kInstallDir, dir);
+        m_store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
     }
     void TearDown() override {
         m_program.Kill();

@@ -46,7 +46,7 @@ class TrayMenuTest : public ::testing::Test {
     std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
 
     void WaitForTheIcon() {
-        ASSERT_TRUE(WaitUntil(kTimeoutMs, WineTrayShown));
+        ASSERT_TRUE(WaitFor(kTimeoutMs, WineTrayShown));
         ::Sleep(1000);  // the icon settles in after the window appears
     }
 
@@ -55,10 +55,10 @@ class TrayMenuTest : public ::testing::Test {
         ClickAt(FirstTrayIcon(), false, 2);
         ::Sleep(500);  // a break that was ending has ended
         const std::uint32_t stopped = Bonus();
-        EXPECT_FALSE(WaitUntil(7000, [&] { return Bonus() != stopped; }))
+        EXPECT_FALSE(WaitFor(7000, [&] { return Bonus() != stopped; }))
             << "the schedule kept running: Bonus " << stopped << " -> " << Bonus();
         ClickAt(FirstTrayIcon(), false, 2);
-        EXPECT_TRUE(WaitUntil(kTimeoutMs, [&] { return Bonus() > stopped; }))
+        EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() > stopped; }))
             << "the schedule did not start again";
     }
 
@@ -127,7 +127,7 @@ TEST_F(TrayMenuTest, AnIconTakenOnlyAfterStartFinishesTheStart) {
     ASSERT_TRUE(lateShell.Up());
     Start(3);
     // No icon: the small window is the only way to the program.
-    ASSERT_TRUE(WaitUntil(kTimeoutMs, [&] { return ::IsWindowVisible(m_main) != FALSE; }));
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return ::IsWindowVisible(m_main) != FALSE; }));
     EXPECT_FALSE(WineTrayShown());
 
     // The shell comes up and says so.
@@ -138,7 +138,7 @@ TEST_F(TrayMenuTest, AnIconTakenOnlyAfterStartFinishesTheStart) {
     ::SendMessageTimeoutA(trayWindow, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0,
                           SMTO_ABORTIFHUNG, kTimeoutMs, &ignored);
     WaitForTheIcon();
-    EXPECT_TRUE(WaitUntil(5000, [&] { return ::IsWindowVisible(m_main) == FALSE; }))
+    EXPECT_TRUE(WaitFor(5000, [&] { return ::IsWindowVisible(m_main) == FALSE; }))
         << "the small window stayed on screen";
     ExpectDoubleClickToStopAndStart();
 }
@@ -155,38 +155,38 @@ TEST_F(TrayMenuTest, ASwitchFromTheMenuRestartsTheSchedule) {
     // a whole interval later, not when the running break would have ended.
     Start(6);
     WaitForTheIcon();
-    ASSERT_TRUE(WaitUntil(kTimeoutMs, [&] { return Popup() != nullptr; }));
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
     ASSERT_EQ(Bonus(), 100u);
 
     ClickAt(FirstTrayIcon(), true);
-    ASSERT_TRUE(WaitUntil(5000, MenuShown)) << "no tray menu";
+    ASSERT_TRUE(WaitFor(5000, MenuShown)) << "no tray menu";
     // Notifications > Daily time limit: the second item, then the fourth of
     // its submenu.
     Keys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-    ASSERT_TRUE(WaitUntil(5000, [&] {
+    ASSERT_TRUE(WaitFor(5000, [&] {
         return m_store.Dword(reg::kSettingsKey, "UseDailyTimeLimit") == 0u;
     })) << "the menu command did not arrive";
     EXPECT_EQ(Bonus(), 100u);
 
     // The break would have ended about 3 s after the last input; after the
     // restart the next one starts 6 s on and ends 2 s later.
-    EXPECT_FALSE(WaitUntil(5500, [&] { return Bonus() != 100u; }))
+    EXPECT_FALSE(WaitFor(5500, [&] { return Bonus() != 100u; }))
         << "the running break went on to its end";
-    EXPECT_TRUE(WaitUntil(kTimeoutMs, [&] { return Bonus() == 102u; })) << "Bonus " << Bonus();
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102u; })) << "Bonus " << Bonus();
 }
 
 TEST_F(TrayMenuTest, ARightClickOnThePopupHidesIt) {
     m_store.SetDword(reg::kSettingsKey, "AppearanceType", 0);  // sliding: no fade to wait for
     Start(3);
     HWND popup = nullptr;
-    ASSERT_TRUE(WaitUntil(kTimeoutMs, [&] { return (popup = Popup()) != nullptr; }));
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return (popup = Popup()) != nullptr; }));
     ::Sleep(800);  // slid in
     RECT shown{};
     ::GetWindowRect(popup, &shown);
     // Between the link and the saying, left of the picture: no item there.
     ClickAt({shown.left + 120, shown.top + 75}, true);
     // The notice stays five seconds by itself.
-    EXPECT_TRUE(WaitUntil(1500, [&] { return !::IsWindowVisible(popup); }))
+    EXPECT_TRUE(WaitFor(1500, [&] { return !::IsWindowVisible(popup); }))
         << "the popup stayed after a right click";
 }
 
@@ -247,11 +247,11 @@ TEST_F(TrayMenuTest, TheHelpCommandsOpenTheHelpPage) {
     constexpr WPARAM kTrayHelp = 32782;
     for (const WPARAM id : {kFrameworkHelp, kTrayHelp}) {
         ::PostMessageA(m_main, WM_COMMAND, id, 0);
-        EXPECT_TRUE(WaitUntil(kTimeoutMs,
-                              [&] {
-                                  return opened().find("https://www.pausora.com/help.html") !=
-                                         std::string::npos;
-                              }))
+        EXPECT_TRUE(WaitFor(kTimeoutMs,
+                            [&] {
+                                return opened().find("https://www.pausora.com/help.html") !=
+                                       std::string::npos;
+                            }))
             << "command " << id << " opened \"" << opened() << "\"";
         ::DeleteFileA(record.c_str());
     }

@@ -18,18 +18,6 @@ constexpr int kMessageId = 1043;
 constexpr int kPopupWidth = 400;
 constexpr int kPopupHeight = 159;
 
-template <typename Done>
-bool WaitFor(DWORD ms, Done done) {
-    const DWORD until = ::GetTickCount() + ms;
-    while (!done()) {
-        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-            return false;
-        }
-        ::Sleep(50);
-    }
-    return true;
-}
-
 // The visible offer of a newer version, if one is shown.
 HWND FindOffer() {
     HWND found = nullptr;

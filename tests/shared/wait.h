@@ -1,0 +1,21 @@
+// Waiting for something another process does, in tests under Wine.
+#pragma once
+
+#include <windows.h>
+
+namespace pausora::test {
+
+// Polls `done` every 50 ms until it holds or `ms` have passed; true if it held.
+template <typename Done>
+bool WaitFor(DWORD ms, Done done) {
+    const DWORD until = ::GetTickCount() + ms;
+    while (!done()) {
+        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
+            return false;
+        }
+        ::Sleep(50);
+    }
+    return true;
+}
+
+}  // namespace pausora::test
