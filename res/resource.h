@@ -59,5 +59,8 @@
 #if __has_include("update_ids.h")
 #include "update_ids.h"
 #endif
+#if __has_include("settings_ids.h")
+#include "settings_ids.h"
+#endif
 
 #endif

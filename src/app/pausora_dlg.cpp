@@ -6,6 +6,7 @@
 #include "notify/messages.h"
 #include "notify/tray_model.h"
 #include "resource.h"
+#include "settings/settings_window.h"
 #include "update/update_dlg.h"
 
 #include <string>
@@ -311,7 +312,9 @@ void CPausoraDlg::ShowExercises() {
     CExerciseDlg exercises;
     exercises.DoModal();
 }
-void CPausoraDlg::ShowSettings() {}
+void CPausoraDlg::ShowSettings() {
+    ShowSettingsWindow(Handle(), m_settings);
+}
 void CPausoraDlg::ShowWorkplaceWizard() {}
 
 // The check runs in the background: a server that is slow or never answers

@@ -58,6 +58,9 @@ class CWinSoundSet {
     CWinSoundFeedback& Feedback() { return m_feedback; }
     void PlaySoundFile(std::string_view path) { m_set.PlaySoundFile(path); }
     CSoundSet& Set() { return m_set; }
+    // For a caller that loads and checks a file itself.
+    IFileOpener& Files() { return m_files; }
+    IWaveOut& Out() { return m_out; }
 
   private:
     // Declared before the set: the stream must be closed before these go.

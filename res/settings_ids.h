@@ -1,0 +1,36 @@
+/* The settings window's pages and their controls; included by resource.h.
+ * Only #define lines and comments here. Several pages use the same control
+ * numbers for the same kind of control. */
+#ifndef PAUSORA_SETTINGS_IDS_H
+#define PAUSORA_SETTINGS_IDS_H
+
+/* Page templates; each template's caption is the page's place in the tree. */
+#define IDD_PAGE_WORKING_TIME 156
+#define IDD_PAGE_SHORT_BREAKS 157
+#define IDD_PAGE_LONG_BREAKS 158
+#define IDD_PAGE_TIME_LIMITS 159
+#define IDD_PAGE_STARTUP 168
+#define IDD_PAGE_SCHEDULE 169
+#define IDD_PAGE_CUSTOMIZE 170
+#define IDD_PAGE_SOUNDS 227
+#define IDD_PAGE_APPEARANCE 261
+
+/* Controls */
+#define IDC_RESTORE_DEFAULTS 1000 /* schedule pages */
+#define IDC_SOUND_BROWSE 1000     /* Sounds */
+#define IDC_SOUND_PLAY 1004
+#define IDC_SOUND_FILE 1005
+#define IDC_PAGE_SWITCH 1007 /* the check box of every page but Customize and Appearance */
+#define IDC_CHECK_UPDATES 1031
+#define IDC_FIRST_TIME 1024
+#define IDC_SECOND_TIME 1025
+#define IDC_PAGE_TEXT_1044 1044
+#define IDC_PAGE_TEXT_1045 1045
+#define IDC_PAGE_TEXT_1046 1046
+#define IDC_PAGE_TEXT_1047 1047
+#define IDC_PAGE_TEXT_1048 1048
+#define IDC_SOUND_EVENTS 1051
+#define IDC_TRANSPARENCY 1055
+#define IDC_MOTION 1056
+
+#endif

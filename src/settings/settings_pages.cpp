@@ -1,0 +1,415 @@
+#include "settings/settings_pages.h"
+
+#include "notify/messages.h"
+#include "resource.h"
+
+#include <commdlg.h>
+
+#include <new>
+
+namespace pausora {
+
+namespace {
+
+constexpr char kMessageTitle[] = "Pausora";
+
+SYSTEMTIME PickerDate(PickerTime time) {
+    // Any date will do for a time picker; this one is fixed.
+    SYSTEMTIME date{};
+    date.wYear = 1990;
+    date.wMonth = 1;
+    date.wDay = 1;
+    date.wHour = static_cast<WORD>(time.hour);
+    date.wMinute = static_cast<WORD>(time.minute);
+    date.wSecond = static_cast<WORD>(time.second);
+    return date;
+}
+
+void SetPicker(HWND picker, PickerTime time) {
+    SYSTEMTIME date = PickerDate(time);
+    ::SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+}
+
+PickerTime GetPicker(HWND picker) {
+    SYSTEMTIME date{};
+    if (::SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date)) !=
+        GDT_VALID) {
+        return {};
+    }
+    return {date.wHour, date.wMinute, date.wSecond};
+}
+
+bool IsClick(UINT code) {
+    return code == BN_CLICKED;
+}
+
+}  // namespace
+
+// --- shared ---
+
+void CSettingsPage::NotifySettingsChanged() const {
+    if (const HWND main = ui::AppMainWindow()) {
+        ::SendMessageA(main, kWmSettingsChanged, 0, 0);
+    }
+}
+
+bool CSettingsPage::IsChecked(int id) const {
+    return ::SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CSettingsPage::SetChecked(int id, bool checked) {
+    ::SendMessageA(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CSettingsPage::EnableItems(std::initializer_list<int> ids, bool enable) {
+    for (const int id : ids) {
+        ::EnableWindow(Item(id), enable ? TRUE : FALSE);
+    }
+}
+
+// --- Schedule ---
+
+CPageSchedule::CPageSchedule(STimeSettings& settings)
+    : CSettingsPage(IDD_PAGE_SCHEDULE, IDI_PAGE_SCHEDULE, settings) {}
+
+BOOL CPageSchedule::OnInitDialog() {
+    SetChecked(IDC_PAGE_SWITCH, Settings().UseTimeReset == 1);
+    return TRUE;
+}
+
+bool CPageSchedule::OnApply() {
+    Settings().UseTimeReset = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
+    NotifySettingsChanged();
+    return true;
+}
+
+ui::Handled CPageSchedule::OnCommand(UINT id, UINT code, HWND /*control*/) {
+    if (id == IDC_PAGE_SWITCH && IsClick(code)) {
+        SetModified();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+// --- the pages of time pickers ---
+
+CTimesPage::CTimesPage(Layout layout, STimeSettings& settings)
+    : CSettingsPage(layout.templateId, layout.iconId, settings), m_layout(std::move(layout)) {}
+
+BOOL CTimesPage::OnInitDialog() {
+    for (const Picker& picker : m_layout.pickers) {
+        const char* format = picker.kind == Kind::kMinutesSeconds ? "mm:ss" : "HH:mm";
+        ::SendMessageA(Item(picker.id), DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(format));
+    }
+    ShowPickers(Settings());
+    SetChecked(IDC_PAGE_SWITCH, Settings().*m_layout.enabled == 1);
+    UpdateEnabledStates();
+    return TRUE;
+}
+
+void CTimesPage::ShowPickers(const STimeSettings& from) {
+    for (const Picker& picker : m_layout.pickers) {
+        PickerTime time;
+        switch (picker.kind) {
+            case Kind::kMinutesSeconds:
+                time = MinutesSecondsTime(from.*picker.value);
+                break;
+            case Kind::kHoursMinutes:
+                time = HoursMinutesTime(from.*picker.value);
+                break;
+            case Kind::kClock:
+                time = ClockTime(from.*picker.value, from.*picker.minutes);
+                break;
+        }
+        SetPicker(Item(picker.id), time);
+    }
+}
+
+bool CTimesPage::OnApply() {
+    STimeSettings& settings = Settings();
+    // A switched-off picker still holds a value, and it is kept.
+    for (const Picker& picker : m_layout.pickers) {
+        const PickerTime time = GetPicker(Item(picker.id));
+        switch (picker.kind) {
+            case Kind::kMinutesSeconds:
+                settings.*picker.value = MinutesSecondsValue(time);
+                break;
+            case Kind::kHoursMinutes:
+                settings.*picker.value = HoursMinutesValue(time);
+                break;
+            case Kind::kClock:
+                settings.*picker.value = time.hour;
+                settings.*picker.minutes = time.minute;
+                break;
+        }
+    }
+    settings.*m_layout.enabled = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
+    NotifySettingsChanged();
+    return true;
+}
+
+void CTimesPage::UpdateEnabledStates() {
+    const BOOL on = IsChecked(IDC_PAGE_SWITCH) ? TRUE : FALSE;
+    for (const int id : m_layout.dependents) {
+        ::EnableWindow(Item(id), on);
+    }
+}
+
+void CTimesPage::RestoreDefaults() {
+    // Only the pickers, and only on screen: the record changes when the
+    // sheet applies.
+    STimeSettings defaults = Settings();
+    defaults.RestoreDefaults({});
+    ShowPickers(defaults);
+    SetModified();
+}
+
+ui::Handled CTimesPage::OnCommand(UINT id, UINT code, HWND /*control*/) {
+    if (!IsClick(code)) {
+        return std::nullopt;
+    }
+    if (id == IDC_PAGE_SWITCH) {
+        SetModified();
+        UpdateEnabledStates();
+        return 0;
+    }
+    if (id == IDC_RESTORE_DEFAULTS) {
+        RestoreDefaults();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+ui::Handled CTimesPage::OnNotify(const NMHDR& header) {
+    if (header.code != DTN_DATETIMECHANGE) {
+        return std::nullopt;
+    }
+    for (const Picker& picker : m_layout.pickers) {
+        if (static_cast<int>(header.idFrom) == picker.id) {
+            SetModified();
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+CPageMicropause::CPageMicropause(STimeSettings& settings)
+    : CTimesPage({IDD_PAGE_SHORT_BREAKS,
+                  IDI_PAGE_SHORT_BREAKS,
+                  &STimeSettings::UseMicropauses,
+                  {{IDC_FIRST_TIME, Kind::kMinutesSeconds, &STimeSettings::Micropause},
+                   {IDC_SECOND_TIME, Kind::kMinutesSeconds, &STimeSettings::Micropause_length}},
+                  {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1044,
+                   IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
+                 settings) {}
+
+CPagePause::CPagePause(STimeSettings& settings)
+    : CTimesPage({IDD_PAGE_LONG_BREAKS,
+                  IDI_PAGE_LONG_BREAKS,
+                  &STimeSettings::UsePauses,
+                  {{IDC_FIRST_TIME, Kind::kHoursMinutes, &STimeSettings::Pause},
+                   {IDC_SECOND_TIME, Kind::kHoursMinutes, &STimeSettings::Pause_length}},
+                  {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
+                   IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
+                 settings) {}
+
+CPageWorkingTime::CPageWorkingTime(STimeSettings& settings)
+    : CTimesPage({IDD_PAGE_WORKING_TIME,
+                  IDI_PAGE_WORKING_TIME,
+                  &STimeSettings::UseWorkingTime,
+                  {{IDC_FIRST_TIME, Kind::kClock, &STimeSettings::StartWorkTime_hours,
+                    &STimeSettings::StartWorkTime_minutes},
+                   {IDC_SECOND_TIME, Kind::kClock, &STimeSettings::EndWorkTime_hours,
+                    &STimeSettings::EndWorkTime_minutes}},
+                  {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
+                   IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
+                 settings) {}
+
+CPageTimeLimits::CPageTimeLimits(STimeSettings& settings)
+    : CTimesPage({IDD_PAGE_TIME_LIMITS,
+                  IDI_PAGE_TIME_LIMITS,
+                  &STimeSettings::UseDailyTimeLimit,
+                  {{IDC_FIRST_TIME, Kind::kHoursMinutes, &STimeSettings::DailyTimeLimit}},
+                  {IDC_FIRST_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045, IDC_PAGE_TEXT_1048}},
+                 settings) {}
+
+// --- Customize ---
+
+CPageCustomize::CPageCustomize(STimeSettings& settings)
+    : CSettingsPage(IDD_PAGE_CUSTOMIZE, IDI_PAGE_CUSTOMIZE, settings) {}
+
+// --- Startup ---
+
+CPageTrayAgent::CPageTrayAgent(STimeSettings& settings)
+    : CSettingsPage(IDD_PAGE_STARTUP, IDI_PAGE_STARTUP, settings) {}
+
+BOOL CPageTrayAgent::OnInitDialog() {
+    SetChecked(IDC_PAGE_SWITCH, Settings().RunAtStartup == 1);
+    SetChecked(IDC_CHECK_UPDATES, Settings().CheckForUpdates == 1);
+    return TRUE;
+}
+
+bool CPageTrayAgent::OnApply() {
+    Settings().RunAtStartup = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
+    Settings().CheckForUpdates = IsChecked(IDC_CHECK_UPDATES) ? 1 : 0;
+    NotifySettingsChanged();
+    return true;
+}
+
+ui::Handled CPageTrayAgent::OnCommand(UINT id, UINT code, HWND /*control*/) {
+    if ((id == IDC_PAGE_SWITCH || id == IDC_CHECK_UPDATES) && IsClick(code)) {
+        SetModified();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+// --- Sounds ---
+
+CPageSounds::CPageSounds(STimeSettings& settings)
+    : CSettingsPage(IDD_PAGE_SOUNDS, IDI_PAGE_SOUNDS, settings) {}
+
+BOOL CPageSounds::OnInitDialog() {
+    m_sounds.SetOwner(Sheet());
+    const HWND list = Item(IDC_SOUND_EVENTS);
+    for (const SoundEventInfo& event : SoundEvents()) {
+        const std::string label(event.label);
+        ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    }
+    ::SendMessageA(list, LB_SETITEMHEIGHT, 0, 16);
+    for (std::size_t i = 0; i < kSoundEventCount; ++i) {
+        m_paths[i] = Settings().SoundPath(static_cast<SoundEvent>(i));
+    }
+    SetChecked(IDC_PAGE_SWITCH, Settings().UseSounds == 1);
+    UpdateEnabledStates();
+    ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+    ShowEvent(0);
+    return TRUE;
+}
+
+bool CPageSounds::OnApply() {
+    for (std::size_t i = 0; i < kSoundEventCount; ++i) {
+        Settings().SoundPath(static_cast<SoundEvent>(i)) = m_paths[i];
+    }
+    Settings().UseSounds = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
+    NotifySettingsChanged();
+    return true;
+}
+
+void CPageSounds::UpdateEnabledStates() {
+    EnableItems({IDC_SOUND_FILE, IDC_SOUND_BROWSE, IDC_SOUND_PLAY, IDC_SOUND_EVENTS},
+                IsChecked(IDC_PAGE_SWITCH));
+}
+
+int CPageSounds::SelectedEvent() const {
+    const auto selected =
+        static_cast<int>(::SendMessageA(Item(IDC_SOUND_EVENTS), LB_GETCURSEL, 0, 0));
+    return selected >= 0 && selected < static_cast<int>(kSoundEventCount) ? selected : -1;
+}
+
+void CPageSounds::ShowEvent(int event) {
+    if (event < 0) {
+        return;
+    }
+    m_currentPath = m_paths[static_cast<std::size_t>(event)];
+    const std::string name(FileNameOf(m_currentPath));
+    ::SetWindowTextA(Item(IDC_SOUND_FILE), name.c_str());
+}
+
+void CPageSounds::Browse() {
+    std::array<char, MAX_PATH * 4> file{};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Sheet();
+    dialog.lpstrFilter = "Wave Files (*.wav)\0*.wav\0\0";
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrDefExt = "wav";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!::GetOpenFileNameA(&dialog)) {
+        SetModified();
+        return;
+    }
+    const std::string path(file.data());
+
+    // The file is read and its format offered to the device before it is
+    // taken. A file that is no wave at all is as unplayable as one the
+    // device refuses; a file that cannot be opened says why.
+    CSoundSet& set = m_sounds.Set();
+    bool playable = false;
+    try {
+        set.Wave().LoadFile(path, m_sounds.Files());
+        playable = set.Device().CanPlayFormat(set.Wave(), m_sounds.Out());
+    } catch (const CFileError& error) {
+        if (error.Cause() != FileErrorCause::kNotWave) {
+            m_sounds.Feedback().ShowMessage(FileErrorText(error), SoundMessageStyle::kFileError);
+            return;
+        }
+    } catch (const std::bad_alloc&) {
+        m_sounds.Feedback().ShowMessage(kOutOfMemoryText, SoundMessageStyle::kOutOfMemory);
+        return;
+    }
+    if (!playable) {
+        ::MessageBoxA(Sheet(), "Format not supported", kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (const int event = SelectedEvent(); event >= 0) {
+        m_paths[static_cast<std::size_t>(event)] = path;
+        m_currentPath = path;
+        const std::string name(FileNameOf(path));
+        ::SetWindowTextA(Item(IDC_SOUND_FILE), name.c_str());
+    }
+    SetModified();
+}
+
+ui::Handled CPageSounds::OnCommand(UINT id, UINT code, HWND /*control*/) {
+    if (id == IDC_SOUND_EVENTS && code == LBN_SELCHANGE) {
+        ShowEvent(SelectedEvent());
+        return 0;
+    }
+    if (!IsClick(code)) {
+        return std::nullopt;
+    }
+    switch (id) {
+        case IDC_PAGE_SWITCH:
+            UpdateEnabledStates();
+            SetModified();
+            return 0;
+        case IDC_SOUND_BROWSE:
+            Browse();
+            return 0;
+        case IDC_SOUND_PLAY:
+            m_sounds.PlaySoundFile(m_currentPath);
+            return 0;
+        default:
+            return std::nullopt;
+    }
+}
+
+// --- Appearance ---
+
+CPageAppearance::CPageAppearance(STimeSettings& settings)
+    : CSettingsPage(IDD_PAGE_APPEARANCE, IDI_PAGE_APPEARANCE, settings) {}
+
+BOOL CPageAppearance::OnInitDialog() {
+    const bool fades = Settings().AppearanceType == 1;
+    SetChecked(IDC_TRANSPARENCY, fades);
+    SetChecked(IDC_MOTION, !fades);
+    return TRUE;
+}
+
+bool CPageAppearance::OnApply() {
+    Settings().AppearanceType = IsChecked(IDC_TRANSPARENCY) ? 1 : 0;
+    NotifySettingsChanged();
+    return true;
+}
+
+ui::Handled CPageAppearance::OnCommand(UINT id, UINT code, HWND /*control*/) {
+    if ((id == IDC_TRANSPARENCY || id == IDC_MOTION) && IsClick(code)) {
+        SetModified();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+}  // namespace pausora

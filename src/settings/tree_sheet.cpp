@@ -1,0 +1,654 @@
+#include "settings/tree_sheet.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <array>
+
+namespace pausora::TreeSheet {
+
+namespace {
+
+constexpr UINT kFrameId = 0xFFFF;
+constexpr int kTabPane = 9;  // the tab control's pane part in the visual style
+// Posted to the sheet to select a page's node after a selection that landed
+// on a node without a page was cancelled.
+constexpr UINT kSelectNodeLater = WM_APP + 201;
+// Posted to the sheet once it is built: the tree follows the current page.
+constexpr UINT kFollowCurrentPage = WM_APP + 202;
+
+bool IsSelChanging(UINT code) {
+    return code == TVN_SELCHANGINGA || code == TVN_SELCHANGINGW;
+}
+bool IsSelChanged(UINT code) {
+    return code == TVN_SELCHANGEDA || code == TVN_SELCHANGEDW;
+}
+
+}  // namespace
+
+// --- visual styles ---
+
+CVisualStyles& CVisualStyles::Get() {
+    static CVisualStyles styles;  // released at exit with the library
+    return styles;
+}
+
+CVisualStyles::CVisualStyles() : m_library(::LoadLibraryA("uxtheme.dll")) {
+    if (!m_library) {
+        return;
+    }
+    const HMODULE library = m_library.get();
+    auto find = [library](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+            reinterpret_cast<void*>(::GetProcAddress(library, name)));
+    };
+    find(m_isAppThemed, "IsAppThemed");
+    find(m_isThemeActive, "IsThemeActive");
+    find(m_openThemeData, "OpenThemeData");
+    find(m_closeThemeData, "CloseThemeData");
+    find(m_getContentRect, "GetThemeBackgroundContentRect");
+    find(m_drawBackground, "DrawThemeBackground");
+    find(m_getThemeColor, "GetThemeColor");
+}
+
+bool CVisualStyles::Themed() const {
+    return m_isAppThemed != nullptr && m_isThemeActive != nullptr && m_openThemeData != nullptr &&
+           m_closeThemeData != nullptr && m_getContentRect != nullptr &&
+           m_drawBackground != nullptr && m_isAppThemed() && m_isThemeActive();
+}
+
+CVisualStyles::Theme CVisualStyles::Open(HWND window, const wchar_t* classes) const {
+    return Themed() ? m_openThemeData(window, classes) : nullptr;
+}
+
+void CVisualStyles::Close(Theme theme) const {
+    if (theme != nullptr && m_closeThemeData != nullptr) {
+        m_closeThemeData(theme);
+    }
+}
+
+bool CVisualStyles::ContentRect(Theme theme, HDC dc, int part, int state, const RECT& bounds,
+                                RECT& content) const {
+    return theme != nullptr && m_getContentRect != nullptr &&
+           SUCCEEDED(m_getContentRect(theme, dc, part, state, &bounds, &content));
+}
+
+bool CVisualStyles::DrawBackground(Theme theme, HDC dc, int part, int state,
+                                   const RECT& rect) const {
+    return theme != nullptr && m_drawBackground != nullptr &&
+           SUCCEEDED(m_drawBackground(theme, dc, part, state, &rect, nullptr));
+}
+
+// --- the frame ---
+
+void CPageFrame::Repaint() const {
+    if (const HWND window = Wnd()) {
+        ::InvalidateRect(window, nullptr, FALSE);
+    }
+}
+
+void CPageFrame::ShowCaption(bool show) {
+    m_showCaption = show;
+    Repaint();
+}
+
+void CPageFrame::SetCaptionHeight(int pixels) {
+    m_captionHeight = std::max(0, pixels);
+    Repaint();
+}
+
+void CPageFrame::SetCaption(const std::string& text, HICON icon) {
+    m_captionText = text;
+    SetCaptionIcon(icon);
+    Repaint();
+}
+
+void CPageFrame::SetMessageText(const std::string& text) {
+    m_messageText = text;
+    Repaint();
+}
+
+void CPageFrame::SetMessageFormat(UINT drawTextFlags) {
+    m_messageFormat = drawTextFlags;
+    Repaint();
+}
+
+void CPageFrame::Draw(HDC dc, const RECT& client) {
+    if (m_showCaption) {
+        DrawCaption(dc, CaptionRect(dc, client));
+    }
+    DrawMessage(dc, MessageRect(dc, client));
+}
+
+RECT CPageFrame::CaptionRect(HDC dc, const RECT& client) const {
+    RECT caption = client;
+    const CVisualStyles& styles = CVisualStyles::Get();
+    if (const CVisualStyles::Theme theme = styles.Open(Wnd(), L"Tab")) {
+        RECT content{};
+        if (styles.ContentRect(theme, dc, kTabPane, 0, client, content)) {
+            caption.top = content.top;
+        }
+        styles.Close(theme);
+    }
+    caption.bottom = caption.top + m_captionHeight;
+    return caption;
+}
+
+RECT CPageFrame::MessageRect(HDC dc, const RECT& client) const {
+    RECT message = client;
+    if (m_showCaption) {
+        message.top = CaptionRect(dc, client).bottom;
+    }
+    return message;
+}
+
+void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
+    std::array<TRIVERTEX, 2> corners{};
+    corners[0] = {caption.left, caption.top, 0xFF00, 0xFF00, 0xFF00, 0};
+    corners[1] = {caption.right, caption.bottom, 0x7F00, 0x7F00, 0x7F00, 0};
+    GRADIENT_RECT span{0, 1};
+    ::GradientFill(dc, corners.data(), 2, &span, 1, GRADIENT_FILL_RECT_H);
+
+    RECT text = caption;
+    const SIZE icon = CaptionIconSize();
+    if (icon.cx > 0) {
+        DrawCaptionIcon(dc, 3, caption.top + (caption.bottom - caption.top - icon.cy) / 2);
+        text.left += icon.cx + 3;
+    }
+    text.left += 2;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    const HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(SYSTEM_FONT));
+    ::DrawTextA(dc, m_captionText.c_str(), static_cast<int>(m_captionText.size()), &text,
+                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    ::SelectObject(dc, old);
+}
+
+void CPageFrame::DrawMessage(HDC dc, const RECT& message) {
+    if (m_messageText.empty()) {
+        return;
+    }
+    RECT rect = message;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    const HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    ::DrawTextA(dc, m_messageText.c_str(), static_cast<int>(m_messageText.size()), &rect,
+                m_messageFormat);
+    ::SelectObject(dc, old);
+}
+
+CPageFrameWnd::~CPageFrameWnd() {
+    if (m_icon != nullptr) {
+        ::ImageList_Destroy(m_icon);
+    }
+}
+
+bool CPageFrameWnd::CreateWnd(HWND parent, const RECT& rect, UINT id) {
+    return CreateEx(0, "PausoraPageFrame", "PausoraSettingsWnd",
+                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, parent,
+                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+void CPageFrameWnd::SetCaptionIcon(HICON icon) {
+    if (m_icon != nullptr) {
+        ::ImageList_Destroy(m_icon);
+        m_icon = nullptr;
+    }
+    m_iconSize = {0, 0};
+    ICONINFO info{};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) {
+        return;
+    }
+    BITMAP mask{};
+    ::GetObjectA(info.hbmMask, sizeof mask, &mask);
+    // An icon without colour keeps its image and mask one above the other.
+    const int height = info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
+    ::DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) {
+        ::DeleteObject(info.hbmColor);
+    }
+    m_icon = ::ImageList_Create(mask.bmWidth, height, ILC_COLOR32 | ILC_MASK, 1, 0);
+    if (m_icon != nullptr && ::ImageList_AddIcon(m_icon, icon) >= 0) {
+        m_iconSize = {mask.bmWidth, height};
+    }
+}
+
+void CPageFrameWnd::DrawCaptionIcon(HDC dc, int x, int y) {
+    ::ImageList_Draw(m_icon, 0, dc, x, y, ILD_TRANSPARENT);
+}
+
+ui::Handled CPageFrameWnd::OnEraseBackground(HDC /*dc*/) {
+    return 1;  // everything is painted at once, off-screen
+}
+
+void CPageFrameWnd::DrawBackground(HDC dc, const RECT& client) const {
+    const CVisualStyles& styles = CVisualStyles::Get();
+    if (const CVisualStyles::Theme theme = styles.Open(Handle(), L"Tab")) {
+        const bool drawn = styles.DrawBackground(theme, dc, kTabPane, 0, client);
+        styles.Close(theme);
+        if (drawn) {
+            return;
+        }
+    }
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+ui::Handled CPageFrameWnd::OnPaint() {
+    PAINTSTRUCT paint;
+    const HDC screen = ::BeginPaint(Handle(), &paint);
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const HDC dc = ::CreateCompatibleDC(screen);
+    const ui::BitmapHandle canvas(::CreateCompatibleBitmap(screen, client.right, client.bottom));
+    if (dc != nullptr && canvas) {
+        const HGDIOBJ old = ::SelectObject(dc, canvas.get());
+        DrawBackground(dc, client);
+        Draw(dc, client);
+        ::BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        ::SelectObject(dc, old);
+    }
+    if (dc != nullptr) {
+        ::DeleteDC(dc);
+    }
+    ::EndPaint(Handle(), &paint);
+    return 0;
+}
+
+// --- the tree ---
+
+bool CSheetTree::Create(HWND sheet, const RECT& rect) {
+    m_window.reset(::CreateWindowExA(
+        WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEWA, "PageTree",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+            TVS_SHOWSELALWAYS | TVS_TRACKSELECT,
+        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, sheet,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kId)), ui::ModuleInstance(), nullptr));
+    return static_cast<bool>(m_window);
+}
+
+// --- the sheet ---
+
+CTreeSheetBase::CTreeSheetBase(std::string caption, HWND parent, UINT startPage)
+    : ui::PropertySheet(std::move(caption), parent, startPage) {}
+
+CTreeSheetBase::~CTreeSheetBase() {
+    if (m_images != nullptr) {
+        ::ImageList_Destroy(m_images);
+    }
+}
+
+bool CTreeSheetBase::SetTreeViewMode(bool treeMode, bool pageCaption, bool treeImages) {
+    if (Handle() != nullptr) {
+        return false;
+    }
+    m_treeMode = treeMode;
+    m_pageCaption = pageCaption;
+    m_treeImages = treeImages;
+    return true;
+}
+
+bool CTreeSheetBase::SetTreeWidth(int width) {
+    if (width < 0 || Handle() != nullptr) {
+        return false;
+    }
+    m_treeWidth = width;
+    return true;
+}
+
+std::unique_ptr<CSheetTree> CTreeSheetBase::CreateTreeObject() {
+    return std::make_unique<CSheetTree>();
+}
+
+std::unique_ptr<CPageFrame> CTreeSheetBase::CreatePageFrame() {
+    return std::make_unique<CPageFrameWnd>();
+}
+
+HWND CTreeSheetBase::TabControl() const {
+    return Handle() != nullptr ? PropSheet_GetTabControl(Handle()) : nullptr;
+}
+
+void CTreeSheetBase::OnInitialized() {
+    if (!m_treeMode) {
+        return;
+    }
+    const HWND sheet = Handle();
+    m_images = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1);
+
+    // The tab strip gives way to the frame; the pages stay where the sheet
+    // puts them, in the tab control's display area.
+    const HWND tab = TabControl();
+    UseOneRowOfTabs();
+    ::ShowWindow(tab, SW_HIDE);
+    ::EnableWindow(tab, FALSE);
+    RECT tabRect{};
+    ::GetWindowRect(tab, &tabRect);
+    ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&tabRect), 2);
+
+    m_frame = CreatePageFrame();
+    m_frame->CreateWnd(sheet, tabRect, kFrameId);
+    ::SetWindowPos(m_frame->Wnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    m_frame->ShowCaption(m_pageCaption);
+
+    // Room for the tree on the left.
+    for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
+        ::SetWindowPos(child, nullptr, r.left + m_treeWidth, r.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT window{};
+    ::GetWindowRect(sheet, &window);
+    const int width = window.right - window.left + m_treeWidth;
+    const int height = window.bottom - window.top;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(sheet, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    ::SetWindowPos(sheet, nullptr, work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The band is as tall as a tab would be, so the page below it keeps the
+    // place the sheet gave it.
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(sheet, WM_GETFONT, 0, 0));
+    if (const HWND probe = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD, 0, 0, 200, 100, sheet,
+                                             nullptr, ui::ModuleInstance(), nullptr)) {
+        ::SendMessageA(probe, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>("");
+        TabCtrl_InsertItem(probe, 0, &item);
+        RECT itemRect{};
+        TabCtrl_GetItemRect(probe, 0, &itemRect);
+        m_frame->SetCaptionHeight(itemRect.bottom - itemRect.top);
+        ::DestroyWindow(probe);
+    }
+
+    m_tree = CreateTreeObject();
+    RECT treeRect = tabRect;
+    treeRect.right = treeRect.left + std::max(0, m_treeWidth - m_treeGap);
+    m_tree->Create(sheet, treeRect);
+    const HWND tree = m_tree->Handle();
+    ::SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // First in the keyboard's order.
+    ::SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (m_treeImages) {
+        TreeView_SetImageList(tree, m_images, TVSIL_NORMAL);
+        TreeView_SetImageList(tree, m_images, TVSIL_STATE);
+    }
+    RefillTree();
+    SelectPageInTree(TabCtrl_GetCurSel(tab));
+    // The sheet may settle on its first page only after this returns.
+    ::PostMessageA(sheet, kFollowCurrentPage, 0, 0);
+}
+
+// With nine pages the tabs would stack in rows, and the pages would sit
+// below all of them; one row keeps the page right under the caption band.
+// Everything below the tab control moves up by the rows it no longer has.
+void CTreeSheetBase::UseOneRowOfTabs() {
+    const HWND sheet = Handle();
+    const HWND tab = TabControl();
+    const LONG_PTR style = ::GetWindowLongPtrA(tab, GWL_STYLE);
+    if ((style & TCS_MULTILINE) == 0) {
+        return;
+    }
+    RECT before{};
+    ::GetClientRect(tab, &before);
+    TabCtrl_AdjustRect(tab, FALSE, &before);
+    ::SetWindowLongPtrA(tab, GWL_STYLE, style & ~static_cast<LONG_PTR>(TCS_MULTILINE));
+    ::SetWindowPos(tab, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    RECT after{};
+    ::GetClientRect(tab, &after);
+    TabCtrl_AdjustRect(tab, FALSE, &after);
+    const int rise = after.top < before.top ? static_cast<int>(before.top - after.top) : 0;
+    if (rise == 0) {
+        return;
+    }
+    RECT tabRect{};
+    ::GetWindowRect(tab, &tabRect);
+    ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&tabRect), 2);
+    for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (child == tab) {
+            ::SetWindowPos(tab, nullptr, 0, 0, tabRect.right - tabRect.left,
+                           tabRect.bottom - tabRect.top - rise,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            continue;
+        }
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
+        // Pages inside the tab's area and the buttons below it go up.
+        if (r.top >= tabRect.top) {
+            ::SetWindowPos(child, nullptr, r.left, r.top - rise, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    RECT window{};
+    ::GetWindowRect(sheet, &window);
+    ::SetWindowPos(sheet, nullptr, 0, 0, window.right - window.left,
+                   window.bottom - window.top - rise, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CTreeSheetBase::RefillTree() {
+    const HWND tree = TreeWindow();
+    const HWND tab = TabControl();
+    if (tree == nullptr || tab == nullptr) {
+        return;
+    }
+    m_refilling = true;
+    TreeView_DeleteAllItems(tree);
+    m_items.clear();
+    m_pages.Clear();
+
+    ::ImageList_RemoveAll(m_images);
+    if (const HIMAGELIST pageIcons = TabCtrl_GetImageList(tab)) {
+        for (int i = 0; i < ::ImageList_GetImageCount(pageIcons); ++i) {
+            if (const HICON icon = ::ImageList_GetIcon(pageIcons, i, ILD_NORMAL)) {
+                ::ImageList_AddIcon(m_images, icon);
+                ::DestroyIcon(icon);
+            }
+        }
+    }
+
+    std::vector<int> pageImages;
+    const int count = TabCtrl_GetItemCount(tab);
+    for (int i = 0; i < count; ++i) {
+        std::array<char, 261> text{};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size() - 1);
+        TabCtrl_GetItem(tab, i, &item);
+        m_pages.AddPage(text.data(), i);
+        const bool valid = item.iImage >= 0 && item.iImage < ::ImageList_GetImageCount(m_images);
+        pageImages.push_back(valid ? item.iImage : -1);
+    }
+
+    m_items.assign(m_pages.Size(), nullptr);
+    for (const int node : m_pages.DepthFirst()) {
+        const PageTree::Node& info = m_pages.At(node);
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = info.parent == PageTree::kRoot
+                             ? TVI_ROOT
+                             : m_items[static_cast<std::size_t>(info.parent)];
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.pszText = const_cast<char*>(info.text.c_str());
+        insert.item.lParam = info.page;
+        const int image = info.page >= 0 ? pageImages[static_cast<std::size_t>(info.page)] : -1;
+        insert.item.iImage = image;
+        insert.item.iSelectedImage = image;
+        m_items[static_cast<std::size_t>(node)] = TreeView_InsertItem(tree, &insert);
+    }
+    m_refilling = false;
+}
+
+void CTreeSheetBase::SelectPageInTree(int page) {
+    const int node = m_pages.NodeOfPage(page);
+    if (node == PageTree::kNone || TreeWindow() == nullptr) {
+        return;
+    }
+    m_refilling = true;
+    TreeView_SelectItem(TreeWindow(), m_items[static_cast<std::size_t>(node)]);
+    m_refilling = false;
+}
+
+void CTreeSheetBase::SelectNode(int node) {
+    if (node != PageTree::kNone && TreeWindow() != nullptr) {
+        TreeView_SelectItem(TreeWindow(), m_items[static_cast<std::size_t>(node)]);
+    }
+}
+
+int CTreeSheetBase::CurrentNode() const {
+    const HTREEITEM selected = TreeView_GetSelection(TreeWindow());
+    const auto found = std::find(m_items.begin(), m_items.end(), selected);
+    if (selected != nullptr && found != m_items.end()) {
+        return static_cast<int>(found - m_items.begin());
+    }
+    return m_pages.NodeOfPage(TabCtrl_GetCurSel(TabControl()));
+}
+
+LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEWA& change) {
+    if (m_refilling) {
+        return FALSE;
+    }
+    const auto page = static_cast<int>(change.itemNew.lParam);
+    if (page < 0) {
+        // A node that only groups pages hands over to its first page.
+        const auto found = std::find(m_items.begin(), m_items.end(), change.itemNew.hItem);
+        if (found != m_items.end()) {
+            const int node = m_pages.FirstPageNodeFrom(static_cast<int>(found - m_items.begin()));
+            ::PostMessageA(Handle(), kSelectNodeLater, static_cast<WPARAM>(node), 0);
+        }
+        return TRUE;
+    }
+    m_refilling = true;
+    const LRESULT moved = ::SendMessageA(Handle(), PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    m_refilling = false;
+    if (moved == FALSE) {
+        return TRUE;  // the page being left would not let go
+    }
+    ::SetFocus(TreeWindow());
+    return FALSE;
+}
+
+void CTreeSheetBase::OnSelectionChanged(const NMTREEVIEWA& change) {
+    const auto found = std::find(m_items.begin(), m_items.end(), change.itemNew.hItem);
+    if (found == m_items.end() || !m_frame) {
+        return;
+    }
+    const PageTree::Node& node = m_pages.At(static_cast<int>(found - m_items.begin()));
+    TVITEMA item{};
+    item.mask = TVIF_IMAGE;
+    item.hItem = change.itemNew.hItem;
+    TreeView_GetItem(TreeWindow(), &item);
+    const HICON icon = m_treeImages && item.iImage >= 0
+                           ? ::ImageList_GetIcon(m_images, item.iImage, ILD_NORMAL)
+                           : nullptr;
+    m_frame->SetCaption(node.text, icon);
+    if (icon != nullptr) {
+        ::DestroyIcon(icon);
+    }
+    // A page made just now lies above the frame; the frame stays beneath.
+    ::SetWindowPos(m_frame->Wnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool CTreeSheetBase::PreTranslateMessage(MSG& msg) {
+    if (!m_treeMode || TreeWindow() == nullptr || msg.message != WM_KEYDOWN ||
+        ::GetKeyState(VK_CONTROL) >= 0 ||
+        (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd))) {
+        return false;
+    }
+    bool back = false;
+    switch (msg.wParam) {
+        case VK_TAB:
+            back = ::GetKeyState(VK_SHIFT) < 0;
+            break;
+        case VK_NEXT:
+            break;
+        case VK_PRIOR:
+            back = true;
+            break;
+        default:
+            return false;
+    }
+    const int node = CurrentNode();
+    SelectNode(back ? m_pages.PreviousPageNode(node) : m_pages.NextPageNode(node));
+    return true;
+}
+
+ui::Handled CTreeSheetBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!m_treeMode) {
+        return std::nullopt;
+    }
+    switch (message) {
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.hwndFrom == nullptr || header.hwndFrom != TreeWindow()) {
+                return std::nullopt;
+            }
+            const auto& change = *reinterpret_cast<const NMTREEVIEWA*>(lParam);
+            if (IsSelChanging(header.code)) {
+                return OnSelectionChanging(change);
+            }
+            if (IsSelChanged(header.code)) {
+                OnSelectionChanged(change);
+                return 0;
+            }
+            return std::nullopt;
+        }
+        case PSM_SETCURSEL:
+        case PSM_SETCURSELID: {
+            const LRESULT result = CallSheetProc(message, wParam, lParam);
+            if (!m_refilling && result != FALSE) {
+                SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+            }
+            return result;
+        }
+        case PSM_ADDPAGE:
+        case PSM_REMOVEPAGE:
+        case PSM_INSERTPAGE: {
+            const LRESULT result = CallSheetProc(message, wParam, lParam);
+            RefillTree();
+            SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+            return result;
+        }
+        case kSelectNodeLater:
+            SelectNode(static_cast<int>(wParam));
+            return 0;
+        case kFollowCurrentPage:
+            SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+            return 0;
+        case WM_DESTROY:
+            if (m_tree) {
+                m_tree->Destroy();
+            }
+            m_frame.reset();
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+CTreeSettingsSheet::CTreeSettingsSheet(std::string caption, HWND parent, UINT startPage)
+    : CTreeSheetBase(std::move(caption), parent, startPage) {
+    Header().dwFlags &= ~static_cast<DWORD>(PSH_HASHELP);
+}
+
+bool CTreeSettingsSheet::SetTreeWidth(int width) {
+    if (width < 0) {
+        return false;
+    }
+    // Unlike the base, at any time; a tree already shown keeps its size.
+    StoreTreeWidth(width);
+    return true;
+}
+
+}  // namespace pausora::TreeSheet

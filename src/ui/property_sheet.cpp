@@ -1,0 +1,218 @@
+#include "ui/property_sheet.h"
+
+namespace pausora::ui {
+
+namespace {
+// The sheet whose window is being made: the system's sheet callback carries
+// no data of ours. Sheets are made on one thread, one at a time.
+thread_local PropertySheet* t_sheetBeingCreated = nullptr;
+constexpr UINT_PTR kSubclassId = 1;
+}  // namespace
+
+HPROPSHEETPAGE PropertyPage::CreatePage() {
+    PROPSHEETPAGEA page{};
+    page.dwSize = sizeof page;
+    page.dwFlags = PSP_USECALLBACK | (m_iconId != 0 ? PSP_USEICONID : 0);
+    page.hInstance = ModuleInstance();
+    page.pszTemplate = MAKEINTRESOURCEA(m_templateId);
+    page.pszIcon = MAKEINTRESOURCEA(m_iconId);
+    page.pfnDlgProc = &PropertyPage::Trampoline;
+    page.pfnCallback = &PropertyPage::PageCallback;
+    page.lParam = reinterpret_cast<LPARAM>(this);
+    return ::CreatePropertySheetPageA(&page);
+}
+
+void PropertyPage::SetModified(bool changed) {
+    if (m_hwnd != nullptr) {
+        ::SendMessageA(Sheet(), changed ? PSM_CHANGED : PSM_UNCHANGED,
+                       reinterpret_cast<WPARAM>(m_hwnd), 0);
+    }
+}
+
+UINT CALLBACK PropertyPage::PageCallback(HWND /*hwnd*/, UINT message,
+                                         LPPROPSHEETPAGEA page) noexcept {
+    // The page's window is gone with the sheet; the object may live on.
+    if (message == PSPCB_RELEASE && page != nullptr) {
+        if (auto* self = reinterpret_cast<PropertyPage*>(page->lParam)) {
+            self->m_hwnd = nullptr;
+        }
+    }
+    return 1;
+}
+
+INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
+                                          LPARAM lParam) noexcept {
+    PropertyPage* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+        self->m_hwnd = hwnd;
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<PropertyPage*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (self == nullptr) {
+        return FALSE;
+    }
+    try {
+        switch (message) {
+            case WM_INITDIALOG:
+                return self->OnInitDialog();
+            case WM_NCDESTROY:
+                ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+                self->m_hwnd = nullptr;
+                return FALSE;
+            case WM_NOTIFY: {
+                const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+                if (header.code == PSN_APPLY) {
+                    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT,
+                                        self->OnApply() ? PSNRET_NOERROR : PSNRET_INVALID);
+                    return TRUE;
+                }
+                if (const Handled result = self->OnNotify(header)) {
+                    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, *result);
+                    return TRUE;
+                }
+                return FALSE;
+            }
+            default:
+                break;
+        }
+        if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
+            switch (message) {
+                case WM_CTLCOLORDLG:
+                case WM_CTLCOLORSTATIC:
+                case WM_CTLCOLORBTN:
+                case WM_CTLCOLOREDIT:
+                case WM_CTLCOLORLISTBOX:
+                    return static_cast<INT_PTR>(*result);
+                default:
+                    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, *result);
+                    return TRUE;
+            }
+        }
+        return FALSE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+PropertySheet::PropertySheet(std::string caption, HWND parent, UINT startPage)
+    : m_caption(std::move(caption)) {
+    m_header.dwSize = sizeof m_header;
+    m_header.dwFlags = PSH_MODELESS | PSH_USECALLBACK | PSH_NOCONTEXTHELP;
+    m_header.hwndParent = parent;
+    m_header.hInstance = ModuleInstance();
+    m_header.nStartPage = startPage;
+    m_header.pfnCallback = &PropertySheet::SheetCallback;
+}
+
+PropertySheet::~PropertySheet() {
+    if (m_hwnd != nullptr) {
+        ::DestroyWindow(m_hwnd);
+    }
+}
+
+INT_PTR PropertySheet::DoModal() {
+    std::vector<HPROPSHEETPAGE> pages;
+    for (PropertyPage* page : m_pages) {
+        if (const HPROPSHEETPAGE made = page->CreatePage()) {
+            pages.push_back(made);
+        }
+    }
+    if (pages.empty()) {
+        return -1;
+    }
+    m_header.pszCaption = m_caption.c_str();
+    m_header.nPages = static_cast<UINT>(pages.size());
+    m_header.phpage = pages.data();
+
+    t_sheetBeingCreated = this;
+    const auto created = ::PropertySheetA(&m_header);
+    t_sheetBeingCreated = nullptr;
+    const HWND hwnd = reinterpret_cast<HWND>(created);
+    if (created <= 0 || hwnd == nullptr) {
+        for (const HPROPSHEETPAGE page : pages) {
+            ::DestroyPropertySheetPage(page);
+        }
+        return -1;
+    }
+    m_hwnd = hwnd;
+
+    const HWND parent = m_header.hwndParent;
+    const bool disableParent = parent != nullptr && ::IsWindowEnabled(parent);
+    if (disableParent) {
+        ::EnableWindow(parent, FALSE);
+    }
+    MSG msg{};
+    // The sheet has no current page any more once OK or Cancel closed it.
+    while (m_hwnd != nullptr && PropSheet_GetCurrentPageHwnd(m_hwnd) != nullptr) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        if (PreTranslateMessage(msg)) {
+            continue;
+        }
+        if (m_hwnd == nullptr || !PropSheet_IsDialogMessage(m_hwnd, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    INT_PTR result = IDCANCEL;
+    if (m_hwnd != nullptr) {
+        if (PropSheet_GetResult(m_hwnd) > 0) {
+            result = IDOK;
+        }
+    }
+    // The parent comes back before the sheet goes, so that it is the window
+    // the system activates next.
+    if (disableParent) {
+        ::EnableWindow(parent, TRUE);
+    }
+    if (m_hwnd != nullptr) {
+        ::DestroyWindow(m_hwnd);
+    }
+    return result;
+}
+
+LRESULT PropertySheet::CallSheetProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefSubclassProc(m_hwnd, message, wParam, lParam);
+}
+
+int CALLBACK PropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM /*lParam*/) noexcept {
+    if (message != PSCB_INITIALIZED || t_sheetBeingCreated == nullptr) {
+        return 0;
+    }
+    PropertySheet* self = t_sheetBeingCreated;
+    self->m_hwnd = hwnd;
+    ::SetWindowSubclass(hwnd, &PropertySheet::SubclassProc, kSubclassId,
+                        reinterpret_cast<DWORD_PTR>(self));
+    try {
+        self->OnInitialized();
+    } catch (...) {
+    }
+    return 0;
+}
+
+LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR /*id*/, DWORD_PTR data) noexcept {
+    auto* self = reinterpret_cast<PropertySheet*>(data);
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, &PropertySheet::SubclassProc, kSubclassId);
+        self->m_hwnd = nullptr;
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    try {
+        if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
+            return *result;
+        }
+    } catch (...) {
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace pausora::ui

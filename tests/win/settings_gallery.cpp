@@ -1,0 +1,66 @@
+// Shows the settings window on one of its pages, for a person to look at:
+// scripts/screenshots-settings.sh runs it once per page.
+//
+//   settings_gallery <page 0..8> <ready-file>
+//
+// Once the page is on screen it writes the window's rectangle ("WxH+X+Y")
+// to <ready-file> and keeps the window open until <ready-file>.done appears.
+#include "settings/settings_window.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using namespace pausora;
+
+constexpr char kCaption[] = "Pausora - Settings";
+std::string g_ready;
+int g_settled = 0;
+bool g_told = false;
+
+void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND sheet = ::FindWindowA(nullptr, kCaption);
+    if (sheet == nullptr || !::IsWindowVisible(sheet)) {
+        return;
+    }
+    if (!g_told) {
+        if (++g_settled < 4) {
+            return;  // a few ticks for the painting to reach the screen
+        }
+        ::RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RECT r{};
+        ::GetWindowRect(sheet, &r);
+        if (std::FILE* file = std::fopen(g_ready.c_str(), "w")) {
+            std::fprintf(file, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left,
+                         r.top);
+            std::fclose(file);
+        }
+        g_told = true;
+        return;
+    }
+    if (::GetFileAttributesA((g_ready + ".done").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        ::PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        return 2;
+    }
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
+    ::InitCommonControlsEx(&controls);
+    g_ready = argv[2];
+    STimeSettings settings;
+    settings.RestoreDefaults("C:\\windows");
+    ::SetTimer(nullptr, 0, 100, &Watch);
+    ShowSettingsWindow(nullptr, settings, static_cast<UINT>(std::strtoul(argv[1], nullptr, 10)));
+    return 0;
+}
