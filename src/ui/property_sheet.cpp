@@ -206,13 +206,22 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
         self->m_hwnd = nullptr;
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
+    LRESULT result = 0;
     try {
-        if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
-            return *result;
+        if (const Handled handled = Dispatch(*self, message, wParam, lParam)) {
+            return *handled;
         }
     } catch (...) {
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+    // OK or Cancel may come as a message sent from elsewhere, which the
+    // modal loop's wait handles without returning; a posted message wakes
+    // it to see that the sheet has closed.
+    if ((message == WM_COMMAND || message == PSM_PRESSBUTTON || message == WM_SYSCOMMAND) &&
+        PropSheet_GetCurrentPageHwnd(hwnd) == nullptr) {
+        ::PostMessageA(hwnd, WM_NULL, 0, 0);
+    }
+    return result;
 }
 
 }  // namespace pausora::ui

@@ -1,0 +1,701 @@
+// The settings window as the main window opens it: modal, on a thread of its
+// own here, beside a stand-in main window that saves the record on every
+// WM_SETTINGS_CHANGED as the real one does. Pages are chosen in the tree and
+// driven by messages; what they did is read back from the registry.
+#include "settings/settings_window.h"
+#include "shared/win_backdoor.h"
+#include "sound_wav.h"
+
+#include "resource.h"
+#include "ui/window.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace pausora {
+namespace {
+
+using test::WinBackdoor;
+
+constexpr DWORD kTimeoutMs = 10000;
+constexpr char kCaption[] = "Pausora - Settings";
+constexpr int kApplyButton = 0x3021;
+constexpr int kTree = 0x7EEE;
+constexpr char kProgramFolder[] = "C:\\Program Files\\Pausora\\";
+
+enum Page {
+    kSchedule,
+    kShortBreaks,
+    kLongBreaks,
+    kWorkingTime,
+    kTimeLimits,
+    kCustomize,
+    kStartup,
+    kSounds,
+    kAppearance,
+    kPageCount
+};
+
+template <typename Done>
+bool WaitFor(DWORD ms, Done done) {
+    const DWORD until = ::GetTickCount() + ms;
+    while (!done()) {
+        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
+            return false;
+        }
+        ::Sleep(10);
+    }
+    return true;
+}
+
+std::string TempFile(const char* name) {
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+void WriteFile(const std::string& path, const test::Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+class SettingsWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_store.Reset();
+        m_settings.RestoreDefaults("C:\\windows");
+    }
+    void TearDown() override {
+        if (m_thread != nullptr) {
+            if (const HWND sheet = ::FindWindowA(nullptr, kCaption)) {
+                ::PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+            }
+            ::WaitForSingleObject(m_thread, kTimeoutMs);
+            ::CloseHandle(m_thread);
+        }
+        m_store.Reset();
+    }
+
+    // Saves the record as it stands: what the main window would have read.
+    void Save() { m_settings.SaveSettings(m_store.Registry(), kProgramFolder); }
+
+    void Open() {
+        Save();
+        m_changes = 0;
+        m_thread = ::CreateThread(
+            nullptr, 0,
+            [](LPVOID self) -> DWORD {
+                static_cast<SettingsWindowTest*>(self)->Run();
+                return 0;
+            },
+            this, 0, nullptr);
+        ASSERT_NE(m_thread, nullptr);
+        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
+            m_sheet = ::FindWindowA(nullptr, kCaption);
+            return m_sheet != nullptr && ::IsWindowVisible(m_sheet) && Tree() != nullptr;
+        }));
+    }
+
+    // The thread of the settings window and its stand-in main window.
+    void Run() {
+        WNDCLASSA cls{};
+        cls.lpfnWndProc = &MainProc;
+        cls.hInstance = ::GetModuleHandleA(nullptr);
+        cls.lpszClassName = "SettingsTestMain";
+        ::RegisterClassA(&cls);
+        const HWND main = ::CreateWindowExA(0, cls.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                            nullptr, cls.hInstance, nullptr);
+        ::SetWindowLongPtrA(main, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ui::SetAppMainWindow(main);
+        ShowSettingsWindow(main, m_settings);
+        ui::SetAppMainWindow(nullptr);
+        ::DestroyWindow(main);
+    }
+    static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETTINGS_CHANGED) {
+            auto* self =
+                reinterpret_cast<SettingsWindowTest*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+            ++self->m_changes;
+            self->m_settings.SaveSettings(self->m_store.Registry(), kProgramFolder);
+            return 0;
+        }
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    HWND Tree() const { return ::GetDlgItem(m_sheet, kTree); }
+    HWND Page() const { return PropSheet_GetCurrentPageHwnd(m_sheet); }
+    int PageIndex() const { return static_cast<int>(PropSheet_HwndToIndex(m_sheet, Page())); }
+    HWND Item(int id) const { return ::GetDlgItem(Page(), id); }
+
+    // The tree's node of a page, searched depth first.
+    HTREEITEM NodeOf(int page, HTREEITEM from = TVI_ROOT) const {
+        for (HTREEITEM item = TreeView_GetChild(Tree(), from); item != nullptr;
+             item = TreeView_GetNextSibling(Tree(), item)) {
+            TVITEMA info{};
+            info.mask = TVIF_PARAM;
+            info.hItem = item;
+            TreeView_GetItem(Tree(), &info);
+            if (info.lParam == page) {
+                return item;
+            }
+            if (const HTREEITEM below = NodeOf(page, item)) {
+                return below;
+            }
+        }
+        return nullptr;
+    }
+    std::string NodeText(HTREEITEM item) const {
+        char text[64] = {};
+        TVITEMA info{};
+        info.mask = TVIF_TEXT;
+        info.hItem = item;
+        info.pszText = text;
+        info.cchTextMax = sizeof text;
+        TreeView_GetItem(Tree(), &info);
+        return text;
+    }
+
+    // As a click in the tree would.
+    void Select(int page) {
+        const HTREEITEM node = NodeOf(page);
+        ASSERT_NE(node, nullptr) << "no node for page " << page;
+        TreeView_SelectItem(Tree(), node);
+        ASSERT_EQ(PageIndex(), page);
+    }
+
+    SYSTEMTIME Picker(int id) const {
+        SYSTEMTIME time{};
+        ::SendMessageA(Item(id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+        return time;
+    }
+    std::string PickerText(int id) const {
+        const SYSTEMTIME time = Picker(id);
+        char text[16];
+        std::snprintf(text, sizeof text, "%02u:%02u:%02u", time.wHour, time.wMinute, time.wSecond);
+        return text;
+    }
+    // As the user's change in the picker would: the new time and its notice.
+    void SetPicker(int id, WORD hour, WORD minute, WORD second) {
+        NMDATETIMECHANGE change{};
+        change.nmhdr.hwndFrom = Item(id);
+        change.nmhdr.idFrom = static_cast<UINT_PTR>(id);
+        change.nmhdr.code = DTN_DATETIMECHANGE;
+        change.dwFlags = GDT_VALID;
+        change.st = {1990, 1, 1, 1, hour, minute, second, 0};
+        ::SendMessageA(Item(id), DTM_SETSYSTEMTIME, GDT_VALID,
+                       reinterpret_cast<LPARAM>(&change.st));
+        ::SendMessageA(Page(), WM_NOTIFY, static_cast<WPARAM>(id),
+                       reinterpret_cast<LPARAM>(&change));
+    }
+    bool Checked(int id) const {
+        return ::SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    void Click(int id) {
+        const HWND button = Item(id);
+        if ((::GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+            ::SendMessageA(button, BM_SETCHECK, Checked(id) ? BST_UNCHECKED : BST_CHECKED, 0);
+        }
+        ::SendMessageA(Page(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+    }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    bool ApplyEnabled() const {
+        return ::IsWindowEnabled(::GetDlgItem(m_sheet, kApplyButton)) != FALSE;
+    }
+
+    void Press(int button) {
+        ::SendMessageA(m_sheet, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(m_sheet, button)));
+    }
+    // OK or Cancel, and the window gone.
+    void Close(int button) {
+        Press(button);
+        ASSERT_EQ(::WaitForSingleObject(m_thread, kTimeoutMs), WAIT_OBJECT_0) << "still open";
+        ::CloseHandle(m_thread);
+        m_thread = nullptr;
+    }
+
+    std::uint32_t Dword(const char* name) {
+        return m_store.Dword(reg::kSettingsKey, name).value_or(0xDEADBEEF);
+    }
+    std::string String(const char* name) {
+        return m_store.String(reg::kSettingsKey, name).value_or("?");
+    }
+    std::map<std::string, std::string> AllValues() {
+        std::map<std::string, std::string> all;
+        for (const char* name :
+             {"StartWorkTime_hours", "StartWorkTime_minutes", "EndWorkTime_hours",
+              "EndWorkTime_minutes", "Micropause", "Micropause_length", "Pause", "Pause_length",
+              "DailyTimeLimit", "UseMicropauses", "UsePauses", "UseWorkingTime",
+              "UseDailyTimeLimit", "CheckForUpdates", "UseSounds", "AppearanceType",
+              "UseTimeReset"}) {
+            all[name] = std::to_string(Dword(name));
+        }
+        for (const SoundEventInfo& event : SoundEvents()) {
+            const std::string name(event.valueName);
+            all[name] = String(name.c_str());
+        }
+        all["Run"] = m_store.String(reg::kRunKey, reg::kRunValue).value_or("(none)");
+        return all;
+    }
+
+    WinBackdoor m_store;
+    STimeSettings m_settings;
+    std::atomic<int> m_changes{0};
+    HANDLE m_thread = nullptr;
+    HWND m_sheet = nullptr;
+};
+
+TEST_F(SettingsWindowTest, TheTreeHoldsTheNinePagesUnderTheirTwoBranchesWithTheScheduleShown) {
+    Open();
+    EXPECT_EQ(PageIndex(), kSchedule);
+    EXPECT_EQ(TreeView_GetSelection(Tree()), NodeOf(kSchedule));
+    const HTREEITEM schedule = TreeView_GetRoot(Tree());
+    ASSERT_NE(schedule, nullptr);
+    const HTREEITEM customize = TreeView_GetNextSibling(Tree(), schedule);
+    EXPECT_EQ(NodeText(schedule), "Schedule");
+    EXPECT_EQ(NodeText(customize), "Customize");
+    EXPECT_EQ(TreeView_GetNextSibling(Tree(), customize), nullptr);
+    std::vector<std::string> children;
+    for (const HTREEITEM parent : {schedule, customize}) {
+        for (HTREEITEM item = TreeView_GetChild(Tree(), parent); item != nullptr;
+             item = TreeView_GetNextSibling(Tree(), item)) {
+            children.push_back(NodeText(item));
+        }
+    }
+    EXPECT_EQ(children,
+              (std::vector<std::string>{"Short breaks", "Long breaks", "Working time",
+                                        "Time limits", "Startup", "Sounds", "Appearance"}));
+    // Collapsed at the start; selecting a page opens its branch.
+    EXPECT_EQ(TreeView_GetItemState(Tree(), schedule, TVIS_EXPANDED) & TVIS_EXPANDED, 0u);
+    Select(kSounds);
+    EXPECT_NE(TreeView_GetItemState(Tree(), customize, TVIS_EXPANDED) & TVIS_EXPANDED, 0u);
+    // The page lies in the frame beside the tree, below the caption band.
+    RECT tree{}, page{}, frame{};
+    ::GetWindowRect(Tree(), &tree);
+    ::GetWindowRect(Page(), &page);
+    ::GetWindowRect(::GetDlgItem(m_sheet, 0xFFFF), &frame);
+    EXPECT_GE(page.left, tree.right);
+    EXPECT_GE(page.top, frame.top + 10);
+    EXPECT_LE(page.top, frame.top + 40);
+    EXPECT_LE(page.bottom, frame.bottom);
+    EXPECT_EQ(tree.right - tree.left, 145);
+    Close(IDCANCEL);
+}
+
+TEST_F(SettingsWindowTest, OkWritesTheOpenedPagesAndTellsTheMainWindowOncePerPage) {
+    m_settings.DailyTimeLimit = 1234;  // seconds no picker shows: kept unless applied
+    m_settings.UseDailyTimeLimit = 0;
+    Open();
+    Select(kShortBreaks);
+    EXPECT_EQ(PickerText(IDC_FIRST_TIME), "00:07:00");
+    EXPECT_FALSE(ApplyEnabled());
+    SetPicker(IDC_FIRST_TIME, 0, 5, 30);
+    EXPECT_TRUE(ApplyEnabled());
+    Select(kLongBreaks);
+    Select(kWorkingTime);
+    SetPicker(IDC_FIRST_TIME, 8, 30, 0);
+    Close(IDOK);
+    // Schedule, Short breaks, Long breaks and Working time were opened.
+    EXPECT_EQ(m_changes, 4);
+    EXPECT_EQ(Dword("Micropause"), 330u);
+    EXPECT_EQ(Dword("Micropause_length"), 11u);
+    EXPECT_EQ(Dword("StartWorkTime_hours"), 8u);
+    EXPECT_EQ(Dword("StartWorkTime_minutes"), 30u);
+    EXPECT_EQ(Dword("EndWorkTime_hours"), 17u);
+    EXPECT_EQ(Dword("DailyTimeLimit"), 1234u);
+    EXPECT_EQ(Dword("UseDailyTimeLimit"), 0u);
+
+    // All five schedule pages: five messages for one OK.
+    Open();
+    for (const int page : {kShortBreaks, kLongBreaks, kWorkingTime, kTimeLimits}) {
+        Select(page);
+    }
+    Close(IDOK);
+    EXPECT_EQ(m_changes, 5);
+    EXPECT_EQ(Dword("DailyTimeLimit"), 1200u);  // now applied: whole minutes
+}
+
+TEST_F(SettingsWindowTest, CancelWritesNothingAndKeepsWhatAnEarlierApplyWrote) {
+    Open();
+    const auto before = AllValues();
+    Select(kShortBreaks);
+    Click(IDC_RESTORE_DEFAULTS);
+    SetPicker(IDC_SECOND_TIME, 0, 0, 45);
+    Click(IDC_PAGE_SWITCH);
+    Select(kStartup);
+    Click(IDC_PAGE_SWITCH);
+    Click(IDC_CHECK_UPDATES);
+    Select(kAppearance);
+    Click(IDC_MOTION);
+    Select(kSounds);
+    Click(IDC_PAGE_SWITCH);
+    Close(IDCANCEL);
+    EXPECT_EQ(m_changes, 0);
+    EXPECT_EQ(AllValues(), before);
+
+    Open();
+    Select(kTimeLimits);
+    SetPicker(IDC_FIRST_TIME, 2, 0, 0);
+    Press(kApplyButton);
+    EXPECT_EQ(m_changes, 2);
+    EXPECT_EQ(Dword("DailyTimeLimit"), 7200u);
+    EXPECT_FALSE(ApplyEnabled());
+    SetPicker(IDC_FIRST_TIME, 3, 0, 0);
+    Close(IDCANCEL);
+    EXPECT_EQ(m_changes, 2);
+    EXPECT_EQ(Dword("DailyTimeLimit"), 7200u);
+}
+
+TEST_F(SettingsWindowTest, ValuesNoPickerCanShowAreShownClampedAndKeptUntilTheirPageApplies) {
+    m_settings.Micropause = 5000;
+    m_settings.Pause_length = 630;
+    m_settings.Pause = 90000;
+    m_settings.EndWorkTime_hours = 25;
+    m_settings.EndWorkTime_minutes = 61;
+    Open();
+    Select(kShortBreaks);
+    EXPECT_EQ(PickerText(IDC_FIRST_TIME), "00:59:59");
+    Select(kLongBreaks);
+    EXPECT_EQ(PickerText(IDC_FIRST_TIME), "23:59:00");
+    EXPECT_EQ(PickerText(IDC_SECOND_TIME), "00:10:00");
+    Select(kWorkingTime);
+    EXPECT_EQ(PickerText(IDC_SECOND_TIME), "23:59:00");
+    Close(IDCANCEL);
+    EXPECT_EQ(Dword("Micropause"), 5000u);
+    EXPECT_EQ(Dword("Pause_length"), 630u);
+
+    // Another page's apply saves the record, which still holds them.
+    Open();
+    Select(kTimeLimits);
+    Close(IDOK);
+    EXPECT_EQ(Dword("Pause_length"), 630u);
+    EXPECT_EQ(Dword("Micropause"), 5000u);
+    EXPECT_EQ(Dword("EndWorkTime_hours"), 25u);
+
+    // Opened and applied, unchanged: what the pickers show is stored.
+    Open();
+    Select(kLongBreaks);
+    Close(IDOK);
+    EXPECT_EQ(Dword("Pause_length"), 600u);
+    EXPECT_EQ(Dword("Pause"), 86340u);
+    EXPECT_EQ(Dword("Micropause"), 5000u);
+}
+
+TEST_F(SettingsWindowTest, RestoreDefaultsSetsOnlyThePickersOfItsPage) {
+    m_settings.Micropause = 100;
+    m_settings.Micropause_length = 5;
+    m_settings.UseMicropauses = 0;
+    m_settings.Pause = 1800;
+    m_settings.DailyTimeLimit = 3600;
+    m_settings.StartWorkTime_hours = 7;
+    Open();
+    Select(kShortBreaks);
+    EXPECT_FALSE(Checked(IDC_PAGE_SWITCH));
+    EXPECT_FALSE(Enabled(IDC_RESTORE_DEFAULTS));
+    Click(IDC_RESTORE_DEFAULTS);  // as a click the page still gets
+    EXPECT_EQ(PickerText(IDC_FIRST_TIME), "00:07:00");
+    EXPECT_EQ(PickerText(IDC_SECOND_TIME), "00:00:11");
+    EXPECT_FALSE(Checked(IDC_PAGE_SWITCH));
+    EXPECT_TRUE(ApplyEnabled());
+    for (const auto& [page, first, second] : std::vector<std::tuple<int, std::string, std::string>>{
+             {kLongBreaks, "01:00:00", "00:10:00"},
+             {kWorkingTime, "09:00:00", "17:00:00"},
+             {kTimeLimits, "06:00:00", ""}}) {
+        Select(page);
+        Click(IDC_RESTORE_DEFAULTS);
+        EXPECT_EQ(PickerText(IDC_FIRST_TIME), first) << page;
+        if (!second.empty()) {
+            EXPECT_EQ(PickerText(IDC_SECOND_TIME), second) << page;
+        }
+    }
+    Close(IDOK);
+    EXPECT_EQ(Dword("Micropause"), 420u);
+    EXPECT_EQ(Dword("Micropause_length"), 11u);
+    EXPECT_EQ(Dword("UseMicropauses"), 0u);
+    EXPECT_EQ(Dword("Pause"), 3600u);
+    EXPECT_EQ(Dword("DailyTimeLimit"), 21600u);
+    EXPECT_EQ(Dword("StartWorkTime_hours"), 9u);
+}
+
+TEST_F(SettingsWindowTest, TheSwitchOfEachSchedulePageEnablesItsControlsAndIsStored) {
+    struct Case {
+        int page;
+        const char* flag;
+        std::vector<int> dependents;
+        int intro;  // stays enabled; 0 when the page has none with an id
+    };
+    const std::vector<Case> cases = {
+        {kShortBreaks,
+         "UseMicropauses",
+         {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, 1044, 1048, 1046, 1047},
+         1045},
+        {kLongBreaks,
+         "UsePauses",
+         {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, 1045, 1048, 1046, 1047},
+         1044},
+        {kWorkingTime,
+         "UseWorkingTime",
+         {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, 1045, 1048, 1046, 1047},
+         0},
+        {kTimeLimits, "UseDailyTimeLimit", {IDC_FIRST_TIME, IDC_RESTORE_DEFAULTS, 1045, 1048}, 0},
+    };
+    m_settings.Pause = 7200;
+    Open();
+    for (const Case& c : cases) {
+        Select(c.page);
+        ASSERT_TRUE(Checked(IDC_PAGE_SWITCH));
+        Click(IDC_PAGE_SWITCH);
+        for (const int id : c.dependents) {
+            EXPECT_FALSE(Enabled(id)) << c.flag << " " << id;
+        }
+        EXPECT_TRUE(Enabled(IDC_PAGE_SWITCH));
+        if (c.intro != 0) {
+            EXPECT_TRUE(Enabled(c.intro)) << c.flag;
+        }
+    }
+    // Skipping unneeded breaks, on the root page.
+    Select(kSchedule);
+    EXPECT_FALSE(Checked(IDC_PAGE_SWITCH));
+    Click(IDC_PAGE_SWITCH);
+    Close(IDOK);
+    for (const Case& c : cases) {
+        EXPECT_EQ(Dword(c.flag), 0u) << c.flag;
+    }
+    EXPECT_EQ(Dword("UseTimeReset"), 1u);
+    EXPECT_EQ(Dword("Pause"), 7200u);  // a switched-off picker's value is still stored
+}
+
+TEST_F(SettingsWindowTest, StartupAndAppearanceStoreTheirBoxes) {
+    m_settings.AppearanceType = 2;
+    m_settings.CheckForUpdates = 0;
+    Open();
+    ASSERT_EQ(m_store.String(reg::kRunKey, reg::kRunValue).has_value(), true);
+    Select(kStartup);
+    EXPECT_TRUE(Checked(IDC_PAGE_SWITCH));
+    EXPECT_FALSE(Checked(IDC_CHECK_UPDATES));
+    Click(IDC_PAGE_SWITCH);
+    Click(IDC_CHECK_UPDATES);
+    Select(kAppearance);
+    EXPECT_TRUE(Checked(IDC_MOTION));
+    EXPECT_FALSE(Checked(IDC_TRANSPARENCY));
+    Close(IDOK);
+    EXPECT_EQ(m_changes, 3);  // Schedule, Startup, Appearance; Customize was never opened
+    EXPECT_EQ(Dword("CheckForUpdates"), 1u);
+    EXPECT_EQ(Dword("AppearanceType"), 0u);
+    EXPECT_FALSE(m_store.String(reg::kRunKey, reg::kRunValue).has_value());
+
+    Open();
+    Select(kCustomize);
+    Select(kAppearance);
+    ::SendMessageA(Item(IDC_TRANSPARENCY), BM_SETCHECK, BST_CHECKED, 0);
+    ::SendMessageA(Item(IDC_MOTION), BM_SETCHECK, BST_UNCHECKED, 0);
+    Click(IDC_TRANSPARENCY);
+    EXPECT_TRUE(ApplyEnabled());
+    Close(IDOK);
+    EXPECT_EQ(m_changes, 2);  // the Customize page writes nothing and says nothing
+    EXPECT_EQ(Dword("AppearanceType"), 1u);
+}
+
+class SoundsPageTest : public SettingsWindowTest {
+  protected:
+    std::string FileShown() const {
+        char text[MAX_PATH] = {};
+        ::GetWindowTextA(Item(IDC_SOUND_FILE), text, sizeof text);
+        return text;
+    }
+    void SelectEvent(int event) {
+        ::SendMessageA(Item(IDC_SOUND_EVENTS), LB_SETCURSEL, static_cast<WPARAM>(event), 0);
+        ::SendMessageA(Page(), WM_COMMAND, MAKEWPARAM(IDC_SOUND_EVENTS, LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(Item(IDC_SOUND_EVENTS)));
+    }
+    // Browse, answered in the open-file dialog with `path`, or cancelled.
+    void Browse(const std::string& path) {
+        ::PostMessageA(Page(), WM_COMMAND, MAKEWPARAM(IDC_SOUND_BROWSE, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(Item(IDC_SOUND_BROWSE)));
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
+            dialog = ::FindWindowA("#32770", "Open");
+            return dialog != nullptr && ::IsWindowVisible(dialog);
+        })) << "no open-file dialog";
+        if (path.empty()) {
+            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        } else {
+            constexpr int kFileNameCombo = 0x47C;
+            constexpr int kFileNameEdit = 0x480;
+            HWND name = ::GetDlgItem(dialog, kFileNameCombo);
+            if (name == nullptr) {
+                name = ::GetDlgItem(dialog, kFileNameEdit);
+            }
+            ::SetWindowTextA(name, path.c_str());
+            ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }
+        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(dialog); }));
+    }
+    // The message box the page shows, its text, and it dismissed.
+    std::string TakeMessage() {
+        HWND box = nullptr;
+        if (!WaitFor(3000, [&] {
+                box = ::FindWindowA("#32770", "Pausora");
+                return box != nullptr && ::IsWindowVisible(box);
+            })) {
+            return "";
+        }
+        char text[512] = {};
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        WaitFor(kTimeoutMs, [&] { return !::IsWindow(box); });
+        return text;
+    }
+};
+
+TEST_F(SoundsPageTest, TheListShowsEachEventsFileAndTheSwitchDisablesTheRest) {
+    m_settings.EndPauseSound = "bell.wav";  // no folder: shown whole
+    Open();
+    Select(kSounds);
+    const HWND list = Item(IDC_SOUND_EVENTS);
+    ASSERT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 8);
+    std::vector<std::string> labels;
+    for (int i = 0; i < 8; ++i) {
+        char text[64] = {};
+        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        labels.emplace_back(text);
+    }
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{"Short break", "Short break repeat", "Short break end",
+                                        "Long break", "Long break repeat", "Long break end",
+                                        "End of working time", "Daily time limit"}));
+    EXPECT_EQ(::SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(FileShown(), "ding.wav");
+    SelectEvent(7);
+    EXPECT_EQ(FileShown(), "notify.wav");
+    SelectEvent(5);
+    EXPECT_EQ(FileShown(), "bell.wav");
+
+    Click(IDC_PAGE_SWITCH);
+    for (const int id : {IDC_SOUND_EVENTS, IDC_SOUND_FILE, IDC_SOUND_BROWSE, IDC_SOUND_PLAY}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    EXPECT_TRUE(Enabled(IDC_PAGE_SWITCH));
+    Close(IDOK);
+    EXPECT_EQ(Dword("UseSounds"), 0u);
+    EXPECT_EQ(String("EndPauseSound"), "bell.wav");
+    EXPECT_EQ(String("MicropauseSound"), "C:\\windows\\Media\\ding.wav");
+}
+
+TEST_F(SoundsPageTest, BrowseTakesAPlayableFileForTheSelectedEventOnly) {
+    const std::string good = TempFile("pausora-bell.wav");
+    WriteFile(good, test::CanonicalWav({1, 8000, 8}, test::Bytes(800, 0x90)));
+    const std::string text = TempFile("pausora-notes.wav");
+    std::ofstream(text) << "Not a sound at all, only words.\n";
+    const std::string odd = TempFile("pausora-odd.wav");
+    WriteFile(odd, test::CanonicalWav({1, 8000, 8}, test::Bytes(800, 0x90), 0x1234));
+    Open();
+    const auto before = AllValues();
+    Select(kSounds);
+    SelectEvent(5);
+    // A text file renamed, and a format no device plays: refused, nothing
+    // changes, nothing to apply.
+    for (const std::string& refused : {text, odd}) {
+        Browse(refused);
+        EXPECT_EQ(TakeMessage(), "Format not supported") << refused;
+        EXPECT_EQ(FileShown(), "chimes.wav");
+        EXPECT_FALSE(ApplyEnabled());
+    }
+    // Cancelling the choice still offers Apply.
+    Browse("");
+    EXPECT_TRUE(ApplyEnabled());
+    EXPECT_EQ(FileShown(), "chimes.wav");
+
+    Browse(good);
+    EXPECT_EQ(TakeMessage(), "");
+    EXPECT_EQ(FileShown(), "pausora-bell.wav");
+    SelectEvent(0);
+    SelectEvent(5);
+    EXPECT_EQ(FileShown(), "pausora-bell.wav");
+    Close(IDOK);
+    auto expected = before;
+    expected["EndPauseSound"] = good;
+    EXPECT_EQ(AllValues(), expected);
+
+    // Chosen, then the whole window cancelled: nothing.
+    Open();
+    Select(kSounds);
+    Browse(good);
+    Close(IDCANCEL);
+    EXPECT_EQ(AllValues(), expected);
+    ::DeleteFileA(good.c_str());
+    ::DeleteFileA(text.c_str());
+    ::DeleteFileA(odd.c_str());
+}
+
+TEST_F(SoundsPageTest, PlayingAMissingFileSaysSoAndChangesNothing) {
+    m_settings.MicropauseSound = "C:\\nowhere\\gone.wav";
+    Open();
+    Select(kSounds);
+    ::PostMessageA(Page(), WM_COMMAND, MAKEWPARAM(IDC_SOUND_PLAY, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Item(IDC_SOUND_PLAY)));
+    const std::string message = TakeMessage();
+    EXPECT_NE(message.find("C:\\nowhere\\gone.wav"), std::string::npos) << message;
+    EXPECT_FALSE(ApplyEnabled());
+    EXPECT_EQ(FileShown(), "gone.wav");
+    Close(IDCANCEL);
+}
+
+// Real keys: the sheet must be in front. One at a time on the shared display.
+TEST_F(SettingsWindowTest, ControlTabWalksAllNinePagesInTheTreesOrder) {
+    Open();
+    ::SetForegroundWindow(m_sheet);
+    ::SetFocus(Tree());
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return ::GetForegroundWindow() == m_sheet; }));
+    auto key = [](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        ::SendInput(1, &input, sizeof input);
+    };
+    auto chord = [&](std::initializer_list<WORD> held, WORD vk) {
+        for (const WORD h : held) {
+            key(h, false);
+        }
+        key(vk, false);
+        key(vk, true);
+        for (const WORD h : held) {
+            key(h, true);
+        }
+        ::Sleep(150);
+    };
+    std::vector<int> forward;
+    for (int i = 0; i < kPageCount; ++i) {
+        chord({VK_CONTROL}, VK_TAB);
+        forward.push_back(PageIndex());
+    }
+    EXPECT_EQ(forward, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 0}));
+    std::vector<int> back;
+    for (int i = 0; i < 3; ++i) {
+        chord({VK_CONTROL, VK_SHIFT}, VK_TAB);
+        back.push_back(PageIndex());
+    }
+    chord({VK_CONTROL}, VK_NEXT);
+    back.push_back(PageIndex());
+    chord({VK_CONTROL}, VK_PRIOR);
+    back.push_back(PageIndex());
+    EXPECT_EQ(back, (std::vector<int>{8, 7, 6, 7, 6}));
+    // The tree follows, and its caption band names the page.
+    EXPECT_EQ(TreeView_GetSelection(Tree()), NodeOf(kStartup));
+    Close(IDCANCEL);
+}
+
+}  // namespace
+}  // namespace pausora
