@@ -276,7 +276,12 @@ BOOL CPageSounds::OnInitDialog() {
         const std::string label(event.label);
         ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     }
-    ::SendMessageA(list, LB_SETITEMHEIGHT, 0, 16);
+    // Sixteen pixels at 96 dots per inch; more when the screen's text is
+    // larger, so that the lines do not run into each other.
+    const HDC screen = ::GetDC(list);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    ::ReleaseDC(list, screen);
+    ::SendMessageA(list, LB_SETITEMHEIGHT, 0, ::MulDiv(16, dpi > 96 ? dpi : 96, 96));
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
         m_paths[i] = Settings().SoundPath(static_cast<SoundEvent>(i));
     }

@@ -17,6 +17,15 @@ constexpr UINT kSelectNodeLater = WM_APP + 201;
 // Posted to the sheet once it is built: the tree follows the current page.
 constexpr UINT kFollowCurrentPage = WM_APP + 202;
 
+int ScaledToScreen(int pixels) {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen != nullptr) {
+        ::ReleaseDC(nullptr, screen);
+    }
+    return ::MulDiv(pixels, dpi > 0 ? dpi : 96, 96);
+}
+
 bool IsSelChanging(UINT code) {
     return code == TVN_SELCHANGINGA || code == TVN_SELCHANGINGW;
 }
@@ -314,6 +323,10 @@ void CTreeSheetBase::OnInitialized() {
     }
     const HWND sheet = Handle();
     m_images = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1);
+    // The tree's width is given at 96 dots per inch; its texts grow with the
+    // screen's scaling, and so must it.
+    const int treeWidth = ScaledToScreen(m_treeWidth);
+    const int treeGap = ScaledToScreen(m_treeGap);
 
     // The tab strip gives way to the frame; the pages stay where the sheet
     // puts them, in the tab control's display area.
@@ -337,12 +350,12 @@ void CTreeSheetBase::OnInitialized() {
         RECT r{};
         ::GetWindowRect(child, &r);
         ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
-        ::SetWindowPos(child, nullptr, r.left + m_treeWidth, r.top, 0, 0,
+        ::SetWindowPos(child, nullptr, r.left + treeWidth, r.top, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RECT window{};
     ::GetWindowRect(sheet, &window);
-    const int width = window.right - window.left + m_treeWidth;
+    const int width = window.right - window.left + treeWidth;
     const int height = window.bottom - window.top;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -370,7 +383,7 @@ void CTreeSheetBase::OnInitialized() {
 
     m_tree = CreateTreeObject();
     RECT treeRect = tabRect;
-    treeRect.right = treeRect.left + std::max(0, m_treeWidth - m_treeGap);
+    treeRect.right = treeRect.left + std::max(0, treeWidth - treeGap);
     m_tree->Create(sheet, treeRect);
     const HWND tree = m_tree->Handle();
     ::SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
