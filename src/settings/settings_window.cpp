@@ -5,7 +5,26 @@
 
 namespace pausora {
 
+namespace {
+// The tray menu stays usable while the window is open; a second window
+// over the same record would only confuse, so the first comes forward.
+thread_local const ui::PropertySheet* t_openSheet = nullptr;
+
+struct MarkOpen {
+    explicit MarkOpen(const ui::PropertySheet& sheet) { t_openSheet = &sheet; }
+    ~MarkOpen() { t_openSheet = nullptr; }
+    MarkOpen(const MarkOpen&) = delete;
+    MarkOpen& operator=(const MarkOpen&) = delete;
+};
+}  // namespace
+
 void ShowSettingsWindow(HWND parent, STimeSettings& settings, UINT startPage) {
+    if (t_openSheet != nullptr) {
+        if (t_openSheet->Handle() != nullptr) {
+            ::SetForegroundWindow(t_openSheet->Handle());
+        }
+        return;
+    }
     TreeSheet::CTreeSettingsSheet sheet("Pausora - Settings", parent, startPage);
     sheet.SetTreeViewMode(true, true, true);
 
@@ -26,6 +45,7 @@ void ShowSettingsWindow(HWND parent, STimeSettings& settings, UINT startPage) {
     sheet.SetTreeWidth(150);
     // Whatever was applied has reached the record and the main window
     // already; the result has nothing more to say.
+    const MarkOpen open(sheet);
     sheet.DoModal();
 }
 

@@ -3,6 +3,7 @@
 // WM_SETTINGS_CHANGED as the real one does. Pages are chosen in the tree and
 // driven by messages; what they did is read back from the registry.
 #include "settings/settings_window.h"
+#include "settings/tree_sheet.h"
 #include "shared/win_backdoor.h"
 #include "sound_wav.h"
 
@@ -122,6 +123,13 @@ class SettingsWindowTest : public ::testing::Test {
         ::DestroyWindow(main);
     }
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == kOpenAgain) {
+            auto* self =
+                reinterpret_cast<SettingsWindowTest*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+            ShowSettingsWindow(hwnd, self->m_settings);
+            ++self->m_openAgainReturned;
+            return 0;
+        }
         if (message == WM_SETTINGS_CHANGED) {
             auto* self =
                 reinterpret_cast<SettingsWindowTest*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -251,7 +259,9 @@ class SettingsWindowTest : public ::testing::Test {
 
     WinBackdoor m_store;
     STimeSettings m_settings;
+    static constexpr UINT kOpenAgain = WM_APP + 1;
     std::atomic<int> m_changes{0};
+    std::atomic<int> m_openAgainReturned{0};
     HANDLE m_thread = nullptr;
     HWND m_sheet = nullptr;
 };
@@ -507,6 +517,36 @@ TEST_F(SettingsWindowTest, StartupAndAppearanceStoreTheirBoxes) {
     EXPECT_EQ(Dword("AppearanceType"), 1u);
 }
 
+int WindowsTitled(const char* title) {
+    struct Count {
+        const char* title;
+        int n;
+    } count{title, 0};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(param);
+            char text[64] = {};
+            ::GetWindowTextA(hwnd, text, sizeof text);
+            if (std::string(text) == c->title && ::IsWindowVisible(hwnd)) {
+                ++c->n;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.n;
+}
+
+TEST_F(SettingsWindowTest, AskingForTheWindowWhileItIsOpenBringsTheSameOneForward) {
+    Open();
+    Select(kLongBreaks);
+    ::PostMessageA(ui::AppMainWindow(), kOpenAgain, 0, 0);
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return m_openAgainReturned == 1; }));
+    EXPECT_EQ(WindowsTitled(kCaption), 1);
+    EXPECT_EQ(PageIndex(), kLongBreaks);
+    Close(IDOK);
+    EXPECT_EQ(m_changes, 2);
+}
+
 class SoundsPageTest : public SettingsWindowTest {
   protected:
     std::string FileShown() const {
@@ -695,6 +735,115 @@ TEST_F(SettingsWindowTest, ControlTabWalksAllNinePagesInTheTreesOrder) {
     // The tree follows, and its caption band names the page.
     EXPECT_EQ(TreeView_GetSelection(Tree()), NodeOf(kStartup));
     Close(IDCANCEL);
+}
+
+}  // namespace
+}  // namespace pausora
+
+namespace pausora {
+namespace {
+
+// The tree sheet with pages of the test's own: a parent added after its
+// child, and a page that can refuse to be left.
+class TestPage final : public ui::PropertyPage {
+  public:
+    TestPage(UINT templateId, UINT iconId) : ui::PropertyPage(templateId, iconId) {}
+    std::atomic<bool> refuseToLeave{false};
+
+  protected:
+    ui::Handled OnNotify(const NMHDR& header) override {
+        if (header.code == PSN_KILLACTIVE) {
+            return refuseToLeave ? TRUE : FALSE;
+        }
+        return std::nullopt;
+    }
+};
+
+class TreeSheetTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        if (m_thread != nullptr) {
+            ::PostMessageA(m_sheet, WM_COMMAND, IDCANCEL, 0);
+            ::WaitForSingleObject(m_thread, kTimeoutMs);
+            ::CloseHandle(m_thread);
+        }
+    }
+    void Open() {
+        m_thread = ::CreateThread(
+            nullptr, 0,
+            [](LPVOID self) -> DWORD {
+                auto* test = static_cast<TreeSheetTest*>(self);
+                TreeSheet::CTreeSettingsSheet sheet("Tree sheet test", nullptr, 0);
+                sheet.SetTreeViewMode(true, true, true);
+                for (TestPage* page : {&test->m_sounds, &test->m_customize, &test->m_schedule}) {
+                    sheet.AddPage(*page);
+                }
+                sheet.DoModal();
+                return 0;
+            },
+            this, 0, nullptr);
+        ASSERT_NE(m_thread, nullptr);
+        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
+            m_sheet = ::FindWindowA(nullptr, "Tree sheet test");
+            return m_sheet != nullptr && ::IsWindowVisible(m_sheet) && Tree() != nullptr;
+        }));
+    }
+    HWND Tree() const { return ::GetDlgItem(m_sheet, kTree); }
+    int PageIndex() const {
+        return static_cast<int>(
+            PropSheet_HwndToIndex(m_sheet, PropSheet_GetCurrentPageHwnd(m_sheet)));
+    }
+    int SelectedPage() const {
+        TVITEMA info{};
+        info.mask = TVIF_PARAM;
+        info.hItem = TreeView_GetSelection(Tree());
+        TreeView_GetItem(Tree(), &info);
+        return info.hItem != nullptr ? static_cast<int>(info.lParam) : -2;
+    }
+    HTREEITEM Node(HTREEITEM parent, int index) const {
+        HTREEITEM item = TreeView_GetChild(Tree(), parent);
+        for (int i = 0; i < index && item != nullptr; ++i) {
+            item = TreeView_GetNextSibling(Tree(), item);
+        }
+        return item;
+    }
+
+    TestPage m_sounds{IDD_PAGE_SOUNDS, IDI_PAGE_SOUNDS};           // "Customize::Sounds"
+    TestPage m_customize{IDD_PAGE_CUSTOMIZE, IDI_PAGE_CUSTOMIZE};  // "Customize"
+    TestPage m_schedule{IDD_PAGE_SCHEDULE, IDI_PAGE_SCHEDULE};     // "Schedule"
+    HANDLE m_thread = nullptr;
+    HWND m_sheet = nullptr;
+};
+
+TEST_F(TreeSheetTest, SelectionGoesBothWaysAndAPageThatWillNotBeLeftKeepsIt) {
+    Open();
+    // "Customize" came after its child and took the node made for it.
+    const HTREEITEM customize = Node(TVI_ROOT, 0);
+    const HTREEITEM schedule = Node(TVI_ROOT, 1);
+    ASSERT_NE(customize, nullptr);
+    EXPECT_EQ(Node(TVI_ROOT, 2), nullptr);
+    EXPECT_EQ(TreeView_GetChild(Tree(), schedule), nullptr);
+    const HTREEITEM sounds = Node(customize, 0);
+    ASSERT_NE(sounds, nullptr);
+    EXPECT_EQ(SelectedPage(), 0);
+    EXPECT_EQ(TreeView_GetSelection(Tree()), sounds);
+
+    // Page to tree: the sheet's own page change moves the selection.
+    PropSheet_SetCurSel(m_sheet, nullptr, 2);
+    EXPECT_EQ(PageIndex(), 2);
+    EXPECT_EQ(TreeView_GetSelection(Tree()), schedule);
+
+    // Tree to page, unless the page being left refuses.
+    TreeView_SelectItem(Tree(), customize);
+    EXPECT_EQ(PageIndex(), 1);
+    m_customize.refuseToLeave = true;
+    TreeView_SelectItem(Tree(), sounds);
+    EXPECT_EQ(PageIndex(), 1);
+    EXPECT_EQ(TreeView_GetSelection(Tree()), customize);
+    m_customize.refuseToLeave = false;
+    TreeView_SelectItem(Tree(), sounds);
+    EXPECT_EQ(PageIndex(), 0);
+    EXPECT_EQ(SelectedPage(), 0);
 }
 
 }  // namespace
