@@ -50,11 +50,11 @@ TEST_F(SettingsEndToEndTest, AShorterIntervalChosenInTheSettingsBringsTheNextNot
     m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
     ASSERT_TRUE(m_program.Start());
     ASSERT_NE(m_program.WaitForMainWindow(kTimeoutMs), nullptr);
-    ASSERT_TRUE(WaitUntil(kTimeoutMs, WineTrayShown));
+    ASSERT_TRUE(WaitFor(kTimeoutMs, WineTrayShown));
     ::Sleep(1000);  // the icon settles in after the window appears
 
     ClickAt(FirstTrayIcon(), true);
-    ASSERT_TRUE(WaitUntil(5000, MenuShown)) << "no tray menu";
+    ASSERT_TRUE(WaitFor(5000, MenuShown)) << "no tray menu";
     Keys({VK_DOWN, VK_RETURN});  // "Settings..."
     const HWND sheet = WaitForWindowTitled("Pausora - Settings", kTimeoutMs);
     ASSERT_NE(sheet, nullptr) << "the settings window did not open";
@@ -72,7 +72,7 @@ TEST_F(SettingsEndToEndTest, AShorterIntervalChosenInTheSettingsBringsTheNextNot
     Keys({VK_TAB});
     ::SendInput(1, &ctrl[1], sizeof ctrl[1]);
     HWND picker = nullptr;
-    ASSERT_TRUE(WaitUntil(5000, [&] {
+    ASSERT_TRUE(WaitFor(5000, [&] {
         picker = ::GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), kIntervalPicker);
         return picker != nullptr && ::IsWindowVisible(picker);
     })) << "Ctrl+Tab did not bring the Short breaks page";
@@ -85,10 +85,10 @@ TEST_F(SettingsEndToEndTest, AShorterIntervalChosenInTheSettingsBringsTheNextNot
     EXPECT_EQ(Popup(), nullptr);
     ClickOn(::GetDlgItem(sheet, IDOK), 0, false);
     const DWORD okAt = ::GetTickCount();
-    ASSERT_TRUE(WaitUntil(5000, [&] { return !::IsWindow(sheet); })) << "OK left the window open";
+    ASSERT_TRUE(WaitFor(5000, [&] { return !::IsWindow(sheet); })) << "OK left the window open";
 
     EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 4u) << "the picker showed " << shown;
-    EXPECT_TRUE(WaitUntil(kTimeoutMs, [&] { return Popup() != nullptr; }));
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
     const DWORD after = ::GetTickCount() - okAt;
     EXPECT_GE(after, 3000u);
     EXPECT_LE(after, 12000u) << "the notice came " << after << " ms after OK";

@@ -4,6 +4,7 @@
 // driven by messages; what they did is read back from the registry.
 #include "settings/settings_window.h"
 #include "settings/tree_sheet.h"
+#include "shared/wait.h"
 #include "shared/win_backdoor.h"
 #include "sound_wav.h"
 
@@ -25,6 +26,7 @@
 namespace pausora {
 namespace {
 
+using test::WaitFor;
 using test::WinBackdoor;
 
 constexpr DWORD kTimeoutMs = 10000;
@@ -45,18 +47,6 @@ enum Page {
     kAppearance,
     kPageCount
 };
-
-template <typename Done>
-bool WaitFor(DWORD ms, Done done) {
-    const DWORD until = ::GetTickCount() + ms;
-    while (!done()) {
-        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-            return false;
-        }
-        ::Sleep(10);
-    }
-    return true;
-}
 
 std::string TempFile(const char* name) {
     char folder[MAX_PATH] = {};
