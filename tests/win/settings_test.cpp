@@ -16,8 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <tuple>
@@ -667,6 +669,31 @@ TEST_F(SoundsPageTest, BrowseTakesAPlayableFileForTheSelectedEventOnly) {
     ::DeleteFileA(good.c_str());
     ::DeleteFileA(text.c_str());
     ::DeleteFileA(odd.c_str());
+}
+
+// Play sounds the event's file on the page's own player: the samples reach
+// the device (a file here) whole.
+TEST_F(SoundsPageTest, PlaySoundsTheSelectedEventsFile) {
+    ASSERT_FALSE(test::CaptureBase().empty()) << "run through tests/win/audio_capture.sh";
+    test::TakeCaptures();
+    const std::string path = TempFile("pausora-chime.wav");
+    const test::Bytes samples = test::AudibleSamples(4000, 8, 7);
+    WriteFile(path, test::CanonicalWav({1, 8000, 8}, samples));
+    m_settings.RepeatPauseSound = path;
+    Open();
+    Select(kSounds);
+    SelectEvent(4);
+    Click(IDC_SOUND_PLAY);
+    EXPECT_EQ(TakeMessage(), "");
+    Close(IDCANCEL);  // the page's player goes with the window
+    const std::vector<test::Bytes> captures = test::TakeCaptures();
+    ASSERT_EQ(captures.size(), 1u);
+    ASSERT_GT(captures[0].size(), 44u);
+    test::Bytes heard;
+    std::copy_if(captures[0].begin() + 44, captures[0].end(), std::back_inserter(heard),
+                 [](std::uint8_t b) { return b != 0x80; });  // the device's silence
+    EXPECT_EQ(heard, samples);
+    ::DeleteFileA(path.c_str());
 }
 
 TEST_F(SoundsPageTest, PlayingAMissingFileSaysSoAndChangesNothing) {
