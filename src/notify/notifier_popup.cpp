@@ -80,22 +80,6 @@ HRGN BuildKeyRegion(HBITMAP skin, int width, int height, BYTE red, BYTE green, B
     return region.release();
 }
 
-using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-// Layered windows came with Windows 2000; on anything older the popup is
-// simply opaque. Looked up once for the whole run.
-SetLayeredWindowAttributesFn LayeredAttributesFunction() {
-    static const SetLayeredWindowAttributesFn function = [] {
-        const HMODULE user32 = ::GetModuleHandleA("user32");
-        if (user32 == nullptr) {
-            return SetLayeredWindowAttributesFn{};
-        }
-        return reinterpret_cast<SetLayeredWindowAttributesFn>(
-            reinterpret_cast<void*>(::GetProcAddress(user32, "SetLayeredWindowAttributes")));
-    }();
-    return function;
-}
-
 ui::FontHandle CreateItemFont(const ItemFont& font) {
     LOGFONTA log{};
     log.lfHeight = font.height;
@@ -149,25 +133,14 @@ ScreenRect ToScreenRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-// Copies `bitmap` to (x, y) of `dc` in the given size, or its own size when
-// none is given.
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width = -1, int height = -1) {
-    if (bitmap == nullptr) {
+// Copies `bitmap`, selected into `source` for the copy, to (x, y) of `dc`.
+void DrawBitmap(HDC dc, HDC source, HBITMAP bitmap, int x, int y, SIZE size) {
+    if (bitmap == nullptr || source == nullptr) {
         return;
     }
-    if (width < 0 || height < 0) {
-        const SIZE size = BitmapSize(bitmap);
-        width = size.cx;
-        height = size.cy;
-    }
-    const HDC memory = ::CreateCompatibleDC(dc);
-    if (memory == nullptr) {
-        return;
-    }
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(dc, x, y, width, height, memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
+    const HGDIOBJ old = ::SelectObject(source, bitmap);
+    ::BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
+    ::SelectObject(source, old);
 }
 
 }  // namespace
@@ -181,7 +154,7 @@ CNotifierPopup::~CNotifierPopup() {
 
 bool CNotifierPopup::Create(HWND owner) {
     m_owner = owner;
-    if (!CreateEx(0, kClassName, "", WS_POPUP, 0, 0, 0, 0, owner)) {
+    if (!CreateEx(WS_EX_LAYERED, kClassName, "", WS_POPUP, 0, 0, 0, 0, owner)) {
         return false;
     }
     ApplyOpacity(0);
@@ -195,6 +168,7 @@ ui::Handled CNotifierPopup::OnCreate() {
 
 bool CNotifierPopup::TakeSkin(HBITMAP skin, int red, int green, int blue) {
     m_skin.reset(skin);
+    m_canvas.reset();  // made again in the skin's size
     if (!m_skin) {
         return false;
     }
@@ -294,9 +268,28 @@ ui::Handled CNotifierPopup::OnTimer(UINT_PTR id) {
     return std::nullopt;
 }
 
-ui::Handled CNotifierPopup::OnEraseBackground(HDC dc) {
-    DrawBitmap(dc, m_skin.get(), 0, 0);
-    return TRUE;
+ui::Handled CNotifierPopup::OnEraseBackground(HDC /*dc*/) {
+    return TRUE;  // the paint covers the whole window
+}
+
+HBITMAP CNotifierPopup::Picture(UINT bitmapId) {
+    ui::BitmapHandle& picture = m_pictures[bitmapId];
+    if (!picture) {
+        picture = LoadBitmapResource(bitmapId);
+    }
+    return picture.get();
+}
+
+HFONT CNotifierPopup::Font(HDC dc, const SNotifierItem& item, bool hover) {
+    const ItemFont& wanted = hover ? item.hoverFont : item.normalFont;
+    const RECT box{item.left, item.top, item.right, item.bottom};
+    FittedFont& fitted = m_fonts[{item.id, hover}];
+    if (!fitted.font || !(fitted.wanted == wanted) || fitted.text != item.text) {
+        fitted.font = FontThatFits(dc, wanted, item.text, box);
+        fitted.wanted = wanted;
+        fitted.text = item.text;
+    }
+    return fitted.font.get();
 }
 
 ui::Handled CNotifierPopup::OnPaint() {
@@ -310,32 +303,36 @@ ui::Handled CNotifierPopup::OnPaint() {
     // step never shows the skin without its texts.
     const int width = m_model.SkinWidth();
     const int height = m_model.SkinHeight();
+    if (!m_canvas && width > 0 && height > 0) {
+        m_canvas.reset(::CreateCompatibleBitmap(dc, width, height));
+    }
     const HDC memory = ::CreateCompatibleDC(dc);
-    const ui::BitmapHandle canvas(memory != nullptr && width > 0 && height > 0
-                                      ? ::CreateCompatibleBitmap(dc, width, height)
-                                      : nullptr);
-    if (canvas) {
-        const HGDIOBJ old = ::SelectObject(memory, canvas.get());
-        DrawBitmap(memory, m_skin.get(), 0, 0);
-        PaintItems(memory);
+    const HDC source = ::CreateCompatibleDC(dc);
+    if (memory != nullptr && m_canvas) {
+        const HGDIOBJ old = ::SelectObject(memory, m_canvas.get());
+        PaintAll(memory, source);
         ::BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
         ::SelectObject(memory, old);
     } else {
-        PaintItems(dc);
+        PaintAll(dc, source);
     }
-    if (memory != nullptr) {
-        ::DeleteDC(memory);
+    for (const HDC made : {memory, source}) {
+        if (made != nullptr) {
+            ::DeleteDC(made);
+        }
     }
     ::EndPaint(Handle(), &paint);
     return 0;
 }
 
-void CNotifierPopup::PaintItems(HDC dc) {
+void CNotifierPopup::PaintAll(HDC dc, HDC source) {
+    DrawBitmap(dc, source, m_skin.get(), 0, 0, {m_model.SkinWidth(), m_model.SkinHeight()});
     if (m_model.StarCount() > 0) {
-        const ui::BitmapHandle star = LoadBitmapResource(IDB_STAR);
+        const HBITMAP star = Picture(IDB_STAR);
+        const SIZE size = BitmapSize(star);
         for (int i = 0; i < m_model.StarCount(); ++i) {
             const ScreenPoint at = StarPosition(i);
-            DrawBitmap(dc, star.get(), at.x, at.y);
+            DrawBitmap(dc, source, star, at.x, at.y, size);
         }
     }
     ::SetBkMode(dc, TRANSPARENT);
@@ -344,16 +341,12 @@ void CNotifierPopup::PaintItems(HDC dc) {
         // copy of the skin, so an item left out would vanish.
         const bool hover = item.ShowsHoverLook();
         if (item.isPicture) {
-            const ui::BitmapHandle picture =
-                LoadBitmapResource(hover ? item.hoverPicture : item.normalPicture);
-            DrawBitmap(dc, picture.get(), item.left, item.top, item.right - item.left,
-                       item.bottom - item.top);
+            DrawBitmap(dc, source, Picture(hover ? item.hoverPicture : item.normalPicture),
+                       item.left, item.top, {item.right - item.left, item.bottom - item.top});
             continue;
         }
         RECT rect{item.left, item.top, item.right, item.bottom};
-        const ui::FontHandle font =
-            FontThatFits(dc, hover ? item.hoverFont : item.normalFont, item.text, rect);
-        const HGDIOBJ oldFont = ::SelectObject(dc, font.get());
+        const HGDIOBJ oldFont = ::SelectObject(dc, Font(dc, item, hover));
         ::SetTextColor(dc, hover ? item.hoverColour : item.normalColour);
         ::DrawTextA(dc, item.text.c_str(), static_cast<int>(item.text.size()), &rect,
                     DT_WORDBREAK | DT_END_ELLIPSIS);
@@ -415,6 +408,11 @@ void CNotifierPopup::ShowWindow() {
 
 void CNotifierPopup::HideWindow() {
     ::ShowWindow(Handle(), SW_HIDE);
+    // A hidden popup keeps only its skin; the next show loads afresh what
+    // its items then name.
+    m_pictures.clear();
+    m_fonts.clear();
+    m_canvas.reset();
     ::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -427,17 +425,11 @@ void CNotifierPopup::Place(ScreenPoint corner, std::int32_t width, std::int32_t 
 }
 
 void CNotifierPopup::ApplyOpacity(std::int32_t opacity) {
-    const SetLayeredWindowAttributesFn setAttributes = LayeredAttributesFunction();
-    if (setAttributes == nullptr || Handle() == nullptr) {
-        return;
-    }
-    ::SetLastError(0);
-    const LONG_PTR style = ::GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
-    ::SetWindowLongPtrA(Handle(), GWL_EXSTYLE, style | WS_EX_LAYERED);
-    if (::GetLastError() == 0) {
-        // Pure white is always see-through; the artwork uses 254, 254, 254.
-        setAttributes(Handle(), RGB(255, 255, 255), static_cast<BYTE>(opacity),
-                      LWA_COLORKEY | LWA_ALPHA);
+    // Pure white is always see-through; the artwork uses 254, 254, 254.
+    if (Handle() != nullptr && opacity != m_appliedOpacity &&
+        ::SetLayeredWindowAttributes(Handle(), RGB(255, 255, 255), static_cast<BYTE>(opacity),
+                                     LWA_COLORKEY | LWA_ALPHA)) {
+        m_appliedOpacity = opacity;
     }
 }
 

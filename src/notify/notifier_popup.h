@@ -8,7 +8,10 @@
 #include "ui/handles.h"
 #include "ui/window.h"
 
+#include <map>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace pausora {
 
@@ -74,11 +77,26 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     void PostClick(std::int32_t itemId, std::int32_t rightClick) override;
 
     bool TakeSkin(HBITMAP skin, int red, int green, int blue);
-    void PaintItems(HDC dc);
+    // What a paint draws with is made on first use in a show (or when an
+    // item's picture, text or font changes) and kept until the popup hides:
+    // a paint of a slide step only draws.
+    HBITMAP Picture(UINT bitmapId);
+    HFONT Font(HDC dc, const SNotifierItem& item, bool hover);
+    void PaintAll(HDC dc, HDC source);
+
+    struct FittedFont {
+        ItemFont wanted;
+        std::string text;
+        ui::FontHandle font;
+    };
 
     HWND m_owner = nullptr;
     HCURSOR m_handCursor = nullptr;
     ui::BitmapHandle m_skin;
+    ui::BitmapHandle m_canvas;
+    std::map<UINT, ui::BitmapHandle> m_pictures;         // the star and the pictures
+    std::map<std::pair<int, bool>, FittedFont> m_fonts;  // by item id and hover look
+    std::int32_t m_appliedOpacity = -1;
     NotifierPopupModel m_model;
 };
 

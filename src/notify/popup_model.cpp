@@ -223,7 +223,7 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
                 ComputeStepPeriods(place.slideLength);
                 m_start = place.hidden;
                 m_current = place.hidden;
-                m_edge = edge;
+                SetEdge(edge, place.slideLength);
                 m_surface.ShowWindow();
                 m_surface.Place(m_current, m_skinWidth, m_skinHeight);
                 m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
@@ -235,33 +235,26 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
                 m_surface.Repaint();
                 RestartStay();
                 break;
-            case PopupPhase::kDisappearing:
+            case PopupPhase::kDisappearing: {
                 RestartStay();
                 // Straight back to fully shown along the axis it slides on.
-                switch (m_edge) {
-                    case TaskbarEdge::kRight:
-                        m_current.x = screen.workArea.right - m_skinWidth;
-                        break;
-                    case TaskbarEdge::kLeft:
-                        m_current.x = screen.workArea.left;
-                        break;
-                    case TaskbarEdge::kTop:
-                        m_current.y = screen.workArea.top;
-                        break;
-                    case TaskbarEdge::kBottom:
-                    case TaskbarEdge::kUnknown:
-                        m_current.y = screen.workArea.bottom - m_skinHeight;
-                        break;
+                const ScreenPoint shown =
+                    PlacePopup(m_edge, screen.workArea, m_skinWidth, m_skinHeight).shown;
+                if (m_direction.x != 0) {
+                    m_current.x = shown.x;
+                } else {
+                    m_current.y = shown.y;
                 }
                 m_surface.Place(m_current, m_skinWidth, m_skinHeight);
                 m_surface.Repaint();
                 break;
+            }
         }
     } else if (mode == kModeTransparency) {
         m_fadeMode = kModeTransparency;
         m_start = place.shown;
         m_current = place.shown;
-        m_edge = edge;
+        SetEdge(edge, place.slideLength);
         m_surface.Place(m_current, m_skinWidth, m_skinHeight);
         switch (m_phase) {
             case PopupPhase::kHidden:
@@ -308,42 +301,46 @@ void NotifierPopupModel::FinishAppearing() {
     m_phase = PopupPhase::kWaiting;
 }
 
-void NotifierPopupModel::MotionAppearTick() {
-    m_phase = PopupPhase::kAppearing;
-    // Compared against the hidden corner, so the last step may overshoot by
-    // less than one step; the tick after that finishes.
-    switch (m_edge) {
+void NotifierPopupModel::SetEdge(TaskbarEdge edge, std::int32_t slideLength) {
+    m_edge = edge;
+    // Out of the taskbar: away from the edge it sits on.
+    switch (edge) {
         case TaskbarEdge::kTop:
-            if (m_current.y - m_start.y < m_skinHeight) {
-                m_current.y += m_step;
-            } else {
-                FinishAppearing();
-            }
+            m_direction = {0, 1};
             break;
         case TaskbarEdge::kLeft:
-            if (m_current.x - m_start.x < m_skinWidth) {
-                m_current.x += m_step;
-            } else {
-                FinishAppearing();
-            }
+            m_direction = {1, 0};
             break;
         case TaskbarEdge::kRight:
-            if (m_start.x - m_skinWidth < m_current.x) {
-                m_current.x -= m_step;
-            } else {
-                FinishAppearing();
-            }
+            m_direction = {-1, 0};
             break;
         case TaskbarEdge::kBottom:
-            if (m_start.y - m_skinHeight < m_current.y) {
-                m_current.y -= m_step;
-            } else {
-                FinishAppearing();
-            }
+            m_direction = {0, -1};
             break;
         case TaskbarEdge::kUnknown:
-            FinishAppearing();
+            m_direction = {0, 0};
             break;
+    }
+    m_slideLength = m_direction.x == 0 && m_direction.y == 0 ? 0 : slideLength;
+}
+
+std::int32_t NotifierPopupModel::SlidOut() const {
+    return (m_current.x - m_start.x) * m_direction.x + (m_current.y - m_start.y) * m_direction.y;
+}
+
+void NotifierPopupModel::Slide(std::int32_t sign) {
+    m_current.x += sign * m_step * m_direction.x;
+    m_current.y += sign * m_step * m_direction.y;
+}
+
+void NotifierPopupModel::MotionAppearTick() {
+    m_phase = PopupPhase::kAppearing;
+    // Measured from the hidden corner, so the last step may overshoot by
+    // less than one step; the tick after that finishes.
+    if (SlidOut() < m_slideLength) {
+        Slide(+1);
+    } else {
+        FinishAppearing();
     }
     m_surface.Place(m_current, m_skinWidth, m_skinHeight);
     m_surface.Repaint();
@@ -351,43 +348,14 @@ void NotifierPopupModel::MotionAppearTick() {
 
 void NotifierPopupModel::MotionDisappearTick() {
     m_phase = PopupPhase::kDisappearing;
-    bool done = false;
-    switch (m_edge) {
-        case TaskbarEdge::kTop:
-            done = !(m_start.y < m_current.y);
-            if (!done) {
-                m_current.y -= m_step;
-            }
-            break;
-        case TaskbarEdge::kLeft:
-            done = !(m_start.x < m_current.x);
-            if (!done) {
-                m_current.x -= m_step;
-            }
-            break;
-        case TaskbarEdge::kRight:
-            done = !(m_current.x < m_start.x);
-            if (!done) {
-                m_current.x += m_step;
-            }
-            break;
-        case TaskbarEdge::kBottom:
-            done = !(m_current.y < m_start.y);
-            if (!done) {
-                m_current.y += m_step;
-            }
-            break;
-        case TaskbarEdge::kUnknown:
-            done = true;
-            break;
-    }
-    if (done) {
+    if (SlidOut() <= 0) {
         // Between notices the window stays hidden at 0 x 0; placing it again
         // here would only give it back its size.
         m_surface.StopTimer(kDisappearTimer);
         HidePopup();
         return;
     }
+    Slide(-1);
     m_surface.Place(m_current, m_skinWidth, m_skinHeight);
     m_surface.Repaint();
 }

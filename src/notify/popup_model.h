@@ -185,6 +185,13 @@ class NotifierPopupModel {
     // Stops whatever is fading or sliding the popup out and gives it its full
     // stay time again.
     void RestartStay();
+    // The edge the popup comes out of, the way out of it as a unit vector and
+    // how far it goes.
+    void SetEdge(TaskbarEdge edge, std::int32_t slideLength);
+    // How far the popup is out of its hidden corner along the way out.
+    std::int32_t SlidOut() const;
+    // One step out (+1) or back in (-1).
+    void Slide(std::int32_t sign);
     void MotionAppearTick();
     void MotionDisappearTick();
     void FadeAppearTick();
@@ -206,6 +213,8 @@ class NotifierPopupModel {
     ScreenPoint m_start;
     ScreenPoint m_current;
     TaskbarEdge m_edge = TaskbarEdge::kUnknown;
+    ScreenPoint m_direction;
+    std::int32_t m_slideLength = 0;
     std::int32_t m_step = 1;
     std::vector<SNotifierItem> m_items;
     std::int32_t m_opacity = 255;
