@@ -49,6 +49,11 @@
 #define WM_SETTINGS_CHANGED (WM_USER + 1)
 #define WM_NOTIFIER_CLICK (WM_USER + 121)
 #define WM_TRAYICON_NOTIFY (WM_APP + 10)
+/* A sound could not be loaded; the message waits in its sound set until the
+ * timer step that asked for it is over. */
+#define WM_SOUND_MESSAGE (WM_APP + 11)
+/* The update check in the background has an answer to show. */
+#define WM_UPDATE_ANSWER (WM_APP + 81)
 
 #if __has_include("artwork_ids.h")
 #include "artwork_ids.h"

@@ -3,7 +3,6 @@
 #include "app/about_dlg.h"
 #include "app/pausora_app.h"
 #include "exercises/exercise_dlg.h"
-#include "notify/messages.h"
 #include "notify/tray_model.h"
 #include "resource.h"
 #include "settings/settings_window.h"
@@ -87,7 +86,7 @@ BOOL CPausoraDlg::OnInitDialog() {
     m_sounds.SetOwner(Handle());
     // Sounds are asked for from inside timer steps; a message box there would
     // run timer messages into the engine while the step is half done.
-    m_sounds.Feedback().DeferMessages(kWmSoundMessage);
+    m_sounds.Feedback().DeferMessages(WM_SOUND_MESSAGE);
 
     if (const HMENU systemMenu = ::GetSystemMenu(Handle(), FALSE)) {
         char about[128] = {};
@@ -159,7 +158,7 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFIER_CLICK:
             OnNotifierClick(wParam, lParam);
             return 0;
-        case kWmSoundMessage:
+        case WM_SOUND_MESSAGE:
             ShowSoundMessages();
             return 0;
         case WM_POWERBROADCAST:
@@ -224,7 +223,6 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
         case ID_TRAY_LONG_BREAKS:
         case ID_TRAY_END_OF_WORKDAY:
         case ID_TRAY_DAILY_LIMIT:
-        case 32812:  // the separator's place in the switch range
         case ID_TRAY_PLAY_SOUNDS:
             m_tray.ToggleNotificationSwitch(id);
             return 0;

@@ -14,13 +14,6 @@ namespace {
 constexpr char kTrayClassName[] = "PausoraTrayIcon";
 constexpr char kHiddenOwnerClassName[] = "PausoraTrayOwner";
 
-static_assert(kTrayMenuId == IDR_TRAYMENU && kCmdStartStop == ID_TRAY_STARTSTOP &&
-                  kCmdShortBreaks == ID_TRAY_SHORT_BREAKS &&
-                  kCmdLongBreaks == ID_TRAY_LONG_BREAKS &&
-                  kCmdEndOfWorkday == ID_TRAY_END_OF_WORKDAY &&
-                  kCmdDailyLimit == ID_TRAY_DAILY_LIMIT && kCmdPlaySounds == ID_TRAY_PLAY_SOUNDS,
-              "the menu model and the menu resource must agree");
-
 // Copies at most `maxBytes` bytes of `text` and a terminating zero.
 template <std::size_t N>
 void CopyText(char (&target)[N], const char* text, std::size_t maxBytes) {
@@ -28,24 +21,6 @@ void CopyText(char (&target)[N], const char* text, std::size_t maxBytes) {
     const std::string_view cut = CutText(text != nullptr ? text : "", std::min(maxBytes, N - 1));
     std::memcpy(target, cut.data(), cut.size());
     target[cut.size()] = '\0';
-}
-
-bool ShellHasNotificationIcons() {
-    const DWORD version = ::GetVersion();
-    return LOBYTE(LOWORD(version)) >= 4;
-}
-
-// Balloons and the hidden state of an icon came with Windows 2000.
-bool ShellHasIconStates() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!::GetVersionExA(&info)) {
-        return false;
-    }
-#pragma GCC diagnostic pop
-    return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 5;
 }
 
 bool MinimiseAnimationOn() {
@@ -140,11 +115,6 @@ bool CTrayIcon::Create(HWND parent, UINT callbackMessage, const char* tooltip, H
                        DWORD balloonIconFlags, UINT balloonTimeoutSeconds,
                        STimeSettings* settings) {
     m_menu.SetSettings(settings);
-    if (!ShellHasNotificationIcons()) {
-        m_presence.Create(false, false, hidden, false);
-        return false;
-    }
-    const bool stateSupport = ShellHasIconStates();
     if (Handle() == nullptr && !CreateEx(0, kTrayClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr)) {
         return false;
     }
@@ -162,18 +132,17 @@ bool CTrayIcon::Create(HWND parent, UINT callbackMessage, const char* tooltip, H
     m_record.hIcon = icon;
     m_record.uCallbackMessage = callbackMessage;
     CopyText(m_record.szTip, tooltip, kTooltipMax);
-    const bool withBalloon = stateSupport && balloonText != nullptr && balloonText[0] != '\0';
+    const bool withBalloon = balloonText != nullptr && balloonText[0] != '\0';
     if (withBalloon) {
         CopyText(m_record.szInfo, balloonText, kBalloonTextMax);
         CopyText(m_record.szInfoTitle, balloonTitle, kBalloonTitleMax);
         m_record.uTimeout = balloonTimeoutSeconds * 1000;
         m_record.dwInfoFlags = balloonIconFlags;
     }
-    const bool added = m_presence.Create(true, stateSupport, hidden, withBalloon);
-    if (stateSupport) {
-        // The balloon is shown once, not again with every later change.
-        m_record.szInfo[0] = '\0';
-    }
+    // Every shell of a 64-bit Windows has balloons and hidden icons.
+    const bool added = m_presence.Create(true, true, hidden, withBalloon);
+    // The balloon is shown once, not again with every later change.
+    m_record.szInfo[0] = '\0';
     return added;
 }
 
@@ -243,11 +212,6 @@ bool CTrayIcon::SetIcon(const char* iconResourceName) {
         it = m_loadedIcons.emplace(key, std::move(loaded)).first;
     }
     return SetIcon(it->second.get());
-}
-
-bool CTrayIcon::SetStandardIcon(const char* systemIconName) {
-    const HICON icon = ::LoadIconA(nullptr, systemIconName);  // shared: never destroyed
-    return icon != nullptr && SetIcon(icon);
 }
 
 HICON CTrayIcon::GetIconHandle() const {
@@ -423,8 +387,8 @@ void CTrayIcon::ShowTrayMenu(HWND target) {
     // start/stop item is the one shown bold.
     const int count = ::GetMenuItemCount(popup);
     if (count > 0) {
-        ::ModifyMenuA(popup, static_cast<UINT>(count - 1), MF_BYPOSITION | MF_STRING, kCmdStartStop,
-                      m_menu.StartStopCaption().c_str());
+        ::ModifyMenuA(popup, static_cast<UINT>(count - 1), MF_BYPOSITION | MF_STRING,
+                      ID_TRAY_STARTSTOP, m_menu.StartStopCaption().c_str());
     }
     ::SetMenuDefaultItem(popup, m_menu.DefaultItem(), m_menu.DefaultByPosition() ? TRUE : FALSE);
     const auto& marks = m_menu.RefreshCheckMarks();

@@ -45,8 +45,6 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     // icon record never refers to a destroyed icon.
     bool SetIcon(UINT iconResourceId);
     bool SetIcon(const char* iconResourceName);
-    // One of the system's standard icons (IDI_...).
-    bool SetStandardIcon(const char* systemIconName);
     HICON GetIconHandle() const;
 
     bool SetTooltipText(const char* text);

@@ -10,11 +10,11 @@ std::string_view CutText(std::string_view text, std::size_t maxBytes) {
 
 const std::array<NotificationSwitch, kSwitchCount>& NotificationSwitches() {
     static constexpr std::array<NotificationSwitch, kSwitchCount> kSwitches{{
-        {kCmdShortBreaks, &STimeSettings::UseMicropauses},
-        {kCmdLongBreaks, &STimeSettings::UsePauses},
-        {kCmdEndOfWorkday, &STimeSettings::UseWorkingTime},
-        {kCmdDailyLimit, &STimeSettings::UseDailyTimeLimit},
-        {kCmdPlaySounds, &STimeSettings::UseSounds},
+        {ID_TRAY_SHORT_BREAKS, &STimeSettings::UseMicropauses},
+        {ID_TRAY_LONG_BREAKS, &STimeSettings::UsePauses},
+        {ID_TRAY_END_OF_WORKDAY, &STimeSettings::UseWorkingTime},
+        {ID_TRAY_DAILY_LIMIT, &STimeSettings::UseDailyTimeLimit},
+        {ID_TRAY_PLAY_SOUNDS, &STimeSettings::UseSounds},
     }};
     return kSwitches;
 }

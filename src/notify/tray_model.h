@@ -4,6 +4,7 @@
 #pragma once
 
 #include "store/time_settings.h"
+#include "menu_ids.h"
 #include "notify/screen_geometry.h"
 
 #include <array>
@@ -24,21 +25,6 @@ inline constexpr std::uint32_t kNifInfo = 0x10;
 inline constexpr std::uint32_t kNisHidden = 0x01;
 inline constexpr std::uint32_t kMenuChecked = 0x08;  // MF_CHECKED
 
-// The tray menu (its resource id is also the icon's id) and its commands.
-inline constexpr unsigned kTrayMenuId = 133;
-inline constexpr unsigned kCmdSettings = 32781;
-inline constexpr unsigned kCmdShortBreaks = 32808;
-inline constexpr unsigned kCmdLongBreaks = 32809;
-inline constexpr unsigned kCmdEndOfWorkday = 32810;
-inline constexpr unsigned kCmdDailyLimit = 32811;
-inline constexpr unsigned kCmdPlaySounds = 32813;
-inline constexpr unsigned kCmdExercises = 32788;
-inline constexpr unsigned kCmdWorkplaceWizard = 32784;
-inline constexpr unsigned kCmdHelp = 32782;
-inline constexpr unsigned kCmdFeedback = 32816;
-inline constexpr unsigned kCmdAbout = 32779;
-inline constexpr unsigned kCmdExit = 32774;
-inline constexpr unsigned kCmdStartStop = 32780;
 // The start/stop item is the popup's last entry, the Notifications submenu
 // its second.
 inline constexpr int kStartStopPosition = 11;

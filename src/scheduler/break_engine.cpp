@@ -1,6 +1,9 @@
 #include "scheduler/break_engine.h"
 
+#include "artwork_ids.h"
+
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace pausora {
@@ -190,66 +193,63 @@ std::string BreakEngine::MakeTooltip(std::string_view stateText) const {
     return tip;
 }
 
-void BreakEngine::FillBreakNotice(std::string_view title, int picture) {
-    IPresenter& popup = m_ports.presenter;
-    popup.SetItemText(kItemTitle, title);
-    popup.SetItemClickable(kItemLink, true);
-    popup.SetItemText(kItemLink, text::kStretchLink);
-    popup.SetItemPictures(kItemPicture, picture, picture);
-    m_tip = m_ports.tips.PickTip();
-    popup.SetItemText(kItemBody, m_tip);
-}
+namespace {
+
+// What each notice state shows, in the order of NoticeState. A state with a
+// picture fills the popup's items (the title only where it names one, the
+// body with a fresh saying or nothing); a state without an icon blinks the
+// reminder frames; an empty tooltip leaves the tooltip as it is.
+struct NoticeLook {
+    std::string_view title;
+    int picture;
+    std::string_view link;
+    bool withTip;  // the link opens the exercises and the body holds a saying
+    bool stopAnimation;
+    int icon;
+    std::string_view tooltip;
+};
+constexpr NoticeLook kNoticeLooks[] = {
+    {{}, 0, {}, false, true, IDI_TRAY_NORMAL, text::kTipNormal},
+    {{}, 0, {}, false, true, IDI_TRAY_STOPPED, text::kTipStopped},
+    {text::kShortBreakTitle, IDB_SHORT_BREAK, text::kStretchLink, true, false, IDI_TRAY_BREAK,
+     text::kTipShortBreak},
+    {text::kRepeatTitle, IDB_SHORT_BREAK, text::kStretchLink, true, false, 0, {}},
+    {text::kLongBreakTitle, IDB_LONG_BREAK, text::kStretchLink, true, true, IDI_TRAY_BREAK,
+     text::kTipLongBreak},
+    {text::kRepeatTitle, IDB_LONG_BREAK, text::kStretchLink, true, false, 0, {}},
+    {{}, IDB_WORKDAY_END, text::kEveningLine, false, true, IDI_TRAY_NORMAL, {}},
+    {{}, IDB_TIME_LIMIT, text::kRestLine, false, true, IDI_TRAY_NORMAL, {}},
+};
+static_assert(std::size(kNoticeLooks) == STATE_TIME_LIMIT - STATE_NORMAL + 1);
+
+}  // namespace
 
 void BreakEngine::SetState(NoticeState state) {
+    const NoticeLook& look = kNoticeLooks[state - STATE_NORMAL];
     IPresenter& out = m_ports.presenter;
-    switch (state) {
-        case STATE_NORMAL:
-            out.StopAnimation();
-            out.SetIcon(kIconNormal);
-            out.SetTooltipText(MakeTooltip(text::kTipNormal));
-            break;
-        case STATE_STOPPED:
-            out.StopAnimation();
-            out.SetIcon(kIconStopped);
-            out.SetTooltipText(MakeTooltip(text::kTipStopped));
-            break;
-        case STATE_SHORT_BREAK:
-            FillBreakNotice(text::kShortBreakTitle, kPictureShortBreak);
-            out.SetIcon(kIconBreak);
-            out.SetTooltipText(MakeTooltip(text::kTipShortBreak));
-            break;
-        case STATE_SHORT_REPEAT:
-            FillBreakNotice(text::kRepeatTitle, kPictureShortBreak);
-            out.SetIconList(kIconReminderFirst, kIconReminderLast);
-            out.Animate(kReminderFrameMs, kReminderLengthSeconds);
-            break;
-        case STATE_LONG_BREAK:
-            FillBreakNotice(text::kLongBreakTitle, kPictureLongBreak);
-            out.StopAnimation();
-            out.SetIcon(kIconBreak);
-            out.SetTooltipText(MakeTooltip(text::kTipLongBreak));
-            break;
-        case STATE_LONG_REPEAT:
-            FillBreakNotice(text::kRepeatTitle, kPictureLongBreak);
-            out.SetIconList(kIconReminderFirst, kIconReminderLast);
-            out.Animate(kReminderFrameMs, kReminderLengthSeconds);
-            break;
-        case STATE_WORKDAY_END:
-            out.SetItemPictures(kItemPicture, kPictureWorkdayEnd, kPictureWorkdayEnd);
-            out.SetItemText(kItemLink, text::kEveningLine);
-            out.SetItemClickable(kItemLink, false);
-            out.SetItemText(kItemBody, "");
-            out.StopAnimation();
-            out.SetIcon(kIconNormal);
-            break;
-        case STATE_TIME_LIMIT:
-            out.SetItemPictures(kItemPicture, kPictureTimeLimit, kPictureTimeLimit);
-            out.SetItemText(kItemLink, text::kRestLine);
-            out.SetItemClickable(kItemLink, false);
-            out.SetItemText(kItemBody, "");
-            out.StopAnimation();
-            out.SetIcon(kIconNormal);
-            break;
+    if (look.picture != 0) {
+        if (!look.title.empty()) {
+            out.SetItemText(kItemTitle, look.title);
+        }
+        out.SetItemClickable(kItemLink, look.withTip);
+        out.SetItemText(kItemLink, look.link);
+        out.SetItemPictures(kItemPicture, look.picture, look.picture);
+        if (look.withTip) {
+            m_tip = m_ports.tips.PickTip();
+        }
+        out.SetItemText(kItemBody, look.withTip ? std::string_view(m_tip) : std::string_view());
+    }
+    if (look.icon == 0) {
+        out.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2);
+        out.Animate(kReminderFrameMs, kReminderLengthSeconds);
+        return;
+    }
+    if (look.stopAnimation) {
+        out.StopAnimation();
+    }
+    out.SetIcon(look.icon);
+    if (!look.tooltip.empty()) {
+        out.SetTooltipText(MakeTooltip(look.tooltip));
     }
 }
 

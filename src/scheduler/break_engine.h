@@ -93,7 +93,6 @@ class BreakEngine {
     bool AlreadyRested(std::uint32_t breakLengthSeconds);
     void ShowNotice(std::uint32_t stayMs);
     void PlayIfSounds(SoundEvent event);
-    void FillBreakNotice(std::string_view title, int picture);
     void ArmTimer(std::uint32_t id, std::uint32_t periodMs);
     void KillTimer(std::uint32_t id);
     void ArmInterval(std::uint32_t id, std::uint32_t seconds);

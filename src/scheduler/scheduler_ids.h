@@ -1,6 +1,6 @@
 // Every number and text the break engine shares with the windows around it:
-// the main window's timer ids, the notice states, the popup's items, and the
-// icon and bitmap resources the notices show.
+// the main window's timer ids, the notice states, the popup's items and the
+// texts the notices show. The icons and pictures are in artwork_ids.h.
 #pragma once
 
 #include <cstdint>
@@ -46,19 +46,6 @@ inline constexpr int kItemPicture = 1;
 inline constexpr int kItemTitle = 2;
 inline constexpr int kItemLink = 3;
 inline constexpr int kItemBody = 4;
-
-// Icon resources of the tray.
-inline constexpr int kIconNormal = 196;
-inline constexpr int kIconBreak = 202;
-inline constexpr int kIconStopped = 301;
-inline constexpr int kIconReminderFirst = 336;  // the two frames of the blinking reminder
-inline constexpr int kIconReminderLast = 337;
-
-// Bitmap resources of the popup's picture item.
-inline constexpr int kPictureLongBreak = 298;
-inline constexpr int kPictureShortBreak = 302;
-inline constexpr int kPictureTimeLimit = 303;
-inline constexpr int kPictureWorkdayEnd = 304;
 
 // How every notice is shown: half a second in, five seconds up, half a second
 // out, ten pixels or opacity units per step.

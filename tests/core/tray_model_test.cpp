@@ -196,22 +196,22 @@ TEST(TrayMenuModel, ToggleFlipsOneSwitch) {
     TrayMenuModel menu;
     menu.SetSettings(&settings);
     menu.RefreshCheckMarks();
-    EXPECT_TRUE(menu.Toggle(kCmdPlaySounds));
+    EXPECT_TRUE(menu.Toggle(ID_TRAY_PLAY_SOUNDS));
     EXPECT_EQ(settings.UseSounds, 0u);
     EXPECT_EQ(menu.CheckMarks()[4], 0u);
-    EXPECT_TRUE(menu.Toggle(kCmdPlaySounds));
+    EXPECT_TRUE(menu.Toggle(ID_TRAY_PLAY_SOUNDS));
     EXPECT_EQ(settings.UseSounds, 1u);
     EXPECT_EQ(menu.CheckMarks()[4], kMenuChecked);
 
     // Without the menu having been opened the record's value decides.
     TrayMenuModel fresh;
     fresh.SetSettings(&settings);
-    EXPECT_TRUE(fresh.Toggle(kCmdShortBreaks));
+    EXPECT_TRUE(fresh.Toggle(ID_TRAY_SHORT_BREAKS));
     EXPECT_EQ(settings.UseMicropauses, 0u);
 
     const STimeSettings before = settings;
     EXPECT_FALSE(menu.Toggle(32812));
-    EXPECT_FALSE(menu.Toggle(kCmdStartStop));
+    EXPECT_FALSE(menu.Toggle(ID_TRAY_STARTSTOP));
     EXPECT_EQ(settings, before);
 
     // Every switch is tied to its own field.
