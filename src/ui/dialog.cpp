@@ -53,11 +53,6 @@ INT_PTR Dialog::DoModal(HWND parent) {
     return m_result;
 }
 
-bool Dialog::CreateModeless(HWND parent) {
-    return ::CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(m_templateId), parent,
-                                &Dialog::Trampoline, reinterpret_cast<LPARAM>(this)) != nullptr;
-}
-
 void Dialog::EndDialog(INT_PTR result) {
     if (m_modal) {
         m_result = result;

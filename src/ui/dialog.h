@@ -1,5 +1,5 @@
-// The dialog base: a dialog built from a resource template, run modally or
-// modelessly, with its messages decoded by the same hooks as a window's.
+// The dialog base: a dialog built from a resource template, run modally,
+// with its messages decoded by the same hooks as a window's.
 #pragma once
 
 #include "ui/window.h"
@@ -17,11 +17,8 @@ class Dialog : public MessageHandlers {
     // its result, or -1 when the template could not be loaded. A WM_QUIT met
     // on the way ends the run and is posted again for the outer loop.
     INT_PTR DoModal(HWND parent = nullptr);
-    // Creates the dialog without running a loop of its own.
-    bool CreateModeless(HWND parent = nullptr);
 
     HWND Handle() const noexcept { return m_hwnd; }
-    UINT TemplateId() const noexcept { return m_templateId; }
 
   protected:
     // WM_INITDIALOG: return TRUE to let the system set the focus.

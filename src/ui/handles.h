@@ -44,9 +44,6 @@ struct NullIsInvalid {
     static H Invalid() noexcept { return nullptr; }
     static bool Valid(H h) noexcept { return h != nullptr; }
 };
-struct WindowTraits : NullIsInvalid<HWND> {
-    static void Close(HWND h) noexcept { ::DestroyWindow(h); }
-};
 template <typename H>
 struct GdiTraits : NullIsInvalid<H> {
     static void Close(H h) noexcept { ::DeleteObject(h); }
@@ -57,9 +54,6 @@ struct IconTraits : NullIsInvalid<HICON> {
 struct MenuTraits : NullIsInvalid<HMENU> {
     static void Close(HMENU h) noexcept { ::DestroyMenu(h); }
 };
-struct KeyTraits : NullIsInvalid<HKEY> {
-    static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
-};
 struct KernelTraits : NullIsInvalid<HANDLE> {
     static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
 };
@@ -68,21 +62,15 @@ struct FileTraits {
     static bool Valid(HANDLE h) noexcept { return h != INVALID_HANDLE_VALUE && h != nullptr; }
     static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
 };
-struct ModuleTraits : NullIsInvalid<HMODULE> {
-    static void Close(HMODULE h) noexcept { ::FreeLibrary(h); }
-};
 }  // namespace detail
 
-using WindowHandle = UniqueHandle<HWND, detail::WindowTraits>;
 using BitmapHandle = UniqueHandle<HBITMAP, detail::GdiTraits<HBITMAP>>;
 using FontHandle = UniqueHandle<HFONT, detail::GdiTraits<HFONT>>;
 using RegionHandle = UniqueHandle<HRGN, detail::GdiTraits<HRGN>>;
 using BrushHandle = UniqueHandle<HBRUSH, detail::GdiTraits<HBRUSH>>;
 using IconHandle = UniqueHandle<HICON, detail::IconTraits>;
 using MenuHandle = UniqueHandle<HMENU, detail::MenuTraits>;
-using KeyHandle = UniqueHandle<HKEY, detail::KeyTraits>;
 using KernelHandle = UniqueHandle<HANDLE, detail::KernelTraits>;
 using FileHandle = UniqueHandle<HANDLE, detail::FileTraits>;
-using ModuleHandle = UniqueHandle<HMODULE, detail::ModuleTraits>;
 
 }  // namespace pausora::ui

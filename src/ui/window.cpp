@@ -25,8 +25,6 @@ Handled MessageHandlers::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             return OnCreate();
-        case WM_DESTROY:
-            return OnDestroy();
         case WM_CLOSE:
             return OnClose();
         case WM_TIMER:
@@ -39,22 +37,14 @@ Handled MessageHandlers::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnEraseBackground(reinterpret_cast<HDC>(wParam));
         case WM_MOUSEMOVE:
             return OnMouseMove(at, wParam);
-        case WM_MOUSELEAVE:
-            return OnMouseLeave();
-        case WM_LBUTTONDOWN:
-            return OnLButtonDown(at, wParam);
         case WM_LBUTTONUP:
             return OnLButtonUp(at, wParam);
-        case WM_RBUTTONDOWN:
-            return OnRButtonDown(at, wParam);
         case WM_RBUTTONUP:
             return OnRButtonUp(at, wParam);
         case WM_SETCURSOR:
             return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam));
         case WM_SYSCOMMAND:
             return OnSysCommand(static_cast<UINT>(wParam), lParam);
-        case WM_SETTINGCHANGE:
-            return OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<LPCSTR>(lParam));
         default:
             return std::nullopt;
     }
@@ -116,9 +106,7 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
         if (message == WM_NCDESTROY) {
             ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
             self->m_hwnd = nullptr;
-            const LRESULT result = ::DefWindowProcA(hwnd, message, wParam, lParam);
-            self->OnFinalMessage();
-            return result;
+            return ::DefWindowProcA(hwnd, message, wParam, lParam);
         }
         if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
             return *result;

@@ -25,7 +25,6 @@ class MessageHandlers {
     virtual Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     virtual Handled OnCreate() { return std::nullopt; }
-    virtual Handled OnDestroy() { return std::nullopt; }
     virtual Handled OnClose() { return std::nullopt; }
     virtual Handled OnTimer(UINT_PTR /*id*/) { return std::nullopt; }
     // A menu or control command; `code` is the notification code.
@@ -33,16 +32,12 @@ class MessageHandlers {
     virtual Handled OnPaint() { return std::nullopt; }
     virtual Handled OnEraseBackground(HDC /*dc*/) { return std::nullopt; }
     virtual Handled OnMouseMove(POINT /*at*/, WPARAM /*keys*/) { return std::nullopt; }
-    virtual Handled OnMouseLeave() { return std::nullopt; }
-    virtual Handled OnLButtonDown(POINT /*at*/, WPARAM /*keys*/) { return std::nullopt; }
     virtual Handled OnLButtonUp(POINT /*at*/, WPARAM /*keys*/) { return std::nullopt; }
-    virtual Handled OnRButtonDown(POINT /*at*/, WPARAM /*keys*/) { return std::nullopt; }
     virtual Handled OnRButtonUp(POINT /*at*/, WPARAM /*keys*/) { return std::nullopt; }
     virtual Handled OnSetCursor(HWND /*window*/, UINT /*hitTest*/, UINT /*mouseMessage*/) {
         return std::nullopt;
     }
     virtual Handled OnSysCommand(UINT /*command*/, LPARAM /*lParam*/) { return std::nullopt; }
-    virtual Handled OnSettingChange(UINT /*flag*/, LPCSTR /*section*/) { return std::nullopt; }
 };
 
 // Calls the handler chain of `handlers` for one message; shared by windows
@@ -65,8 +60,6 @@ class Window : public MessageHandlers {
     void Destroy();
 
   protected:
-    // Called after the object is detached from its window (WM_NCDESTROY).
-    virtual void OnFinalMessage() {}
     virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
