@@ -448,12 +448,12 @@ void SetUpNoticePopup(CNotifierPopup& popup, HWND owner) {
     constexpr COLORREF kLinkGreen = RGB(114, 200, 2);
     popup.Create(owner);
     popup.LoadSkin(IDB_SKIN, 255, 0, 255);
-    popup.AddPictureItem(1, 257, 1, IDB_LONG_BREAK);
-    popup.AddTextItem(2, "You should make a pause", RECT{11, 17, 250, 40}, "Tahoma", 135,
+    popup.AddPictureItem(kItemPicture, 257, 1, IDB_LONG_BREAK);
+    popup.AddTextItem(kItemTitle, "You should make a pause", RECT{11, 17, 250, 40}, "Tahoma", 135,
                       kStyleBold, RGB(0, 0, 0));
-    popup.AddLinkItem(3, "Show me a stretch", RECT{11, 43, 250, 60}, "Tahoma", 105, kStyleBold,
-                      kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
-    popup.AddTextItem(4, "", RECT{11, 90, 250, 155}, "Tahoma", 98, 0, RGB(131, 131, 131));
+    popup.AddLinkItem(kItemLink, "Show me a stretch", RECT{11, 43, 250, 60}, "Tahoma", 105,
+                      kStyleBold, kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
+    popup.AddTextItem(kItemBody, "", RECT{11, 90, 250, 155}, "Tahoma", 98, 0, RGB(131, 131, 131));
 }
 
 }  // namespace pausora

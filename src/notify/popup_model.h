@@ -44,6 +44,12 @@ PopupPlacement PlacePopup(TaskbarEdge edge, const ScreenRect& workArea, std::int
 // the distance makes the whole move one tick long.
 std::uint32_t StepPeriod(std::uint32_t time, std::int32_t distance, std::int32_t step);
 
+// The four items of every notice, as SetUpNoticePopup creates them.
+inline constexpr int kItemPicture = 1;
+inline constexpr int kItemTitle = 2;
+inline constexpr int kItemLink = 3;
+inline constexpr int kItemBody = 4;
+
 // Style bits of AddTextItem and AddLinkItem.
 inline constexpr std::uint32_t kStyleBold = 1;
 inline constexpr std::uint32_t kStyleItalic = 2;

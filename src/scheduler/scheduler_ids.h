@@ -1,7 +1,10 @@
 // Every number and text the break engine shares with the windows around it:
-// the main window's timer ids, the notice states, the popup's items and the
-// texts the notices show. The icons and pictures are in artwork_ids.h.
+// the main window's timer ids, the notice states and the texts the notices
+// show. The popup's items are in popup_model.h, the icons and pictures in
+// artwork_ids.h.
 #pragma once
+
+#include "notify/popup_model.h"
 
 #include <cstdint>
 #include <string_view>
@@ -40,12 +43,6 @@ enum NoticeState : int {
     STATE_WORKDAY_END = 7,
     STATE_TIME_LIMIT = 8,
 };
-
-// The popup's four items, as the main window creates them.
-inline constexpr int kItemPicture = 1;
-inline constexpr int kItemTitle = 2;
-inline constexpr int kItemLink = 3;
-inline constexpr int kItemBody = 4;
 
 // How every notice is shown: half a second in, five seconds up, half a second
 // out, ten pixels or opacity units per step.

@@ -3,6 +3,7 @@
 // comes up after the program.
 #include "e2e/desktop.h"
 #include "e2e/program.h"
+#include "menu_ids.h"
 #include "shared/win_backdoor.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +174,18 @@ TEST_F(TrayMenuTest, ASwitchFromTheMenuRestartsTheSchedule) {
     EXPECT_FALSE(WaitFor(5500, [&] { return Bonus() != 100u; }))
         << "the running break went on to its end";
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102u; })) << "Bonus " << Bonus();
+}
+
+TEST_F(TrayMenuTest, OnlyTheNotificationSwitchesSaveAndRestart) {
+    Start(600);
+    WaitForTheIcon();
+    // A value changed behind the program's back shows whether it saved its
+    // own record since.
+    m_store.SetDword(reg::kSettingsKey, "Micropause", 7);
+    ::SendMessageA(m_main, WM_COMMAND, 32812, 0);  // the separator's id: no switch
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 7u);
+    ::SendMessageA(m_main, WM_COMMAND, ID_TRAY_PLAY_SOUNDS, 0);
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 600u);
 }
 
 TEST_F(TrayMenuTest, ARightClickOnThePopupHidesIt) {
