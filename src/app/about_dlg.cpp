@@ -6,7 +6,7 @@
 
 namespace pausora {
 
-CAboutDlg::CAboutDlg() : ui::Dialog(IDD_ABOUTBOX) {}
+CAboutDlg::CAboutDlg() : ui::Dialog(IDD_ABOUTBOX, ui::Dialog::kWindowColour) {}
 
 BOOL CAboutDlg::OnInitDialog() {
     LOGFONTA font{};
@@ -26,19 +26,6 @@ BOOL CAboutDlg::OnInitDialog() {
     const std::string line = std::string(label) + " " + version;
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_VERSION, line.c_str());
     return TRUE;
-}
-
-ui::Handled CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            // Everything on the window colour, text without a box of its own.
-            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-        default:
-            return ui::Dialog::OnMessage(message, wParam, lParam);
-    }
 }
 
 }  // namespace pausora

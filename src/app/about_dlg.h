@@ -12,7 +12,6 @@ class CAboutDlg final : public ui::Dialog {
 
   protected:
     BOOL OnInitDialog() override;
-    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     ui::FontHandle m_titleFont;

@@ -7,9 +7,11 @@
 namespace pausora {
 
 CExerciseDlg::CExerciseDlg()
-    : ui::Dialog(IDD_EXERCISES), m_pick([this] { return ChooseExercise(m_random); }) {}
+    : ui::Dialog(IDD_EXERCISES, ui::Dialog::kWindowColour),
+      m_pick([this] { return ChooseExercise(m_random); }) {}
 
-CExerciseDlg::CExerciseDlg(Picker pick) : ui::Dialog(IDD_EXERCISES), m_pick(std::move(pick)) {}
+CExerciseDlg::CExerciseDlg(Picker pick)
+    : ui::Dialog(IDD_EXERCISES, ui::Dialog::kWindowColour), m_pick(std::move(pick)) {}
 
 CExerciseDlg::~CExerciseDlg() {
     // The window, and with it the picture control, is gone before the
@@ -41,21 +43,6 @@ void CExerciseDlg::CentreOnDesktop() {
     ::SetWindowPos(Handle(), nullptr, desktop.left + (desktop.right - desktop.left - width) / 2,
                    desktop.top + (desktop.bottom - desktop.top - height) / 2, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-ui::Handled CExerciseDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-            // The window colour under everything, instead of the dialog grey.
-            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-        default:
-            return ui::Dialog::OnMessage(message, wParam, lParam);
-    }
 }
 
 ui::Handled CExerciseDlg::OnTimer(UINT_PTR id) {

@@ -32,7 +32,6 @@ class CExerciseDlg final : public ui::Dialog {
 
   protected:
     BOOL OnInitDialog() override;
-    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     ui::Handled OnTimer(UINT_PTR id) override;
     ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
 

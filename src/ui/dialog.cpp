@@ -64,6 +64,24 @@ void Dialog::EndDialog(INT_PTR result) {
     }
 }
 
+Handled Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            if (m_background == kWindowColour) {
+                ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+            }
+            break;
+        default:
+            break;
+    }
+    return MessageHandlers::OnMessage(message, wParam, lParam);
+}
+
 Handled Dialog::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
     if (id == IDOK || id == IDCANCEL) {
         EndDialog(static_cast<INT_PTR>(id));

@@ -8,7 +8,11 @@ namespace pausora::ui {
 
 class Dialog : public MessageHandlers {
   public:
-    explicit Dialog(UINT templateId) : m_templateId(templateId) {}
+    // With kWindowColour everything sits on the window colour instead of the
+    // dialog grey, and texts have no box of their own.
+    enum Background { kDialogColour, kWindowColour };
+    explicit Dialog(UINT templateId, Background background = kDialogColour)
+        : m_templateId(templateId), m_background(background) {}
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
     ~Dialog() override;
@@ -33,11 +37,13 @@ class Dialog : public MessageHandlers {
     // unless a handler says otherwise.
     Handled OnCommand(UINT id, UINT code, HWND control) override;
     Handled OnClose() override;
+    Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     UINT m_templateId;
+    Background m_background;
     HWND m_hwnd = nullptr;
     bool m_modal = false;
     bool m_ended = false;
