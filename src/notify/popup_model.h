@@ -176,9 +176,6 @@ class NotifierPopupModel {
     PopupPhase Phase() const { return m_phase; }
     std::int32_t Opacity() const { return m_opacity; }
     std::int32_t FadeMode() const { return m_fadeMode; }
-    ScreenPoint Current() const { return m_current; }
-    ScreenPoint Start() const { return m_start; }
-    TaskbarEdge Edge() const { return m_edge; }
     std::int32_t StarCount() const { return m_starCount; }
     std::uint32_t AppearStepPeriod() const { return m_appearStepPeriod; }
     std::uint32_t DisappearStepPeriod() const { return m_disappearStepPeriod; }

@@ -238,7 +238,7 @@ std::string CTrayIcon::GetTooltipText() const {
 
 bool CTrayIcon::PopBalloonTip(const char* text, const char* title, DWORD iconFlags,
                               UINT timeoutSeconds) {
-    if (!m_presence.Enabled() || !m_presence.StateSupport()) {
+    if (!m_presence.Enabled()) {
         return false;
     }
     CopyText(m_record.szInfo, text, kBalloonTextMax);

@@ -12,7 +12,6 @@ namespace pausora::ui {
 using Handled = std::optional<LRESULT>;
 
 class MessageHandlers;
-Handled Dispatch(MessageHandlers& handlers, UINT message, WPARAM wParam, LPARAM lParam);
 
 class MessageHandlers {
   public:
