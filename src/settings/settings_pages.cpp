@@ -1,6 +1,5 @@
 #include "settings/settings_pages.h"
 
-#include "notify/messages.h"
 #include "resource.h"
 
 #include <commdlg.h>
@@ -49,7 +48,7 @@ bool IsClick(UINT code) {
 
 void CSettingsPage::NotifySettingsChanged() const {
     if (const HWND main = ui::AppMainWindow()) {
-        ::SendMessageA(main, kWmSettingsChanged, 0, 0);
+        ::SendMessageA(main, WM_SETTINGS_CHANGED, 0, 0);
     }
 }
 

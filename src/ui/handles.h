@@ -48,6 +48,9 @@ template <typename H>
 struct GdiTraits : NullIsInvalid<H> {
     static void Close(H h) noexcept { ::DeleteObject(h); }
 };
+struct WindowTraits : NullIsInvalid<HWND> {
+    static void Close(HWND h) noexcept { ::DestroyWindow(h); }
+};
 struct IconTraits : NullIsInvalid<HICON> {
     static void Close(HICON h) noexcept { ::DestroyIcon(h); }
 };
@@ -62,8 +65,12 @@ struct FileTraits {
     static bool Valid(HANDLE h) noexcept { return h != INVALID_HANDLE_VALUE && h != nullptr; }
     static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
 };
+struct ModuleTraits : NullIsInvalid<HMODULE> {
+    static void Close(HMODULE h) noexcept { ::FreeLibrary(h); }
+};
 }  // namespace detail
 
+using WindowHandle = UniqueHandle<HWND, detail::WindowTraits>;
 using BitmapHandle = UniqueHandle<HBITMAP, detail::GdiTraits<HBITMAP>>;
 using FontHandle = UniqueHandle<HFONT, detail::GdiTraits<HFONT>>;
 using RegionHandle = UniqueHandle<HRGN, detail::GdiTraits<HRGN>>;
@@ -72,5 +79,6 @@ using IconHandle = UniqueHandle<HICON, detail::IconTraits>;
 using MenuHandle = UniqueHandle<HMENU, detail::MenuTraits>;
 using KernelHandle = UniqueHandle<HANDLE, detail::KernelTraits>;
 using FileHandle = UniqueHandle<HANDLE, detail::FileTraits>;
+using ModuleHandle = UniqueHandle<HMODULE, detail::ModuleTraits>;
 
 }  // namespace pausora::ui
