@@ -67,5 +67,8 @@
 #if __has_include("settings_ids.h")
 #include "settings_ids.h"
 #endif
+#if __has_include("wizard_ids.h")
+#include "wizard_ids.h"
+#endif
 
 #endif

@@ -3,6 +3,8 @@
 #include "store/product.h"
 #include "store/registry_key.h"
 #include "app/pausora_dlg.h"
+#include "wizards/initial_setup_wizard.h"
+#include "wizards/workplace_setup_wizard.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -43,6 +45,30 @@ void CPausoraApp::OnHelp() {
     OpenWebPage("/help.html");
 }
 
+bool WizardsAtStartup::RunInitialSetup(STimeSettings& settings) {
+    int startWorkplace = 0;
+    CInitialSetupWizard_Page1 welcome;
+    CInitialSetupWizard_Page2 workingTime(&settings);
+    CInitialSetupWizard_Page3 timeLimit(&settings);
+    CInitialSetupWizard_Page4 shortBreaks(&settings);
+    CInitialSetupWizard_Page5 longBreaks(&settings);
+    CInitialSetupWizard_Page6 finish(&startWorkplace);
+    CInitialSetupWizard wizard(kInitialWizardCaption, nullptr, 0, &settings);
+    wizard.AddPage(welcome);
+    wizard.AddPage(workingTime);
+    wizard.AddPage(timeLimit);
+    wizard.AddPage(shortBreaks);
+    wizard.AddPage(longBreaks);
+    wizard.AddPage(finish);
+    wizard.DoModal();  // finished or cancelled, the pages have stored what they hold
+    return startWorkplace != 0;
+}
+
+void WizardsAtStartup::RunWorkplaceSetup() {
+    CWorkPlaceSetupWizard wizard(kWorkplaceWizardCaption, nullptr, 0);
+    wizard.DoModal();
+}
+
 bool CPausoraApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -62,7 +88,7 @@ bool CPausoraApp::InitInstance() {
     }
 
     WinRegistry registry;
-    NoStartupWizards wizards;
+    WizardsAtStartup wizards;
     PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards);
 
     CPausoraDlg mainWindow;

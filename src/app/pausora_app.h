@@ -31,12 +31,12 @@ std::string SystemRootPath();
 // it cannot be told.
 std::string ProgramFolder();
 
-// The wizards of the first start. They arrive with their own windows; until
-// then start-up goes straight on to the main window.
-class NoStartupWizards final : public IStartupWizards {
+// The wizards of the first start, on their own windows: nothing else of the
+// program runs until they are closed.
+class WizardsAtStartup final : public IStartupWizards {
   public:
-    bool RunInitialSetup(STimeSettings&) override { return false; }
-    void RunWorkplaceSetup() override {}
+    bool RunInitialSetup(STimeSettings& settings) override;
+    void RunWorkplaceSetup() override;
 };
 
 }  // namespace pausora

@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "settings/settings_window.h"
 #include "update/update_dlg.h"
+#include "wizards/workplace_setup_wizard.h"
 
 #include <string>
 
@@ -313,7 +314,11 @@ void CPausoraDlg::ShowExercises() {
 void CPausoraDlg::ShowSettings() {
     ShowSettingsWindow(Handle(), m_settings);
 }
-void CPausoraDlg::ShowWorkplaceWizard() {}
+void CPausoraDlg::ShowWorkplaceWizard() {
+    // Like the exercises: modal, no parent, and the schedule goes on meanwhile.
+    CWorkPlaceSetupWizard wizard(kWorkplaceWizardCaption, nullptr, 0);
+    wizard.DoModal();
+}
 
 // The check runs in the background: a server that is slow or never answers
 // must not hold up the breaks, the tray icon or the menu. Its answer, if it

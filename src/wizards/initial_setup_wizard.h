@@ -1,0 +1,104 @@
+// The first-run schedule wizard: six pages over the working day, the daily
+// limit and the two kinds of break, editing a settings record in place. It
+// writes nothing to the registry; whoever runs it saves the record.
+#pragma once
+
+#include "store/time_settings.h"
+#include "ui/handles.h"
+#include "ui/wizard_sheet.h"
+#include "wizards/page_times.h"
+
+#include <string>
+#include <vector>
+
+namespace pausora {
+
+inline constexpr char kInitialWizardCaption[] = "Initial Setup Wizard";
+
+class CInitialSetupWizard final : public ui::WizardSheet {
+  public:
+    // The pages are the caller's: it adds them in order and keeps them until
+    // the run is over.
+    CInitialSetupWizard(std::string caption, HWND parent, UINT startPage, STimeSettings* settings);
+
+  private:
+    STimeSettings* m_settings;
+};
+
+// Welcome.
+class CInitialSetupWizard_Page1 final : public ui::WizardPage {
+  public:
+    CInitialSetupWizard_Page1();
+
+  protected:
+    void OnSetActive() override;
+
+  private:
+    ui::FontHandle m_titleFont;
+};
+
+// A page of time pickers, each showing one time of the record. A field is
+// written when the user leaves the page by Next or Back.
+class CScheduleWizardPage : public ui::WizardPage {
+  public:
+    struct Picker {
+        int control;
+        PickerFormat format;
+        // A length in seconds; or, with `minutes` set, the hours of a clock time.
+        std::uint32_t STimeSettings::*first;
+        std::uint32_t STimeSettings::*minutes = nullptr;
+    };
+
+  protected:
+    CScheduleWizardPage(UINT templateId, const char* title, const char* subtitle,
+                        STimeSettings* settings, std::vector<Picker> pickers);
+    BOOL OnInitDialog() override;
+    void OnSetActive() override;
+    void OnKillActive() override;
+    ui::Handled OnNotify(const NMHDR& header) override;
+
+  private:
+    STimeSettings* m_settings;
+    std::vector<Picker> m_pickers;
+};
+
+// Working time: start and end of the working day.
+class CInitialSetupWizard_Page2 final : public CScheduleWizardPage {
+  public:
+    explicit CInitialSetupWizard_Page2(STimeSettings* settings);
+};
+
+// Time limits: the daily limit.
+class CInitialSetupWizard_Page3 final : public CScheduleWizardPage {
+  public:
+    explicit CInitialSetupWizard_Page3(STimeSettings* settings);
+};
+
+// Short breaks: interval and duration, in minutes and seconds.
+class CInitialSetupWizard_Page4 final : public CScheduleWizardPage {
+  public:
+    explicit CInitialSetupWizard_Page4(STimeSettings* settings);
+};
+
+// Long breaks: interval and duration, in hours and minutes.
+class CInitialSetupWizard_Page5 final : public CScheduleWizardPage {
+  public:
+    explicit CInitialSetupWizard_Page5(STimeSettings* settings);
+};
+
+// Finish, with the offer to start the workplace wizard. The flag is written
+// on Finish only: 1 when the box is ticked, else 0.
+class CInitialSetupWizard_Page6 final : public ui::WizardPage {
+  public:
+    explicit CInitialSetupWizard_Page6(int* startWorkplace);
+
+  protected:
+    BOOL OnInitDialog() override;
+    void OnSetActive() override;
+    void OnWizardFinish() override;
+
+  private:
+    int* m_startWorkplace;
+};
+
+}  // namespace pausora

@@ -1,0 +1,255 @@
+// The two wizards as start-up runs them, on the real registry, driven page by
+// page from a second thread the way a user clicks through them.
+#include "app/pausora_app.h"
+#include "store/registry_key.h"
+#include "resource.h"
+#include "shared/win_backdoor.h"
+#include "shared/wizard_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace pausora::test {
+namespace {
+
+constexpr DWORD kTimeoutMs = 15000;
+constexpr WizardButtons kNextOnly{false, true, false};
+constexpr WizardButtons kBackNext{true, true, false};
+constexpr WizardButtons kBackFinish{true, false, true};
+
+void SetPickerTime(HWND picker, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME time{};
+    time.wYear = 1990;
+    time.wMonth = 1;
+    time.wDay = 1;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    ::SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+}
+
+std::string PickerText(HWND picker) {
+    return WindowText(picker);
+}
+
+// Runs start-up's settings and wizards on this thread while `user` works the
+// wizards from another. The user is handed every wizard sheet that appears,
+// in turn, and says by its return whether to wait for another.
+class WizardTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{};
+        controls.dwSize = sizeof controls;
+        controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
+        ::InitCommonControlsEx(&controls);
+        m_store.Reset();
+    }
+    void TearDown() override { m_store.Reset(); }
+
+    // `user` sees the sheets one after the other; start-up must be over
+    // when it has seen them all.
+    void StartUp(std::vector<std::function<void(const WizardDriver&)>> users) {
+        std::atomic<bool> done{false};
+        std::thread hand([&] {
+            HWND previous = nullptr;
+            for (auto& user : users) {
+                const HWND sheet =
+                    WizardDriver::WaitForSheet(::GetCurrentProcessId(), kTimeoutMs, previous);
+                if (sheet == nullptr) {
+                    ADD_FAILURE() << "no wizard appeared";
+                    return;
+                }
+                ++m_sheetsSeen;
+                const WizardDriver driver(sheet);
+                user(driver);
+                if (!driver.WaitForClose()) {
+                    ADD_FAILURE() << "the wizard stayed open";
+                    driver.Cancel();
+                }
+                previous = sheet;
+            }
+            // Nothing more may appear before start-up ends.
+            while (!done) {
+                if (WizardDriver::WaitForSheet(::GetCurrentProcessId(), 50, previous) != nullptr) {
+                    ++m_sheetsSeen;
+                    ADD_FAILURE() << "an unexpected wizard appeared";
+                    WizardDriver(WizardDriver::WaitForSheet(::GetCurrentProcessId(), 50, previous))
+                        .Cancel();
+                }
+            }
+        });
+        WinRegistry registry;
+        WizardsAtStartup wizards;
+        m_result = PrepareSettings(registry, "C:\\windows", "C:\\Pausora\\", wizards);
+        done = true;
+        hand.join();
+    }
+
+    std::uint32_t Stored(std::string_view name) {
+        return m_store.Dword(reg::kSettingsKey, name).value_or(0xDEAD);
+    }
+
+    WinBackdoor m_store;
+    StartupResult m_result;
+    std::atomic<int> m_sheetsSeen{0};
+};
+
+// Steps from the page shown to the next one and waits until it is in front.
+void ExpectNext(const WizardDriver& wizard, int to) {
+    ASSERT_TRUE(wizard.Next()) << "no Next on page " << wizard.PageIndex();
+    ASSERT_TRUE(wizard.WaitForPage(to));
+}
+
+TEST_F(WizardTest, FinishStoresEveryPageAndItsBoxStartsTheWorkplaceWizard) {
+    std::vector<std::string> workplaceTitles;
+    StartUp({
+        [&](const WizardDriver& wizard) {
+            EXPECT_EQ(WindowText(wizard.Sheet()), "Initial Setup Wizard");
+            EXPECT_EQ(wizard.PageIndex(), 0);
+            EXPECT_EQ(wizard.Text(IDC_WIZARD_TITLE), "Welcome to Pausora");
+            EXPECT_TRUE(wizard.WaitForButtons(kNextOnly));
+
+            ExpectNext(wizard, 1);
+            EXPECT_TRUE(wizard.WaitForButtons(kBackNext));
+            EXPECT_EQ(PickerText(wizard.Control(IDC_WIZARD_PICKER_1)), "09:00");
+            EXPECT_EQ(PickerText(wizard.Control(IDC_WIZARD_PICKER_2)), "17:00");
+            SetPickerTime(wizard.Control(IDC_WIZARD_PICKER_1), 8, 30, 0);
+            SetPickerTime(wizard.Control(IDC_WIZARD_PICKER_2), 17, 15, 0);
+
+            ExpectNext(wizard, 2);
+            EXPECT_EQ(PickerText(wizard.Control(IDC_WIZARD_PICKER_1)), "06:00");
+            SetPickerTime(wizard.Control(IDC_WIZARD_PICKER_1), 5, 45, 0);
+
+            ExpectNext(wizard, 3);
+            EXPECT_EQ(PickerText(wizard.Control(IDC_WIZARD_PICKER_1)), "07:00");
+            EXPECT_EQ(PickerText(wizard.Control(IDC_WIZARD_PICKER_2)), "00:11");
+            SetPickerTime(wizard.Control(IDC_WIZARD_PICKER_1), 0, 12, 34);
+            SetPickerTime(wizard.Control(IDC_WIZARD_PICKER_2), 0, 0, 20);
+            // Back stores the page too, and the page comes back as it was left.
+            ASSERT_TRUE(wizard.Back());
+            ASSERT_TRUE(wizard.WaitForPage(2));
+            ExpectNext(wizard, 3);
+            EXPECT_EQ(PickerText(wizard.Control(IDC_WIZARD_PICKER_1)), "12:34");
+
+            ExpectNext(wizard, 4);
+            EXPECT_EQ(PickerText(wizard.Control(IDC_WIZARD_PICKER_1)), "01:00");
+            EXPECT_EQ(PickerText(wizard.Control(IDC_WIZARD_PICKER_2)), "00:10");
+            SetPickerTime(wizard.Control(IDC_WIZARD_PICKER_1), 1, 15, 0);
+            SetPickerTime(wizard.Control(IDC_WIZARD_PICKER_2), 0, 15, 0);
+
+            ExpectNext(wizard, 5);
+            EXPECT_TRUE(wizard.WaitForButtons(kBackFinish));
+            EXPECT_EQ(::IsDlgButtonChecked(wizard.Page(), IDC_WIZARD_START_WORKPLACE), BST_CHECKED);
+            EXPECT_EQ(WindowText(wizard.Sheet()), "Initial Setup Wizard");
+            EXPECT_TRUE(wizard.Finish());
+        },
+        [&](const WizardDriver& wizard) {
+            EXPECT_EQ(WindowText(wizard.Sheet()), "Workplace Setup Wizard");
+            for (int page = 0; page < 8; ++page) {
+                ASSERT_TRUE(wizard.WaitForPage(page));
+                EXPECT_TRUE(wizard.WaitForButtons(page == 0   ? kNextOnly
+                                                  : page == 7 ? kBackFinish
+                                                              : kBackNext))
+                    << "page " << page;
+                workplaceTitles.push_back(wizard.Text(IDC_WIZARD_TITLE));
+                if (page < 7) {
+                    ASSERT_TRUE(wizard.Next());
+                }
+            }
+            workplaceTitles.push_back(wizard.Text(IDC_WIZARD_TITLE_2));
+            // Every page speaks in its Arial title.
+            const auto font = reinterpret_cast<HFONT>(
+                ::SendMessageA(wizard.Control(IDC_WIZARD_TITLE_2), WM_GETFONT, 0, 0));
+            LOGFONTA face{};
+            ::GetObjectA(font, sizeof face, &face);
+            EXPECT_STREQ(face.lfFaceName, "Arial");
+            EXPECT_EQ(face.lfHeight, 12);
+            EXPECT_TRUE(wizard.Finish());
+        },
+    });
+    EXPECT_TRUE(m_result.firstUse);
+    EXPECT_EQ(m_sheetsSeen, 2);
+    EXPECT_EQ(workplaceTitles,
+              (std::vector<std::string>{"Workplace setup wizard", "Desk and Chair",
+                                        "Sitting correctly", "Screen", "Keyboard and Mouse",
+                                        "Notebook computers", "Lighting", "Climate", "Noise"}));
+
+    EXPECT_EQ(Stored("StartWorkTime_hours"), 8u);
+    EXPECT_EQ(Stored("StartWorkTime_minutes"), 30u);
+    EXPECT_EQ(Stored("EndWorkTime_hours"), 17u);
+    EXPECT_EQ(Stored("EndWorkTime_minutes"), 15u);
+    EXPECT_EQ(Stored("DailyTimeLimit"), 5u * 3600 + 45 * 60);
+    EXPECT_EQ(Stored("Micropause"), 12u * 60 + 34);
+    EXPECT_EQ(Stored("Micropause_length"), 20u);
+    EXPECT_EQ(Stored("Pause"), 4500u);
+    EXPECT_EQ(Stored("Pause_length"), 900u);
+    // The switches are not on these pages.
+    EXPECT_EQ(Stored("UseMicropauses"), 1u);
+    EXPECT_EQ(Stored("UseDailyTimeLimit"), 1u);
+    EXPECT_EQ(m_result.settings.Micropause, 754u);
+}
+
+TEST_F(WizardTest, CancelKeepsWhatThePagesStoredAndStartsNoWorkplaceWizard) {
+    // A long break of 10:30 from an earlier version; the wizard shows 00:10.
+    m_store.SetDword(reg::kSettingsKey, "Pause_length", 630);
+    m_store.SetDword(reg::kSettingsKey, "UseMicropauses", 0);
+    StartUp({[&](const WizardDriver& wizard) {
+        ExpectNext(wizard, 1);
+        ExpectNext(wizard, 2);
+        ExpectNext(wizard, 3);
+        SetPickerTime(wizard.Control(IDC_WIZARD_PICKER_1), 0, 3, 0);
+        ExpectNext(wizard, 4);
+        // Changed on the page that is showing when Cancel comes: not stored.
+        SetPickerTime(wizard.Control(IDC_WIZARD_PICKER_1), 2, 0, 0);
+        ASSERT_TRUE(wizard.WaitForButtons(kBackNext));
+        wizard.Cancel();
+    }});
+    EXPECT_EQ(m_sheetsSeen, 1);
+    EXPECT_EQ(Stored("Micropause"), 180u);
+    EXPECT_EQ(Stored("Pause"), 3600u);
+    EXPECT_EQ(Stored("Pause_length"), 630u);  // its page was never left
+    EXPECT_EQ(Stored("UseMicropauses"), 0u);
+    EXPECT_EQ(Stored("StartWorkTime_hours"), 9u);
+}
+
+TEST_F(WizardTest, CancelOnTheLastPageAndTheUntickedBoxStartNoWorkplaceWizard) {
+    m_store.SetDword(reg::kSettingsKey, "Pause_length", 630);
+    StartUp({[&](const WizardDriver& wizard) {
+        for (int page = 1; page <= 5; ++page) {
+            ExpectNext(wizard, page);
+        }
+        ASSERT_TRUE(wizard.WaitForButtons(kBackFinish));
+        wizard.Cancel();
+    }});
+    EXPECT_EQ(m_sheetsSeen, 1);
+    // Paged through: "HH:mm" has no room for the odd 30 seconds.
+    EXPECT_EQ(Stored("Pause_length"), 600u);
+
+    // The next start is not the first: no wizard at all.
+    StartUp({});
+    EXPECT_FALSE(m_result.firstUse);
+    EXPECT_EQ(m_sheetsSeen, 1);
+
+    // A first start again, the box unticked and Finish by the Enter key while
+    // the box has the focus.
+    m_store.Reset();
+    StartUp({[&](const WizardDriver& wizard) {
+        for (int page = 1; page <= 5; ++page) {
+            ExpectNext(wizard, page);
+        }
+        ASSERT_TRUE(wizard.WaitForButtons(kBackFinish));
+        const HWND box = wizard.Control(IDC_WIZARD_START_WORKPLACE);
+        ::SendMessageA(box, BM_CLICK, 0, 0);
+        EXPECT_EQ(::IsDlgButtonChecked(wizard.Page(), IDC_WIZARD_START_WORKPLACE), BST_UNCHECKED);
+        ::SendMessageA(wizard.Sheet(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+        ::PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
+    }});
+    EXPECT_EQ(m_sheetsSeen, 2);
+}
+
+}  // namespace
+}  // namespace pausora::test
