@@ -1,6 +1,9 @@
+#include "e2e/desktop.h"
 #include "e2e/program.h"
 #include "store/time_settings.h"
+#include "resource.h"
 #include "shared/win_backdoor.h"
+#include "shared/wizard_driver.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +24,36 @@ class StartupTest : public ::testing::Test {
     WinBackdoor m_store;
 };
 
+// Whether the program has made its tray icon's window or its popup: what the
+// main window creates as it starts.
+bool MainWindowStarted(const Program& program) {
+    for (const HWND window : program.TopLevelWindows()) {
+        char name[64] = {};
+        ::GetClassNameA(window, name, sizeof name);
+        if (std::string(name) == "PausoraTrayIcon" || std::string(name) == "PausoraNotifierPopup") {
+            return true;
+        }
+    }
+    return false;
+}
+
 TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
     Program first;
     ASSERT_TRUE(first.Start());
+    // The first use opens with the schedule wizard, the defaults already
+    // written and the copy already the only one.
+    const HWND wizard = WizardDriver::WaitForSheet(first.Id(), kStartTimeoutMs);
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_EQ(WindowText(wizard), "Initial Setup Wizard");
+    EXPECT_EQ(m_store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
+    {
+        Program second;
+        ASSERT_TRUE(second.Start());
+        EXPECT_TRUE(second.WaitForExit(kStartTimeoutMs));
+    }
+    WizardDriver(wizard).Cancel();
+    ASSERT_TRUE(WizardDriver(wizard).WaitForClose());
+
     const HWND mainWindow = first.WaitForMainWindow(kStartTimeoutMs);
     ASSERT_NE(mainWindow, nullptr);
     EXPECT_FALSE(::IsWindowVisible(mainWindow));
@@ -52,6 +82,50 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
 
     ::PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_TRUE(first.WaitForExit(kStartTimeoutMs));
+}
+
+// The wizard's values are saved even when it is cancelled, the program then
+// starts as usual, and the next start goes straight to work.
+TEST_F(StartupTest, ACancelledFirstRunWizardStillSavesItsPagesAndIsNotShownAgain) {
+    {
+        Program program;
+        ASSERT_TRUE(program.Start());
+        const HWND sheet = WizardDriver::WaitForSheet(program.Id(), kStartTimeoutMs);
+        ASSERT_NE(sheet, nullptr);
+        const WizardDriver wizard(sheet);
+        EXPECT_EQ(WindowText(sheet), "Initial Setup Wizard");
+        for (int page = 1; page <= 3; ++page) {
+            ASSERT_TRUE(wizard.WaitForButtons({page > 1, true, false}));
+            ASSERT_TRUE(wizard.Next());
+            ASSERT_TRUE(wizard.WaitForPage(page));
+        }
+        // The short breaks' interval, one minute up from 07:00: a click on
+        // its minutes and the Up key, as a hand would.
+        const HWND interval = wizard.Control(IDC_WIZARD_PICKER_1);
+        RECT field{};
+        ::GetWindowRect(interval, &field);
+        ClickAt({field.left + 8, (field.top + field.bottom) / 2}, false);
+        Keys({VK_UP});
+        EXPECT_TRUE(WaitFor(3000, [&] { return WindowText(interval) == "08:00"; }))
+            << WindowText(interval);
+        ASSERT_TRUE(wizard.WaitForButtons({true, true, false}));
+        ASSERT_TRUE(wizard.Next());
+        ASSERT_TRUE(wizard.WaitForPage(4));
+        // Nothing but the wizard runs yet.
+        EXPECT_FALSE(MainWindowStarted(program));
+        wizard.Cancel();
+
+        ASSERT_TRUE(WaitFor(kStartTimeoutMs, [&] { return MainWindowStarted(program); }));
+        EXPECT_TRUE(WaitFor(kStartTimeoutMs, WineTrayShown));
+        EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 480u);
+        EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause_length"), 11u);
+        program.Kill();
+    }
+    Program again;
+    ASSERT_TRUE(again.Start());
+    ASSERT_TRUE(WaitFor(kStartTimeoutMs, [&] { return MainWindowStarted(again); }));
+    EXPECT_EQ(WizardDriver::WaitForSheet(again.Id(), 1000), nullptr);
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 480u);
 }
 
 TEST_F(StartupTest, MissingValuesOfAnExistingKeyGetTheirFallbackOnly) {

@@ -24,9 +24,11 @@ struct WizardButtons {
     bool operator==(const WizardButtons&) const = default;
 };
 
+// Asked of the window itself: GetWindowText would not ask a control of
+// another process.
 inline std::string WindowText(HWND window) {
     char text[512] = {};
-    ::GetWindowTextA(window, text, sizeof text);
+    ::SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
