@@ -198,4 +198,17 @@ inline void PauseForScreenshot(const char* moment) {
     ::Sleep(static_cast<DWORD>(std::strtoul(value, nullptr, 10)));
 }
 
+// Whether the program's main window has started: it makes the tray icon's
+// window and the popup as it does.
+inline bool MainWindowStarted(const Program& program) {
+    for (const HWND window : program.TopLevelWindows()) {
+        char name[64] = {};
+        ::GetClassNameA(window, name, sizeof name);
+        if (std::string(name) == "PausoraTrayIcon" || std::string(name) == "PausoraNotifierPopup") {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace pausora::test

@@ -24,19 +24,6 @@ class StartupTest : public ::testing::Test {
     WinBackdoor m_store;
 };
 
-// Whether the program has made its tray icon's window or its popup: what the
-// main window creates as it starts.
-bool MainWindowStarted(const Program& program) {
-    for (const HWND window : program.TopLevelWindows()) {
-        char name[64] = {};
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::string(name) == "PausoraTrayIcon" || std::string(name) == "PausoraNotifierPopup") {
-            return true;
-        }
-    }
-    return false;
-}
-
 TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
     Program first;
     ASSERT_TRUE(first.Start());
