@@ -63,7 +63,7 @@ TEST_F(WizardsTest, FromTheTrayMenuTheWorkplaceWizardLeavesTheScheduleRunningAnd
     ASSERT_TRUE(m_program.Start());
     const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil(kTimeoutMs, [&] { return MainWindowStarted(m_program); }));
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return MainWindowStarted(m_program); }));
     auto before = AllValues(reg::kSettingsKey);
 
     for (int run = 0; run < 2; ++run) {
@@ -83,7 +83,7 @@ TEST_F(WizardsTest, FromTheTrayMenuTheWorkplaceWizardLeavesTheScheduleRunningAnd
         }
         // A whole short break passes while the wizard is open.
         const std::uint32_t points = Bonus();
-        EXPECT_TRUE(WaitUntil(kTimeoutMs, [&] { return Bonus() >= points + 2; }))
+        EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() >= points + 2; }))
             << "Bonus stayed at " << Bonus();
         for (int page = 1; page < 8; ++page) {
             ASSERT_TRUE(wizard.WaitForButtons({page > 1, true, false}));
@@ -121,7 +121,7 @@ TEST_F(WizardsTest, TheFirstRunWizardsBoxShowsTheWorkplaceWizardBeforeTheMainWin
     EXPECT_EQ(WindowText(second), "Workplace Setup Wizard");
     EXPECT_FALSE(MainWindowStarted(m_program));
     WizardDriver(second).Cancel();
-    EXPECT_TRUE(WaitUntil(kTimeoutMs, [&] { return MainWindowStarted(m_program); }));
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return MainWindowStarted(m_program); }));
 }
 
 }  // namespace

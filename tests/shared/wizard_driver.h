@@ -3,6 +3,8 @@
 // that are there to press.
 #pragma once
 
+#include "shared/wait.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -114,17 +116,6 @@ class WizardDriver {
     bool Usable(int id) const {
         const HWND button = ::GetDlgItem(m_sheet, id);
         return button != nullptr && ::IsWindowVisible(button) && ::IsWindowEnabled(button);
-    }
-    template <typename Done>
-    static bool WaitFor(DWORD ms, Done done) {
-        const DWORD until = ::GetTickCount() + ms;
-        while (!done()) {
-            if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-                return false;
-            }
-            ::Sleep(20);
-        }
-        return true;
     }
 
     HWND m_sheet;
