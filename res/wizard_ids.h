@@ -23,10 +23,10 @@
 #define IDD_WORKPLACE_WIZARD_8 196
 
 /* Controls of the wizard pages */
-#define IDC_WIZARD_PICKER_1 1024  /* the first time picker of a schedule page */
-#define IDC_WIZARD_PICKER_2 1025  /* the second one */
+#define IDC_WIZARD_PICKER_1 1024        /* the first time picker of a schedule page */
+#define IDC_WIZARD_PICKER_2 1025        /* the second one */
 #define IDC_WIZARD_START_WORKPLACE 1031 /* "Start workplace setup wizard now" */
-#define IDC_WIZARD_TITLE 1043     /* a page's title */
-#define IDC_WIZARD_TITLE_2 1044   /* the second title of the last workplace page */
+#define IDC_WIZARD_TITLE 1043           /* a page's title */
+#define IDC_WIZARD_TITLE_2 1044         /* the second title of the last workplace page */
 
 #endif
