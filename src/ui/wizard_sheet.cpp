@@ -133,6 +133,8 @@ INT_PTR WizardSheet::DoModal() {
         header.dwFlags |= PSH_WATERMARK;
         header.pszbmWatermark = MAKEINTRESOURCEA(m_watermark);
     }
+    // The header picture goes over as a loaded bitmap: named by its resource
+    // id it is not drawn everywhere (Wine's sheet leaves it out).
     BitmapHandle headerBitmap;
     if (m_headerBitmap != 0) {
         headerBitmap.reset(

@@ -22,7 +22,7 @@ class CInitialSetupWizard final : public ui::WizardSheet {
     CInitialSetupWizard(std::string caption, HWND parent, UINT startPage, STimeSettings* settings);
 
   private:
-    STimeSettings* m_settings;
+    STimeSettings* m_settings;  // the record the pages edit; the sheet only keeps it
 };
 
 // Welcome.

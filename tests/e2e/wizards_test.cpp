@@ -100,6 +100,12 @@ TEST_F(WizardsTest, FromTheTrayMenuTheWorkplaceWizardLeavesTheScheduleRunningAnd
     before.erase("Bonus");
     after.erase("Bonus");
     EXPECT_TRUE(before == after) << "a setting changed";
+
+    // Exit while the wizard is open still ends the program.
+    ::PostMessageA(main, WM_COMMAND, ID_TRAY_WORKPLACE_WIZARD, 0);
+    ASSERT_NE(WizardDriver::WaitForSheet(m_program.Id(), kTimeoutMs), nullptr);
+    ::PostMessageA(main, WM_COMMAND, ID_TRAY_EXIT, 0);
+    EXPECT_TRUE(m_program.WaitForExit(kTimeoutMs));
 }
 
 TEST_F(WizardsTest, TheFirstRunWizardsBoxShowsTheWorkplaceWizardBeforeTheMainWindow) {
