@@ -122,12 +122,10 @@ ui::FontHandle FontThatFits(HDC dc, const ItemFont& wanted, const std::string& t
     return CreateItemFont(wanted);
 }
 
-int ScreenDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
+// The skin is a bitmap shown pixel for pixel, and the items' rectangles are
+// in its pixels: its texts are sized for the resolution it was drawn for, so
+// that they fill their rectangles the same way at any display scaling.
+constexpr int kSkinDpi = 96;
 
 ScreenRect ToScreenRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
@@ -207,16 +205,15 @@ void CNotifierPopup::AddTextItem(int id, std::string_view text, const RECT& rect
                                  std::string_view face, int pointSize, UINT style,
                                  COLORREF colour) {
     m_model.AddTextItem(id, text, ToScreenRect(rect),
-                        MakeItemFont(face, pointSize, style, ScreenDpi()), colour);
+                        MakeItemFont(face, pointSize, style, kSkinDpi), colour);
 }
 
 void CNotifierPopup::AddLinkItem(int id, std::string_view text, const RECT& rect,
                                  std::string_view face, int pointSize, UINT normalStyle,
                                  UINT hoverStyle, COLORREF normalColour, COLORREF hoverColour) {
-    const int dpi = ScreenDpi();
-    m_model.AddLinkItem(id, text, ToScreenRect(rect),
-                        MakeItemFont(face, pointSize, normalStyle, dpi),
-                        MakeItemFont(face, pointSize, hoverStyle, dpi), normalColour, hoverColour);
+    m_model.AddLinkItem(
+        id, text, ToScreenRect(rect), MakeItemFont(face, pointSize, normalStyle, kSkinDpi),
+        MakeItemFont(face, pointSize, hoverStyle, kSkinDpi), normalColour, hoverColour);
 }
 
 void CNotifierPopup::AddPictureItem(int id, int x, int y, UINT bitmapId) {

@@ -204,8 +204,11 @@ bool CTrayIcon::SetIcon(const char* iconResourceName) {
             : std::string(iconResourceName);
     auto it = m_loadedIcons.find(key);
     if (it == m_loadedIcons.end()) {
+        // The notification area's size at this display's scaling: the
+        // hand-drawn small image at 100 %, the large one from 150 % up.
         ui::IconHandle loaded(static_cast<HICON>(::LoadImageA(
-            ui::ModuleInstance(), iconResourceName, IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+            ui::ModuleInstance(), iconResourceName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+            ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
         if (!loaded) {
             return false;
         }
