@@ -12,6 +12,7 @@ packages=(
     # running it: Wine on a private X display, and screenshots
     wine wine64 xvfb x11-utils xauth imagemagick
     librsvg2-bin icoutils  # scripts/render-art.sh (with imagemagick above)
+    nsis                   # scripts/package.sh: the Windows installer
 )
 
 missing=()

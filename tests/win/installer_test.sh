@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# The installer under Wine, in the fresh prefix that scripts/wine-fresh made:
+#   installer_test.sh SETUP_EXE TIPS_FILE
+# A silent install into a fresh profile; the installed program starts from its
+# folder, finds its tips file and shows a notice with a saying; an upgrade over
+# a running copy ends it and keeps the settings; a silent uninstall leaves no
+# file, shortcut, entry or Run value behind, and the settings only when asked.
+# PAUSORA_SCREENSHOT_DIR, when set, keeps the installed program's notice.
+set -u
+setup=$1
+tips=$2
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"  # no menu entries on the host
+app_key='HKCU\Software\Pausora'
+settings_key='HKCU\Software\Pausora\TimeSettings'
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pausora'
+work=$(mktemp -d "${TMPDIR:-/tmp}/pausora-installer.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+passed=0
+failed=0
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAILED: $what"
+    fi
+}
+# The data of a registry value, or nothing (and failure) when it is missing.
+value() {
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        sed -n "s/^ *$2 *REG_[A-Z_]* *//p" | grep .
+}
+no_value() { ! value "$1" "$2" >/dev/null; }
+no_key() { ! wine reg query "$1" >/dev/null 2>&1; }
+equals() { [ "$1" = "$2" ] || { echo "  '$1' is not '$2'"; return 1; }; }
+set_dword() { wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null 2>&1; }
+set_string() { wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
+env_dir() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')" 2>/dev/null; }
+# Ids of this prefix's processes whose program matches $1 (other tests may
+# run programs of the same name in theirs).
+prefix_pids() {
+    local proc
+    for proc in /proc/[0-9]*; do
+        { tr '\0' '\n' <"$proc/cmdline"; } 2>/dev/null | head -1 | grep -qiE "$1" || continue
+        { tr '\0' '\n' <"$proc/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        echo "${proc#/proc/}"
+    done
+}
+running() { [ -n "$(prefix_pids '\\pausora\.exe$')" ]; }
+not_running() {
+    local tries
+    for tries in $(seq 50); do
+        running || return 0
+        sleep 0.2
+    done
+    return 1
+}
+# The uninstaller works from a copy of itself in the temporary folder, which
+# is still busy when the one started has returned: wait for it, a while.
+wait_for_uninstaller() {
+    local tries
+    for tries in $(seq 100); do
+        [ -n "$(prefix_pids '\\(au_|un_[a-z])\.exe$')" ] || return 0
+        sleep 0.2
+    done
+    echo "  the uninstaller is still running"
+}
+# The notice's place on the screen (+X+Y), once a 400x159 window shows.
+notice_place() {
+    local tries line
+    for tries in $(seq 100); do
+        line=$(xwininfo -root -tree 2>/dev/null | grep -m1 ' 400x159+' || true)
+        if [ -n "$line" ]; then
+            echo "$line" | awk '{ print $NF }'
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}
+# Pixels of the saying's grey in the saying's rectangle of the notice at $1.
+saying_pixels() {
+    local place=${1#+}
+    local x=${place%%+*} y=${place#*+}
+    import -window root -crop "239x65+$((x + 11))+$((y + 90))" +repage "$work/saying.png"
+    convert "$work/saying.png" -fuzz 15% -fill black -opaque 'rgb(131,131,131)' \
+        -fill white +opaque black -format '%[fx:int((1-mean)*w*h)]' info:
+}
+more_than() { [ "$1" -gt "$2" ] || { echo "  $1 is not more than $2"; return 1; }; }
+
+# A silent install into the fresh profile.
+wine "$setup" /S
+local_app=$(wine cmd /c echo '%LOCALAPPDATA%' | tr -d '\r')
+install_win="$local_app\\Programs\\Pausora"
+install_dir=$(winepath -u "$install_win")
+menu_dir=$(env_dir APPDATA)/Microsoft/Windows/Start\ Menu/Programs
+for file in Pausora.exe InputWatch.dll all.txt Uninstall.exe; do
+    check "$file installed" test -f "$install_dir/$file"
+done
+check "the tips file is the built one" cmp -s "$install_dir/all.txt" "$tips"
+check "InstallDir names the folder, with a separator" \
+    equals "$(value "$app_key" InstallDir)" "$install_win\\"
+check "Start-menu shortcut" test -f "$menu_dir/Pausora.lnk"
+check "listed with the installed programs" equals "$(value "$uninstall_key" DisplayVersion)" "1.1"
+check "the list's entry uninstalls" \
+    equals "$(value "$uninstall_key" UninstallString)" "\"$install_win\\Uninstall.exe\""
+check "nothing started without /LAUNCH" not_running
+
+# The installed program: a short break every 3 seconds, no first-run wizard.
+set_string "$app_key" FirstUse 1
+set_dword "$settings_key" Micropause 3
+set_dword "$settings_key" Micropause_length 30
+set_dword "$settings_key" UseSounds 0
+set_dword "$settings_key" CheckForUpdates 0
+set_dword "$settings_key" AppearanceType 0
+set_dword "$settings_key" Bonus 42
+(cd "$work" && wine "$install_dir/Pausora.exe" >/dev/null 2>&1 &)
+place=$(notice_place)
+check "the installed program shows a notice" test -n "$place"
+if [ -n "$place" ]; then
+    sleep 1.5  # slid in completely: where it rests now
+    place=$(notice_place)
+    check "the notice shows a saying from the installed tips file" \
+        more_than "$(saying_pixels "$place")" 150
+    if [ -n "${PAUSORA_SCREENSHOT_DIR:-}" ]; then
+        import -window root "$PAUSORA_SCREENSHOT_DIR/installed-notice.png"
+    fi
+fi
+check "the program names itself in its folder at start-up" \
+    equals "$(value "$run_key" Pausora)" "\"$install_win\\Pausora.exe\""
+
+# An upgrade over the running copy: ended first, settings kept, started again.
+wine "$setup" /S /LAUNCH
+check "the upgrade kept the settings" equals "$(value "$settings_key" Micropause)" "0x3"
+check "and the experience points" equals "$(value "$settings_key" Bonus)" "0x2a"
+sleep 2
+check "the upgrade started Pausora again with /LAUNCH" running
+
+# A silent uninstall ends it and keeps the settings.
+wine "$install_dir/Uninstall.exe" /S
+wait_for_uninstaller
+check "the uninstaller ended Pausora" not_running
+check "no installed files" test ! -e "$install_dir"
+check "no shortcut" test ! -e "$menu_dir/Pausora.lnk"
+check "no Run value" no_value "$run_key" Pausora
+check "no entry in the installed programs" no_key "$uninstall_key"
+check "no InstallDir" no_value "$app_key" InstallDir
+check "the settings stay unless asked" equals "$(value "$settings_key" Micropause)" "0x3"
+
+# Installed again and removed with its settings.
+wine "$setup" /S
+check "installed again" test -f "$install_dir/Pausora.exe"
+wine "$install_dir/Uninstall.exe" /S /REMOVESETTINGS
+wait_for_uninstaller
+check "asked to, the uninstaller removes the settings" no_key "$app_key"
+check "and the files" test ! -e "$install_dir"
+
+echo "installer: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
