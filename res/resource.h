@@ -21,6 +21,7 @@
 #define IDC_STATIC (-1)
 #define IDC_ABOUT_VERSION 1044
 #define IDC_ABOUT_TITLE 1045
+#define IDC_ABOUT_WATERMARK 1046
 
 /* The exercises dialog */
 #define IDD_EXERCISES 260

@@ -15,6 +15,7 @@ class CAboutDlg final : public ui::Dialog {
 
   private:
     ui::FontHandle m_titleFont;
+    ui::BitmapHandle m_watermark;
 };
 
 }  // namespace pausora

@@ -1,5 +1,7 @@
 #include "exercises/exercise_dlg.h"
 
+#include "ui/dpi.h"
+
 #include "resource.h"
 
 #include <string>
@@ -25,10 +27,13 @@ BOOL CExerciseDlg::OnInitDialog() {
     CentreOnDesktop();
     // The first exercise comes on the first tick, once the dialog is up.
     ::SetTimer(Handle(), kFirstExerciseTimer, 1, nullptr);
-    m_instructions.SetFontStatic("Tahoma", 18, RGB(0, 0, 0), 0);
+    m_instructions.SetFontStatic("Tahoma", ui::ScaleToScreen(18), RGB(0, 0, 0), 0);
     m_instructions.SetBackground(RGB(255, 255, 255));
 
     m_picture = ::GetDlgItem(Handle(), IDC_EXERCISE_PICTURE);
+    // The pictures fill the height of the template's picture box (154
+    // dialog units) at any scaling.
+    m_pictureSide = ui::DialogUnitsToPixels(Handle(), 0, 154).cy;
     m_instructions.Attach(::GetDlgItem(Handle(), IDC_EXERCISE_TEXT));
     return TRUE;  // the focus goes to "Finish", the only tab stop
 }
@@ -79,8 +84,7 @@ void CExerciseDlg::ShowNextExercise() {
     std::vector<ui::BitmapHandle> frames;
     frames.reserve(exercise.frames.size());
     for (const int id : exercise.frames) {
-        frames.emplace_back(static_cast<HBITMAP>(
-            ::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0)));
+        frames.push_back(ui::LoadBitmapOfHeight(static_cast<UINT>(id), m_pictureSide));
     }
     if (!frames.empty()) {
         ShowFrame(frames.front().get());

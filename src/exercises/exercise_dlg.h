@@ -48,6 +48,7 @@ class CExerciseDlg final : public ui::Dialog {
     // The pictures of the current exercise, in the order of its frame list;
     // a picture that could not be loaded is an empty entry.
     std::vector<ui::BitmapHandle> m_frames;
+    int m_pictureSide = 0;  // pixels
     FrameCycle m_cycle;
     // The picture the control loaded from the template, ours once replaced.
     ui::BitmapHandle m_templatePicture;

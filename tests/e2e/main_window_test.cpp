@@ -34,6 +34,15 @@ TEST(MainWindow, TheSystemMenuOpensTheAboutBoxWhileTheProgramRuns) {
     EXPECT_TRUE(::IsWindowVisible(about));
     EXPECT_EQ(ItemText(about, 1045), "About Pausora");
     EXPECT_EQ(ItemText(about, 1044), "Version 1.1");
+    // The picture fills the left column from top to bottom at any scaling,
+    // and keeps its proportions (164 x 314 as drawn).
+    RECT client{};
+    ::GetClientRect(about, &client);
+    RECT picture{};
+    ::GetWindowRect(::GetDlgItem(about, 1046), &picture);
+    const int height = picture.bottom - picture.top;
+    EXPECT_NEAR(height, client.bottom, 3);
+    EXPECT_NEAR(picture.right - picture.left, height * 164 / 314, 3);
     PauseForScreenshot("about");
 
     ::PostMessageA(about, WM_COMMAND, IDOK, 0);
