@@ -12,7 +12,7 @@ scripts/setup.sh
 if [ -f build/windows/CMakeCache.txt ] && grep -q '^MAKENSIS:FILEPATH=.*NOTFOUND' build/windows/CMakeCache.txt; then
     cmake -U MAKENSIS build/windows >/dev/null
 fi
-scripts/build.sh windows installer >/dev/null
+scripts/build.sh windows --target installer >/dev/null
 
 version=$(sed -n 's/^#define PAUSORA_VERSION_TEXT "\(.*\)"$/\1/p' res/version.h)
 installer=build/windows/Pausora-setup-$version.exe
