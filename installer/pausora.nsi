@@ -55,6 +55,8 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 
 !define MUI_ICON "${__FILEDIR__}\..\res\icons\icon_178_app.ico"
 !define MUI_UNICON "${__FILEDIR__}\..\res\icons\icon_178_app.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}\..\res\bitmaps\bmp_242_watermark.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}\..\res\bitmaps\bmp_242_watermark.bmp"
 !define MUI_ABORTWARNING
 !define MUI_WELCOMEPAGE_TEXT "Pausora reminds you to take short and long breaks while you work at the computer, and shows a stretch to do in them.$\r$\n$\r$\nIt is installed for you alone, in your own profile: no administrator rights are needed. Your settings are kept when you install a newer version over this one.$\r$\n$\r$\n$_CLICK"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Pausora.exe"
