@@ -19,9 +19,15 @@
 #       32x32, both 32-bit with alpha (loading an icon resource at size 0x0 picks
 #       the first image, which is the one the notification area wants).
 #   res/art/bmp_<id>_<name>.svg   -> res/bitmaps/bmp_<id>_<name>.bmp
-#       Windows BMP v3 (BITMAPINFOHEADER, uncompressed), at the size and depth the
-#       table BITMAPS below gives (the sizes the program expects). 32-bit bitmaps are
-#       written fully opaque (alpha 255).
+#       Windows BMP v3 (BITMAPINFOHEADER), at the size and format the table BITMAPS
+#       below gives (the sizes the program expects). 32-bit bitmaps are written fully
+#       opaque (alpha 255). Flat-coloured pictures are stored with a palette of at
+#       most 256 colours taken from the picture itself (no dithering; only the
+#       anti-aliased edges lose a shade), uncompressed ("pal8") or run-length
+#       encoded ("rle8"): a quarter of the size or much less. rle8 is only for
+#       bitmaps the program loads as device-dependent bitmaps (LoadBitmap, or
+#       LoadImage without LR_CREATEDIBSECTION), which accept it; the property
+#       sheet's header and watermark keep their true colours.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -35,7 +41,7 @@ while [ $# -gt 0 ]; do
   case $1 in
     --check) mode=check ;;
     --sheet) sheet=$2; shift ;;
-    -h|--help) sed -n '2,24p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,30p' "$0"; exit 0 ;;
     *) echo "render-art.sh: unknown argument $1" >&2; exit 2 ;;
   esac
   shift
@@ -48,61 +54,63 @@ IDENTIFY=identify
 [ -x /usr/bin/identify ] && IDENTIFY=/usr/bin/identify
 MONTAGE=montage
 [ -x /usr/bin/montage ] && MONTAGE=/usr/bin/montage
-for tool in rsvg-convert "$CONVERT" "$IDENTIFY" icotool; do
+COMPARE=compare
+[ -x /usr/bin/compare ] && COMPARE=/usr/bin/compare
+for tool in rsvg-convert "$CONVERT" "$IDENTIFY" "$COMPARE" icotool; do
   command -v "$tool" >/dev/null 2>&1 || {
     echo "render-art.sh: $tool not found (apt-get install librsvg2-bin imagemagick icoutils)" >&2
     exit 1
   }
 done
 
-# name, width, height, bits per pixel, ground colour (flattened under the SVG),
+# name, width, height, format (24, 32, pal8 or rle8), ground colour (flattened under the SVG),
 # and whether the bitmap is shown in the notifier popup ("popup": it must then
 # contain no pure white, which the popup's colour key makes see-through, and no
 # magenta, the skin's region key).
 BITMAPS=(
-  "bmp_296_skin              400 159 24 #FEFEFE popup"
-  "bmp_297_star               16  15 24 #FEFEFE popup"
-  "bmp_298_long_break        141 124 24 #FEFEFE popup"
-  "bmp_302_short_break       141 125 24 #FEFEFE popup"
-  "bmp_303_time_limit        141 124 24 #FEFEFE popup"
-  "bmp_304_workday_end       141 124 24 #FEFEFE popup"
-  "bmp_242_watermark         164 314 32 #FFFFFF -"
-  "bmp_176_header             49  49 24 #FFFFFF -"
-  "bmp_234_wp_welcome        164 314 24 #FFFFFF -"
-  "bmp_233_wp_desk_chair     164 314 24 #FFFFFF -"
-  "bmp_237_wp_screen         164 314 24 #FFFFFF -"
-  "bmp_241_wp_keyboard_mouse 164 314 24 #FFFFFF -"
-  "bmp_239_wp_notebook       164 314 24 #FFFFFF -"
-  "bmp_236_wp_lighting       164 314 24 #FFFFFF -"
-  "bmp_238_wp_climate_noise  164 314 24 #FFFFFF -"
-  "bmp_308_ex01_arm_across   250 250 24 #FFFFFF -"
-  "bmp_321_ex02_shrug        250 250 24 #FFFFFF -"
-  "bmp_322_ex03_roll_a       250 250 24 #FFFFFF -"
-  "bmp_323_ex03_roll_b       250 250 24 #FFFFFF -"
-  "bmp_335_ex03_roll_a_copy  250 250 24 #FFFFFF -"
-  "bmp_324_ex04_arms_forward 250 250 24 #FFFFFF -"
-  "bmp_326_ex05_lean_forward 250 250 24 #FFFFFF -"
-  "bmp_325_ex06_focus        250 250 24 #FFFFFF -"
-  "bmp_327_ex06_focus_copy   250 250 24 #FFFFFF -"
-  "bmp_328_ex07_blink_open   250 250 24 #FFFFFF -"
-  "bmp_329_ex07_blink_closed 250 250 24 #FFFFFF -"
-  "bmp_330_ex08_wrists       250 250 24 #FFFFFF -"
-  "bmp_331_ex09_fingers_wide 250 250 24 #FFFFFF -"
-  "bmp_332_ex09_fingers_bent 250 250 24 #FFFFFF -"
-  "bmp_333_ex_rest_front     250 250 24 #FFFFFF -"
-  "bmp_334_ex_rest_side      250 250 24 #FFFFFF -"
-  "bmp_309_ex10_turn_left    250 250 24 #FFFFFF -"
-  "bmp_310_ex10_turn_right   250 250 24 #FFFFFF -"
-  "bmp_311_ex11_tilt_left    250 250 24 #FFFFFF -"
-  "bmp_312_ex11_tilt_right   250 250 24 #FFFFFF -"
-  "bmp_313_ex12_head_down    250 250 24 #FFFFFF -"
-  "bmp_314_ex12_head_back    250 250 24 #FFFFFF -"
-  "bmp_315_ex13_elbows_back  250 250 24 #FFFFFF -"
-  "bmp_316_ex14_back_bend    250 250 24 #FFFFFF -"
-  "bmp_317_ex15_eyes_up      250 250 24 #FFFFFF -"
-  "bmp_318_ex15_eyes_down    250 250 24 #FFFFFF -"
-  "bmp_319_ex15_eyes_left    250 250 24 #FFFFFF -"
-  "bmp_320_ex15_eyes_right   250 250 24 #FFFFFF -"
+  "bmp_296_skin              400 159 rle8 #FEFEFE popup"
+  "bmp_297_star               16  15 rle8 #FEFEFE popup"
+  "bmp_298_long_break        141 124 rle8 #FEFEFE popup"
+  "bmp_302_short_break       141 125 rle8 #FEFEFE popup"
+  "bmp_303_time_limit        141 124 rle8 #FEFEFE popup"
+  "bmp_304_workday_end       141 124 rle8 #FEFEFE popup"
+  "bmp_242_watermark         164 314 32   #FFFFFF -"
+  "bmp_176_header             49  49 24   #FFFFFF -"
+  "bmp_234_wp_welcome        164 314 pal8 #FFFFFF -"
+  "bmp_233_wp_desk_chair     164 314 pal8 #FFFFFF -"
+  "bmp_237_wp_screen         164 314 pal8 #FFFFFF -"
+  "bmp_241_wp_keyboard_mouse 164 314 pal8 #FFFFFF -"
+  "bmp_239_wp_notebook       164 314 pal8 #FFFFFF -"
+  "bmp_236_wp_lighting       164 314 pal8 #FFFFFF -"
+  "bmp_238_wp_climate_noise  164 314 pal8 #FFFFFF -"
+  "bmp_308_ex01_arm_across   250 250 rle8 #FFFFFF -"
+  "bmp_321_ex02_shrug        250 250 rle8 #FFFFFF -"
+  "bmp_322_ex03_roll_a       250 250 rle8 #FFFFFF -"
+  "bmp_323_ex03_roll_b       250 250 rle8 #FFFFFF -"
+  "bmp_335_ex03_roll_a_copy  250 250 rle8 #FFFFFF -"
+  "bmp_324_ex04_arms_forward 250 250 rle8 #FFFFFF -"
+  "bmp_326_ex05_lean_forward 250 250 rle8 #FFFFFF -"
+  "bmp_325_ex06_focus        250 250 rle8 #FFFFFF -"
+  "bmp_327_ex06_focus_copy   250 250 rle8 #FFFFFF -"
+  "bmp_328_ex07_blink_open   250 250 rle8 #FFFFFF -"
+  "bmp_329_ex07_blink_closed 250 250 rle8 #FFFFFF -"
+  "bmp_330_ex08_wrists       250 250 rle8 #FFFFFF -"
+  "bmp_331_ex09_fingers_wide 250 250 rle8 #FFFFFF -"
+  "bmp_332_ex09_fingers_bent 250 250 rle8 #FFFFFF -"
+  "bmp_333_ex_rest_front     250 250 rle8 #FFFFFF -"
+  "bmp_334_ex_rest_side      250 250 rle8 #FFFFFF -"
+  "bmp_309_ex10_turn_left    250 250 rle8 #FFFFFF -"
+  "bmp_310_ex10_turn_right   250 250 rle8 #FFFFFF -"
+  "bmp_311_ex11_tilt_left    250 250 rle8 #FFFFFF -"
+  "bmp_312_ex11_tilt_right   250 250 rle8 #FFFFFF -"
+  "bmp_313_ex12_head_down    250 250 rle8 #FFFFFF -"
+  "bmp_314_ex12_head_back    250 250 rle8 #FFFFFF -"
+  "bmp_315_ex13_elbows_back  250 250 rle8 #FFFFFF -"
+  "bmp_316_ex14_back_bend    250 250 rle8 #FFFFFF -"
+  "bmp_317_ex15_eyes_up      250 250 rle8 #FFFFFF -"
+  "bmp_318_ex15_eyes_down    250 250 rle8 #FFFFFF -"
+  "bmp_319_ex15_eyes_left    250 250 rle8 #FFFFFF -"
+  "bmp_320_ex15_eyes_right   250 250 rle8 #FFFFFF -"
 )
 
 work=$(mktemp -d)
@@ -123,14 +131,14 @@ err() { echo "render-art.sh: $*" >&2; fail=1; }
 # Little-endian unsigned integer of N bytes at offset O of file F.
 le() { od -An -t"u$3" -j"$2" -N"$3" --endian=little "$1" | tr -d ' '; }
 
-check_bmp() { # file width height bpp
+check_bmp() { # file width height bpp compression(0 none, 1 RLE8)
   local f=$1
   [ "$(head -c 2 "$f")" = BM ] || { err "$f: not a BMP"; return; }
   [ "$(le "$f" 14 4)" = 40 ] || err "$f: not a v3 (BITMAPINFOHEADER) BMP"
   [ "$(le "$f" 18 4)" = "$2" ] || err "$f: width $(le "$f" 18 4), expected $2"
   [ "$(le "$f" 22 4)" = "$3" ] || err "$f: height $(le "$f" 22 4), expected $3"
   [ "$(le "$f" 28 2)" = "$4" ] || err "$f: $(le "$f" 28 2) bits per pixel, expected $4"
-  [ "$(le "$f" 30 4)" = 0 ] || err "$f: compressed"
+  [ "$(le "$f" 30 4)" = "$5" ] || err "$f: compression $(le "$f" 30 4), expected $5"
   local geo
   geo=$("$IDENTIFY" -format '%w %h' "$f")
   [ "$geo" = "$2 $3" ] || err "$f: identify reports $geo"
@@ -144,21 +152,39 @@ count_colour() { # file colour -> number of pixels of exactly that colour
 # --- bitmaps ---------------------------------------------------------------
 declare -A listed=()
 for row in "${BITMAPS[@]}"; do
-  read -r name w h bpp ground where <<<"$row"
+  read -r name w h format ground where <<<"$row"
   listed[$name]=1
   src=$art/$name.svg
   [ -f "$src" ] || { err "missing source $src"; continue; }
   png=$work/$name.png
   rsvg-convert -w "$w" -h "$h" -o "$png" "$src"
   out=$dest_bmp/$name.bmp
-  if [ "$bpp" = 32 ]; then
-    "$CONVERT" "$png" -background "$ground" -alpha remove -alpha on \
-      -define bmp3:alpha=true +set date:create +set date:modify BMP3:"$out"
-  else
-    "$CONVERT" "$png" -background "$ground" -alpha remove -alpha off \
-      -type TrueColor +set date:create +set date:modify BMP3:"$out"
-  fi
-  check_bmp "$out" "$w" "$h" "$bpp"
+  compression=0
+  case $format in
+    32)
+      bpp=32
+      "$CONVERT" "$png" -background "$ground" -alpha remove -alpha on \
+        -define bmp3:alpha=true +set date:create +set date:modify BMP3:"$out" ;;
+    24)
+      bpp=24
+      "$CONVERT" "$png" -background "$ground" -alpha remove -alpha off \
+        -type TrueColor +set date:create +set date:modify BMP3:"$out" ;;
+    pal8|rle8)
+      bpp=8
+      compress=None
+      [ "$format" = rle8 ] && { compress=RLE; compression=1; }
+      "$CONVERT" "$png" -background "$ground" -alpha remove -alpha off \
+        "$work/$name-true.png"
+      "$CONVERT" "$work/$name-true.png" +dither -colors 256 -type Palette -compress "$compress" \
+        +set date:create +set date:modify BMP3:"$out"
+      # The palette may only soften anti-aliased edges: no visible change overall.
+      rmse=$({ "$COMPARE" -metric RMSE "$work/$name-true.png" "$out" null: 2>&1 || true; } |
+        sed 's/.*(\(.*\))/\1/')
+      awk -v e="$rmse" 'BEGIN { exit !(e < 0.004) }' || err "$out: palette error $rmse (RMSE) is visible"
+      ;;
+    *) err "$name: unknown format $format"; continue ;;
+  esac
+  check_bmp "$out" "$w" "$h" "$bpp" "$compression"
   if [ "$where" = popup ]; then
     n=$(count_colour "$out" '#FFFFFF'); [ "$n" = 0 ] || err "$out: $n pure white pixels (see-through in the popup)"
     n=$(count_colour "$out" '#FF00FF'); [ "$n" = 0 ] || err "$out: $n key-colour (magenta) pixels"
