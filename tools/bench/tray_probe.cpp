@@ -2,19 +2,22 @@
 //
 //   tray_probe start PROGRAM.exe [TIMEOUT_MS]
 //       launches the program and waits for a new icon in the notification area;
-//       prints "start_to_tray_ms=<ms> pid=<process id>" and leaves it running.
+//       prints "start_to_tray_ms=<ms> cpu_ms=<processor time so far>
+//       pid=<process id>" and leaves it running.
 //   tray_probe close PID
 //       asks the process's windows to close (as taskkill does) and waits for it
 //       to end; ends it by force after 10 s and says so.
 //   tray_probe objects PID
 //       prints the process's USER and GDI object counts, handle count and
-//       private bytes as the system reports them ("n/a" where it does not).
+//       private bytes as the system reports them ("n/a" where it does not), its
+//       entries in the system's handle table and its windows.
 //
 // Notification icons are counted as the child windows of Wine's own tray window
 // (Wine draws each icon in a window of its own there).
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -72,7 +75,18 @@ int Start(const char* program, DWORD timeoutMs) {
         ::Sleep(1);
     }
     ::QueryPerformanceCounter(&now);
-    std::printf("start_to_tray_ms=%.1f pid=%lu\n", Milliseconds(launched, now),
+    // The processor time it took as well: on a busy machine the wall time swings
+    // with the neighbours, the program's own work much less.
+    FILETIME created, exited, kernel, user;
+    double cpuMs = -1;
+    if (::GetProcessTimes(process.hProcess, &created, &exited, &kernel, &user)) {
+        auto ticks = [](FILETIME t) {
+            return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                                       t.dwLowDateTime);
+        };
+        cpuMs = (ticks(kernel) + ticks(user)) / 10000.0;
+    }
+    std::printf("start_to_tray_ms=%.1f cpu_ms=%.1f pid=%lu\n", Milliseconds(launched, now), cpuMs,
                 process.dwProcessId);
     ::CloseHandle(process.hProcess);
     return 0;
@@ -105,6 +119,92 @@ int Close(DWORD pid) {
     return status;
 }
 
+// The system's handle table, read the way process explorers read it; Wine keeps
+// one (in its server) even where GetProcessHandleCount says nothing.
+struct SystemHandleEntry {
+    ULONG ownerPid;
+    BYTE objectType;
+    BYTE flags;
+    USHORT value;
+    PVOID object;
+    ULONG access;
+};
+struct SystemHandleTable {
+    ULONG count;
+    SystemHandleEntry entries[1];
+};
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+long CountHandlesOf(DWORD pid) {
+    const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    const auto query = reinterpret_cast<QuerySystemInformation>(
+        reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtQuerySystemInformation")));
+    if (query == nullptr) {
+        return -1;
+    }
+    constexpr ULONG kSystemHandleInformation = 16;
+    constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+    std::string buffer(1 << 16, '\0');
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        ULONG needed = 0;
+        const LONG status = query(kSystemHandleInformation, buffer.data(),
+                                  static_cast<ULONG>(buffer.size()), &needed);
+        if (status == kInfoLengthMismatch) {
+            buffer.assign(std::max<size_t>(buffer.size() * 2, needed + 4096), '\0');
+            continue;
+        }
+        if (status < 0) {
+            return -1;
+        }
+        const auto* table = reinterpret_cast<const SystemHandleTable*>(buffer.data());
+        long count = 0;
+        for (ULONG i = 0; i < table->count; ++i) {
+            count += table->entries[i].ownerPid == pid ? 1 : 0;
+        }
+        return count;
+    }
+    return -1;
+}
+
+// Windows of the process, top-level and child: the USER objects Wine lets us see.
+long CountWindowsOf(DWORD pid) {
+    struct Count {
+        DWORD pid;
+        long windows;
+    } count{pid, 0};
+    auto visit = [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        c->windows += owner == c->pid ? 1 : 0;
+        return TRUE;
+    };
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == c->pid) {
+                ++c->windows;
+                ::EnumChildWindows(
+                    hwnd,
+                    [](HWND, LPARAM inner) -> BOOL {
+                        ++reinterpret_cast<Count*>(inner)->windows;
+                        return TRUE;
+                    },
+                    param);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    // Message-only windows are not top-level windows; look for them by name too.
+    HWND child = nullptr;
+    while ((child = ::FindWindowExA(HWND_MESSAGE, child, nullptr, nullptr)) != nullptr) {
+        visit(child, reinterpret_cast<LPARAM>(&count));
+    }
+    return count.windows;
+}
+
 int Objects(DWORD pid) {
     const HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (process == nullptr) {
@@ -124,10 +224,14 @@ int Objects(DWORD pid) {
     auto show = [](bool known, unsigned long long value) {
         return known ? std::to_string(value) : std::string("n/a");
     };
-    std::printf("user_objects=%s gdi_objects=%s handles=%s private_kb=%s\n",
-                show(user != 0, user).c_str(), show(gdi != 0, gdi).c_str(),
-                show(haveHandles && handles != 0, handles).c_str(),
-                show(haveMemory && memory.PrivateUsage != 0, memory.PrivateUsage / 1024).c_str());
+    const long tableHandles = CountHandlesOf(pid);
+    const long windows = CountWindowsOf(pid);
+    std::printf(
+        "user_objects=%s gdi_objects=%s handles=%s private_kb=%s table_handles=%s windows=%ld\n",
+        show(user != 0, user).c_str(), show(gdi != 0, gdi).c_str(),
+        show(haveHandles && handles != 0, handles).c_str(),
+        show(haveMemory && memory.PrivateUsage != 0, memory.PrivateUsage / 1024).c_str(),
+        show(tableHandles > 0, static_cast<unsigned long long>(tableHandles)).c_str(), windows);
     ::CloseHandle(process);
     return 0;
 }

@@ -1,0 +1,384 @@
+#!/usr/bin/env bash
+# Measures the figures we publish and writes the last ones to docs/figures.md.
+# Not a test: nothing here passes or fails, it prints what it measured (with the
+# goals beside the figures) for a person to judge. It needs the machine to itself
+# for the length of a run, so the test command never runs it.
+#
+#   scripts/bench.sh [options] [SECTION...]
+#
+# Sections (all of them when none is named):
+#   footprint  under Wine, Pausora.exe beside a bare tray program of ours (a hidden
+#              window, one tray icon, a 1-second timer): start to tray, then both
+#              idle side by side: CPU, resident and private memory. The shipped
+#              exe's layout (file alignment, debug information, size).
+#   growth     under Wine, Pausora.exe with seconds-long short breaks: USER and GDI
+#              objects, handles and private memory after notice 1, 10, 100, 1000.
+#   engine     the break engine and the tips picker in an optimised native build.
+#
+# Options:
+#   --idle SECONDS    idle window of the footprint section (default 120)
+#   --rounds N        start-to-tray launches of each program (default 15)
+#   --notices N       notices of the growth section (default 1000; about 3 s each)
+#   --no-write        print only; leave docs/figures.md alone
+#
+# Each section replaces its own block of docs/figures.md; a block holds the date,
+# the machine and the figures of its last run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+. scripts/wine-env.sh
+
+idle=120
+rounds=15
+notices=1000
+write=1
+sections=()
+while [ $# -gt 0 ]; do
+    case $1 in
+        --idle) idle=$2; shift ;;
+        --rounds) rounds=$2; shift ;;
+        --notices) notices=$2; shift ;;
+        --no-write) write=0 ;;
+        footprint|growth|engine) sections+=("$1") ;;
+        -h|--help) sed -n '2,26p' "$0"; exit 0 ;;
+        *) echo "bench.sh: unknown argument $1" >&2; exit 2 ;;
+    esac
+    shift
+done
+[ ${#sections[@]} -gt 0 ] || sections=(footprint growth engine)
+
+scripts/setup.sh >/dev/null || exit 1
+
+run_dir=$(mktemp -d "${TMPDIR:-/tmp}/pausora-bench.XXXXXX")
+prefix=$run_dir/prefix
+cleanup() {
+    stop_wine_prefix "$prefix"
+    stop_private_display
+    rm -rf "$run_dir"
+}
+trap cleanup EXIT
+
+# --- figures and docs/figures.md -------------------------------------------------
+
+machine() {
+    local cpu mem
+    cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
+    mem=$(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
+    echo "$(uname -sr), $cpu, $(nproc) processors, $mem; $(wine --version 2>/dev/null || echo 'no Wine')"
+}
+
+# Figures of the running section, as Markdown; printed and kept for the docs.
+report=$run_dir/report.md
+say() { printf '%s\n' "$*" | tee -a "$report"; }
+
+begin_section() { # name title
+    : >"$report"
+    section=$1
+    echo
+    say "## $2"
+    say ""
+    say "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(machine)."
+    say ""
+}
+
+end_section() {
+    [ "$write" = 1 ] || return 0
+    python3 - "$root/docs/figures.md" "$section" "$report" <<'EOF'
+import pathlib, sys
+path, name, report = pathlib.Path(sys.argv[1]), sys.argv[2], pathlib.Path(sys.argv[3])
+begin, end = f"<!-- {name} -->", f"<!-- /{name} -->"
+block = f"{begin}\n{report.read_text().rstrip()}\n{end}"
+order = ["footprint", "growth", "engine"]
+text = path.read_text() if path.exists() else (
+    "# Figures\n\nWritten by `scripts/bench.sh`; each section holds its last run.\n")
+if begin in text:
+    head, rest = text.split(begin, 1)
+    text = head + block + rest.split(end, 1)[1]
+else:
+    # Keep the sections in their usual order.
+    later = [s for s in order[order.index(name) + 1:] if f"<!-- {s} -->" in text]
+    if later:
+        head, rest = text.split(f"<!-- {later[0]} -->", 1)
+        text = head + block + "\n\n" + f"<!-- {later[0]} -->" + rest
+    else:
+        text = text.rstrip() + "\n\n" + block + "\n"
+path.write_text(text)
+EOF
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+verdict() { # value op limit -> "met" / "not met"
+    awk -v v="$1" -v l="$3" -v op="$2" 'BEGIN {
+        ok = (op == "<=") ? (v <= l) : (v < l); print (ok ? "met" : "not met") }'
+}
+
+# --- Wine ---------------------------------------------------------------------
+
+bin=$root/build/windows/bin
+bench_bin=$root/build/windows/bench
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+
+wine_up() {
+    [ -n "${DISPLAY_READY:-}" ] && return 0
+    scripts/build.sh windows --target Pausora InputWatch bare_tray tray_probe >/dev/null
+    start_private_display
+    make_wine_prefix "$prefix"
+    export WINEPREFIX=$prefix
+    # A server of our own first, so capturing a wine call's output never waits for it.
+    wineserver -p >/dev/null 2>&1
+    # Pausora has been set up before (no first-run wizard) and asks a port of this
+    # machine that nobody answers instead of the vendor's server for updates.
+    wine reg add 'HKCU\Software\Pausora' /v FirstUse /t REG_SZ /d 1 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Pausora' /v TestUpdateServer /t REG_SZ /d 127.0.0.1:9 /f \
+        >/dev/null 2>&1
+    mkdir -p "$prefix/drive_c/windows/Media"
+    cp res/sounds/*.wav "$prefix/drive_c/windows/Media/"
+    # Wine warm: its desktop process and tray window are up before anything is timed.
+    local pid
+    pid=$(probe start "$(winpath "$bench_bin/bare_tray.exe")" | sed -n 's/.*pid=//p')
+    probe close "$pid" >/dev/null
+    DISPLAY_READY=1
+}
+
+# Through a file, not a pipe: a program the probe starts inherits its output, and a
+# pipe's reader would wait for that program to end.
+probe() {
+    wine "$bench_bin/tray_probe.exe" "$@" >"$run_dir/probe.out" 2>/dev/null || true
+    tr -d '\r' <"$run_dir/probe.out"
+}
+
+# The Linux process of a running Windows program of our prefix.
+linux_pid() { # exe file name
+    local d first
+    for d in /proc/[0-9]*; do
+        first=
+        IFS= read -r -d '' first 2>/dev/null <"$d/cmdline" || true
+        [[ ${first,,} == *\\"${1,,}" ]] || continue
+        in_prefix "$d" || continue
+        echo "${d#/proc/}"
+        return 0
+    done
+    return 1
+}
+in_prefix() { # /proc/PID
+    tr '\0' '\n' 2>/dev/null <"$1/environ" | grep -qx "WINEPREFIX=$prefix"
+}
+
+# CPU time of every thread of a process, in nanoseconds (the scheduler's own count).
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
+# Times its threads were woken to run (every timer message, every reply of the server).
+wakeups() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $3 } END { printf "%.0f", s }'; }
+status_kb() { awk -v k="$2:" '$1 == k { print $2 }' /proc/"$1"/status; }
+private_kb() { awk '/^Private_(Clean|Dirty):/ { s += $2 } END { print s }' /proc/"$1"/smaps_rollup; }
+wineserver_pid() {
+    local d
+    for d in /proc/[0-9]*; do
+        [[ $(readlink "$d/exe" 2>/dev/null) == */wineserver* ]] || continue
+        in_prefix "$d" || continue
+        echo "${d#/proc/}"
+        return 0
+    done
+}
+
+# Processor time a running program of ours has used so far, in milliseconds.
+cpu_ms_of() { # exe file name
+    local pid
+    pid=$(linux_pid "$1") || { echo n/a; return; }
+    awk -v ns="$(cpu_ns "$pid")" 'BEGIN { printf "%.1f", ns / 1e6 }'
+}
+
+start_program() { # exe path -> "wall-ms cpu-ms winpid"
+    local out
+    out=$(probe start "$(winpath "$1")" 60000)
+    case $out in
+        start_to_tray_ms=*)
+            echo "$out" |
+                sed 's/start_to_tray_ms=\([0-9.]*\) cpu_ms=\([0-9.-]*\) pid=\([0-9]*\)/\1 \2 \3/' ;;
+        *) echo "bench.sh: $(basename "$1"): $out" >&2; return 1 ;;
+    esac
+}
+
+# --- footprint ------------------------------------------------------------------
+
+footprint() {
+    wine_up
+    local pausora=$bin/Pausora.exe bare=$bench_bin/bare_tray.exe
+    begin_section footprint "Footprint under Wine, beside a bare tray program"
+
+    say "### The shipped exe"
+    say ""
+    local align size rsrc
+    align=$(x86_64-w64-mingw32-objdump -p "$pausora" | awk '/^FileAlignment/ { print $2 }')
+    size=$(stat -c %s "$pausora")
+    rsrc=$((16#$(x86_64-w64-mingw32-objdump -h "$pausora" | awk '$2 == ".rsrc" { print $3 }')))
+    say "| what | figure |"
+    say "| --- | --- |"
+    say "| file alignment | $((16#$align)) bytes (the goal: 4096, so Wine maps the file) |"
+    say "| debug sections in the exe | $(x86_64-w64-mingw32-objdump -h "$pausora" | grep -c ' \.debug_' || true) (kept in Pausora.debug, $(($(stat -c %s "$bin/Pausora.debug") / 1024)) KiB) |"
+    say "| Pausora.exe | $((size / 1024)) KiB, of which resources $((rsrc / 1024)) KiB |"
+    say "| bitmaps in res/bitmaps | $(du -cb res/bitmaps/*.bmp | tail -1 | awk '{ printf "%d KiB", $1 / 1024 }') |"
+    say ""
+
+    # Start to tray: launched from inside Wine (as Explorer would), until its icon is
+    # in the notification area; the two in turn so that drift hits both alike.
+    local i a b ac bc apid bpid as=() bs=() rs=() acs=() bcs=() rcs=()
+    for i in $(seq "$rounds"); do
+        read -r b _ bpid < <(start_program "$bare")
+        bc=$(cpu_ms_of bare_tray.exe)
+        probe close "$bpid" >/dev/null
+        sleep 1
+        read -r a _ apid < <(start_program "$pausora")
+        ac=$(cpu_ms_of Pausora.exe)
+        probe close "$apid" >/dev/null
+        sleep 1
+        as+=("$a") bs+=("$b") rs+=("$(ratio "$a" "$b")")
+        acs+=("$ac") bcs+=("$bc") rcs+=("$(ratio "$ac" "$bc")")
+    done
+    local am bm rm acm bcm rcm
+    am=$(printf '%s\n' "${as[@]}" | median)
+    bm=$(printf '%s\n' "${bs[@]}" | median)
+    rm=$(printf '%s\n' "${rs[@]}" | median)
+    acm=$(printf '%s\n' "${acs[@]}" | median)
+    bcm=$(printf '%s\n' "${bcs[@]}" | median)
+    rcm=$(printf '%s\n' "${rcs[@]}" | median)
+
+    # Idle: both running side by side; the window starts once both have settled.
+    read -r _ _ apid < <(start_program "$pausora")
+    read -r _ _ bpid < <(start_program "$bare")
+    sleep 10
+    local la lb ls
+    la=$(linux_pid Pausora.exe) && lb=$(linux_pid bare_tray.exe) || {
+        say "Could not find the programs' Linux processes."
+        return 1
+    }
+    ls=$(wineserver_pid)
+    local ca0 cb0 cs0 ca1 cb1 cs1
+    local wa0 wb0 wa1 wb1
+    ca0=$(cpu_ns "$la") cb0=$(cpu_ns "$lb") cs0=$(cpu_ns "$ls")
+    wa0=$(wakeups "$la") wb0=$(wakeups "$lb")
+    sleep "$idle"
+    ca1=$(cpu_ns "$la") cb1=$(cpu_ns "$lb") cs1=$(cpu_ns "$ls")
+    wa1=$(wakeups "$la") wb1=$(wakeups "$lb")
+    local cpua cpub cpus
+    cpua=$(awk -v a="$ca0" -v b="$ca1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')
+    cpub=$(awk -v a="$cb0" -v b="$cb1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')
+    cpus=$(awk -v a="$cs0" -v b="$cs1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')
+    local rssa rssb anona anonb priva privb wa wb
+    rssa=$(status_kb "$la" VmRSS) rssb=$(status_kb "$lb" VmRSS)
+    anona=$(status_kb "$la" RssAnon) anonb=$(status_kb "$lb" RssAnon)
+    priva=$(private_kb "$la") privb=$(private_kb "$lb")
+    wa=$(probe objects "$apid" | sed -n 's/.*private_kb=\([0-9n/a]*\).*/\1/p')
+    wb=$(probe objects "$bpid" | sed -n 's/.*private_kb=\([0-9n/a]*\).*/\1/p')
+    probe close "$apid" >/dev/null
+    probe close "$bpid" >/dev/null
+
+    local cpur anond
+    cpur=$(ratio "$cpua" "$cpub")
+    anond=$(awk -v a="$anona" -v b="$anonb" 'BEGIN { printf "%.1f", (a - b) / 1024 }')
+    mb() { awk -v k="$1" 'BEGIN { if (k ~ /^[0-9]+$/) printf "%.1f MB", k / 1024; else print k }'; }
+    say "### Side by side"
+    say ""
+    say "| figure | Pausora.exe | bare tray program | ratio or difference | goal |"
+    say "| --- | --- | --- | --- | --- |"
+    say "| start to tray, median of $rounds (ms) | $am | $bm | ×$rm (median of pairs) | ≤ ×1.3: $(verdict "$rm" "<=" 1.3) |"
+    say "| processor time used by the time the icon shows (ms) | $acm | $bcm | ×$rcm (median of pairs) | |"
+    say "| CPU over ${idle} s idle (ms) | $cpua | $cpub | ×$cpur | ≤ ×1.1: $(verdict "$cpur" "<=" 1.1) |"
+    say "| times scheduled to run over the idle window | $((wa1 - wa0)) | $((wb1 - wb0)) | ×$(ratio $((wa1 - wa0)) $((wb1 - wb0))) | |"
+    say "| private memory (anonymous, resident) | $(mb "$anona") | $(mb "$anonb") | +$anond MB | ≤ +2 MB: $(verdict "$anond" "<=" 2) |"
+    say "| private pages (anonymous and file, this process only) | $(mb "$priva") | $(mb "$privb") | +$(awk -v a="$priva" -v b="$privb" 'BEGIN { printf "%.1f", (a - b) / 1024 }') MB | |"
+    say "| resident | $(mb "$rssa") | $(mb "$rssb") | +$(awk -v a="$rssa" -v b="$rssb" 'BEGIN { printf "%.1f", (a - b) / 1024 }') MB | |"
+    say "| private bytes as Wine reports them | $(mb "$wa") | $(mb "$wb") | | |"
+    say ""
+    say "Start to tray per round (ms), Pausora.exe: ${as[*]}; bare program: ${bs[*]}."
+    say "Processor time per round (ms), Pausora.exe: ${acs[*]}; bare program: ${bcs[*]}."
+    say "Each launched from inside Wine (already running, its tray window up) and"
+    say "timed until the icon's window shows in the tray; the two in turn, a second apart."
+    say "The Wine server of the run used $cpus ms of CPU over the idle window, both"
+    say "programs together (it is not counted in either's figure)."
+    say "CPU is the scheduler's count for every thread of the process; memory is read"
+    say "from the kernel at the end of the idle window. Pausora runs its default settings"
+    say "(set up before, so without the first-run wizard; its update check asks a port"
+    say "of the same machine that nobody answers)."
+    end_section
+}
+
+# --- growth ----------------------------------------------------------------------
+
+growth() {
+    wine_up
+    begin_section growth "Growth over $notices notices"
+    # A short break every few seconds: 2 s of work, a 1-s break taken at once (no
+    # input reaches the display), no long breaks, no sounds.
+    local key='HKCU\Software\Pausora\TimeSettings'
+    wine reg add "$key" /v Micropause /t REG_DWORD /d 2 /f >/dev/null 2>&1
+    wine reg add "$key" /v Micropause_length /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    wine reg add "$key" /v UsePauses /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add "$key" /v UseSounds /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add "$key" /v UseWorkingTime /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add "$key" /v UseDailyTimeLimit /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add "$key" /v Bonus /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+    local apid lpid
+    read -r _ _ apid < <(start_program "$bin/Pausora.exe")
+    lpid=$(linux_pid Pausora.exe)
+    # Each short break ends with two points, so Bonus counts the notices shown.
+    bonus() {
+        local hex
+        hex=$(wine reg query "$key" /v Bonus 2>/dev/null | tr -d '\r' |
+            awk '/Bonus/ { sub(/^0x/, "", $3); print $3 }')
+        echo $((16#${hex:-0}))
+    }
+    field() { sed -n "s/.*$1=\([^ ]*\).*/\1/p" <<<"$2"; }
+    say "| after notice | windows | USER objects | GDI objects | handles | handles in the system's table | private bytes (Wine) | private (anonymous, resident) | resident |"
+    say "| --- | --- | --- | --- | --- | --- | --- | --- | --- |"
+    local mark shown start=$SECONDS line
+    for mark in 1 10 100 1000 10000; do
+        [ "$mark" -le "$notices" ] || break
+        while shown=$(( $(bonus) / 2 )); [ "$shown" -lt "$mark" ]; do
+            if ! kill -0 "$lpid" 2>/dev/null; then
+                say "Pausora.exe ended after $shown notices."
+                end_section
+                return 1
+            fi
+            sleep 1
+        done
+        line=$(probe objects "$apid")
+        say "| $mark | $(field windows "$line") | $(field user_objects "$line") | $(field gdi_objects "$line") | $(field handles "$line") | $(field table_handles "$line") | $(field private_kb "$line") | $(status_kb "$lpid" RssAnon) KiB | $(status_kb "$lpid" VmRSS) KiB |"
+    done
+    probe close "$apid" >/dev/null
+    say ""
+    say "$notices short breaks in $((SECONDS - start)) s: 2 s of work apart, each taken at once"
+    say "(a notice, the break's end, two points). Counted by the points they earned."
+    say "Where a column says n/a, Wine keeps no such count (GetGuiResources,"
+    say "GetProcessHandleCount and the private bytes of GetProcessMemoryInfo answer 0"
+    say "there); the windows (top-level, child and message-only) stand in for the USER"
+    say "objects and the system's handle table for the handle count. Private memory is"
+    say "read from the kernel."
+    end_section
+}
+
+# --- engine ----------------------------------------------------------------------
+
+engine() {
+    begin_section engine "Break engine and tips picker (optimised native build)"
+    if [ ! -f build/bench/build.ninja ]; then
+        cmake --preset bench >/dev/null
+    fi
+    cmake --build --preset bench -j 2 --target engine_bench tips_bench >/dev/null
+    say '```'
+    local b
+    for b in engine_bench tips_bench; do
+        build/bench/tests/bench/$b --benchmark_min_time=1 2>/dev/null |
+            grep -E '^(Benchmark|BM_|PickTip|ReadShipped|DecodeShipped)' | tee -a "$report"
+    done
+    say '```'
+    say ""
+    say "A simulated week (five working days, a weekend) per iteration: divide by 7 for"
+    say "a day. Goals: engine under 1 ms per simulated day; one PickTip under 50 us."
+    end_section
+}
+
+for s in "${sections[@]}"; do
+    "$s"
+done
