@@ -13,12 +13,16 @@
 #              exe's layout (file alignment, debug information, size).
 #   growth     under Wine, Pausora.exe with seconds-long short breaks: USER and GDI
 #              objects, handles and private memory after notice 1, 10, 100, 1000.
+#   durability under Wine, Pausora.exe ended by force at random moments while its
+#              short breaks earn points: are "Bonus" and "FullWorkTime" ever lost
+#              or left unreadable?
 #   engine     the break engine and the tips picker in an optimised native build.
 #
 # Options:
 #   --idle SECONDS    idle window of the footprint section (default 120)
 #   --rounds N        start-to-tray launches of each program (default 15)
 #   --notices N       notices of the growth section (default 1000; about 3 s each)
+#   --kills N         runs of the durability section (default 100)
 #   --no-write        print only; leave docs/figures.md alone
 #
 # Each section replaces its own block of docs/figures.md; a block holds the date,
@@ -31,6 +35,7 @@ root=$PWD
 idle=120
 rounds=15
 notices=1000
+kills=100
 write=1
 sections=()
 while [ $# -gt 0 ]; do
@@ -38,14 +43,15 @@ while [ $# -gt 0 ]; do
         --idle) idle=$2; shift ;;
         --rounds) rounds=$2; shift ;;
         --notices) notices=$2; shift ;;
+        --kills) kills=$2; shift ;;
         --no-write) write=0 ;;
-        footprint|growth|engine) sections+=("$1") ;;
+        footprint|growth|durability|engine) sections+=("$1") ;;
         -h|--help) sed -n '2,26p' "$0"; exit 0 ;;
         *) echo "bench.sh: unknown argument $1" >&2; exit 2 ;;
     esac
     shift
 done
-[ ${#sections[@]} -gt 0 ] || sections=(footprint growth engine)
+[ ${#sections[@]} -gt 0 ] || sections=(footprint growth durability engine)
 
 scripts/setup.sh >/dev/null || exit 1
 
@@ -88,7 +94,7 @@ import pathlib, sys
 path, name, report = pathlib.Path(sys.argv[1]), sys.argv[2], pathlib.Path(sys.argv[3])
 begin, end = f"<!-- {name} -->", f"<!-- /{name} -->"
 block = f"{begin}\n{report.read_text().rstrip()}\n{end}"
-order = ["footprint", "growth", "engine"]
+order = ["footprint", "growth", "durability", "engine"]
 text = path.read_text() if path.exists() else (
     "# Figures\n\nWritten by `scripts/bench.sh`; each section holds its last run.\n")
 if begin in text:
@@ -355,6 +361,88 @@ growth() {
     say "there); the windows (top-level, child and message-only) stand in for the USER"
     say "objects and the system's handle table for the handle count. Private memory is"
     say "read from the kernel."
+    end_section
+}
+
+# --- durability ------------------------------------------------------------------
+
+# "TYPE VALUE" of a value under HKCU\Software\Pausora (VALUE in decimal for a DWORD).
+reg_value() { # subkey-or-empty name
+    local key='HKCU\Software\Pausora' line
+    [ -n "$1" ] && key="$key\\$1"
+    line=$(wine reg query "$key" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n')
+    set -- $line
+    case ${2:-} in
+        REG_DWORD) echo "REG_DWORD $((16#${3#0x}))" ;;
+        '') echo "missing -" ;;
+        *) echo "$2 ${3:-}" ;;
+    esac
+}
+
+durability() {
+    wine_up
+    begin_section durability "Durability: $kills runs ended by force"
+    # Points every few seconds (a short break every 2 s of work, taken at once);
+    # the day's total stands at 123 minutes, dated today, and no input comes, so
+    # it must come through every kill exactly as it was.
+    local key='HKCU\Software\Pausora\TimeSettings' app='HKCU\Software\Pausora'
+    wine reg add "$key" /v Micropause /t REG_DWORD /d 2 /f >/dev/null 2>&1
+    wine reg add "$key" /v Micropause_length /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    wine reg add "$key" /v UsePauses /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add "$key" /v UseSounds /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add "$key" /v Bonus /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add "$app" /v FullWorkTime /t REG_DWORD /d 123 /f >/dev/null 2>&1
+    wine reg add "$app" /v LastY /t REG_DWORD /d "$(date +%Y)" /f >/dev/null 2>&1
+    wine reg add "$app" /v LastM /t REG_DWORD /d "$((10#$(date +%m)))" /f >/dev/null 2>&1
+    wine reg add "$app" /v LastD /t REG_DWORD /d "$((10#$(date +%d)))" /f >/dev/null 2>&1
+
+    local run apid wait before after work lost=0 gained_max=0 bad=0 nostart=0 total_wait=0
+    local first_bonus last_bonus
+    first_bonus=$(reg_value TimeSettings Bonus | awk '{ print $2 }')
+    for run in $(seq "$kills"); do
+        if ! read -r _ _ apid < <(start_program "$bin/Pausora.exe"); then
+            nostart=$((nostart + 1))
+            continue
+        fi
+        # A random moment from half a second to eight seconds after the icon.
+        wait=$(awk -v r="$RANDOM" 'BEGIN { printf "%.2f", 0.5 + 7.5 * r / 32767 }')
+        sleep "$wait"
+        total_wait=$(awk -v a="$total_wait" -v b="$wait" 'BEGIN { print a + b }')
+        before=$(reg_value TimeSettings Bonus)
+        probe kill "$apid" >/dev/null
+        after=$(reg_value TimeSettings Bonus)
+        work=$(reg_value "" FullWorkTime)
+        if [ "${after%% *}" != REG_DWORD ] || [ "$work" != "REG_DWORD 123" ]; then
+            bad=$((bad + 1))
+            say "- run $run: Bonus $after, FullWorkTime $work after the kill"
+            continue
+        fi
+        # Between the reading and the kill at most one break can end (2 points).
+        if [ "${after#* }" -lt "${before#* }" ]; then
+            lost=$((lost + 1))
+            say "- run $run: Bonus ${before#* } before the kill, ${after#* } after"
+        fi
+        [ $((${after#* } - ${before#* })) -gt "$gained_max" ] && gained_max=$((${after#* } - ${before#* }))
+    done
+    last_bonus=$(reg_value TimeSettings Bonus | awk '{ print $2 }')
+    say ""
+    say "| figure | count |"
+    say "| --- | --- |"
+    say "| runs ended by force | $kills |"
+    say "| runs where the program did not reach the tray | $nostart |"
+    say "| runs where a value was unreadable, of the wrong type or changed (FullWorkTime) | $bad |"
+    say "| runs where Bonus lost points already saved | $lost |"
+    say "| points earned over all runs (Bonus from $first_bonus to $last_bonus) | $((last_bonus - first_bonus)) |"
+    say ""
+    say "Each run starts Pausora.exe, waits a random 0.5 to 8 s after its icon shows"
+    say "($(awk -v t="$total_wait" -v n="$kills" 'BEGIN { printf "%.1f", t / n }') s on average), reads the registry, ends the process with"
+    say "TerminateProcess and reads again. Every point is saved when it is earned and"
+    say "every counted minute when it is counted, so what a kill may cost is what was"
+    if [ "$lost" = 0 ] && [ "$bad" = 0 ]; then
+        say "earned since: here nothing saved was ever lost or damaged."
+    else
+        say "earned since; the runs listed above lost or damaged more."
+    fi
     end_section
 }
 

@@ -7,6 +7,8 @@
 //   tray_probe close PID
 //       asks the process's windows to close (as taskkill does) and waits for it
 //       to end; ends it by force after 10 s and says so.
+//   tray_probe kill PID
+//       ends the process at once (TerminateProcess) and waits for it.
 //   tray_probe objects PID
 //       prints the process's USER and GDI object counts, handle count and
 //       private bytes as the system reports them ("n/a" where it does not), its
@@ -90,6 +92,22 @@ int Start(const char* program, DWORD timeoutMs) {
                 process.dwProcessId);
     ::CloseHandle(process.hProcess);
     return 0;
+}
+
+// As a crash or a power cut would: no message, no clean-up of its own.
+int Kill(DWORD pid) {
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    if (process == nullptr) {
+        std::printf("error=no process %lu\n", pid);
+        return 1;
+    }
+    ::TerminateProcess(process, 9);
+    const bool ended = ::WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    if (!ended) {
+        std::printf("error=process %lu did not end\n", pid);
+    }
+    return ended ? 0 : 1;
 }
 
 int Close(DWORD pid) {
@@ -244,13 +262,17 @@ int main(int argc, char** argv) {
         return Start(argv[2],
                      argc > 3 ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)) : 30000);
     }
+    if (mode == "kill" && argc == 3) {
+        return Kill(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)));
+    }
     if (mode == "close" && argc == 3) {
         return Close(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)));
     }
     if (mode == "objects" && argc == 3) {
         return Objects(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)));
     }
-    std::fprintf(stderr,
-                 "usage: tray_probe start PROGRAM [TIMEOUT_MS] | close PID | objects PID\n");
+    std::fprintf(
+        stderr,
+        "usage: tray_probe start PROGRAM [TIMEOUT_MS] | close PID | kill PID | objects PID\n");
     return 2;
 }
