@@ -384,7 +384,8 @@ durability() {
     begin_section durability "Durability: $kills runs ended by force"
     # Points every few seconds (a short break every 2 s of work, taken at once);
     # the day's total stands at 123 minutes, dated today, and no input comes, so
-    # it must come through every kill exactly as it was.
+    # it must come through every kill exactly as it was (or, once the date has
+    # turned, as the new day's zero).
     local key='HKCU\Software\Pausora\TimeSettings' app='HKCU\Software\Pausora'
     wine reg add "$key" /v Micropause /t REG_DWORD /d 2 /f >/dev/null 2>&1
     wine reg add "$key" /v Micropause_length /t REG_DWORD /d 1 /f >/dev/null 2>&1
@@ -396,7 +397,8 @@ durability() {
     wine reg add "$app" /v LastM /t REG_DWORD /d "$((10#$(date +%m)))" /f >/dev/null 2>&1
     wine reg add "$app" /v LastD /t REG_DWORD /d "$((10#$(date +%d)))" /f >/dev/null 2>&1
 
-    local run apid wait before after work lost=0 gained_max=0 bad=0 nostart=0 total_wait=0
+    local run apid wait before after work day expected lost=0 gained_max=0 bad=0 nostart=0 total_wait=0
+    local today=$((10#$(date +%d)))
     local first_bonus last_bonus
     first_bonus=$(reg_value TimeSettings Bonus | awk '{ print $2 }')
     for run in $(seq "$kills"); do
@@ -412,9 +414,13 @@ durability() {
         probe kill "$apid" >/dev/null
         after=$(reg_value TimeSettings Bonus)
         work=$(reg_value "" FullWorkTime)
-        if [ "${after%% *}" != REG_DWORD ] || [ "$work" != "REG_DWORD 123" ]; then
+        # Past midnight the program starts the new day's total from zero.
+        day=$(reg_value "" LastD)
+        expected="REG_DWORD 123"
+        [ "$day" = "REG_DWORD $today" ] || expected="REG_DWORD 0"
+        if [ "${after%% *}" != REG_DWORD ] || [ "$work" != "$expected" ]; then
             bad=$((bad + 1))
-            say "- run $run: Bonus $after, FullWorkTime $work after the kill"
+            say "- run $run: Bonus $after, FullWorkTime $work (day $day) after the kill"
             continue
         fi
         # Between the reading and the kill at most one break can end (2 points).
