@@ -356,9 +356,9 @@ growth() {
     say ""
     say "$notices short breaks in $((SECONDS - start)) s: 2 s of work apart, each taken at once"
     say "(a notice, the break's end, two points). Counted by the points they earned."
-    say "Where a column says n/a, Wine keeps no such count (GetGuiResources,"
-    say "GetProcessHandleCount and the private bytes of GetProcessMemoryInfo answer 0"
-    say "there); the windows (top-level, child and message-only) stand in for the USER"
+    say "Where a column says n/a, Wine keeps no such count (GetGuiResources"
+    say "and the private bytes of GetProcessMemoryInfo answer 0 there, and so may"
+    say "GetProcessHandleCount); the windows (top-level, child and message-only) stand in for the USER"
     say "objects and the system's handle table for the handle count. Private memory is"
     say "read from the kernel."
     end_section
