@@ -6,7 +6,6 @@
 #include "wizards/initial_setup_wizard.h"
 #include "wizards/workplace_setup_wizard.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 namespace pausora {
@@ -70,11 +69,6 @@ void WizardsAtStartup::RunWorkplaceSetup() {
 }
 
 bool CPausoraApp::InitInstance() {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
-    ::InitCommonControlsEx(&controls);
-
     // One copy per user session. The handle stays open for the life of the
     // process, which is what keeps the name taken.
     m_instanceMutex.reset(::CreateMutexA(nullptr, FALSE, "PausoraApp"));

@@ -58,7 +58,21 @@ HWAVEOUT ToSystem(WaveOutHandle handle) {
 
 }  // namespace
 
-CWinWaveOut::CWinWaveOut() {
+CWinWaveOut::CWinWaveOut() = default;
+
+CWinWaveOut::~CWinWaveOut() {
+    if (m_thread.joinable()) {
+        ::PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+}
+
+// The thread is started by the first device opened: most owners live a long
+// time before their first sound, and some never play one.
+void CWinWaveOut::StartCompletionThread() {
+    if (m_thread.joinable()) {
+        return;
+    }
     std::promise<DWORD> started;
     std::future<DWORD> id = started.get_future();
     m_thread = std::thread([this, &started] {
@@ -69,11 +83,6 @@ CWinWaveOut::CWinWaveOut() {
         CompletionLoop();
     });
     m_threadId = id.get();
-}
-
-CWinWaveOut::~CWinWaveOut() {
-    ::PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
-    m_thread.join();
 }
 
 void CWinWaveOut::CompletionLoop() {
@@ -142,6 +151,7 @@ WaveResult CWinWaveOut::QueryFormat(std::uint32_t device, const SWaveFormat& for
 
 WaveResult CWinWaveOut::Open(std::uint32_t device, const SWaveFormat& format, CAudioStream& stream,
                              WaveOutHandle& handle) {
+    StartCompletionThread();
     WAVEFORMATEXTENSIBLE wf = ToSystem(format);
     {
         // Whatever an earlier, now closed, output held is void.

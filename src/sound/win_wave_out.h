@@ -1,7 +1,7 @@
 // The waveform output calls over the system's waveOut functions. The system
 // reports finished blocks on a thread of its own where no waveform call may be
 // made; this class carries each report to a thread of ours and hands it to
-// the stream there.
+// the stream there. The thread comes with the first open device.
 #pragma once
 
 #include "sound/audio_stream.h"
@@ -43,6 +43,7 @@ class CWinWaveOut final : public IWaveOut {
 
     static void CALLBACK OnDeviceMessage(HWAVEOUT out, UINT message, DWORD_PTR instance,
                                          DWORD_PTR param1, DWORD_PTR param2);
+    void StartCompletionThread();
     void CompletionLoop();
     // The slot of a header seen before; a free one is claimed only to prepare.
     Slot* SlotFor(SWaveHeader& header, bool claim);

@@ -1,5 +1,7 @@
 #include "ui/property_sheet.h"
 
+#include "ui/common_controls.h"
+
 namespace pausora::ui {
 
 namespace {
@@ -113,6 +115,7 @@ PropertySheet::~PropertySheet() {
 }
 
 INT_PTR PropertySheet::DoModal() {
+    LoadCommonControls();
     std::vector<HPROPSHEETPAGE> pages;
     for (PropertyPage* page : m_pages) {
         if (const HPROPSHEETPAGE made = page->CreatePage()) {

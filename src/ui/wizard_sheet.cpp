@@ -1,5 +1,7 @@
 #include "ui/wizard_sheet.h"
 
+#include "ui/common_controls.h"
+
 #include "ui/handles.h"
 
 namespace pausora::ui {
@@ -111,6 +113,7 @@ INT_PTR CALLBACK WizardPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
 }
 
 INT_PTR WizardSheet::DoModal() {
+    LoadCommonControls();
     std::vector<PROPSHEETPAGEA> pages;
     pages.reserve(m_pages.size());
     for (WizardPage* page : m_pages) {

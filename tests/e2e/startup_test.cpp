@@ -5,6 +5,11 @@
 #include "shared/win_backdoor.h"
 #include "shared/wizard_driver.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cctype>
+
 #include <gtest/gtest.h>
 
 namespace pausora::test {
@@ -159,6 +164,35 @@ TEST_F(StartupTest, GarbageInTheRegistryNeitherCrashesNorSurvives) {
     // A 4 MB installation folder is no folder: the Run value names the
     // program where it runs from.
     EXPECT_EQ(m_store.String(reg::kRunKey, reg::kRunValue), "\"" + Program::ExePath() + "\"");
+}
+
+// The libraries of the windows a run may never open (the settings window, the
+// file dialog and the printing stack behind it) and of sound are loaded when
+// first used: a program that waits in the tray carries none of them.
+TEST_F(StartupTest, WaitingInTheTrayLoadsNoLibraryOfTheWindowsOrOfSound) {
+    m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    EXPECT_FALSE(program.WaitForExit(1500));
+
+    std::vector<std::string> loaded;
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program.Id());
+    ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = ::Module32First(snapshot, &module); more;
+         more = ::Module32Next(snapshot, &module)) {
+        std::string name = module.szModule;
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        loaded.push_back(name);
+    }
+    ::CloseHandle(snapshot);
+    ASSERT_NE(std::find(loaded.begin(), loaded.end(), "user32.dll"), loaded.end());
+    for (const char* later : {"comctl32.dll", "comdlg32.dll", "winspool.drv", "winmm.dll"}) {
+        EXPECT_EQ(std::find(loaded.begin(), loaded.end(), later), loaded.end()) << later;
+    }
 }
 
 }  // namespace
