@@ -8,6 +8,7 @@
 #include "store/time_settings.h"
 #include "scheduler/break_engine.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -44,14 +45,22 @@ class FakeTimers final : public ITimerHost {
 
     std::set<std::uint32_t> Armed() const;
     std::optional<std::uint32_t> Period(std::uint32_t id) const;
-    const std::map<std::uint32_t, Timer>& Table() const { return m_timers; }
+    std::map<std::uint32_t, Timer> Table() const;
 
     std::uint64_t nowMs = 0;
     std::uint64_t fired = 0;
     std::uint64_t zeroPeriodArms = 0;
 
   private:
-    std::map<std::uint32_t, Timer> m_timers;
+    // One slot per timer id: the clock loop looks for the next due timer
+    // after every step, so the table is a flat array, not a tree.
+    struct Slot {
+        bool armed = false;
+        Timer timer;
+    };
+    Slot* Find(std::uint32_t id);
+    const Slot* Find(std::uint32_t id) const;
+    std::array<Slot, kLastTimerId + 1> m_slots{};
     std::uint64_t m_order = 0;
 };
 
