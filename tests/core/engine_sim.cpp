@@ -91,6 +91,14 @@ std::set<std::uint32_t> FakeTimers::Armed() const {
     return ids;
 }
 
+std::uint32_t FakeTimers::ArmedMask() const {
+    std::uint32_t mask = 0;
+    for (std::uint32_t id = 0; id < m_slots.size(); ++id) {
+        mask |= m_slots[id].armed ? 1u << id : 0u;
+    }
+    return mask;
+}
+
 std::optional<std::uint32_t> FakeTimers::Period(std::uint32_t id) const {
     const Slot* slot = Find(id);
     if (slot == nullptr || !slot->armed) {
@@ -253,12 +261,13 @@ void CivilFromDays(std::int64_t z, std::int64_t& y, std::int64_t& m, std::int64_
 
 }  // namespace
 
-LocalTime AddSeconds(const LocalTime& start, std::uint64_t seconds) {
+LocalTime AddSeconds(const LocalTime& start, std::int64_t seconds) {
     const std::int64_t startSeconds = DaysFromCivil(start.year, start.month, start.day) * 86400 +
                                       start.hour * 3600 + start.minute * 60 + start.second;
-    const std::int64_t total = startSeconds + static_cast<std::int64_t>(seconds);
-    const std::int64_t days = total / 86400;
-    const std::int64_t rest = total % 86400;
+    const std::int64_t total = startSeconds + seconds;
+    // Floor division: a time before 1970 still has its hour of the day.
+    const std::int64_t days = (total >= 0 ? total : total - 86399) / 86400;
+    const std::int64_t rest = total - days * 86400;
     std::int64_t y = 0;
     std::int64_t m = 0;
     std::int64_t d = 0;
@@ -272,7 +281,7 @@ LocalTime AddSeconds(const LocalTime& start, std::uint64_t seconds) {
 }
 
 LocalTime SimCalendar::Now() {
-    return AddSeconds(start, *clock / 1000);
+    return AddSeconds(start, static_cast<std::int64_t>(*clock / 1000) + shiftSeconds);
 }
 
 std::string NumberedTips::PickTip() {
