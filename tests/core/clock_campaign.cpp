@@ -331,7 +331,11 @@ class Campaign {
             ms = kSeenSleepMs;
         }
         const auto order = static_cast<WakeOrder>(Between(0, 2));
-        const auto notice = static_cast<WakeNotice>(Between(0, 2));
+        // The system's wake notice: none, before the overdue messages, after
+        // them, or a few seconds later.
+        const std::uint64_t noticeKind = Between(0, 3);
+        const bool late = noticeKind == 3;
+        const WakeNotice notice = late ? WakeNotice::kNone : static_cast<WakeNotice>(noticeKind);
 
         const std::uint32_t armed = sim.timers.ArmedMask();
         const bool shortBreak = (armed & Bit(TIMER_SHORT_END)) != 0;
@@ -348,42 +352,69 @@ class Campaign {
         const std::uint64_t wake = Now() + ms;
         // A stopped schedule has no timers: only the system can tell it.
         const bool byGap = m_running && ms >= kSeenSleepMs;
-        const bool seen = byGap || notice != WakeNotice::kNone;
+        const bool seen = byGap || noticeKind != 0;
         // Told of the wake before any overdue message runs?
         const bool toldFirst = byGap || notice == WakeNotice::kFirst;
         counts.sleepsSeen += seen ? 1u : 0u;
         counts.sleepsUnseen += seen ? 0u : 1u;
 
+        Note("sleep " + std::to_string(ms / kSecondMs) + " order " +
+             std::to_string(static_cast<int>(order)) + " notice " + std::to_string(noticeKind));
         // The minute timer hands over one overdue message; unless the
         // engine already knows of the wake, it is an ordinary minute step.
-        Note("sleep " + std::to_string(ms / kSecondMs) + " order " +
-             std::to_string(static_cast<int>(order)) + " notice " +
-             std::to_string(static_cast<int>(notice)));
         m_wakeMinuteCounts = m_running && !toldFirst && m_nextMinuteMs <= wake;
         const std::size_t noticesBefore = sim.presenter.notices.size();
         const std::size_t soundsBefore = sim.presenter.sounds.size();
         m_inWake = true;
         sim.SleepAndWake(ms / kSecondMs, order, notice);
         m_inWake = false;
-        if (m_running && (seen || m_nextMinuteMs <= wake)) {
+        if (m_running && (byGap || notice != WakeNotice::kNone || m_nextMinuteMs <= wake)) {
             m_nextMinuteMs = wake + kMinuteMs;
         }
-
-        if (seen) {
-            // Quiet from the moment the engine knew: a notice that the
-            // overdue messages showed before a late wake notice could not
-            // have been helped, and is counted apart.
-            m_quietUntilMs = wake + QuietWindowMs();
-            m_wakeNoticeFrom = toldFirst ? noticesBefore : sim.presenter.notices.size();
-            m_wakeSoundFrom = toldFirst ? soundsBefore : sim.presenter.sounds.size();
-            m_minutes.try_emplace(DateOf(Clock()), 0);
-            CheckStore(DateOf(Clock()), "at a wake");
+        if (!toldFirst) {
+            // Shown (or heard) before the engine could know of the wake.
+            m_report.counts.noticesBeforeTold += sim.presenter.notices.size() - noticesBefore;
+        }
+        if (byGap || notice != WakeNotice::kNone) {
+            // Quiet from the moment the engine knew: what the overdue
+            // messages showed before a late wake notice could not be helped.
+            StartQuiet(toldFirst ? noticesBefore : sim.presenter.notices.size(),
+                       toldFirst ? soundsBefore : sim.presenter.sounds.size(), wake);
         }
         CheckNotices();
+        CheckPoints(toldFirst, bonusBefore, owed);
 
-        const std::uint32_t bonus = sim.Bonus();
-        if (toldFirst && m_running) {
-            counts.breaksPaidAtWake += owed != 0 ? 1u : 0u;
+        if (late) {
+            const std::size_t shown = sim.presenter.notices.size();
+            Sim().Advance(Between(1, 10), false);
+            m_report.counts.noticesBeforeTold += sim.presenter.notices.size() - shown;
+            Note("wake notice");
+            sim.engine.OnResume();
+            if (m_running) {
+                m_nextMinuteMs = Now() + kMinuteMs;
+            }
+            StartQuiet(sim.presenter.notices.size(), sim.presenter.sounds.size(), Now());
+            CheckPhase();
+            CheckNotices();
+            CheckPoints(false, bonusBefore, 0);
+        }
+    }
+
+    void StartQuiet(std::size_t noticesFrom, std::size_t soundsFrom, std::uint64_t fromMs) {
+        m_quietUntilMs = fromMs + QuietWindowMs();
+        m_wakeNoticeFrom = noticesFrom;
+        m_wakeSoundFrom = soundsFrom;
+        // The day turns at a wake the engine knows of.
+        m_minutes.try_emplace(DateOf(Clock()), 0);
+        CheckStore(DateOf(Clock()), "at a wake");
+    }
+
+    // A wake the engine knew of at once pays exactly the break the sleep cut
+    // short; any other never costs points.
+    void CheckPoints(bool exact, std::uint32_t bonusBefore, std::uint32_t owed) {
+        const std::uint32_t bonus = Sim().Bonus();
+        if (exact && m_running) {
+            m_report.counts.breaksPaidAtWake += owed != 0 ? 1u : 0u;
             if (bonus != bonusBefore + owed) {
                 Violation(Rule::kSleepPoints, "Bonus " + std::to_string(bonus) + " after a wake, " +
                                                   std::to_string(bonusBefore) + " before and " +
@@ -393,7 +424,7 @@ class Campaign {
             Violation(Rule::kSleepPoints, "Bonus fell from " + std::to_string(bonusBefore) +
                                               " to " + std::to_string(bonus) + " over a sleep");
         }
-        const auto stored = sim.StoredBonus();
+        const auto stored = Sim().StoredBonus();
         if (stored && *stored != bonus) {
             Violation(Rule::kSleepPoints, "stored Bonus " + std::to_string(*stored) +
                                               ", in memory " + std::to_string(bonus));
@@ -614,7 +645,8 @@ void PrintReport(std::ostream& out, const CampaignReport& report) {
         << "timer events " << c.timerEvents << "\n"
         << "sleeps " << c.sleeps << " (in a break " << c.sleepsInBreaks << "; seen by the engine "
         << c.sleepsSeen << ", short and unannounced " << c.sleepsUnseen
-        << "; breaks paid at a wake " << c.breaksPaidAtWake << ")\n"
+        << "; breaks paid at a wake " << c.breaksPaidAtWake
+        << "; notices before the engine could know of a wake " << c.noticesBeforeTold << ")\n"
         << "clock changes " << c.clockChanges << " (back " << c.clockChangesBack
         << ", back over midnight " << c.clockChangesBackOverMidnight << ")\n"
         << "daylight-saving changes " << c.dstChanges << "\n"

@@ -34,6 +34,9 @@ struct CampaignCounts {
     std::uint64_t sleepsInBreaks = 0;  // a short or long break was running
     std::uint64_t sleepsSeen = 0;      // announced by the system or longer than two minutes
     std::uint64_t sleepsUnseen = 0;    // short and unannounced: a busy moment to the engine
+    // Shown by overdue messages of a short sleep whose wake notice came late
+    // or never: the engine could not have known.
+    std::uint64_t noticesBeforeTold = 0;
     std::uint64_t clockChanges = 0;
     std::uint64_t clockChangesBack = 0;
     std::uint64_t clockChangesBackOverMidnight = 0;
