@@ -111,7 +111,6 @@ class Campaign {
         m_tickBase = Chance(0.4) ? 0xFFFFFFFFu - static_cast<std::uint32_t>(Between(0, 3 * kDayMs))
                                  : static_cast<std::uint32_t>(Between(0, 0xFFFFFFFFu));
         sim.input.tickBase = m_tickBase;
-        m_episodeStartMs = 0;
         m_minutes.clear();
         StoreEarlierDay(sim);
         m_noticesChecked = 0;
@@ -585,7 +584,6 @@ class Campaign {
     std::uint64_t m_episode = 0;
     std::unique_ptr<EngineSim> m_sim;
     std::uint32_t m_tickBase = 0;
-    std::uint64_t m_episodeStartMs = 0;
     std::uint64_t m_firedBefore = 0;
 
     // The model of the day's count.
