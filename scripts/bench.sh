@@ -540,7 +540,10 @@ clock() {
     say "  clock shows at that step. \"FullWorkTime\" with \"LastY/M/D\" must equal the"
     say "  active minutes of the stored date (plus what an earlier run left for it), at"
     say "  every minute step, wake and start, with the stored date the clock's."
-    say "- no burst: never the same notice twice within 5 s."
+    say "- no burst: never the same notice twice within 5 s. Notices of different kinds"
+    say "  from schedules of their own (a reminder and the minute's end-of-day notice, a"
+    say "  long break falling due in a short one) may meet within seconds, as intended;"
+    say "  they are counted above, not as breaches."
     if [ "$status" != 0 ]; then
         say ""
         say "The run broke rules (exit status $status): see the examples above."

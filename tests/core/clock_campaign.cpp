@@ -543,6 +543,15 @@ class Campaign {
                                               std::to_string(notice.atMs - last->second) + " ms");
             }
             m_lastOfTitle[notice.title] = notice.atMs;
+            // Two schedules of their own (a break and the minute's notices)
+            // may meet within seconds; only counted.
+            if (m_noticesChecked > 0) {
+                const Notice& previous = presenter.notices[m_noticesChecked - 1];
+                if (notice.atMs != previous.atMs && notice.atMs - previous.atMs < kBurstMs &&
+                    notice.title != previous.title) {
+                    ++m_report.counts.differentNoticesClose;
+                }
+            }
         }
         for (; m_soundsChecked < presenter.sounds.size(); ++m_soundsChecked) {
             const SoundPlay& play = presenter.sounds[m_soundsChecked];
@@ -651,7 +660,10 @@ void PrintReport(std::ostream& out, const CampaignReport& report) {
         << "tick-count wraps " << c.tickWraps << "\n"
         << "settings changes " << c.settingsChanges << ", stops " << c.stops << "\n"
         << "active minutes " << c.activeMinutes << ", notices " << c.notices << ", sounds "
-        << c.sounds << "\n";
+        << c.sounds << "\n"
+        << "different notices within 5 s (a break and the minute's notice, a long break "
+           "replacing a short one) "
+        << c.differentNoticesClose << "\n";
     out << "violations:\n";
     for (std::size_t i = 0; i < kRuleCount; ++i) {
         out << "  " << RuleName(static_cast<Rule>(i)) << " " << report.violations[i] << "\n";

@@ -48,6 +48,8 @@ struct CampaignCounts {
     std::uint64_t activeMinutes = 0;
     std::uint64_t notices = 0;
     std::uint64_t sounds = 0;
+    // Notices of different kinds from schedules of their own, seconds apart.
+    std::uint64_t differentNoticesClose = 0;
     std::uint64_t breaksPaidAtWake = 0;
 };
 
