@@ -124,14 +124,14 @@ class Campaign {
         const double length = std::min(daysLeft, 1.0 + static_cast<double>(Between(0, 4)));
         const auto endMs = static_cast<std::uint64_t>(length * static_cast<double>(kDayMs));
         while (Now() < endMs) {
-            // The engine remembers a fortnight of days; a campaign that has
+            // The engine remembers sixteen days; a campaign that has
             // moved its clock over more dates than that starts afresh.
             if (m_minutes.size() + 2 >= BreakEngine::kRememberedDays) {
                 Restart();
             }
             Act();
         }
-        // (Restarts replace the simulation: no reference to the first one.)
+        // Restarts have replaced the simulation: Sim(), not `sim`, from here.
         CheckStore(std::nullopt, "at the end");
         m_report.counts.days += static_cast<double>(Now()) / static_cast<double>(kDayMs);
         m_report.counts.timerEvents += m_firedBefore + Sim().timers.fired;
