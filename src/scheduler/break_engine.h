@@ -26,6 +26,10 @@ int ExperienceLevel(std::uint32_t bonus);
 
 class BreakEngine {
   public:
+    // How many calendar days' totals a running program keeps, for a clock
+    // that is set back to a day it has already counted.
+    static constexpr std::size_t kRememberedDays = 16;
+
     struct Ports {
         ITimerHost& timers;
         ITickClock& ticks;
@@ -51,8 +55,9 @@ class BreakEngine {
     // Reads the day's work time, or starts a new day when the stored date is
     // not today's.
     void CheckDay();
-    // Starts the day's count at zero when `now` is on another calendar day
-    // than the one being counted.
+    // Moves the count to the calendar day of `now` when that is not the day
+    // being counted: back to the total it had if this run has counted that
+    // day before (the clock was set back, or forwards again), else to zero.
     void StartDayIfNew(const LocalTime& now);
 
     // The timer message: true when the id is one of the engine's.
@@ -112,6 +117,17 @@ class BreakEngine {
     std::uint32_t m_stopped = 0;
     std::uint32_t m_fullWorkTime = 0;
     LocalTime m_day;  // the calendar day m_fullWorkTime belongs to
+
+    // The totals of the other days this run has counted (and of the day the
+    // registry held at the start), the most recently left first.
+    struct DayTotal {
+        std::uint32_t year = 0;
+        std::uint32_t month = 0;
+        std::uint32_t day = 0;
+        std::uint32_t minutes = 0;
+    };
+    std::array<DayTotal, kRememberedDays - 1> m_otherDays{};
+    std::size_t m_otherDayCount = 0;
 
     // What each timer was last armed with, and the tick count of that arming
     // or of its last step; a period of 0 is a timer that is not armed.

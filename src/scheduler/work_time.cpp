@@ -2,6 +2,8 @@
 // so that a restart on the same day goes on from where it was.
 #include "scheduler/break_engine.h"
 
+#include <algorithm>
+
 namespace pausora {
 namespace {
 
@@ -22,20 +24,50 @@ void BreakEngine::CheckDay() {
     }
     key->Close();
     m_fullWorkTime = fullWorkTime;
+    // A fresh run knows only the day the registry holds.
+    m_otherDayCount = 0;
     StartDayIfNew(m_ports.calendar.Now());
 }
 
 void BreakEngine::StartDayIfNew(const LocalTime& now) {
-    if (now.year == m_day.year && now.month == m_day.month && now.day == m_day.day) {
+    const auto sameDay = [&now](std::uint32_t year, std::uint32_t month, std::uint32_t day) {
+        return now.year == year && now.month == month && now.day == day;
+    };
+    if (sameDay(m_day.year, m_day.month, m_day.day)) {
         return;
     }
+    // A clock set back over midnight (by hand, a time server or daylight
+    // saving) returns to a day whose minutes are already counted, and later
+    // forwards to today again: each day goes on from its own total. Only a
+    // day never counted in this run starts from zero.
+    std::uint32_t minutes = 0;
+    std::size_t found = m_otherDayCount;
+    for (std::size_t i = 0; i < m_otherDayCount; ++i) {
+        if (sameDay(m_otherDays[i].year, m_otherDays[i].month, m_otherDays[i].day)) {
+            found = i;
+            minutes = m_otherDays[i].minutes;
+            break;
+        }
+    }
+    // The day being left goes to the front; the one found leaves the list;
+    // when the list is full, the day left longest ago is forgotten.
+    const std::size_t last =
+        found < m_otherDayCount ? found : std::min(m_otherDayCount, m_otherDays.size() - 1);
+    for (std::size_t i = last; i > 0; --i) {
+        m_otherDays[i] = m_otherDays[i - 1];
+    }
+    m_otherDays[0] = DayTotal{m_day.year, m_day.month, m_day.day, m_fullWorkTime};
+    if (found == m_otherDayCount && m_otherDayCount < m_otherDays.size()) {
+        ++m_otherDayCount;
+    }
+
     // The total and its date are written together, so that a restart before
-    // the first counted minute cannot bring back the old day's total.
+    // the first counted minute cannot bring back the other day's total.
     m_day = now;
-    m_fullWorkTime = 0;
+    m_fullWorkTime = minutes;
     auto key = m_ports.registry.NewKey();
     if (key->Open(reg::kAppKey)) {
-        key->WriteDword(reg::kFullWorkTime, 0);
+        key->WriteDword(reg::kFullWorkTime, minutes);
         key->WriteDword(reg::kLastYear, now.year);
         key->WriteDword(reg::kLastMonth, now.month);
         key->WriteDword(reg::kLastDay, now.day);

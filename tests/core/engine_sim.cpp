@@ -5,27 +5,42 @@
 
 namespace pausora::sim {
 
+FakeTimers::Slot* FakeTimers::Find(std::uint32_t id) {
+    return id < m_slots.size() ? &m_slots[id] : nullptr;
+}
+
+const FakeTimers::Slot* FakeTimers::Find(std::uint32_t id) const {
+    return id < m_slots.size() ? &m_slots[id] : nullptr;
+}
+
 void FakeTimers::Arm(std::uint32_t id, std::uint32_t periodMs) {
     if (periodMs == 0) {
         ++zeroPeriodArms;
     }
-    m_timers[id] = Timer{periodMs, nowMs + periodMs, ++m_order};
+    Slot* slot = Find(id);
+    if (slot == nullptr) {
+        return;  // not a timer of the main window
+    }
+    *slot = Slot{true, Timer{periodMs, nowMs + periodMs, ++m_order}};
 }
 
 void FakeTimers::Kill(std::uint32_t id) {
-    m_timers.erase(id);
+    if (Slot* slot = Find(id)) {
+        slot->armed = false;
+    }
 }
 
 std::optional<std::uint32_t> FakeTimers::NextDue(std::uint64_t limitMs) const {
     std::optional<std::uint32_t> next;
     const Timer* best = nullptr;
-    for (const auto& [id, timer] : m_timers) {
-        if (timer.dueMs > limitMs) {
+    for (std::uint32_t id = 0; id < m_slots.size(); ++id) {
+        const Slot& slot = m_slots[id];
+        if (!slot.armed || slot.timer.dueMs > limitMs) {
             continue;
         }
-        if (best == nullptr || timer.dueMs < best->dueMs ||
-            (timer.dueMs == best->dueMs && timer.order < best->order)) {
-            best = &timer;
+        if (best == nullptr || slot.timer.dueMs < best->dueMs ||
+            (slot.timer.dueMs == best->dueMs && slot.timer.order < best->order)) {
+            best = &slot.timer;
             next = id;
         }
     }
@@ -33,7 +48,7 @@ std::optional<std::uint32_t> FakeTimers::NextDue(std::uint64_t limitMs) const {
 }
 
 void FakeTimers::Fire(std::uint32_t id) {
-    Timer& timer = m_timers.at(id);
+    Timer& timer = m_slots.at(id).timer;
     nowMs = timer.dueMs;
     // Windows lets a 0 ms timer fire every 10 ms; keep the clock moving so a
     // fault shows up as a count rather than a hang.
@@ -44,18 +59,18 @@ void FakeTimers::Fire(std::uint32_t id) {
 
 void FakeTimers::Deliver(std::uint32_t id) {
     ++fired;
-    auto found = m_timers.find(id);
-    if (found != m_timers.end()) {
-        found->second.dueMs = nowMs + found->second.periodMs;
-        found->second.order = ++m_order;
+    Slot* slot = Find(id);
+    if (slot != nullptr && slot->armed) {
+        slot->timer.dueMs = nowMs + slot->timer.periodMs;
+        slot->timer.order = ++m_order;
     }
 }
 
 std::vector<std::uint32_t> FakeTimers::DueBy(std::uint64_t limitMs) const {
     std::vector<std::pair<std::uint64_t, std::uint32_t>> due;
-    for (const auto& [id, timer] : m_timers) {
-        if (timer.dueMs <= limitMs) {
-            due.emplace_back(timer.dueMs, id);
+    for (std::uint32_t id = 0; id < m_slots.size(); ++id) {
+        if (m_slots[id].armed && m_slots[id].timer.dueMs <= limitMs) {
+            due.emplace_back(m_slots[id].timer.dueMs, id);
         }
     }
     std::sort(due.begin(), due.end());
@@ -68,18 +83,38 @@ std::vector<std::uint32_t> FakeTimers::DueBy(std::uint64_t limitMs) const {
 
 std::set<std::uint32_t> FakeTimers::Armed() const {
     std::set<std::uint32_t> ids;
-    for (const auto& entry : m_timers) {
-        ids.insert(entry.first);
+    for (std::uint32_t id = 0; id < m_slots.size(); ++id) {
+        if (m_slots[id].armed) {
+            ids.insert(id);
+        }
     }
     return ids;
 }
 
+std::uint32_t FakeTimers::ArmedMask() const {
+    std::uint32_t mask = 0;
+    for (std::uint32_t id = 0; id < m_slots.size(); ++id) {
+        mask |= m_slots[id].armed ? 1u << id : 0u;
+    }
+    return mask;
+}
+
 std::optional<std::uint32_t> FakeTimers::Period(std::uint32_t id) const {
-    auto found = m_timers.find(id);
-    if (found == m_timers.end()) {
+    const Slot* slot = Find(id);
+    if (slot == nullptr || !slot->armed) {
         return std::nullopt;
     }
-    return found->second.periodMs;
+    return slot->timer.periodMs;
+}
+
+std::map<std::uint32_t, FakeTimers::Timer> FakeTimers::Table() const {
+    std::map<std::uint32_t, Timer> table;
+    for (std::uint32_t id = 0; id < m_slots.size(); ++id) {
+        if (m_slots[id].armed) {
+            table[id] = m_slots[id].timer;
+        }
+    }
+    return table;
 }
 
 void RecordingPresenter::Log(std::string entry) {
@@ -226,12 +261,13 @@ void CivilFromDays(std::int64_t z, std::int64_t& y, std::int64_t& m, std::int64_
 
 }  // namespace
 
-LocalTime AddSeconds(const LocalTime& start, std::uint64_t seconds) {
+LocalTime AddSeconds(const LocalTime& start, std::int64_t seconds) {
     const std::int64_t startSeconds = DaysFromCivil(start.year, start.month, start.day) * 86400 +
                                       start.hour * 3600 + start.minute * 60 + start.second;
-    const std::int64_t total = startSeconds + static_cast<std::int64_t>(seconds);
-    const std::int64_t days = total / 86400;
-    const std::int64_t rest = total % 86400;
+    const std::int64_t total = startSeconds + seconds;
+    // Floor division: a time before 1970 still has its hour of the day.
+    const std::int64_t days = (total >= 0 ? total : total - 86399) / 86400;
+    const std::int64_t rest = total - days * 86400;
     std::int64_t y = 0;
     std::int64_t m = 0;
     std::int64_t d = 0;
@@ -245,7 +281,7 @@ LocalTime AddSeconds(const LocalTime& start, std::uint64_t seconds) {
 }
 
 LocalTime SimCalendar::Now() {
-    return AddSeconds(start, *clock / 1000);
+    return AddSeconds(start, static_cast<std::int64_t>(*clock / 1000) + shiftSeconds);
 }
 
 std::string NumberedTips::PickTip() {

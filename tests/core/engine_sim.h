@@ -8,6 +8,7 @@
 #include "store/time_settings.h"
 #include "scheduler/break_engine.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -43,15 +44,26 @@ class FakeTimers final : public ITimerHost {
     std::vector<std::uint32_t> DueBy(std::uint64_t limitMs) const;
 
     std::set<std::uint32_t> Armed() const;
+    // The armed timers as bits (bit n for id n): cheap enough to look at
+    // after every step.
+    std::uint32_t ArmedMask() const;
     std::optional<std::uint32_t> Period(std::uint32_t id) const;
-    const std::map<std::uint32_t, Timer>& Table() const { return m_timers; }
+    std::map<std::uint32_t, Timer> Table() const;
 
     std::uint64_t nowMs = 0;
     std::uint64_t fired = 0;
     std::uint64_t zeroPeriodArms = 0;
 
   private:
-    std::map<std::uint32_t, Timer> m_timers;
+    // One slot per timer id: the clock loop looks for the next due timer
+    // after every step, so the table is a flat array, not a tree.
+    struct Slot {
+        bool armed = false;
+        Timer timer;
+    };
+    Slot* Find(std::uint32_t id);
+    const Slot* Find(std::uint32_t id) const;
+    std::array<Slot, kLastTimerId + 1> m_slots{};
     std::uint64_t m_order = 0;
 };
 
@@ -150,6 +162,9 @@ class SimCalendar final : public ILocalClock {
   public:
     LocalTime Now() override;
     LocalTime start{2026, 12, 7, 9, 0, 0};
+    // How far the wall clock has been set forwards (or, negative, back)
+    // since the start: by the user, a time server or daylight saving.
+    std::int64_t shiftSeconds = 0;
     const std::uint64_t* clock = nullptr;
 };
 
@@ -159,8 +174,8 @@ class NumberedTips final : public ITipSource {
     int picked = 0;
 };
 
-// The calendar moved on by whole seconds.
-LocalTime AddSeconds(const LocalTime& start, std::uint64_t seconds);
+// The calendar moved on (or back) by whole seconds.
+LocalTime AddSeconds(const LocalTime& start, std::int64_t seconds);
 
 // The order in which a waking computer hands over its overdue timer
 // messages, and whether (and when) the system announces the wake.

@@ -169,6 +169,53 @@ TEST(DailyLimit, ANightAwayFromTheComputerStartsTheNewDayAtMidnight) {
     EXPECT_THAT(sim.NoticeTimes(kLimit), IsEmpty());
 }
 
+TEST(DailyLimit, AClockSetBackOverMidnightGoesOnFromEachDaysOwnTotal) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 23, 30, 0};
+    StoreDay(sim, 500, {2026, 12, 7});
+    sim.Start();
+    sim.AdvanceTo(40 * 60, true);  // 23:31..23:59 for the 7th, 00:00..00:10 for the 8th
+    ASSERT_EQ(sim.engine.FullWorkTime(), 11u);
+    // A time server (or the user) puts the clock back twenty minutes: it is
+    // the evening of the 7th again, whose total goes on...
+    sim.calendar.shiftSeconds = -20 * 60;
+    sim.AdvanceTo(45 * 60, true);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 534u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 534u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 7u);
+    // ...and past midnight once more the 8th goes on from its eleven minutes.
+    sim.AdvanceTo(50 * 60, true);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 12u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 12u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 8u);
+}
+
+TEST(DailyLimit, AClockMovedOverManyDaysGoesBackOnlyToTheLastOnesItCounted) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 1, 12, 0, 0};
+    sim.Start();
+    const auto dayOfMonth = [](std::int64_t day) { return (day - 1) * 86400; };
+    // Two active minutes on each of twenty days, the 1st to the 20th.
+    for (std::int64_t day = 1; day <= 20; ++day) {
+        sim.calendar.shiftSeconds = dayOfMonth(day);
+        sim.Advance(120, true);
+        ASSERT_EQ(sim.engine.FullWorkTime(), 2u) << day;
+    }
+    const std::pair<std::int64_t, std::uint32_t> visits[] = {
+        {19, 3},  // the day before: remembered
+        {5, 3},   // the oldest day still remembered
+        {4, 1},   // forgotten: counted from zero
+        {20, 3},  // still remembered after all that
+    };
+    for (const auto& [day, total] : visits) {
+        sim.calendar.shiftSeconds = dayOfMonth(day);
+        sim.Advance(60, true);
+        EXPECT_EQ(sim.engine.FullWorkTime(), total) << day;
+        EXPECT_EQ(sim.StoredFullWorkTime(), total) << day;
+        EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), day);
+    }
+}
+
 TEST(MinuteCount, CountedAndSavedWithBothNoticesOff) {
     EngineSim sim;
     sim.calendar.start = {2026, 12, 7, 20, 0, 0};

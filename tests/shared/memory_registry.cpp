@@ -1,16 +1,24 @@
 #include "shared/memory_registry.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace pausora {
 
+namespace {
+
+// Key and value names are ASCII; folding by hand spares the C library's
+// locale lookup on every character of every comparison.
+unsigned char Fold(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
+}
+
+}  // namespace
+
 bool MemoryRegistry::NoCaseLess::operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) <
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Fold(x) < Fold(y); });
 }
 
 std::string MemoryRegistry::Normalise(std::string_view path) {
@@ -38,10 +46,8 @@ void MemoryRegistry::DeleteKeyTree(std::string_view path) {
     const std::string root = Normalise(path);
     const auto sameNoCase = [](std::string_view a, std::string_view b) {
         return a.size() == b.size() &&
-               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return std::tolower(static_cast<unsigned char>(x)) ==
-                          std::tolower(static_cast<unsigned char>(y));
-               });
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [](char x, char y) { return Fold(x) == Fold(y); });
     };
     for (auto it = m_keys.begin(); it != m_keys.end();) {
         const std::string_view name = it->first;
@@ -54,8 +60,13 @@ void MemoryRegistry::DeleteKeyTree(std::string_view path) {
 
 void MemoryRegistry::SetRaw(std::string_view path, std::string_view name, Type type,
                             std::vector<std::uint8_t> bytes) {
-    CreateKeyPath(path);
-    m_keys[Normalise(path)][std::string(name)] = Value{type, std::move(bytes)};
+    const std::string full = Normalise(path);
+    auto key = m_keys.find(full);
+    if (key == m_keys.end()) {
+        CreateKeyPath(full);
+        key = m_keys.find(full);
+    }
+    key->second[std::string(name)] = Value{type, std::move(bytes)};
 }
 
 std::optional<MemoryRegistry::Value> MemoryRegistry::Raw(std::string_view path,
