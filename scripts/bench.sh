@@ -142,7 +142,7 @@ winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 
 wine_up() {
     [ -n "${DISPLAY_READY:-}" ] && return 0
-    scripts/build.sh windows --target Pausora InputWatch bare_tray tray_probe >/dev/null
+    scripts/build.sh windows --target Pausora InputWatch bare_tray bare_tray_input tray_probe >/dev/null
     start_private_display
     make_wine_prefix "$prefix"
     export WINEPREFIX=$prefix
@@ -243,7 +243,7 @@ footprint() {
 
     # Start to tray: launched from inside Wine (as Explorer would), until its icon is
     # in the notification area; the two in turn so that drift hits both alike.
-    local i a b ac bc apid bpid as=() bs=() rs=() acs=() bcs=() rcs=()
+    local i a b ac bc apid bpid ipid as=() bs=() rs=() acs=() bcs=() rcs=()
     for i in $(seq "$rounds"); do
         read -r b _ bpid < <(start_program "$bare")
         bc=$(cpu_ms_of bare_tray.exe)
@@ -267,23 +267,26 @@ footprint() {
     # Idle: both running side by side; the window starts once both have settled.
     read -r _ _ apid < <(start_program "$pausora")
     read -r _ _ bpid < <(start_program "$bare")
+    read -r _ _ ipid < <(start_program "$bench_bin/bare_tray_input.exe")
     sleep 10
-    local la lb ls
-    la=$(linux_pid Pausora.exe) && lb=$(linux_pid bare_tray.exe) || {
+    local la lb li ls
+    la=$(linux_pid Pausora.exe) && lb=$(linux_pid bare_tray.exe) &&
+        li=$(linux_pid bare_tray_input.exe) || {
         say "Could not find the programs' Linux processes."
         return 1
     }
     ls=$(wineserver_pid)
-    local ca0 cb0 cs0 ca1 cb1 cs1
-    local wa0 wb0 wa1 wb1
-    ca0=$(cpu_ns "$la") cb0=$(cpu_ns "$lb") cs0=$(cpu_ns "$ls")
-    wa0=$(wakeups "$la") wb0=$(wakeups "$lb")
+    local ca0 cb0 ci0 cs0 ca1 cb1 ci1 cs1
+    local wa0 wb0 wi0 wa1 wb1 wi1
+    ca0=$(cpu_ns "$la") cb0=$(cpu_ns "$lb") ci0=$(cpu_ns "$li") cs0=$(cpu_ns "$ls")
+    wa0=$(wakeups "$la") wb0=$(wakeups "$lb") wi0=$(wakeups "$li")
     sleep "$idle"
-    ca1=$(cpu_ns "$la") cb1=$(cpu_ns "$lb") cs1=$(cpu_ns "$ls")
-    wa1=$(wakeups "$la") wb1=$(wakeups "$lb")
-    local cpua cpub cpus
+    ca1=$(cpu_ns "$la") cb1=$(cpu_ns "$lb") ci1=$(cpu_ns "$li") cs1=$(cpu_ns "$ls")
+    wa1=$(wakeups "$la") wb1=$(wakeups "$lb") wi1=$(wakeups "$li")
+    local cpua cpub cpui cpus
     cpua=$(awk -v a="$ca0" -v b="$ca1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')
     cpub=$(awk -v a="$cb0" -v b="$cb1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')
+    cpui=$(awk -v a="$ci0" -v b="$ci1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')
     cpus=$(awk -v a="$cs0" -v b="$cs1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')
     local rssa rssb anona anonb priva privb wa wb
     rssa=$(status_kb "$la" VmRSS) rssb=$(status_kb "$lb" VmRSS)
@@ -293,6 +296,7 @@ footprint() {
     wb=$(probe objects "$bpid" | sed -n 's/.*private_kb=\([0-9n/a]*\).*/\1/p')
     probe close "$apid" >/dev/null
     probe close "$bpid" >/dev/null
+    probe close "$ipid" >/dev/null
 
     local cpur anond
     cpur=$(ratio "$cpua" "$cpub")
@@ -306,6 +310,8 @@ footprint() {
     say "| processor time used by the time the icon shows (ms) | $acm | $bcm | ×$rcm (median of pairs) | |"
     say "| CPU over ${idle} s idle (ms) | $cpua | $cpub | ×$cpur | ≤ ×1.1: $(verdict "$cpur" "<=" 1.1) |"
     say "| times scheduled to run over the idle window | $((wa1 - wa0)) | $((wb1 - wb0)) | ×$(ratio $((wa1 - wa0)) $((wb1 - wb0))) | |"
+    say "| CPU over ${idle} s idle beside the bare program that also reads the last input each second (ms) | $cpua | $cpui | ×$(ratio "$cpua" "$cpui") | |"
+    say "| times scheduled to run, beside that program | $((wa1 - wa0)) | $((wi1 - wi0)) | ×$(ratio $((wa1 - wa0)) $((wi1 - wi0))) | |"
     say "| private memory (anonymous, resident) | $(mb "$anona") | $(mb "$anonb") | +$anond MB | ≤ +2 MB: $(verdict "$anond" "<=" 2) |"
     say "| private pages (anonymous and file, this process only) | $(mb "$priva") | $(mb "$privb") | +$(awk -v a="$priva" -v b="$privb" 'BEGIN { printf "%.1f", (a - b) / 1024 }') MB | |"
     say "| resident | $(mb "$rssa") | $(mb "$rssb") | +$(awk -v a="$rssa" -v b="$rssb" 'BEGIN { printf "%.1f", (a - b) / 1024 }') MB | |"

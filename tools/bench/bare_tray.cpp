@@ -1,7 +1,9 @@
 // The smallest tray program we can write the way the system expects one: a hidden
 // window, one notification-area icon and one timer of a second. The footprint
 // benchmark runs it beside Pausora.exe, so that every figure has a floor to be
-// compared with on the same machine in the same minute.
+// compared with on the same machine in the same minute. Built a second time as
+// bare_tray_input.exe, it also reads the time of the last input at every tick, as
+// any break reminder must: the floor for the work the schedule cannot do without.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -13,9 +15,16 @@ UINT g_ticks = 0;
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_TIMER:
+        case WM_TIMER: {
             ++g_ticks;  // a real program would look at the clock here
+#ifdef BARE_TRAY_READS_INPUT
+            LASTINPUTINFO input{};
+            input.cbSize = sizeof input;
+            ::GetLastInputInfo(&input);
+            g_ticks += input.dwTime & 1;
+#endif
             return 0;
+        }
         case WM_CLOSE:
             ::DestroyWindow(hwnd);
             return 0;
