@@ -136,3 +136,12 @@ int PageTree::PreviousPageNode(int node) const {
 }
 
 }  // namespace pausora::TreeSheet
+
+namespace pausora {
+
+std::string_view FileNameOf(std::string_view path) {
+    const std::size_t slash = path.rfind('\\');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace pausora

@@ -62,3 +62,11 @@ class PageTree {
 };
 
 }  // namespace pausora::TreeSheet
+
+namespace pausora {
+
+// The name of a file as the Sounds page shows it: the text after the last
+// backslash of its path, or the whole path when it has none.
+std::string_view FileNameOf(std::string_view path);
+
+}  // namespace pausora

@@ -1,6 +1,8 @@
 #include "settings/settings_pages.h"
 
 #include "resource.h"
+#include "settings/page_path.h"
+#include "ui/picker_control.h"
 
 #include <commdlg.h>
 
@@ -11,32 +13,6 @@ namespace pausora {
 namespace {
 
 constexpr char kMessageTitle[] = "Pausora";
-
-SYSTEMTIME PickerDate(PickerTime time) {
-    // Any date will do for a time picker; this one is fixed.
-    SYSTEMTIME date{};
-    date.wYear = 1990;
-    date.wMonth = 1;
-    date.wDay = 1;
-    date.wHour = static_cast<WORD>(time.hour);
-    date.wMinute = static_cast<WORD>(time.minute);
-    date.wSecond = static_cast<WORD>(time.second);
-    return date;
-}
-
-void SetPicker(HWND picker, PickerTime time) {
-    SYSTEMTIME date = PickerDate(time);
-    ::SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
-}
-
-PickerTime GetPicker(HWND picker) {
-    SYSTEMTIME date{};
-    if (::SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date)) !=
-        GDT_VALID) {
-        return {};
-    }
-    return {date.wHour, date.wMinute, date.wSecond};
-}
 
 bool IsClick(UINT code) {
     return code == BN_CLICKED;
@@ -96,10 +72,6 @@ CTimesPage::CTimesPage(Layout layout, STimeSettings& settings)
     : CSettingsPage(layout.templateId, layout.iconId, settings), m_layout(std::move(layout)) {}
 
 BOOL CTimesPage::OnInitDialog() {
-    for (const Picker& picker : m_layout.pickers) {
-        const char* format = picker.kind == Kind::kMinutesSeconds ? "mm:ss" : "HH:mm";
-        ::SendMessageA(Item(picker.id), DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(format));
-    }
     ShowPickers(Settings());
     SetChecked(IDC_PAGE_SWITCH, Settings().*m_layout.enabled == 1);
     UpdateEnabledStates();
@@ -108,19 +80,10 @@ BOOL CTimesPage::OnInitDialog() {
 
 void CTimesPage::ShowPickers(const STimeSettings& from) {
     for (const Picker& picker : m_layout.pickers) {
-        PickerTime time;
-        switch (picker.kind) {
-            case Kind::kMinutesSeconds:
-                time = MinutesSecondsTime(from.*picker.value);
-                break;
-            case Kind::kHoursMinutes:
-                time = HoursMinutesTime(from.*picker.value);
-                break;
-            case Kind::kClock:
-                time = ClockTime(from.*picker.value, from.*picker.minutes);
-                break;
-        }
-        SetPicker(Item(picker.id), time);
+        const std::uint32_t* minutes =
+            picker.minutes != nullptr ? &(from.*picker.minutes) : nullptr;
+        ui::SetPicker(Item(picker.id), picker.format,
+                      ShowValue(picker.format, from.*picker.value, minutes));
     }
 }
 
@@ -128,18 +91,10 @@ bool CTimesPage::OnApply() {
     STimeSettings& settings = Settings();
     // A switched-off picker still holds a value, and it is kept.
     for (const Picker& picker : m_layout.pickers) {
-        const PickerTime time = GetPicker(Item(picker.id));
-        switch (picker.kind) {
-            case Kind::kMinutesSeconds:
-                settings.*picker.value = MinutesSecondsValue(time);
-                break;
-            case Kind::kHoursMinutes:
-                settings.*picker.value = HoursMinutesValue(time);
-                break;
-            case Kind::kClock:
-                settings.*picker.value = time.hour;
-                settings.*picker.minutes = time.minute;
-                break;
+        if (const std::optional<PickerTime> shown = ui::ReadPicker(Item(picker.id))) {
+            std::uint32_t* minutes =
+                picker.minutes != nullptr ? &(settings.*picker.minutes) : nullptr;
+            ReadValue(picker.format, *shown, settings.*picker.value, minutes);
         }
     }
     settings.*m_layout.enabled = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
@@ -193,21 +148,22 @@ ui::Handled CTimesPage::OnNotify(const NMHDR& header) {
 }
 
 CPageMicropause::CPageMicropause(STimeSettings& settings)
-    : CTimesPage({IDD_PAGE_SHORT_BREAKS,
-                  IDI_PAGE_SHORT_BREAKS,
-                  &STimeSettings::UseMicropauses,
-                  {{IDC_FIRST_TIME, Kind::kMinutesSeconds, &STimeSettings::Micropause},
-                   {IDC_SECOND_TIME, Kind::kMinutesSeconds, &STimeSettings::Micropause_length}},
-                  {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1044,
-                   IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
-                 settings) {}
+    : CTimesPage(
+          {IDD_PAGE_SHORT_BREAKS,
+           IDI_PAGE_SHORT_BREAKS,
+           &STimeSettings::UseMicropauses,
+           {{IDC_FIRST_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause},
+            {IDC_SECOND_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause_length}},
+           {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1044,
+            IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
+          settings) {}
 
 CPagePause::CPagePause(STimeSettings& settings)
     : CTimesPage({IDD_PAGE_LONG_BREAKS,
                   IDI_PAGE_LONG_BREAKS,
                   &STimeSettings::UsePauses,
-                  {{IDC_FIRST_TIME, Kind::kHoursMinutes, &STimeSettings::Pause},
-                   {IDC_SECOND_TIME, Kind::kHoursMinutes, &STimeSettings::Pause_length}},
+                  {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause},
+                   {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause_length}},
                   {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
                    IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
                  settings) {}
@@ -216,9 +172,9 @@ CPageWorkingTime::CPageWorkingTime(STimeSettings& settings)
     : CTimesPage({IDD_PAGE_WORKING_TIME,
                   IDI_PAGE_WORKING_TIME,
                   &STimeSettings::UseWorkingTime,
-                  {{IDC_FIRST_TIME, Kind::kClock, &STimeSettings::StartWorkTime_hours,
-                    &STimeSettings::StartWorkTime_minutes},
-                   {IDC_SECOND_TIME, Kind::kClock, &STimeSettings::EndWorkTime_hours,
+                  {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes,
+                    &STimeSettings::StartWorkTime_hours, &STimeSettings::StartWorkTime_minutes},
+                   {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::EndWorkTime_hours,
                     &STimeSettings::EndWorkTime_minutes}},
                   {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
                    IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
@@ -228,7 +184,7 @@ CPageTimeLimits::CPageTimeLimits(STimeSettings& settings)
     : CTimesPage({IDD_PAGE_TIME_LIMITS,
                   IDI_PAGE_TIME_LIMITS,
                   &STimeSettings::UseDailyTimeLimit,
-                  {{IDC_FIRST_TIME, Kind::kHoursMinutes, &STimeSettings::DailyTimeLimit}},
+                  {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::DailyTimeLimit}},
                   {IDC_FIRST_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045, IDC_PAGE_TEXT_1048}},
                  settings) {}
 

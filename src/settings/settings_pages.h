@@ -4,8 +4,8 @@
 #pragma once
 
 #include "store/time_settings.h"
-#include "settings/picker_time.h"
 #include "sound/win_sound.h"
+#include "ui/picker_time.h"
 #include "ui/property_sheet.h"
 
 #include <array>
@@ -50,14 +50,13 @@ class CPageSchedule final : public CSettingsPage {
 // A schedule page of time pickers under one switch, with Restore defaults.
 class CTimesPage : public CSettingsPage {
   public:
-    enum class Kind { kMinutesSeconds, kHoursMinutes, kClock };
     // One picker and the field (or, for a clock time, the hour and minute
     // fields) it shows.
     struct Picker {
         int id;
-        Kind kind;
+        PickerFormat format;
         std::uint32_t STimeSettings::*value;
-        std::uint32_t STimeSettings::*minutes = nullptr;  // kClock only
+        std::uint32_t STimeSettings::*minutes = nullptr;  // a clock time only
     };
     struct Layout {
         UINT templateId;

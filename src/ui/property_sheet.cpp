@@ -11,7 +11,12 @@ thread_local PropertySheet* t_sheetBeingCreated = nullptr;
 constexpr UINT_PTR kSubclassId = 1;
 }  // namespace
 
-HPROPSHEETPAGE PropertyPage::CreatePage() {
+void PropertyPage::SetHeaderTexts(std::string title, std::string subtitle) {
+    m_headerTitle = std::move(title);
+    m_headerSubtitle = std::move(subtitle);
+}
+
+HPROPSHEETPAGE PropertyPage::CreatePage(const char* title) {
     PROPSHEETPAGEA page{};
     page.dwSize = sizeof page;
     page.dwFlags = PSP_USECALLBACK | (m_iconId != 0 ? PSP_USEICONID : 0);
@@ -21,6 +26,21 @@ HPROPSHEETPAGE PropertyPage::CreatePage() {
     page.pfnDlgProc = &PropertyPage::Trampoline;
     page.pfnCallback = &PropertyPage::PageCallback;
     page.lParam = reinterpret_cast<LPARAM>(this);
+    if (title != nullptr) {
+        page.dwFlags |= PSP_USETITLE;
+        page.pszTitle = title;
+    }
+    if (m_hideHeader) {
+        page.dwFlags |= PSP_HIDEHEADER;
+    }
+    if (!m_headerTitle.empty()) {
+        page.dwFlags |= PSP_USEHEADERTITLE;
+        page.pszHeaderTitle = m_headerTitle.c_str();
+    }
+    if (!m_headerSubtitle.empty()) {
+        page.dwFlags |= PSP_USEHEADERSUBTITLE;
+        page.pszHeaderSubTitle = m_headerSubtitle.c_str();
+    }
     return ::CreatePropertySheetPageA(&page);
 }
 
@@ -28,6 +48,33 @@ void PropertyPage::SetModified(bool changed) {
     if (m_hwnd != nullptr) {
         ::SendMessageA(Sheet(), changed ? PSM_CHANGED : PSM_UNCHANGED,
                        reinterpret_cast<WPARAM>(m_hwnd), 0);
+    }
+}
+
+void PropertyPage::SetWizardButtons(DWORD flags) const {
+    ::PostMessageA(Sheet(), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+}
+
+// A page's own answer comes first; the steps after it each let the sheet go
+// on, apart from an apply that fails.
+Handled PropertyPage::Notify(const NMHDR& header) {
+    if (const Handled answer = OnNotify(header)) {
+        return answer;
+    }
+    switch (header.code) {
+        case PSN_SETACTIVE:
+            OnSetActive();
+            return 0;
+        case PSN_KILLACTIVE:
+            OnKillActive();
+            return FALSE;
+        case PSN_APPLY:
+            return OnApply() ? PSNRET_NOERROR : PSNRET_INVALID;
+        case PSN_WIZFINISH:
+            OnWizardFinish();
+            return FALSE;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -63,19 +110,12 @@ INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam
                 ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
                 self->m_hwnd = nullptr;
                 return FALSE;
-            case WM_NOTIFY: {
-                const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-                if (header.code == PSN_APPLY) {
-                    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT,
-                                        self->OnApply() ? PSNRET_NOERROR : PSNRET_INVALID);
-                    return TRUE;
-                }
-                if (const Handled result = self->OnNotify(header)) {
+            case WM_NOTIFY:
+                if (const Handled result = self->Notify(*reinterpret_cast<const NMHDR*>(lParam))) {
                     ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, *result);
                     return TRUE;
                 }
                 return FALSE;
-            }
             default:
                 break;
         }
@@ -116,9 +156,12 @@ PropertySheet::~PropertySheet() {
 
 INT_PTR PropertySheet::DoModal() {
     LoadCommonControls();
+    // A wizard's title bar shows the title of the page in front; every page
+    // carries the wizard's own, so the window keeps its name.
+    const char* pageTitle = IsWizard() ? m_caption.c_str() : nullptr;
     std::vector<HPROPSHEETPAGE> pages;
     for (PropertyPage* page : m_pages) {
-        if (const HPROPSHEETPAGE made = page->CreatePage()) {
+        if (const HPROPSHEETPAGE made = page->CreatePage(pageTitle)) {
             pages.push_back(made);
         }
     }
@@ -160,7 +203,10 @@ INT_PTR PropertySheet::DoModal() {
         if (PreTranslateMessage(msg)) {
             continue;
         }
-        if (m_hwnd == nullptr || !PropSheet_IsDialogMessage(m_hwnd, &msg)) {
+        // A wizard is walked by its buttons only: Ctrl+Tab does not switch
+        // its pages.
+        if (m_hwnd == nullptr || !(IsWizard() ? ::IsDialogMessageA(m_hwnd, &msg)
+                                              : PropSheet_IsDialogMessage(m_hwnd, &msg))) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
@@ -225,6 +271,25 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
         ::PostMessageA(hwnd, WM_NULL, 0, 0);
     }
     return result;
+}
+
+WizardSheet::WizardSheet(std::string caption, HWND parent, UINT startPage)
+    : PropertySheet(std::move(caption), parent, startPage) {
+    Header().dwFlags = (Header().dwFlags & ~static_cast<DWORD>(PSH_NOCONTEXTHELP)) | PSH_WIZARD97;
+}
+
+void WizardSheet::SetWatermark(UINT bitmapId) {
+    Header().dwFlags |= PSH_WATERMARK;
+    Header().pszbmWatermark = MAKEINTRESOURCEA(bitmapId);
+}
+
+// The header picture goes over as a loaded bitmap: named by its resource id
+// it is not drawn everywhere (Wine's sheet leaves it out).
+void WizardSheet::SetHeaderBitmap(UINT bitmapId) {
+    m_headerBitmap.reset(static_cast<HBITMAP>(::LoadImageA(
+        ModuleInstance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    Header().dwFlags |= PSH_HEADER | PSH_USEHBMHEADER;
+    Header().hbmHeader = m_headerBitmap.get();
 }
 
 }  // namespace pausora::ui

@@ -1,9 +1,11 @@
-// Property sheets on the system's comctl32: a page base whose dialog
-// messages reach virtual handlers like a dialog's, and a sheet that runs
-// modally in a loop of its own, so that it can see keys before the sheet's
-// own keyboard handling and messages before the sheet's window procedure.
+// Property sheets on the system's comctl32, tabbed or as a Wizard97 wizard:
+// a page base whose dialog messages reach virtual handlers like a dialog's,
+// and a sheet that runs modally in a loop of its own, so that it can see keys
+// before the sheet's own keyboard handling and messages before the sheet's
+// window procedure.
 #pragma once
 
+#include "ui/handles.h"
 #include "ui/window.h"
 
 #include <commctrl.h>
@@ -26,28 +28,51 @@ class PropertyPage : public MessageHandlers {
     // until the sheet closes.
     HWND Handle() const noexcept { return m_hwnd; }
     HWND Item(int id) const noexcept { return ::GetDlgItem(m_hwnd, id); }
+
+    // On a wizard: an exterior page, without the header band; the sheet's
+    // watermark, if it has one, stands at its left.
+    void HideHeader() { m_hideHeader = true; }
+    // On a wizard: an interior page's title and subtitle in the header band.
+    void SetHeaderTexts(std::string title, std::string subtitle);
+
     // The system's page for this object; the sheet that receives it owns it.
-    HPROPSHEETPAGE CreatePage();
+    // `title` replaces the template's caption when given.
+    HPROPSHEETPAGE CreatePage(const char* title = nullptr);
 
   protected:
     // WM_INITDIALOG: return TRUE to let the system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
+    // The page comes to the front.
+    virtual void OnSetActive() {}
+    // The page is left (another page, Next or Back, OK); it always may be.
+    virtual void OnKillActive() {}
     // The sheet's Apply or OK; false keeps the sheet open on this page.
     virtual bool OnApply() { return true; }
-    // Any other notification from a control or the sheet.
+    // Finish was pressed on this page; the wizard closes afterwards.
+    virtual void OnWizardFinish() {}
+    // Every notification from a control or the sheet, before the steps
+    // above; an answer here takes their place.
     virtual Handled OnNotify(const NMHDR& /*header*/) { return std::nullopt; }
+
     // Enables (or disables) the sheet's Apply button on this page's behalf.
     void SetModified(bool changed = true);
-    HWND Sheet() const noexcept { return ::GetParent(m_hwnd); }
+    // A wizard's Back, Next and Finish; posted, as the sheet wants it while
+    // it is switching pages.
+    void SetWizardButtons(DWORD flags) const;
+    HWND Sheet() const noexcept { return m_hwnd != nullptr ? ::GetParent(m_hwnd) : nullptr; }
 
   private:
     static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     static UINT CALLBACK PageCallback(HWND hwnd, UINT message, LPPROPSHEETPAGEA page) noexcept;
+    Handled Notify(const NMHDR& header);
 
     UINT m_templateId;
     UINT m_iconId;
     HWND m_hwnd = nullptr;
+    bool m_hideHeader = false;
+    std::string m_headerTitle;
+    std::string m_headerSubtitle;
 };
 
 class PropertySheet : public MessageHandlers {
@@ -59,8 +84,9 @@ class PropertySheet : public MessageHandlers {
 
     // Pages are shown in the order they are added; they must outlive the run.
     void AddPage(PropertyPage& page) { m_pages.push_back(&page); }
-    // Runs the sheet until OK or Cancel closes it; IDOK when some page was
-    // applied, IDCANCEL otherwise, -1 when it could not be created.
+    // Runs the sheet until OK, Cancel or Finish closes it; IDOK when some
+    // page was applied or the wizard finished, IDCANCEL otherwise, -1 when it
+    // could not be created.
     INT_PTR DoModal();
     HWND Handle() const noexcept { return m_hwnd; }
 
@@ -68,6 +94,7 @@ class PropertySheet : public MessageHandlers {
     // The header the sheet is created from; its flags may be changed until
     // DoModal.
     PROPSHEETHEADERA& Header() noexcept { return m_header; }
+    bool IsWizard() const noexcept { return (m_header.dwFlags & PSH_WIZARD97) != 0; }
     // Once the system has built the sheet, its tab control and first page.
     virtual void OnInitialized() {}
     // Sees every message of the modal loop first; true means it was consumed.
@@ -85,6 +112,20 @@ class PropertySheet : public MessageHandlers {
     PROPSHEETHEADERA m_header{};
     std::vector<PropertyPage*> m_pages;
     HWND m_hwnd = nullptr;
+};
+
+// A Wizard97 sheet: Back, Next and Finish in place of the tabs and OK.
+class WizardSheet : public PropertySheet {
+  public:
+    WizardSheet(std::string caption, HWND parent, UINT startPage);
+
+    // The bitmap beside exterior pages.
+    void SetWatermark(UINT bitmapId);
+    // The bitmap in the header band of interior pages.
+    void SetHeaderBitmap(UINT bitmapId);
+
+  private:
+    BitmapHandle m_headerBitmap;
 };
 
 }  // namespace pausora::ui

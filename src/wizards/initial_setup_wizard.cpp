@@ -1,42 +1,13 @@
 #include "wizards/initial_setup_wizard.h"
 
 #include "resource.h"
+#include "ui/picker_control.h"
 #include "wizards/wizard_title.h"
 
-#include <optional>
 #include <string>
 #include <utility>
 
 namespace pausora {
-
-namespace {
-
-// A picker holds a full date; ours is always 1 January 1990 (a Monday), of
-// which only the time of day counts.
-void SetPicker(HWND picker, PickerFormat format, PickerTime time) {
-    const std::string pattern(FormatText(format));
-    ::SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(pattern.c_str()));
-    SYSTEMTIME value{};
-    value.wYear = 1990;
-    value.wMonth = 1;
-    value.wDay = 1;
-    value.wDayOfWeek = 1;
-    value.wHour = static_cast<WORD>(time.hour);
-    value.wMinute = static_cast<WORD>(time.minute);
-    value.wSecond = static_cast<WORD>(time.second);
-    ::SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
-}
-
-std::optional<PickerTime> ReadPicker(HWND picker) {
-    SYSTEMTIME value{};
-    if (::SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&value)) !=
-        GDT_VALID) {
-        return std::nullopt;
-    }
-    return PickerTime{value.wHour, value.wMinute, value.wSecond};
-}
-
-}  // namespace
 
 CInitialSetupWizard::CInitialSetupWizard(std::string caption, HWND parent, UINT startPage,
                                          STimeSettings* settings)
@@ -46,7 +17,7 @@ CInitialSetupWizard::CInitialSetupWizard(std::string caption, HWND parent, UINT 
 }
 
 CInitialSetupWizard_Page1::CInitialSetupWizard_Page1()
-    : ui::WizardPage(IDD_INITIAL_WIZARD_WELCOME) {
+    : ui::PropertyPage(IDD_INITIAL_WIZARD_WELCOME) {
     HideHeader();
 }
 
@@ -61,20 +32,16 @@ void CInitialSetupWizard_Page1::OnSetActive() {
 
 CScheduleWizardPage::CScheduleWizardPage(UINT templateId, const char* title, const char* subtitle,
                                          STimeSettings* settings, std::vector<Picker> pickers)
-    : ui::WizardPage(templateId), m_settings(settings), m_pickers(std::move(pickers)) {
+    : ui::PropertyPage(templateId), m_settings(settings), m_pickers(std::move(pickers)) {
     SetHeaderTexts(title, subtitle);
 }
 
 BOOL CScheduleWizardPage::OnInitDialog() {
     for (const Picker& picker : m_pickers) {
-        const HWND control = ::GetDlgItem(Handle(), picker.control);
-        if (picker.minutes != nullptr) {
-            SetPicker(control, picker.format,
-                      ShowClock(m_settings->*picker.first, m_settings->*picker.minutes));
-        } else {
-            SetPicker(control, picker.format,
-                      ShowSeconds(picker.format, m_settings->*picker.first));
-        }
+        const std::uint32_t* minutes =
+            picker.minutes != nullptr ? &(m_settings->*picker.minutes) : nullptr;
+        ui::SetPicker(Item(picker.control), picker.format,
+                      ShowValue(picker.format, m_settings->*picker.first, minutes));
     }
     return TRUE;
 }
@@ -85,15 +52,10 @@ void CScheduleWizardPage::OnSetActive() {
 
 void CScheduleWizardPage::OnKillActive() {
     for (const Picker& picker : m_pickers) {
-        const std::optional<PickerTime> shown = ReadPicker(::GetDlgItem(Handle(), picker.control));
-        if (!shown) {
-            continue;
-        }
-        std::uint32_t& first = m_settings->*picker.first;
-        if (picker.minutes != nullptr) {
-            ReadClock(*shown, first, m_settings->*picker.minutes);
-        } else {
-            first = ReadSeconds(picker.format, *shown, first);
+        if (const std::optional<PickerTime> shown = ui::ReadPicker(Item(picker.control))) {
+            std::uint32_t* minutes =
+                picker.minutes != nullptr ? &(m_settings->*picker.minutes) : nullptr;
+            ReadValue(picker.format, *shown, m_settings->*picker.first, minutes);
         }
     }
 }
@@ -137,7 +99,7 @@ CInitialSetupWizard_Page5::CInitialSetupWizard_Page5(STimeSettings* settings)
                            {IDC_WIZARD_PICKER_2, kHoursMinutes, &S::Pause_length}}) {}
 
 CInitialSetupWizard_Page6::CInitialSetupWizard_Page6(int* startWorkplace)
-    : ui::WizardPage(IDD_INITIAL_WIZARD_FINISH), m_startWorkplace(startWorkplace) {
+    : ui::PropertyPage(IDD_INITIAL_WIZARD_FINISH), m_startWorkplace(startWorkplace) {
     SetHeaderTexts("Finish", "Schedule setup successfully finished");
 }
 

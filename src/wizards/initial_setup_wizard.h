@@ -5,8 +5,8 @@
 
 #include "store/time_settings.h"
 #include "ui/handles.h"
-#include "ui/wizard_sheet.h"
-#include "wizards/page_times.h"
+#include "ui/picker_time.h"
+#include "ui/property_sheet.h"
 
 #include <string>
 #include <vector>
@@ -26,7 +26,7 @@ class CInitialSetupWizard final : public ui::WizardSheet {
 };
 
 // Welcome.
-class CInitialSetupWizard_Page1 final : public ui::WizardPage {
+class CInitialSetupWizard_Page1 final : public ui::PropertyPage {
   public:
     CInitialSetupWizard_Page1();
 
@@ -39,7 +39,7 @@ class CInitialSetupWizard_Page1 final : public ui::WizardPage {
 
 // A page of time pickers, each showing one time of the record. A field is
 // written when the user leaves the page by Next or Back.
-class CScheduleWizardPage : public ui::WizardPage {
+class CScheduleWizardPage : public ui::PropertyPage {
   public:
     struct Picker {
         int control;
@@ -88,7 +88,7 @@ class CInitialSetupWizard_Page5 final : public CScheduleWizardPage {
 
 // Finish, with the offer to start the workplace wizard. The flag is written
 // on Finish only: 1 when the box is ticked, else 0.
-class CInitialSetupWizard_Page6 final : public ui::WizardPage {
+class CInitialSetupWizard_Page6 final : public ui::PropertyPage {
   public:
     explicit CInitialSetupWizard_Page6(int* startWorkplace);
 

@@ -15,7 +15,7 @@ constexpr DWORD kLast = PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH;
 
 CWorkPlaceSetupWizardPage::CWorkPlaceSetupWizardPage(UINT templateId, DWORD buttons,
                                                      bool secondTitle)
-    : ui::WizardPage(templateId), m_buttons(buttons), m_secondTitle(secondTitle) {
+    : ui::PropertyPage(templateId), m_buttons(buttons), m_secondTitle(secondTitle) {
     HideHeader();
 }
 
@@ -31,9 +31,16 @@ void CWorkPlaceSetupWizardPage::OnSetActive() {
     }
 }
 
-ui::Handled CWorkPlaceSetupWizardPage::OnCtlColor(HDC dc, HWND /*control*/) {
-    ::SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+ui::Handled CWorkPlaceSetupWizardPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        default:
+            return ui::PropertyPage::OnMessage(message, wParam, lParam);
+    }
 }
 
 CWorkPlaceSetupWizard_Page1::CWorkPlaceSetupWizard_Page1()

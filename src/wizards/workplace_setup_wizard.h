@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ui/handles.h"
-#include "ui/wizard_sheet.h"
+#include "ui/property_sheet.h"
 
 #include <string>
 
@@ -14,11 +14,11 @@ inline constexpr char kWorkplaceWizardCaption[] = "Workplace Setup Wizard";
 
 // Each page: its title in Arial, everything on the window colour, and the
 // wizard buttons for its place in the row.
-class CWorkPlaceSetupWizardPage : public ui::WizardPage {
+class CWorkPlaceSetupWizardPage : public ui::PropertyPage {
   protected:
     CWorkPlaceSetupWizardPage(UINT templateId, DWORD buttons, bool secondTitle = false);
     void OnSetActive() override;
-    ui::Handled OnCtlColor(HDC dc, HWND control) override;
+    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     DWORD m_buttons;

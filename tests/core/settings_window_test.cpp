@@ -1,8 +1,7 @@
 // The settings window's rules that need no window: how page captions become
-// the tree, the order Ctrl+Tab walks it, and what a time picker shows for a
-// stored value and gives back.
+// the tree, the order Ctrl+Tab walks it, and the file names the Sounds page
+// shows.
 #include "settings/page_path.h"
-#include "settings/picker_time.h"
 
 #include <gtest/gtest.h>
 
@@ -138,57 +137,7 @@ TEST(PageTree, ControlTabWalksDepthFirstAndGoesRound) {
     EXPECT_EQ(PageTree().NextPageNode(PageTree::kRoot), PageTree::kNone);
 }
 
-TEST(PickerTime, MinutesAndSecondsShowAndReadBack) {
-    struct Case {
-        std::uint32_t stored;
-        PickerTime shown;
-        std::uint32_t readBack;
-    };
-    const std::vector<Case> cases = {
-        {0, {0, 0, 0}, 0},
-        {11, {0, 0, 11}, 11},
-        {330, {0, 5, 30}, 330},
-        {420, {0, 7, 0}, 420},
-        {3599, {0, 59, 59}, 3599},
-        // Written by hand: the picker shows its largest time.
-        {3600, {0, 59, 59}, 3599},
-        {4000000000u, {0, 59, 59}, 3599},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(MinutesSecondsTime(c.stored), c.shown) << c.stored;
-        EXPECT_EQ(MinutesSecondsValue(MinutesSecondsTime(c.stored)), c.readBack) << c.stored;
-    }
-    EXPECT_EQ(MinutesSecondsValue({5, 1, 2}), 62u);  // the hour is not part of the value
-}
-
-TEST(PickerTime, HoursAndMinutesShowAndReadBack) {
-    struct Case {
-        std::uint32_t stored;
-        PickerTime shown;
-        std::uint32_t readBack;
-    };
-    const std::vector<Case> cases = {
-        {0, {0, 0, 0}, 0},           {600, {0, 10, 0}, 600},
-        {630, {0, 10, 0}, 600},  // seconds are lost
-        {3600, {1, 0, 0}, 3600},     {21600, {6, 0, 0}, 21600},
-        {86340, {23, 59, 0}, 86340}, {86399, {23, 59, 0}, 86340},
-        {86400, {23, 59, 0}, 86340}, {4294967295u, {23, 59, 0}, 86340},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(HoursMinutesTime(c.stored), c.shown) << c.stored;
-        EXPECT_EQ(HoursMinutesValue(HoursMinutesTime(c.stored)), c.readBack) << c.stored;
-    }
-}
-
-TEST(PickerTime, ClockTimesHoldEachFieldToItsRange) {
-    EXPECT_EQ(ClockTime(8, 30), (PickerTime{8, 30, 0}));
-    EXPECT_EQ(ClockTime(23, 59), (PickerTime{23, 59, 0}));
-    EXPECT_EQ(ClockTime(24, 0), (PickerTime{23, 0, 0}));
-    EXPECT_EQ(ClockTime(9, 60), (PickerTime{9, 59, 0}));
-    EXPECT_EQ(ClockTime(4294967295u, 4294967295u), (PickerTime{23, 59, 0}));
-}
-
-TEST(PickerTime, FileNamesAreTheTextAfterTheLastBackslash) {
+TEST(SoundPath, FileNamesAreTheTextAfterTheLastBackslash) {
     EXPECT_EQ(FileNameOf("C:\\windows\\Media\\ding.wav"), "ding.wav");
     EXPECT_EQ(FileNameOf("ding.wav"), "ding.wav");
     EXPECT_EQ(FileNameOf("C:\\sounds\\"), "");

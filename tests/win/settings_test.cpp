@@ -359,7 +359,7 @@ TEST_F(SettingsWindowTest, CancelWritesNothingAndKeepsWhatAnEarlierApplyWrote) {
     EXPECT_EQ(Dword("DailyTimeLimit"), 7200u);
 }
 
-TEST_F(SettingsWindowTest, ValuesNoPickerCanShowAreShownClampedAndKeptUntilTheirPageApplies) {
+TEST_F(SettingsWindowTest, ValuesNoPickerCanShowAreShownClampedAndKeptUntilTheUserChangesThem) {
     m_settings.Micropause = 5000;
     m_settings.Pause_length = 630;
     m_settings.Pause = 90000;
@@ -385,13 +385,19 @@ TEST_F(SettingsWindowTest, ValuesNoPickerCanShowAreShownClampedAndKeptUntilTheir
     EXPECT_EQ(Dword("Micropause"), 5000u);
     EXPECT_EQ(Dword("EndWorkTime_hours"), 25u);
 
-    // Opened and applied, unchanged: what the pickers show is stored.
+    // Opened and applied, unchanged: a value a picker can show is stored as
+    // it shows it; one it cannot show stays until the user changes it.
     Open();
     Select(kLongBreaks);
     Close(IDOK);
     EXPECT_EQ(Dword("Pause_length"), 600u);
-    EXPECT_EQ(Dword("Pause"), 86340u);
+    EXPECT_EQ(Dword("Pause"), 90000u);
     EXPECT_EQ(Dword("Micropause"), 5000u);
+    Open();
+    Select(kLongBreaks);
+    SetPicker(IDC_FIRST_TIME, 23, 58, 0);
+    Close(IDOK);
+    EXPECT_EQ(Dword("Pause"), 86280u);
 }
 
 TEST_F(SettingsWindowTest, RestoreDefaultsSetsOnlyThePickersOfItsPage) {

@@ -1,4 +1,4 @@
-#include "wizards/page_times.h"
+#include "ui/picker_time.h"
 
 #include <algorithm>
 
@@ -53,6 +53,19 @@ void ReadClock(PickerTime shown, std::uint32_t& hours, std::uint32_t& minutes) {
     }
     hours = shown.hour;
     minutes = shown.minute;
+}
+
+PickerTime ShowValue(PickerFormat format, std::uint32_t first, const std::uint32_t* minutes) {
+    return minutes != nullptr ? ShowClock(first, *minutes) : ShowSeconds(format, first);
+}
+
+void ReadValue(PickerFormat format, PickerTime shown, std::uint32_t& first,
+               std::uint32_t* minutes) {
+    if (minutes != nullptr) {
+        ReadClock(shown, first, *minutes);
+    } else {
+        first = ReadSeconds(format, shown, first);
+    }
 }
 
 }  // namespace pausora
