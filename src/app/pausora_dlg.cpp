@@ -125,7 +125,7 @@ BOOL CPausoraDlg::OnInitDialog() {
         // menu's default and the tooltip wait in the icon's record for that,
         // and the window goes out of sight once the icon is there.
         m_tray.SetMenuDefaultItem(kStartStopPosition, true);
-        m_tray.SetTooltipText(m_engine->MakeTooltip("Pausora (Normal)").c_str());
+        m_tray.SetTooltipText(m_engine->MakeTooltip(text::kTipNormal).c_str());
         m_tray.OnIconArrived([this] {
             if (::IsWindowVisible(Handle())) {
                 ::ShowWindow(Handle(), SW_HIDE);
@@ -140,7 +140,7 @@ BOOL CPausoraDlg::OnInitDialog() {
     if (m_settings.CheckForUpdates == 1) {
         RunUpdateCheck();
     }
-    m_tray.SetTooltipText(m_engine->MakeTooltip("Pausora (Normal)").c_str());
+    m_tray.SetTooltipText(m_engine->MakeTooltip(text::kTipNormal).c_str());
     return TRUE;
 }
 
@@ -309,10 +309,18 @@ void CPausoraDlg::ShowAbout() {
 // update check each come with their own windows; these are the one place
 // each of them is opened from.
 void CPausoraDlg::ShowExercises() {
+    if (m_exercises != nullptr) {
+        if (m_exercises->Handle() != nullptr) {
+            ::SetForegroundWindow(m_exercises->Handle());
+        }
+        return;
+    }
     // Modal and without a parent; the timers keep firing in its message loop,
     // so a break can still fall due while it is open.
     CExerciseDlg exercises;
+    m_exercises = &exercises;
     exercises.DoModal();
+    m_exercises = nullptr;
 }
 void CPausoraDlg::ShowSettings() {
     ShowSettingsWindow(Handle(), m_settings);

@@ -27,6 +27,8 @@
 
 namespace pausora {
 
+class CExerciseDlg;
+
 // What the engine shows and plays, on the real popup, tray icon and sound
 // device.
 class MainWindowPresenter final : public IPresenter {
@@ -102,6 +104,9 @@ class CPausoraDlg final : public ui::Dialog {
     std::string m_programFolder;  // names the program in the Run value
     bool m_showingSoundMessage = false;
     bool m_closing = false;
+    // The exercises dialog while it is open: a second request brings it
+    // forward instead of opening another over it.
+    const CExerciseDlg* m_exercises = nullptr;
     // Last, so that it is gone first: it stops talking to the window.
     CUpdateCheck m_updateCheck;
 };

@@ -51,6 +51,15 @@ inline POINT FirstTrayIcon() {
     return icon;
 }
 
+// Waits for the program's icon in Wine's tray window, then lets it settle.
+inline bool WaitForTrayIcon(DWORD ms) {
+    if (!WaitFor(ms, WineTrayShown)) {
+        return false;
+    }
+    ::Sleep(1000);  // the icon settles in after the window appears
+    return true;
+}
+
 inline void Keys(std::initializer_list<WORD> keys) {
     for (const WORD key : keys) {
         INPUT input[2] = {};
@@ -67,6 +76,12 @@ inline void Keys(std::initializer_list<WORD> keys) {
 inline bool MenuShown() {
     const HWND menu = ::FindWindowA("#32768", nullptr);
     return menu != nullptr && ::IsWindowVisible(menu);
+}
+
+// A right click on the program's icon; true once its menu is shown.
+inline bool OpenTrayMenu() {
+    ClickAt(FirstTrayIcon(), true);
+    return WaitFor(5000, MenuShown);
 }
 
 }  // namespace pausora::test

@@ -2,10 +2,13 @@
 // from the tray menu, and "Show me a stretch" on a break notice. The break
 // schedule keeps running while it is open.
 #include "store/time_settings.h"
+#include "e2e/desktop.h"
 #include "e2e/program.h"
 #include "shared/win_backdoor.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace pausora::test {
 namespace {
@@ -14,27 +17,6 @@ constexpr DWORD kTimeoutMs = 30000;
 constexpr int kPopupWidth = 400;
 constexpr int kPopupHeight = 159;
 constexpr char kCaption[] = "Pausora - Exercises";
-
-HWND WineTray() {
-    return ::FindWindowA("__winex11_standalone_tray", nullptr);
-}
-
-void Click(POINT at, DWORD down, DWORD up) {
-    ::SetCursorPos(at.x, at.y);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = down;
-    clicks[1].mi.dwFlags = up;
-    ::SendInput(2, clicks, sizeof clicks[0]);
-}
-
-void PressKey(WORD key) {
-    INPUT press[2] = {};
-    press[0].type = press[1].type = INPUT_KEYBOARD;
-    press[0].ki.wVk = press[1].ki.wVk = key;
-    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, press, sizeof press[0]);
-}
 
 // The exercises dialog, once its first exercise is showing.
 HWND WaitForExercises(DWORD ms) {
@@ -68,6 +50,21 @@ class ExercisesTest : public ::testing::Test {
     }
 
     HWND Popup() const { return m_program.FindVisibleWindowSized(kPopupWidth, kPopupHeight); }
+    int ExercisesShown() const {
+        int shown = 0;
+        for (const HWND window : m_program.TopLevelWindows()) {
+            char title[64] = {};
+            ::GetWindowTextA(window, title, sizeof title);
+            shown += ::IsWindowVisible(window) && std::string(title) == kCaption ? 1 : 0;
+        }
+        return shown;
+    }
+    // A second request while the dialog is open opens no second one.
+    void ExpectOneDialog(HWND dialog) {
+        EXPECT_FALSE(WaitFor(2000, [&] { return ExercisesShown() > 1; }))
+            << ExercisesShown() << " exercises dialogs";
+        EXPECT_TRUE(::IsWindowVisible(dialog));
+    }
     std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
 
     // The popup, once it has come fully out at the work area's corner.
@@ -92,29 +89,19 @@ class ExercisesTest : public ::testing::Test {
 
 TEST_F(ExercisesTest, TheTrayMenusExercisesItemOpensTheDialogAndFinishClosesIt) {
     Start(420);
-    ASSERT_TRUE(WaitFor(kTimeoutMs, [] { return WineTray() != nullptr; }));
-    ::Sleep(1000);  // the icon settles in after the window appears
-    RECT tray{};
-    ::GetClientRect(WineTray(), &tray);
-    POINT icon{10, tray.bottom / 2};
-    ::ClientToScreen(WineTray(), &icon);
-    Click(icon, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    ASSERT_TRUE(WaitFor(kTimeoutMs, [] {
-        const HWND menu = ::FindWindowA("#32768", nullptr);
-        return menu != nullptr && ::IsWindowVisible(menu);
-    }));
+    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
+    ASSERT_TRUE(OpenTrayMenu()) << "no tray menu";
     ::Sleep(300);
     // Settings..., Notifications, Exercises...
-    for (int i = 0; i < 3; ++i) {
-        PressKey(VK_DOWN);
-    }
-    PressKey(VK_RETURN);
+    Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
 
     const HWND dialog = WaitForExercises(kTimeoutMs);
     ASSERT_NE(dialog, nullptr);
     // Without a parent: a window of its own on the desktop.
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), nullptr);
     PauseForScreenshot("exercises");
+    ::PostMessageA(m_main, WM_COMMAND, 32788, 0);  // Exercises... again
+    ExpectOneDialog(dialog);
 
     ::PostMessageA(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(dialog); }));
@@ -132,7 +119,7 @@ TEST_F(ExercisesTest, ShowMeAStretchOpensItAndTheNextBreakStillComesWhileItIsOpe
     RECT shown{};
     ::GetWindowRect(popup, &shown);
     // In the middle of "Show me a stretch".
-    Click({shown.left + 60, shown.top + 51}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    ClickAt({shown.left + 60, shown.top + 51}, false);
     const HWND dialog = WaitForExercises(kTimeoutMs);
     ASSERT_NE(dialog, nullptr);
 
@@ -141,9 +128,14 @@ TEST_F(ExercisesTest, ShowMeAStretchOpensItAndTheNextBreakStillComesWhileItIsOpe
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() >= 102; })) << "Bonus " << Bonus();
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() == nullptr; }));
     EXPECT_TRUE(::IsWindowVisible(dialog));
-    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
+    const HWND next = SettledPopup();
+    ASSERT_NE(next, nullptr);
     EXPECT_TRUE(::IsWindowVisible(dialog));
     PauseForScreenshot("exercises-with-notice");
+    // "Show me a stretch" on the new notice brings the open dialog forward.
+    ::GetWindowRect(next, &shown);
+    ClickAt({shown.left + 60, shown.top + 51}, false);
+    ExpectOneDialog(dialog);
 
     ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(dialog); }));

@@ -50,11 +50,8 @@ TEST_F(SettingsEndToEndTest, AShorterIntervalChosenInTheSettingsBringsTheNextNot
     m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
     ASSERT_TRUE(m_program.Start());
     ASSERT_NE(m_program.WaitForMainWindow(kTimeoutMs), nullptr);
-    ASSERT_TRUE(WaitFor(kTimeoutMs, WineTrayShown));
-    ::Sleep(1000);  // the icon settles in after the window appears
-
-    ClickAt(FirstTrayIcon(), true);
-    ASSERT_TRUE(WaitFor(5000, MenuShown)) << "no tray menu";
+    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
+    ASSERT_TRUE(OpenTrayMenu()) << "no tray menu";
     Keys({VK_DOWN, VK_RETURN});  // "Settings..."
     const HWND sheet = WaitForWindowTitled("Pausora - Settings", kTimeoutMs);
     ASSERT_NE(sheet, nullptr) << "the settings window did not open";

@@ -46,11 +46,6 @@ class TrayMenuTest : public ::testing::Test {
     HWND Popup() const { return m_program.FindVisibleWindowSized(kPopupWidth, kPopupHeight); }
     std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
 
-    void WaitForTheIcon() {
-        ASSERT_TRUE(WaitFor(kTimeoutMs, WineTrayShown));
-        ::Sleep(1000);  // the icon settles in after the window appears
-    }
-
     // A double click on the icon sends the menu's default command.
     void ExpectDoubleClickToStopAndStart() {
         ClickAt(FirstTrayIcon(), false, 2);
@@ -138,7 +133,7 @@ TEST_F(TrayMenuTest, AnIconTakenOnlyAfterStartFinishesTheStart) {
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(trayWindow, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0,
                           SMTO_ABORTIFHUNG, kTimeoutMs, &ignored);
-    WaitForTheIcon();
+    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
     EXPECT_TRUE(WaitFor(5000, [&] { return ::IsWindowVisible(m_main) == FALSE; }))
         << "the small window stayed on screen";
     ExpectDoubleClickToStopAndStart();
@@ -146,7 +141,7 @@ TEST_F(TrayMenuTest, AnIconTakenOnlyAfterStartFinishesTheStart) {
 
 TEST_F(TrayMenuTest, TheDefaultItemOfTheMenuIsStartStop) {
     Start(3);
-    WaitForTheIcon();
+    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
     ExpectDoubleClickToStopAndStart();
 }
 
@@ -155,12 +150,11 @@ TEST_F(TrayMenuTest, ASwitchFromTheMenuRestartsTheSchedule) {
     // without points and starts the interval again, so the next points come
     // a whole interval later, not when the running break would have ended.
     Start(6);
-    WaitForTheIcon();
+    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
     ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
     ASSERT_EQ(Bonus(), 100u);
 
-    ClickAt(FirstTrayIcon(), true);
-    ASSERT_TRUE(WaitFor(5000, MenuShown)) << "no tray menu";
+    ASSERT_TRUE(OpenTrayMenu()) << "no tray menu";
     // Notifications > Daily time limit: the second item, then the fourth of
     // its submenu.
     Keys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
@@ -178,7 +172,7 @@ TEST_F(TrayMenuTest, ASwitchFromTheMenuRestartsTheSchedule) {
 
 TEST_F(TrayMenuTest, OnlyTheNotificationSwitchesSaveAndRestart) {
     Start(600);
-    WaitForTheIcon();
+    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
     // A value changed behind the program's back shows whether it saved its
     // own record since.
     m_store.SetDword(reg::kSettingsKey, "Micropause", 7);
