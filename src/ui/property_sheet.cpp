@@ -190,7 +190,8 @@ INT_PTR PropertySheet::DoModal() {
         ::EnableWindow(parent, FALSE);
     }
     MSG msg{};
-    // The sheet has no current page any more once OK or Cancel closed it.
+    // The sheet has no current page any more once OK, Cancel or Finish
+    // closed it.
     while (m_hwnd != nullptr && PropSheet_GetCurrentPageHwnd(m_hwnd) != nullptr) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {

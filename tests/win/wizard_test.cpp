@@ -251,5 +251,30 @@ TEST_F(WizardTest, CancelOnTheLastPageAndTheUntickedBoxStartNoWorkplaceWizard) {
     EXPECT_EQ(m_sheetsSeen, 2);
 }
 
+// Real keys: the wizard must be in front. Its pages turn only by its
+// buttons, whatever a tabbed sheet does with Ctrl+Tab.
+TEST_F(WizardTest, ControlTabDoesNotTurnThePages) {
+    StartUp({[&](const WizardDriver& wizard) {
+        ExpectNext(wizard, 1);
+        ::SetForegroundWindow(wizard.Sheet());
+        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return ::GetForegroundWindow() == wizard.Sheet(); }));
+        for (const WORD vk : std::initializer_list<WORD>{VK_TAB, VK_NEXT, VK_TAB}) {
+            INPUT keys[4] = {};
+            for (INPUT& key : keys) {
+                key.type = INPUT_KEYBOARD;
+            }
+            keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL;
+            keys[1].ki.wVk = keys[2].ki.wVk = vk;
+            keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+            ::SendInput(4, keys, sizeof keys[0]);
+            ::Sleep(150);
+        }
+        ::Sleep(300);
+        EXPECT_EQ(wizard.PageIndex(), 1);
+        wizard.Cancel();
+    }});
+    EXPECT_EQ(m_sheetsSeen, 1);
+}
+
 }  // namespace
 }  // namespace pausora::test
