@@ -10,6 +10,7 @@
 #include "wizards/workplace_setup_wizard.h"
 
 #include <string>
+#include <utility>
 
 namespace pausora {
 
@@ -300,35 +301,44 @@ ui::Handled CPausoraDlg::OnClose() {
     return 0;
 }
 
+namespace {
+
+// Runs one of our modal windows unless it is open already; a second request
+// brings the open one forward instead of stacking a copy on top of it.
+template <typename Window, typename... Args>
+void RunOnce(const Window*& open, Args&&... args) {
+    if (open != nullptr) {
+        if (open->Handle() != nullptr) {
+            ::SetForegroundWindow(open->Handle());
+        }
+        return;
+    }
+    Window window(std::forward<Args>(args)...);
+    open = &window;
+    window.DoModal();
+    open = nullptr;
+}
+
+}  // namespace
+
 void CPausoraDlg::ShowAbout() {
-    CAboutDlg about;
-    about.DoModal();
+    RunOnce(m_about);
 }
 
 // The exercises dialog, the settings window, the workplace wizard and the
 // update check each come with their own windows; these are the one place
 // each of them is opened from.
 void CPausoraDlg::ShowExercises() {
-    if (m_exercises != nullptr) {
-        if (m_exercises->Handle() != nullptr) {
-            ::SetForegroundWindow(m_exercises->Handle());
-        }
-        return;
-    }
     // Modal and without a parent; the timers keep firing in its message loop,
     // so a break can still fall due while it is open.
-    CExerciseDlg exercises;
-    m_exercises = &exercises;
-    exercises.DoModal();
-    m_exercises = nullptr;
+    RunOnce(m_exercises);
 }
 void CPausoraDlg::ShowSettings() {
     ShowSettingsWindow(Handle(), m_settings);
 }
 void CPausoraDlg::ShowWorkplaceWizard() {
     // Like the exercises: modal, no parent, and the schedule goes on meanwhile.
-    CWorkPlaceSetupWizard wizard(kWorkplaceWizardCaption, nullptr, 0);
-    wizard.DoModal();
+    RunOnce(m_workplaceWizard, kWorkplaceWizardCaption, nullptr, 0u);
 }
 
 // The check runs in the background: a server that is slow or never answers

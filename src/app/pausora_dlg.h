@@ -27,7 +27,9 @@
 
 namespace pausora {
 
+class CAboutDlg;
 class CExerciseDlg;
+class CWorkPlaceSetupWizard;
 
 // What the engine shows and plays, on the real popup, tray icon and sound
 // device.
@@ -104,9 +106,11 @@ class CPausoraDlg final : public ui::Dialog {
     std::string m_programFolder;  // names the program in the Run value
     bool m_showingSoundMessage = false;
     bool m_closing = false;
-    // The exercises dialog while it is open: a second request brings it
+    // The windows of ours open at the moment: a second request brings one
     // forward instead of opening another over it.
+    const CAboutDlg* m_about = nullptr;
     const CExerciseDlg* m_exercises = nullptr;
+    const CWorkPlaceSetupWizard* m_workplaceWizard = nullptr;
     // Last, so that it is gone first: it stops talking to the window.
     CUpdateCheck m_updateCheck;
 };

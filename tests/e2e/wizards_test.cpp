@@ -77,6 +77,17 @@ TEST_F(WizardsTest, FromTheTrayMenuTheWorkplaceWizardLeavesTheScheduleRunningAnd
         EXPECT_EQ(wizard.Text(IDC_WIZARD_TITLE), "Workplace setup wizard");
         EXPECT_TRUE(wizard.WaitForButtons({false, true, false}));
         if (run == 1) {
+            // Asked for again while it is open: the one wizard comes forward.
+            ::PostMessageA(main, WM_COMMAND, ID_TRAY_WORKPLACE_WIZARD, 0);
+            const auto shown = [&] {
+                int count = 0;
+                for (const HWND window : m_program.TopLevelWindows()) {
+                    count +=
+                        ::IsWindowVisible(window) && WindowText(window) == "Workplace Setup Wizard";
+                }
+                return count;
+            };
+            EXPECT_FALSE(WaitFor(2000, [&] { return shown() > 1; })) << shown() << " wizards";
             wizard.Cancel();
             ASSERT_TRUE(wizard.WaitForClose());
             break;
