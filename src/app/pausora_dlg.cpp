@@ -73,7 +73,7 @@ CPausoraDlg::CPausoraDlg()
     : ui::Dialog(IDD_PAUSORA_DIALOG),
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
       m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP))),
-      m_tips(m_registry, m_tipsFile, m_random),
+      m_tips(m_registry, m_tipsFile, m_tipsStamps, m_random),
       m_presenter(m_popup, m_tray, m_sounds),
       m_programFolder(ProgramFolder()) {}
 

@@ -5,6 +5,7 @@
 
 #include "store/registry_key.h"
 #include "store/time_settings.h"
+#include "tips/file_stamps_win.h"
 #include "tips/random_env_win.h"
 #include "notify/notifier_popup.h"
 #include "notify/tray_icon.h"
@@ -96,6 +97,7 @@ class CPausoraDlg final : public ui::Dialog {
     WinRegistry m_registry;
     WinRandomEnvironment m_random;
     CLineFile m_tipsFile;
+    WinFileStamps m_tipsStamps;
     TipsFileSource m_tips;
     SystemTickClock m_ticks;
     InputWatchIdleSource m_input;

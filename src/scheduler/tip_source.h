@@ -6,18 +6,19 @@
 
 namespace pausora {
 
-// The break engine's source of sayings: the tips file, read afresh at every
-// notice through the given registry, files and random environment.
+// The break engine's source of sayings: the tips file named through the
+// given registry, its decoded lines kept while the file stays as it was.
 class TipsFileSource final : public ITipSource {
   public:
-    TipsFileSource(IRegistry& registry, ILineSource& files, IRandomEnvironment& random)
-        : m_registry(registry), m_files(files), m_random(random) {}
+    TipsFileSource(IRegistry& registry, ILineSource& files, IFileStamps& stamps,
+                   IRandomEnvironment& random)
+        : m_registry(registry), m_file(files, stamps), m_random(random) {}
 
-    std::string PickTip() override { return pausora::PickTip(m_registry, m_files, m_random); }
+    std::string PickTip() override { return pausora::PickTip(m_registry, m_file, m_random); }
 
   private:
     IRegistry& m_registry;
-    ILineSource& m_files;
+    CTipsFile m_file;
     IRandomEnvironment& m_random;
 };
 

@@ -2,11 +2,28 @@
 // through ILineSource so that its rules can be tried on files held in memory.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pausora {
+
+// What tells a changed file from the one read before, without reading it.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t lastWrite = 0;  // in the file system's own units
+    bool operator==(const FileStamp&) const = default;
+};
+
+class IFileStamps {
+  public:
+    virtual ~IFileStamps() = default;
+    // The size and last-write time of the file at `path`; nothing when it
+    // cannot be found or asked.
+    virtual std::optional<FileStamp> Stamp(std::string_view path) = 0;
+};
 
 class ILineSource {
   public:

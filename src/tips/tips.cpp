@@ -120,16 +120,9 @@ std::string TipSourceName(std::string_view heading) {
     return name;
 }
 
-std::string PickTip(IRegistry& registry, ILineSource& files, IRandomEnvironment& random) {
-    const std::string path = ReadInstallDir(registry) + std::string(kTipsFileName);
+namespace {
 
-    // Read and decoded afresh at every notice, so a replaced file shows at once.
-    std::vector<std::string> lines;
-    files.ReadLines(path, lines);
-    for (std::string& line : lines) {
-        DecodeTipLine(line);
-    }
-
+std::string PickFrom(const std::vector<std::string>& lines, IRandomEnvironment& random) {
     const TipLines tips(lines);
     if (!tips.AnyShowable()) {
         return {};
@@ -149,6 +142,43 @@ std::string PickTip(IRegistry& registry, ILineSource& files, IRandomEnvironment&
         }
     }
     return tips.ComposeFrom(index);
+}
+
+bool ReadDecoded(ILineSource& files, std::string_view path, std::vector<std::string>& lines) {
+    const bool read = files.ReadLines(path, lines);
+    for (std::string& line : lines) {
+        DecodeTipLine(line);
+    }
+    return read;
+}
+
+}  // namespace
+
+std::string PickTip(IRegistry& registry, ILineSource& files, IRandomEnvironment& random) {
+    std::vector<std::string> lines;
+    ReadDecoded(files, ReadInstallDir(registry) + std::string(kTipsFileName), lines);
+    return PickFrom(lines, random);
+}
+
+const std::vector<std::string>& CTipsFile::Lines(std::string_view path) {
+    // The stamp is taken before the read: a file that changes while it is
+    // read then differs from it at the next look and is read again.
+    const std::optional<FileStamp> stamp = m_stamps.Stamp(path);
+    if (stamp && m_stamp && *stamp == *m_stamp && path == m_path) {
+        return m_lines;
+    }
+    m_path = path;
+    m_stamp.reset();
+    // A file whose stamp cannot be had is read at every notice, as is one
+    // that could not be read this time.
+    if (ReadDecoded(m_files, path, m_lines) && stamp) {
+        m_stamp = stamp;
+    }
+    return m_lines;
+}
+
+std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random) {
+    return PickFrom(file.Lines(ReadInstallDir(registry) + std::string(kTipsFileName)), random);
 }
 
 }  // namespace pausora

@@ -4,14 +4,17 @@
 // so that the file is not read and edited as plain text by accident.
 #pragma once
 
+#include "tips/line_file.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pausora {
 
 class IRegistry;
-class ILineSource;
 class IRandomEnvironment;
 
 // The one definition of the shift. tools/encode_tips.py reads the number from
@@ -46,5 +49,27 @@ std::string TipSourceName(std::string_view heading);
 // file holds no saying with a heading above it among the candidate lines
 // (also when it is missing or too short to hold any).
 std::string PickTip(IRegistry& registry, ILineSource& files, IRandomEnvironment& random);
+
+// The decoded lines of the tips file, kept from one notice to the next. The
+// file is read again only when its path, size or last-write time differs
+// from the last read, so a replaced or edited file still shows at the next
+// notice, while an unchanged one costs one look at its stamp.
+class CTipsFile {
+  public:
+    CTipsFile(ILineSource& files, IFileStamps& stamps) : m_files(files), m_stamps(stamps) {}
+
+    // The decoded lines of the file at `path`; empty when it cannot be read.
+    const std::vector<std::string>& Lines(std::string_view path);
+
+  private:
+    ILineSource& m_files;
+    IFileStamps& m_stamps;
+    std::string m_path;
+    std::optional<FileStamp> m_stamp;  // of the lines held; none: read next time
+    std::vector<std::string> m_lines;
+};
+
+// PickTip over the lines `file` keeps: the same choice as above.
+std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random);
 
 }  // namespace pausora

@@ -29,10 +29,13 @@ std::string Encode(std::string_view text) {
 }
 
 // Files held in memory, stored shifted as on disk; remembers what was asked.
-class MemoryLineSource final : public ILineSource {
+// Every Put gives the file a new last-write time.
+class MemoryLineSource final : public ILineSource, public IFileStamps {
   public:
     std::map<std::string, std::vector<std::string>> files;
+    std::map<std::string, FileStamp> stamps;
     std::vector<std::string> requested;
+    bool unreadable = false;  // found, but every read fails (a locked file)
 
     void Put(const std::string& path, const std::vector<std::string>& decoded) {
         std::vector<std::string>& stored = files[path];
@@ -40,13 +43,22 @@ class MemoryLineSource final : public ILineSource {
         for (const std::string& line : decoded) {
             stored.push_back(Encode(line));
         }
+        stamps[path] = {stored.size(), stamps[path].lastWrite + 1};
+    }
+
+    std::optional<FileStamp> Stamp(std::string_view path) override {
+        const auto stamp = stamps.find(std::string(path));
+        if (stamp == stamps.end() || !files.count(stamp->first)) {
+            return std::nullopt;
+        }
+        return stamp->second;
     }
 
     bool ReadLines(std::string_view path, std::vector<std::string>& lines) override {
         requested.emplace_back(path);
         lines.clear();
         const auto file = files.find(std::string(path));
-        if (file == files.end()) {
+        if (file == files.end() || unreadable) {
             return false;
         }
         lines = file->second;
@@ -165,13 +177,45 @@ TEST_F(PickTipTest, ShowsTheSayingWithTheNearestHeadingAboveWithoutAnyBrackets) 
     EXPECT_EQ(random.draws, 3);
 }
 
-TEST_F(PickTipTest, TheEnginesTipSourceReadsTheFileAtEveryNotice) {
-    TipsFileSource source(registry, files, random);
+TEST_F(PickTipTest, TheEnginesTipSourceReadsTheFileAgainOnlyWhenItChanged) {
+    TipsFileSource source(registry, files, files, random);
     ITipSource& tips = source;
+    const std::string path = std::string(kFolder) + "all.txt";
     PutFile(2132, {{5, "Blink."}});
     EXPECT_EQ(tips.PickTip(), "Blink.\r\n-- Filler");
+    EXPECT_EQ(tips.PickTip(), "Blink.\r\n-- Filler");
+    EXPECT_EQ(files.requested.size(), 1u);
+
+    // A new last-write time alone, or a new size alone, is a changed file.
     PutFile(2132, {{6, "Stretch."}});
     EXPECT_EQ(tips.PickTip(), "Stretch.\r\n-- Filler");
+    PutFile(2133, {{7, "Walk."}});
+    files.stamps[path].lastWrite -= 1;
+    EXPECT_EQ(tips.PickTip(), "Walk.\r\n-- Filler");
+    EXPECT_EQ(files.requested.size(), 3u);
+
+    // Another folder is another file, whatever its stamp.
+    files.files["D:\\all.txt"] = {Encode("[Other]"), Encode("Breathe.")};
+    files.stamps["D:\\all.txt"] = files.stamps[path];
+    const std::unique_ptr<IRegistryKey> key = registry.NewKey();
+    ASSERT_TRUE(key->Open(reg::kAppKey));
+    ASSERT_TRUE(key->WriteString(reg::kInstallDir, "D:\\"));
+    EXPECT_EQ(tips.PickTip(), "Breathe.\r\n-- Other");
+    ASSERT_TRUE(key->WriteString(reg::kInstallDir, kFolder));
+    EXPECT_EQ(tips.PickTip(), "Walk.\r\n-- Filler");
+
+    // Gone: nothing to show; back: read again. A file that is there but
+    // cannot be read is tried again at every notice.
+    files.files.erase(path);
+    EXPECT_EQ(tips.PickTip(), "");
+    PutFile(2132, {{8, "Sit up."}});
+    files.unreadable = true;
+    EXPECT_EQ(tips.PickTip(), "");
+    files.unreadable = false;
+    EXPECT_EQ(tips.PickTip(), "Sit up.\r\n-- Filler");
+    const std::size_t reads = files.requested.size();
+    EXPECT_EQ(tips.PickTip(), "Sit up.\r\n-- Filler");
+    EXPECT_EQ(files.requested.size(), reads);
 }
 
 TEST_F(PickTipTest, DrawsAgainOnHeadingsEmptyLinesAndBareLineEnds) {
