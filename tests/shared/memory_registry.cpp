@@ -16,17 +16,25 @@ unsigned char Fold(char c) {
 
 }  // namespace
 
-bool MemoryRegistry::NoCaseLess::operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Fold(x) < Fold(y); });
+bool MemoryRegistry::NoCaseLess::operator()(std::string_view a, std::string_view b) const {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] != b[i]) {
+            const unsigned char x = Fold(a[i]);
+            const unsigned char y = Fold(b[i]);
+            if (x != y) {
+                return x < y;
+            }
+        }
+    }
+    return a.size() < b.size();
 }
 
-std::string MemoryRegistry::Normalise(std::string_view path) {
-    std::string out(path);
-    while (!out.empty() && out.back() == '\\') {
-        out.pop_back();
+std::string_view MemoryRegistry::Normalise(std::string_view path) {
+    while (!path.empty() && path.back() == '\\') {
+        path.remove_suffix(1);
     }
-    return out;
+    return path;
 }
 
 bool MemoryRegistry::KeyExists(std::string_view path) const {
@@ -34,16 +42,20 @@ bool MemoryRegistry::KeyExists(std::string_view path) const {
 }
 
 void MemoryRegistry::CreateKeyPath(std::string_view path) {
-    const std::string full = Normalise(path);
-    for (std::size_t pos = full.find('\\'); pos != std::string::npos;
-         pos = full.find('\\', pos + 1)) {
-        m_keys[full.substr(0, pos)];
+    const std::string_view full = Normalise(path);
+    for (std::size_t pos = full.find('\\');; pos = full.find('\\', pos + 1)) {
+        const std::string_view key = full.substr(0, pos);
+        if (m_keys.find(key) == m_keys.end()) {
+            m_keys.emplace(key, Values{});
+        }
+        if (pos == std::string_view::npos) {
+            return;
+        }
     }
-    m_keys[full];
 }
 
 void MemoryRegistry::DeleteKeyTree(std::string_view path) {
-    const std::string root = Normalise(path);
+    const std::string_view root = Normalise(path);
     const auto sameNoCase = [](std::string_view a, std::string_view b) {
         return a.size() == b.size() &&
                std::equal(a.begin(), a.end(), b.begin(),
@@ -60,31 +72,40 @@ void MemoryRegistry::DeleteKeyTree(std::string_view path) {
 
 void MemoryRegistry::SetRaw(std::string_view path, std::string_view name, Type type,
                             std::vector<std::uint8_t> bytes) {
-    const std::string full = Normalise(path);
+    const std::string_view full = Normalise(path);
     auto key = m_keys.find(full);
     if (key == m_keys.end()) {
         CreateKeyPath(full);
         key = m_keys.find(full);
     }
-    key->second[std::string(name)] = Value{type, std::move(bytes)};
+    Values& values = key->second;
+    const auto value = values.find(name);
+    if (value != values.end()) {
+        value->second = Value{type, std::move(bytes)};
+    } else {
+        values.emplace(name, Value{type, std::move(bytes)});
+    }
+}
+
+const MemoryRegistry::Value* MemoryRegistry::Find(std::string_view path,
+                                                  std::string_view name) const {
+    const auto key = m_keys.find(Normalise(path));
+    if (key == m_keys.end()) {
+        return nullptr;
+    }
+    const auto value = key->second.find(name);
+    return value == key->second.end() ? nullptr : &value->second;
 }
 
 std::optional<MemoryRegistry::Value> MemoryRegistry::Raw(std::string_view path,
                                                          std::string_view name) const {
-    const auto key = m_keys.find(Normalise(path));
-    if (key == m_keys.end()) {
-        return std::nullopt;
-    }
-    const auto value = key->second.find(std::string(name));
-    if (value == key->second.end()) {
-        return std::nullopt;
-    }
-    return value->second;
+    const Value* value = Find(path, name);
+    return value ? std::optional<Value>(*value) : std::nullopt;
 }
 
 std::optional<std::string> MemoryRegistry::String(std::string_view path,
                                                   std::string_view name) const {
-    const auto raw = Raw(path, name);
+    const Value* raw = Find(path, name);
     if (!raw || raw->bytes.size() > kMaxRegistryValueBytes) {
         return std::nullopt;
     }
@@ -94,7 +115,7 @@ std::optional<std::string> MemoryRegistry::String(std::string_view path,
 
 std::optional<std::uint32_t> MemoryRegistry::Dword(std::string_view path,
                                                    std::string_view name) const {
-    const auto raw = Raw(path, name);
+    const Value* raw = Find(path, name);
     if (!raw || raw->bytes.size() > 4) {
         return std::nullopt;
     }
@@ -119,13 +140,13 @@ class MemoryRegistryKey final : public IRegistryKey {
         if (!m_registry.KeyExists(subkey)) {
             return false;
         }
-        m_path = MemoryRegistry::Normalise(subkey);
+        m_path = std::string(MemoryRegistry::Normalise(subkey));
         return true;
     }
     bool Create(std::string_view subkey) override {
         Close();
         m_registry.CreateKeyPath(subkey);
-        m_path = MemoryRegistry::Normalise(subkey);
+        m_path = std::string(MemoryRegistry::Normalise(subkey));
         return true;
     }
     bool IsOpen() const override { return m_path.has_value(); }
@@ -171,7 +192,13 @@ class MemoryRegistryKey final : public IRegistryKey {
         if (!Live()) {
             return false;
         }
-        return m_registry.m_keys[*m_path].erase(std::string(name)) != 0;
+        MemoryRegistry::Values& values = m_registry.m_keys.find(*m_path)->second;
+        const auto value = values.find(name);
+        if (value == values.end()) {
+            return false;
+        }
+        values.erase(value);
+        return true;
     }
     void Close() override { m_path.reset(); }
 

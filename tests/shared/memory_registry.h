@@ -18,6 +18,7 @@ class MemoryRegistry final : public IRegistry {
     struct Value {
         Type type;
         std::vector<std::uint8_t> bytes;
+        bool operator==(const Value&) const = default;
     };
 
     std::unique_ptr<IRegistryKey> NewKey() override;
@@ -36,10 +37,12 @@ class MemoryRegistry final : public IRegistry {
   private:
     friend class MemoryRegistryKey;
     struct NoCaseLess {
-        bool operator()(const std::string& a, const std::string& b) const;
+        using is_transparent = void;  // looked up by views, without copies
+        bool operator()(std::string_view a, std::string_view b) const;
     };
     using Values = std::map<std::string, Value, NoCaseLess>;
-    static std::string Normalise(std::string_view path);
+    static std::string_view Normalise(std::string_view path);
+    const Value* Find(std::string_view path, std::string_view name) const;
 
     std::map<std::string, Values, NoCaseLess> m_keys;
 };
