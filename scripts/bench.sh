@@ -20,6 +20,10 @@
 #   clock      the clock campaign in an optimised native build: thousands of random
 #              days of sleeps, clock and daylight-saving changes and tick wraps, with
 #              the rules checked after every step (how many runs, how many breaches).
+#   fuzz       each fuzz target in turn at the lowest priority (scripts/fuzz.sh
+#              --campaign): executions of this run and of all runs so far (the
+#              tally in tests/fuzz/runs.tsv), executions a second, corpus size
+#              and faults. The corpora it grew are kept, minimised.
 #
 # Options:
 #   --idle SECONDS    idle window of the footprint section (default 120)
@@ -28,6 +32,9 @@
 #   --kills N         runs of the durability section (default 100)
 #   --days N          simulated days of the clock section (default 20000)
 #   --seed N          seed of the clock section (default: a fresh one, printed)
+#   --fuzz-seconds S  how long each fuzz target runs (default 600)
+#   --fuzz-runs N     or how many executions it runs
+#   --fuzz-target T   only this target (wave, tips, page_path, settings); repeatable
 #   --no-write        print only; leave docs/figures.md alone
 #
 # Each section replaces its own block of docs/figures.md; a block holds the date,
@@ -44,6 +51,8 @@ kills=100
 days=20000
 seed=
 write=1
+fuzz_limit=(--seconds 600)
+fuzz_targets=()
 sections=()
 while [ $# -gt 0 ]; do
     case $1 in
@@ -53,14 +62,17 @@ while [ $# -gt 0 ]; do
         --kills) kills=$2; shift ;;
         --days) days=$2; shift ;;
         --seed) seed=$2; shift ;;
+        --fuzz-seconds) fuzz_limit=(--seconds "$2"); shift ;;
+        --fuzz-runs) fuzz_limit=(--runs "$2"); shift ;;
+        --fuzz-target) fuzz_targets+=("$2"); shift ;;
         --no-write) write=0 ;;
-        footprint|growth|durability|engine|clock) sections+=("$1") ;;
-        -h|--help) sed -n '2,31p' "$0"; exit 0 ;;
+        footprint|growth|durability|engine|clock|fuzz) sections+=("$1") ;;
+        -h|--help) sed -n '2,39p' "$0"; exit 0 ;;
         *) echo "bench.sh: unknown argument $1" >&2; exit 2 ;;
     esac
     shift
 done
-[ ${#sections[@]} -gt 0 ] || sections=(footprint growth durability engine clock)
+[ ${#sections[@]} -gt 0 ] || sections=(footprint growth durability engine clock fuzz)
 
 scripts/setup.sh >/dev/null || exit 1
 
@@ -103,7 +115,7 @@ import pathlib, sys
 path, name, report = pathlib.Path(sys.argv[1]), sys.argv[2], pathlib.Path(sys.argv[3])
 begin, end = f"<!-- {name} -->", f"<!-- /{name} -->"
 block = f"{begin}\n{report.read_text().rstrip()}\n{end}"
-order = ["footprint", "growth", "durability", "engine", "clock"]
+order = ["footprint", "growth", "durability", "engine", "clock", "fuzz"]
 text = path.read_text() if path.exists() else (
     "# Figures\n\nWritten by `scripts/bench.sh`; each section holds its last run.\n")
 if begin in text:
@@ -555,6 +567,45 @@ clock() {
         say "The run broke rules (exit status $status): see the examples above."
     fi
     end_section
+}
+
+# --- fuzz ------------------------------------------------------------------------
+
+fuzz() {
+    begin_section fuzz "Fuzzing"
+    local tally=tests/fuzz/runs.tsv lines=0 status=0
+    [ -f "$tally" ] && lines=$(wc -l <"$tally")
+    scripts/fuzz.sh --campaign "${fuzz_limit[@]}" ${fuzz_targets[@]+"${fuzz_targets[@]}"} || status=1
+    say "| target | executions this run | executions in all runs | executions a second (this run) | corpus (inputs, KiB) | faults this run | faults in all runs |"
+    say "| --- | --- | --- | --- | --- | --- | --- |"
+    # The rows this run added, then every row, per target.
+    python3 - "$tally" "$lines" <<'PY' | tee -a "$report"
+import csv, sys
+rows = list(csv.DictReader(open(sys.argv[1]), delimiter="\t"))
+first_new = max(int(sys.argv[2]) - 1, 0)
+for target in ["wave", "tips", "page_path", "settings"]:
+    mine = [r for r in rows if r["target"] == target]
+    if not mine:
+        continue
+    new = [r for r in rows[first_new:] if r["target"] == target]
+    execs = sum(int(r["executions"]) for r in new)
+    seconds = sum(int(r["seconds"]) for r in new)
+    rate = f"{execs / seconds:,.0f}" if seconds else "-"
+    last = mine[-1]
+    print(f"| {target} | {execs:,} | {sum(int(r['executions']) for r in mine):,} | {rate} | "
+          f"{last['corpus_files']}, {int(last['corpus_bytes']) / 1024:.0f} | "
+          f"{sum(int(r['faults']) for r in new)} | {sum(int(r['faults']) for r in mine)} |")
+PY
+    say ""
+    say "libFuzzer targets built with clang, AddressSanitizer and UBSan, run one at a"
+    say "time at the lowest priority (the machine is shared), each from its corpus in"
+    say "tests/fuzz/corpus, which keeps what a run found, minimised. wave: the WAVE"
+    say "reader and player; tips: the tips file's lines, decoding and the picker with"
+    say "its kept lines; page_path: the settings tree's page paths; settings: the"
+    say "settings loader over any registry contents. The tally of every run is"
+    say "tests/fuzz/runs.tsv; a fault's input is kept in build/fuzz/artifacts."
+    end_section
+    return "$status"
 }
 
 for s in "${sections[@]}"; do

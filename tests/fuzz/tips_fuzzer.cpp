@@ -168,9 +168,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The same bytes through a real file give the same lines.
         static const struct Folder {
             Folder() {
-                char pattern[] = "/tmp/pausora-tips-fuzz.XXXXXX";
-                Require(::mkdtemp(pattern) != nullptr);
-                path = std::string(pattern) + "/all.txt";
+                // In memory where there is such a folder: a file system on
+                // disk writes a truncated file out at every close.
+                char shared[] = "/dev/shm/pausora-tips-fuzz.XXXXXX";
+                char temporary[] = "/tmp/pausora-tips-fuzz.XXXXXX";
+                const char* made = ::mkdtemp(shared);
+                made = made ? made : ::mkdtemp(temporary);
+                Require(made != nullptr);
+                path = std::string(made) + "/all.txt";
             }
             ~Folder() {
                 std::remove(path.c_str());
