@@ -9,7 +9,9 @@
 # Sections (all of them when none is named):
 #   footprint  under Wine, Pausora.exe beside a bare tray program of ours (a hidden
 #              window, one tray icon, a 1-second timer): start to tray, then both
-#              idle side by side: CPU, resident and private memory. The shipped
+#              idle side by side: CPU, resident and private memory; also beside
+#              the same bare program reading the last input at every tick, the
+#              least a one-second input poll costs. The shipped
 #              exe's layout (file alignment, debug information, size).
 #   growth     under Wine, Pausora.exe with seconds-long short breaks: USER and GDI
 #              objects, handles and private memory after notice 1, 10, 100, 1000.
