@@ -69,7 +69,7 @@ while [ $# -gt 0 ]; do
         --fuzz-target) fuzz_targets+=("$2"); shift ;;
         --no-write) write=0 ;;
         footprint|growth|durability|engine|clock|fuzz) sections+=("$1") ;;
-        -h|--help) sed -n '2,39p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,43p' "$0"; exit 0 ;;
         *) echo "bench.sh: unknown argument $1" >&2; exit 2 ;;
     esac
     shift
