@@ -176,6 +176,9 @@ wine_up() {
     DISPLAY_READY=1
 }
 
+# One DWORD value of the run's prefix.
+reg_dword() { wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null 2>&1; }
+
 # Through a file, not a pipe: a program the probe starts inherits its output, and a
 # pipe's reader would wait for that program to end.
 probe() {
@@ -352,13 +355,13 @@ growth() {
     # A short break every few seconds: 2 s of work, a 1-s break taken at once (no
     # input reaches the display), no long breaks, no sounds.
     local key='HKCU\Software\Pausora\TimeSettings'
-    wine reg add "$key" /v Micropause /t REG_DWORD /d 2 /f >/dev/null 2>&1
-    wine reg add "$key" /v Micropause_length /t REG_DWORD /d 1 /f >/dev/null 2>&1
-    wine reg add "$key" /v UsePauses /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wine reg add "$key" /v UseSounds /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wine reg add "$key" /v UseWorkingTime /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wine reg add "$key" /v UseDailyTimeLimit /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wine reg add "$key" /v Bonus /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    reg_dword "$key" Micropause 2
+    reg_dword "$key" Micropause_length 1
+    reg_dword "$key" UsePauses 0
+    reg_dword "$key" UseSounds 0
+    reg_dword "$key" UseWorkingTime 0
+    reg_dword "$key" UseDailyTimeLimit 0
+    reg_dword "$key" Bonus 0
 
     local apid lpid
     read -r _ _ apid < <(start_program "$bin/Pausora.exe")
@@ -422,15 +425,15 @@ durability() {
     # it must come through every kill exactly as it was (or, once the date has
     # turned, as the new day's zero).
     local key='HKCU\Software\Pausora\TimeSettings' app='HKCU\Software\Pausora'
-    wine reg add "$key" /v Micropause /t REG_DWORD /d 2 /f >/dev/null 2>&1
-    wine reg add "$key" /v Micropause_length /t REG_DWORD /d 1 /f >/dev/null 2>&1
-    wine reg add "$key" /v UsePauses /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wine reg add "$key" /v UseSounds /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wine reg add "$key" /v Bonus /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wine reg add "$app" /v FullWorkTime /t REG_DWORD /d 123 /f >/dev/null 2>&1
-    wine reg add "$app" /v LastY /t REG_DWORD /d "$(date +%Y)" /f >/dev/null 2>&1
-    wine reg add "$app" /v LastM /t REG_DWORD /d "$((10#$(date +%m)))" /f >/dev/null 2>&1
-    wine reg add "$app" /v LastD /t REG_DWORD /d "$((10#$(date +%d)))" /f >/dev/null 2>&1
+    reg_dword "$key" Micropause 2
+    reg_dword "$key" Micropause_length 1
+    reg_dword "$key" UsePauses 0
+    reg_dword "$key" UseSounds 0
+    reg_dword "$key" Bonus 0
+    reg_dword "$app" FullWorkTime 123
+    reg_dword "$app" LastY "$(date +%Y)"
+    reg_dword "$app" LastM "$((10#$(date +%m)))"
+    reg_dword "$app" LastD "$((10#$(date +%d)))"
 
     local run apid wait before after work day expected lost=0 gained_max=0 bad=0 nostart=0 total_wait=0
     local today=$((10#$(date +%d)))
