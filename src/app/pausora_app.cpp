@@ -8,6 +8,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 namespace pausora {
 
 std::string SystemRootPath() {
@@ -83,9 +85,9 @@ bool CPausoraApp::InitInstance() {
 
     WinRegistry registry;
     WizardsAtStartup wizards;
-    PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards);
+    StartupResult startup = PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards);
 
-    CPausoraDlg mainWindow;
+    CPausoraDlg mainWindow(std::move(startup.settings));
     mainWindow.DoModal();
     return false;
 }

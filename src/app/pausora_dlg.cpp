@@ -69,9 +69,10 @@ void MainWindowPresenter::PlaySound(SoundEvent /*event*/, std::string_view path)
 
 // --- the main window ---
 
-CPausoraDlg::CPausoraDlg()
+CPausoraDlg::CPausoraDlg(STimeSettings settings)
     : ui::Dialog(IDD_PAUSORA_DIALOG),
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
+      m_settings(std::move(settings)),
       m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP))),
       m_tips(m_registry, m_tipsFile, m_tipsStamps, m_random),
       m_presenter(m_popup, m_tray, m_sounds),
@@ -101,11 +102,6 @@ BOOL CPausoraDlg::OnInitDialog() {
     ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
     SetUpNoticePopup(m_popup, Handle());
-
-    if (!m_settings.ReloadSettings(m_registry)) {
-        m_settings.RestoreDefaults(SystemRootPath());
-        m_settings.SaveSettings(m_registry, m_programFolder);
-    }
 
     // Timers, the input watch, the counters and the day's work time.
     m_timers = std::make_unique<WindowTimerHost>(Handle());

@@ -61,7 +61,9 @@ class MainWindowPresenter final : public IPresenter {
 
 class CPausoraDlg final : public ui::Dialog {
   public:
-    CPausoraDlg();
+    // `settings` is the record start-up has just saved; the window keeps it
+    // instead of reading the registry back.
+    explicit CPausoraDlg(STimeSettings settings);
     ~CPausoraDlg() override;
 
   protected:

@@ -32,13 +32,15 @@ StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
         settings.ReloadSettings(registry);
     }
 
-    bool startWorkplaceWizard = false;
+    // Loading (or creating) has just written this very record; only the
+    // wizard can have changed it since, so an ordinary start saves it once.
+    // Each write is a trip to the registry, and start-up pays for every one.
     if (result.firstUse) {
-        startWorkplaceWizard = wizards.RunInitialSetup(settings);
-    }
-    settings.SaveSettings(registry, programFolder);
-    if (startWorkplaceWizard) {
-        wizards.RunWorkplaceSetup();
+        const bool startWorkplaceWizard = wizards.RunInitialSetup(settings);
+        settings.SaveSettings(registry, programFolder);
+        if (startWorkplaceWizard) {
+            wizards.RunWorkplaceSetup();
+        }
     }
     return result;
 }

@@ -68,5 +68,16 @@ TEST(SettingsRecord, AKeyDeletedBehindAnOpenHandleFailsEveryOperation) {
     EXPECT_TRUE(registry.KeyExists("Software"));
 }
 
+// Every write is a trip to the registry server that start-up waits for.
+TEST(Startup, AnOrdinaryStartWritesEachValueOnce) {
+    MemoryRegistry registry;
+    ScriptedWizards first;
+    PrepareSettings(registry, kRoot, kProgramFolder, first);
+    const std::size_t before = registry.WriteCount();
+    ScriptedWizards again;
+    PrepareSettings(registry, kRoot, kProgramFolder, again);
+    EXPECT_EQ(registry.WriteCount() - before, kSettingsValueCount + 1);  // and the Run value
+}
+
 }  // namespace
 }  // namespace pausora::test

@@ -170,6 +170,7 @@ class MemoryRegistryKey final : public IRegistryKey {
         return true;
     }
     bool WriteString(std::string_view name, std::string_view text) override {
+        ++m_registry.m_writes;
         if (!Live()) {
             return false;
         }
@@ -178,6 +179,7 @@ class MemoryRegistryKey final : public IRegistryKey {
         return true;
     }
     bool WriteDword(std::string_view name, std::uint32_t value) override {
+        ++m_registry.m_writes;
         if (!Live()) {
             return false;
         }
@@ -189,6 +191,7 @@ class MemoryRegistryKey final : public IRegistryKey {
         return true;
     }
     bool DeleteValue(std::string_view name) override {
+        ++m_registry.m_writes;
         if (!Live()) {
             return false;
         }

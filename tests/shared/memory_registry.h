@@ -33,6 +33,8 @@ class MemoryRegistry final : public IRegistry {
     std::optional<std::string> String(std::string_view path, std::string_view name) const;
     std::optional<std::uint32_t> Dword(std::string_view path, std::string_view name) const;
     std::size_t ValueCount(std::string_view path) const;
+    // Writes and deletions made through keys, successful or not.
+    std::size_t WriteCount() const { return m_writes; }
 
   private:
     friend class MemoryRegistryKey;
@@ -45,6 +47,7 @@ class MemoryRegistry final : public IRegistry {
     const Value* Find(std::string_view path, std::string_view name) const;
 
     std::map<std::string, Values, NoCaseLess> m_keys;
+    std::size_t m_writes = 0;
 };
 
 }  // namespace pausora
