@@ -109,22 +109,11 @@ std::string Cased(FuzzedDataProvider& input, std::string_view name) {
 }
 
 std::optional<std::uint32_t> AsNumber(const std::optional<MemoryRegistry::Value>& value) {
-    if (!value || value->bytes.size() > 4) {
-        return std::nullopt;
-    }
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < value->bytes.size(); ++i) {
-        v |= static_cast<std::uint32_t>(value->bytes[i]) << (8 * i);
-    }
-    return v;
+    return value ? MemoryRegistry::AsDword(*value) : std::nullopt;
 }
 
 std::optional<std::string> AsText(const std::optional<MemoryRegistry::Value>& value) {
-    if (!value || value->bytes.size() > kMaxRegistryValueBytes) {
-        return std::nullopt;
-    }
-    std::string text(value->bytes.begin(), value->bytes.end());
-    return text.substr(0, text.find('\0'));
+    return value ? MemoryRegistry::AsString(*value) : std::nullopt;
 }
 
 std::vector<std::optional<MemoryRegistry::Value>> Everything(const MemoryRegistry& registry) {

@@ -106,24 +106,32 @@ std::optional<MemoryRegistry::Value> MemoryRegistry::Raw(std::string_view path,
 std::optional<std::string> MemoryRegistry::String(std::string_view path,
                                                   std::string_view name) const {
     const Value* raw = Find(path, name);
-    if (!raw || raw->bytes.size() > kMaxRegistryValueBytes) {
-        return std::nullopt;
-    }
-    const auto end = std::find(raw->bytes.begin(), raw->bytes.end(), 0);
-    return std::string(raw->bytes.begin(), end);
+    return raw ? AsString(*raw) : std::nullopt;
 }
 
 std::optional<std::uint32_t> MemoryRegistry::Dword(std::string_view path,
                                                    std::string_view name) const {
     const Value* raw = Find(path, name);
-    if (!raw || raw->bytes.size() > 4) {
+    return raw ? AsDword(*raw) : std::nullopt;
+}
+
+std::optional<std::string> MemoryRegistry::AsString(const Value& value) {
+    if (value.bytes.size() > kMaxRegistryValueBytes) {
         return std::nullopt;
     }
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < raw->bytes.size(); ++i) {
-        value |= static_cast<std::uint32_t>(raw->bytes[i]) << (8 * i);
+    const auto end = std::find(value.bytes.begin(), value.bytes.end(), 0);
+    return std::string(value.bytes.begin(), end);
+}
+
+std::optional<std::uint32_t> MemoryRegistry::AsDword(const Value& value) {
+    if (value.bytes.size() > 4) {
+        return std::nullopt;
     }
-    return value;
+    std::uint32_t number = 0;
+    for (std::size_t i = 0; i < value.bytes.size(); ++i) {
+        number |= static_cast<std::uint32_t>(value.bytes[i]) << (8 * i);
+    }
+    return number;
 }
 
 std::size_t MemoryRegistry::ValueCount(std::string_view path) const {

@@ -33,6 +33,10 @@ class MemoryRegistry final : public IRegistry {
     std::optional<std::string> String(std::string_view path, std::string_view name) const;
     std::optional<std::uint32_t> Dword(std::string_view path, std::string_view name) const;
     std::size_t ValueCount(std::string_view path) const;
+    // A value as the real registry hands it to a reader: text up to its first
+    // zero (none above kMaxRegistryValueBytes), a number of at most 4 bytes.
+    static std::optional<std::string> AsString(const Value& value);
+    static std::optional<std::uint32_t> AsDword(const Value& value);
     // Writes and deletions made through keys, successful or not.
     std::size_t WriteCount() const { return m_writes; }
 
