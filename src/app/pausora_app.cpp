@@ -2,6 +2,7 @@
 
 #include "store/product.h"
 #include "store/registry_key.h"
+#include "ui/utf.h"
 #include "app/pausora_dlg.h"
 #include "wizards/initial_setup_wizard.h"
 #include "wizards/workplace_setup_wizard.h"
@@ -13,33 +14,45 @@
 namespace pausora {
 
 std::string SystemRootPath() {
-    char buffer[MAX_PATH + 1] = {};
-    DWORD length = ::GetEnvironmentVariableA("SYSTEMROOT", buffer, sizeof buffer);
-    if (length == 0 || length >= sizeof buffer) {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    DWORD length = ::GetEnvironmentVariable(L"SYSTEMROOT", buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
         // Without the variable, ask the system where Windows is, so that the
         // default sounds still name real files.
-        length = ::GetWindowsDirectoryA(buffer, sizeof buffer);
-        if (length == 0 || length >= sizeof buffer) {
+        length = ::GetWindowsDirectory(buffer, MAX_PATH + 1);
+        if (length == 0 || length > MAX_PATH) {
             return "C:\\Windows";
         }
     }
-    return std::string(buffer, length);
+    return Narrow(std::wstring_view(buffer, length));
 }
 
 std::string ProgramFolder() {
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    if (length == 0 || length >= sizeof buffer) {
-        return {};  // cut short: better no folder than a wrong one
+    // A folder under a long profile path can be longer than MAX_PATH; the
+    // buffer grows until the whole name fits.
+    std::wstring path(MAX_PATH + 1, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileName(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        if (path.size() >= 32768) {
+            return {};  // cut short: better no folder than a wrong one
+        }
+        path.resize(path.size() * 2);
     }
-    std::string path(buffer, length);
-    const std::size_t separator = path.find_last_of("\\/");
-    path.resize(separator == std::string::npos ? 0 : separator + 1);
-    return path;
+    const std::size_t separator = path.find_last_of(L"\\/");
+    path.resize(separator == std::wstring::npos ? 0 : separator + 1);
+    return Narrow(path);
 }
 
 void OpenWebPage(std::string_view path) {
-    ::ShellExecuteA(nullptr, nullptr, WebPage(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecute(nullptr, nullptr, Widen(WebPage(path)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CPausoraApp::OnHelp() {
@@ -73,7 +86,7 @@ void WizardsAtStartup::RunWorkplaceSetup() {
 bool CPausoraApp::InitInstance() {
     // One copy per user session. The handle stays open for the life of the
     // process, which is what keeps the name taken.
-    m_instanceMutex.reset(::CreateMutexA(nullptr, FALSE, "PausoraApp"));
+    m_instanceMutex.reset(::CreateMutex(nullptr, FALSE, L"PausoraApp"));
     const DWORD error = ::GetLastError();
     if (m_instanceMutex && error == ERROR_ALREADY_EXISTS) {
         ::ReleaseMutex(m_instanceMutex.get());

@@ -1,4 +1,5 @@
 #include "app/pausora_dlg.h"
+#include "ui/utf.h"
 
 #include "app/about_dlg.h"
 #include "app/pausora_app.h"
@@ -73,8 +74,9 @@ CPausoraDlg::CPausoraDlg(STimeSettings settings)
     : ui::Dialog(IDD_PAUSORA_DIALOG),
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
       m_settings(std::move(settings)),
-      m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP))),
-      m_tips(m_registry, m_tipsFile, m_tipsStamps, m_random),
+      m_icon(::LoadIcon(ui::ModuleInstance(), MAKEINTRESOURCE(IDI_APP))),
+      m_tipsFromFile(m_registry, m_tipsFile, m_tipsStamps, m_random),
+      m_tips(m_tipsFromFile),
       m_presenter(m_popup, m_tray, m_sounds),
       m_programFolder(ProgramFolder()) {}
 
@@ -92,14 +94,13 @@ BOOL CPausoraDlg::OnInitDialog() {
     m_sounds.Feedback().DeferMessages(WM_SOUND_MESSAGE);
 
     if (const HMENU systemMenu = ::GetSystemMenu(Handle(), FALSE)) {
-        char about[128] = {};
-        if (::LoadStringA(ui::ModuleInstance(), IDS_ABOUTBOX, about, sizeof about) > 0) {
-            ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-            ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+        if (const std::wstring about = ui::ResourceString(IDS_ABOUTBOX); !about.empty()) {
+            ::AppendMenu(systemMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenu(systemMenu, MF_STRING, IDM_ABOUTBOX, about.c_str());
         }
     }
-    ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
-    ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+    ::SendMessage(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    ::SendMessage(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
     SetUpNoticePopup(m_popup, Handle());
 
@@ -112,7 +113,7 @@ BOOL CPausoraDlg::OnInitDialog() {
 
     // Shared, sized for the notification area at this display's scaling.
     const HICON trayIcon = static_cast<HICON>(
-        ::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_NORMAL), IMAGE_ICON,
+        ::LoadImage(ui::ModuleInstance(), MAKEINTRESOURCE(IDI_TRAY_NORMAL), IMAGE_ICON,
                      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (!m_tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", trayIcon, IDR_TRAYMENU, false,
                        nullptr, nullptr, 0, 10, &m_settings)) {
@@ -199,7 +200,7 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
             }
             return 0;
         case ID_TRAY_EXIT:
-            ::SendMessageA(ui::AppMainWindow() ? ui::AppMainWindow() : Handle(), WM_CLOSE, 0, 0);
+            ::SendMessage(ui::AppMainWindow() ? ui::AppMainWindow() : Handle(), WM_CLOSE, 0, 0);
             return 0;
         case ID_TRAY_ABOUT:
             ShowAbout();
@@ -278,7 +279,7 @@ ui::Handled CPausoraDlg::OnPaint() {
     }
     PAINTSTRUCT paint;
     const HDC dc = ::BeginPaint(Handle(), &paint);
-    ::SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ::SendMessage(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     ::GetClientRect(Handle(), &client);
     const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
@@ -341,9 +342,8 @@ void CPausoraDlg::ShowWorkplaceWizard() {
 // must not hold up the breaks, the tray icon or the menu. Its answer, if it
 // has one to show, comes back as WM_UPDATE_ANSWER.
 void CPausoraDlg::RunUpdateCheck() {
-    char version[32] = {};
-    ::LoadStringA(ui::ModuleInstance(), IDS_VERSION, version, sizeof version);
-    m_updateCheck.Start(Handle(), WM_UPDATE_ANSWER, ChosenUpdateServer(m_registry), version);
+    m_updateCheck.Start(Handle(), WM_UPDATE_ANSWER, ChosenUpdateServer(m_registry),
+                        Narrow(ui::ResourceString(IDS_VERSION)));
 }
 
 void CPausoraDlg::ShowUpdateAnswer() {

@@ -100,7 +100,8 @@ class CPausoraDlg final : public ui::Dialog {
     WinRandomEnvironment m_random;
     CLineFile m_tipsFile;
     WinFileStamps m_tipsStamps;
-    TipsFileSource m_tips;
+    TipsFileSource m_tipsFromFile;
+    CodePageTipSource m_tips;
     SystemTickClock m_ticks;
     InputWatchIdleSource m_input;
     SystemLocalClock m_calendar;

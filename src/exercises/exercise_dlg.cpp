@@ -93,9 +93,8 @@ void CExerciseDlg::ShowNextExercise() {
 
     StartAnimation(exercise.periodMs);
 
-    char text[1024] = {};
-    ::LoadStringA(ui::ModuleInstance(), static_cast<UINT>(exercise.textId), text, sizeof text);
-    ::SetWindowTextA(m_instructions.Handle(), text);
+    ::SetWindowText(m_instructions.Handle(),
+                    ui::ResourceString(static_cast<UINT>(exercise.textId)).c_str());
     ::InvalidateRect(m_instructions.Handle(), nullptr, TRUE);
 }
 
@@ -110,7 +109,7 @@ bool CExerciseDlg::StartAnimation(std::uint32_t periodMs) {
 
 void CExerciseDlg::ShowFrame(HBITMAP frame) {
     const auto previous = reinterpret_cast<HBITMAP>(
-        ::SendMessageA(m_picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(frame)));
+        ::SendMessage(m_picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(frame)));
     // The first picture replaced is the one the control loaded from the
     // template; the others are our frames.
     if (!m_templatePictureReplaced) {

@@ -1,12 +1,15 @@
 #include "exercises/styled_text.h"
 
+#include "ui/utf.h"
+#include "ui/window.h"
+
 #include <commctrl.h>
 
 namespace pausora {
 
 namespace {
 constexpr UINT_PTR kSubclassId = 1;
-constexpr char kFontFailure[] = "Font could not be created!";
+constexpr wchar_t kFontFailure[] = L"Font could not be created!";
 }  // namespace
 
 CStyledText::~CStyledText() {
@@ -20,8 +23,8 @@ bool CStyledText::Attach(HWND control) {
         return false;
     }
     m_hwnd = control;
-    const LONG_PTR style = ::GetWindowLongPtrA(control, GWL_STYLE);
-    ::SetWindowLongPtrA(control, GWL_STYLE, style | SS_NOTIFY);
+    const LONG_PTR style = ::GetWindowLongPtr(control, GWL_STYLE);
+    ::SetWindowLongPtr(control, GWL_STYLE, style | SS_NOTIFY);
     return true;
 }
 
@@ -65,15 +68,13 @@ void CStyledText::FontChanged() {
 
 ui::FontHandle CStyledText::MakeFont() const {
     return ui::FontHandle(
-        ::CreateFontA(m_height, 0, 0, 0, m_bold ? 900 : 400, m_italic, m_underline, m_strikeOut,
+        ::CreateFont(m_height, 0, 0, 0, m_bold ? 900 : 400, m_italic, m_underline, m_strikeOut,
                       DEFAULT_CHARSET, OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS,
-                      m_smooth ? ANTIALIASED_QUALITY : DEFAULT_QUALITY, 0, m_faceName.c_str()));
+                      m_smooth ? ANTIALIASED_QUALITY : DEFAULT_QUALITY, 0, Widen(m_faceName).c_str()));
 }
 
 void CStyledText::Paint() {
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(m_hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextA(m_hwnd, text.data(), static_cast<int>(text.size()))));
+    const std::wstring text = ui::WindowText(m_hwnd);
     RECT client{};
     ::GetClientRect(m_hwnd, &client);
 
@@ -96,7 +97,7 @@ void CStyledText::Paint() {
     if (!fontFailed) {
         const HGDIOBJ old = ::SelectObject(dc, m_font.get());
         const UINT align = m_centred ? DT_CENTER : m_right ? DT_RIGHT : 0;
-        ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client,
+        ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &client,
                     align | DT_WORDBREAK | DT_NOPREFIX);
         ::SelectObject(dc, old);
     }
@@ -107,7 +108,7 @@ void CStyledText::Paint() {
     // control.
     if (fontFailed && !m_fontFailureShown) {
         m_fontFailureShown = true;
-        ::MessageBoxA(::GetAncestor(m_hwnd, GA_ROOT), kFontFailure, "Pausora",
+        ::MessageBox(::GetAncestor(m_hwnd, GA_ROOT), kFontFailure, L"Pausora",
                       MB_OK | MB_ICONEXCLAMATION);
     }
 }

@@ -1,4 +1,5 @@
 #include "notify/notifier_popup.h"
+#include "ui/utf.h"
 
 #include "resource.h"
 
@@ -10,18 +11,18 @@
 namespace pausora {
 namespace {
 
-constexpr char kClassName[] = "PausoraNotifierPopup";
+constexpr wchar_t kClassName[] = L"PausoraNotifierPopup";
 
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
-    if (bitmap == nullptr || ::GetObjectA(bitmap, sizeof info, &info) == 0) {
+    if (bitmap == nullptr || ::GetObject(bitmap, sizeof info, &info) == 0) {
         return {0, 0};
     }
     return {info.bmWidth, info.bmHeight};
 }
 
 ui::BitmapHandle LoadBitmapResource(UINT id) {
-    return ui::BitmapHandle(::LoadBitmapA(ui::ModuleInstance(), MAKEINTRESOURCEA(id)));
+    return ui::BitmapHandle(::LoadBitmap(ui::ModuleInstance(), MAKEINTRESOURCE(id)));
 }
 
 // The skin's shape: its rectangle less every pixel of the key colour. Runs of
@@ -81,7 +82,7 @@ HRGN BuildKeyRegion(HBITMAP skin, int width, int height, BYTE red, BYTE green, B
 }
 
 ui::FontHandle CreateItemFont(const ItemFont& font) {
-    LOGFONTA log{};
+    LOGFONT log{};
     log.lfHeight = font.height;
     log.lfWeight = font.weight;
     log.lfItalic = font.italic ? TRUE : FALSE;
@@ -91,8 +92,9 @@ ui::FontHandle CreateItemFont(const ItemFont& font) {
     log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     log.lfQuality = ANTIALIASED_QUALITY;
     log.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-    font.face.copy(log.lfFaceName, sizeof log.lfFaceName - 1);
-    return ui::FontHandle(::CreateFontIndirectA(&log));
+    const std::wstring face = Widen(font.face);
+    face.copy(log.lfFaceName, std::size(log.lfFaceName) - 1);
+    return ui::FontHandle(::CreateFontIndirect(&log));
 }
 
 // The item's font, or a slightly smaller one when the text would not fit its
@@ -112,8 +114,9 @@ ui::FontHandle FontThatFits(HDC dc, const ItemFont& wanted, const std::string& t
         }
         RECT needed{box.left, box.top, box.right, box.top};
         const HGDIOBJ old = ::SelectObject(dc, handle.get());
-        ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &needed,
-                    DT_WORDBREAK | DT_CALCRECT);
+        const std::wstring wide = Widen(text);
+        ::DrawText(dc, wide.c_str(), static_cast<int>(wide.size()), &needed,
+                   DT_WORDBREAK | DT_CALCRECT);
         ::SelectObject(dc, old);
         if (needed.bottom <= box.bottom && needed.right <= box.right) {
             return handle;
@@ -152,7 +155,7 @@ CNotifierPopup::~CNotifierPopup() {
 
 bool CNotifierPopup::Create(HWND owner) {
     m_owner = owner;
-    if (!CreateEx(WS_EX_LAYERED, kClassName, "", WS_POPUP, 0, 0, 0, 0, owner)) {
+    if (!CreateEx(WS_EX_LAYERED, kClassName, L"", WS_POPUP, 0, 0, 0, 0, owner)) {
         return false;
     }
     ApplyOpacity(0);
@@ -160,7 +163,7 @@ bool CNotifierPopup::Create(HWND owner) {
 }
 
 ui::Handled CNotifierPopup::OnCreate() {
-    m_handCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+    m_handCursor = ::LoadCursor(nullptr, MAKEINTRESOURCE(32649));  // IDC_HAND
     return std::nullopt;
 }
 
@@ -187,7 +190,7 @@ bool CNotifierPopup::TakeSkin(HBITMAP skin, int red, int green, int blue) {
 
 bool CNotifierPopup::LoadSkin(UINT bitmapId, int red, int green, int blue) {
     m_skin.reset();
-    return TakeSkin(::LoadBitmapA(ui::ModuleInstance(), MAKEINTRESOURCEA(bitmapId)), red, green,
+    return TakeSkin(::LoadBitmap(ui::ModuleInstance(), MAKEINTRESOURCE(bitmapId)), red, green,
                     blue);
 }
 
@@ -197,7 +200,7 @@ bool CNotifierPopup::LoadSkinFile(const char* path, int red, int green, int blue
         return false;
     }
     return TakeSkin(
-        static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)), red,
+        static_cast<HBITMAP>(::LoadImage(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)), red,
         green, blue);
 }
 
@@ -345,8 +348,9 @@ void CNotifierPopup::PaintAll(HDC dc, HDC source) {
         RECT rect{item.left, item.top, item.right, item.bottom};
         const HGDIOBJ oldFont = ::SelectObject(dc, Font(dc, item, hover));
         ::SetTextColor(dc, hover ? item.hoverColour : item.normalColour);
-        ::DrawTextA(dc, item.text.c_str(), static_cast<int>(item.text.size()), &rect,
-                    DT_WORDBREAK | DT_END_ELLIPSIS);
+        const std::wstring text = Widen(item.text);
+        ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+                   DT_WORDBREAK | DT_END_ELLIPSIS);
         ::SelectObject(dc, oldFont);
     }
 }
@@ -371,7 +375,7 @@ ui::Handled CNotifierPopup::OnClose() {
     // or taskkill may close it; that means closing the program, whose main
     // window owns the popup and destroys it in its own time.
     if (m_owner != nullptr) {
-        ::PostMessageA(m_owner, WM_CLOSE, 0, 0);
+        ::PostMessage(m_owner, WM_CLOSE, 0, 0);
     }
     return 0;
 }
@@ -386,7 +390,7 @@ ui::Handled CNotifierPopup::OnSetCursor(HWND /*window*/, UINT hitTest, UINT /*mo
 
 IPopupSurface::Screen CNotifierPopup::ReadScreen() {
     RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
     return {ToScreenRect(work), ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
@@ -416,7 +420,7 @@ void CNotifierPopup::HideWindow() {
 void CNotifierPopup::Place(ScreenPoint corner, std::int32_t width, std::int32_t height) {
     // Directly below the taskbar, which covers the popup while it slides out
     // from behind it.
-    const HWND taskbar = ::FindWindowA("Shell_TrayWnd", "");
+    const HWND taskbar = ::FindWindow(L"Shell_TrayWnd", L"");
     ::SetWindowPos(Handle(), taskbar != nullptr ? taskbar : HWND_TOP, corner.x, corner.y, width,
                    height, SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
@@ -436,7 +440,7 @@ void CNotifierPopup::Repaint() {
 
 void CNotifierPopup::PostClick(std::int32_t itemId, std::int32_t rightClick) {
     if (m_owner != nullptr) {
-        ::PostMessageA(m_owner, WM_NOTIFIER_CLICK, static_cast<WPARAM>(itemId),
+        ::PostMessage(m_owner, WM_NOTIFIER_CLICK, static_cast<WPARAM>(itemId),
                        static_cast<LPARAM>(rightClick));
     }
 }

@@ -1,9 +1,11 @@
 #include "notify/tray_icon.h"
+#include "ui/utf.h"
 
 #include "resource.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <new>
 #include <string>
 #include <string_view>
@@ -11,22 +13,28 @@
 namespace pausora {
 namespace {
 
-constexpr char kTrayClassName[] = "PausoraTrayIcon";
-constexpr char kHiddenOwnerClassName[] = "PausoraTrayOwner";
+constexpr wchar_t kTrayClassName[] = L"PausoraTrayIcon";
+constexpr wchar_t kHiddenOwnerClassName[] = L"PausoraTrayOwner";
 
-// Copies at most `maxBytes` bytes of `text` and a terminating zero.
+// Copies at most `maxUnits` UTF-16 units of `text` and a terminating zero,
+// never half of a pair.
 template <std::size_t N>
-void CopyText(char (&target)[N], const char* text, std::size_t maxBytes) {
+void CopyText(wchar_t (&target)[N], const char* text, std::size_t maxUnits) {
     static_assert(N > 0);
-    const std::string_view cut = CutText(text != nullptr ? text : "", std::min(maxBytes, N - 1));
-    std::memcpy(target, cut.data(), cut.size());
-    target[cut.size()] = '\0';
+    const std::wstring wide = Widen(text != nullptr ? text : "");
+    std::size_t length = std::min({wide.size(), maxUnits, N - 1});
+    if (length > 0 && length < wide.size() && wide[length - 1] >= 0xD800 &&
+        wide[length - 1] <= 0xDBFF) {
+        --length;
+    }
+    std::wmemcpy(target, wide.data(), length);
+    target[length] = L'\0';
 }
 
 bool MinimiseAnimationOn() {
     ANIMATIONINFO info{};
     info.cbSize = sizeof info;
-    if (!::SystemParametersInfoA(SPI_GETANIMATION, sizeof info, &info, 0)) {
+    if (!::SystemParametersInfo(SPI_GETANIMATION, sizeof info, &info, 0)) {
         return false;
     }
     return info.iMinAnimate != 0;
@@ -42,19 +50,19 @@ class HiddenOwner final : public ui::Window {
     ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_CLOSE:
-                ForEachHidden([](HWND window) { ::PostMessageA(window, WM_CLOSE, 0, 0); });
+                ForEachHidden([](HWND window) { ::PostMessage(window, WM_CLOSE, 0, 0); });
                 return 0;
             case WM_QUERYENDSESSION: {
                 bool mayEnd = true;
                 ForEachHidden([&](HWND window) {
-                    mayEnd = ::SendMessageA(window, WM_QUERYENDSESSION, wParam, lParam) != FALSE &&
+                    mayEnd = ::SendMessage(window, WM_QUERYENDSESSION, wParam, lParam) != FALSE &&
                              mayEnd;
                 });
                 return mayEnd ? TRUE : FALSE;
             }
             case WM_ENDSESSION:
                 ForEachHidden(
-                    [&](HWND window) { ::SendMessageA(window, WM_ENDSESSION, wParam, lParam); });
+                    [&](HWND window) { ::SendMessage(window, WM_ENDSESSION, wParam, lParam); });
                 return 0;
             default:
                 return ui::Window::OnMessage(message, wParam, lParam);
@@ -80,7 +88,7 @@ class HiddenOwner final : public ui::Window {
 HWND HiddenOwnerWindow() {
     static HiddenOwner owner;
     if (owner.Handle() == nullptr) {
-        owner.CreateEx(0, kHiddenOwnerClassName, "", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+        owner.CreateEx(0, kHiddenOwnerClassName, L"", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
     }
     return owner.Handle();
@@ -88,11 +96,11 @@ HWND HiddenOwnerWindow() {
 
 BOOL CALLBACK CollectTaskbarChild(HWND child, LPARAM param) {
     auto& children = *reinterpret_cast<std::vector<TaskbarChild>*>(param);
-    char className[256] = {};
-    ::GetClassNameA(child, className, 255);
+    wchar_t className[256] = {};
+    ::GetClassName(child, className, 255);
     RECT rect{};
     ::GetWindowRect(child, &rect);
-    children.push_back({className, {rect.left, rect.top, rect.right, rect.bottom}});
+    children.push_back({Narrow(className), {rect.left, rect.top, rect.right, rect.bottom}});
     return TRUE;
 }
 
@@ -115,18 +123,18 @@ bool CTrayIcon::Create(HWND parent, UINT callbackMessage, const char* tooltip, H
                        DWORD balloonIconFlags, UINT balloonTimeoutSeconds,
                        STimeSettings* settings) {
     m_menu.SetSettings(settings);
-    if (Handle() == nullptr && !CreateEx(0, kTrayClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr)) {
+    if (Handle() == nullptr && !CreateEx(0, kTrayClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr)) {
         return false;
     }
     if (m_taskbarCreated == 0) {
-        m_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+        m_taskbarCreated = ::RegisterWindowMessage(L"TaskbarCreated");
     }
 
     // The Windows 2000 layout of the record: balloons and icon states, no
     // later additions. In a 64-bit program it is larger than the 488 bytes
     // of a 32-bit one.
-    m_record = NOTIFYICONDATAA{};
-    m_record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    m_record = NOTIFYICONDATA{};
+    m_record.cbSize = NOTIFYICONDATAW_V2_SIZE;
     m_record.hWnd = parent != nullptr ? parent : Handle();
     m_record.uID = iconId;
     m_record.hIcon = icon;
@@ -153,7 +161,7 @@ bool CTrayIcon::Notify(Op op, std::uint32_t flags, std::uint32_t state, std::uin
         m_record.dwStateMask = stateMask;
     }
     const DWORD message = op == Op::kAdd ? NIM_ADD : op == Op::kModify ? NIM_MODIFY : NIM_DELETE;
-    return ::Shell_NotifyIconA(message, &m_record) != FALSE;
+    return ::Shell_NotifyIcon(message, &m_record) != FALSE;
 }
 
 bool CTrayIcon::Modify(std::uint32_t flags) {
@@ -191,22 +199,22 @@ bool CTrayIcon::SetIcon(HICON icon) {
 }
 
 bool CTrayIcon::SetIcon(UINT iconResourceId) {
-    return SetIcon(MAKEINTRESOURCEA(iconResourceId));
+    return SetIcon(MAKEINTRESOURCE(iconResourceId));
 }
 
-bool CTrayIcon::SetIcon(const char* iconResourceName) {
+bool CTrayIcon::SetIcon(const wchar_t* iconResourceName) {
     if (!m_presence.Enabled() || iconResourceName == nullptr) {
         return false;
     }
-    const std::string key =
+    const std::wstring key =
         IS_INTRESOURCE(iconResourceName)
-            ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(iconResourceName))
-            : std::string(iconResourceName);
+            ? L"#" + std::to_wstring(reinterpret_cast<std::uintptr_t>(iconResourceName))
+            : std::wstring(iconResourceName);
     auto it = m_loadedIcons.find(key);
     if (it == m_loadedIcons.end()) {
         // The notification area's size at this display's scaling: the
         // hand-drawn small image at 100 %, the large one from 150 % up.
-        ui::IconHandle loaded(static_cast<HICON>(::LoadImageA(
+        ui::IconHandle loaded(static_cast<HICON>(::LoadImage(
             ui::ModuleInstance(), iconResourceName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
             ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
         if (!loaded) {
@@ -230,13 +238,13 @@ bool CTrayIcon::SetTooltipText(const char* text) {
 }
 
 bool CTrayIcon::SetTooltipText(UINT stringResourceId) {
-    char text[256] = {};
-    ::LoadStringA(ui::ModuleInstance(), stringResourceId, text, sizeof text);
-    return SetTooltipText(text);
+    wchar_t text[256] = {};
+    ::LoadString(ui::ModuleInstance(), stringResourceId, text, static_cast<int>(std::size(text)));
+    return SetTooltipText(Narrow(text).c_str());
 }
 
 std::string CTrayIcon::GetTooltipText() const {
-    return m_record.szTip;
+    return Narrow(m_record.szTip);
 }
 
 bool CTrayIcon::PopBalloonTip(const char* text, const char* title, DWORD iconFlags,
@@ -284,8 +292,8 @@ bool CTrayIcon::SetIconList(UINT firstIconId, UINT lastIconId) {
             // The notification area shows small icons: take the hand-drawn
             // small image rather than a scaled-down large one. Shared
             // resource icons: nothing to free.
-            m_frames.push_back(static_cast<HICON>(::LoadImageA(
-                ui::ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON,
+            m_frames.push_back(static_cast<HICON>(::LoadImage(
+                ui::ModuleInstance(), MAKEINTRESOURCE(id), IMAGE_ICON,
                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
         }
     } catch (const std::bad_alloc&) {
@@ -354,7 +362,7 @@ bool CTrayIcon::SetMenuDefaultItem(UINT item, bool byPosition) {
     if (!m_menu.SetDefaultItem(item, byPosition)) {
         return true;
     }
-    const ui::MenuHandle menu(::LoadMenuA(ui::ModuleInstance(), MAKEINTRESOURCEA(m_record.uID)));
+    const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
     if (!menu) {
         return false;
     }
@@ -373,7 +381,7 @@ bool CTrayIcon::ToggleNotificationSwitch(UINT command) {
     const HWND mainWindow =
         ui::AppMainWindow() != nullptr ? ui::AppMainWindow() : GetCommandTarget();
     if (mainWindow != nullptr) {
-        ::SendMessageA(mainWindow, WM_SETTINGS_CHANGED, 0, 0);
+        ::SendMessage(mainWindow, WM_SETTINGS_CHANGED, 0, 0);
     }
     return true;
 }
@@ -381,7 +389,7 @@ bool CTrayIcon::ToggleNotificationSwitch(UINT command) {
 void CTrayIcon::PrepareTrayMenu(HMENU /*popup*/) {}
 
 void CTrayIcon::ShowTrayMenu(HWND target) {
-    const ui::MenuHandle menu(::LoadMenuA(ui::ModuleInstance(), MAKEINTRESOURCEA(m_record.uID)));
+    const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
     const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
     if (popup == nullptr) {
         return;
@@ -390,8 +398,8 @@ void CTrayIcon::ShowTrayMenu(HWND target) {
     // start/stop item is the one shown bold.
     const int count = ::GetMenuItemCount(popup);
     if (count > 0) {
-        ::ModifyMenuA(popup, static_cast<UINT>(count - 1), MF_BYPOSITION | MF_STRING,
-                      ID_TRAY_STARTSTOP, m_menu.StartStopCaption().c_str());
+        ::ModifyMenu(popup, static_cast<UINT>(count - 1), MF_BYPOSITION | MF_STRING,
+                      ID_TRAY_STARTSTOP, Widen(m_menu.StartStopCaption()).c_str());
     }
     ::SetMenuDefaultItem(popup, m_menu.DefaultItem(), m_menu.DefaultByPosition() ? TRUE : FALSE);
     const auto& marks = m_menu.RefreshCheckMarks();
@@ -409,7 +417,7 @@ void CTrayIcon::ShowTrayMenu(HWND target) {
     // clicks elsewhere.
     ::SetForegroundWindow(target);
     ::TrackPopupMenu(popup, 0, at.x, at.y, 0, target, nullptr);
-    ::PostMessageA(target, WM_NULL, 0, 0);
+    ::PostMessage(target, WM_NULL, 0, 0);
 }
 
 void CTrayIcon::PostDefaultCommand(HWND target) {
@@ -417,7 +425,7 @@ void CTrayIcon::PostDefaultCommand(HWND target) {
     UINT command = m_menu.DefaultItem();
     if (m_menu.DefaultByPosition()) {
         const ui::MenuHandle menu(
-            ::LoadMenuA(ui::ModuleInstance(), MAKEINTRESOURCEA(m_record.uID)));
+            ::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
         const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
         if (popup == nullptr) {
             return;
@@ -427,7 +435,7 @@ void CTrayIcon::PostDefaultCommand(HWND target) {
             return;  // a submenu or no item at that place: nothing to send
         }
     }
-    ::PostMessageA(target, WM_COMMAND, command, 0);
+    ::PostMessage(target, WM_COMMAND, command, 0);
 }
 
 LRESULT CTrayIcon::HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage) {
@@ -443,7 +451,7 @@ LRESULT CTrayIcon::HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage) {
         mouse == WM_RBUTTONUP || (mouse == WM_LBUTTONDBLCLK && m_menu.DefaultByPosition());
     if (needsMenu) {
         const ui::MenuHandle probe(
-            ::LoadMenuA(ui::ModuleInstance(), MAKEINTRESOURCEA(m_record.uID)));
+            ::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
         if (!probe || ::GetSubMenu(probe.get(), 0) == nullptr) {
             return 0;  // no menu: the click is not ours to handle
         }
@@ -471,7 +479,7 @@ ui::Handled CTrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // means closing the program; the window itself lives as long as the
         // icon object.
         if (const HWND target = GetCommandTarget(); target != nullptr) {
-            ::PostMessageA(target, WM_CLOSE, 0, 0);
+            ::PostMessage(target, WM_CLOSE, 0, 0);
         }
         return 0;
     }
@@ -495,8 +503,8 @@ void CTrayIcon::MinimiseToTray(HWND window, bool forceAnimation) {
     if (const HWND owner = HiddenOwnerWindow(); owner != nullptr) {
         ::SetParent(window, owner);
     }
-    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
-    ::SetWindowLongPtrA(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+    const LONG_PTR style = ::GetWindowLongPtr(window, GWL_STYLE);
+    ::SetWindowLongPtr(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
 }
 
 void CTrayIcon::RestoreFromTray(HWND window, bool forceAnimation) {
@@ -509,8 +517,8 @@ void CTrayIcon::RestoreFromTray(HWND window, bool forceAnimation) {
     } else {
         ::SetParent(window, nullptr);
     }
-    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
-    ::SetWindowLongPtrA(window, GWL_STYLE, style | WS_VISIBLE);
+    const LONG_PTR style = ::GetWindowLongPtr(window, GWL_STYLE);
+    ::SetWindowLongPtr(window, GWL_STYLE, style | WS_VISIBLE);
     ::RedrawWindow(window, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     if (const HWND owner = HiddenOwnerWindow(); owner != nullptr) {
@@ -521,7 +529,7 @@ void CTrayIcon::RestoreFromTray(HWND window, bool forceAnimation) {
 }
 
 RECT CTrayIcon::LocateTrayArea() {
-    if (const HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr); taskbar != nullptr) {
+    if (const HWND taskbar = ::FindWindow(L"Shell_TrayWnd", nullptr); taskbar != nullptr) {
         RECT rect{};
         ::GetWindowRect(taskbar, &rect);
         std::vector<TaskbarChild> children;
@@ -536,7 +544,7 @@ RECT CTrayIcon::LocateTrayArea() {
             bar.uEdge, {bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom}, {}));
     }
     RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
     return ToRect(TrayAreaFromWorkArea({work.left, work.top, work.right, work.bottom}));
 }
 

@@ -44,7 +44,7 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     // An icon resource of the program, loaded once and kept, so that the
     // icon record never refers to a destroyed icon.
     bool SetIcon(UINT iconResourceId);
-    bool SetIcon(const char* iconResourceName);
+    bool SetIcon(const wchar_t* iconResourceName);
     HICON GetIconHandle() const;
 
     bool SetTooltipText(const char* text);
@@ -98,7 +98,7 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     void PostDefaultCommand(HWND target);
     void AddAgain();
 
-    NOTIFYICONDATAA m_record{};
+    NOTIFYICONDATA m_record{};
     TrayPresence m_presence;
     TrayMenuModel m_menu;
     HWND m_commandTarget = nullptr;
@@ -109,7 +109,7 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     ULONGLONG m_animationStart = 0;
     UINT m_animationLength = 0;
     HICON m_savedIcon = nullptr;
-    std::map<std::string, ui::IconHandle> m_loadedIcons;
+    std::map<std::wstring, ui::IconHandle> m_loadedIcons;
     UINT m_taskbarCreated = 0;
     std::function<void()> m_onArrived;
 };

@@ -1,6 +1,8 @@
 #include "scheduler/engine_adapters_win.h"
 
 #include "inputwatch/inputwatch.h"
+#include "ui/code_page.h"
+#include "ui/utf.h"
 
 namespace pausora {
 
@@ -29,6 +31,10 @@ std::uint32_t InputWatchIdleSource::LastTick() {
 
 void InputWatchIdleSource::Stop() {
     ::InputWatchStop();
+}
+
+std::string CodePageTipSource::PickTip() {
+    return Narrow(WidenFromCodePage(m_file.PickTip()));
 }
 
 LocalTime SystemLocalClock::Now() {

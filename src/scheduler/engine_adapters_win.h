@@ -38,4 +38,15 @@ class SystemLocalClock final : public ILocalClock {
     LocalTime Now() override;
 };
 
+// The tips file is 8-bit text in the system's code page; the rest of the
+// program speaks UTF-8.
+class CodePageTipSource final : public ITipSource {
+  public:
+    explicit CodePageTipSource(ITipSource& file) : m_file(file) {}
+    std::string PickTip() override;
+
+  private:
+    ITipSource& m_file;
+};
+
 }  // namespace pausora

@@ -1,4 +1,5 @@
 #include "settings/settings_pages.h"
+#include "ui/utf.h"
 
 #include "resource.h"
 #include "settings/page_path.h"
@@ -24,16 +25,16 @@ bool IsClick(UINT code) {
 
 void CSettingsPage::NotifySettingsChanged() const {
     if (const HWND main = ui::AppMainWindow()) {
-        ::SendMessageA(main, WM_SETTINGS_CHANGED, 0, 0);
+        ::SendMessage(main, WM_SETTINGS_CHANGED, 0, 0);
     }
 }
 
 bool CSettingsPage::IsChecked(int id) const {
-    return ::SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return ::SendMessage(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void CSettingsPage::SetChecked(int id, bool checked) {
-    ::SendMessageA(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessage(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void CSettingsPage::EnableItems(std::initializer_list<int> ids, bool enable) {
@@ -228,21 +229,21 @@ BOOL CPageSounds::OnInitDialog() {
     m_sounds.SetOwner(Sheet());
     const HWND list = Item(IDC_SOUND_EVENTS);
     for (const SoundEventInfo& event : SoundEvents()) {
-        const std::string label(event.label);
-        ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+        const std::wstring label = Widen(event.label);
+        ::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     }
     // Sixteen pixels at 96 dots per inch; more when the screen's text is
     // larger, so that the lines do not run into each other.
     const HDC screen = ::GetDC(list);
     const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
     ::ReleaseDC(list, screen);
-    ::SendMessageA(list, LB_SETITEMHEIGHT, 0, ::MulDiv(16, dpi > 96 ? dpi : 96, 96));
+    ::SendMessage(list, LB_SETITEMHEIGHT, 0, ::MulDiv(16, dpi > 96 ? dpi : 96, 96));
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
         m_paths[i] = Settings().SoundPath(static_cast<SoundEvent>(i));
     }
     SetChecked(IDC_PAGE_SWITCH, Settings().UseSounds == 1);
     UpdateEnabledStates();
-    ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+    ::SendMessage(list, LB_SETCURSEL, 0, 0);
     ShowEvent(0);
     return TRUE;
 }
@@ -263,7 +264,7 @@ void CPageSounds::UpdateEnabledStates() {
 
 int CPageSounds::SelectedEvent() const {
     const auto selected =
-        static_cast<int>(::SendMessageA(Item(IDC_SOUND_EVENTS), LB_GETCURSEL, 0, 0));
+        static_cast<int>(::SendMessage(Item(IDC_SOUND_EVENTS), LB_GETCURSEL, 0, 0));
     return selected >= 0 && selected < static_cast<int>(kSoundEventCount) ? selected : -1;
 }
 
@@ -272,25 +273,24 @@ void CPageSounds::ShowEvent(int event) {
         return;
     }
     m_currentPath = m_paths[static_cast<std::size_t>(event)];
-    const std::string name(FileNameOf(m_currentPath));
-    ::SetWindowTextA(Item(IDC_SOUND_FILE), name.c_str());
+    ::SetWindowText(Item(IDC_SOUND_FILE), Widen(FileNameOf(m_currentPath)).c_str());
 }
 
 void CPageSounds::Browse() {
-    std::array<char, MAX_PATH * 4> file{};
-    OPENFILENAMEA dialog{};
+    std::array<wchar_t, MAX_PATH * 4> file{};
+    OPENFILENAME dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = Sheet();
-    dialog.lpstrFilter = "Wave Files (*.wav)\0*.wav\0\0";
+    dialog.lpstrFilter = L"Wave Files (*.wav)\0*.wav\0\0";
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrDefExt = "wav";
+    dialog.lpstrDefExt = L"wav";
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameA(&dialog)) {
+    if (!::GetOpenFileName(&dialog)) {
         SetModified();
         return;
     }
-    const std::string path(file.data());
+    const std::string path = Narrow(file.data());
 
     // The file is read and its format offered to the device before it is
     // taken. A file that is no wave at all is as unplayable as one the
@@ -310,14 +310,14 @@ void CPageSounds::Browse() {
         return;
     }
     if (!playable) {
-        ::MessageBoxA(Sheet(), "Format not supported", kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
+        ::MessageBox(Sheet(), L"Format not supported", Widen(kMessageTitle).c_str(),
+                     MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (const int event = SelectedEvent(); event >= 0) {
         m_paths[static_cast<std::size_t>(event)] = path;
         m_currentPath = path;
-        const std::string name(FileNameOf(path));
-        ::SetWindowTextA(Item(IDC_SOUND_FILE), name.c_str());
+        ::SetWindowText(Item(IDC_SOUND_FILE), Widen(FileNameOf(path)).c_str());
     }
     SetModified();
 }

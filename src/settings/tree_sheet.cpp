@@ -1,4 +1,5 @@
 #include "settings/tree_sheet.h"
+#include "ui/utf.h"
 
 #include <windowsx.h>
 
@@ -27,10 +28,10 @@ int ScaledToScreen(int pixels) {
 }
 
 bool IsSelChanging(UINT code) {
-    return code == TVN_SELCHANGINGA || code == TVN_SELCHANGINGW;
+    return code == TVN_SELCHANGING || code == TVN_SELCHANGINGW;
 }
 bool IsSelChanged(UINT code) {
-    return code == TVN_SELCHANGEDA || code == TVN_SELCHANGEDW;
+    return code == TVN_SELCHANGED || code == TVN_SELCHANGEDW;
 }
 
 }  // namespace
@@ -42,7 +43,7 @@ CVisualStyles& CVisualStyles::Get() {
     return styles;
 }
 
-CVisualStyles::CVisualStyles() : m_library(::LoadLibraryA("uxtheme.dll")) {
+CVisualStyles::CVisualStyles() : m_library(::LoadLibrary(L"uxtheme.dll")) {
     if (!m_library) {
         return;
     }
@@ -168,8 +169,9 @@ void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
     const HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(SYSTEM_FONT));
-    ::DrawTextA(dc, m_captionText.c_str(), static_cast<int>(m_captionText.size()), &text,
-                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    const std::wstring title = Widen(m_captionText);
+    ::DrawText(dc, title.c_str(), static_cast<int>(title.size()), &text,
+               DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     ::SelectObject(dc, old);
 }
 
@@ -181,8 +183,8 @@ void CPageFrame::DrawMessage(HDC dc, const RECT& message) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     const HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    ::DrawTextA(dc, m_messageText.c_str(), static_cast<int>(m_messageText.size()), &rect,
-                m_messageFormat);
+    const std::wstring text = Widen(m_messageText);
+    ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &rect, m_messageFormat);
     ::SelectObject(dc, old);
 }
 
@@ -193,7 +195,7 @@ CPageFrameWnd::~CPageFrameWnd() {
 }
 
 bool CPageFrameWnd::CreateWnd(HWND parent, const RECT& rect, UINT id) {
-    return CreateEx(0, "PausoraPageFrame", "PausoraSettingsWnd",
+    return CreateEx(0, L"PausoraPageFrame", L"PausoraSettingsWnd",
                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, parent,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
@@ -210,7 +212,7 @@ void CPageFrameWnd::SetCaptionIcon(HICON icon) {
         return;
     }
     BITMAP mask{};
-    ::GetObjectA(info.hbmMask, sizeof mask, &mask);
+    ::GetObject(info.hbmMask, sizeof mask, &mask);
     // An icon without colour keeps its image and mask one above the other.
     const int height = info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
     ::DeleteObject(info.hbmMask);
@@ -267,8 +269,8 @@ ui::Handled CPageFrameWnd::OnPaint() {
 // --- the tree ---
 
 bool CSheetTree::Create(HWND sheet, const RECT& rect) {
-    m_window.reset(::CreateWindowExA(
-        WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEWA, "PageTree",
+    m_window.reset(::CreateWindowEx(
+        WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEW, L"PageTree",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
             TVS_SHOWSELALWAYS | TVS_TRACKSELECT,
         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, sheet,
@@ -359,7 +361,7 @@ void CTreeSheetBase::OnInitialized() {
     const int height = window.bottom - window.top;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoA(::MonitorFromWindow(sheet, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    ::GetMonitorInfo(::MonitorFromWindow(sheet, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
     ::SetWindowPos(sheet, nullptr, work.left + (work.right - work.left - width) / 2,
                    work.top + (work.bottom - work.top - height) / 2, width, height,
@@ -367,13 +369,13 @@ void CTreeSheetBase::OnInitialized() {
 
     // The band is as tall as a tab would be, so the page below it keeps the
     // place the sheet gave it.
-    const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(sheet, WM_GETFONT, 0, 0));
-    if (const HWND probe = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD, 0, 0, 200, 100, sheet,
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessage(sheet, WM_GETFONT, 0, 0));
+    if (const HWND probe = ::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100, sheet,
                                              nullptr, ui::ModuleInstance(), nullptr)) {
-        ::SendMessageA(probe, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        TCITEMA item{};
+        ::SendMessage(probe, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        TCITEM item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>("");
+        item.pszText = const_cast<wchar_t*>(L"");
         TabCtrl_InsertItem(probe, 0, &item);
         RECT itemRect{};
         TabCtrl_GetItemRect(probe, 0, &itemRect);
@@ -386,7 +388,7 @@ void CTreeSheetBase::OnInitialized() {
     treeRect.right = treeRect.left + std::max(0, treeWidth - treeGap);
     m_tree->Create(sheet, treeRect);
     const HWND tree = m_tree->Handle();
-    ::SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SendMessage(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // First in the keyboard's order.
     ::SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (m_treeImages) {
@@ -396,7 +398,7 @@ void CTreeSheetBase::OnInitialized() {
     RefillTree();
     SelectPageInTree(TabCtrl_GetCurSel(tab));
     // The sheet may settle on its first page only after this returns.
-    ::PostMessageA(sheet, kFollowCurrentPage, 0, 0);
+    ::PostMessage(sheet, kFollowCurrentPage, 0, 0);
 }
 
 // With nine pages the tabs would stack in rows, and the pages would sit
@@ -405,14 +407,14 @@ void CTreeSheetBase::OnInitialized() {
 void CTreeSheetBase::UseOneRowOfTabs() {
     const HWND sheet = Handle();
     const HWND tab = TabControl();
-    const LONG_PTR style = ::GetWindowLongPtrA(tab, GWL_STYLE);
+    const LONG_PTR style = ::GetWindowLongPtr(tab, GWL_STYLE);
     if ((style & TCS_MULTILINE) == 0) {
         return;
     }
     RECT before{};
     ::GetClientRect(tab, &before);
     TabCtrl_AdjustRect(tab, FALSE, &before);
-    ::SetWindowLongPtrA(tab, GWL_STYLE, style & ~static_cast<LONG_PTR>(TCS_MULTILINE));
+    ::SetWindowLongPtr(tab, GWL_STYLE, style & ~static_cast<LONG_PTR>(TCS_MULTILINE));
     ::SetWindowPos(tab, nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     RECT after{};
@@ -472,13 +474,13 @@ void CTreeSheetBase::RefillTree() {
     std::vector<int> pageImages;
     const int count = TabCtrl_GetItemCount(tab);
     for (int i = 0; i < count; ++i) {
-        std::array<char, 261> text{};
-        TCITEMA item{};
+        std::array<wchar_t, 261> text{};
+        TCITEM item{};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
         item.pszText = text.data();
         item.cchTextMax = static_cast<int>(text.size() - 1);
         TabCtrl_GetItem(tab, i, &item);
-        m_pages.AddPage(text.data(), i);
+        m_pages.AddPage(Narrow(text.data()), i);
         const bool valid = item.iImage >= 0 && item.iImage < ::ImageList_GetImageCount(m_images);
         pageImages.push_back(valid ? item.iImage : -1);
     }
@@ -486,13 +488,14 @@ void CTreeSheetBase::RefillTree() {
     m_items.assign(m_pages.Size(), nullptr);
     for (const int node : m_pages.DepthFirst()) {
         const PageTree::Node& info = m_pages.At(node);
-        TVINSERTSTRUCTA insert{};
+        TVINSERTSTRUCT insert{};
         insert.hParent = info.parent == PageTree::kRoot
                              ? TVI_ROOT
                              : m_items[static_cast<std::size_t>(info.parent)];
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        insert.item.pszText = const_cast<char*>(info.text.c_str());
+        const std::wstring text = Widen(info.text);
+        insert.item.pszText = const_cast<wchar_t*>(text.c_str());
         insert.item.lParam = info.page;
         const int image = info.page >= 0 ? pageImages[static_cast<std::size_t>(info.page)] : -1;
         insert.item.iImage = image;
@@ -527,7 +530,7 @@ int CTreeSheetBase::CurrentNode() const {
     return m_pages.NodeOfPage(TabCtrl_GetCurSel(TabControl()));
 }
 
-LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEWA& change) {
+LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEW& change) {
     if (m_refilling) {
         return FALSE;
     }
@@ -537,12 +540,12 @@ LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEWA& change) {
         const auto found = std::find(m_items.begin(), m_items.end(), change.itemNew.hItem);
         if (found != m_items.end()) {
             const int node = m_pages.FirstPageNodeFrom(static_cast<int>(found - m_items.begin()));
-            ::PostMessageA(Handle(), kSelectNodeLater, static_cast<WPARAM>(node), 0);
+            ::PostMessage(Handle(), kSelectNodeLater, static_cast<WPARAM>(node), 0);
         }
         return TRUE;
     }
     m_refilling = true;
-    const LRESULT moved = ::SendMessageA(Handle(), PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    const LRESULT moved = ::SendMessage(Handle(), PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
     m_refilling = false;
     if (moved == FALSE) {
         return TRUE;  // the page being left would not let go
@@ -551,13 +554,13 @@ LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEWA& change) {
     return FALSE;
 }
 
-void CTreeSheetBase::OnSelectionChanged(const NMTREEVIEWA& change) {
+void CTreeSheetBase::OnSelectionChanged(const NMTREEVIEW& change) {
     const auto found = std::find(m_items.begin(), m_items.end(), change.itemNew.hItem);
     if (found == m_items.end() || !m_frame) {
         return;
     }
     const PageTree::Node& node = m_pages.At(static_cast<int>(found - m_items.begin()));
-    TVITEMA item{};
+    TVITEM item{};
     item.mask = TVIF_IMAGE;
     item.hItem = change.itemNew.hItem;
     TreeView_GetItem(TreeWindow(), &item);
@@ -607,7 +610,7 @@ ui::Handled CTreeSheetBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             if (header.hwndFrom == nullptr || header.hwndFrom != TreeWindow()) {
                 return std::nullopt;
             }
-            const auto& change = *reinterpret_cast<const NMTREEVIEWA*>(lParam);
+            const auto& change = *reinterpret_cast<const NMTREEVIEW*>(lParam);
             if (IsSelChanging(header.code)) {
                 return OnSelectionChanging(change);
             }

@@ -144,8 +144,8 @@ class CTreeSheetBase : public ui::PropertySheet {
     void RefillTree();
     void SelectPageInTree(int page);
     void SelectNode(int node);
-    LRESULT OnSelectionChanging(const NMTREEVIEWA& change);
-    void OnSelectionChanged(const NMTREEVIEWA& change);
+    LRESULT OnSelectionChanging(const NMTREEVIEW& change);
+    void OnSelectionChanged(const NMTREEVIEW& change);
     int CurrentNode() const;
 
     bool m_treeMode = false;

@@ -1,4 +1,5 @@
 #include "sound/win_sound.h"
+#include "ui/utf.h"
 
 #include "ui/handles.h"
 
@@ -86,7 +87,7 @@ FileErrorCause FileErrorCauseOf(DWORD systemError) {
 
 std::unique_ptr<IReadFile> CWinFileOpener::OpenExclusive(std::string_view path) {
     std::string name(path);
-    ui::FileHandle file(::CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    ui::FileHandle file(::CreateFile(Widen(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         const DWORD error = ::GetLastError();
@@ -106,7 +107,7 @@ void CWinSoundFeedback::ShowMessage(std::string_view text, SoundMessageStyle sty
         return;
     }
     m_waiting.emplace_back(std::string(text), style);
-    ::PostMessageA(m_owner, m_notify, 0, 0);
+    ::PostMessage(m_owner, m_notify, 0, 0);
 }
 
 bool CWinSoundFeedback::ShowNextMessage() {
@@ -128,7 +129,7 @@ void CWinSoundFeedback::Show(const std::string& text, SoundMessageStyle style) c
         // open behind whatever the user is working in.
         flags |= MB_SETFOREGROUND | MB_TOPMOST;
     }
-    ::MessageBoxA(m_owner, text.c_str(), kMessageTitle, flags);
+    ::MessageBox(m_owner, Widen(text).c_str(), Widen(kMessageTitle).c_str(), flags);
 }
 
 }  // namespace pausora

@@ -1,13 +1,15 @@
 #include "store/registry_key.h"
 
+#include "ui/utf.h"
+
 #include <string>
 #include <vector>
 
 namespace pausora {
 namespace {
-// The API wants zero-terminated names; string_views need not be.
-std::string Z(std::string_view text) {
-    return std::string(text);
+// The API wants zero-terminated UTF-16 names; ours are UTF-8 views.
+std::wstring Z(std::string_view text) {
+    return Widen(text);
 }
 }  // namespace
 
@@ -19,7 +21,7 @@ bool CRegistryKey::Check(LONG result) {
 bool CRegistryKey::Open(HKEY root, std::string_view subkey) {
     Close();
     HKEY key = nullptr;
-    if (!Check(::RegOpenKeyExA(root, Z(subkey).c_str(), 0, KEY_ALL_ACCESS, &key))) {
+    if (!Check(::RegOpenKeyExW(root, Z(subkey).c_str(), 0, KEY_ALL_ACCESS, &key))) {
         m_key = nullptr;
         return false;
     }
@@ -31,7 +33,7 @@ bool CRegistryKey::Create(HKEY root, std::string_view subkey) {
     Close();
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (!Check(::RegCreateKeyExA(root, Z(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+    if (!Check(::RegCreateKeyExW(root, Z(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                  &key, &disposition))) {
         m_key = nullptr;
         return false;
@@ -45,9 +47,9 @@ bool CRegistryKey::ReadString(std::string_view name, std::string& out) {
     if (m_key == nullptr) {
         return false;
     }
-    const std::string valueName = Z(name);
+    const std::wstring valueName = Z(name);
     DWORD size = 0;
-    if (!Check(::RegQueryValueExA(m_key, valueName.c_str(), nullptr, nullptr, nullptr, &size))) {
+    if (!Check(::RegQueryValueExW(m_key, valueName.c_str(), nullptr, nullptr, nullptr, &size))) {
         return false;
     }
     if (size == 0) {
@@ -57,14 +59,15 @@ bool CRegistryKey::ReadString(std::string_view name, std::string& out) {
         m_lastResult = ERROR_MORE_DATA;
         return false;
     }
-    // One spare zero byte, so text stored without its terminator still ends.
-    std::vector<char> buffer(size + 1, '\0');
+    // Whole UTF-16 units, and a spare zero unit so that text stored without
+    // its terminator (or with an odd byte count) still ends.
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
     DWORD got = size;
-    if (!Check(::RegQueryValueExA(m_key, valueName.c_str(), nullptr, nullptr,
+    if (!Check(::RegQueryValueExW(m_key, valueName.c_str(), nullptr, nullptr,
                                   reinterpret_cast<BYTE*>(buffer.data()), &got))) {
         return false;
     }
-    out.assign(buffer.data());  // up to the first zero
+    out = Narrow(buffer.data());  // up to the first zero
     return true;
 }
 
@@ -75,7 +78,7 @@ bool CRegistryKey::ReadDword(std::string_view name, std::uint32_t& out) {
     }
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (!Check(::RegQueryValueExA(m_key, Z(name).c_str(), nullptr, nullptr,
+    if (!Check(::RegQueryValueExW(m_key, Z(name).c_str(), nullptr, nullptr,
                                   reinterpret_cast<BYTE*>(&value), &size))) {
         return false;
     }
@@ -87,12 +90,12 @@ bool CRegistryKey::WriteString(std::string_view name, std::string_view text) {
     if (m_key == nullptr) {
         return false;
     }
-    // The stored length is the character count without a terminator, as the
-    // program has always written it; readers add the zero themselves.
-    const std::string data = Z(text);
-    return Check(::RegSetValueExA(m_key, Z(name).c_str(), 0, REG_SZ,
+    // The stored length is the text without a terminator, as the program has
+    // always written it; readers add the zero themselves.
+    const std::wstring data = Z(text);
+    return Check(::RegSetValueExW(m_key, Z(name).c_str(), 0, REG_SZ,
                                   reinterpret_cast<const BYTE*>(data.c_str()),
-                                  static_cast<DWORD>(data.size())));
+                                  static_cast<DWORD>(data.size() * sizeof(wchar_t))));
 }
 
 bool CRegistryKey::WriteDword(std::string_view name, std::uint32_t value) {
@@ -100,7 +103,7 @@ bool CRegistryKey::WriteDword(std::string_view name, std::uint32_t value) {
         return false;
     }
     const DWORD data = value;
-    return Check(::RegSetValueExA(m_key, Z(name).c_str(), 0, REG_DWORD,
+    return Check(::RegSetValueExW(m_key, Z(name).c_str(), 0, REG_DWORD,
                                   reinterpret_cast<const BYTE*>(&data), sizeof data));
 }
 
@@ -108,23 +111,23 @@ bool CRegistryKey::DeleteValue(std::string_view name) {
     if (m_key == nullptr) {
         return false;
     }
-    return Check(::RegDeleteValueA(m_key, Z(name).c_str()));
+    return Check(::RegDeleteValueW(m_key, Z(name).c_str()));
 }
 
 bool CRegistryKey::DeleteKey(HKEY root, std::string_view subkey) {
-    return Check(::RegDeleteKeyA(root, Z(subkey).c_str()));
+    return Check(::RegDeleteKeyW(root, Z(subkey).c_str()));
 }
 
 bool CRegistryKey::SaveKey(std::string_view file) {
-    return m_key != nullptr && Check(::RegSaveKeyA(m_key, Z(file).c_str(), nullptr));
+    return m_key != nullptr && Check(::RegSaveKeyW(m_key, Z(file).c_str(), nullptr));
 }
 
 bool CRegistryKey::RestoreKey(std::string_view file) {
-    return m_key != nullptr && Check(::RegRestoreKeyA(m_key, Z(file).c_str(), 0));
+    return m_key != nullptr && Check(::RegRestoreKeyW(m_key, Z(file).c_str(), 0));
 }
 
 bool CRegistryKey::LoadKey(HKEY root, std::string_view subkey, std::string_view file) {
-    return Check(::RegLoadKeyA(root, Z(subkey).c_str(), Z(file).c_str()));
+    return Check(::RegLoadKeyW(root, Z(subkey).c_str(), Z(file).c_str()));
 }
 
 void CRegistryKey::Close() {

@@ -1,4 +1,5 @@
 #include "tips/file_stamps_win.h"
+#include "ui/utf.h"
 
 #include <windows.h>
 
@@ -8,7 +9,7 @@ namespace pausora {
 
 std::optional<FileStamp> WinFileStamps::Stamp(std::string_view path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(std::string(path).c_str(), GetFileExInfoStandard, &data) ||
+    if (!::GetFileAttributesEx(Widen(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return std::nullopt;
     }

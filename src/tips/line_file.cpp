@@ -1,6 +1,7 @@
 #include "tips/line_file.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -47,7 +48,11 @@ bool CLineFile::ReadLines(std::string_view path, std::vector<std::string>& lines
     // Binary, so that a file reads the same on every system: the line end is
     // split off here rather than translated by the runtime.
     errno = 0;
-    std::ifstream file(FullPath(path), std::ios::in | std::ios::binary);
+    // The path is UTF-8; opened through a path object, it reaches the system
+    // whole, in its own form, and a folder named in any language opens.
+    const std::string full = FullPath(path);
+    const std::filesystem::path name(std::u8string(full.begin(), full.end()));
+    std::ifstream file(name, std::ios::in | std::ios::binary);
     if (!file) {
         m_lastError = errno != 0 ? errno : ENOENT;
         return false;

@@ -1,4 +1,5 @@
 #include "tips/random_env_win.h"
+#include "ui/utf.h"
 
 #include <windows.h>
 
@@ -27,7 +28,7 @@ std::int64_t WinRandomEnvironment::PerformanceCounter() {
 }
 
 void WinRandomEnvironment::ShowMessage(std::string_view text) {
-    ::MessageBoxA(nullptr, std::string(text).c_str(), "Pausora", MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBox(nullptr, Widen(text).c_str(), L"Pausora", MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace pausora

@@ -12,7 +12,7 @@ INT_PTR Dialog::DoModal(HWND parent) {
     m_modal = true;
     m_ended = false;
     m_result = IDCANCEL;
-    const HWND hwnd = ::CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(m_templateId), parent,
+    const HWND hwnd = ::CreateDialogParam(ModuleInstance(), MAKEINTRESOURCE(m_templateId), parent,
                                            &Dialog::Trampoline, reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) {
         m_modal = false;
@@ -27,7 +27,7 @@ INT_PTR Dialog::DoModal(HWND parent) {
     }
     MSG msg{};
     while (!m_ended) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessage(&msg, nullptr, 0, 0);
         if (got == 0) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
@@ -38,9 +38,9 @@ INT_PTR Dialog::DoModal(HWND parent) {
         if (PreTranslateMessage(msg)) {
             continue;
         }
-        if (m_hwnd == nullptr || !::IsDialogMessageA(m_hwnd, &msg)) {
+        if (m_hwnd == nullptr || !::IsDialogMessage(m_hwnd, &msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessage(&msg);
         }
     }
     if (disableParent) {
@@ -58,7 +58,7 @@ void Dialog::EndDialog(INT_PTR result) {
         m_result = result;
         m_ended = true;
         ::ShowWindow(m_hwnd, SW_HIDE);
-        ::PostMessageA(m_hwnd, WM_NULL, 0, 0);  // wake the loop
+        ::PostMessage(m_hwnd, WM_NULL, 0, 0);  // wake the loop
     } else {
         ::DestroyWindow(m_hwnd);
     }
@@ -101,9 +101,9 @@ INT_PTR CALLBACK Dialog::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lParam);
         self->m_hwnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        ::SetWindowLongPtr(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     } else {
-        self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+        self = reinterpret_cast<Dialog*>(::GetWindowLongPtr(hwnd, DWLP_USER));
     }
     if (self == nullptr) {
         return FALSE;
@@ -113,7 +113,7 @@ INT_PTR CALLBACK Dialog::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
             return self->OnInitDialog();
         }
         if (message == WM_NCDESTROY) {
-            ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+            ::SetWindowLongPtr(hwnd, DWLP_USER, 0);
             self->m_hwnd = nullptr;
             // A modal run cannot outlive its window: when something else
             // destroys it (a parent going away), the run ends as cancelled
@@ -136,7 +136,7 @@ INT_PTR CALLBACK Dialog::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                 case WM_QUERYDRAGICON:
                     return static_cast<INT_PTR>(*result);
                 default:
-                    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, *result);
+                    ::SetWindowLongPtr(hwnd, DWLP_MSGRESULT, *result);
                     return TRUE;
             }
         }

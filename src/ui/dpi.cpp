@@ -17,15 +17,15 @@ int ScaleToScreen(int pixels) {
 
 BitmapHandle LoadBitmapOfHeight(UINT id, int height) {
     BitmapHandle bitmap(static_cast<HBITMAP>(
-        ::LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0)));
+        ::LoadImage(ModuleInstance(), MAKEINTRESOURCE(id), IMAGE_BITMAP, 0, 0, 0)));
     BITMAP own{};
-    if (!bitmap || ::GetObjectA(bitmap.get(), sizeof own, &own) == 0 || own.bmHeight <= 0 ||
+    if (!bitmap || ::GetObject(bitmap.get(), sizeof own, &own) == 0 || own.bmHeight <= 0 ||
         height <= 0 || (own.bmHeight - height <= 2 && height - own.bmHeight <= 2)) {
         return bitmap;
     }
     const int width = ::MulDiv(own.bmWidth, height, own.bmHeight);
     BitmapHandle sized(static_cast<HBITMAP>(
-        ::LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, width, height, 0)));
+        ::LoadImage(ModuleInstance(), MAKEINTRESOURCE(id), IMAGE_BITMAP, width, height, 0)));
     return sized ? std::move(sized) : std::move(bitmap);
 }
 

@@ -1,4 +1,5 @@
 #include "ui/picker_control.h"
+#include "ui/utf.h"
 
 #include <commctrl.h>
 
@@ -9,8 +10,8 @@ namespace pausora::ui {
 // A picker holds a full date; ours is always 1 January 1990 (a Monday), of
 // which only the time of day counts.
 void SetPicker(HWND picker, PickerFormat format, PickerTime time) {
-    const std::string pattern(FormatText(format));
-    ::SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(pattern.c_str()));
+    const std::wstring pattern = Widen(FormatText(format));
+    ::SendMessage(picker, DTM_SETFORMAT, 0, reinterpret_cast<LPARAM>(pattern.c_str()));
     SYSTEMTIME value{};
     value.wYear = 1990;
     value.wMonth = 1;
@@ -19,12 +20,12 @@ void SetPicker(HWND picker, PickerFormat format, PickerTime time) {
     value.wHour = static_cast<WORD>(time.hour);
     value.wMinute = static_cast<WORD>(time.minute);
     value.wSecond = static_cast<WORD>(time.second);
-    ::SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
+    ::SendMessage(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
 }
 
 std::optional<PickerTime> ReadPicker(HWND picker) {
     SYSTEMTIME value{};
-    if (::SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&value)) !=
+    if (::SendMessage(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&value)) !=
         GDT_VALID) {
         return std::nullopt;
     }

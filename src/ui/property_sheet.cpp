@@ -12,17 +12,17 @@ constexpr UINT_PTR kSubclassId = 1;
 }  // namespace
 
 void PropertyPage::SetHeaderTexts(std::string title, std::string subtitle) {
-    m_headerTitle = std::move(title);
-    m_headerSubtitle = std::move(subtitle);
+    m_headerTitle = Widen(title);
+    m_headerSubtitle = Widen(subtitle);
 }
 
-HPROPSHEETPAGE PropertyPage::CreatePage(const char* title) {
-    PROPSHEETPAGEA page{};
+HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {
+    PROPSHEETPAGE page{};
     page.dwSize = sizeof page;
     page.dwFlags = PSP_USECALLBACK | (m_iconId != 0 ? PSP_USEICONID : 0);
     page.hInstance = ModuleInstance();
-    page.pszTemplate = MAKEINTRESOURCEA(m_templateId);
-    page.pszIcon = MAKEINTRESOURCEA(m_iconId);
+    page.pszTemplate = MAKEINTRESOURCE(m_templateId);
+    page.pszIcon = MAKEINTRESOURCE(m_iconId);
     page.pfnDlgProc = &PropertyPage::Trampoline;
     page.pfnCallback = &PropertyPage::PageCallback;
     page.lParam = reinterpret_cast<LPARAM>(this);
@@ -41,18 +41,18 @@ HPROPSHEETPAGE PropertyPage::CreatePage(const char* title) {
         page.dwFlags |= PSP_USEHEADERSUBTITLE;
         page.pszHeaderSubTitle = m_headerSubtitle.c_str();
     }
-    return ::CreatePropertySheetPageA(&page);
+    return ::CreatePropertySheetPage(&page);
 }
 
 void PropertyPage::SetModified(bool changed) {
     if (m_hwnd != nullptr) {
-        ::SendMessageA(Sheet(), changed ? PSM_CHANGED : PSM_UNCHANGED,
+        ::SendMessage(Sheet(), changed ? PSM_CHANGED : PSM_UNCHANGED,
                        reinterpret_cast<WPARAM>(m_hwnd), 0);
     }
 }
 
 void PropertyPage::SetWizardButtons(DWORD flags) const {
-    ::PostMessageA(Sheet(), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+    ::PostMessage(Sheet(), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
 }
 
 // A page's own answer comes first; the steps after it each let the sheet go
@@ -79,7 +79,7 @@ Handled PropertyPage::Notify(const NMHDR& header) {
 }
 
 UINT CALLBACK PropertyPage::PageCallback(HWND /*hwnd*/, UINT message,
-                                         LPPROPSHEETPAGEA page) noexcept {
+                                         LPPROPSHEETPAGE page) noexcept {
     // The page's window is gone with the sheet; the object may live on.
     if (message == PSPCB_RELEASE && page != nullptr) {
         if (auto* self = reinterpret_cast<PropertyPage*>(page->lParam)) {
@@ -93,11 +93,11 @@ INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam
                                           LPARAM lParam) noexcept {
     PropertyPage* self = nullptr;
     if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+        self = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGE*>(lParam)->lParam);
         self->m_hwnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        ::SetWindowLongPtr(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     } else {
-        self = reinterpret_cast<PropertyPage*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+        self = reinterpret_cast<PropertyPage*>(::GetWindowLongPtr(hwnd, DWLP_USER));
     }
     if (self == nullptr) {
         return FALSE;
@@ -107,12 +107,12 @@ INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam
             case WM_INITDIALOG:
                 return self->OnInitDialog();
             case WM_NCDESTROY:
-                ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+                ::SetWindowLongPtr(hwnd, DWLP_USER, 0);
                 self->m_hwnd = nullptr;
                 return FALSE;
             case WM_NOTIFY:
                 if (const Handled result = self->Notify(*reinterpret_cast<const NMHDR*>(lParam))) {
-                    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, *result);
+                    ::SetWindowLongPtr(hwnd, DWLP_MSGRESULT, *result);
                     return TRUE;
                 }
                 return FALSE;
@@ -128,7 +128,7 @@ INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam
                 case WM_CTLCOLORLISTBOX:
                     return static_cast<INT_PTR>(*result);
                 default:
-                    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, *result);
+                    ::SetWindowLongPtr(hwnd, DWLP_MSGRESULT, *result);
                     return TRUE;
             }
         }
@@ -139,7 +139,7 @@ INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam
 }
 
 PropertySheet::PropertySheet(std::string caption, HWND parent, UINT startPage)
-    : m_caption(std::move(caption)) {
+    : m_caption(Widen(caption)) {
     m_header.dwSize = sizeof m_header;
     m_header.dwFlags = PSH_MODELESS | PSH_USECALLBACK | PSH_NOCONTEXTHELP;
     m_header.hwndParent = parent;
@@ -158,7 +158,7 @@ INT_PTR PropertySheet::DoModal() {
     LoadCommonControls();
     // A wizard's title bar shows the title of the page in front; every page
     // carries the wizard's own, so the window keeps its name.
-    const char* pageTitle = IsWizard() ? m_caption.c_str() : nullptr;
+    const wchar_t* pageTitle = IsWizard() ? m_caption.c_str() : nullptr;
     std::vector<HPROPSHEETPAGE> pages;
     for (PropertyPage* page : m_pages) {
         if (const HPROPSHEETPAGE made = page->CreatePage(pageTitle)) {
@@ -173,7 +173,7 @@ INT_PTR PropertySheet::DoModal() {
     m_header.phpage = pages.data();
 
     t_sheetBeingCreated = this;
-    const auto created = ::PropertySheetA(&m_header);
+    const auto created = ::PropertySheet(&m_header);
     t_sheetBeingCreated = nullptr;
     const HWND hwnd = reinterpret_cast<HWND>(created);
     if (created <= 0 || hwnd == nullptr) {
@@ -193,7 +193,7 @@ INT_PTR PropertySheet::DoModal() {
     // The sheet has no current page any more once OK, Cancel or Finish
     // closed it.
     while (m_hwnd != nullptr && PropSheet_GetCurrentPageHwnd(m_hwnd) != nullptr) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessage(&msg, nullptr, 0, 0);
         if (got == 0) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
@@ -206,10 +206,10 @@ INT_PTR PropertySheet::DoModal() {
         }
         // A wizard is walked by its buttons only: Ctrl+Tab does not switch
         // its pages.
-        if (m_hwnd == nullptr || !(IsWizard() ? ::IsDialogMessageA(m_hwnd, &msg)
+        if (m_hwnd == nullptr || !(IsWizard() ? ::IsDialogMessage(m_hwnd, &msg)
                                               : PropSheet_IsDialogMessage(m_hwnd, &msg))) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessage(&msg);
         }
     }
     INT_PTR result = IDCANCEL;
@@ -269,7 +269,7 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
     // it to see that the sheet has closed.
     if ((message == WM_COMMAND || message == PSM_PRESSBUTTON || message == WM_SYSCOMMAND) &&
         PropSheet_GetCurrentPageHwnd(hwnd) == nullptr) {
-        ::PostMessageA(hwnd, WM_NULL, 0, 0);
+        ::PostMessage(hwnd, WM_NULL, 0, 0);
     }
     return result;
 }
@@ -281,14 +281,14 @@ WizardSheet::WizardSheet(std::string caption, HWND parent, UINT startPage)
 
 void WizardSheet::SetWatermark(UINT bitmapId) {
     Header().dwFlags |= PSH_WATERMARK;
-    Header().pszbmWatermark = MAKEINTRESOURCEA(bitmapId);
+    Header().pszbmWatermark = MAKEINTRESOURCE(bitmapId);
 }
 
 // The header picture goes over as a loaded bitmap: named by its resource id
 // it is not drawn everywhere (Wine's sheet leaves it out).
 void WizardSheet::SetHeaderBitmap(UINT bitmapId) {
-    m_headerBitmap.reset(static_cast<HBITMAP>(::LoadImageA(
-        ModuleInstance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    m_headerBitmap.reset(static_cast<HBITMAP>(::LoadImage(
+        ModuleInstance(), MAKEINTRESOURCE(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     Header().dwFlags |= PSH_HEADER | PSH_USEHBMHEADER;
     Header().hbmHeader = m_headerBitmap.get();
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ui/handles.h"
+#include "ui/utf.h"
 #include "ui/window.h"
 
 #include <commctrl.h>
@@ -37,7 +38,7 @@ class PropertyPage : public MessageHandlers {
 
     // The system's page for this object; the sheet that receives it owns it.
     // `title` replaces the template's caption when given.
-    HPROPSHEETPAGE CreatePage(const char* title = nullptr);
+    HPROPSHEETPAGE CreatePage(const wchar_t* title = nullptr);
 
   protected:
     // WM_INITDIALOG: return TRUE to let the system set the focus.
@@ -64,15 +65,15 @@ class PropertyPage : public MessageHandlers {
   private:
     static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
-    static UINT CALLBACK PageCallback(HWND hwnd, UINT message, LPPROPSHEETPAGEA page) noexcept;
+    static UINT CALLBACK PageCallback(HWND hwnd, UINT message, LPPROPSHEETPAGE page) noexcept;
     Handled Notify(const NMHDR& header);
 
     UINT m_templateId;
     UINT m_iconId;
     HWND m_hwnd = nullptr;
     bool m_hideHeader = false;
-    std::string m_headerTitle;
-    std::string m_headerSubtitle;
+    std::wstring m_headerTitle;
+    std::wstring m_headerSubtitle;
 };
 
 class PropertySheet : public MessageHandlers {
@@ -93,7 +94,7 @@ class PropertySheet : public MessageHandlers {
   protected:
     // The header the sheet is created from; its flags may be changed until
     // DoModal.
-    PROPSHEETHEADERA& Header() noexcept { return m_header; }
+    PROPSHEETHEADER& Header() noexcept { return m_header; }
     bool IsWizard() const noexcept { return (m_header.dwFlags & PSH_WIZARD97) != 0; }
     // Once the system has built the sheet, its tab control and first page.
     virtual void OnInitialized() {}
@@ -108,8 +109,8 @@ class PropertySheet : public MessageHandlers {
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self) noexcept;
 
-    std::string m_caption;
-    PROPSHEETHEADERA m_header{};
+    std::wstring m_caption;
+    PROPSHEETHEADER m_header{};
     std::vector<PropertyPage*> m_pages;
     HWND m_hwnd = nullptr;
 };

@@ -5,7 +5,25 @@
 namespace pausora::ui {
 
 HINSTANCE ModuleInstance() noexcept {
-    return ::GetModuleHandleA(nullptr);
+    return ::GetModuleHandle(nullptr);
+}
+
+std::wstring ResourceString(UINT id) {
+    // With no buffer, the call hands back the string where it lies in the
+    // resources, however long it is; it is not zero-terminated there.
+    const wchar_t* text = nullptr;
+    const int length = ::LoadString(ModuleInstance(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || text == nullptr) {
+        return {};
+    }
+    return std::wstring(text, static_cast<std::size_t>(length));
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLength(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowText(window, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 namespace {
@@ -64,49 +82,49 @@ void Window::Destroy() {
     }
 }
 
-bool Window::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
+bool Window::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y,
                       int width, int height, HWND parent, HMENU menu) {
     const HINSTANCE instance = ModuleInstance();
-    WNDCLASSEXA existing{};
+    WNDCLASSEX existing{};
     existing.cbSize = sizeof existing;
-    if (!::GetClassInfoExA(instance, className, &existing)) {
-        WNDCLASSEXA wc{};
+    if (!::GetClassInfoEx(instance, className, &existing)) {
+        WNDCLASSEX wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = &Window::Trampoline;
         wc.hInstance = instance;
-        wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
         wc.lpszClassName = className;
-        if (::RegisterClassExA(&wc) == 0) {
+        if (::RegisterClassEx(&wc) == 0) {
             return false;
         }
     }
-    return ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
+    return ::CreateWindowEx(exStyle, className, title, style, x, y, width, height, parent, menu,
                              instance, this) != nullptr;
 }
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcA(m_hwnd, message, wParam, lParam);
+    return ::DefWindowProc(m_hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                     LPARAM lParam) noexcept {
     Window* self = nullptr;
     if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        const auto* create = reinterpret_cast<const CREATESTRUCT*>(lParam);
         self = static_cast<Window*>(create->lpCreateParams);
         self->m_hwnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        ::SetWindowLongPtr(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
-        self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        self = reinterpret_cast<Window*>(::GetWindowLongPtr(hwnd, GWLP_USERDATA));
     }
     if (self == nullptr) {
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return ::DefWindowProc(hwnd, message, wParam, lParam);
     }
     try {
         if (message == WM_NCDESTROY) {
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            ::SetWindowLongPtr(hwnd, GWLP_USERDATA, 0);
             self->m_hwnd = nullptr;
-            return ::DefWindowProcA(hwnd, message, wParam, lParam);
+            return ::DefWindowProc(hwnd, message, wParam, lParam);
         }
         if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
             return *result;
@@ -115,7 +133,7 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
     } catch (...) {
         // Nothing may unwind into the system's code; the message simply
         // gets its default handling.
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return ::DefWindowProc(hwnd, message, wParam, lParam);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
 namespace pausora::ui {
 
@@ -54,7 +55,7 @@ class Window : public MessageHandlers {
 
     HWND Handle() const noexcept { return m_hwnd; }
     // Registers `className` (once per process) and creates the window.
-    bool CreateEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
+    bool CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y,
                   int width, int height, HWND parent, HMENU menu = nullptr);
     void Destroy();
 
@@ -68,6 +69,11 @@ class Window : public MessageHandlers {
 };
 
 HINSTANCE ModuleInstance() noexcept;
+
+// A string of the program's string table; empty when there is none.
+std::wstring ResourceString(UINT id);
+// The whole text of a window or control.
+std::wstring WindowText(HWND window);
 
 // The application's main window: where the tray icon sends its commands and
 // settings notices unless it was given another target. Set once by the main

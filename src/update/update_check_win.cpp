@@ -1,4 +1,5 @@
 #include "update/update_check_win.h"
+#include "ui/utf.h"
 
 #include <wininet.h>
 
@@ -32,7 +33,7 @@ struct FetchJob {
 // Set on every handle of the request: not every WinInet passes them down.
 void SetTimeouts(HINTERNET handle, const UpdateLimits& limits) {
     const auto set = [handle](DWORD option, DWORD value) {
-        ::InternetSetOptionA(handle, option, &value, sizeof value);
+        ::InternetSetOption(handle, option, &value, sizeof value);
     };
     set(INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectMs);
     set(INTERNET_OPTION_CONNECT_RETRIES, 1);
@@ -46,7 +47,7 @@ void SetTimeouts(HINTERNET handle, const UpdateLimits& limits) {
 UpdateReply Ask(HINTERNET root, const UpdateServer& server, std::string_view version,
                 const UpdateLimits& limits) {
     UpdateReply reply;
-    const HINTERNET connection = ::InternetConnectA(root, server.host.c_str(), server.port, nullptr,
+    const HINTERNET connection = ::InternetConnect(root, Widen(server.host).c_str(), server.port, nullptr,
                                                     nullptr, INTERNET_SERVICE_HTTP, 0, 0);
     if (connection == nullptr) {
         return reply;
@@ -58,16 +59,16 @@ UpdateReply Ask(HINTERNET root, const UpdateServer& server, std::string_view ver
     const DWORD flags = INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT |
                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
     const HINTERNET request =
-        ::HttpOpenRequestA(connection, "GET", object.c_str(), nullptr, nullptr, nullptr, flags, 1);
+        ::HttpOpenRequest(connection, L"GET", Widen(object).c_str(), nullptr, nullptr, nullptr, flags, 1);
     if (request != nullptr) {
         SetTimeouts(request, limits);
-        ::HttpAddRequestHeadersA(request, kCheckRequestHeaders.data(),
-                                 static_cast<DWORD>(kCheckRequestHeaders.size()),
+        const std::wstring headers = Widen(kCheckRequestHeaders);
+        ::HttpAddRequestHeaders(request, headers.c_str(), static_cast<DWORD>(headers.size()),
                                  HTTP_ADDREQ_FLAG_ADD_IF_NEW);
         DWORD status = 0;
         DWORD size = sizeof status;
-        if (::HttpSendRequestA(request, nullptr, 0, nullptr, 0) &&
-            ::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+        if (::HttpSendRequest(request, nullptr, 0, nullptr, 0) &&
+            ::HttpQueryInfo(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
                              &size, nullptr)) {
             reply.status = status;
             if (status == kHttpOk) {
@@ -92,7 +93,7 @@ DWORD WINAPI FetchThread(void* parameter) {
         static_cast<std::shared_ptr<FetchJob>*>(parameter));
     FetchJob& job = **owned;
 
-    const HINTERNET root = ::InternetOpenA("", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    const HINTERNET root = ::InternetOpen(L"", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (root == nullptr) {
         return 0;
     }
@@ -154,7 +155,7 @@ struct CUpdateCheck::Shared {
     UpdateServer server;
     std::string version;
     UpdateLimits limits;
-    ui::KernelHandle abort{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    ui::KernelHandle abort{::CreateEvent(nullptr, TRUE, FALSE, nullptr)};
 
     std::mutex mutex;
     HWND window = nullptr;  // cleared when the window no longer wants to hear
@@ -197,7 +198,7 @@ DWORD WINAPI CUpdateCheck::Run(void* parameter) {
     const std::lock_guard lock(shared.mutex);
     if (text && shared.window != nullptr) {
         shared.text = std::move(text);
-        ::PostMessageA(shared.window, shared.message, 0, 0);
+        ::PostMessage(shared.window, shared.message, 0, 0);
     }
     return 0;
 }

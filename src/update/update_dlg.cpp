@@ -1,4 +1,6 @@
 #include "update/update_dlg.h"
+#include "ui/code_page.h"
+#include "ui/utf.h"
 
 #include "resource.h"
 
@@ -14,13 +16,14 @@ CUpdateDlg::CUpdateDlg(std::string message, std::string installerAddress)
       m_installerAddress(std::move(installerAddress)) {}
 
 BOOL CUpdateDlg::OnInitDialog() {
-    ::SetDlgItemTextA(Handle(), IDC_UPDATE_MESSAGE, m_message.c_str());
+    // The server writes its answer in 8-bit text, as it always has.
+    ::SetDlgItemText(Handle(), IDC_UPDATE_MESSAGE, WidenFromCodePage(m_message).c_str());
     return TRUE;
 }
 
 ui::Handled CUpdateDlg::OnCommand(UINT id, UINT code, HWND control) {
     if (id == IDOK) {
-        ::ShellExecuteA(nullptr, nullptr, m_installerAddress.c_str(), nullptr, nullptr,
+        ::ShellExecute(nullptr, nullptr, Widen(m_installerAddress).c_str(), nullptr, nullptr,
                         SW_SHOWNORMAL);
     }
     return ui::Dialog::OnCommand(id, code, control);

@@ -26,7 +26,7 @@ void CInitialSetupWizard_Page1::OnSetActive() {
     if (!m_titleFont) {
         m_titleFont = CreateWizardTitleFont();
     }
-    ::SendDlgItemMessageA(Handle(), IDC_WIZARD_TITLE, WM_SETFONT,
+    ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT,
                           reinterpret_cast<WPARAM>(m_titleFont.get()), TRUE);
 }
 

@@ -3,13 +3,13 @@
 namespace pausora {
 
 ui::FontHandle CreateWizardTitleFont() {
-    LOGFONTA font{};
+    LOGFONT font{};
     font.lfHeight = 12;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;
     font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-    lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
-    return ui::FontHandle(::CreateFontIndirectA(&font));
+    lstrcpyn(font.lfFaceName, L"Arial", LF_FACESIZE);
+    return ui::FontHandle(::CreateFontIndirect(&font));
 }
 
 }  // namespace pausora

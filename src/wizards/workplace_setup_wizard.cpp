@@ -25,9 +25,9 @@ void CWorkPlaceSetupWizardPage::OnSetActive() {
         m_titleFont = CreateWizardTitleFont();
     }
     const auto font = reinterpret_cast<WPARAM>(m_titleFont.get());
-    ::SendDlgItemMessageA(Handle(), IDC_WIZARD_TITLE, WM_SETFONT, font, TRUE);
+    ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT, font, TRUE);
     if (m_secondTitle) {
-        ::SendDlgItemMessageA(Handle(), IDC_WIZARD_TITLE_2, WM_SETFONT, font, TRUE);
+        ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE_2, WM_SETFONT, font, TRUE);
     }
 }
 

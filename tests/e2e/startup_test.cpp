@@ -179,11 +179,14 @@ TEST_F(StartupTest, WaitingInTheTrayLoadsNoLibraryOfTheWindowsOrOfSound) {
     std::vector<std::string> loaded;
     const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program.Id());
     ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
-    MODULEENTRY32 module{};
+    MODULEENTRY32W module{};
     module.dwSize = sizeof module;
-    for (BOOL more = ::Module32First(snapshot, &module); more;
-         more = ::Module32Next(snapshot, &module)) {
-        std::string name = module.szModule;
+    for (BOOL more = ::Module32FirstW(snapshot, &module); more;
+         more = ::Module32NextW(snapshot, &module)) {
+        std::string name;
+        for (const wchar_t c : std::wstring_view(module.szModule)) {
+            name += static_cast<char>(c < 0x80 ? c : L'?');
+        }
         std::transform(name.begin(), name.end(), name.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         loaded.push_back(name);

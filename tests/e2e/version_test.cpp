@@ -82,7 +82,7 @@ TEST(ProgramFile, VersionResourceMatchesTheVersionString) {
 TEST(ProgramFile, ManifestAsksForPerMonitorScalingAndCommonControls6) {
     ModuleData exe;
     ASSERT_NE(exe.module, nullptr);
-    const HRSRC found = ::FindResourceA(exe.module, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    const HRSRC found = ::FindResourceW(exe.module, MAKEINTRESOURCEW(1), RT_MANIFEST);
     ASSERT_NE(found, nullptr);
     const HGLOBAL loaded = ::LoadResource(exe.module, found);
     ASSERT_NE(loaded, nullptr);

@@ -32,7 +32,7 @@ void Touch(const std::string& path) {
 class Backdrop : public ui::Window {
   public:
     Backdrop(RECT screen, RECT work) : m_screen(screen), m_work(work) {
-        CreateEx(0, "PopupGalleryBackdrop", "", WS_POPUP, 0, 0, screen.right, screen.bottom,
+        CreateEx(0, L"PopupGalleryBackdrop", L"", WS_POPUP, 0, 0, screen.right, screen.bottom,
                  nullptr);
         ::SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -58,7 +58,7 @@ class Backdrop : public ui::Window {
 
 class Owner : public ui::Window {
   public:
-    Owner() { CreateEx(0, "PopupGalleryOwner", "", WS_POPUP, 0, 0, 10, 10, nullptr); }
+    Owner() { CreateEx(0, L"PopupGalleryOwner", L"", WS_POPUP, 0, 0, 10, 10, nullptr); }
 };
 
 void SetState(CNotifierPopup& popup, int state) {

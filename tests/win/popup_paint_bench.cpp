@@ -120,7 +120,7 @@ DWORD GdiObjects() {
 
 class Owner : public ui::Window {
   public:
-    Owner() { CreateEx(0, "PopupBenchOwner", "", WS_POPUP, 0, 0, 10, 10, nullptr); }
+    Owner() { CreateEx(0, L"PopupBenchOwner", L"", WS_POPUP, 0, 0, 10, 10, nullptr); }
 };
 
 void ShortBreakNotice(CNotifierPopup& popup) {

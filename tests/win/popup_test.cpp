@@ -15,7 +15,7 @@ using testing::ScreenRectOf;
 // Receives the popup's clicks.
 class OwnerWindow : public ui::Window {
   public:
-    OwnerWindow() { CreateEx(0, "PopupTestOwner", "", WS_POPUP, 0, 0, 10, 10, nullptr); }
+    OwnerWindow() { CreateEx(0, L"PopupTestOwner", L"", WS_POPUP, 0, 0, 10, 10, nullptr); }
 };
 
 class PopupWindowTest : public ::testing::Test {

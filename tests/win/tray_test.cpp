@@ -20,7 +20,7 @@ using testing::PumpUntil;
 // Stands in for the main window: records commands and settings notices.
 class TargetWindow : public ui::Window {
   public:
-    TargetWindow() { CreateEx(0, "TrayTestTarget", "", WS_POPUP, 0, 0, 10, 10, nullptr); }
+    TargetWindow() { CreateEx(0, L"TrayTestTarget", L"", WS_POPUP, 0, 0, 10, 10, nullptr); }
     std::vector<UINT> commands;
     int settingsChanged = 0;
 
@@ -284,7 +284,7 @@ TEST_F(TrayIconTest, HiddenIconKeepsChangesForLater) {
 
 TEST(TrayWindows, MinimiseToTrayHidesWithoutATaskbarButton) {
     ui::Window window;
-    ASSERT_TRUE(window.CreateEx(0, "TrayTestMainWindow", "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+    ASSERT_TRUE(window.CreateEx(0, L"TrayTestMainWindow", L"Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                 100, 100, 200, 100, nullptr));
     ASSERT_TRUE(::IsWindowVisible(window.Handle()));
     CTrayIcon::MinimiseToTray(window.Handle(), true);
@@ -296,7 +296,7 @@ TEST(TrayWindows, MinimiseToTrayHidesWithoutATaskbarButton) {
 
     // A second window shares the one invisible owner.
     ui::Window other;
-    ASSERT_TRUE(other.CreateEx(0, "TrayTestMainWindow", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+    ASSERT_TRUE(other.CreateEx(0, L"TrayTestMainWindow", L"Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                0, 0, 50, 50, nullptr));
     CTrayIcon::MinimiseToTray(other.Handle(), false);
     EXPECT_EQ(::GetAncestor(other.Handle(), GA_PARENT), owner);

@@ -1,0 +1,126 @@
+#include "ui/utf.h"
+
+#include <cstdint>
+
+namespace pausora {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0U) == 0x80U;
+}
+
+// Decodes the sequence at `at`, moving past it; a malformed one yields the
+// replacement character and moves past its first byte only, so that the next
+// well-formed sequence is still found.
+char32_t DecodeOne(std::string_view text, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 0;
+    char32_t value = 0;
+    char32_t least = 0;  // the smallest value this length may carry
+    if (lead < 0x80U) {
+        ++at;
+        return lead;
+    }
+    if ((lead & 0xE0U) == 0xC0U) {
+        length = 2;
+        value = lead & 0x1FU;
+        least = 0x80;
+    } else if ((lead & 0xF0U) == 0xE0U) {
+        length = 3;
+        value = lead & 0x0FU;
+        least = 0x800;
+    } else if ((lead & 0xF8U) == 0xF0U) {
+        length = 4;
+        value = lead & 0x07U;
+        least = 0x10000;
+    } else {
+        ++at;
+        return kReplacement;
+    }
+    if (text.size() - at < length) {
+        ++at;
+        return kReplacement;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(text[at + i]);
+        if (!IsContinuation(byte)) {
+            ++at;
+            return kReplacement;
+        }
+        value = (value << 6U) | (byte & 0x3FU);
+    }
+    if (value < least || value > 0x10FFFF) {
+        ++at;
+        return kReplacement;
+    }
+    at += length;
+    return value;  // a surrogate here is a lone unit kept from Windows
+}
+
+void Encode(char32_t value, std::string& out) {
+    if (value < 0x80) {
+        out += static_cast<char>(value);
+    } else if (value < 0x800) {
+        out += static_cast<char>(0xC0U | (value >> 6U));
+        out += static_cast<char>(0x80U | (value & 0x3FU));
+    } else if (value < 0x10000) {
+        out += static_cast<char>(0xE0U | (value >> 12U));
+        out += static_cast<char>(0x80U | ((value >> 6U) & 0x3FU));
+        out += static_cast<char>(0x80U | (value & 0x3FU));
+    } else {
+        out += static_cast<char>(0xF0U | (value >> 18U));
+        out += static_cast<char>(0x80U | ((value >> 12U) & 0x3FU));
+        out += static_cast<char>(0x80U | ((value >> 6U) & 0x3FU));
+        out += static_cast<char>(0x80U | (value & 0x3FU));
+    }
+}
+
+bool IsHigh(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLow(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}  // namespace
+
+std::wstring Widen(std::string_view utf8) {
+    std::wstring out;
+    out.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t value = DecodeOne(utf8, at);
+        if (value >= 0x10000) {
+            const char32_t offset = value - 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (offset >> 10U));
+            out += static_cast<wchar_t>(0xDC00 + (offset & 0x3FFU));
+        } else {
+            out += static_cast<wchar_t>(value);
+        }
+    }
+    return out;
+}
+
+std::string Narrow(std::wstring_view utf16) {
+    std::string out;
+    out.reserve(utf16.size());
+    for (std::size_t at = 0; at < utf16.size(); ++at) {
+        // Only the low 16 bits are a unit; wider wchar_t values do not come
+        // from Windows.
+        const char32_t unit = static_cast<char32_t>(utf16[at]) & 0xFFFFU;
+        if (IsHigh(unit) && at + 1 < utf16.size()) {
+            const char32_t next = static_cast<char32_t>(utf16[at + 1]) & 0xFFFFU;
+            if (IsLow(next)) {
+                Encode(0x10000 + ((unit - 0xD800) << 10U) + (next - 0xDC00), out);
+                ++at;
+                continue;
+            }
+        }
+        Encode(unit, out);
+    }
+    return out;
+}
+
+}  // namespace pausora
