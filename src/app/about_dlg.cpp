@@ -17,7 +17,7 @@ BOOL CAboutDlg::OnInitDialog() {
     lstrcpyn(font.lfFaceName, L"Arial", LF_FACESIZE);
     m_titleFont.reset(::CreateFontIndirect(&font));
     ::SendDlgItemMessage(Handle(), IDC_ABOUT_TITLE, WM_SETFONT,
-                          reinterpret_cast<WPARAM>(m_titleFont.get()), TRUE);
+                         reinterpret_cast<WPARAM>(m_titleFont.get()), TRUE);
 
     // The picture fills the dialog's height (193 dialog units) at any
     // scaling. The control hands back the one it loaded from the template,
@@ -27,7 +27,7 @@ BOOL CAboutDlg::OnInitDialog() {
     if (m_watermark) {
         const auto previous = reinterpret_cast<HBITMAP>(
             ::SendMessage(::GetDlgItem(Handle(), IDC_ABOUT_WATERMARK), STM_SETIMAGE, IMAGE_BITMAP,
-                           reinterpret_cast<LPARAM>(m_watermark.get())));
+                          reinterpret_cast<LPARAM>(m_watermark.get())));
         if (previous != nullptr && previous != m_watermark.get()) {
             ::DeleteObject(previous);
         }

@@ -114,7 +114,7 @@ BOOL CPausoraDlg::OnInitDialog() {
     // Shared, sized for the notification area at this display's scaling.
     const HICON trayIcon = static_cast<HICON>(
         ::LoadImage(ui::ModuleInstance(), MAKEINTRESOURCE(IDI_TRAY_NORMAL), IMAGE_ICON,
-                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+                    ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (!m_tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", trayIcon, IDR_TRAYMENU, false,
                        nullptr, nullptr, 0, 10, &m_settings)) {
         // Without an icon there is no other way to reach the program: the

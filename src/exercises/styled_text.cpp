@@ -67,10 +67,10 @@ void CStyledText::FontChanged() {
 }
 
 ui::FontHandle CStyledText::MakeFont() const {
-    return ui::FontHandle(
-        ::CreateFont(m_height, 0, 0, 0, m_bold ? 900 : 400, m_italic, m_underline, m_strikeOut,
-                      DEFAULT_CHARSET, OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS,
-                      m_smooth ? ANTIALIASED_QUALITY : DEFAULT_QUALITY, 0, Widen(m_faceName).c_str()));
+    return ui::FontHandle(::CreateFont(
+        m_height, 0, 0, 0, m_bold ? 900 : 400, m_italic, m_underline, m_strikeOut, DEFAULT_CHARSET,
+        OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS, m_smooth ? ANTIALIASED_QUALITY : DEFAULT_QUALITY,
+        0, Widen(m_faceName).c_str()));
 }
 
 void CStyledText::Paint() {
@@ -98,7 +98,7 @@ void CStyledText::Paint() {
         const HGDIOBJ old = ::SelectObject(dc, m_font.get());
         const UINT align = m_centred ? DT_CENTER : m_right ? DT_RIGHT : 0;
         ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &client,
-                    align | DT_WORDBREAK | DT_NOPREFIX);
+                   align | DT_WORDBREAK | DT_NOPREFIX);
         ::SelectObject(dc, old);
     }
     ::EndPaint(m_hwnd, &paint);
@@ -109,7 +109,7 @@ void CStyledText::Paint() {
     if (fontFailed && !m_fontFailureShown) {
         m_fontFailureShown = true;
         ::MessageBox(::GetAncestor(m_hwnd, GA_ROOT), kFontFailure, L"Pausora",
-                      MB_OK | MB_ICONEXCLAMATION);
+                     MB_OK | MB_ICONEXCLAMATION);
     }
 }
 

@@ -199,9 +199,9 @@ bool CNotifierPopup::LoadSkinFile(const char* path, int red, int green, int blue
     if (path == nullptr) {
         return false;
     }
-    return TakeSkin(
-        static_cast<HBITMAP>(::LoadImage(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)), red,
-        green, blue);
+    return TakeSkin(static_cast<HBITMAP>(::LoadImage(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0,
+                                                     0, LR_LOADFROMFILE)),
+                    red, green, blue);
 }
 
 void CNotifierPopup::AddTextItem(int id, std::string_view text, const RECT& rect,
@@ -441,7 +441,7 @@ void CNotifierPopup::Repaint() {
 void CNotifierPopup::PostClick(std::int32_t itemId, std::int32_t rightClick) {
     if (m_owner != nullptr) {
         ::PostMessage(m_owner, WM_NOTIFIER_CLICK, static_cast<WPARAM>(itemId),
-                       static_cast<LPARAM>(rightClick));
+                      static_cast<LPARAM>(rightClick));
     }
 }
 

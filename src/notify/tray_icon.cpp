@@ -399,7 +399,7 @@ void CTrayIcon::ShowTrayMenu(HWND target) {
     const int count = ::GetMenuItemCount(popup);
     if (count > 0) {
         ::ModifyMenu(popup, static_cast<UINT>(count - 1), MF_BYPOSITION | MF_STRING,
-                      ID_TRAY_STARTSTOP, Widen(m_menu.StartStopCaption()).c_str());
+                     ID_TRAY_STARTSTOP, Widen(m_menu.StartStopCaption()).c_str());
     }
     ::SetMenuDefaultItem(popup, m_menu.DefaultItem(), m_menu.DefaultByPosition() ? TRUE : FALSE);
     const auto& marks = m_menu.RefreshCheckMarks();
@@ -424,8 +424,7 @@ void CTrayIcon::PostDefaultCommand(HWND target) {
     ::SetForegroundWindow(target);
     UINT command = m_menu.DefaultItem();
     if (m_menu.DefaultByPosition()) {
-        const ui::MenuHandle menu(
-            ::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
+        const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
         const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
         if (popup == nullptr) {
             return;
@@ -450,8 +449,7 @@ LRESULT CTrayIcon::HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage) {
     const bool needsMenu =
         mouse == WM_RBUTTONUP || (mouse == WM_LBUTTONDBLCLK && m_menu.DefaultByPosition());
     if (needsMenu) {
-        const ui::MenuHandle probe(
-            ::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
+        const ui::MenuHandle probe(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
         if (!probe || ::GetSubMenu(probe.get(), 0) == nullptr) {
             return 0;  // no menu: the click is not ours to handle
         }

@@ -371,7 +371,7 @@ void CTreeSheetBase::OnInitialized() {
     // place the sheet gave it.
     const HFONT font = reinterpret_cast<HFONT>(::SendMessage(sheet, WM_GETFONT, 0, 0));
     if (const HWND probe = ::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100, sheet,
-                                             nullptr, ui::ModuleInstance(), nullptr)) {
+                                            nullptr, ui::ModuleInstance(), nullptr)) {
         ::SendMessage(probe, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         TCITEM item{};
         item.mask = TCIF_TEXT;

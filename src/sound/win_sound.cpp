@@ -88,7 +88,7 @@ FileErrorCause FileErrorCauseOf(DWORD systemError) {
 std::unique_ptr<IReadFile> CWinFileOpener::OpenExclusive(std::string_view path) {
     std::string name(path);
     ui::FileHandle file(::CreateFile(Widen(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         const DWORD error = ::GetLastError();
         throw CFileError(FileErrorCauseOf(error), std::move(name),

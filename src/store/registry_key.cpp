@@ -1,7 +1,9 @@
 #include "store/registry_key.h"
 
+#include "ui/code_page.h"
 #include "ui/utf.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -48,8 +50,9 @@ bool CRegistryKey::ReadString(std::string_view name, std::string& out) {
         return false;
     }
     const std::wstring valueName = Z(name);
+    DWORD type = REG_NONE;
     DWORD size = 0;
-    if (!Check(::RegQueryValueExW(m_key, valueName.c_str(), nullptr, nullptr, nullptr, &size))) {
+    if (!Check(::RegQueryValueExW(m_key, valueName.c_str(), nullptr, &type, nullptr, &size))) {
         return false;
     }
     if (size == 0) {
@@ -59,15 +62,23 @@ bool CRegistryKey::ReadString(std::string_view name, std::string& out) {
         m_lastResult = ERROR_MORE_DATA;
         return false;
     }
-    // Whole UTF-16 units, and a spare zero unit so that text stored without
-    // its terminator (or with an odd byte count) still ends.
+    // Room for whole UTF-16 units and a spare zero, so that text stored
+    // without its terminator (or with an odd byte count) still ends.
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
     DWORD got = size;
-    if (!Check(::RegQueryValueExW(m_key, valueName.c_str(), nullptr, nullptr,
+    if (!Check(::RegQueryValueExW(m_key, valueName.c_str(), nullptr, &type,
                                   reinterpret_cast<BYTE*>(buffer.data()), &got))) {
         return false;
     }
-    out = Narrow(buffer.data());  // up to the first zero
+    if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+        out = Narrow(buffer.data());  // up to the first zero
+        return true;
+    }
+    // Any other type is read as the bytes it holds, taken as 8-bit text up
+    // to the first zero, which is what the program has always made of them.
+    const auto* bytes = reinterpret_cast<const char*>(buffer.data());
+    const std::string_view raw(bytes, std::min<std::size_t>(got, size));
+    out = Narrow(WidenFromCodePage(raw.substr(0, raw.find('\0'))));
     return true;
 }
 

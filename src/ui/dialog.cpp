@@ -13,7 +13,7 @@ INT_PTR Dialog::DoModal(HWND parent) {
     m_ended = false;
     m_result = IDCANCEL;
     const HWND hwnd = ::CreateDialogParam(ModuleInstance(), MAKEINTRESOURCE(m_templateId), parent,
-                                           &Dialog::Trampoline, reinterpret_cast<LPARAM>(this));
+                                          &Dialog::Trampoline, reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) {
         m_modal = false;
         return -1;

@@ -47,7 +47,7 @@ HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {
 void PropertyPage::SetModified(bool changed) {
     if (m_hwnd != nullptr) {
         ::SendMessage(Sheet(), changed ? PSM_CHANGED : PSM_UNCHANGED,
-                       reinterpret_cast<WPARAM>(m_hwnd), 0);
+                      reinterpret_cast<WPARAM>(m_hwnd), 0);
     }
 }
 

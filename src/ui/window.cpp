@@ -99,7 +99,7 @@ bool Window::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD sty
         }
     }
     return ::CreateWindowEx(exStyle, className, title, style, x, y, width, height, parent, menu,
-                             instance, this) != nullptr;
+                            instance, this) != nullptr;
 }
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -47,8 +47,8 @@ void SetTimeouts(HINTERNET handle, const UpdateLimits& limits) {
 UpdateReply Ask(HINTERNET root, const UpdateServer& server, std::string_view version,
                 const UpdateLimits& limits) {
     UpdateReply reply;
-    const HINTERNET connection = ::InternetConnect(root, Widen(server.host).c_str(), server.port, nullptr,
-                                                    nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    const HINTERNET connection = ::InternetConnect(root, Widen(server.host).c_str(), server.port,
+                                                   nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
     if (connection == nullptr) {
         return reply;
     }
@@ -58,18 +58,18 @@ UpdateReply Ask(HINTERNET root, const UpdateServer& server, std::string_view ver
     // kept in no cache: a stored one would go on offering an old version.
     const DWORD flags = INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT |
                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    const HINTERNET request =
-        ::HttpOpenRequest(connection, L"GET", Widen(object).c_str(), nullptr, nullptr, nullptr, flags, 1);
+    const HINTERNET request = ::HttpOpenRequest(connection, L"GET", Widen(object).c_str(), nullptr,
+                                                nullptr, nullptr, flags, 1);
     if (request != nullptr) {
         SetTimeouts(request, limits);
         const std::wstring headers = Widen(kCheckRequestHeaders);
         ::HttpAddRequestHeaders(request, headers.c_str(), static_cast<DWORD>(headers.size()),
-                                 HTTP_ADDREQ_FLAG_ADD_IF_NEW);
+                                HTTP_ADDREQ_FLAG_ADD_IF_NEW);
         DWORD status = 0;
         DWORD size = sizeof status;
         if (::HttpSendRequest(request, nullptr, 0, nullptr, 0) &&
             ::HttpQueryInfo(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                             &size, nullptr)) {
+                            &size, nullptr)) {
             reply.status = status;
             if (status == kHttpOk) {
                 char buffer[kMaxAnswerBytes];

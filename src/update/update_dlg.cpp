@@ -24,7 +24,7 @@ BOOL CUpdateDlg::OnInitDialog() {
 ui::Handled CUpdateDlg::OnCommand(UINT id, UINT code, HWND control) {
     if (id == IDOK) {
         ::ShellExecute(nullptr, nullptr, Widen(m_installerAddress).c_str(), nullptr, nullptr,
-                        SW_SHOWNORMAL);
+                       SW_SHOWNORMAL);
     }
     return ui::Dialog::OnCommand(id, code, control);
 }

@@ -27,7 +27,7 @@ void CInitialSetupWizard_Page1::OnSetActive() {
         m_titleFont = CreateWizardTitleFont();
     }
     ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT,
-                          reinterpret_cast<WPARAM>(m_titleFont.get()), TRUE);
+                         reinterpret_cast<WPARAM>(m_titleFont.get()), TRUE);
 }
 
 CScheduleWizardPage::CScheduleWizardPage(UINT templateId, const char* title, const char* subtitle,

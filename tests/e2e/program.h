@@ -3,6 +3,7 @@
 #pragma once
 
 #include "shared/wait.h"
+#include "ui/utf.h"
 
 #include <windows.h>
 
@@ -31,11 +32,12 @@ class Program {
     }
     static std::string ExePath() { return Folder() + "Pausora.exe"; }
 
-    bool Start() {
-        STARTUPINFOA startup{};
+    // The program beside the tests, or a copy of it elsewhere (a UTF-8 path).
+    bool Start(const std::string& exePath = ExePath()) {
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        std::string command = "\"" + ExePath() + "\"";
-        if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+        std::wstring command = L"\"" + Widen(exePath) + L"\"";
+        if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                               &startup, &m_process)) {
             return false;
         }

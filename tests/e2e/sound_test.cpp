@@ -7,6 +7,8 @@
 #include "e2e/program.h"
 #include "shared/win_backdoor.h"
 #include "win/sound_wav.h"
+#include "menu_ids.h"
+#include "ui/utf.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +74,47 @@ bool ShowsADialog(DWORD pid) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// Reads the raw bytes of a value, as the installer left them.
+std::vector<BYTE> RawValue(const wchar_t* key, const wchar_t* name) {
+    std::vector<BYTE> bytes(4096);
+    DWORD size = static_cast<DWORD>(bytes.size());
+    if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, nullptr,
+                       bytes.data(), &size) != ERROR_SUCCESS) {
+        return {};
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+// How much of `area` of the window is drawn in something darker than the
+// skin's white: text, once the saying is there.
+int InkIn(HWND window, RECT area) {
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HBITMAP shot = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = ::SelectObject(memory, shot);
+    ::BitBlt(memory, 0, 0, width, height, screen, frame.left + area.left, frame.top + area.top,
+             SRCCOPY);
+    int ink = 0;
+    const auto* pixels = static_cast<const std::uint8_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        const std::uint8_t* p = pixels + 4 * i;
+        ink += p[0] + p[1] + p[2] < 3 * 200 ? 1 : 0;
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(shot);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return ink;
 }
 
 class SoundTest : public ::testing::Test {
@@ -170,6 +213,69 @@ TEST_F(SoundTest, AFileWrittenByAnEditorPlaysWithoutAMessage) {
     EXPECT_TRUE(Contains(captures[0], samples));
     EXPECT_TRUE(Contains(captures[1], samples));
     ::DeleteFileA(path.c_str());
+}
+
+// A profile named in letters the system's 8-bit code page lacks (Cyrillic and
+// Greek on a Western-European Windows): the program installed in it, and a
+// sound named so, work as anywhere else, and nothing the installer wrote is
+// written back.
+TEST_F(SoundTest, AFolderAndASoundNamedBeyondTheCodePageWorkAndKeepTheirNames) {
+    ASSERT_EQ(::GetACP(), 1252u) << "the prefix should have a Western-European code page";
+    wchar_t local[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    // "Пауза Ωμέγα"
+    const std::wstring folder = std::wstring(local) +
+                                L"\\Programs\\\u041F\u0430\u0443\u0437\u0430 "
+                                L"\u03A9\u03BC\u03AD\u03B3\u03B1\\";
+    ::CreateDirectoryW((std::wstring(local) + L"\\Programs").c_str(), nullptr);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* name : {L"Pausora.exe", L"InputWatch.dll", L"all.txt"}) {
+        ASSERT_TRUE(
+            ::CopyFileW((Widen(Program::Folder()) + name).c_str(), (folder + name).c_str(), FALSE))
+            << Narrow(name);
+    }
+    const std::string sound = Narrow(folder + L"\u0437\u0432\u0443\u043A \u03C9.wav");
+    const PcmShape shape{1, 22050, 16};
+    const Bytes samples = AudibleSamples(shape.BlockAlign() * 8000u, shape.bits, 9);
+    WriteFileBytes(sound, CanonicalWav(shape, samples));
+
+    // What the installer writes: the folder with its separator and the zero.
+    const std::wstring settingsKey = Widen(reg::kAppKey);
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, settingsKey.c_str(), L"InstallDir", REG_SZ,
+                                folder.c_str(),
+                                static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    const std::vector<BYTE> installDir = RawValue(settingsKey.c_str(), L"InstallDir");
+    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+    m_store.SetDword(reg::kSettingsKey, "AppearanceType", 0);
+    m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
+    m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
+    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 3);
+    m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
+    m_store.SetString(reg::kSettingsKey, "MicropauseSound", sound);
+    m_store.SetString(reg::kSettingsKey, "EndMicropauseSound", sound);
+
+    ASSERT_TRUE(m_program.Start(Narrow(folder + L"Pausora.exe")));
+    const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
+    ASSERT_NE(main, nullptr);
+    // The notice carries a saying from the tips file in that folder.
+    HWND notice = nullptr;
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] {
+        notice = m_program.FindVisibleWindowSized(400, 159);
+        return notice != nullptr && InkIn(notice, RECT{11, 92, 240, 150}) > 100;
+    })) << "no saying on the notice";
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
+    EXPECT_FALSE(ShowsADialog(m_program.Id())) << "a message box is open";
+    ::PostMessageW(main, WM_COMMAND, ID_TRAY_EXIT, 0);
+    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
+
+    const std::vector<Bytes> captures = TakeCaptures();
+    ASSERT_GE(captures.size(), 2u);
+    EXPECT_TRUE(Contains(captures[0], samples)) << "the break's sound was not heard";
+    EXPECT_EQ(RawValue(settingsKey.c_str(), L"InstallDir"), installDir);
+    EXPECT_EQ(m_store.String(reg::kRunKey, reg::kRunValue),
+              "\"" + Narrow(folder) + "Pausora.exe\"");
+    EXPECT_EQ(m_store.String(reg::kSettingsKey, "MicropauseSound"), sound);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "shared/registry_backdoor.h"
 
 #include "store/registry_key.h"
+#include "ui/utf.h"
 
 #include <windows.h>
 
@@ -16,17 +17,17 @@ class WinBackdoor final : public RegistryBackdoor {
     IRegistry& Registry() override { return m_registry; }
 
     void Reset() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, std::string(reg::kAppKey).c_str());
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, Widen(reg::kAppKey).c_str());
         HKEY run = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, std::string(reg::kRunKey).c_str(), 0, KEY_ALL_ACCESS,
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, Widen(reg::kRunKey).c_str(), 0, KEY_ALL_ACCESS,
                             &run) == ERROR_SUCCESS) {
-            ::RegDeleteValueA(run, "Pausora");
+            ::RegDeleteValueW(run, L"Pausora");
             ::RegCloseKey(run);
         }
     }
     bool KeyExists(std::string_view path) override {
         HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, std::string(path).c_str(), 0, KEY_READ, &key) !=
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_READ, &key) !=
             ERROR_SUCCESS) {
             return false;
         }
@@ -35,38 +36,49 @@ class WinBackdoor final : public RegistryBackdoor {
     }
     void CreateKey(std::string_view path) override {
         HKEY key = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, std::string(path).c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr) == ERROR_SUCCESS) {
             ::RegCloseKey(key);
         }
     }
     void SetRaw(std::string_view path, std::string_view name, RawType type,
                 std::vector<std::uint8_t> bytes) override {
         HKEY key = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, std::string(path).c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr) != ERROR_SUCCESS) {
             return;
         }
-        ::RegSetValueExA(key, std::string(name).c_str(), 0, static_cast<DWORD>(type), bytes.data(),
+        // Text is UTF-8 on our side and UTF-16 in the registry.
+        if (type == RawType::kString) {
+            const std::wstring text = Widen(std::string(bytes.begin(), bytes.end()));
+            bytes.assign(reinterpret_cast<const std::uint8_t*>(text.data()),
+                         reinterpret_cast<const std::uint8_t*>(text.data() + text.size()));
+        }
+        ::RegSetValueExW(key, Widen(name).c_str(), 0, static_cast<DWORD>(type), bytes.data(),
                          static_cast<DWORD>(bytes.size()));
         ::RegCloseKey(key);
     }
     std::optional<RawValue> Raw(std::string_view path, std::string_view name) override {
         HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, std::string(path).c_str(), 0, KEY_READ, &key) !=
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_READ, &key) !=
             ERROR_SUCCESS) {
             return std::nullopt;
         }
         DWORD type = 0;
         DWORD size = 0;
         std::optional<RawValue> result;
-        const std::string valueName(name);
-        if (::RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) ==
+        const std::wstring valueName = Widen(name);
+        if (::RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size) ==
             ERROR_SUCCESS) {
             std::vector<std::uint8_t> bytes(size);
-            if (::RegQueryValueExA(key, valueName.c_str(), nullptr, &type, bytes.data(), &size) ==
+            if (::RegQueryValueExW(key, valueName.c_str(), nullptr, &type, bytes.data(), &size) ==
                 ERROR_SUCCESS) {
                 bytes.resize(size);
+                if (static_cast<RawType>(type) == RawType::kString) {
+                    const std::string text = Narrow(
+                        std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), size / 2));
+                    bytes.assign(text.begin(), text.end());
+                }
                 result = RawValue{static_cast<RawType>(type), std::move(bytes)};
             }
         }
@@ -75,12 +87,12 @@ class WinBackdoor final : public RegistryBackdoor {
     }
     std::size_t ValueCount(std::string_view path) override {
         HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, std::string(path).c_str(), 0, KEY_READ, &key) !=
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_READ, &key) !=
             ERROR_SUCCESS) {
             return 0;
         }
         DWORD count = 0;
-        ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+        ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
                            nullptr, nullptr, nullptr, nullptr);
         ::RegCloseKey(key);
         return count;

@@ -9,6 +9,7 @@
 #include "sound_wav.h"
 
 #include "resource.h"
+#include "ui/utf.h"
 #include "ui/window.h"
 
 #include <commctrl.h>
@@ -57,9 +58,7 @@ std::string TempFile(const char* name) {
 }
 
 void WriteFile(const std::string& path, const test::Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    test::WriteFileBytes(path, bytes);
 }
 
 class SettingsWindowTest : public ::testing::Test {
@@ -155,14 +154,14 @@ class SettingsWindowTest : public ::testing::Test {
         return nullptr;
     }
     std::string NodeText(HTREEITEM item) const {
-        char text[64] = {};
-        TVITEMA info{};
+        wchar_t text[64] = {};
+        TVITEMW info{};
         info.mask = TVIF_TEXT;
         info.hItem = item;
         info.pszText = text;
-        info.cchTextMax = sizeof text;
+        info.cchTextMax = 64;
         TreeView_GetItem(Tree(), &info);
-        return text;
+        return Narrow(text);
     }
 
     // As a click in the tree would.
@@ -548,9 +547,9 @@ TEST_F(SettingsWindowTest, AskingForTheWindowWhileItIsOpenBringsTheSameOneForwar
 class SoundsPageTest : public SettingsWindowTest {
   protected:
     std::string FileShown() const {
-        char text[MAX_PATH] = {};
-        ::GetWindowTextA(Item(IDC_SOUND_FILE), text, sizeof text);
-        return text;
+        wchar_t text[MAX_PATH] = {};
+        ::GetWindowTextW(Item(IDC_SOUND_FILE), text, MAX_PATH);
+        return Narrow(text);
     }
     void SelectEvent(int event) {
         ::SendMessageA(Item(IDC_SOUND_EVENTS), LB_SETCURSEL, static_cast<WPARAM>(event), 0);
@@ -575,7 +574,7 @@ class SoundsPageTest : public SettingsWindowTest {
             if (name == nullptr) {
                 name = ::GetDlgItem(dialog, kFileNameEdit);
             }
-            ::SetWindowTextA(name, path.c_str());
+            ::SetWindowTextW(name, Widen(path).c_str());
             ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         }
         ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(dialog); }));
@@ -700,6 +699,34 @@ TEST_F(SoundsPageTest, PlaySoundsTheSelectedEventsFile) {
                  [](std::uint8_t b) { return b != 0x80; });  // the device's silence
     EXPECT_EQ(heard, samples);
     ::DeleteFileA(path.c_str());
+}
+
+// A file named in letters beyond the system's code page is chosen, shown,
+// played and stored by its own name.
+TEST_F(SoundsPageTest, BrowseAndPlayTakeAFileNamedBeyondTheCodePage) {
+    ASSERT_FALSE(test::CaptureBase().empty()) << "run through tests/win/audio_capture.sh";
+    test::TakeCaptures();
+    const std::string name = Narrow(L"\u0437\u0432\u0443\u043A \u03A9.wav");  // "звук Ω.wav"
+    const std::string path = TempFile(name.c_str());
+    const test::Bytes samples = test::AudibleSamples(4000, 8, 3);
+    WriteFile(path, test::CanonicalWav({1, 8000, 8}, samples));
+    Open();
+    Select(kSounds);
+    SelectEvent(2);
+    Browse(path);
+    EXPECT_EQ(TakeMessage(), "");
+    EXPECT_EQ(FileShown(), name);
+    Click(IDC_SOUND_PLAY);
+    EXPECT_EQ(TakeMessage(), "");
+    Close(IDOK);
+    EXPECT_EQ(String("EndMicropauseSound"), path);
+    const std::vector<test::Bytes> captures = test::TakeCaptures();
+    ASSERT_EQ(captures.size(), 1u);
+    test::Bytes heard;
+    std::copy_if(captures[0].begin() + 44, captures[0].end(), std::back_inserter(heard),
+                 [](std::uint8_t b) { return b != 0x80; });
+    EXPECT_EQ(heard, samples);
+    ::DeleteFileW(Widen(path).c_str());
 }
 
 TEST_F(SoundsPageTest, PlayingAMissingFileSaysSoAndChangesNothing) {

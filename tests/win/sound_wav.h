@@ -1,6 +1,8 @@
 // WAV files for the Windows-side sound tests, written to the temporary folder.
 #pragma once
 
+#include "ui/utf.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -130,8 +132,9 @@ inline std::string TempPath(const std::string& name) {
     return std::string(dir) + name;
 }
 
+// Paths are UTF-8, as everywhere in the program.
 inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -140,8 +143,9 @@ inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
 
 inline Bytes ReadFileBytes(const std::string& path) {
     Bytes bytes;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return bytes;
     }
