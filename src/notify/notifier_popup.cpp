@@ -253,6 +253,16 @@ void CNotifierPopup::ShowPopup(DWORD appearTime, DWORD stayTime, DWORD disappear
     if (Handle() == nullptr) {
         return;
     }
+    // The notice's words are also its window's name, which is what screen
+    // readers and other assistive tools read of a window drawn by hand.
+    std::string name;
+    for (const SNotifierItem& item : m_model.Items()) {
+        if (!item.isPicture && !item.text.empty()) {
+            name += name.empty() ? "" : "\n";
+            name += item.text;
+        }
+    }
+    ::SetWindowText(Handle(), Widen(name).c_str());
     m_model.ShowPopup(appearTime, stayTime, disappearTime, step, mode, starCount);
 }
 
