@@ -159,5 +159,54 @@ wait_for_uninstaller
 check "asked to, the uninstaller removes the settings" no_key "$app_key"
 check "and the files" test ! -e "$install_dir"
 
+# Into a folder named in letters the system's 8-bit code page lacks, as a
+# Cyrillic or Greek user name on a Western-European Windows makes it: the same
+# result, and nothing the installer wrote is written back another way. Wine
+# reads the command line in the terminal's character set, and /D= must come
+# unquoted, so the name has no space.
+export LC_ALL=C.UTF-8
+uni_win="$local_app\\Programs\\Пауза-Ωμέγα"
+uni_dir=$(winepath -u "$uni_win")
+escaped() { printf '%s' "$1" | sed 's/\\/\\\\/g; s/"/\\"/g'; }
+# A value as regedit exports it (UTF-16, so nothing is lost on the way).
+exported() {
+    rm -f "$work/export.reg"
+    wine regedit /E "$work/export.reg" "$1" >/dev/null 2>&1
+    iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' | grep "^\"$2\"="
+}
+wine "$setup" /S "/D=$uni_win"
+check "installed into a folder named beyond the code page" test -f "$uni_dir/Pausora.exe"
+set_string "$app_key" FirstUse 1
+set_dword "$settings_key" Micropause 3
+set_dword "$settings_key" Micropause_length 30
+set_dword "$settings_key" UseSounds 0
+set_dword "$settings_key" CheckForUpdates 0
+set_dword "$settings_key" AppearanceType 0
+(cd "$work" && wine "$uni_dir/Pausora.exe" >/dev/null 2>&1 &)
+place=$(notice_place)
+check "the program there shows a notice" test -n "$place"
+if [ -n "$place" ]; then
+    sleep 1.5
+    place=$(notice_place)
+    check "with a saying from the tips file there" more_than "$(saying_pixels "$place")" 150
+fi
+check "InstallDir names that folder whole" \
+    equals "$(exported 'HKEY_CURRENT_USER\Software\Pausora' InstallDir)" \
+    "\"InstallDir\"=\"$(escaped "$uni_win\\")\""
+check "the Run value names the program there" \
+    equals "$(exported 'HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run' Pausora)" \
+    "\"Pausora\"=\"$(escaped "\"$uni_win\\Pausora.exe\"")\""
+wine "$uni_dir/Uninstall.exe" /S /REMOVESETTINGS
+wait_for_uninstaller
+gone() {
+    local tries
+    for tries in $(seq 50); do
+        [ ! -e "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+check "and it is removed from there" gone "$uni_dir"
+
 echo "installer: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
