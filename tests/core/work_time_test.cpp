@@ -11,7 +11,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr std::string_view kWorkdayEnd = "It\x92s workday ending!";
+constexpr std::string_view kWorkdayEnd = "Your workday is ending!";
 constexpr std::string_view kLimit = "Work time limit exceeded!";
 
 void StoreDay(EngineSim& sim, std::uint32_t fullWorkTime, LocalTime date) {
@@ -39,7 +39,7 @@ TEST(WorkdayEnd, NoticeAtEveryActiveMinuteFromTheEndTimeUntilMidnight) {
     // the normal icon, the tooltip still names the break.
     ASSERT_THAT(sim.NoticeTimes(kWorkdayEnd), ElementsAre(At(sim, 17, 0)));
     EXPECT_EQ(sim.presenter.icon, 196);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience : 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience: 0");
     const Notice& notice = sim.presenter.notices.back();
     EXPECT_EQ(notice.picture, 304);
     EXPECT_EQ(notice.link, "Have a nice evening");

@@ -87,7 +87,7 @@ void SetState(CNotifierPopup& popup, int state) {
             popup.SetItemText(3, "Have a nice evening");
             popup.SetItemClickable(3, false);
             popup.SetItemText(4, "");
-            popup.SetItemText(2, "It\x92s workday ending!");
+            popup.SetItemText(2, "Your workday is ending!");
             break;
         case 8:
             popup.SetItemPictures(1, IDB_TIME_LIMIT, IDB_TIME_LIMIT);

@@ -174,8 +174,8 @@ TEST_F(WizardTest, FinishStoresEveryPageAndItsBoxStartsTheWorkplaceWizard) {
     EXPECT_TRUE(m_result.firstUse);
     EXPECT_EQ(m_sheetsSeen, 2);
     EXPECT_EQ(workplaceTitles,
-              (std::vector<std::string>{"Workplace setup wizard", "Desk and Chair",
-                                        "Sitting correctly", "Screen", "Keyboard and Mouse",
+              (std::vector<std::string>{"Workplace setup wizard", "Desk and chair",
+                                        "Sitting correctly", "Screen", "Keyboard and mouse",
                                         "Notebook computers", "Lighting", "Climate", "Noise"}));
 
     EXPECT_EQ(Stored("StartWorkTime_hours"), 8u);
