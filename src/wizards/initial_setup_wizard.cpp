@@ -24,7 +24,7 @@ CInitialSetupWizard_Page1::CInitialSetupWizard_Page1()
 void CInitialSetupWizard_Page1::OnSetActive() {
     SetWizardButtons(PSWIZB_NEXT);
     if (!m_titleFont) {
-        m_titleFont = CreateWizardTitleFont();
+        m_titleFont = CreateWizardTitleFont(true);
     }
     ::SendDlgItemMessageA(Handle(), IDC_WIZARD_TITLE, WM_SETFONT,
                           reinterpret_cast<WPARAM>(m_titleFont.get()), TRUE);
@@ -110,6 +110,7 @@ BOOL CInitialSetupWizard_Page6::OnInitDialog() {
 
 void CInitialSetupWizard_Page6::OnSetActive() {
     SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH);
+    FocusWizardFinish();
 }
 
 void CInitialSetupWizard_Page6::OnWizardFinish() {
