@@ -499,6 +499,14 @@ void CTreeSheetBase::RefillTree() {
         insert.item.iSelectedImage = image;
         m_items[static_cast<std::size_t>(node)] = TreeView_InsertItem(tree, &insert);
     }
+    // Every branch open: the window shows all its pages at a glance, and
+    // the selected one stands among them.
+    for (const int node : m_pages.DepthFirst()) {
+        const int parent = m_pages.At(node).parent;
+        if (parent != PageTree::kRoot) {
+            TreeView_Expand(tree, m_items[static_cast<std::size_t>(parent)], TVE_EXPAND);
+        }
+    }
     m_refilling = false;
 }
 
