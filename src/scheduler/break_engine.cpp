@@ -234,10 +234,8 @@ void BreakEngine::SetState(NoticeState state) {
         out.SetItemClickable(kItemLink, look.withTip);
         out.SetItemText(kItemLink, look.link);
         out.SetItemPictures(kItemPicture, look.picture, look.picture);
-        if (look.withTip) {
-            m_tip = m_ports.tips.PickTip();
-        }
-        out.SetItemText(kItemBody, look.withTip ? std::string_view(m_tip) : std::string_view());
+        m_tip = look.withTip ? m_ports.tips.PickTip() : DayTimeLine(m_fullWorkTime);
+        out.SetItemText(kItemBody, m_tip);
     }
     if (look.icon == 0) {
         out.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2);

@@ -65,6 +65,9 @@ inline constexpr std::string_view kEveningLine = "Have a nice evening";
 inline constexpr std::string_view kRestLine = "You should have a rest";
 inline constexpr std::string_view kWorkdayEndTitle = "Your workday is ending!";
 inline constexpr std::string_view kTimeLimitTitle = "Work time limit exceeded!";
+// Around the day's computer time in the body of those two notices.
+inline constexpr std::string_view kDayTimeStart = "Today: ";
+inline constexpr std::string_view kDayTimeEnd = " at the computer";
 inline constexpr std::string_view kTipNormal = "Pausora (Normal)";
 inline constexpr std::string_view kTipStopped = "Pausora (Stopped)";
 inline constexpr std::string_view kTipShortBreak = "Pausora (Short break)";

@@ -536,8 +536,10 @@ TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
         {STATE_LONG_BREAK, "Long break time", "Show me a stretch", true, 298, "tip", 202,
          "Pausora (Long break)", false},
         {STATE_LONG_REPEAT, "Have a rest!", "Show me a stretch", true, 298, "tip", 7, "", true},
-        {STATE_WORKDAY_END, "old", "Have a nice evening", false, 304, "", 196, "", false},
-        {STATE_TIME_LIMIT, "old", "You should have a rest", false, 303, "", 196, "", false},
+        {STATE_WORKDAY_END, "old", "Have a nice evening", false, 304,
+         "Today: 0 min at the computer", 196, "", false},
+        {STATE_TIME_LIMIT, "old", "You should have a rest", false, 303,
+         "Today: 0 min at the computer", 196, "", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
