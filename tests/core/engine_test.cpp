@@ -32,7 +32,7 @@ TEST(BreakCycle, IdleUserGetsEveryShortBreakAndTheLongBreakOnTime) {
     EXPECT_TRUE(notice.linkClickable);
     EXPECT_EQ(notice.picture, 302);
     EXPECT_EQ(notice.hoverPicture, 302);
-    EXPECT_EQ(notice.body, "Saying 1\r\n-- Source");
+    EXPECT_EQ(notice.body, "Saying 1");
     EXPECT_EQ(notice.appearMs, 500u);
     EXPECT_EQ(notice.stayMs, 5000u);
     EXPECT_EQ(notice.disappearMs, 500u);
@@ -562,7 +562,7 @@ TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
         EXPECT_EQ(items[1].picture, row.picture);
         EXPECT_EQ(items[1].hoverPicture, row.picture);
         EXPECT_EQ(items[4].text,
-                  std::string(row.body) == "tip" ? "Saying 1\r\n-- Source" : std::string(row.body));
+                  std::string(row.body) == "tip" ? "Saying 1" : std::string(row.body));
         EXPECT_EQ(sim.presenter.icon, row.icon);
         EXPECT_EQ(sim.presenter.tooltip, *row.tooltip == '\0'
                                              ? std::string("old tip")

@@ -64,7 +64,7 @@ class Owner : public ui::Window {
 void SetState(CNotifierPopup& popup, int state) {
     constexpr char kTip[] =
         "Look out of the window for a moment. Your eyes relax when they focus far "
-        "away.\r\n-- Pausora: Eyes";
+        "away.";
     switch (state) {
         case 3:
         case 4:
