@@ -646,6 +646,9 @@ ui::Handled CTreeSheetBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case kFollowCurrentPage:
             SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+            // The tree opens with the keyboard, so the page it shows stands
+            // out in it and the arrow keys walk the pages.
+            ::SetFocus(TreeWindow());
             return 0;
         case WM_DESTROY:
             if (m_tree) {
