@@ -6,7 +6,8 @@
 #
 #   scripts/screenshots-wizards.sh [output-folder] [windows-build-dir]
 #
-# Pictures are named initial-N.png and workplace-N.png. SHOTS='glob' takes
+# Pictures are named initial-N.png and workplace-N.png; DPI=120 or DPI=144
+# takes them at 125 % or 150 % (names ending in -120dpi or -144dpi). SHOTS='glob' takes
 # only the pictures whose names match, e.g. SHOTS='workplace-8'.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,11 +16,18 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 . "$root/scripts/gallery-shots.sh"
 gallery_setup wizard_gallery "${2:-}"
+suffix=
+if [ -n "${DPI:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
+    wineserver -k
+    wineserver -w
+    suffix=-${DPI}dpi
+fi
 
 for n in 1 2 3 4 5 6; do
-    gallery_shot "initial-$n" initial "$n" READY
+    gallery_shot "initial-$n$suffix" initial "$n" READY
 done
 for n in 1 2 3 4 5 6 7 8; do
-    gallery_shot "workplace-$n" workplace "$n" READY
+    gallery_shot "workplace-$n$suffix" workplace "$n" READY
 done
 echo "Done: pictures in $out"

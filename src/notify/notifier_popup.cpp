@@ -456,7 +456,10 @@ void CNotifierPopup::PostClick(std::int32_t itemId, std::int32_t rightClick) {
 }
 
 void SetUpNoticePopup(CNotifierPopup& popup, HWND owner) {
-    constexpr COLORREF kLinkGreen = RGB(114, 200, 2);
+    // The artwork's green and grey, darkened in their own hues until small
+    // text in them reads on the near-white skin (4.6 : 1 and 4.7 : 1).
+    constexpr COLORREF kLinkGreen = RGB(74, 130, 1);
+    constexpr COLORREF kBodyGrey = RGB(115, 115, 115);
     popup.Create(owner);
     popup.LoadSkin(IDB_SKIN, 255, 0, 255);
     popup.AddPictureItem(kItemPicture, 257, 1, IDB_LONG_BREAK);
@@ -464,7 +467,7 @@ void SetUpNoticePopup(CNotifierPopup& popup, HWND owner) {
                       kStyleBold, RGB(0, 0, 0));
     popup.AddLinkItem(kItemLink, "Show me a stretch", RECT{11, 43, 250, 60}, "Tahoma", 105,
                       kStyleBold, kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
-    popup.AddTextItem(kItemBody, "", RECT{11, 90, 250, 155}, "Tahoma", 98, 0, RGB(131, 131, 131));
+    popup.AddTextItem(kItemBody, "", RECT{11, 90, 250, 155}, "Tahoma", 98, 0, kBodyGrey);
 }
 
 }  // namespace pausora

@@ -1,6 +1,7 @@
 #include "scheduler/break_engine.h"
 
 #include "artwork_ids.h"
+#include "tips/tips.h"
 
 #include <algorithm>
 #include <iterator>
@@ -234,10 +235,11 @@ void BreakEngine::SetState(NoticeState state) {
         out.SetItemClickable(kItemLink, look.withTip);
         out.SetItemText(kItemLink, look.link);
         out.SetItemPictures(kItemPicture, look.picture, look.picture);
-        if (look.withTip) {
-            m_tip = m_ports.tips.PickTip();
-        }
-        out.SetItemText(kItemBody, look.withTip ? std::string_view(m_tip) : std::string_view());
+        // The saying alone: its source's name only repeats the program's
+        // and crowds the few lines the body has.
+        m_tip = look.withTip ? std::string(TipSaying(m_ports.tips.PickTip()))
+                             : DayTimeLine(m_fullWorkTime);
+        out.SetItemText(kItemBody, m_tip);
     }
     if (look.icon == 0) {
         out.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2);

@@ -24,6 +24,10 @@ namespace pausora {
 // The level 0..7 that a number of experience points earns.
 int ExperienceLevel(std::uint32_t bonus);
 
+// The body of the work-day-end and time-limit notices: the day's computer
+// time, "Today: 7 h 42 min at the computer".
+std::string DayTimeLine(std::uint32_t minutes);
+
 class BreakEngine {
   public:
     // How many calendar days' totals a running program keeps, for a clock
@@ -139,8 +143,8 @@ class BreakEngine {
     std::uint32_t m_lastStepTick = 0;
     std::uint32_t m_stepElapsedMs = kPollPeriodMs;  // since this timer's last step
 
-    // The popup keeps a reference to its body text, so the saying lives here
-    // until the next notice replaces it.
+    // The popup keeps a reference to its body text, so the saying (or the
+    // day's time) lives here until the next notice replaces it.
     std::string m_tip;
 };
 

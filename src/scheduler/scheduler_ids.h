@@ -63,15 +63,16 @@ inline constexpr std::string_view kRepeatTitle = "Have a rest!";
 inline constexpr std::string_view kStretchLink = "Show me a stretch";
 inline constexpr std::string_view kEveningLine = "Have a nice evening";
 inline constexpr std::string_view kRestLine = "You should have a rest";
-// The apostrophe is the typographic one of the Windows-1252 code page (0x92);
-// the program's texts are in that code page.
-inline constexpr std::string_view kWorkdayEndTitle = "It\x92s workday ending!";
+inline constexpr std::string_view kWorkdayEndTitle = "Your workday is ending!";
 inline constexpr std::string_view kTimeLimitTitle = "Work time limit exceeded!";
+// Around the day's computer time in the body of those two notices.
+inline constexpr std::string_view kDayTimeStart = "Today: ";
+inline constexpr std::string_view kDayTimeEnd = " at the computer";
 inline constexpr std::string_view kTipNormal = "Pausora (Normal)";
 inline constexpr std::string_view kTipStopped = "Pausora (Stopped)";
 inline constexpr std::string_view kTipShortBreak = "Pausora (Short break)";
 inline constexpr std::string_view kTipLongBreak = "Pausora (Long break)";
-inline constexpr std::string_view kExperienceLine = "\nYour experience : ";
+inline constexpr std::string_view kExperienceLine = "\nYour experience: ";
 inline constexpr std::string_view kCaptionStart = "Start";
 inline constexpr std::string_view kCaptionStop = "Stop";
 }  // namespace text

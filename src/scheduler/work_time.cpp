@@ -88,6 +88,20 @@ bool BreakEngine::AtOrAfterEndOfDay(const LocalTime& now) const {
     return current >= end;
 }
 
+std::string DayTimeLine(std::uint32_t minutes) {
+    std::string line(text::kDayTimeStart);
+    const std::uint32_t hours = minutes / 60;
+    minutes %= 60;
+    if (hours > 0) {
+        line += std::to_string(hours) + " h";
+    }
+    if (minutes > 0 || hours == 0) {
+        line += (hours > 0 ? " " : "") + std::to_string(minutes) + " min";
+    }
+    line += text::kDayTimeEnd;
+    return line;
+}
+
 void BreakEngine::OnMinute() {
     MeasureIdle();
     const bool active = m_idleMs < 60000;

@@ -502,6 +502,14 @@ void CTreeSheetBase::RefillTree() {
         insert.item.iSelectedImage = image;
         m_items[static_cast<std::size_t>(node)] = TreeView_InsertItem(tree, &insert);
     }
+    // Every branch open: the window shows all its pages at a glance, and
+    // the selected one stands among them.
+    for (const int node : m_pages.DepthFirst()) {
+        const int parent = m_pages.At(node).parent;
+        if (parent != PageTree::kRoot) {
+            TreeView_Expand(tree, m_items[static_cast<std::size_t>(parent)], TVE_EXPAND);
+        }
+    }
     m_refilling = false;
 }
 
@@ -641,6 +649,9 @@ ui::Handled CTreeSheetBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case kFollowCurrentPage:
             SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+            // The tree opens with the keyboard, so the page it shows stands
+            // out in it and the arrow keys walk the pages.
+            ::SetFocus(TreeWindow());
             return 0;
         case WM_DESTROY:
             if (m_tree) {

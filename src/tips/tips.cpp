@@ -11,6 +11,9 @@
 
 namespace pausora {
 
+// Between a saying and the name of its source.
+constexpr std::string_view kSourceMark = "\r\n-- ";
+
 namespace {
 
 std::string ReadInstallDir(IRegistry& registry) {
@@ -71,7 +74,7 @@ class TipLines {
         if (!heading) {
             return std::nullopt;
         }
-        return m_lines[index] + "\r\n-- " + TipSourceName(m_lines[*heading]);
+        return m_lines[index] + std::string(kSourceMark) + TipSourceName(m_lines[*heading]);
     }
 
     // The first showable saying at or after `index`, going round to the first
@@ -118,6 +121,10 @@ std::string TipSourceName(std::string_view heading) {
         }
     }
     return name;
+}
+
+std::string_view TipSaying(std::string_view tip) {
+    return tip.substr(0, tip.find(kSourceMark));
 }
 
 namespace {

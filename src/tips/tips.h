@@ -43,6 +43,8 @@ bool IsTipHeading(std::string_view line);
 bool IsTipSaying(std::string_view line);
 // The heading without any of its brackets, wherever they stand.
 std::string TipSourceName(std::string_view heading);
+// A picked tip without the line naming its source.
+std::string_view TipSaying(std::string_view tip);
 
 // Reads "InstallDir", reads and decodes the tips file in it and returns a
 // random saying, "\r\n", "-- " and its source. Returns an empty text when the

@@ -2,9 +2,14 @@
 
 #include "ui/common_controls.h"
 
+#include <algorithm>
+
 namespace pausora::ui {
 
 namespace {
+// The Finish button of comctl32's wizards.
+constexpr int kWizardFinishButton = 0x3025;
+
 // The sheet whose window is being made: the system's sheet callback carries
 // no data of ours. Sheets are made on one thread, one at a time.
 thread_local PropertySheet* t_sheetBeingCreated = nullptr;
@@ -53,6 +58,14 @@ void PropertyPage::SetModified(bool changed) {
 
 void PropertyPage::SetWizardButtons(DWORD flags) const {
     ::PostMessage(Sheet(), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+}
+
+void PropertyPage::FocusWizardFinish() const {
+    // Posted after the buttons: Finish is shown only when they arrive.
+    const HWND sheet = Sheet();
+    if (const HWND finish = ::GetDlgItem(sheet, kWizardFinishButton)) {
+        ::PostMessageW(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(finish), TRUE);
+    }
 }
 
 // A page's own answer comes first; the steps after it each let the sheet go
@@ -277,6 +290,27 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
 WizardSheet::WizardSheet(std::string caption, HWND parent, UINT startPage)
     : PropertySheet(std::move(caption), parent, startPage) {
     Header().dwFlags = (Header().dwFlags & ~static_cast<DWORD>(PSH_NOCONTEXTHELP)) | PSH_WIZARD97;
+}
+
+void WizardSheet::OnInitialized() {
+    const HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+    const HMONITOR monitor = tray != nullptr
+                                 ? ::MonitorFromWindow(tray, MONITOR_DEFAULTTOPRIMARY)
+                                 : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT own{};
+    if (!::GetMonitorInfoW(monitor, &info) || !::GetWindowRect(Handle(), &own)) {
+        return;
+    }
+    const RECT& work = info.rcWork;
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    // A sheet larger than the work area keeps its top-left corner on it.
+    ::SetWindowPos(Handle(), nullptr,
+                   work.left + std::max(0, static_cast<int>(work.right - work.left) - width) / 2,
+                   work.top + std::max(0, static_cast<int>(work.bottom - work.top) - height) / 2, 0,
+                   0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WizardSheet::SetWatermark(UINT bitmapId) {

@@ -60,6 +60,9 @@ class PropertyPage : public MessageHandlers {
     // A wizard's Back, Next and Finish; posted, as the sheet wants it while
     // it is switching pages.
     void SetWizardButtons(DWORD flags) const;
+    // Puts the keyboard focus on a wizard's Finish button once the buttons
+    // posted before it are in place.
+    void FocusWizardFinish() const;
     HWND Sheet() const noexcept { return m_hwnd != nullptr ? ::GetParent(m_hwnd) : nullptr; }
 
   private:
@@ -124,6 +127,11 @@ class WizardSheet : public PropertySheet {
     void SetWatermark(UINT bitmapId);
     // The bitmap in the header band of interior pages.
     void SetHeaderBitmap(UINT bitmapId);
+
+  protected:
+    // Centred on the work area of the monitor that holds the notification
+    // area, where the user's eyes are when the program speaks.
+    void OnInitialized() override;
 
   private:
     BitmapHandle m_headerBitmap;

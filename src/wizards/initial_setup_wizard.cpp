@@ -24,7 +24,7 @@ CInitialSetupWizard_Page1::CInitialSetupWizard_Page1()
 void CInitialSetupWizard_Page1::OnSetActive() {
     SetWizardButtons(PSWIZB_NEXT);
     if (!m_titleFont) {
-        m_titleFont = CreateWizardTitleFont();
+        m_titleFont = CreateWizardTitleFont(true);
     }
     ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT,
                          reinterpret_cast<WPARAM>(m_titleFont.get()), TRUE);
@@ -77,24 +77,24 @@ constexpr auto kMinutesSeconds = PickerFormat::kMinutesSeconds;
 CInitialSetupWizard_Page2::CInitialSetupWizard_Page2(STimeSettings* settings)
     : CScheduleWizardPage(
           IDD_INITIAL_WIZARD_WORKING_TIME, "Working time",
-          "Specify start and end of daily working time here", settings,
+          "Specify the start and end of your working day here", settings,
           {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::StartWorkTime_hours, &S::StartWorkTime_minutes},
            {IDC_WIZARD_PICKER_2, kHoursMinutes, &S::EndWorkTime_hours, &S::EndWorkTime_minutes}}) {}
 
 CInitialSetupWizard_Page3::CInitialSetupWizard_Page3(STimeSettings* settings)
     : CScheduleWizardPage(IDD_INITIAL_WIZARD_TIME_LIMIT, "Time limits",
-                          "Specify daily working time limits here", settings,
+                          "Specify the daily working time limit here", settings,
                           {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::DailyTimeLimit}}) {}
 
 CInitialSetupWizard_Page4::CInitialSetupWizard_Page4(STimeSettings* settings)
-    : CScheduleWizardPage(IDD_INITIAL_WIZARD_SHORT_BREAKS, "Short breaks schedule",
-                          "Specify short breaks schedule here", settings,
+    : CScheduleWizardPage(IDD_INITIAL_WIZARD_SHORT_BREAKS, "Short break schedule",
+                          "Specify the short break schedule here", settings,
                           {{IDC_WIZARD_PICKER_1, kMinutesSeconds, &S::Micropause},
                            {IDC_WIZARD_PICKER_2, kMinutesSeconds, &S::Micropause_length}}) {}
 
 CInitialSetupWizard_Page5::CInitialSetupWizard_Page5(STimeSettings* settings)
-    : CScheduleWizardPage(IDD_INITIAL_WIZARD_LONG_BREAKS, "Breaks schedule",
-                          "Specify work breaks schedule here", settings,
+    : CScheduleWizardPage(IDD_INITIAL_WIZARD_LONG_BREAKS, "Long break schedule",
+                          "Specify the long break schedule here", settings,
                           {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::Pause},
                            {IDC_WIZARD_PICKER_2, kHoursMinutes, &S::Pause_length}}) {}
 
@@ -110,6 +110,7 @@ BOOL CInitialSetupWizard_Page6::OnInitDialog() {
 
 void CInitialSetupWizard_Page6::OnSetActive() {
     SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH);
+    FocusWizardFinish();
 }
 
 void CInitialSetupWizard_Page6::OnWizardFinish() {

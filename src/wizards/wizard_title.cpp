@@ -1,11 +1,14 @@
 #include "wizards/wizard_title.h"
 
+#include "ui/dpi.h"
+
 namespace pausora {
 
-ui::FontHandle CreateWizardTitleFont() {
+ui::FontHandle CreateWizardTitleFont(bool bold) {
     LOGFONT font{};
-    font.lfHeight = 12;
-    font.lfWeight = FW_NORMAL;
+    // A negative height asks for the character's own height, as a point size does.
+    font.lfHeight = -ui::ScaleToScreen(16);
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;
     font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
     lstrcpyn(font.lfFaceName, L"Arial", LF_FACESIZE);

@@ -5,7 +5,9 @@
 
 namespace pausora {
 
-// Arial with a character cell 12 pixels high, normal weight.
-ui::FontHandle CreateWizardTitleFont();
+// Arial at 12 points (16 pixels at 96 dots per inch, more on a scaled
+// screen): bold for the welcome and last pages, normal weight for the pages
+// between, where the size alone sets the title off from the advice.
+ui::FontHandle CreateWizardTitleFont(bool bold);
 
 }  // namespace pausora

@@ -21,8 +21,13 @@ CWorkPlaceSetupWizardPage::CWorkPlaceSetupWizardPage(UINT templateId, DWORD butt
 
 void CWorkPlaceSetupWizardPage::OnSetActive() {
     SetWizardButtons(m_buttons);
+    // The welcome and the last page open and close the walk in bold.
+    const bool finishes = (m_buttons & PSWIZB_FINISH) != 0;
+    if (finishes) {
+        FocusWizardFinish();
+    }
     if (!m_titleFont) {
-        m_titleFont = CreateWizardTitleFont();
+        m_titleFont = CreateWizardTitleFont(finishes || (m_buttons & PSWIZB_BACK) == 0);
     }
     const auto font = reinterpret_cast<WPARAM>(m_titleFont.get());
     ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT, font, TRUE);

@@ -32,7 +32,7 @@ TEST(BreakCycle, IdleUserGetsEveryShortBreakAndTheLongBreakOnTime) {
     EXPECT_TRUE(notice.linkClickable);
     EXPECT_EQ(notice.picture, 302);
     EXPECT_EQ(notice.hoverPicture, 302);
-    EXPECT_EQ(notice.body, "Saying 1\r\n-- Source");
+    EXPECT_EQ(notice.body, "Saying 1");
     EXPECT_EQ(notice.appearMs, 500u);
     EXPECT_EQ(notice.stayMs, 5000u);
     EXPECT_EQ(notice.disappearMs, 500u);
@@ -40,7 +40,7 @@ TEST(BreakCycle, IdleUserGetsEveryShortBreakAndTheLongBreakOnTime) {
     EXPECT_EQ(notice.mode, 1u);
     EXPECT_EQ(notice.stars, 0);
     EXPECT_EQ(sim.presenter.icon, 202);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience : 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience: 0");
     EXPECT_EQ(sim.presenter.sounds.back().path, "sound0.wav");
 
     // At 431 s: STATE_NORMAL, Bonus 2.
@@ -49,7 +49,7 @@ TEST(BreakCycle, IdleUserGetsEveryShortBreakAndTheLongBreakOnTime) {
     sim.AdvanceTo(431);
     EXPECT_EQ(sim.Armed(), kWorking);
     EXPECT_EQ(sim.presenter.icon, 196);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience : 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience: 0");
     EXPECT_EQ(sim.Bonus(), 2u);
     EXPECT_EQ(sim.StoredBonus(), 2u);
 
@@ -79,7 +79,7 @@ TEST(BreakCycle, LongBreakNoticeStaysForTheWholeBreak) {
     EXPECT_EQ(notice.stayMs, 600000u);
     EXPECT_EQ(notice.mode, 0u);
     EXPECT_EQ(notice.stars, 1);  // 16 points by now
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Long break)\nYour experience : 1");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Long break)\nYour experience: 1");
     EXPECT_EQ(sim.presenter.sounds.back().event, SoundEvent::kLongBreak);
     EXPECT_EQ(sim.presenter.sounds.back().path, "sound3.wav");
 }
@@ -121,7 +121,7 @@ TEST(BreakCycle, SilentShortBreaksStillRunTheirTimers) {
     sim.AdvanceTo(431);
     EXPECT_EQ(sim.Armed(), kWorking);
     EXPECT_EQ(sim.presenter.icon, 196);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience : 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience: 0");
     EXPECT_THAT(sim.presenter.sounds, IsEmpty());
     sim.AdvanceTo(500);
     EXPECT_EQ(sim.engine.ShortIdleSeconds(), 419u + 69u);
@@ -312,7 +312,7 @@ TEST(StartStop, StoppingClearsTheScheduleAndStartingBeginsAfresh) {
     EXPECT_TRUE(sim.engine.IsStopped());
     EXPECT_THAT(sim.Armed(), IsEmpty());
     EXPECT_EQ(sim.presenter.icon, 301);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Stopped)\nYour experience : 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Stopped)\nYour experience: 0");
     EXPECT_EQ(sim.presenter.caption, "Start");
     sim.AdvanceTo(5000);
     EXPECT_EQ(sim.presenter.notices.size(), 1u);
@@ -443,11 +443,11 @@ TEST(Experience, TooltipShowsTheNewLevelOnlyFromTheNextStateChange) {
     sim.Start();
     sim.AdvanceTo(431);
     EXPECT_EQ(sim.Bonus(), 16u);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience : 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience: 0");
     sim.AdvanceTo(851);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience : 1");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience: 1");
     EXPECT_EQ(sim.presenter.notices.back().stars, 1);
-    EXPECT_EQ(sim.engine.MakeTooltip("x"), "x\nYour experience : 1");
+    EXPECT_EQ(sim.engine.MakeTooltip("x"), "x\nYour experience: 1");
 }
 
 TEST(Experience, PointsStopAtTheLargestStorableValue) {
@@ -536,8 +536,10 @@ TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
         {STATE_LONG_BREAK, "Long break time", "Show me a stretch", true, 298, "tip", 202,
          "Pausora (Long break)", false},
         {STATE_LONG_REPEAT, "Have a rest!", "Show me a stretch", true, 298, "tip", 7, "", true},
-        {STATE_WORKDAY_END, "old", "Have a nice evening", false, 304, "", 196, "", false},
-        {STATE_TIME_LIMIT, "old", "You should have a rest", false, 303, "", 196, "", false},
+        {STATE_WORKDAY_END, "old", "Have a nice evening", false, 304,
+         "Today: 0 min at the computer", 196, "", false},
+        {STATE_TIME_LIMIT, "old", "You should have a rest", false, 303,
+         "Today: 0 min at the computer", 196, "", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
@@ -560,11 +562,11 @@ TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
         EXPECT_EQ(items[1].picture, row.picture);
         EXPECT_EQ(items[1].hoverPicture, row.picture);
         EXPECT_EQ(items[4].text,
-                  std::string(row.body) == "tip" ? "Saying 1\r\n-- Source" : std::string(row.body));
+                  std::string(row.body) == "tip" ? "Saying 1" : std::string(row.body));
         EXPECT_EQ(sim.presenter.icon, row.icon);
         EXPECT_EQ(sim.presenter.tooltip, *row.tooltip == '\0'
                                              ? std::string("old tip")
-                                             : std::string(row.tooltip) + "\nYour experience : 2");
+                                             : std::string(row.tooltip) + "\nYour experience: 2");
         EXPECT_EQ(sim.presenter.animating, row.animating);
         // SetState never shows the popup or plays a sound itself.
         EXPECT_THAT(sim.presenter.notices, IsEmpty());

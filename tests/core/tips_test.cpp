@@ -177,6 +177,12 @@ TEST_F(PickTipTest, ShowsTheSayingWithTheNearestHeadingAboveWithoutAnyBrackets) 
     EXPECT_EQ(random.draws, 3);
 }
 
+TEST(TipSaying, IsThePickedTipUpToItsSourceLine) {
+    EXPECT_EQ(TipSaying("Stand up.\r\n-- Pausora: Movement"), "Stand up.");
+    EXPECT_EQ(TipSaying("Stand up."), "Stand up.");
+    EXPECT_EQ(TipSaying(""), "");
+}
+
 TEST_F(PickTipTest, TheEnginesTipSourceReadsTheFileAgainOnlyWhenItChanged) {
     TipsFileSource source(registry, files, files, random);
     ITipSource& tips = source;

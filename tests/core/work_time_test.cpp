@@ -11,7 +11,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr std::string_view kWorkdayEnd = "It\x92s workday ending!";
+constexpr std::string_view kWorkdayEnd = "Your workday is ending!";
 constexpr std::string_view kLimit = "Work time limit exceeded!";
 
 void StoreDay(EngineSim& sim, std::uint32_t fullWorkTime, LocalTime date) {
@@ -39,12 +39,12 @@ TEST(WorkdayEnd, NoticeAtEveryActiveMinuteFromTheEndTimeUntilMidnight) {
     // the normal icon, the tooltip still names the break.
     ASSERT_THAT(sim.NoticeTimes(kWorkdayEnd), ElementsAre(At(sim, 17, 0)));
     EXPECT_EQ(sim.presenter.icon, 196);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience : 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience: 0");
     const Notice& notice = sim.presenter.notices.back();
     EXPECT_EQ(notice.picture, 304);
     EXPECT_EQ(notice.link, "Have a nice evening");
     EXPECT_FALSE(notice.linkClickable);
-    EXPECT_EQ(notice.body, "");
+    EXPECT_EQ(notice.body, "Today: 10 min at the computer");
     EXPECT_EQ(notice.stayMs, 5000u);
     EXPECT_EQ(sim.presenter.sounds.back().event, SoundEvent::kWorkTimeEnd);
     EXPECT_EQ(sim.presenter.sounds.back().path, "sound6.wav");
@@ -60,6 +60,17 @@ TEST(WorkdayEnd, NoticeAtEveryActiveMinuteFromTheEndTimeUntilMidnight) {
     // The minutes from midnight on are the new day's.
     EXPECT_EQ(sim.engine.FullWorkTime(), 31u);
     EXPECT_EQ(sim.StoredFullWorkTime(), 31u);
+}
+
+TEST(DayTimeLine, HoursAndMinutesAsTheyAreSaid) {
+    const std::pair<std::uint32_t, std::string_view> rows[] = {
+        {0, "Today: 0 min at the computer"},         {42, "Today: 42 min at the computer"},
+        {60, "Today: 1 h at the computer"},          {462, "Today: 7 h 42 min at the computer"},
+        {1441, "Today: 24 h 1 min at the computer"},
+    };
+    for (const auto& [minutes, line] : rows) {
+        EXPECT_EQ(DayTimeLine(minutes), line) << minutes;
+    }
 }
 
 TEST(WorkdayEnd, NoNoticeWithoutInputAfterTheEndTime) {
@@ -103,7 +114,7 @@ TEST(DailyLimit, FirstNoticeAtThe361stActiveMinuteOfSixHours) {
     EXPECT_EQ(notice.picture, 303);
     EXPECT_EQ(notice.link, "You should have a rest");
     EXPECT_FALSE(notice.linkClickable);
-    EXPECT_EQ(notice.body, "");
+    EXPECT_EQ(notice.body, "Today: 6 h 1 min at the computer");
     EXPECT_EQ(sim.presenter.sounds.back().event, SoundEvent::kTimeLimit);
     EXPECT_EQ(sim.presenter.icon, 196);
 

@@ -229,16 +229,14 @@ TEST_F(ExerciseDialogTest, NextStretchStopsTheAnimationAndAStillExerciseNeverCha
 
 TEST_F(ExerciseDialogTest, TheInstructionsAreTheChosenExercisesTextsAsStored) {
     Open({4, 10, 6});
-    // A line break and two blanks at the end of one, a blank before a line
-    // break in the other.
     EXPECT_EQ(Instructions(),
               "- Interlace your fingers and straighten your arms in front of you with palms "
-              "facing away.\n- Hold for 5 seconds\n- Repeat 3-5 times\n  ");
+              "facing away.\n- Hold for 5 seconds.\n- Repeat 3-5 times.");
     EXPECT_EQ(Picture(), 324);
     NextStretch();
     EXPECT_EQ(Instructions(),
-              "- Turn your head left\n- Keep it there for 5 seconds\n- Turn you head right \n- "
-              "Hold for 5 seconds\n- Repeat 3 times");
+              "- Turn your head left.\n- Keep it there for 5 seconds.\n- Turn your head right.\n- "
+              "Hold for 5 seconds.\n- Repeat 3 times.");
     EXPECT_EQ(Picture(), 309);
     NextStretch();
     EXPECT_EQ(Instructions(), StringResource(IDS_EXERCISE_6));

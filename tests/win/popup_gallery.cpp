@@ -63,8 +63,8 @@ class Owner : public ui::Window {
 
 void SetState(CNotifierPopup& popup, int state) {
     constexpr char kTip[] =
-        "Look out of the window for a moment: far-away things rest the eyes that near "
-        "ones tire.";
+        "Look out of the window for a moment. Your eyes relax when they focus far "
+        "away.";
     switch (state) {
         case 3:
         case 4:
@@ -86,14 +86,14 @@ void SetState(CNotifierPopup& popup, int state) {
             popup.SetItemPictures(1, IDB_WORKDAY_END, IDB_WORKDAY_END);
             popup.SetItemText(3, "Have a nice evening");
             popup.SetItemClickable(3, false);
-            popup.SetItemText(4, "");
-            popup.SetItemText(2, "It\x92s workday ending!");
+            popup.SetItemText(4, "Today: 8 h 12 min at the computer");
+            popup.SetItemText(2, "Your workday is ending!");
             break;
         case 8:
             popup.SetItemPictures(1, IDB_TIME_LIMIT, IDB_TIME_LIMIT);
             popup.SetItemText(3, "You should have a rest");
             popup.SetItemClickable(3, false);
-            popup.SetItemText(4, "");
+            popup.SetItemText(4, "Today: 6 h 1 min at the computer");
             popup.SetItemText(2, "Work time limit exceeded!");
             break;
         default:

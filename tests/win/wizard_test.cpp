@@ -98,6 +98,30 @@ class WizardTest : public ::testing::Test {
     std::atomic<int> m_sheetsSeen{0};
 };
 
+// Centred on the work area, give or take the rounding of an odd size.
+void ExpectCentredOnWorkArea(HWND sheet) {
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT own{};
+    ::GetWindowRect(sheet, &own);
+    EXPECT_NEAR(own.left + own.right, work.left + work.right, 1);
+    EXPECT_NEAR(own.top + own.bottom, work.top + work.bottom, 1);
+}
+
+LOGFONTA FontOf(HWND control) {
+    LOGFONTA face{};
+    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)), sizeof face,
+                 &face);
+    return face;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 // Steps from the page shown to the next one and waits until it is in front.
 void ExpectNext(const WizardDriver& wizard, int to) {
     ASSERT_TRUE(wizard.Next()) << "no Next on page " << wizard.PageIndex();
@@ -111,6 +135,7 @@ TEST_F(WizardTest, FinishStoresEveryPageAndItsBoxStartsTheWorkplaceWizard) {
             EXPECT_EQ(WindowText(wizard.Sheet()), "Initial Setup Wizard");
             EXPECT_EQ(wizard.PageIndex(), 0);
             EXPECT_EQ(wizard.Text(IDC_WIZARD_TITLE), "Welcome to Pausora");
+            ExpectCentredOnWorkArea(wizard.Sheet());
             EXPECT_TRUE(wizard.WaitForButtons(kNextOnly));
 
             ExpectNext(wizard, 1);
@@ -149,6 +174,8 @@ TEST_F(WizardTest, FinishStoresEveryPageAndItsBoxStartsTheWorkplaceWizard) {
         },
         [&](const WizardDriver& wizard) {
             EXPECT_EQ(WindowText(wizard.Sheet()), "Workplace Setup Wizard");
+            ExpectCentredOnWorkArea(wizard.Sheet());
+            std::vector<LONG> weights;
             for (int page = 0; page < 8; ++page) {
                 ASSERT_TRUE(wizard.WaitForPage(page));
                 EXPECT_TRUE(wizard.WaitForButtons(page == 0   ? kNextOnly
@@ -156,26 +183,29 @@ TEST_F(WizardTest, FinishStoresEveryPageAndItsBoxStartsTheWorkplaceWizard) {
                                                               : kBackNext))
                     << "page " << page;
                 workplaceTitles.push_back(wizard.Text(IDC_WIZARD_TITLE));
+                weights.push_back(FontOf(wizard.Control(IDC_WIZARD_TITLE)).lfWeight);
                 if (page < 7) {
                     ASSERT_TRUE(wizard.Next());
                 }
             }
             workplaceTitles.push_back(wizard.Text(IDC_WIZARD_TITLE_2));
-            // Every page speaks in its Arial title.
-            const auto font = reinterpret_cast<HFONT>(
-                ::SendMessageA(wizard.Control(IDC_WIZARD_TITLE_2), WM_GETFONT, 0, 0));
-            LOGFONTA face{};
-            ::GetObjectA(font, sizeof face, &face);
+            // Every page speaks in its 12-point Arial title, bold where the
+            // walk begins and ends; the last page's second title likewise.
+            const LOGFONTA face = FontOf(wizard.Control(IDC_WIZARD_TITLE_2));
             EXPECT_STREQ(face.lfFaceName, "Arial");
-            EXPECT_EQ(face.lfHeight, 12);
+            EXPECT_EQ(face.lfHeight, -16);
+            EXPECT_EQ(weights, (std::vector<LONG>{700, 400, 400, 400, 400, 400, 400, 700}));
+            EXPECT_TRUE(WaitFor(3000, [&] {
+                return FocusOf(wizard.Sheet()) == ::GetDlgItem(wizard.Sheet(), kFinishButton);
+            })) << "the focus is not on Finish";
             EXPECT_TRUE(wizard.Finish());
         },
     });
     EXPECT_TRUE(m_result.firstUse);
     EXPECT_EQ(m_sheetsSeen, 2);
     EXPECT_EQ(workplaceTitles,
-              (std::vector<std::string>{"Workplace setup wizard", "Desk and Chair",
-                                        "Sitting correctly", "Screen", "Keyboard and Mouse",
+              (std::vector<std::string>{"Workplace setup wizard", "Desk and chair",
+                                        "Sitting correctly", "Screen", "Keyboard and mouse",
                                         "Notebook computers", "Lighting", "Climate", "Noise"}));
 
     EXPECT_EQ(Stored("StartWorkTime_hours"), 8u);
