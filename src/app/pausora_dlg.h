@@ -52,11 +52,16 @@ class MainWindowPresenter final : public IPresenter {
     void StopAnimation() override;
     void SetStartStopCaption(std::string_view caption) override;
     void PlaySound(SoundEvent event, std::string_view path) override;
+    // Shown in a box after the step, like the sound errors and behind them:
+    // once per run for whatever could not be saved, once for the timers.
+    void ReportTrouble(Trouble trouble) override;
 
   private:
     CNotifierPopup& m_popup;
     CTrayIcon& m_tray;
     CWinSoundSet& m_sounds;
+    bool m_savingReported = false;
+    bool m_timersReported = false;
 };
 
 class CPausoraDlg final : public ui::Dialog {

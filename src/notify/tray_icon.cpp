@@ -1,6 +1,7 @@
 #include "notify/tray_icon.h"
 
 #include "resource.h"
+#include "ui/system_notice.h"
 
 #include <algorithm>
 #include <cstring>
@@ -57,6 +58,10 @@ class HiddenOwner final : public ui::Window {
                     [&](HWND window) { ::SendMessageA(window, WM_ENDSESSION, wParam, lParam); });
                 return 0;
             default:
+                if (const ui::Handled answer =
+                        ui::PassSystemNotice(Handle(), message, wParam, lParam)) {
+                    return answer;
+                }
                 return ui::Window::OnMessage(message, wParam, lParam);
         }
     }
@@ -474,6 +479,9 @@ ui::Handled CTrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::PostMessageA(target, WM_CLOSE, 0, 0);
         }
         return 0;
+    }
+    if (const ui::Handled answer = ui::PassSystemNotice(Handle(), message, wParam, lParam)) {
+        return answer;
     }
     if (message == WM_SETTINGCHANGE) {
         const LRESULT result = DefaultProc(message, wParam, lParam);

@@ -1,0 +1,37 @@
+#include "ui/system_notice.h"
+
+namespace pausora::ui {
+
+bool IsSystemNotice(UINT message) noexcept {
+    switch (message) {
+        case WM_POWERBROADCAST:
+        case WM_TIMECHANGE:
+        case WM_SETTINGCHANGE:
+        case WM_DISPLAYCHANGE:
+        case WM_QUERYENDSESSION:
+        case WM_ENDSESSION:
+        case WM_WTSSESSION_CHANGE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+Handled PassSystemNotice(HWND receiver, UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND main = AppMainWindow();
+    if (main == nullptr || main == receiver || !IsSystemNotice(message)) {
+        return std::nullopt;
+    }
+    // Sent, not posted: the same thread, and WM_SETTINGCHANGE may carry a
+    // text that lives only as long as this call. That text is in the
+    // receiver's character set, so it goes on in the same one.
+    const LRESULT answer = ::IsWindowUnicode(receiver)
+                               ? ::SendMessageW(main, message, wParam, lParam)
+                               : ::SendMessageA(main, message, wParam, lParam);
+    if (message == WM_QUERYENDSESSION) {
+        return answer;
+    }
+    return std::nullopt;
+}
+
+}  // namespace pausora::ui
