@@ -113,14 +113,15 @@ void MainWindowPresenter::ReportTrouble(Trouble trouble) {
 
 // --- the main window ---
 
-CPausoraDlg::CPausoraDlg(STimeSettings settings)
+CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved)
     : ui::Dialog(IDD_PAUSORA_DIALOG),
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
       m_settings(std::move(settings)),
       m_icon(::LoadIconA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP))),
       m_tips(m_registry, m_tipsFile, m_tipsStamps, m_random),
       m_presenter(m_popup, m_tray, m_sounds),
-      m_programFolder(ProgramFolder()) {}
+      m_programFolder(ProgramFolder()),
+      m_startupSaved(saved) {}
 
 CPausoraDlg::~CPausoraDlg() {
     if (m_popup.Handle() != nullptr) {
@@ -137,6 +138,9 @@ BOOL CPausoraDlg::OnInitDialog() {
     // Sounds are asked for from inside timer steps; a message box there would
     // run timer messages into the engine while the step is half done.
     m_sounds.Feedback().DeferMessages(WM_SOUND_MESSAGE);
+    if (!m_startupSaved) {
+        m_presenter.ReportTrouble(Trouble::kSettingsNotSaved);
+    }
 
     if (const HMENU systemMenu = ::GetSystemMenu(Handle(), FALSE)) {
         char about[128] = {};

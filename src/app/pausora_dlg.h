@@ -67,8 +67,9 @@ class MainWindowPresenter final : public IPresenter {
 class CPausoraDlg final : public ui::Dialog {
   public:
     // `settings` is the record start-up has just saved; the window keeps it
-    // instead of reading the registry back.
-    explicit CPausoraDlg(STimeSettings settings);
+    // instead of reading the registry back. `saved` is false when that save
+    // failed: the window reports it once it runs.
+    CPausoraDlg(STimeSettings settings, bool saved);
     ~CPausoraDlg() override;
 
   protected:
@@ -113,6 +114,7 @@ class CPausoraDlg final : public ui::Dialog {
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
     std::unique_ptr<BreakEngine> m_engine;
     std::string m_programFolder;  // names the program in the Run value
+    bool m_startupSaved;
     bool m_showingSoundMessage = false;
     bool m_closing = false;
     // The windows of ours open at the moment: a second request brings one

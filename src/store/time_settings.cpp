@@ -90,7 +90,7 @@ std::string RunCommand(std::string_view installDir, std::string_view programFold
     return command;
 }
 
-void STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoot,
+bool STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoot,
                                  std::string_view programFolder) {
     auto key = registry.NewKey();
     key->Open(reg::kSettingsKey);  // on failure every read below fails
@@ -106,7 +106,7 @@ void STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoo
             path = Join(systemRoot, kSoundEvents[i].fallbackFile);
         }
     }
-    SaveSettings(registry, programFolder);
+    return SaveSettings(registry, programFolder);
 }
 
 bool STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFolder) const {

@@ -57,8 +57,9 @@ struct STimeSettings {
     std::uint32_t UseTimeReset = 0;
 
     // Fills every field from the registry, a missing value taking its
-    // fallback, then saves (which writes the Run value again).
-    void LoadSettings(IRegistry& registry, std::string_view systemRoot,
+    // fallback, then saves (which writes the Run value again); the save's
+    // result.
+    bool LoadSettings(IRegistry& registry, std::string_view systemRoot,
                       std::string_view programFolder);
     // Writes every value and brings the Run value in line with RunAtStartup;
     // true only when every write went in. `programFolder`, the folder of the

@@ -104,5 +104,17 @@ TEST(Startup, AnOrdinaryStartWritesEachValueOnce) {
     EXPECT_EQ(registry.WriteCount() - before, kSettingsValueCount + 1);  // and the Run value
 }
 
+TEST(Startup, AStartWhoseSaveFailedSaysSoAndKeepsWhatItRead) {
+    MemoryRegistry registry;
+    ScriptedWizards first;
+    EXPECT_TRUE(PrepareSettings(registry, kRoot, kProgramFolder, first).saved);
+    registry.SetRaw(reg::kSettingsKey, "Micropause", MemoryRegistry::Type::kDword, {60, 0, 0, 0});
+    registry.MakeReadOnly(reg::kSettingsKey);
+    ScriptedWizards again;
+    const StartupResult result = PrepareSettings(registry, kRoot, kProgramFolder, again);
+    EXPECT_FALSE(result.saved);
+    EXPECT_EQ(result.settings.Micropause, 60u);
+}
+
 }  // namespace
 }  // namespace pausora::test

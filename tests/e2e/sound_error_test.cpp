@@ -124,8 +124,9 @@ bool SetKeyAccess(const char* path, const char* sddl) {
 }
 
 // The settings key made read-only, as a policy would: the schedule goes on
-// with the stored settings, and the points it cannot save are reported once,
-// after the step, in a box that names them.
+// with the stored settings; start-up's save fails first and is reported once,
+// in a box that names what could not be saved, and the points that every
+// break then fails to save bring no second box.
 TEST(SaveErrors, AReadOnlyKeyIsReportedOnceAndTheScheduleGoesOn) {
     WinBackdoor store;
     store.Reset();
@@ -145,7 +146,7 @@ TEST(SaveErrors, AReadOnlyKeyIsReportedOnceAndTheScheduleGoesOn) {
     std::vector<HWND> boxes;
     ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return !(boxes = VisibleBoxes(program.Id())).empty(); }));
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(BoxText(boxes[0]).rfind("Your experience points could not be saved", 0), 0u)
+    EXPECT_EQ(BoxText(boxes[0]).rfind("The settings could not be saved", 0), 0u)
         << BoxText(boxes[0]);
     // More breaks end behind it and after it, each failing to save: no
     // second box in this run.
