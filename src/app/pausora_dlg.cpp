@@ -218,8 +218,8 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ShowSoundMessages();
             return 0;
         // The system's notices, passed on by our top-level windows: each comes
-        // once from every one of them (and the system may repeat it), so
-        // each handling is one that a repeat leaves as it is.
+        // once from every one of them, so each handling is one that a repeat
+        // leaves as it is.
         case WM_POWERBROADCAST:
             if ((wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) && m_engine) {
                 m_engine->OnResume();

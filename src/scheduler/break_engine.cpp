@@ -152,8 +152,9 @@ void BreakEngine::OnResume() {
         return;
     }
     // The same wake told again: by another of the program's windows, or
-    // once more as the system does when the user woke the computer. A wake
-    // after a new sleep comes later than that, or after a step.
+    // posted after it was sent. The system's second notice of a wake by the
+    // user may come later and start the schedule once more, which costs no
+    // more than that moment of the interval.
     if (m_restartedForWake && m_ports.ticks.TickCount() - m_wakeRestartTick < kPollPeriodMs) {
         return;
     }
