@@ -100,7 +100,7 @@ bool CPausoraApp::InitInstance() {
     WizardsAtStartup wizards;
     StartupResult startup = PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards);
 
-    CPausoraDlg mainWindow(std::move(startup.settings));
+    CPausoraDlg mainWindow(std::move(startup.settings), startup.saved);
     mainWindow.DoModal();
     return false;
 }

@@ -10,6 +10,8 @@
 #include "update/update_dlg.h"
 #include "wizards/workplace_setup_wizard.h"
 
+#include <wtsapi32.h>
+
 #include <string>
 #include <utility>
 
@@ -68,9 +70,51 @@ void MainWindowPresenter::PlaySound(SoundEvent /*event*/, std::string_view path)
     m_sounds.PlaySoundFile(path);
 }
 
+namespace {
+
+constexpr std::string_view kGoesOn =
+    "\n\nPausora goes on, but what it cannot save is lost when it ends.";
+
+std::string TroubleText(Trouble trouble) {
+    switch (trouble) {
+        case Trouble::kPointsNotSaved:
+            return std::string(
+                       "Your experience points could not be saved: the registry key "
+                       "HKEY_CURRENT_USER\\Software\\Pausora\\TimeSettings cannot be "
+                       "written.") +
+                   std::string(kGoesOn);
+        case Trouble::kWorkTimeNotSaved:
+            return std::string(
+                       "Today's computer time could not be saved: the registry key "
+                       "HKEY_CURRENT_USER\\Software\\Pausora cannot be written.") +
+                   std::string(kGoesOn);
+        case Trouble::kSettingsNotSaved:
+            return std::string(
+                       "The settings could not be saved: the registry key "
+                       "HKEY_CURRENT_USER\\Software\\Pausora\\TimeSettings or the "
+                       "start-with-Windows entry cannot be written.") +
+                   std::string(kGoesOn);
+        case Trouble::kTimerRefused:
+            return "Windows refused Pausora a timer, so breaks may not come when they are due.\n\n"
+                   "Closing other programs and starting Pausora again may help.";
+    }
+    return {};
+}
+
+}  // namespace
+
+void MainWindowPresenter::ReportTrouble(Trouble trouble) {
+    bool& reported = trouble == Trouble::kTimerRefused ? m_timersReported : m_savingReported;
+    if (reported) {
+        return;
+    }
+    reported = true;
+    m_sounds.Feedback().ShowMessage(TroubleText(trouble), SoundMessageStyle::kFileError);
+}
+
 // --- the main window ---
 
-CPausoraDlg::CPausoraDlg(STimeSettings settings)
+CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved)
     : ui::Dialog(IDD_PAUSORA_DIALOG),
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
       m_settings(std::move(settings)),
@@ -78,9 +122,13 @@ CPausoraDlg::CPausoraDlg(STimeSettings settings)
       m_tipsFromFile(m_registry, m_tipsFile, m_tipsStamps, m_random),
       m_tips(m_tipsFromFile),
       m_presenter(m_popup, m_tray, m_sounds),
-      m_programFolder(ProgramFolder()) {}
+      m_programFolder(ProgramFolder()),
+      m_startupSaved(saved) {}
 
 CPausoraDlg::~CPausoraDlg() {
+    if (m_popup.Handle() != nullptr) {
+        ::WTSUnRegisterSessionNotification(m_popup.Handle());
+    }
     // The engine goes before the window parts it talks to.
     m_engine.reset();
     ui::SetAppMainWindow(nullptr);
@@ -92,6 +140,9 @@ BOOL CPausoraDlg::OnInitDialog() {
     // Sounds are asked for from inside timer steps; a message box there would
     // run timer messages into the engine while the step is half done.
     m_sounds.Feedback().DeferMessages(WM_SOUND_MESSAGE);
+    if (!m_startupSaved) {
+        m_presenter.ReportTrouble(Trouble::kSettingsNotSaved);
+    }
 
     if (const HMENU systemMenu = ::GetSystemMenu(Handle(), FALSE)) {
         if (const std::wstring about = ui::ResourceString(IDS_ABOUTBOX); !about.empty()) {
@@ -110,6 +161,10 @@ BOOL CPausoraDlg::OnInitDialog() {
         m_settings, BreakEngine::Ports{*m_timers, m_ticks, m_input, m_calendar, m_presenter, m_tips,
                                        m_registry});
     m_engine->Initialise();
+    // A locked session is time away. The system tells only the window that
+    // asks, and only a top-level one for certain: the popup's, which lives as
+    // long as this window and passes its notices on.
+    ::WTSRegisterSessionNotification(m_popup.Handle(), NOTIFY_FOR_THIS_SESSION);
 
     // Shared, sized for the notification area at this display's scaling.
     const HICON trayIcon = static_cast<HICON>(
@@ -163,11 +218,32 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SOUND_MESSAGE:
             ShowSoundMessages();
             return 0;
+        // The system's notices, passed on by our top-level windows: each comes
+        // once from every one of them, so each handling is one that a repeat
+        // leaves as it is.
         case WM_POWERBROADCAST:
             if ((wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) && m_engine) {
                 m_engine->OnResume();
             }
             return TRUE;
+        case WM_TIMECHANGE:
+            if (m_engine) {
+                m_engine->OnClockChanged();
+            }
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) {
+                m_popup.OnWorkAreaChanged();
+            }
+            return std::nullopt;
+        case WM_DISPLAYCHANGE:
+            m_popup.OnWorkAreaChanged();
+            return std::nullopt;
+        case WM_WTSSESSION_CHANGE:
+            if ((wParam == WTS_SESSION_LOCK || wParam == WTS_SESSION_UNLOCK) && m_engine) {
+                m_engine->OnSessionLocked(wParam == WTS_SESSION_LOCK);
+            }
+            return 0;
         case WM_UPDATE_ANSWER:
             ShowUpdateAnswer();
             return 0;
@@ -238,7 +314,9 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
 void CPausoraDlg::OnSettingsChanged() {
     // Stop and start again: every timer restarts with the new values; a
     // stopped scheduler is started and stopped, and so stays stopped.
-    m_settings.SaveSettings(m_registry, m_programFolder);
+    if (!m_settings.SaveSettings(m_registry, m_programFolder)) {
+        m_presenter.ReportTrouble(Trouble::kSettingsNotSaved);
+    }
     if (m_engine) {
         m_engine->ToggleStartStop();
         m_engine->ToggleStartStop();

@@ -52,18 +52,24 @@ class MainWindowPresenter final : public IPresenter {
     void StopAnimation() override;
     void SetStartStopCaption(std::string_view caption) override;
     void PlaySound(SoundEvent event, std::string_view path) override;
+    // Shown in a box after the step, like the sound errors and behind them:
+    // once per run for whatever could not be saved, once for the timers.
+    void ReportTrouble(Trouble trouble) override;
 
   private:
     CNotifierPopup& m_popup;
     CTrayIcon& m_tray;
     CWinSoundSet& m_sounds;
+    bool m_savingReported = false;
+    bool m_timersReported = false;
 };
 
 class CPausoraDlg final : public ui::Dialog {
   public:
     // `settings` is the record start-up has just saved; the window keeps it
-    // instead of reading the registry back.
-    explicit CPausoraDlg(STimeSettings settings);
+    // instead of reading the registry back. `saved` is false when that save
+    // failed: the window reports it once it runs.
+    CPausoraDlg(STimeSettings settings, bool saved);
     ~CPausoraDlg() override;
 
   protected:
@@ -109,6 +115,7 @@ class CPausoraDlg final : public ui::Dialog {
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
     std::unique_ptr<BreakEngine> m_engine;
     std::string m_programFolder;  // names the program in the Run value
+    bool m_startupSaved;
     bool m_showingSoundMessage = false;
     bool m_closing = false;
     // The windows of ours open at the moment: a second request brings one

@@ -23,12 +23,12 @@ StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
     auto key = registry.NewKey();
     if (key->Open(reg::kSettingsKey)) {
         key->Close();
-        settings.LoadSettings(registry, systemRoot, programFolder);
+        result.saved = settings.LoadSettings(registry, systemRoot, programFolder);
     } else {
         key->Create(reg::kSettingsKey);
         key->Close();
         settings.RestoreDefaults(systemRoot);
-        settings.SaveSettings(registry, programFolder);
+        result.saved = settings.SaveSettings(registry, programFolder);
         settings.ReloadSettings(registry);
     }
 
@@ -37,7 +37,7 @@ StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
     // Each write is a trip to the registry, and start-up pays for every one.
     if (result.firstUse) {
         const bool startWorkplaceWizard = wizards.RunInitialSetup(settings);
-        settings.SaveSettings(registry, programFolder);
+        result.saved = settings.SaveSettings(registry, programFolder) && result.saved;
         if (startWorkplaceWizard) {
             wizards.RunWorkplaceSetup();
         }

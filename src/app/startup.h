@@ -24,6 +24,7 @@ class IStartupWizards {
 struct StartupResult {
     bool firstUse = false;
     STimeSettings settings;  // as saved, after the wizards
+    bool saved = true;       // false when a save of them failed
 };
 
 // `systemRoot` is the Windows folder (for the default sounds), `programFolder`

@@ -2,6 +2,7 @@
 #include "ui/utf.h"
 
 #include "resource.h"
+#include "ui/system_notice.h"
 
 #include <cstdint>
 #include <new>
@@ -271,6 +272,14 @@ void CNotifierPopup::HidePopup() {
         return;
     }
     m_model.HidePopup();
+}
+
+ui::Handled CNotifierPopup::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A top-level window: the system's notices reach it, not the main window.
+    if (const ui::Handled answer = ui::PassSystemNotice(Handle(), message, wParam, lParam)) {
+        return answer;
+    }
+    return ui::Window::OnMessage(message, wParam, lParam);
 }
 
 ui::Handled CNotifierPopup::OnTimer(UINT_PTR id) {

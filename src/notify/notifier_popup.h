@@ -50,10 +50,13 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     void ShowPopup(DWORD appearTime, DWORD stayTime, DWORD disappearTime, int step, int mode,
                    int starCount);
     void HidePopup();
+    // A popup in view moves to its place in the changed work area.
+    void OnWorkAreaChanged() { m_model.OnWorkAreaChanged(); }
 
     const NotifierPopupModel& Model() const { return m_model; }
 
   protected:
+    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     ui::Handled OnCreate() override;
     ui::Handled OnTimer(UINT_PTR id) override;
     ui::Handled OnEraseBackground(HDC dc) override;

@@ -224,6 +224,7 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
                 m_start = place.hidden;
                 m_current = place.hidden;
                 SetEdge(edge, place.slideLength);
+                m_inView = true;
                 m_surface.ShowWindow();
                 m_surface.Place(m_current, m_skinWidth, m_skinHeight);
                 m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
@@ -260,6 +261,7 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
             case PopupPhase::kHidden:
                 m_opacity = 0;
                 m_surface.ApplyOpacity(m_opacity);
+                m_inView = true;
                 m_surface.ShowWindow();
                 ComputeStepPeriods(255);
                 m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
@@ -282,7 +284,38 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
     }
 }
 
+void NotifierPopupModel::OnWorkAreaChanged() {
+    if (!m_inView) {
+        return;  // the next show reads the screen afresh
+    }
+    const IPopupSurface::Screen screen = m_surface.ReadScreen();
+    const TaskbarEdge edge = FindTaskbarEdge(screen.workArea, screen.width, screen.height);
+    const PopupPlacement place = PlacePopup(edge, screen.workArea, m_skinWidth, m_skinHeight);
+    const ScreenPoint start = m_fadeMode == kModeTransparency ? place.shown : place.hidden;
+    if (edge == m_edge && start == m_start) {
+        return;  // nothing that matters here has changed
+    }
+    if (m_fadeMode == kModeTransparency) {
+        m_start = place.shown;
+        m_current = place.shown;
+        SetEdge(edge, place.slideLength);
+    } else {
+        // The same share of the way out: an edge on the other axis slides
+        // the width instead of the height.
+        const std::int64_t wasOut = std::clamp(SlidOut(), 0, std::max(m_slideLength, 0));
+        const std::int32_t out =
+            m_slideLength > 0
+                ? static_cast<std::int32_t>(wasOut * place.slideLength / m_slideLength)
+                : place.slideLength;
+        m_start = place.hidden;
+        SetEdge(edge, place.slideLength);
+        m_current = {m_start.x + out * m_direction.x, m_start.y + out * m_direction.y};
+    }
+    m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+}
+
 void NotifierPopupModel::HidePopup() {
+    m_inView = false;
     // Every timer goes, not only the one the phase names: right after a show
     // that interrupted the fade-out the phase still reads "disappearing"
     // while the stay timer runs, and a stay tick left behind would start a

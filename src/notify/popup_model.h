@@ -164,6 +164,10 @@ class NotifierPopupModel {
     void ShowPopup(std::uint32_t appearTime, std::uint32_t stayTime, std::uint32_t disappearTime,
                    std::int32_t step, std::int32_t mode, std::int32_t starCount);
     void HidePopup();
+    // The work area or the screen changed (the taskbar moved or resized, a
+    // display was set to another size): a popup in view moves to where it
+    // belongs now, the same share of the way out of the taskbar's edge.
+    void OnWorkAreaChanged();
 
     // False for a timer that is not the popup's.
     bool OnTimer(unsigned id);
@@ -205,6 +209,7 @@ class NotifierPopupModel {
     std::int32_t m_skinWidth = 0;
     std::int32_t m_skinHeight = 0;
     PopupPhase m_phase = PopupPhase::kHidden;
+    bool m_inView = false;  // shown, though the phase stays hidden until the first tick
     std::int32_t m_fadeMode = kModeMotion;
     bool m_needsRepaint = false;
     bool m_overLink = false;

@@ -2,6 +2,7 @@
 #include "ui/utf.h"
 
 #include "resource.h"
+#include "ui/system_notice.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -65,6 +66,10 @@ class HiddenOwner final : public ui::Window {
                     [&](HWND window) { ::SendMessage(window, WM_ENDSESSION, wParam, lParam); });
                 return 0;
             default:
+                if (const ui::Handled answer =
+                        ui::PassSystemNotice(Handle(), message, wParam, lParam)) {
+                    return answer;
+                }
                 return ui::Window::OnMessage(message, wParam, lParam);
         }
     }
@@ -480,6 +485,9 @@ ui::Handled CTrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::PostMessage(target, WM_CLOSE, 0, 0);
         }
         return 0;
+    }
+    if (const ui::Handled answer = ui::PassSystemNotice(Handle(), message, wParam, lParam)) {
+        return answer;
     }
     if (message == WM_SETTINGCHANGE) {
         const LRESULT result = DefaultProc(message, wParam, lParam);

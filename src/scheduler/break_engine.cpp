@@ -71,6 +71,7 @@ void BreakEngine::Initialise() {
     m_longIdleSeconds = 0;
     m_stopped = 0;
     CheckDay();
+    ReportIfNothingArmed();
 }
 
 bool BreakEngine::OnTimer(std::uint32_t id) {
@@ -94,39 +95,68 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
     m_stepElapsedMs = now - timer.sinceTick;
     timer.sinceTick = now;
     m_lastStepTick = now;
+    m_restartedForWake = false;
+    RetryRefusedTimers();
     switch (id) {
         case TIMER_SHORT_DUE:
             OnShortBreakDue();
-            return true;
+            break;
         case TIMER_SHORT_END:
             OnShortBreakEnd();
-            return true;
+            break;
         case TIMER_LONG_DUE:
             OnLongBreakDue();
-            return true;
+            break;
         case TIMER_LONG_END:
             OnLongBreakEnd();
-            return true;
+            break;
         case TIMER_SHORT_POLL:
             PollShortBreak();
-            return true;
+            break;
         case TIMER_WORK_POLL:
             PollWork();
-            return true;
+            break;
         case TIMER_LONG_POLL:
             PollLongBreak();
-            return true;
+            break;
         case TIMER_MINUTE:
             OnMinute();
-            return true;
+            break;
         default:
             return false;
     }
+    return true;
+}
+
+void BreakEngine::RetryRefusedTimers() {
+    for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
+        if (const std::uint32_t periodMs = m_refused[id]; periodMs != 0) {
+            ArmTimer(id, periodMs);
+        }
+    }
+}
+
+void BreakEngine::OnClockChanged() {
+    StartDayIfNew(m_ports.calendar.Now());
+}
+
+void BreakEngine::OnSessionLocked(bool locked) {
+    if (locked && !m_locked) {
+        m_lockedSinceTick = m_ports.ticks.TickCount();
+    }
+    m_locked = locked;
 }
 
 void BreakEngine::OnResume() {
     if (m_stopped != 0) {
         StartDayIfNew(m_ports.calendar.Now());
+        return;
+    }
+    // The same wake told again: by another of the program's windows, or
+    // posted after it was sent. The system's second notice of a wake by the
+    // user may come later and start the schedule once more, which costs no
+    // more than that moment of the interval.
+    if (m_restartedForWake && m_ports.ticks.TickCount() - m_wakeRestartTick < kPollPeriodMs) {
         return;
     }
     // A sleep is a break the user has taken: a break that was running ends
@@ -148,16 +178,40 @@ void BreakEngine::OnResume() {
     }
     StartScheduler();
     StartDayIfNew(m_ports.calendar.Now());
+    m_restartedForWake = true;
+    m_wakeRestartTick = m_ports.ticks.TickCount();
 }
 
 void BreakEngine::ArmTimer(std::uint32_t id, std::uint32_t periodMs) {
-    m_ports.timers.Arm(id, periodMs);
-    m_armed[id] = ArmedTimer{periodMs, m_ports.ticks.TickCount()};
+    if (m_ports.timers.Arm(id, periodMs)) {
+        m_armed[id] = ArmedTimer{periodMs, m_ports.ticks.TickCount()};
+        m_refused[id] = 0;
+        return;
+    }
+    // Not armed, so its messages are not ours. The next step asks again; a
+    // second refusal is the user's to know.
+    m_armed[id].periodMs = 0;
+    const bool refusedBefore = m_refused[id] != 0;
+    m_refused[id] = periodMs;
+    if (refusedBefore) {
+        m_ports.presenter.ReportTrouble(Trouble::kTimerRefused);
+    }
+}
+
+// A schedule without a single timer would never take the step that asks
+// again.
+void BreakEngine::ReportIfNothingArmed() {
+    const bool anyArmed = std::any_of(m_armed.begin(), m_armed.end(),
+                                      [](const ArmedTimer& timer) { return timer.periodMs != 0; });
+    if (!anyArmed) {
+        m_ports.presenter.ReportTrouble(Trouble::kTimerRefused);
+    }
 }
 
 void BreakEngine::KillTimer(std::uint32_t id) {
     m_ports.timers.Kill(id);
     m_armed[id].periodMs = 0;
+    m_refused[id] = 0;
 }
 
 void BreakEngine::StartScheduler() {
@@ -168,9 +222,11 @@ void BreakEngine::StartScheduler() {
     ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
     ArmTimer(TIMER_MINUTE, kMinutePeriodMs);
     ArmTimer(TIMER_WORK_POLL, kPollPeriodMs);
+    ReportIfNothingArmed();
 }
 
 void BreakEngine::StopScheduler() {
+    m_restartedForWake = false;
     SetState(STATE_STOPPED);
     m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
@@ -258,7 +314,11 @@ void BreakEngine::SetState(NoticeState state) {
 void BreakEngine::MeasureIdle() {
     // Unsigned 32-bit on purpose: the difference stays right across the wrap
     // of the tick count, and an input tick from the future reads as idle.
-    m_idleMs = m_ports.ticks.TickCount() - m_ports.input.LastTick();
+    const std::uint32_t now = m_ports.ticks.TickCount();
+    m_idleMs = now - m_ports.input.LastTick();
+    if (m_locked) {
+        m_idleMs = std::max(m_idleMs, now - m_lockedSinceTick);
+    }
 }
 
 void BreakEngine::ShowNotice(std::uint32_t stayMs) {
@@ -291,12 +351,16 @@ void BreakEngine::ArmLength(std::uint32_t id, std::uint32_t seconds) {
 void BreakEngine::AddPoints(std::uint32_t points) {
     const std::uint32_t room = std::numeric_limits<std::uint32_t>::max() - m_settings.Bonus;
     m_settings.Bonus += std::min(points, room);
-    m_settings.SaveBonus(m_ports.registry);
+    if (!m_settings.SaveBonus(m_ports.registry)) {
+        m_ports.presenter.ReportTrouble(Trouble::kPointsNotSaved);
+    }
 }
 
 void BreakEngine::TakePoints(std::uint32_t points) {
     m_settings.Bonus = m_settings.Bonus > points ? m_settings.Bonus - points : 0;
-    m_settings.SaveBonus(m_ports.registry);
+    if (!m_settings.SaveBonus(m_ports.registry)) {
+        m_ports.presenter.ReportTrouble(Trouble::kPointsNotSaved);
+    }
 }
 
 // With unneeded breaks skipped, a user who has been away for a whole break

@@ -67,8 +67,19 @@ class BreakEngine {
     // The timer message: true when the id is one of the engine's.
     bool OnTimer(std::uint32_t id);
     // The computer has woken from sleep (the system says so, or a timer
-    // message finds the tick count far past the last step).
+    // message finds the tick count far past the last step). The system tells
+    // each of the program's windows, and may tell one twice: a notice within
+    // a second of the restart, before the restarted schedule has taken a
+    // step, is the same wake.
     void OnResume();
+    // The clock or the time zone was changed: the day is checked at once, as
+    // the minute step would.
+    void OnClockChanged();
+    // The session was locked or unlocked. While it is locked the user is
+    // away, whatever the last-input time says: a mouse nudged to wake the
+    // lock screen, or a program that keeps the computer awake with input of
+    // its own, is no work at the computer. Telling it twice changes nothing.
+    void OnSessionLocked(bool locked);
 
     void StartScheduler();
     void StopScheduler();
@@ -106,6 +117,8 @@ class BreakEngine {
     void KillTimer(std::uint32_t id);
     void ArmInterval(std::uint32_t id, std::uint32_t seconds);
     void ArmLength(std::uint32_t id, std::uint32_t seconds);
+    void RetryRefusedTimers();
+    void ReportIfNothingArmed();
     void AddPoints(std::uint32_t points);
     void TakePoints(std::uint32_t points);
     bool AtOrAfterEndOfDay(const LocalTime& now) const;
@@ -140,6 +153,13 @@ class BreakEngine {
         std::uint32_t sinceTick = 0;
     };
     std::array<ArmedTimer, kLastTimerId + 1> m_armed{};
+    // A timer the system refused: its period, to be armed again at the next
+    // step; 0 for none.
+    std::array<std::uint32_t, kLastTimerId + 1> m_refused{};
+    bool m_restartedForWake = false;  // and no step since
+    std::uint32_t m_wakeRestartTick = 0;
+    bool m_locked = false;
+    std::uint32_t m_lockedSinceTick = 0;
     std::uint32_t m_lastStepTick = 0;
     std::uint32_t m_stepElapsedMs = kPollPeriodMs;  // since this timer's last step
 

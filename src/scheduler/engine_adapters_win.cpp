@@ -6,11 +6,11 @@
 
 namespace pausora {
 
-void WindowTimerHost::Arm(std::uint32_t id, std::uint32_t periodMs) {
+bool WindowTimerHost::Arm(std::uint32_t id, std::uint32_t periodMs) {
     // Same id, same window: Windows replaces the running timer, which restarts
     // its period. (It would turn a period of 0 into 10 ms; the engine never
     // asks for one.)
-    ::SetTimer(m_window, id, periodMs, nullptr);
+    return ::SetTimer(m_window, id, periodMs, nullptr) != 0;
 }
 
 void WindowTimerHost::Kill(std::uint32_t id) {

@@ -13,7 +13,7 @@ namespace pausora {
 class WindowTimerHost final : public ITimerHost {
   public:
     explicit WindowTimerHost(HWND window) : m_window(window) {}
-    void Arm(std::uint32_t id, std::uint32_t periodMs) override;
+    bool Arm(std::uint32_t id, std::uint32_t periodMs) override;
     void Kill(std::uint32_t id) override;
 
   private:

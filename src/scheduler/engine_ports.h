@@ -13,11 +13,12 @@ namespace pausora {
 
 // Window timers of the main window, by fixed id. Arming a timer that is
 // already armed restarts its full period; killing one that is not armed does
-// nothing. The engine never arms a period of 0.
+// nothing. The engine never arms a period of 0. Arm is false when the system
+// refused the timer (it runs out of them like of any other resource).
 class ITimerHost {
   public:
     virtual ~ITimerHost() = default;
-    virtual void Arm(std::uint32_t id, std::uint32_t periodMs) = 0;
+    virtual bool Arm(std::uint32_t id, std::uint32_t periodMs) = 0;
     virtual void Kill(std::uint32_t id) = 0;
 };
 
@@ -52,6 +53,14 @@ class ILocalClock {
   public:
     virtual ~ILocalClock() = default;
     virtual LocalTime Now() = 0;
+};
+
+// What a step can fail at without stopping the schedule.
+enum class Trouble {
+    kPointsNotSaved,    // "Bonus"
+    kWorkTimeNotSaved,  // the day's work time and its date
+    kTimerRefused,      // a timer the system would not start, twice
+    kSettingsNotSaved,  // the settings record (the main window's own save)
 };
 
 // A saying for the body of a break notice.
@@ -90,6 +99,10 @@ class IPresenter {
 
     // Plays the WAV file chosen for the event; playback runs on by itself.
     virtual void PlaySound(SoundEvent event, std::string_view path) = 0;
+
+    // Something went wrong that the user should know about. Called from
+    // inside a step: the message waits until the step is over.
+    virtual void ReportTrouble(Trouble trouble) = 0;
 };
 
 }  // namespace pausora

@@ -66,13 +66,14 @@ void BreakEngine::StartDayIfNew(const LocalTime& now) {
     m_day = now;
     m_fullWorkTime = minutes;
     auto key = m_ports.registry.NewKey();
-    if (key->Open(reg::kAppKey)) {
-        key->WriteDword(reg::kFullWorkTime, minutes);
-        key->WriteDword(reg::kLastYear, now.year);
-        key->WriteDword(reg::kLastMonth, now.month);
-        key->WriteDword(reg::kLastDay, now.day);
-    }
+    const bool saved = key->Open(reg::kAppKey) && key->WriteDword(reg::kFullWorkTime, minutes) &&
+                       key->WriteDword(reg::kLastYear, now.year) &&
+                       key->WriteDword(reg::kLastMonth, now.month) &&
+                       key->WriteDword(reg::kLastDay, now.day);
     key->Close();
+    if (!saved) {
+        m_ports.presenter.ReportTrouble(Trouble::kWorkTimeNotSaved);
+    }
 }
 
 bool BreakEngine::AtOrAfterEndOfDay(const LocalTime& now) const {
@@ -114,12 +115,13 @@ void BreakEngine::OnMinute() {
 
     ++m_fullWorkTime;
     // Written at every counted minute, so nothing is left to save at exit.
-    // A key that has gone away only loses this write.
     auto key = m_ports.registry.NewKey();
-    if (key->Open(reg::kAppKey)) {
-        key->WriteDword(reg::kFullWorkTime, m_fullWorkTime);
-    }
+    const bool saved =
+        key->Open(reg::kAppKey) && key->WriteDword(reg::kFullWorkTime, m_fullWorkTime);
     key->Close();
+    if (!saved) {
+        m_ports.presenter.ReportTrouble(Trouble::kWorkTimeNotSaved);
+    }
 
     // Both notices can fall in one minute; the limit's is shown last.
     const bool workdayOver = m_settings.UseWorkingTime == 1 && AtOrAfterEndOfDay(now);

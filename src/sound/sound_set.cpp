@@ -72,9 +72,7 @@ void CSoundSet::PlayFallbackBeeps() {
     // Four rising tones, a step left out, then six more.
     static constexpr std::array<std::uint32_t, 10> kTones = {100, 200, 300, 400,  600,
                                                              700, 800, 900, 1000, 1100};
-    for (const std::uint32_t frequency : kTones) {
-        m_feedback.Beep(frequency, 50);
-    }
+    m_feedback.BeepTones(kTones, 50);
 }
 
 }  // namespace pausora

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,13 @@ class ISoundFeedback {
     virtual ~ISoundFeedback() = default;
     // Sounds a tone and returns when it has ended.
     virtual void Beep(std::uint32_t frequency, std::uint32_t milliseconds) = 0;
+    // Sounds the tones one after the other. A machine may play them in the
+    // background and return at once.
+    virtual void BeepTones(std::span<const std::uint32_t> frequencies, std::uint32_t milliseconds) {
+        for (const std::uint32_t frequency : frequencies) {
+            Beep(frequency, milliseconds);
+        }
+    }
     virtual void ShowMessage(std::string_view text, SoundMessageStyle style) = 0;
 };
 

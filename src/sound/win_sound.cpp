@@ -4,7 +4,10 @@
 #include "ui/handles.h"
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace pausora {
 
@@ -98,7 +101,47 @@ std::unique_ptr<IReadFile> CWinFileOpener::OpenExclusive(std::string_view path) 
 }
 
 void CWinSoundFeedback::Beep(std::uint32_t frequency, std::uint32_t milliseconds) {
-    ::Beep(frequency, milliseconds);
+    m_tone(frequency, milliseconds);
+}
+
+namespace {
+
+// One run of tones at a time in the whole program.
+std::atomic<bool> g_tonesPlaying{false};
+
+struct ToneRun {
+    CWinSoundFeedback::ToneFunction tone;
+    std::vector<std::uint32_t> frequencies;
+    std::uint32_t milliseconds;
+};
+
+DWORD WINAPI PlayToneRun(LPVOID param) {
+    const std::unique_ptr<ToneRun> run(static_cast<ToneRun*>(param));
+    for (const std::uint32_t frequency : run->frequencies) {
+        run->tone(frequency, run->milliseconds);
+    }
+    g_tonesPlaying = false;
+    return 0;
+}
+
+}  // namespace
+
+void CWinSoundFeedback::BeepTones(std::span<const std::uint32_t> frequencies,
+                                  std::uint32_t milliseconds) {
+    if (frequencies.empty() || g_tonesPlaying.exchange(true)) {
+        return;
+    }
+    // The thread owns a copy of everything it needs, so it may outlive this
+    // object (and is simply ended with the process).
+    auto run = std::make_unique<ToneRun>(
+        ToneRun{m_tone, {frequencies.begin(), frequencies.end()}, milliseconds});
+    const HANDLE thread = ::CreateThread(nullptr, 0, &PlayToneRun, run.get(), 0, nullptr);
+    if (thread == nullptr) {
+        g_tonesPlaying = false;  // silence rather than a blocked window
+        return;
+    }
+    static_cast<void>(run.release());
+    ::CloseHandle(thread);
 }
 
 void CWinSoundFeedback::ShowMessage(std::string_view text, SoundMessageStyle style) {

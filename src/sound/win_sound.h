@@ -36,11 +36,20 @@ class CWinSoundFeedback final : public ISoundFeedback {
     bool ShowNextMessage();
 
     void Beep(std::uint32_t frequency, std::uint32_t milliseconds) override;
+    // On a thread of its own: the caller (a scheduler step) does not wait the
+    // half second the fallback tones take. While one run of tones plays,
+    // another request is dropped.
+    void BeepTones(std::span<const std::uint32_t> frequencies, std::uint32_t milliseconds) override;
     void ShowMessage(std::string_view text, SoundMessageStyle style) override;
+
+    // What sounds one tone; the system's Beep unless a test listens instead.
+    using ToneFunction = BOOL(WINAPI*)(DWORD frequency, DWORD milliseconds);
+    void SetToneFunction(ToneFunction tone) { m_tone = tone; }
 
   private:
     void Show(const std::string& text, SoundMessageStyle style) const;
 
+    ToneFunction m_tone = &::Beep;
     HWND m_owner;
     UINT m_notify = 0;
     std::deque<std::pair<std::string, SoundMessageStyle>> m_waiting;

@@ -23,7 +23,13 @@ bool CRegistryKey::Check(LONG result) {
 bool CRegistryKey::Open(HKEY root, std::string_view subkey) {
     Close();
     HKEY key = nullptr;
-    if (!Check(::RegOpenKeyExW(root, Z(subkey).c_str(), 0, KEY_ALL_ACCESS, &key))) {
+    LSTATUS result = ::RegOpenKeyExW(root, Z(subkey).c_str(), 0, KEY_ALL_ACCESS, &key);
+    if (result == ERROR_ACCESS_DENIED) {
+        // A key made read-only (by policy) still gives its values; each
+        // write then fails on its own and says so.
+        result = ::RegOpenKeyExW(root, Z(subkey).c_str(), 0, KEY_READ, &key);
+    }
+    if (!Check(result)) {
         m_key = nullptr;
         return false;
     }

@@ -90,7 +90,7 @@ std::string RunCommand(std::string_view installDir, std::string_view programFold
     return command;
 }
 
-void STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoot,
+bool STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoot,
                                  std::string_view programFolder) {
     auto key = registry.NewKey();
     key->Open(reg::kSettingsKey);  // on failure every read below fails
@@ -106,19 +106,17 @@ void STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoo
             path = Join(systemRoot, kSoundEvents[i].fallbackFile);
         }
     }
-    SaveSettings(registry, programFolder);
+    return SaveSettings(registry, programFolder);
 }
 
-void STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFolder) const {
+bool STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFolder) const {
     auto key = registry.NewKey();
-    if (!key->Open(reg::kSettingsKey)) {
-        key->Create(reg::kSettingsKey);
-    }
+    bool saved = key->Open(reg::kSettingsKey) || key->Create(reg::kSettingsKey);
     for (const NumericField& f : kNumericFields) {
-        key->WriteDword(f.name, this->*f.field);
+        saved = key->WriteDword(f.name, this->*f.field) && saved;
     }
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
-        key->WriteString(kSoundEvents[i].valueName, this->*kSoundFields[i]);
+        saved = key->WriteString(kSoundEvents[i].valueName, this->*kSoundFields[i]) && saved;
     }
     key->Close();
 
@@ -130,10 +128,15 @@ void STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFo
         app->Open(reg::kAppKey);
         std::string installDir;
         app->ReadString(reg::kInstallDir, installDir);
-        run->WriteString(reg::kRunValue, RunCommand(installDir, programFolder));
+        saved = run->WriteString(reg::kRunValue, RunCommand(installDir, programFolder)) && saved;
     } else if (run->Open(reg::kRunKey)) {
-        run->DeleteValue(reg::kRunValue);
+        // A value that is not there is as good as deleted.
+        std::string existing;
+        if (run->ReadString(reg::kRunValue, existing)) {
+            saved = run->DeleteValue(reg::kRunValue) && saved;
+        }
     }
+    return saved;
 }
 
 void STimeSettings::RestoreDefaults(std::string_view systemRoot) {
@@ -163,12 +166,10 @@ bool STimeSettings::ReloadSettings(IRegistry& registry) {
     return true;
 }
 
-void STimeSettings::SaveBonus(IRegistry& registry) const {
+bool STimeSettings::SaveBonus(IRegistry& registry) const {
     auto key = registry.NewKey();
-    if (!key->Open(reg::kSettingsKey)) {
-        key->Create(reg::kSettingsKey);
-    }
-    key->WriteDword("Bonus", Bonus);
+    return (key->Open(reg::kSettingsKey) || key->Create(reg::kSettingsKey)) &&
+           key->WriteDword("Bonus", Bonus);
 }
 
 }  // namespace pausora

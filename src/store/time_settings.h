@@ -57,20 +57,22 @@ struct STimeSettings {
     std::uint32_t UseTimeReset = 0;
 
     // Fills every field from the registry, a missing value taking its
-    // fallback, then saves (which writes the Run value again).
-    void LoadSettings(IRegistry& registry, std::string_view systemRoot,
+    // fallback, then saves (which writes the Run value again); the save's
+    // result.
+    bool LoadSettings(IRegistry& registry, std::string_view systemRoot,
                       std::string_view programFolder);
-    // Writes every value and brings the Run value in line with RunAtStartup.
-    // `programFolder`, the folder of the running program, names the program
-    // when the installer left no "InstallDir".
-    void SaveSettings(IRegistry& registry, std::string_view programFolder) const;
+    // Writes every value and brings the Run value in line with RunAtStartup;
+    // true only when every write went in. `programFolder`, the folder of the
+    // running program, names the program when the installer left no
+    // "InstallDir".
+    bool SaveSettings(IRegistry& registry, std::string_view programFolder) const;
     // The factory settings, Bonus included; touches no registry value.
     void RestoreDefaults(std::string_view systemRoot);
     // Reads every value without fallbacks; false, changing nothing, when the
     // settings key cannot be opened.
     bool ReloadSettings(IRegistry& registry);
-    // Writes "Bonus" alone.
-    void SaveBonus(IRegistry& registry) const;
+    // Writes "Bonus" alone; true when it went in.
+    bool SaveBonus(IRegistry& registry) const;
 
     std::string& SoundPath(SoundEvent event);
     const std::string& SoundPath(SoundEvent event) const;

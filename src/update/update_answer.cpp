@@ -12,14 +12,50 @@ UpdateServer ProductUpdateServer() {
     return UpdateServer{std::string(kWebHost), 80, WebPage(kInstallerPath)};
 }
 
+namespace {
+
+bool IsLoopbackIPv4(std::string_view host) {
+    // Four decimal parts from 0 to 255, the first of them 127.
+    int parts = 0;
+    std::size_t start = 0;
+    while (start <= host.size()) {
+        const std::size_t dot = std::min(host.find('.', start), host.size());
+        const std::string_view part = host.substr(start, dot - start);
+        unsigned value = 0;
+        const auto [stop, error] = std::from_chars(part.data(), part.data() + part.size(), value);
+        if (part.empty() || part.size() > 3 || error != std::errc{} ||
+            stop != part.data() + part.size() || value > 255 || (parts == 0 && part != "127")) {
+            return false;
+        }
+        ++parts;
+        start = dot + 1;
+    }
+    return parts == 4;
+}
+
+bool IsLocalhost(std::string_view host) {
+    constexpr std::string_view kLocalhost = "localhost";
+    return host.size() == kLocalhost.size() &&
+           std::equal(host.begin(), host.end(), kLocalhost.begin(), [](char a, char b) {
+               return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+           });
+}
+
+}  // namespace
+
 std::optional<UpdateServer> ParseStandInServer(std::string_view hostAndPort) {
     const std::size_t colon = hostAndPort.rfind(':');
     if (colon == std::string_view::npos || colon == 0) {
         return std::nullopt;
     }
-    const std::string_view host = hostAndPort.substr(0, colon);
+    std::string_view host = hostAndPort.substr(0, colon);
     const std::string_view portText = hostAndPort.substr(colon + 1);
-    if (host.find_first_of(" /\\:@?#") != std::string_view::npos) {
+    // A stand-in never leaves this computer: one registry value must not be
+    // able to send the check, and the installer the user downloads, to a
+    // server somewhere else.
+    if (host == "[::1]") {
+        host = "::1";
+    } else if (!IsLoopbackIPv4(host) && !IsLocalhost(host)) {
         return std::nullopt;
     }
     unsigned port = 0;

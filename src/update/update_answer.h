@@ -33,7 +33,8 @@ UpdateServer ProductUpdateServer();
 
 // A stand-in server given as "host:port" (tests run one on this machine);
 // its installer is fetched over plain HTTP from the same place. Nothing for
-// text that is not a host and a port from 1 to 65535.
+// text that is not a loopback host (127.0.0.0/8, "localhost" in any case,
+// "[::1]") and a port from 1 to 65535.
 std::optional<UpdateServer> ParseStandInServer(std::string_view hostAndPort);
 
 // The server to ask: the product's, unless the value "TestUpdateServer"

@@ -156,7 +156,10 @@ class ReplayPorts final : public ITimerHost,
                           public ITipSource,
                           public IRegistry {
   public:
-    void Arm(std::uint32_t, std::uint32_t) override { ++calls; }
+    bool Arm(std::uint32_t, std::uint32_t) override {
+        ++calls;
+        return true;
+    }
     void Kill(std::uint32_t) override { ++calls; }
     std::uint32_t TickCount() override { return step->tick; }
     void Start() override {}
@@ -178,6 +181,7 @@ class ReplayPorts final : public ITimerHost,
     void StopAnimation() override { ++calls; }
     void SetStartStopCaption(std::string_view) override { ++calls; }
     void PlaySound(SoundEvent, std::string_view) override { ++calls; }
+    void ReportTrouble(Trouble) override { ++calls; }
     std::string PickTip() override { return "A saying"; }
     std::unique_ptr<IRegistryKey> NewKey() override { return std::make_unique<Key>(*this); }
 

@@ -13,15 +13,20 @@ const FakeTimers::Slot* FakeTimers::Find(std::uint32_t id) const {
     return id < m_slots.size() ? &m_slots[id] : nullptr;
 }
 
-void FakeTimers::Arm(std::uint32_t id, std::uint32_t periodMs) {
+bool FakeTimers::Arm(std::uint32_t id, std::uint32_t periodMs) {
     if (periodMs == 0) {
         ++zeroPeriodArms;
     }
     Slot* slot = Find(id);
     if (slot == nullptr) {
-        return;  // not a timer of the main window
+        return true;  // not a timer of the main window
+    }
+    if (refused.count(id) != 0) {
+        // Windows leaves a timer that it could not arm afresh as it was.
+        return false;
     }
     *slot = Slot{true, Timer{periodMs, nowMs + periodMs, ++m_order}};
+    return true;
 }
 
 void FakeTimers::Kill(std::uint32_t id) {

@@ -24,7 +24,7 @@ namespace pausora::sim {
 // scheduled, as on Windows, where the timer re-armed later also lags later.
 class FakeTimers final : public ITimerHost {
   public:
-    void Arm(std::uint32_t id, std::uint32_t periodMs) override;
+    bool Arm(std::uint32_t id, std::uint32_t periodMs) override;
     void Kill(std::uint32_t id) override;
 
     struct Timer {
@@ -53,6 +53,8 @@ class FakeTimers final : public ITimerHost {
     std::uint64_t nowMs = 0;
     std::uint64_t fired = 0;
     std::uint64_t zeroPeriodArms = 0;
+    // Arms of these ids fail, as when the system runs out of timers.
+    std::set<std::uint32_t> refused;
 
   private:
     // One slot per timer id: the clock loop looks for the next due timer
@@ -106,6 +108,7 @@ class RecordingPresenter final : public IPresenter {
     void StopAnimation() override;
     void SetStartStopCaption(std::string_view caption) override;
     void PlaySound(SoundEvent event, std::string_view path) override;
+    void ReportTrouble(Trouble trouble) override { troubles.push_back(trouble); }
 
     struct Item {
         std::string text;
@@ -130,6 +133,7 @@ class RecordingPresenter final : public IPresenter {
     std::vector<Notice> notices;
     bool popupShown = false;  // from a show until a hide
     std::vector<SoundPlay> sounds;
+    std::vector<Trouble> troubles;
     // Every call, in order, as text: what a failing test prints.
     std::vector<std::string> log;
     bool keepLog = true;

@@ -574,6 +574,67 @@ TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
     }
 }
 
+// A timer the system refuses is not taken for armed: the next step asks for
+// it again, and only a second refusal is the user's to know.
+TEST(RefusedTimers, AskedForAgainAtTheNextStepAndReportedWhenRefusedAgain) {
+    EngineSim sim;
+    sim.timers.refused = {TIMER_SHORT_DUE};
+    sim.Start();
+    EXPECT_EQ(sim.Armed(), (std::set<std::uint32_t>{3, 6, 8}));
+    EXPECT_THAT(sim.presenter.troubles, IsEmpty());
+    sim.timers.refused.clear();
+    sim.Advance(1);
+    EXPECT_EQ(sim.Armed(), kWorking);
+    sim.AdvanceTo(425);
+    EXPECT_THAT(sim.NoticeTimes("Short break time"), ElementsAre(421u));
+
+    sim.timers.refused = {TIMER_SHORT_POLL};
+    sim.AdvanceTo(433);  // the break ended at 432, the poll is not needed
+    EXPECT_THAT(sim.presenter.troubles, IsEmpty());
+    sim.AdvanceTo(860);  // the next break, at 852, without its poll
+    EXPECT_THAT(sim.presenter.troubles, IsEmpty());
+    EXPECT_FALSE(sim.Armed().contains(TIMER_SHORT_POLL));
+    sim.AdvanceTo(870);  // asked again at the break's end step, at 863
+    EXPECT_THAT(sim.presenter.troubles, ElementsAre(Trouble::kTimerRefused));
+    EXPECT_THAT(sim.NoticeTimes("Short break time"), ElementsAre(421u, 852u));
+}
+
+// A key made read-only: the points and minutes go on in memory, and each
+// failed write is reported rather than taken for saved.
+TEST(Saving, WritesThatFailAreReported) {
+    EngineSim sim;
+    sim.Start();
+    sim.registry.MakeReadOnly(reg::kSettingsKey);
+    sim.registry.MakeReadOnly(reg::kAppKey);
+    sim.AdvanceTo(431);  // a short break taken
+    EXPECT_EQ(sim.Bonus(), 2u);
+    EXPECT_EQ(sim.StoredBonus(), std::nullopt);
+    EXPECT_THAT(sim.presenter.troubles, ElementsAre(Trouble::kPointsNotSaved));
+    sim.AdvanceTo(500, true);  // a minute at the keyboard
+    EXPECT_EQ(sim.engine.FullWorkTime(), 1u);
+    EXPECT_THAT(sim.presenter.troubles,
+                ElementsAre(Trouble::kPointsNotSaved, Trouble::kWorkTimeNotSaved));
+}
+
+// Input goes on behind the lock screen (a nudged mouse, a program that keeps
+// the computer awake): the user is away all the same, from the lock on.
+TEST(SessionLock, ALockedSessionIsTimeAwayWhateverTheInputSays) {
+    EngineSim sim;
+    sim.settings.Bonus = 100;
+    sim.Start();
+    sim.AdvanceTo(425, true);  // typing into the short break that began at 420
+    sim.engine.OnSessionLocked(true);
+    sim.AdvanceTo(430, true);
+    sim.engine.OnSessionLocked(true);  // told again: the lock still counts from 425
+    sim.AdvanceTo(600, true);
+    EXPECT_EQ(sim.Bonus(), 102u);  // the break ended 11 s after its last active poll
+    EXPECT_EQ(sim.NoticeTimes("Short break time"), (std::vector<std::uint64_t>{420}));
+    EXPECT_EQ(sim.engine.FullWorkTime(), 8u);  // no minute counted a minute after the lock
+    sim.engine.OnSessionLocked(false);
+    sim.AdvanceTo(660, true);
+    EXPECT_EQ(sim.engine.FullWorkTime(), 9u);
+}
+
 TEST(Dispatch, OnlyTheEightTimersBelongToTheEngine) {
     EngineSim sim;
     sim.Start();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <utility>
@@ -229,6 +230,46 @@ TEST_F(PopupTest, MotionFromTheSidesAndTheTop) {
         EXPECT_EQ(model.Phase(), PopupPhase::kHidden);
         EXPECT_FALSE(screen.visible);
     }
+}
+
+// The taskbar moves or the screen changes size while a notice is out: it goes
+// to the corner it would take now, as far out of the new edge as it was.
+TEST_F(PopupTest, AWorkAreaChangeMovesANoticeInViewToItsNewPlace) {
+    struct Case {
+        std::int32_t mode;
+        std::uint64_t after;  // ms since the show
+        ScreenRect work;      // the new work area of the 1024 x 768 screen
+        ScreenPoint corner;
+    };
+    const Case cases[] = {
+        {kModeMotion, 0, {0, 0, 1024, 700}, {624, 700}},          // still behind the taskbar
+        {kModeMotion, 33 * 5, {0, 0, 1024, 700}, {624, 650}},     // 50 pixels out
+        {kModeMotion, 1000, {0, 0, 1024, 700}, {624, 541}},       // fully out
+        {kModeMotion, 1000, {0, 0, 964, 768}, {564, 609}},        // the taskbar now on the right
+        {kModeTransparency, 100, {0, 30, 1024, 768}, {624, 30}},  // now at the top
+        {kModeTransparency, 1000, {0, 0, 1280, 1000}, {880, 841}},
+    };
+    for (const Case& c : cases) {
+        FakeSurface screen;
+        NotifierPopupModel model{screen};
+        screen.model = &model;
+        model.SetSkinSize(400, 159);
+        model.ShowPopup(500, 5000, 500, 10, c.mode, 0);
+        screen.Advance(c.after);
+        screen.screen.workArea = c.work;
+        screen.screen.width = std::max(1024, c.work.right);
+        screen.screen.height = std::max(768, c.work.bottom);
+        model.OnWorkAreaChanged();
+        model.OnWorkAreaChanged();  // told by each window of the program
+        EXPECT_EQ(screen.corner, c.corner) << c.mode << " " << c.after;
+        // It finishes its show from there and goes back behind the new edge.
+        screen.Advance(7000);
+        EXPECT_EQ(model.Phase(), PopupPhase::kHidden);
+    }
+    // A hidden popup stays hidden, at 0 x 0.
+    popup.OnWorkAreaChanged();
+    EXPECT_FALSE(surface.visible);
+    EXPECT_EQ(surface.width, 0);
 }
 
 TEST_F(PopupTest, TransparencyFadesInPlace) {

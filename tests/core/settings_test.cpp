@@ -1,6 +1,8 @@
 #include "shared/memory_registry.h"
 #include "shared/settings_suite.h"
 
+#include <string>
+
 namespace pausora::test {
 namespace {
 
@@ -28,6 +30,29 @@ class MemoryBackdoor final : public RegistryBackdoor {
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(InMemory, SettingsStoreTest, MemoryBackdoor);
+
+// A save is true only when every value went in: the settings, the Run value
+// (written or, with start-up off, taken away) and the points.
+TEST(SettingsRecord, ASaveSaysWhetherItWentIn) {
+    for (const std::uint32_t runAtStartup : {0u, 1u}) {
+        for (const std::string_view readOnly : {reg::kSettingsKey, reg::kRunKey}) {
+            SCOPED_TRACE(std::string(readOnly) + " " + std::to_string(runAtStartup));
+            MemoryRegistry registry;
+            STimeSettings settings;
+            settings.RestoreDefaults("C:\\Windows");
+            settings.RunAtStartup = 1;
+            EXPECT_TRUE(settings.SaveSettings(registry, "C:\\Pausora\\"));
+            settings.RunAtStartup = runAtStartup;
+            EXPECT_TRUE(settings.SaveSettings(registry, "C:\\Pausora\\"));
+            EXPECT_TRUE(settings.SaveSettings(registry, "C:\\Pausora\\"));  // nothing to delete
+            EXPECT_TRUE(settings.SaveBonus(registry));
+            registry.MakeReadOnly(readOnly);
+            settings.RunAtStartup = 1 - runAtStartup;  // the Run value must change
+            EXPECT_FALSE(settings.SaveSettings(registry, "C:\\Pausora\\"));
+            EXPECT_EQ(settings.SaveBonus(registry), readOnly != reg::kSettingsKey);
+        }
+    }
+}
 
 TEST(SettingsRecord, RestoreDefaultsResetsEverythingAndTouchesNoRegistry) {
     STimeSettings settings;
@@ -77,6 +102,18 @@ TEST(Startup, AnOrdinaryStartWritesEachValueOnce) {
     ScriptedWizards again;
     PrepareSettings(registry, kRoot, kProgramFolder, again);
     EXPECT_EQ(registry.WriteCount() - before, kSettingsValueCount + 1);  // and the Run value
+}
+
+TEST(Startup, AStartWhoseSaveFailedSaysSoAndKeepsWhatItRead) {
+    MemoryRegistry registry;
+    ScriptedWizards first;
+    EXPECT_TRUE(PrepareSettings(registry, kRoot, kProgramFolder, first).saved);
+    registry.SetRaw(reg::kSettingsKey, "Micropause", MemoryRegistry::Type::kDword, {60, 0, 0, 0});
+    registry.MakeReadOnly(reg::kSettingsKey);
+    ScriptedWizards again;
+    const StartupResult result = PrepareSettings(registry, kRoot, kProgramFolder, again);
+    EXPECT_FALSE(result.saved);
+    EXPECT_EQ(result.settings.Micropause, 60u);
 }
 
 }  // namespace

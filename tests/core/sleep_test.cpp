@@ -147,6 +147,27 @@ TEST(Sleep, AStoppedScheduleStaysStoppedAndOnlyTheDayTurns) {
     EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 8u);
 }
 
+// Windows tells each of the program's windows, and a wake by the user twice;
+// every notice until the schedule takes its next step is the same wake.
+TEST(Sleep, AWakeToldManyTimesRestartsTheScheduleOnce) {
+    EngineSim sim;
+    sim.settings.Bonus = 100;
+    sim.Start();
+    sim.AdvanceTo(425);  // in a short break
+    sim.engine.OnResume();
+    const std::size_t calls = sim.presenter.log.size();
+    for (int i = 0; i < 5; ++i) {
+        sim.engine.OnResume();
+    }
+    EXPECT_EQ(sim.presenter.log.size(), calls) << sim.LogText();
+    EXPECT_EQ(sim.Bonus(), 102u);
+    // After a step, a notice is a wake of its own again.
+    sim.Advance(1);
+    sim.engine.OnResume();
+    EXPECT_GT(sim.presenter.log.size(), calls);
+    EXPECT_EQ(sim.Armed(), (std::set<std::uint32_t>{1, 3, 6, 8}));
+}
+
 TEST(StaleMessages, AMessageFromBeforeAKillOrAFreshArmingIsIgnored) {
     EngineSim sim;
     sim.settings.Bonus = 100;

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace pausora {
 namespace {
@@ -85,6 +87,44 @@ TEST(UpdateServerChoice, AStandInIsAHostAndAPortOrNothing) {
     for (const char* bad : {"", ":80", "host", "host:", "host:0", "host:65536", "host:80x",
                             "host:-1", "host: 80", "a/b:80", "user@host:80", "::1:80"}) {
         EXPECT_EQ(ParseStandInServer(bad), std::nullopt) << bad;
+    }
+}
+
+TEST(UpdateServerChoice, OnlyAServerOnThisComputerStandsIn) {
+    struct Case {
+        const char* value;
+        const char* host;  // nullptr: ignored, the product's server is asked
+        const char* installer;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"127.0.0.1:8081", "127.0.0.1", "http://127.0.0.1:8081/pausora.exe"},
+             {"127.255.0.9:80", "127.255.0.9", "http://127.255.0.9:80/pausora.exe"},
+             {"LocalHost:80", "LocalHost", "http://LocalHost:80/pausora.exe"},
+             {"[::1]:8081", "::1", "http://[::1]:8081/pausora.exe"},
+             {"www.example.com:80", nullptr, nullptr},
+             {"10.0.0.1:80", nullptr, nullptr},
+             {"128.0.0.1:80", nullptr, nullptr},
+             {"127.0.0.256:80", nullptr, nullptr},
+             {"127.0.0:80", nullptr, nullptr},
+             {"127.0.0.1.2:80", nullptr, nullptr},
+             {"127.0.0.1.example.com:80", nullptr, nullptr},
+             {"localhost.example.com:80", nullptr, nullptr},
+             {"0177.0.0.1:80", nullptr, nullptr},
+             {"[::2]:80", nullptr, nullptr},
+         }) {
+        MemoryRegistry registry;
+        const std::string_view text(c.value);
+        std::vector<std::uint8_t> bytes(text.begin(), text.end());
+        bytes.push_back(0);
+        registry.SetRaw(reg::kAppKey, "TestUpdateServer", MemoryRegistry::Type::kString, bytes);
+        const UpdateServer server = ChosenUpdateServer(registry);
+        if (c.host == nullptr) {
+            EXPECT_EQ(server.host, "www.pausora.com") << c.value;
+            EXPECT_EQ(server.installerAddress, "https://www.pausora.com/pausora.exe") << c.value;
+        } else {
+            EXPECT_EQ(server.host, c.host) << c.value;
+            EXPECT_EQ(server.installerAddress, c.installer) << c.value;
+        }
     }
 }
 

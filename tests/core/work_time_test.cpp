@@ -312,6 +312,25 @@ TEST(DayCheck, AnyOtherDateStartsTheDayAtZero) {
     }
 }
 
+// A clock set over midnight is heard at once, not at the next minute step.
+TEST(DayCheck, AClockChangeChecksTheDayAtOnce) {
+    EngineSim sim;
+    sim.calendar.start = {2026, 12, 7, 23, 0, 0};
+    StoreDay(sim, 100, {2026, 12, 7});
+    sim.Start();
+    sim.AdvanceTo(10, true);
+    sim.calendar.shiftSeconds = 3600;
+    sim.engine.OnClockChanged();
+    sim.engine.OnClockChanged();  // told by each window of the program
+    EXPECT_EQ(sim.engine.FullWorkTime(), 0u);
+    EXPECT_EQ(sim.StoredFullWorkTime(), 0u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 8u);
+    sim.calendar.shiftSeconds = 0;
+    sim.engine.OnClockChanged();
+    EXPECT_EQ(sim.engine.FullWorkTime(), 100u);
+    EXPECT_EQ(sim.registry.Dword(reg::kAppKey, reg::kLastDay), 7u);
+}
+
 TEST(DayCheck, MissingValuesReadAsZero) {
     EngineSim sim;
     sim.Start();

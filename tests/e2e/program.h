@@ -130,6 +130,24 @@ class Program {
         return search.found;
     }
 
+    // Delivers a system notice as Windows does: to every top-level window of
+    // the program (never to the hidden main window, which is a child), each
+    // getting it sent and posted, in the order asked for.
+    enum class Delivery { kSendThenPost, kPostThenSend };
+    void Broadcast(UINT message, WPARAM wParam, LPARAM lParam, Delivery delivery) const {
+        for (const HWND window : TopLevelWindows()) {
+            if (delivery == Delivery::kPostThenSend) {
+                ::PostMessageW(window, message, wParam, lParam);
+            }
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000,
+                                  &ignored);
+            if (delivery == Delivery::kSendThenPost) {
+                ::PostMessageW(window, message, wParam, lParam);
+            }
+        }
+    }
+
   private:
     // The main window hides by becoming the child of an invisible window of
     // its own, so it is searched for among children too.

@@ -2,9 +2,11 @@
 // goes on, at most one message box is on screen, and Exit still ends it all.
 #include "store/time_settings.h"
 #include "e2e/program.h"
+#include "shared/wait.h"
 #include "shared/win_backdoor.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <string>
@@ -102,6 +104,60 @@ TEST(SoundErrors, TheScheduleGoesOnUnderOneBoxAtATimeAndExitEndsTheProgram) {
     // Exit from the tray menu while that box is open ends the program.
     ::PostMessageA(main, WM_COMMAND, 32774, 0);
     EXPECT_TRUE(program.WaitForExit(kTimeoutMs));
+    store.Reset();
+}
+
+// Gives the key the access rights of an SDDL text (its DACL alone).
+bool SetKeyAccess(const char* path, const char* sddl) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, READ_CONTROL | WRITE_DAC, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    bool done = ::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
+                                                                       &descriptor, nullptr) &&
+                ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    ::LocalFree(descriptor);
+    ::RegCloseKey(key);
+    return done;
+}
+
+// The settings key made read-only, as a policy would: the schedule goes on
+// with the stored settings; start-up's save fails first and is reported once,
+// in a box that names what could not be saved, and the points that every
+// break then fails to save bring no second box.
+TEST(SaveErrors, AReadOnlyKeyIsReportedOnceAndTheScheduleGoesOn) {
+    WinBackdoor store;
+    store.Reset();
+    store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+    store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
+    store.SetDword(reg::kSettingsKey, "Micropause", 3);
+    store.SetDword(reg::kSettingsKey, "Micropause_length", 1);
+    store.SetDword(reg::kSettingsKey, "UseSounds", 0);
+    store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+    store.SetDword(reg::kSettingsKey, "Bonus", 100);
+    const std::string settingsKey(reg::kSettingsKey);
+    ASSERT_TRUE(SetKeyAccess(settingsKey.c_str(), "D:P(A;;KR;;;WD)"));
+
+    Program program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitForMainWindow(kTimeoutMs), nullptr);
+    std::vector<HWND> boxes;
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return !(boxes = VisibleBoxes(program.Id())).empty(); }));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(BoxText(boxes[0]).rfind("The settings could not be saved", 0), 0u)
+        << BoxText(boxes[0]);
+    // More breaks end behind it and after it, each failing to save: no
+    // second box in this run.
+    ::Sleep(5000);
+    EXPECT_EQ(VisibleBoxes(program.Id()).size(), 1u);
+    ::PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
+    ::Sleep(6000);
+    EXPECT_TRUE(VisibleBoxes(program.Id()).empty());
+    EXPECT_EQ(store.Dword(reg::kSettingsKey, "Bonus"), 100u);
+    program.Kill();
+    EXPECT_TRUE(SetKeyAccess(settingsKey.c_str(), "D:(A;;KA;;;WD)"));
     store.Reset();
 }
 

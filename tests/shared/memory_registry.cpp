@@ -179,7 +179,7 @@ class MemoryRegistryKey final : public IRegistryKey {
     }
     bool WriteString(std::string_view name, std::string_view text) override {
         ++m_registry.m_writes;
-        if (!Live()) {
+        if (!Writable()) {
             return false;
         }
         m_registry.SetRaw(*m_path, name, MemoryRegistry::Type::kString,
@@ -188,7 +188,7 @@ class MemoryRegistryKey final : public IRegistryKey {
     }
     bool WriteDword(std::string_view name, std::uint32_t value) override {
         ++m_registry.m_writes;
-        if (!Live()) {
+        if (!Writable()) {
             return false;
         }
         std::vector<std::uint8_t> bytes(4);
@@ -200,7 +200,7 @@ class MemoryRegistryKey final : public IRegistryKey {
     }
     bool DeleteValue(std::string_view name) override {
         ++m_registry.m_writes;
-        if (!Live()) {
+        if (!Writable()) {
             return false;
         }
         MemoryRegistry::Values& values = m_registry.m_keys.find(*m_path)->second;
@@ -217,6 +217,7 @@ class MemoryRegistryKey final : public IRegistryKey {
     // A key deleted behind an open handle behaves as the real one does: every
     // operation on it fails.
     bool Live() const { return m_path && m_registry.KeyExists(*m_path); }
+    bool Writable() const { return Live() && m_registry.m_readOnly.count(*m_path) == 0; }
 
     MemoryRegistry& m_registry;
     std::optional<std::string> m_path;

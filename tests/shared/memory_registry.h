@@ -7,6 +7,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ class MemoryRegistry final : public IRegistry {
     // zero (none above kMaxRegistryValueBytes), a number of at most 4 bytes.
     static std::optional<std::string> AsString(const Value& value);
     static std::optional<std::uint32_t> AsDword(const Value& value);
+    // From now on every write and deletion in the key fails, as in a key
+    // made read-only by policy; reading still works.
+    void MakeReadOnly(std::string_view path) { m_readOnly.emplace(Normalise(path)); }
     // Writes and deletions made through keys, successful or not.
     std::size_t WriteCount() const { return m_writes; }
 
@@ -52,6 +56,7 @@ class MemoryRegistry final : public IRegistry {
 
     std::map<std::string, Values, NoCaseLess> m_keys;
     std::size_t m_writes = 0;
+    std::set<std::string, NoCaseLess> m_readOnly;
 };
 
 }  // namespace pausora

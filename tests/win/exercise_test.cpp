@@ -243,6 +243,15 @@ TEST_F(ExerciseDialogTest, TheInstructionsAreTheChosenExercisesTextsAsStored) {
     EXPECT_EQ(Picture(), 325);
 }
 
+// Every exercise fits in a short break: none holds a position for minutes.
+TEST(ExerciseTexts, EveryHoldIsCountedInSeconds) {
+    for (int id = IDS_EXERCISE_1; id <= IDS_EXERCISE_15; ++id) {
+        const std::string text = StringResource(id);
+        EXPECT_FALSE(text.empty()) << id;
+        EXPECT_EQ(text.find("minute"), std::string::npos) << id << ": " << text;
+    }
+}
+
 TEST_F(ExerciseDialogTest, EscapeClosesItFromTheFocusedFinishButton) {
     Open({2});
     GUITHREADINFO focus{};

@@ -107,6 +107,36 @@ TEST(SoundFiles, WithoutASoundDeviceTheMainWindowBeepsAndTheSoundsPageStaysSilen
     ::DeleteFileA(path.c_str());
 }
 
+// The main window's tones (half a second of them) play beside its thread: the
+// step that asked goes on at once, and a second request while they play is
+// not queued up behind them.
+std::atomic<int> g_tonesHeard{0};
+std::atomic<DWORD> g_toneThread{0};
+BOOL WINAPI SlowTone(DWORD, DWORD milliseconds) {
+    ::Sleep(milliseconds);
+    g_toneThread = ::GetCurrentThreadId();
+    ++g_tonesHeard;
+    return TRUE;
+}
+
+TEST(SoundFiles, TheFallbackTonesDoNotHoldUpTheWindowThread) {
+    CWinSoundFeedback feedback;
+    feedback.SetToneFunction(&SlowTone);
+    CWinWaveOut out;
+    CWinFileOpener files;
+    CSoundSet set(out, files, feedback, RefusedFormat::kBeep);
+    const DWORD start = ::GetTickCount();
+    set.PlayFallbackBeeps();
+    set.PlayFallbackBeeps();
+    EXPECT_LT(::GetTickCount() - start, 100u);
+    for (int i = 0; i < 100 && g_tonesHeard < 10; ++i) {
+        ::Sleep(20);
+    }
+    ::Sleep(200);
+    EXPECT_EQ(g_tonesHeard, 10);
+    EXPECT_NE(g_toneThread, ::GetCurrentThreadId());
+}
+
 }  // namespace
 }  // namespace pausora::test
 
