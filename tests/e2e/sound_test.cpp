@@ -121,6 +121,17 @@ class SoundTest : public ::testing::Test {
 
     std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
 
+    // A short break every 3 seconds that sounds `path` at its start and end.
+    void ShortBreaksSounding(const std::string& path, std::uint32_t lengthSeconds) {
+        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+        m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
+        m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
+        m_store.SetDword(reg::kSettingsKey, "Micropause_length", lengthSeconds);
+        m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
+        m_store.SetString(reg::kSettingsKey, "MicropauseSound", path);
+        m_store.SetString(reg::kSettingsKey, "EndMicropauseSound", path);
+    }
+
     WinBackdoor m_store;
     Program m_program;
 };
@@ -170,13 +181,7 @@ TEST_F(SoundTest, AFileWrittenByAnEditorPlaysWithoutAMessage) {
     const Bytes samples = AudibleSamples(shape.BlockAlign() * 8000u, shape.bits, 5);
     const std::string path = MediaFolder() + "pausora-editor.wav";
     WriteFileBytes(path, EditorWav(shape, samples, false));
-    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-    m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
-    m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
-    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-    m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
-    m_store.SetString(reg::kSettingsKey, "MicropauseSound", path);
-    m_store.SetString(reg::kSettingsKey, "EndMicropauseSound", path);
+    ShortBreaksSounding(path, 2);
     ASSERT_TRUE(m_program.Start());
     const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
     ASSERT_NE(main, nullptr);
@@ -224,14 +229,7 @@ TEST_F(SoundTest, AFolderAndASoundNamedBeyondTheCodePageWorkAndKeepTheirNames) {
                                 static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))),
               ERROR_SUCCESS);
     const std::vector<BYTE> installDir = RawValue(settingsKey.c_str(), L"InstallDir");
-    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-    m_store.SetDword(reg::kSettingsKey, "AppearanceType", 0);
-    m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
-    m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
-    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 3);
-    m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
-    m_store.SetString(reg::kSettingsKey, "MicropauseSound", sound);
-    m_store.SetString(reg::kSettingsKey, "EndMicropauseSound", sound);
+    ShortBreaksSounding(sound, 3);
 
     ASSERT_TRUE(m_program.Start(Narrow(folder + L"Pausora.exe")));
     const HWND main = m_program.WaitForMainWindow(kTimeoutMs);

@@ -111,12 +111,15 @@ check "the list's entry uninstalls" \
 check "nothing started without /LAUNCH" not_running
 
 # The installed program: a short break every 3 seconds, no first-run wizard.
-set_string "$app_key" FirstUse 1
-set_dword "$settings_key" Micropause 3
-set_dword "$settings_key" Micropause_length 30
-set_dword "$settings_key" UseSounds 0
-set_dword "$settings_key" CheckForUpdates 0
-set_dword "$settings_key" AppearanceType 0
+short_schedule() {
+    set_string "$app_key" FirstUse 1
+    set_dword "$settings_key" Micropause 3
+    set_dword "$settings_key" Micropause_length 30
+    set_dword "$settings_key" UseSounds 0
+    set_dword "$settings_key" CheckForUpdates 0
+    set_dword "$settings_key" AppearanceType 0
+}
+short_schedule
 set_dword "$settings_key" Bonus 42
 (cd "$work" && wine "$install_dir/Pausora.exe" >/dev/null 2>&1 &)
 place=$(notice_place)
@@ -176,12 +179,7 @@ exported() {
 }
 wine "$setup" /S "/D=$uni_win"
 check "installed into a folder named beyond the code page" test -f "$uni_dir/Pausora.exe"
-set_string "$app_key" FirstUse 1
-set_dword "$settings_key" Micropause 3
-set_dword "$settings_key" Micropause_length 30
-set_dword "$settings_key" UseSounds 0
-set_dword "$settings_key" CheckForUpdates 0
-set_dword "$settings_key" AppearanceType 0
+short_schedule
 (cd "$work" && wine "$uni_dir/Pausora.exe" >/dev/null 2>&1 &)
 place=$(notice_place)
 check "the program there shows a notice" test -n "$place"
