@@ -94,6 +94,7 @@ void BreakEngine::OnMinute() {
     // A program left running over midnight counts the new day from zero.
     const LocalTime now = m_ports.calendar.Now();
     StartDayIfNew(now);
+    RefreshWorkingTooltip();
     if (!active) {
         return;
     }
@@ -106,6 +107,10 @@ void BreakEngine::OnMinute() {
         key->WriteDword(reg::kFullWorkTime, m_fullWorkTime);
     }
     key->Close();
+    // A pause counts the computer time and keeps quiet about it.
+    if (m_pause.Active()) {
+        return;
+    }
 
     // Both notices can fall in one minute; the limit's is shown last.
     const bool workdayOver = m_settings.UseWorkingTime == 1 && AtOrAfterEndOfDay(now);

@@ -14,7 +14,13 @@ namespace pausora {
 
 class MemoryRegistry final : public IRegistry {
   public:
-    enum class Type : std::uint32_t { kString = 1, kBinary = 3, kDword = 4, kMultiString = 7 };
+    enum class Type : std::uint32_t {
+        kString = 1,
+        kBinary = 3,
+        kDword = 4,
+        kMultiString = 7,
+        kQword = 11
+    };
     struct Value {
         Type type;
         std::vector<std::uint8_t> bytes;
@@ -37,6 +43,9 @@ class MemoryRegistry final : public IRegistry {
     // zero (none above kMaxRegistryValueBytes), a number of at most 4 bytes.
     static std::optional<std::string> AsString(const Value& value);
     static std::optional<std::uint32_t> AsDword(const Value& value);
+    // Only a REG_QWORD of exactly 8 bytes.
+    static std::optional<std::uint64_t> AsQword(const Value& value);
+    std::optional<std::uint64_t> Qword(std::string_view path, std::string_view name) const;
     // Writes and deletions made through keys, successful or not.
     std::size_t WriteCount() const { return m_writes; }
 
