@@ -51,8 +51,10 @@ void ApplyPauseMenu(HMENU popup, bool paused, bool breakNowAllowed) {
         ::GetMenuState(submenu, ID_TRAY_PAUSE_30_MINUTES, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
         return;
     }
-    // Replacing the item destroys its submenu with it.
-    ::ModifyMenu(popup, static_cast<UINT>(kPausePosition), MF_BYPOSITION | MF_STRING,
+    // Deleted and inserted, not modified: a modified item may keep opening
+    // the submenu it had. Deleting it destroys the submenu with it.
+    ::DeleteMenu(popup, static_cast<UINT>(kPausePosition), MF_BYPOSITION);
+    ::InsertMenu(popup, static_cast<UINT>(kPausePosition), MF_BYPOSITION | MF_STRING,
                  ID_TRAY_RESUME, ui::ResourceString(IDS_TRAY_RESUME).c_str());
 }
 
