@@ -176,7 +176,9 @@ std::string NextBreakLine(const PauseTexts& texts, std::uint64_t remainingMs) {
     if (remainingMs < 60000) {
         return texts.nextBreakSoon;
     }
-    return FillIn(texts.nextBreakIn, {}, std::to_string(remainingMs / 60000));
+    // Rounded up, so that a fresh seven-minute interval reads "7 min" and
+    // the count never says a minute less than there is.
+    return FillIn(texts.nextBreakIn, {}, std::to_string((remainingMs + 59999) / 60000));
 }
 
 }  // namespace pausora

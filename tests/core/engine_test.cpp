@@ -121,7 +121,7 @@ TEST(BreakCycle, SilentShortBreaksStillRunTheirTimers) {
     sim.AdvanceTo(431);
     EXPECT_EQ(sim.Armed(), kWorking);
     EXPECT_EQ(sim.presenter.icon, 196);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nNext break in 52 min\nYour experience : 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nNext break in 53 min\nYour experience : 0");
     EXPECT_THAT(sim.presenter.sounds, IsEmpty());
     sim.AdvanceTo(500);
     EXPECT_EQ(sim.engine.ShortIdleSeconds(), 419u + 69u);
