@@ -20,4 +20,21 @@
 #define ID_TRAY_PLAY_SOUNDS 32813
 #define ID_TRAY_FEEDBACK 32816
 
+/* The pause and the break taken on request */
+#define ID_TRAY_BREAK_NOW 32820
+#define ID_TRAY_PAUSE_30_MINUTES 32821
+#define ID_TRAY_PAUSE_1_HOUR 32822
+#define ID_TRAY_PAUSE_2_HOURS 32823
+#define ID_TRAY_PAUSE_TOMORROW 32824
+#define ID_TRAY_PAUSE_UNTIL_RESUMED 32825
+#define ID_TRAY_RESUME 32826
+/* Their texts that the program puts together as it runs */
+#define IDS_TRAY_RESUME 420
+#define IDS_PAUSED_UNTIL 421
+#define IDS_PAUSED_UNTIL_TOMORROW 422
+#define IDS_PAUSED_UNTIL_DATE 423
+#define IDS_PAUSED 424
+#define IDS_NEXT_BREAK_IN 425
+#define IDS_NEXT_BREAK_SOON 426
+
 #endif

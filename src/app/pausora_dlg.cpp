@@ -2,6 +2,7 @@
 #include "ui/utf.h"
 
 #include "app/about_dlg.h"
+#include "app/pause_menu_win.h"
 #include "app/pausora_app.h"
 #include "exercises/exercise_dlg.h"
 #include "notify/tray_model.h"
@@ -160,11 +161,16 @@ BOOL CPausoraDlg::OnInitDialog() {
     m_engine = std::make_unique<BreakEngine>(
         m_settings, BreakEngine::Ports{*m_timers, m_ticks, m_input, m_calendar, m_presenter, m_tips,
                                        m_registry});
+    m_engine->SetWallClock(m_wall, LoadPauseTexts());
     m_engine->Initialise();
     // A locked session is time away. The system tells only the window that
     // asks, and only a top-level one for certain: the popup's, which lives as
     // long as this window and passes its notices on.
     ::WTSRegisterSessionNotification(m_popup.Handle(), NOTIFY_FOR_THIS_SESSION);
+    m_tray.OnPrepareMenu([this](HMENU popup) {
+        m_engine->RefreshTray();  // the next break as it is now
+        ApplyPauseMenu(popup, m_engine->IsPaused(), m_engine->CanTakeBreakNow());
+    });
 
     // Shared, sized for the notification area at this display's scaling.
     const HICON trayIcon = static_cast<HICON>(
@@ -178,7 +184,7 @@ BOOL CPausoraDlg::OnInitDialog() {
         // menu's default and the tooltip wait in the icon's record for that,
         // and the window goes out of sight once the icon is there.
         m_tray.SetMenuDefaultItem(kStartStopPosition, true);
-        m_tray.SetTooltipText(m_engine->MakeTooltip(text::kTipNormal).c_str());
+        m_engine->RefreshTray();
         m_tray.OnIconArrived([this] {
             if (::IsWindowVisible(Handle())) {
                 ::ShowWindow(Handle(), SW_HIDE);
@@ -193,7 +199,7 @@ BOOL CPausoraDlg::OnInitDialog() {
     if (m_settings.CheckForUpdates == 1) {
         RunUpdateCheck();
     }
-    m_tray.SetTooltipText(m_engine->MakeTooltip(text::kTipNormal).c_str());
+    m_engine->RefreshTray();
     return TRUE;
 }
 
@@ -275,6 +281,25 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
                 m_engine->ToggleStartStop();
             }
             return 0;
+        case ID_TRAY_BREAK_NOW:
+            if (m_engine) {
+                m_engine->TakeBreakNow();
+            }
+            return 0;
+        case ID_TRAY_RESUME:
+            if (m_engine) {
+                m_engine->Resume();
+            }
+            return 0;
+        case ID_TRAY_PAUSE_30_MINUTES:
+        case ID_TRAY_PAUSE_1_HOUR:
+        case ID_TRAY_PAUSE_2_HOURS:
+        case ID_TRAY_PAUSE_TOMORROW:
+        case ID_TRAY_PAUSE_UNTIL_RESUMED:
+            if (m_engine) {
+                m_engine->Pause(*PauseLengthOf(id));
+            }
+            return 0;
         case ID_TRAY_EXIT:
             ::SendMessage(ui::AppMainWindow() ? ui::AppMainWindow() : Handle(), WM_CLOSE, 0, 0);
             return 0;
@@ -312,14 +337,13 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
 }
 
 void CPausoraDlg::OnSettingsChanged() {
-    // Stop and start again: every timer restarts with the new values; a
-    // stopped scheduler is started and stopped, and so stays stopped.
+    // A running schedule starts again with the new values; a stopped or
+    // paused one stays so.
     if (!m_settings.SaveSettings(m_registry, m_programFolder)) {
         m_presenter.ReportTrouble(Trouble::kSettingsNotSaved);
     }
     if (m_engine) {
-        m_engine->ToggleStartStop();
-        m_engine->ToggleStartStop();
+        m_engine->ApplySettings();
     }
 }
 

@@ -11,6 +11,7 @@
 #include "notify/tray_icon.h"
 #include "scheduler/break_engine.h"
 #include "scheduler/engine_adapters_win.h"
+#include "scheduler/wall_clock_win.h"
 #include "tips/line_file.h"
 #include "scheduler/tip_source.h"
 #include "tips/tips.h"
@@ -111,6 +112,7 @@ class CPausoraDlg final : public ui::Dialog {
     SystemTickClock m_ticks;
     InputWatchIdleSource m_input;
     SystemLocalClock m_calendar;
+    SystemWallClock m_wall;
     MainWindowPresenter m_presenter;
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
     std::unique_ptr<BreakEngine> m_engine;

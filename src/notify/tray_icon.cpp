@@ -391,7 +391,11 @@ bool CTrayIcon::ToggleNotificationSwitch(UINT command) {
     return true;
 }
 
-void CTrayIcon::PrepareTrayMenu(HMENU /*popup*/) {}
+void CTrayIcon::PrepareTrayMenu(HMENU popup) {
+    if (m_onPrepareMenu) {
+        m_onPrepareMenu(popup);
+    }
+}
 
 void CTrayIcon::ShowTrayMenu(HWND target) {
     const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));

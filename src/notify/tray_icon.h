@@ -34,6 +34,9 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     // Called when an icon that the shell had refused (or forgotten) is shown
     // again after "TaskbarCreated" or a work-area change.
     void OnIconArrived(std::function<void()> handler) { m_onArrived = std::move(handler); }
+    // Called with the menu's popup just before it is shown, after the
+    // icon's own caption and check marks; the owner's items are its own.
+    void OnPrepareMenu(std::function<void(HMENU)> handler) { m_onPrepareMenu = std::move(handler); }
 
     bool AddToTray();
     bool RemoveFromTray();
@@ -112,6 +115,7 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     std::map<std::wstring, ui::IconHandle> m_loadedIcons;
     UINT m_taskbarCreated = 0;
     std::function<void()> m_onArrived;
+    std::function<void(HMENU)> m_onPrepareMenu;
 };
 
 }  // namespace pausora

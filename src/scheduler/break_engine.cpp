@@ -71,6 +71,7 @@ void BreakEngine::Initialise() {
     m_longIdleSeconds = 0;
     m_stopped = 0;
     CheckDay();
+    RestorePause();
     ReportIfNothingArmed();
 }
 
@@ -82,7 +83,7 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
     // While the schedule runs, a one-second poll is always armed: a longer
     // silence means the computer slept (or hung) and this message is one of
     // the overdue ones it left behind.
-    if (m_stopped == 0 && now - m_lastStepTick > kWakeGapMs) {
+    if ((m_stopped == 0 || m_pause.Active()) && now - m_lastStepTick > kWakeGapMs) {
         OnResume();
         return true;
     }
@@ -122,6 +123,9 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
         case TIMER_MINUTE:
             OnMinute();
             break;
+        case TIMER_PAUSE_END:
+            OnPauseStep();
+            break;
         default:
             return false;
     }
@@ -148,6 +152,14 @@ void BreakEngine::OnSessionLocked(bool locked) {
 }
 
 void BreakEngine::OnResume() {
+    if (m_pause.Active()) {
+        // Asleep past its end, a pause ends at the wake.
+        m_lastStepTick = m_ports.ticks.TickCount();
+        ArmTimer(TIMER_MINUTE, kMinutePeriodMs);
+        StartDayIfNew(m_ports.calendar.Now());
+        OnPauseStep();
+        return;
+    }
     if (m_stopped != 0) {
         StartDayIfNew(m_ports.calendar.Now());
         return;
@@ -222,6 +234,7 @@ void BreakEngine::StartScheduler() {
     ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
     ArmTimer(TIMER_MINUTE, kMinutePeriodMs);
     ArmTimer(TIMER_WORK_POLL, kPollPeriodMs);
+    RefreshWorkingTooltip();
     ReportIfNothingArmed();
 }
 
@@ -235,6 +248,10 @@ void BreakEngine::StopScheduler() {
 }
 
 void BreakEngine::ToggleStartStop() {
+    if (m_pause.Active()) {
+        EndPause();  // Start ends a pause too
+        return;
+    }
     if (m_stopped != 0) {
         StartScheduler();
     } else {
@@ -417,6 +434,7 @@ void BreakEngine::OnShortBreakEnd() {
     ArmTimer(TIMER_WORK_POLL, kPollPeriodMs);
     KillTimer(TIMER_SHORT_END);
     KillTimer(TIMER_SHORT_POLL);
+    RefreshWorkingTooltip();
     if (m_settings.UseMicropauses != 0) {
         AddPoints(2);
         PlayIfSounds(SoundEvent::kShortBreakEnd);
@@ -428,6 +446,10 @@ void BreakEngine::OnLongBreakDue() {
         ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
         return;
     }
+    StartLongBreak();
+}
+
+void BreakEngine::StartLongBreak() {
     const std::uint32_t length = BreakLength(m_settings.Pause_length);
     if (m_settings.UsePauses == 1) {
         SetState(STATE_LONG_BREAK);
@@ -476,6 +498,7 @@ void BreakEngine::OnLongBreakEnd() {
     KillTimer(TIMER_SHORT_END);
     KillTimer(TIMER_LONG_END);
     KillTimer(TIMER_LONG_POLL);
+    RefreshWorkingTooltip();
     if (m_settings.UsePauses != 0) {
         AddPoints(10);
     }

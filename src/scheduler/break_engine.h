@@ -12,6 +12,7 @@
 #include "store/registry_store.h"
 #include "store/time_settings.h"
 #include "scheduler/engine_ports.h"
+#include "scheduler/pause_clock.h"
 #include "scheduler/scheduler_ids.h"
 
 #include <array>
@@ -87,6 +88,25 @@ class BreakEngine {
     void ToggleStartStop();
     bool IsStopped() const { return m_stopped != 0; }
 
+    // The pause of the tray menu (pause.cpp). Without a wall clock the
+    // engine knows no pauses. Set it before Initialise(), which takes up a
+    // pause stored by an earlier run.
+    void SetWallClock(IWallClock& wall, PauseTexts texts = {});
+    void Pause(PauseLength length);
+    void Resume();
+    bool IsPaused() const { return m_pause.Active(); }
+    // "Take a break now": a long break at once, as if it had fallen due;
+    // false, doing nothing, while a break runs, while stopped or paused,
+    // and with long-break notices off.
+    bool TakeBreakNow();
+    bool CanTakeBreakNow() const;
+    // A settings change: a running schedule starts again with the new
+    // values; a stopped or paused one stays as it is.
+    void ApplySettings();
+    // Sets the tray's tooltip (and, while stopped, its icon) to what the
+    // schedule is doing now: at start-up, and when the menu opens.
+    void RefreshTray();
+
     void SetState(NoticeState state);
     std::string MakeTooltip(std::string_view stateText) const;
     int GetExperienceLevel() const { return ExperienceLevel(m_settings.Bonus); }
@@ -109,6 +129,18 @@ class BreakEngine {
     std::uint32_t FullWorkTime() const { return m_fullWorkTime; }
 
   private:
+    void StartLongBreak();
+    void RestorePause();
+    void EndPause();
+    void OnPauseStep();
+    void ArmPauseTimer();
+    void StorePause();
+    bool InBreak() const;
+    // While the schedule runs between breaks: the normal state line and when
+    // the next break comes. Nothing in a break, stopped or paused.
+    void RefreshWorkingTooltip();
+    std::string CurrentTooltip();
+
     void MeasureIdle();
     bool AlreadyRested(std::uint32_t breakLengthSeconds);
     void ShowNotice(std::uint32_t stayMs);
@@ -162,6 +194,10 @@ class BreakEngine {
     std::uint32_t m_lockedSinceTick = 0;
     std::uint32_t m_lastStepTick = 0;
     std::uint32_t m_stepElapsedMs = kPollPeriodMs;  // since this timer's last step
+
+    IWallClock* m_wall = nullptr;
+    PauseClock m_pause;
+    PauseTexts m_pauseTexts;
 
     // The popup keeps a reference to its body text, so the saying (or the
     // day's time) lives here until the next notice replaces it.

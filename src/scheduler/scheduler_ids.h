@@ -22,9 +22,10 @@ enum TimerId : std::uint32_t {
     TIMER_WORK_POLL = 6,   // once a second between breaks
     TIMER_LONG_POLL = 7,   // once a second during a long break
     TIMER_MINUTE = 8,      // the work-time count
+    TIMER_PAUSE_END = 9,   // a timed pause, checked at least once a minute
 };
 inline constexpr std::uint32_t kFirstTimerId = TIMER_SHORT_DUE;
-inline constexpr std::uint32_t kLastTimerId = TIMER_MINUTE;
+inline constexpr std::uint32_t kLastTimerId = TIMER_PAUSE_END;
 
 inline constexpr std::uint32_t kPollPeriodMs = 1000;
 inline constexpr std::uint32_t kMinutePeriodMs = 60000;

@@ -109,6 +109,7 @@ void BreakEngine::OnMinute() {
     // A program left running over midnight counts the new day from zero.
     const LocalTime now = m_ports.calendar.Now();
     StartDayIfNew(now);
+    RefreshWorkingTooltip();
     if (!active) {
         return;
     }
@@ -121,6 +122,10 @@ void BreakEngine::OnMinute() {
     key->Close();
     if (!saved) {
         m_ports.presenter.ReportTrouble(Trouble::kWorkTimeNotSaved);
+    }
+    // A pause counts the computer time and keeps quiet about it.
+    if (m_pause.Active()) {
+        return;
     }
 
     // Both notices can fall in one minute; the limit's is shown last.

@@ -124,6 +124,37 @@ bool CRegistryKey::WriteDword(std::string_view name, std::uint32_t value) {
                                   reinterpret_cast<const BYTE*>(&data), sizeof data));
 }
 
+bool CRegistryKey::ReadQword(std::string_view name, std::uint64_t& out) {
+    out = 0;
+    if (m_key == nullptr) {
+        return false;
+    }
+    // Unlike the DWORD values of old, this one is new and has one shape: a
+    // value of another type or size was not written by us and reads as none.
+    ULONGLONG value = 0;
+    DWORD type = REG_NONE;
+    DWORD size = sizeof value;
+    if (!Check(::RegQueryValueExW(m_key, Z(name).c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(&value), &size))) {
+        return false;
+    }
+    if (type != REG_QWORD || size != sizeof value) {
+        m_lastResult = ERROR_INVALID_DATA;
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool CRegistryKey::WriteQword(std::string_view name, std::uint64_t value) {
+    if (m_key == nullptr) {
+        return false;
+    }
+    const ULONGLONG data = value;
+    return Check(::RegSetValueExW(m_key, Z(name).c_str(), 0, REG_QWORD,
+                                  reinterpret_cast<const BYTE*>(&data), sizeof data));
+}
+
 bool CRegistryKey::DeleteValue(std::string_view name) {
     if (m_key == nullptr) {
         return false;

@@ -30,6 +30,8 @@ class CRegistryKey final : public IRegistryKey {
     bool ReadDword(std::string_view name, std::uint32_t& out) override;
     bool WriteString(std::string_view name, std::string_view text) override;
     bool WriteDword(std::string_view name, std::uint32_t value) override;
+    bool ReadQword(std::string_view name, std::uint64_t& out) override;
+    bool WriteQword(std::string_view name, std::uint64_t value) override;
     bool DeleteValue(std::string_view name) override;
     void Close() override;
 

@@ -25,6 +25,10 @@ class IRegistryKey {
     virtual bool ReadDword(std::string_view name, std::uint32_t& out) = 0;
     virtual bool WriteString(std::string_view name, std::string_view text) = 0;
     virtual bool WriteDword(std::string_view name, std::uint32_t value) = 0;
+    // A REG_QWORD of exactly eight bytes; any other type or size fails, with
+    // `out` set to 0 first.
+    virtual bool ReadQword(std::string_view name, std::uint64_t& out) = 0;
+    virtual bool WriteQword(std::string_view name, std::uint64_t value) = 0;
     virtual bool DeleteValue(std::string_view name) = 0;
     virtual void Close() = 0;
 };
@@ -52,6 +56,7 @@ inline constexpr std::string_view kFullWorkTime = "FullWorkTime";
 inline constexpr std::string_view kLastYear = "LastY";
 inline constexpr std::string_view kLastMonth = "LastM";
 inline constexpr std::string_view kLastDay = "LastD";
+inline constexpr std::string_view kPausedUntil = "PausedUntil";
 }  // namespace reg
 
 }  // namespace pausora

@@ -204,6 +204,8 @@ class ReplayPorts final : public ITimerHost,
             ++m_ports.writes;
             return true;
         }
+        bool ReadQword(std::string_view, std::uint64_t&) override { return false; }
+        bool WriteQword(std::string_view, std::uint64_t) override { return true; }
         bool DeleteValue(std::string_view) override { return true; }
         void Close() override {}
 

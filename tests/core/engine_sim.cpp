@@ -289,6 +289,47 @@ LocalTime SimCalendar::Now() {
     return AddSeconds(start, static_cast<std::int64_t>(*clock / 1000) + shiftSeconds);
 }
 
+namespace {
+
+// Seconds from 1601-01-01, where UTC times count from, to 1970-01-01.
+constexpr std::int64_t kEpochSeconds1601 = 11644473600;
+
+std::int64_t LocalSeconds(const LocalTime& local) {
+    return DaysFromCivil(local.year, local.month, local.day) * 86400 + local.hour * 3600 +
+           local.minute * 60 + local.second;
+}
+
+}  // namespace
+
+UtcTime SimWallClock::Utc(const LocalTime& local) const {
+    return static_cast<UtcTime>(LocalSeconds(local) - offsetSeconds + kEpochSeconds1601) *
+           kUtcPerSecond;
+}
+
+UtcTime SimWallClock::UtcNow() {
+    return Utc(calendar->start) + *clock * kUtcPerMs +
+           static_cast<UtcTime>(calendar->shiftSeconds * static_cast<std::int64_t>(kUtcPerSecond));
+}
+
+std::int64_t SimWallClock::OffsetAt(UtcTime utc) const {
+    return changeAt && utc >= *changeAt ? offsetAfter : offsetSeconds;
+}
+
+std::optional<LocalTime> SimWallClock::ToLocal(UtcTime utc) {
+    const auto seconds = static_cast<std::int64_t>(utc / kUtcPerSecond) - kEpochSeconds1601;
+    return AddSeconds(LocalTime{1970, 1, 1, 0, 0, 0}, seconds + OffsetAt(utc));
+}
+
+std::optional<UtcTime> SimWallClock::FromLocal(const LocalTime& local) {
+    const std::int64_t seconds = LocalSeconds(local) + kEpochSeconds1601;
+    const auto before = static_cast<UtcTime>(seconds - offsetSeconds) * kUtcPerSecond;
+    if (OffsetAt(before) == offsetSeconds) {
+        return before;
+    }
+    const auto after = static_cast<UtcTime>(seconds - offsetAfter) * kUtcPerSecond;
+    return OffsetAt(after) == offsetAfter ? after : before;
+}
+
 std::string NumberedTips::PickTip() {
     ++picked;
     return "Saying " + std::to_string(picked) + "\r\n-- Source";
@@ -300,6 +341,9 @@ EngineSim::EngineSim()
     input.clock = &timers.nowMs;
     calendar.clock = &timers.nowMs;
     presenter.clock = &timers.nowMs;
+    wall.calendar = &calendar;
+    wall.clock = &timers.nowMs;
+    engine.SetWallClock(wall);
     registry.CreateKeyPath(reg::kAppKey);
     registry.CreateKeyPath(reg::kSettingsKey);
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {

@@ -172,6 +172,27 @@ class SimCalendar final : public ILocalClock {
     const std::uint64_t* clock = nullptr;
 };
 
+// UTC and a time zone that follow the virtual clock and the calendar's
+// shift: `offsetSeconds` east of UTC, and `offsetAfter` from `changeAt` on
+// (a daylight-saving change).
+class SimWallClock final : public IWallClock {
+  public:
+    UtcTime UtcNow() override;
+    std::optional<LocalTime> ToLocal(UtcTime utc) override;
+    std::optional<UtcTime> FromLocal(const LocalTime& local) override;
+    // UTC of a local time read with the zone's first offset.
+    UtcTime Utc(const LocalTime& local) const;
+
+    std::int64_t offsetSeconds = 3600;
+    std::optional<UtcTime> changeAt;
+    std::int64_t offsetAfter = 3600;
+    const SimCalendar* calendar = nullptr;
+    const std::uint64_t* clock = nullptr;
+
+  private:
+    std::int64_t OffsetAt(UtcTime utc) const;
+};
+
 class NumberedTips final : public ITipSource {
   public:
     std::string PickTip() override;
@@ -235,6 +256,7 @@ class EngineSim {
     SimCalendar calendar;
     RecordingPresenter presenter;
     NumberedTips tips;
+    SimWallClock wall;
     BreakEngine engine;
 };
 

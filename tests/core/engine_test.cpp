@@ -49,7 +49,7 @@ TEST(BreakCycle, IdleUserGetsEveryShortBreakAndTheLongBreakOnTime) {
     sim.AdvanceTo(431);
     EXPECT_EQ(sim.Armed(), kWorking);
     EXPECT_EQ(sim.presenter.icon, 196);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience: 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nNext break in 7 min\nYour experience: 0");
     EXPECT_EQ(sim.Bonus(), 2u);
     EXPECT_EQ(sim.StoredBonus(), 2u);
 
@@ -121,7 +121,7 @@ TEST(BreakCycle, SilentShortBreaksStillRunTheirTimers) {
     sim.AdvanceTo(431);
     EXPECT_EQ(sim.Armed(), kWorking);
     EXPECT_EQ(sim.presenter.icon, 196);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience: 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nNext break in 53 min\nYour experience: 0");
     EXPECT_THAT(sim.presenter.sounds, IsEmpty());
     sim.AdvanceTo(500);
     EXPECT_EQ(sim.engine.ShortIdleSeconds(), 419u + 69u);
@@ -443,7 +443,7 @@ TEST(Experience, TooltipShowsTheNewLevelOnlyFromTheNextStateChange) {
     sim.Start();
     sim.AdvanceTo(431);
     EXPECT_EQ(sim.Bonus(), 16u);
-    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience: 0");
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nNext break in 7 min\nYour experience: 0");
     sim.AdvanceTo(851);
     EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience: 1");
     EXPECT_EQ(sim.presenter.notices.back().stars, 1);
@@ -636,10 +636,11 @@ TEST(SessionLock, ALockedSessionIsTimeAwayWhateverTheInputSays) {
 }
 
 TEST(Dispatch, OnlyTheEightTimersBelongToTheEngine) {
+TEST(Dispatch, OnlyTheNineTimersBelongToTheEngine) {
     EngineSim sim;
     sim.Start();
     EXPECT_FALSE(sim.engine.OnTimer(0));
-    EXPECT_FALSE(sim.engine.OnTimer(9));
+    EXPECT_FALSE(sim.engine.OnTimer(10));
     EXPECT_FALSE(sim.engine.OnTimer(4567));
     EXPECT_TRUE(sim.engine.OnTimer(TIMER_WORK_POLL));
 }

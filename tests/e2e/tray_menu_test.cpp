@@ -195,7 +195,8 @@ TEST_F(TrayMenuTest, TheIconsFirstTipShowsTheStateAndTheExperience) {
     ::SetCursorPos(icon.x + 1, icon.y);
     ::Sleep(100);
     ::SetCursorPos(icon.x, icon.y);
-    EXPECT_EQ(ShownTrayTip(kTimeoutMs), "Pausora (Normal)\nYour experience: 2");
+    EXPECT_EQ(ShownTrayTip(kTimeoutMs),
+              "Pausora (Normal)\nNext break in 10 min\nYour experience: 2");
 }
 
 TEST_F(TrayMenuTest, OnlyTheNotificationSwitchesSaveAndRestart) {

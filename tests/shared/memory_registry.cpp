@@ -134,6 +134,23 @@ std::optional<std::uint32_t> MemoryRegistry::AsDword(const Value& value) {
     return number;
 }
 
+std::optional<std::uint64_t> MemoryRegistry::AsQword(const Value& value) {
+    if (value.type != Type::kQword || value.bytes.size() != 8) {
+        return std::nullopt;
+    }
+    std::uint64_t number = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        number |= static_cast<std::uint64_t>(value.bytes[i]) << (8 * i);
+    }
+    return number;
+}
+
+std::optional<std::uint64_t> MemoryRegistry::Qword(std::string_view path,
+                                                   std::string_view name) const {
+    const Value* raw = Find(path, name);
+    return raw ? AsQword(*raw) : std::nullopt;
+}
+
 std::size_t MemoryRegistry::ValueCount(std::string_view path) const {
     const auto key = m_keys.find(Normalise(path));
     return key == m_keys.end() ? 0 : key->second.size();
@@ -196,6 +213,27 @@ class MemoryRegistryKey final : public IRegistryKey {
             bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
         }
         m_registry.SetRaw(*m_path, name, MemoryRegistry::Type::kDword, std::move(bytes));
+        return true;
+    }
+    bool ReadQword(std::string_view name, std::uint64_t& out) override {
+        out = 0;
+        const auto value = Live() ? m_registry.Qword(*m_path, name) : std::nullopt;
+        if (!value) {
+            return false;
+        }
+        out = *value;
+        return true;
+    }
+    bool WriteQword(std::string_view name, std::uint64_t value) override {
+        ++m_registry.m_writes;
+        if (!Live()) {
+            return false;
+        }
+        std::vector<std::uint8_t> bytes(8);
+        for (std::size_t i = 0; i < 8; ++i) {
+            bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+        m_registry.SetRaw(*m_path, name, MemoryRegistry::Type::kQword, std::move(bytes));
         return true;
     }
     bool DeleteValue(std::string_view name) override {

@@ -15,7 +15,13 @@ namespace pausora {
 
 class MemoryRegistry final : public IRegistry {
   public:
-    enum class Type : std::uint32_t { kString = 1, kBinary = 3, kDword = 4, kMultiString = 7 };
+    enum class Type : std::uint32_t {
+        kString = 1,
+        kBinary = 3,
+        kDword = 4,
+        kMultiString = 7,
+        kQword = 11
+    };
     struct Value {
         Type type;
         std::vector<std::uint8_t> bytes;
@@ -41,6 +47,9 @@ class MemoryRegistry final : public IRegistry {
     // From now on every write and deletion in the key fails, as in a key
     // made read-only by policy; reading still works.
     void MakeReadOnly(std::string_view path) { m_readOnly.emplace(Normalise(path)); }
+    // Only a REG_QWORD of exactly 8 bytes.
+    static std::optional<std::uint64_t> AsQword(const Value& value);
+    std::optional<std::uint64_t> Qword(std::string_view path, std::string_view name) const;
     // Writes and deletions made through keys, successful or not.
     std::size_t WriteCount() const { return m_writes; }
 

@@ -13,7 +13,7 @@
 
 namespace pausora::test {
 
-enum class RawType : std::uint32_t { kString = 1, kBinary = 3, kDword = 4 };
+enum class RawType : std::uint32_t { kString = 1, kBinary = 3, kDword = 4, kQword = 11 };
 
 struct RawValue {
     RawType type;

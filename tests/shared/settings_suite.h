@@ -232,6 +232,34 @@ TYPED_TEST_P(SettingsStoreTest, WizardEditsAreSavedEvenWhenCancelledAndTheSecond
     EXPECT_EQ(both.workplaceRuns, 1);
 }
 
+// A QWORD is read only as eight bytes of its own type; anything else is
+// no value at all, and the number read is 0.
+TYPED_TEST_P(SettingsStoreTest, QwordsReadOnlyAsEightBytesOfTheirOwnType) {
+    auto& store = this->m_store;
+    const std::vector<std::uint8_t> eight = {1, 2, 3, 4, 5, 6, 7, 0x80};
+    store.SetRaw(reg::kAppKey, "Dword", RawType::kDword, {1, 2, 3, 4});
+    store.SetRaw(reg::kAppKey, "Binary", RawType::kBinary, eight);
+    store.SetRaw(reg::kAppKey, "Short", RawType::kQword, {1, 2, 3, 4, 5, 6, 7});
+    store.SetRaw(reg::kAppKey, "Long", RawType::kQword, std::vector<std::uint8_t>(9, 1));
+    store.SetRaw(reg::kAppKey, "Right", RawType::kQword, eight);
+    auto key = store.Registry().NewKey();
+    ASSERT_TRUE(key->Open(reg::kAppKey));
+    std::uint64_t value = 7;
+    for (const char* name : {"Dword", "Binary", "Short", "Long", "Missing"}) {
+        EXPECT_FALSE(key->ReadQword(name, value)) << name;
+        EXPECT_EQ(value, 0u) << name;
+    }
+    EXPECT_TRUE(key->ReadQword("Right", value));
+    EXPECT_EQ(value, 0x8007060504030201ull);
+    ASSERT_TRUE(key->WriteQword("Written", ~std::uint64_t{0}));
+    EXPECT_TRUE(key->ReadQword("Written", value));
+    EXPECT_EQ(value, ~std::uint64_t{0});
+    const auto raw = store.Raw(reg::kAppKey, "Written");
+    ASSERT_TRUE(raw.has_value());
+    EXPECT_EQ(raw->type, RawType::kQword);
+    EXPECT_EQ(raw->bytes, std::vector<std::uint8_t>(8, 0xFF));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue,
                             MissingValuesTakeTheLoadFallbackAndAreWrittenBack,
                             TheRunValueNamesTheProgramWhateverTheFolderLooksLike,
@@ -239,6 +267,7 @@ REGISTER_TYPED_TEST_SUITE_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAnd
                             ReloadReadsWithoutFallbacksAndSeesTheRunValue,
                             StartWithWindowsIsClearedBySaveAndForcedBackByLoad,
                             SaveBonusWritesOnlyTheBonus,
-                            WizardEditsAreSavedEvenWhenCancelledAndTheSecondWizardFollows);
+                            WizardEditsAreSavedEvenWhenCancelledAndTheSecondWizardFollows,
+                            QwordsReadOnlyAsEightBytesOfTheirOwnType);
 
 }  // namespace pausora::test

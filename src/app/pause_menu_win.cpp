@@ -1,0 +1,70 @@
+#include "app/pause_menu_win.h"
+
+#include "notify/tray_model.h"
+#include "resource.h"
+#include "ui/utf.h"
+#include "ui/window.h"
+
+#include <iterator>
+
+namespace pausora {
+namespace {
+
+struct LengthCommand {
+    UINT command;
+    PauseLength length;
+};
+constexpr LengthCommand kLengthCommands[] = {
+    {ID_TRAY_PAUSE_30_MINUTES, PauseLength::kMinutes30},
+    {ID_TRAY_PAUSE_1_HOUR, PauseLength::kHour1},
+    {ID_TRAY_PAUSE_2_HOURS, PauseLength::kHours2},
+    {ID_TRAY_PAUSE_TOMORROW, PauseLength::kUntilTomorrow},
+    {ID_TRAY_PAUSE_UNTIL_RESUMED, PauseLength::kUntilResumed},
+};
+
+// A text of the string table, or the one the program ships with when the
+// table lacks it.
+void Load(std::string& text, UINT id) {
+    if (const std::wstring loaded = ui::ResourceString(id); !loaded.empty()) {
+        text = Narrow(loaded);
+    }
+}
+
+}  // namespace
+
+PauseTexts LoadPauseTexts() {
+    PauseTexts texts;
+    Load(texts.pausedUntil, IDS_PAUSED_UNTIL);
+    Load(texts.pausedUntilTomorrow, IDS_PAUSED_UNTIL_TOMORROW);
+    Load(texts.pausedUntilDate, IDS_PAUSED_UNTIL_DATE);
+    Load(texts.paused, IDS_PAUSED);
+    Load(texts.nextBreakIn, IDS_NEXT_BREAK_IN);
+    Load(texts.nextBreakSoon, IDS_NEXT_BREAK_SOON);
+    return texts;
+}
+
+void ApplyPauseMenu(HMENU popup, bool paused, bool breakNowAllowed) {
+    ::EnableMenuItem(popup, ID_TRAY_BREAK_NOW,
+                     static_cast<UINT>(MF_BYCOMMAND | (breakNowAllowed ? MF_ENABLED : MF_GRAYED)));
+    const HMENU submenu = ::GetSubMenu(popup, kPausePosition);
+    if (!paused || submenu == nullptr ||
+        ::GetMenuState(submenu, ID_TRAY_PAUSE_30_MINUTES, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
+        return;
+    }
+    // Deleted and inserted, not modified: a modified item may keep opening
+    // the submenu it had. Deleting it destroys the submenu with it.
+    ::DeleteMenu(popup, static_cast<UINT>(kPausePosition), MF_BYPOSITION);
+    ::InsertMenu(popup, static_cast<UINT>(kPausePosition), MF_BYPOSITION | MF_STRING,
+                 ID_TRAY_RESUME, ui::ResourceString(IDS_TRAY_RESUME).c_str());
+}
+
+std::optional<PauseLength> PauseLengthOf(UINT command) {
+    for (const LengthCommand& entry : kLengthCommands) {
+        if (entry.command == command) {
+            return entry.length;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace pausora

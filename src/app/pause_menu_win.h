@@ -1,0 +1,22 @@
+// The tray menu's pause items as the schedule wants them shown, and the
+// pause's texts from the string table.
+#pragma once
+
+#include "scheduler/pause_clock.h"
+
+#include <windows.h>
+
+#include <optional>
+
+namespace pausora {
+
+PauseTexts LoadPauseTexts();
+
+// While paused, "Resume" takes the place of the Pause submenu; "Take a break
+// now" is greyed unless a break can be taken.
+void ApplyPauseMenu(HMENU popup, bool paused, bool breakNowAllowed);
+
+// The length a Pause submenu command asks for; nullopt for any other command.
+std::optional<PauseLength> PauseLengthOf(UINT command);
+
+}  // namespace pausora
