@@ -635,7 +635,6 @@ TEST(SessionLock, ALockedSessionIsTimeAwayWhateverTheInputSays) {
     EXPECT_EQ(sim.engine.FullWorkTime(), 9u);
 }
 
-TEST(Dispatch, OnlyTheEightTimersBelongToTheEngine) {
 TEST(Dispatch, OnlyTheNineTimersBelongToTheEngine) {
     EngineSim sim;
     sim.Start();
