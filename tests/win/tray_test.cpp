@@ -154,10 +154,10 @@ TEST_F(TrayIconTest, RightClickShowsTheMenuWithSwitchesAndBoldStartStop) {
     settings.UseSounds = 1;
     ShownMenu shown = RightClick();
     ASSERT_TRUE(shown.seen);
-    EXPECT_EQ(shown.count, 12);
+    EXPECT_EQ(shown.count, static_cast<int>(kStartStopPosition) + 1);  // start/stop comes last
     EXPECT_EQ(shown.lastText, "Stop");
     EXPECT_EQ(shown.lastId, static_cast<UINT>(ID_TRAY_STARTSTOP));
-    EXPECT_EQ(shown.defaultPosition, 11u);
+    EXPECT_EQ(shown.defaultPosition, static_cast<UINT>(kStartStopPosition));
     EXPECT_TRUE(shown.lastIsDefault);
     EXPECT_EQ(shown.checked, (std::vector<bool>{true, false, true, false, true}));
     EXPECT_TRUE(PostedCommands().empty());  // the menu was closed without a choice
