@@ -108,12 +108,15 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
             return true;
         case TIMER_SHORT_POLL:
             PollShortBreak();
+            StepHold();
             return true;
         case TIMER_WORK_POLL:
             PollWork();
+            StepHold();
             return true;
         case TIMER_LONG_POLL:
             PollLongBreak();
+            StepHold();
             return true;
         case TIMER_MINUTE:
             OnMinute();
@@ -129,7 +132,9 @@ void BreakEngine::OnResume() {
         return;
     }
     // A sleep is a break the user has taken: a break that was running ends
-    // quietly with its points, and the schedule starts afresh from now.
+    // quietly with its points, and the schedule starts afresh from now. So
+    // are the breaks held while the user was busy.
+    m_hold.Clear();
     const bool shortBreak = m_armed[TIMER_SHORT_END].periodMs != 0;
     const bool longBreak = m_armed[TIMER_LONG_END].periodMs != 0;
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
@@ -170,6 +175,7 @@ void BreakEngine::StartScheduler() {
 }
 
 void BreakEngine::StopScheduler() {
+    m_hold.Clear();
     SetState(STATE_STOPPED);
     m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
@@ -249,7 +255,7 @@ void BreakEngine::SetState(NoticeState state) {
     }
     out.SetIcon(look.icon);
     if (!look.tooltip.empty()) {
-        out.SetTooltipText(MakeTooltip(look.tooltip));
+        out.SetTooltipText(MakeTooltip(m_hold.HasHeld() ? text::kTipHeld : look.tooltip));
     }
 }
 
@@ -267,7 +273,7 @@ void BreakEngine::ShowNotice(std::uint32_t stayMs) {
 // Every step asks for its sound last, once its timers, points and state are
 // settled: whatever the sound request runs into, the schedule is whole.
 void BreakEngine::PlayIfSounds(SoundEvent event) {
-    if (m_settings.UseSounds == 1) {
+    if (m_settings.UseSounds == 1 && !Quiet()) {
         m_ports.presenter.PlaySound(event, m_settings.SoundPath(event));
     }
 }
@@ -312,6 +318,11 @@ void BreakEngine::OnShortBreakDue() {
         ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
         return;
     }
+    // Held while the user is busy; the next interval runs meanwhile.
+    if (m_settings.UseMicropauses == 1 && HoldNotice(HeldNotice::kShortBreak)) {
+        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+        return;
+    }
     if (m_settings.UseMicropauses == 1) {
         SetState(STATE_SHORT_BREAK);
         ShowNotice(kStayMs);
@@ -336,7 +347,7 @@ void BreakEngine::PollShortBreak() {
     // reminder.
     if (std::uint64_t{m_shortBreakActiveMs} > std::uint64_t{m_settings.Micropause} * 1000) {
         m_shortBreakActiveMs = 0;
-        if (m_settings.UseMicropauses == 1) {
+        if (m_settings.UseMicropauses == 1 && !Quiet()) {
             SetState(STATE_SHORT_REPEAT);
             ShowNotice(kStayMs);
             TakePoints(1);
@@ -359,6 +370,10 @@ void BreakEngine::OnShortBreakEnd() {
 
 void BreakEngine::OnLongBreakDue() {
     if (AlreadyRested(m_settings.Pause_length)) {
+        ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+        return;
+    }
+    if (m_settings.UsePauses == 1 && HoldNotice(HeldNotice::kLongBreak)) {
         ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
         return;
     }
@@ -393,7 +408,7 @@ void BreakEngine::PollLongBreak() {
     // length of work, not a whole interval.
     if (std::uint64_t{m_longBreakActiveMs} > std::uint64_t{length} * 1000) {
         m_longBreakActiveMs = 0;
-        if (m_settings.UsePauses == 1) {
+        if (m_settings.UsePauses == 1 && !Quiet()) {
             SetState(STATE_LONG_REPEAT);
             ShowNotice(kStayMs);
             TakePoints(5);

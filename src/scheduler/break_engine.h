@@ -11,6 +11,7 @@
 
 #include "store/registry_store.h"
 #include "store/time_settings.h"
+#include "scheduler/busy_hold.h"
 #include "scheduler/engine_ports.h"
 #include "scheduler/scheduler_ids.h"
 
@@ -66,6 +67,11 @@ class BreakEngine {
     // message finds the tick count far past the last step).
     void OnResume();
 
+    // Where the engine learns whether the user is busy; none, and the user
+    // never is.
+    void SetBusySource(IBusySource* source) { m_busySource = source; }
+    const BusyHold& Hold() const { return m_hold; }
+
     void StartScheduler();
     void StopScheduler();
     // The Start/Stop command.
@@ -105,6 +111,13 @@ class BreakEngine {
     void AddPoints(std::uint32_t points);
     void TakePoints(std::uint32_t points);
     bool AtOrAfterEndOfDay(const LocalTime& now) const;
+    void ShowDayNotices(bool workdayOver, bool overLimit);
+
+    // Quiet while busy (busy_hold_engine.cpp).
+    bool Quiet();
+    bool HoldNotice(HeldNotice notice);
+    bool HoldDayNotices(bool workdayOver, bool overLimit);
+    void StepHold();
 
     STimeSettings& m_settings;
     Ports m_ports;
@@ -138,6 +151,9 @@ class BreakEngine {
     std::array<ArmedTimer, kLastTimerId + 1> m_armed{};
     std::uint32_t m_lastStepTick = 0;
     std::uint32_t m_stepElapsedMs = kPollPeriodMs;  // since this timer's last step
+
+    IBusySource* m_busySource = nullptr;
+    BusyHold m_hold;
 
     // The popup keeps a reference to its body text, so the saying lives here
     // until the next notice replaces it.

@@ -295,6 +295,7 @@ EngineSim::EngineSim()
     input.clock = &timers.nowMs;
     calendar.clock = &timers.nowMs;
     presenter.clock = &timers.nowMs;
+    engine.SetBusySource(&busy);
     registry.CreateKeyPath(reg::kAppKey);
     registry.CreateKeyPath(reg::kSettingsKey);
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {

@@ -168,6 +168,13 @@ class SimCalendar final : public ILocalClock {
     const std::uint64_t* clock = nullptr;
 };
 
+// The user presents, is in a call or plays full screen while `busy` is set.
+class ScriptedBusy final : public IBusySource {
+  public:
+    bool IsBusy() override { return busy; }
+    bool busy = false;
+};
+
 class NumberedTips final : public ITipSource {
   public:
     std::string PickTip() override;
@@ -231,6 +238,7 @@ class EngineSim {
     SimCalendar calendar;
     RecordingPresenter presenter;
     NumberedTips tips;
+    ScriptedBusy busy;
     BreakEngine engine;
 };
 

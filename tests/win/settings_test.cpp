@@ -236,8 +236,8 @@ class SettingsWindowTest : public ::testing::Test {
              {"StartWorkTime_hours", "StartWorkTime_minutes", "EndWorkTime_hours",
               "EndWorkTime_minutes", "Micropause", "Micropause_length", "Pause", "Pause_length",
               "DailyTimeLimit", "UseMicropauses", "UsePauses", "UseWorkingTime",
-              "UseDailyTimeLimit", "CheckForUpdates", "UseSounds", "AppearanceType",
-              "UseTimeReset"}) {
+              "UseDailyTimeLimit", "CheckForUpdates", "UseSounds", "AppearanceType", "UseTimeReset",
+              "QuietWhenBusy"}) {
             all[name] = std::to_string(Dword(name));
         }
         for (const SoundEventInfo& event : SoundEvents()) {
