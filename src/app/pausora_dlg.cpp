@@ -109,6 +109,7 @@ BOOL CPausoraDlg::OnInitDialog() {
     m_engine = std::make_unique<BreakEngine>(
         m_settings, BreakEngine::Ports{*m_timers, m_ticks, m_input, m_calendar, m_presenter, m_tips,
                                        m_registry});
+    m_engine->SetBusySource(&m_busy);
     m_engine->Initialise();
 
     // Shared, sized for the notification area at this display's scaling.
