@@ -8,6 +8,7 @@ void BusyHold::Observe(bool busy, std::uint32_t now) {
     if (busy) {
         if (!m_busy) {
             m_busy = true;
+            m_busyStarted = true;
             m_spent = false;
         }
         m_inGrace = false;
@@ -23,6 +24,12 @@ void BusyHold::Observe(bool busy, std::uint32_t now) {
     if (m_inGrace && now - m_graceFrom >= kGraceMs) {
         m_inGrace = false;
     }
+}
+
+bool BusyHold::TakeBusyStart() {
+    const bool started = m_busyStarted;
+    m_busyStarted = false;
+    return started;
 }
 
 bool BusyHold::Quiet(std::uint32_t now) const {

@@ -47,6 +47,8 @@ class BusyHold {
     void Observe(bool busy, std::uint32_t now);
     // Whether a notice due now is to be held.
     bool Quiet(std::uint32_t now) const;
+    // True once after the user has become busy.
+    bool TakeBusyStart();
 
     // Keeps `notice` back; the first one held starts the hold.
     void Hold(HeldNotice notice, std::uint32_t now);
@@ -76,6 +78,7 @@ class BusyHold {
     }
 
     bool m_busy = false;
+    bool m_busyStarted = false;
     bool m_inGrace = false;
     std::uint32_t m_graceFrom = 0;
     // The hold reached its longest during this busy spell: busy counts for

@@ -61,7 +61,11 @@ void BreakEngine::StepHold() {
     if (m_settings.QuietWhenBusy != 1 && !m_hold.HasHeld()) {
         return;
     }
-    Quiet();  // sees whether the user is still busy
+    // A notice still up when the slide show starts (a long break's stays for
+    // the whole break) goes out of the way.
+    if (Quiet() && m_hold.TakeBusyStart()) {
+        m_ports.presenter.HidePopup();
+    }
     if (!m_hold.HasHeld()) {
         return;
     }

@@ -227,8 +227,11 @@ TEST(BusyHold, ABreakRunningWhenBusyBeginsRemindsNobodyAndPlaysNothing) {
     sim.Start();
     sim.AdvanceTo(61, true);
     ASSERT_THAT(sim.NoticeTimes(text::kShortBreakTitle), ElementsAre(60));
+    ASSERT_TRUE(sim.presenter.popupShown);
     sim.busy.busy = true;
-    sim.AdvanceTo(200, true);  // a whole interval of work inside the break
+    sim.AdvanceTo(62, true);
+    EXPECT_FALSE(sim.presenter.popupShown);  // out of the slides' way
+    sim.AdvanceTo(200, true);                // a whole interval of work inside the break
     sim.AdvanceTo(220, false);
     EXPECT_THAT(ShownBetween(sim, 61, 220), IsEmpty()) << sim.LogText();
     EXPECT_EQ(sim.Bonus(), 52u);  // the break itself ended, with its points
