@@ -50,7 +50,7 @@ void BusyHold::Hold(HeldNotice notice, std::uint32_t now) {
     m_held = static_cast<std::uint8_t>(m_held | Bit(notice));
 }
 
-void BusyHold::NoteIdle(std::uint32_t idleMs, std::uint32_t /*now*/) {
+void BusyHold::NoteIdle(std::uint32_t idleMs) {
     // Away time that began before the hold counts too: the user who left
     // the keyboard before the slide show started has had the rest.
     if (m_held != 0) {

@@ -54,8 +54,8 @@ class BusyHold {
     void Hold(HeldNotice notice, std::uint32_t now);
     bool HasHeld() const { return m_held != 0; }
     bool Holds(HeldNotice notice) const { return (m_held & Bit(notice)) != 0; }
-    // The user has been away from the keyboard for `idleMs` at `now`.
-    void NoteIdle(std::uint32_t idleMs, std::uint32_t now);
+    // The user has been away from the keyboard for `idleMs` now.
+    void NoteIdle(std::uint32_t idleMs);
     std::uint32_t LongestAwayMs() const { return m_longestAwayMs; }
 
     // When the hold is over (the grace has passed, or the hold has lasted

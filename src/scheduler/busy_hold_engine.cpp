@@ -70,7 +70,7 @@ void BreakEngine::StepHold() {
         return;
     }
     const std::uint32_t now = m_ports.ticks.TickCount();
-    m_hold.NoteIdle(m_idleMs, now);
+    m_hold.NoteIdle(m_idleMs);  // as the poll that just ran measured it
     const std::optional<HeldNotice> notice = m_hold.Release(
         now, BreakMs(m_settings.Micropause_length), BreakMs(m_settings.Pause_length));
     if (!notice) {
