@@ -32,5 +32,6 @@
 #define IDC_SOUND_EVENTS 1051
 #define IDC_TRANSPARENCY 1055
 #define IDC_MOTION 1056
+#define IDC_QUIET_WHEN_BUSY 1057 /* Appearance */
 
 #endif

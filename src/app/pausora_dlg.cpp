@@ -162,6 +162,7 @@ BOOL CPausoraDlg::OnInitDialog() {
         m_settings, BreakEngine::Ports{*m_timers, m_ticks, m_input, m_calendar, m_presenter, m_tips,
                                        m_registry});
     m_engine->SetWallClock(m_wall, LoadPauseTexts());
+    m_engine->SetBusySource(&m_busy);
     m_engine->Initialise();
     // A locked session is time away. The system tells only the window that
     // asks, and only a top-level one for certain: the popup's, which lives as

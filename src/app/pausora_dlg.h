@@ -10,6 +10,7 @@
 #include "notify/notifier_popup.h"
 #include "notify/tray_icon.h"
 #include "scheduler/break_engine.h"
+#include "scheduler/busy_source_win.h"
 #include "scheduler/engine_adapters_win.h"
 #include "scheduler/wall_clock_win.h"
 #include "tips/line_file.h"
@@ -114,6 +115,7 @@ class CPausoraDlg final : public ui::Dialog {
     SystemLocalClock m_calendar;
     SystemWallClock m_wall;
     MainWindowPresenter m_presenter;
+    SystemBusySource m_busy;
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
     std::unique_ptr<BreakEngine> m_engine;
     std::string m_programFolder;  // names the program in the Run value

@@ -113,12 +113,15 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
             break;
         case TIMER_SHORT_POLL:
             PollShortBreak();
+            StepHold();
             break;
         case TIMER_WORK_POLL:
             PollWork();
+            StepHold();
             break;
         case TIMER_LONG_POLL:
             PollLongBreak();
+            StepHold();
             break;
         case TIMER_MINUTE:
             OnMinute();
@@ -172,7 +175,9 @@ void BreakEngine::OnResume() {
         return;
     }
     // A sleep is a break the user has taken: a break that was running ends
-    // quietly with its points, and the schedule starts afresh from now.
+    // quietly with its points, and the schedule starts afresh from now. So
+    // are the breaks held while the user was busy.
+    m_hold.Clear();
     const bool shortBreak = m_armed[TIMER_SHORT_END].periodMs != 0;
     const bool longBreak = m_armed[TIMER_LONG_END].periodMs != 0;
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
@@ -240,6 +245,7 @@ void BreakEngine::StartScheduler() {
 
 void BreakEngine::StopScheduler() {
     m_restartedForWake = false;
+    m_hold.Clear();
     SetState(STATE_STOPPED);
     m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
@@ -324,7 +330,7 @@ void BreakEngine::SetState(NoticeState state) {
     }
     out.SetIcon(look.icon);
     if (!look.tooltip.empty()) {
-        out.SetTooltipText(MakeTooltip(look.tooltip));
+        out.SetTooltipText(MakeTooltip(m_hold.HasHeld() ? text::kTipHeld : look.tooltip));
     }
 }
 
@@ -346,7 +352,7 @@ void BreakEngine::ShowNotice(std::uint32_t stayMs) {
 // Every step asks for its sound last, once its timers, points and state are
 // settled: whatever the sound request runs into, the schedule is whole.
 void BreakEngine::PlayIfSounds(SoundEvent event) {
-    if (m_settings.UseSounds == 1) {
+    if (m_settings.UseSounds == 1 && !Quiet()) {
         m_ports.presenter.PlaySound(event, m_settings.SoundPath(event));
     }
 }
@@ -395,6 +401,11 @@ void BreakEngine::OnShortBreakDue() {
         ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
         return;
     }
+    // Held while the user is busy; the next interval runs meanwhile.
+    if (m_settings.UseMicropauses == 1 && HoldNotice(HeldNotice::kShortBreak)) {
+        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+        return;
+    }
     if (m_settings.UseMicropauses == 1) {
         SetState(STATE_SHORT_BREAK);
         ShowNotice(kStayMs);
@@ -419,7 +430,7 @@ void BreakEngine::PollShortBreak() {
     // reminder.
     if (std::uint64_t{m_shortBreakActiveMs} > std::uint64_t{m_settings.Micropause} * 1000) {
         m_shortBreakActiveMs = 0;
-        if (m_settings.UseMicropauses == 1) {
+        if (m_settings.UseMicropauses == 1 && !Quiet()) {
             SetState(STATE_SHORT_REPEAT);
             ShowNotice(kStayMs);
             TakePoints(1);
@@ -443,6 +454,10 @@ void BreakEngine::OnShortBreakEnd() {
 
 void BreakEngine::OnLongBreakDue() {
     if (AlreadyRested(m_settings.Pause_length)) {
+        ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+        return;
+    }
+    if (m_settings.UsePauses == 1 && HoldNotice(HeldNotice::kLongBreak)) {
         ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
         return;
     }
@@ -481,7 +496,7 @@ void BreakEngine::PollLongBreak() {
     // length of work, not a whole interval.
     if (std::uint64_t{m_longBreakActiveMs} > std::uint64_t{length} * 1000) {
         m_longBreakActiveMs = 0;
-        if (m_settings.UsePauses == 1) {
+        if (m_settings.UsePauses == 1 && !Quiet()) {
             SetState(STATE_LONG_REPEAT);
             ShowNotice(kStayMs);
             TakePoints(5);

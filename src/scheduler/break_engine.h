@@ -11,6 +11,7 @@
 
 #include "store/registry_store.h"
 #include "store/time_settings.h"
+#include "scheduler/busy_hold.h"
 #include "scheduler/engine_ports.h"
 #include "scheduler/pause_clock.h"
 #include "scheduler/scheduler_ids.h"
@@ -81,6 +82,11 @@ class BreakEngine {
     // lock screen, or a program that keeps the computer awake with input of
     // its own, is no work at the computer. Telling it twice changes nothing.
     void OnSessionLocked(bool locked);
+
+    // Where the engine learns whether the user is busy; none, and the user
+    // never is.
+    void SetBusySource(IBusySource* source) { m_busySource = source; }
+    const BusyHold& Hold() const { return m_hold; }
 
     void StartScheduler();
     void StopScheduler();
@@ -154,6 +160,13 @@ class BreakEngine {
     void AddPoints(std::uint32_t points);
     void TakePoints(std::uint32_t points);
     bool AtOrAfterEndOfDay(const LocalTime& now) const;
+    void ShowDayNotices(bool workdayOver, bool overLimit);
+
+    // Quiet while busy (busy_hold_engine.cpp).
+    bool Quiet();
+    bool HoldNotice(HeldNotice notice);
+    bool HoldDayNotices(bool workdayOver, bool overLimit);
+    void StepHold();
 
     STimeSettings& m_settings;
     Ports m_ports;
@@ -198,6 +211,8 @@ class BreakEngine {
     IWallClock* m_wall = nullptr;
     PauseClock m_pause;
     PauseTexts m_pauseTexts;
+    IBusySource* m_busySource = nullptr;
+    BusyHold m_hold;
 
     // The popup keeps a reference to its body text, so the saying (or the
     // day's time) lives here until the next notice replaces it.

@@ -73,6 +73,7 @@ inline constexpr std::string_view kTipNormal = "Pausora (Normal)";
 inline constexpr std::string_view kTipStopped = "Pausora (Stopped)";
 inline constexpr std::string_view kTipShortBreak = "Pausora (Short break)";
 inline constexpr std::string_view kTipLongBreak = "Pausora (Long break)";
+inline constexpr std::string_view kTipHeld = "Pausora (Held while you are busy)";
 inline constexpr std::string_view kExperienceLine = "\nYour experience: ";
 inline constexpr std::string_view kCaptionStart = "Start";
 inline constexpr std::string_view kCaptionStop = "Stop";

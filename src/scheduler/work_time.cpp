@@ -132,6 +132,12 @@ void BreakEngine::OnMinute() {
     const bool workdayOver = m_settings.UseWorkingTime == 1 && AtOrAfterEndOfDay(now);
     const bool overLimit = m_settings.UseDailyTimeLimit == 1 &&
                            std::uint64_t{m_fullWorkTime} * 60 > m_settings.DailyTimeLimit;
+    if (!HoldDayNotices(workdayOver, overLimit)) {
+        ShowDayNotices(workdayOver, overLimit);
+    }
+}
+
+void BreakEngine::ShowDayNotices(bool workdayOver, bool overLimit) {
     if (workdayOver) {
         SetState(STATE_WORKDAY_END);
         m_ports.presenter.SetItemText(kItemTitle, text::kWorkdayEndTitle);

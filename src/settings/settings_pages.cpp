@@ -355,17 +355,20 @@ BOOL CPageAppearance::OnInitDialog() {
     const bool fades = Settings().AppearanceType == 1;
     SetChecked(IDC_TRANSPARENCY, fades);
     SetChecked(IDC_MOTION, !fades);
+    SetChecked(IDC_QUIET_WHEN_BUSY, Settings().QuietWhenBusy == 1);
     return TRUE;
 }
 
 bool CPageAppearance::OnApply() {
     Settings().AppearanceType = IsChecked(IDC_TRANSPARENCY) ? 1 : 0;
+    Settings().QuietWhenBusy = IsChecked(IDC_QUIET_WHEN_BUSY) ? 1 : 0;
     NotifySettingsChanged();
     return true;
 }
 
 ui::Handled CPageAppearance::OnCommand(UINT id, UINT code, HWND /*control*/) {
-    if ((id == IDC_TRANSPARENCY || id == IDC_MOTION) && IsClick(code)) {
+    if ((id == IDC_TRANSPARENCY || id == IDC_MOTION || id == IDC_QUIET_WHEN_BUSY) &&
+        IsClick(code)) {
         SetModified();
         return 0;
     }

@@ -137,7 +137,8 @@ class CPageSounds final : public CSettingsPage {
     CWinSoundSet m_sounds{RefusedFormat::kSilence};
 };
 
-// How notices appear: fading in or sliding out.
+// How notices appear: fading in or sliding out, and whether they wait while
+// the user is busy.
 class CPageAppearance final : public CSettingsPage {
   public:
     explicit CPageAppearance(STimeSettings& settings);

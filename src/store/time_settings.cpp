@@ -34,6 +34,8 @@ constexpr NumericField kNumericFields[] = {
     // a user keeps the sliding ones they know. Fresh installs fade.
     {"AppearanceType", &STimeSettings::AppearanceType, 0, 1},
     {"UseTimeReset", &STimeSettings::UseTimeReset, 0, 0},
+    // On unless the user turns it off, for keys written before it existed too.
+    {"QuietWhenBusy", &STimeSettings::QuietWhenBusy, 1, 1},
 };
 
 constexpr std::string_view kChimes = "\\Media\\chimes.wav";

@@ -55,6 +55,8 @@ struct STimeSettings {
     std::uint32_t Bonus = 0;           // experience points, never below 0
     std::uint32_t AppearanceType = 1;  // 1 fades the notices in, 0 slides them
     std::uint32_t UseTimeReset = 0;
+    // Hold notices while a full-screen program or presentation runs.
+    std::uint32_t QuietWhenBusy = 1;
 
     // Fills every field from the registry, a missing value taking its
     // fallback, then saves (which writes the Run value again); the save's
@@ -89,7 +91,7 @@ struct SoundEventInfo {
 const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents();
 
 // The number of values SaveSettings writes under "TimeSettings".
-inline constexpr std::size_t kSettingsValueCount = 28;
+inline constexpr std::size_t kSettingsValueCount = 29;
 
 // The text of the Run value: the program's path, quoted so that Windows cannot
 // mistake a folder name with spaces for the program to start. The folder is

@@ -84,6 +84,7 @@ class Campaign {
         s.EndWorkTime_minutes = static_cast<std::uint32_t>(Between(0, 59));
         s.DailyTimeLimit = static_cast<std::uint32_t>(Between(0, 12 * 3600));
         s.AppearanceType = static_cast<std::uint32_t>(Between(0, 1));
+        s.QuietWhenBusy = Switch(0.8);
     }
 
     // --- the world ----------------------------------------------------------------
@@ -119,6 +120,7 @@ class Campaign {
         m_quietUntilMs = 0;
         m_wakeNoticeFrom = 0;
         m_wakeSoundFrom = 0;
+        m_busySinceMs = 0;
         StartProgram();
 
         const double length = std::min(daysLeft, 1.0 + static_cast<double>(Between(0, 4)));
@@ -186,6 +188,7 @@ class Campaign {
         sim.calendar.shiftSeconds = old->calendar.shiftSeconds;
         sim.input.tickBase = old->input.tickBase;
         sim.input.lastInputMs = old->input.lastInputMs;
+        sim.busy.busy = old->busy.busy;
         sim.timers.nowMs = old->timers.nowMs;
         m_firedBefore += old->timers.fired;
         const Date stored = StoredDate();
@@ -208,7 +211,9 @@ class Campaign {
 
     void Act() {
         const std::uint64_t pick = Between(0, 99);
-        if (pick < 55) {
+        if (pick < 20) {
+            ToggleBusy();
+        } else if (pick < 55) {
             const bool active = Chance(0.5);
             const std::uint64_t seconds = active ? Between(5, 900) : LogBetween(1, 3 * 3600);
             Note((active ? "active " : "idle ") + std::to_string(seconds));
@@ -243,6 +248,60 @@ class Campaign {
             const std::uint64_t seconds = LogBetween(3600, 3 * 86400);
             Note("away " + std::to_string(seconds));
             Sim().Advance(seconds, false);
+        }
+    }
+
+    // A presentation, a call or a full-screen game begins or ends. At the
+    // end, the user is back at the keyboard, and the break held (if any, and
+    // not had while away for its length) must come within the grace.
+    void ToggleBusy() {
+        EngineSim& sim = Sim();
+        if (!sim.busy.busy) {
+            ++m_report.counts.busySpells;
+            Note("busy");
+            sim.busy.busy = true;
+            m_busySinceMs = Now();
+            // Mostly a talk or a call at the keyboard, now and then one
+            // that is over before the next break.
+            const std::uint64_t seconds = LogBetween(5, 3600);
+            Note("busy and active " + std::to_string(seconds));
+            sim.Advance(seconds, true);
+            if (Chance(0.3)) {
+                return;
+            }
+        }
+        Note("free");
+        const BusyHold& hold = sim.engine.Hold();
+        const auto breakMs = [](std::uint32_t seconds) {
+            return std::uint64_t{std::max(seconds, 1u)} * kSecondMs;
+        };
+        std::string_view expected;
+        if (hold.Holds(HeldNotice::kLongBreak) &&
+            hold.LongestAwayMs() < breakMs(sim.settings.Pause_length)) {
+            expected = text::kLongBreakTitle;
+        } else if (hold.Holds(HeldNotice::kShortBreak) &&
+                   hold.LongestAwayMs() < breakMs(sim.settings.Micropause_length) &&
+                   !sim.timers.Period(TIMER_LONG_END)) {
+            // (A long break that runs without a notice takes the place of the
+            // held short one, as it would of a short break on screen.)
+            expected = text::kShortBreakTitle;
+        } else if (hold.Holds(HeldNotice::kLongBreak) || hold.Holds(HeldNotice::kShortBreak)) {
+            ++m_report.counts.heldBreaksTaken;
+        }
+        sim.busy.busy = false;
+        const std::size_t shown = sim.presenter.notices.size();
+        sim.Advance(BusyHold::kGraceMs / kSecondMs + 2, true);
+        if (expected.empty()) {
+            return;
+        }
+        bool came = false;
+        for (std::size_t i = shown; i < sim.presenter.notices.size(); ++i) {
+            came = came || sim.presenter.notices[i].title == expected;
+        }
+        m_report.counts.heldBreaksShown += came ? 1u : 0u;
+        if (!came || sim.engine.Hold().HasHeld()) {
+            Violation(Rule::kHeldKept, "the held '" + std::string(expected) +
+                                           "' did not come after the user was free");
         }
     }
 
@@ -543,6 +602,9 @@ class Campaign {
                                               std::to_string(notice.atMs - last->second) + " ms");
             }
             m_lastOfTitle[notice.title] = notice.atMs;
+            if (BusyNow(notice.atMs)) {
+                Violation(Rule::kBusyQuiet, "notice '" + notice.title + "' while busy");
+            }
             // Two schedules of their own (a break and the minute's notices)
             // may meet within seconds; only counted.
             if (m_noticesChecked > 0) {
@@ -561,7 +623,19 @@ class Campaign {
                                                 std::to_string(static_cast<int>(play.event)) +
                                                 " within a minute of a wake");
             }
+            if (BusyNow(play.atMs)) {
+                Violation(Rule::kBusyQuiet,
+                          "sound " + std::to_string(static_cast<int>(play.event)) + " while busy");
+            }
         }
+    }
+
+    // Busy, with the box ticked, for less than the longest hold. (A hold may
+    // begin after the busy spell does, never before it.)
+    bool BusyNow(std::uint64_t atMs) {
+        EngineSim& sim = Sim();
+        return sim.busy.busy && sim.settings.QuietWhenBusy == 1 && atMs >= m_busySinceMs &&
+               atMs - m_busySinceMs < BusyHold::kLongestHoldMs;
     }
 
     void Violation(Rule rule, const std::string& what) {
@@ -610,6 +684,8 @@ class Campaign {
     std::size_t m_wakeNoticeFrom = 0;
     std::size_t m_wakeSoundFrom = 0;
 
+    std::uint64_t m_busySinceMs = 0;
+
     std::array<std::string, 6> m_trail;
     std::size_t m_trailNext = 0;
 };
@@ -628,6 +704,10 @@ const char* RuleName(Rule rule) {
             return "day total";
         case Rule::kNoBurst:
             return "no burst";
+        case Rule::kBusyQuiet:
+            return "quiet while busy";
+        case Rule::kHeldKept:
+            return "held, not lost";
     }
     return "?";
 }
@@ -661,6 +741,8 @@ void PrintReport(std::ostream& out, const CampaignReport& report) {
         << "settings changes " << c.settingsChanges << ", stops " << c.stops << "\n"
         << "active minutes " << c.activeMinutes << ", notices " << c.notices << ", sounds "
         << c.sounds << "\n"
+        << "busy spells " << c.busySpells << " (held breaks shown after " << c.heldBreaksShown
+        << ", had while away " << c.heldBreaksTaken << ")\n"
         << "different notices within 5 s (a break and the minute's notice, a long break "
            "replacing a short one) "
         << c.differentNoticesClose << "\n";

@@ -22,8 +22,10 @@ enum class Rule {
     kTimerPhase,   // the armed timers always form one phase of the schedule
     kDayTotal,     // "FullWorkTime" and its date hold the active minutes of that day
     kNoBurst,      // never the same notice twice within a few seconds
+    kBusyQuiet,    // nothing shown or heard while the user is busy (for two hours at most)
+    kHeldKept,     // a break held while busy comes once the user is free, unless had while away
 };
-inline constexpr std::size_t kRuleCount = 5;
+inline constexpr std::size_t kRuleCount = 7;
 const char* RuleName(Rule rule);
 
 struct CampaignCounts {
@@ -51,6 +53,9 @@ struct CampaignCounts {
     // Notices of different kinds from schedules of their own, seconds apart.
     std::uint64_t differentNoticesClose = 0;
     std::uint64_t breaksPaidAtWake = 0;
+    std::uint64_t busySpells = 0;
+    std::uint64_t heldBreaksShown = 0;  // after the user was free again
+    std::uint64_t heldBreaksTaken = 0;  // away for their length during the hold
 };
 
 struct CampaignReport {

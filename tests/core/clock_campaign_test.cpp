@@ -21,6 +21,7 @@ TEST(ClockCampaign, NoRuleIsBrokenOverAFewMonthsOfRandomDays) {
     EXPECT_GT(report.counts.clockChangesBackOverMidnight, 10u) << text.str();
     EXPECT_GT(report.counts.tickWraps, 5u) << text.str();
     EXPECT_GT(report.counts.activeMinutes, 1000u) << text.str();
+    EXPECT_GT(report.counts.heldBreaksShown, 10u) << text.str();
 }
 
 }  // namespace

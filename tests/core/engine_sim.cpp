@@ -344,6 +344,7 @@ EngineSim::EngineSim()
     wall.calendar = &calendar;
     wall.clock = &timers.nowMs;
     engine.SetWallClock(wall);
+    engine.SetBusySource(&busy);
     registry.CreateKeyPath(reg::kAppKey);
     registry.CreateKeyPath(reg::kSettingsKey);
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {

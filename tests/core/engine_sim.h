@@ -193,6 +193,13 @@ class SimWallClock final : public IWallClock {
     std::int64_t OffsetAt(UtcTime utc) const;
 };
 
+// The user presents, is in a call or plays full screen while `busy` is set.
+class ScriptedBusy final : public IBusySource {
+  public:
+    bool IsBusy() override { return busy; }
+    bool busy = false;
+};
+
 class NumberedTips final : public ITipSource {
   public:
     std::string PickTip() override;
@@ -257,6 +264,7 @@ class EngineSim {
     RecordingPresenter presenter;
     NumberedTips tips;
     SimWallClock wall;
+    ScriptedBusy busy;
     BreakEngine engine;
 };
 

@@ -60,6 +60,7 @@ TEST(SettingsRecord, RestoreDefaultsResetsEverythingAndTouchesNoRegistry) {
     settings.AppearanceType = 0;
     settings.RunAtStartup = 0;
     settings.UseSounds = 0;
+    settings.QuietWhenBusy = 0;
     settings.RestoreDefaults("X:");
     STimeSettings expected;
     expected.MicropauseSound = expected.RepeatMicropauseSound = expected.PauseSound =

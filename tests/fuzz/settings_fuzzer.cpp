@@ -57,6 +57,7 @@ constexpr Number kNumbers[] = {
     {"Bonus", &STimeSettings::Bonus, 0},
     {"AppearanceType", &STimeSettings::AppearanceType, 0},
     {"UseTimeReset", &STimeSettings::UseTimeReset, 0},
+    {"QuietWhenBusy", &STimeSettings::QuietWhenBusy, 1},
 };
 static_assert(std::size(kNumbers) + kSoundEventCount == kSettingsValueCount);
 

@@ -77,6 +77,7 @@ TYPED_TEST_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue) {
         {"Bonus", 0},
         {"AppearanceType", 1},
         {"UseTimeReset", 0},
+        {"QuietWhenBusy", 1},
     };
     for (const auto& [name, value] : expected) {
         EXPECT_EQ(store.Dword(reg::kSettingsKey, name), value) << name;
@@ -108,6 +109,8 @@ TYPED_TEST_P(SettingsStoreTest, MissingValuesTakeTheLoadFallbackAndAreWrittenBac
     EXPECT_FALSE(result.firstUse);
     EXPECT_EQ(result.settings.Micropause, 300u);
     EXPECT_EQ(result.settings.AppearanceType, 0u);  // present key, missing value: Motion
+    EXPECT_EQ(result.settings.QuietWhenBusy, 1u);   // but quiet while busy: on
+    EXPECT_EQ(store.Dword(reg::kSettingsKey, "QuietWhenBusy"), 1u);
     EXPECT_EQ(result.settings.Pause, 3600u);
     EXPECT_EQ(store.Dword(reg::kSettingsKey, "AppearanceType"), 0u);
     EXPECT_EQ(store.Dword(reg::kSettingsKey, "Micropause"), 300u);
@@ -152,6 +155,7 @@ TYPED_TEST_P(SettingsStoreTest, GarbageValuesNeverBreakLoading) {
     store.SetRaw(reg::kSettingsKey, "WorkTimeSound", RawType::kBinary,
                  std::vector<std::uint8_t>(kMaxRegistryValueBytes + 1, 'x'));
     store.SetRaw(reg::kSettingsKey, "Bonus", RawType::kBinary, {});
+    store.SetString(reg::kSettingsKey, "QuietWhenBusy", "");
     ScriptedWizards wizards;
     const StartupResult result = PrepareSettings(store.Registry(), kRoot, kProgramFolder, wizards);
 
@@ -162,6 +166,7 @@ TYPED_TEST_P(SettingsStoreTest, GarbageValuesNeverBreakLoading) {
     // Whatever was made of them, every value is clean and typed again.
     EXPECT_EQ(store.Dword(reg::kSettingsKey, "Pause"), 3600u);
     EXPECT_TRUE(store.Dword(reg::kSettingsKey, "Micropause").has_value());
+    EXPECT_TRUE(store.Dword(reg::kSettingsKey, "QuietWhenBusy").has_value());
     EXPECT_EQ(this->Sound("WorkTimeSound"), "C:\\WINDOWS\\Media\\chimes.wav");
     EXPECT_EQ(store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
 }

@@ -236,8 +236,8 @@ class SettingsWindowTest : public ::testing::Test {
              {"StartWorkTime_hours", "StartWorkTime_minutes", "EndWorkTime_hours",
               "EndWorkTime_minutes", "Micropause", "Micropause_length", "Pause", "Pause_length",
               "DailyTimeLimit", "UseMicropauses", "UsePauses", "UseWorkingTime",
-              "UseDailyTimeLimit", "CheckForUpdates", "UseSounds", "AppearanceType",
-              "UseTimeReset"}) {
+              "UseDailyTimeLimit", "CheckForUpdates", "UseSounds", "AppearanceType", "UseTimeReset",
+              "QuietWhenBusy"}) {
             all[name] = std::to_string(Dword(name));
         }
         for (const SoundEventInfo& event : SoundEvents()) {
@@ -496,10 +496,13 @@ TEST_F(SettingsWindowTest, StartupAndAppearanceStoreTheirBoxes) {
     Select(kAppearance);
     EXPECT_TRUE(Checked(IDC_MOTION));
     EXPECT_FALSE(Checked(IDC_TRANSPARENCY));
+    EXPECT_TRUE(Checked(IDC_QUIET_WHEN_BUSY));
+    Click(IDC_QUIET_WHEN_BUSY);
     Close(IDOK);
     EXPECT_EQ(m_changes, 3);  // Schedule, Startup, Appearance; Customize was never opened
     EXPECT_EQ(Dword("CheckForUpdates"), 1u);
     EXPECT_EQ(Dword("AppearanceType"), 0u);
+    EXPECT_EQ(Dword("QuietWhenBusy"), 0u);
     EXPECT_FALSE(m_store.String(reg::kRunKey, reg::kRunValue).has_value());
 
     Open();
@@ -509,9 +512,12 @@ TEST_F(SettingsWindowTest, StartupAndAppearanceStoreTheirBoxes) {
     ::SendMessageA(Item(IDC_MOTION), BM_SETCHECK, BST_UNCHECKED, 0);
     Click(IDC_TRANSPARENCY);
     EXPECT_TRUE(ApplyEnabled());
+    EXPECT_FALSE(Checked(IDC_QUIET_WHEN_BUSY));
+    Click(IDC_QUIET_WHEN_BUSY);
     Close(IDOK);
     EXPECT_EQ(m_changes, 2);  // the Customize page writes nothing and says nothing
     EXPECT_EQ(Dword("AppearanceType"), 1u);
+    EXPECT_EQ(Dword("QuietWhenBusy"), 1u);
 }
 
 int WindowsTitled(const char* title) {

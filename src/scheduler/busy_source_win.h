@@ -1,0 +1,22 @@
+// Whether the user is busy, as Windows can tell: a presentation, a
+// full-screen Direct3D program, the shell's busy or quiet time, or a window
+// of another program that covers its whole monitor.
+#pragma once
+
+#include "scheduler/busy_hold.h"
+
+namespace pausora {
+
+class SystemBusySource final : public IBusySource {
+  public:
+    bool IsBusy() override;
+};
+
+// The shell's own answer (SHQueryUserNotificationState): false where the
+// system has no such answer.
+bool ShellSaysBusy();
+// The foreground window is another program's, neither the desktop nor the
+// shell's, and covers the whole of its monitor.
+bool ForegroundCoversItsMonitor();
+
+}  // namespace pausora

@@ -1,0 +1,172 @@
+// Quiet while a full-screen program runs, in the assembled program: a
+// borderless window of this test covers the screen and takes the
+// foreground; a short break due meanwhile shows nothing and asks for no
+// sound, and comes 10 to 15 seconds after the window closes.
+#include "store/time_settings.h"
+#include "e2e/program.h"
+#include "shared/win_backdoor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pausora::test {
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+constexpr int kPopupWidth = 400;
+constexpr int kPopupHeight = 159;
+
+// A message box of the program's: here, the report of a sound file that is
+// not there, which is how this test sees a sound being asked for.
+bool BoxShown(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        bool found;
+    } search{pid, false};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            char name[16] = {};
+            ::GetClassNameA(hwnd, name, sizeof name);
+            s->found = s->found || (owner == s->pid && ::IsWindowVisible(hwnd) &&
+                                    std::string(name) == "#32770");
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Keeps this thread's full-screen window answering while it waits.
+template <typename Done>
+bool PumpUntil(DWORD ms, Done done) {
+    const DWORD until = ::GetTickCount() + ms;
+    while (!done()) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
+            return false;
+        }
+        ::Sleep(50);
+    }
+    return true;
+}
+
+// A slide show, as far as the system can tell: no frame, the whole screen,
+// in front.
+class FullScreenWindow {
+  public:
+    FullScreenWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+        wc.lpszClassName = L"PausoraTestSlideShow";
+        ::RegisterClassW(&wc);
+        m_window = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Slide show",
+                                     WS_POPUP | WS_VISIBLE, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
+                                     ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                     wc.hInstance, nullptr);
+        ::SetForegroundWindow(m_window);
+        PumpUntil(200, [] { return false; });
+    }
+    ~FullScreenWindow() { Close(); }
+    void Close() {
+        if (m_window != nullptr) {
+            ::DestroyWindow(m_window);
+            m_window = nullptr;
+        }
+    }
+    HWND Handle() const { return m_window; }
+    // A click in the middle of the screen, as a presenter's to go on.
+    void Click() {
+        PumpUntil(1500, [] { return false; });  // the program's start has settled
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2);
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(2, input, sizeof(INPUT));
+        ::SetForegroundWindow(m_window);
+        PumpUntil(300, [] { return false; });
+    }
+
+  private:
+    HWND m_window = nullptr;
+};
+
+class BusyTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_store.Reset();
+        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+        m_store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
+        // A short break every 4 seconds, 2 seconds long, whose sound is a
+        // file that is not there: asking for it opens a box.
+        m_store.SetDword(reg::kSettingsKey, "Micropause", 4);
+        m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
+        m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
+        m_store.SetString(reg::kSettingsKey, "MicropauseSound", "C:\\windows\\missing-start.wav");
+        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+    }
+    void TearDown() override {
+        m_program.Kill();
+        m_store.Reset();
+    }
+    void Start() {
+        ASSERT_TRUE(m_program.Start());
+        ASSERT_NE(m_program.WaitForMainWindow(kTimeoutMs), nullptr);
+    }
+    bool PopupShown() const {
+        return m_program.FindVisibleWindowSized(kPopupWidth, kPopupHeight) != nullptr;
+    }
+
+    WinBackdoor m_store;
+    Program m_program;
+};
+
+TEST_F(BusyTest, ABreakDueUnderAFullScreenWindowComesTenSecondsAfterItCloses) {
+    FullScreenWindow slides;
+    ASSERT_EQ(::GetForegroundWindow(), slides.Handle());
+    Start();
+    // Under Wine the program's hidden window takes the foreground as it
+    // starts; the presenter clicks the slides again.
+    slides.Click();
+    ASSERT_EQ(::GetForegroundWindow(), slides.Handle());
+    // Two breaks fall due under the slides: nothing shows, nothing sounds.
+    bool shown = false;
+    PumpUntil(10000, [&] {
+        shown = shown || PopupShown() || BoxShown(m_program.Id());
+        return false;
+    });
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(::GetForegroundWindow(), slides.Handle());
+
+    slides.Close();
+    const DWORD closed = ::GetTickCount();
+    ASSERT_TRUE(PumpUntil(kTimeoutMs, [&] { return PopupShown(); }));
+    const DWORD after = ::GetTickCount() - closed;
+    PauseForScreenshot("held-break-after-slides");
+    EXPECT_GE(after, 9500u);
+    EXPECT_LE(after, 15000u);
+    // Its sound is asked for with it.
+    EXPECT_TRUE(PumpUntil(5000, [&] { return BoxShown(m_program.Id()); }));
+}
+
+TEST_F(BusyTest, WithTheBoxClearedTheNoticeShowsOverTheFullScreenWindow) {
+    m_store.SetDword(reg::kSettingsKey, "QuietWhenBusy", 0);
+    FullScreenWindow slides;
+    Start();
+    slides.Click();
+    EXPECT_TRUE(PumpUntil(8000, [&] { return PopupShown(); }));
+    PauseForScreenshot("notice-over-slides");
+    EXPECT_TRUE(PumpUntil(5000, [&] { return BoxShown(m_program.Id()); }));
+}
+
+}  // namespace
+}  // namespace pausora::test
