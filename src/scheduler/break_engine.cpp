@@ -258,12 +258,15 @@ void BreakEngine::ToggleStartStop() {
         EndPause();  // Start ends a pause too
         return;
     }
+    // Marked started before the start, so that the tooltip it sets already
+    // names the next break.
     if (m_stopped != 0) {
+        m_stopped = 0;
         StartScheduler();
     } else {
         StopScheduler();
+        m_stopped = 1;
     }
-    m_stopped = m_stopped == 0 ? 1 : 0;
 }
 
 std::string BreakEngine::MakeTooltip(std::string_view stateText) const {

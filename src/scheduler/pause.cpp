@@ -187,6 +187,9 @@ std::string BreakEngine::CurrentTooltip() {
     if (m_stopped != 0) {
         return MakeTooltip(text::kTipStopped);
     }
+    if (m_hold.HasHeld()) {
+        return MakeTooltip(text::kTipHeld);  // when it comes is up to the user
+    }
     // The next break the user will see: a kind of break whose notices are
     // off still runs, silently, and is none of the user's business.
     const std::uint32_t now = m_ports.ticks.TickCount();

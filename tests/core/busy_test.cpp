@@ -11,10 +11,12 @@ namespace pausora::sim {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
-constexpr std::string_view kHeldTip = "Pausora (Held while you are busy)\nYour experience : 0";
-constexpr std::string_view kNormalTip = "Pausora (Normal)\nYour experience : 0";
+constexpr std::string_view kHeldTip = "Pausora (Held while you are busy)\nYour experience: 0";
+constexpr std::string_view kNormalTip = "Pausora (Normal)\nNext break in 7 min\nYour experience: 0";
 
 // Every notice and sound from `fromS` (inclusive) to `toS` (exclusive).
 std::vector<std::string> ShownBetween(const EngineSim& sim, std::uint64_t fromS,
@@ -172,7 +174,8 @@ TEST(BusyHold, AwayForTheLengthOfTheBreakDuringTheHoldCountsAsTheBreak) {
         sim.busy.busy = false;
         sim.AdvanceTo(590, true);
         EXPECT_THAT(ShownBetween(sim, 0, 590), IsEmpty()) << sim.LogText();
-        EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nYour experience : 1");
+        EXPECT_THAT(sim.presenter.tooltip, StartsWith("Pausora (Normal)\nNext break in "));
+        EXPECT_THAT(sim.presenter.tooltip, EndsWith("\nYour experience: 1"));
         EXPECT_EQ(sim.Bonus(), 50u);
     }
 }
