@@ -27,15 +27,39 @@ BOOL CExerciseDlg::OnInitDialog() {
     CentreOnDesktop();
     // The first exercise comes on the first tick, once the dialog is up.
     ::SetTimer(Handle(), kFirstExerciseTimer, 1, nullptr);
-    m_instructions.SetFontStatic("Tahoma", ui::ScaleToScreen(18), RGB(0, 0, 0), 0);
+    m_instructions.SetFontStatic("Tahoma", Dpi().Scale(kTextHeight), RGB(0, 0, 0), 0);
     m_instructions.SetBackground(RGB(255, 255, 255));
 
     m_picture = ::GetDlgItem(Handle(), IDC_EXERCISE_PICTURE);
     // The pictures fill the height of the template's picture box (154
     // dialog units) at any scaling.
-    m_pictureSide = ui::DialogUnitsToPixels(Handle(), 0, 154).cy;
+    m_pictureSideAtStart = ui::DialogUnitsToPixels(Handle(), 0, 154).cy;
     m_instructions.Attach(::GetDlgItem(Handle(), IDC_EXERCISE_TEXT));
     return TRUE;  // the focus goes to "Finish", the only tab stop
+}
+
+void CExerciseDlg::OnDpiChanged() {
+    m_instructions.SetFontStatic("Tahoma", Dpi().Scale(kTextHeight), RGB(0, 0, 0), 0);
+    ::InvalidateRect(m_instructions.Handle(), nullptr, TRUE);
+    if (m_exercise == nullptr) {
+        return;
+    }
+    // The same pictures at the new size; the animation goes on where it was.
+    std::vector<ui::BitmapHandle> frames = LoadFrames(*m_exercise);
+    if (m_shownFrame < frames.size()) {
+        ShowFrame(frames[m_shownFrame].get());
+    }
+    m_frames.swap(frames);
+}
+
+std::vector<ui::BitmapHandle> CExerciseDlg::LoadFrames(const Exercise& exercise) const {
+    std::vector<ui::BitmapHandle> frames;
+    frames.reserve(exercise.frames.size());
+    const int side = Dpi().FromStart(m_pictureSideAtStart);
+    for (const int id : exercise.frames) {
+        frames.push_back(ui::LoadBitmapOfHeight(static_cast<UINT>(id), side));
+    }
+    return frames;
 }
 
 void CExerciseDlg::CentreOnDesktop() {
@@ -59,6 +83,7 @@ ui::Handled CExerciseDlg::OnTimer(UINT_PTR id) {
         case kAnimationTimer:
             if (const std::optional<std::size_t> next = m_cycle.Tick();
                 next && *next < m_frames.size()) {
+                m_shownFrame = *next;
                 ShowFrame(m_frames[*next].get());
             }
             return 0;
@@ -81,15 +106,13 @@ void CExerciseDlg::ShowNextExercise() {
 
     // The new pictures are loaded and the first one is on screen before the
     // old ones are deleted: the control never holds a deleted bitmap.
-    std::vector<ui::BitmapHandle> frames;
-    frames.reserve(exercise.frames.size());
-    for (const int id : exercise.frames) {
-        frames.push_back(ui::LoadBitmapOfHeight(static_cast<UINT>(id), m_pictureSide));
-    }
+    std::vector<ui::BitmapHandle> frames = LoadFrames(exercise);
     if (!frames.empty()) {
         ShowFrame(frames.front().get());
     }
     m_frames.swap(frames);
+    m_exercise = &exercise;
+    m_shownFrame = 0;
 
     StartAnimation(exercise.periodMs);
 

@@ -32,12 +32,15 @@ class CExerciseDlg final : public ui::Dialog {
 
   protected:
     BOOL OnInitDialog() override;
+    void OnDpiChanged() override;
     ui::Handled OnTimer(UINT_PTR id) override;
     ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
 
   private:
     void CentreOnDesktop();
     void ShowNextExercise();
+    // The pictures of `exercise` at the dialog's scaling.
+    std::vector<ui::BitmapHandle> LoadFrames(const Exercise& exercise) const;
     bool StartAnimation(std::uint32_t periodMs);
     void ShowFrame(HBITMAP frame);
 
@@ -48,7 +51,10 @@ class CExerciseDlg final : public ui::Dialog {
     // The pictures of the current exercise, in the order of its frame list;
     // a picture that could not be loaded is an empty entry.
     std::vector<ui::BitmapHandle> m_frames;
-    int m_pictureSide = 0;  // pixels
+    static constexpr int kTextHeight = 18;  // pixels at 96 dots per inch
+    int m_pictureSideAtStart = 0;           // pixels when the dialog was made
+    const Exercise* m_exercise = nullptr;   // the one shown
+    std::size_t m_shownFrame = 0;
     FrameCycle m_cycle;
     // The picture the control loaded from the template, ours once replaced.
     ui::BitmapHandle m_templatePicture;

@@ -7,6 +7,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <new>
 
 namespace pausora {
@@ -232,12 +233,7 @@ BOOL CPageSounds::OnInitDialog() {
         const std::wstring label = Widen(event.label);
         ::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     }
-    // Sixteen pixels at 96 dots per inch; more when the screen's text is
-    // larger, so that the lines do not run into each other.
-    const HDC screen = ::GetDC(list);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    ::ReleaseDC(list, screen);
-    ::SendMessage(list, LB_SETITEMHEIGHT, 0, ::MulDiv(16, dpi > 96 ? dpi : 96, 96));
+    OnDpiChanged();
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
         m_paths[i] = Settings().SoundPath(static_cast<SoundEvent>(i));
     }
@@ -246,6 +242,14 @@ BOOL CPageSounds::OnInitDialog() {
     ::SendMessage(list, LB_SETCURSEL, 0, 0);
     ShowEvent(0);
     return TRUE;
+}
+
+void CPageSounds::OnDpiChanged() {
+    // Sixteen pixels at 96 dots per inch; more when the text is larger, so
+    // that the lines do not run into each other, and never fewer.
+    const int height = std::max(16, Dpi().Scale(16));
+    ::SendMessage(Item(IDC_SOUND_EVENTS), LB_SETITEMHEIGHT, 0, height);
+    ::InvalidateRect(Item(IDC_SOUND_EVENTS), nullptr, TRUE);
 }
 
 bool CPageSounds::OnApply() {

@@ -123,6 +123,7 @@ class CPageSounds final : public CSettingsPage {
 
   protected:
     BOOL OnInitDialog() override;
+    void OnDpiChanged() override;
     bool OnApply() override;
     ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
 

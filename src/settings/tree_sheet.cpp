@@ -18,15 +18,6 @@ constexpr UINT kSelectNodeLater = WM_APP + 201;
 // Posted to the sheet once it is built: the tree follows the current page.
 constexpr UINT kFollowCurrentPage = WM_APP + 202;
 
-int ScaledToScreen(int pixels) {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen != nullptr) {
-        ::ReleaseDC(nullptr, screen);
-    }
-    return ::MulDiv(pixels, dpi > 0 ? dpi : 96, 96);
-}
-
 bool IsSelChanging(UINT code) {
     return code == TVN_SELCHANGING || code == TVN_SELCHANGINGW;
 }
@@ -327,8 +318,8 @@ void CTreeSheetBase::OnInitialized() {
     m_images = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1);
     // The tree's width is given at 96 dots per inch; its texts grow with the
     // screen's scaling, and so must it.
-    const int treeWidth = ScaledToScreen(m_treeWidth);
-    const int treeGap = ScaledToScreen(m_treeGap);
+    const int treeWidth = Dpi().Scale(m_treeWidth);
+    const int treeGap = Dpi().Scale(m_treeGap);
 
     // The tab strip gives way to the frame; the pages stay where the sheet
     // puts them, in the tab control's display area.
@@ -379,7 +370,8 @@ void CTreeSheetBase::OnInitialized() {
         TabCtrl_InsertItem(probe, 0, &item);
         RECT itemRect{};
         TabCtrl_GetItemRect(probe, 0, &itemRect);
-        m_frame->SetCaptionHeight(itemRect.bottom - itemRect.top);
+        m_captionHeightAtStart = itemRect.bottom - itemRect.top;
+        m_frame->SetCaptionHeight(m_captionHeightAtStart);
         ::DestroyWindow(probe);
     }
 
@@ -399,6 +391,29 @@ void CTreeSheetBase::OnInitialized() {
     SelectPageInTree(TabCtrl_GetCurSel(tab));
     // The sheet may settle on its first page only after this returns.
     ::PostMessage(sheet, kFollowCurrentPage, 0, 0);
+}
+
+// The system moved the sheet and, where it does, laid out its template
+// again; the tree, its font and the caption band are ours to follow.
+void CTreeSheetBase::OnDpiChanged() {
+    if (!m_treeMode || !m_tree || !m_frame) {
+        return;
+    }
+    m_frame->SetCaptionHeight(Dpi().FromStart(m_captionHeightAtStart));
+    const HWND sheet = Handle();
+    const HWND tree = TreeWindow();
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessage(sheet, WM_GETFONT, 0, 0));
+    ::SendMessage(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // The tree keeps its left edge and spans the frame's height.
+    RECT treeRect{};
+    ::GetWindowRect(tree, &treeRect);
+    RECT frameRect{};
+    ::GetWindowRect(m_frame->Wnd(), &frameRect);
+    ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&treeRect), 2);
+    ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&frameRect), 2);
+    const int width = std::max(0, Dpi().Scale(m_treeWidth) - Dpi().Scale(m_treeGap));
+    ::SetWindowPos(tree, nullptr, treeRect.left, frameRect.top, width,
+                   frameRect.bottom - frameRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // With nine pages the tabs would stack in rows, and the pages would sit

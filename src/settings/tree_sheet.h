@@ -135,6 +135,7 @@ class CTreeSheetBase : public ui::PropertySheet {
     virtual std::unique_ptr<CSheetTree> CreateTreeObject();
     virtual std::unique_ptr<CPageFrame> CreatePageFrame();
     void OnInitialized() override;
+    void OnDpiChanged() override;
     bool PreTranslateMessage(MSG& msg) override;
     ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -153,7 +154,8 @@ class CTreeSheetBase : public ui::PropertySheet {
     bool m_treeImages = false;
     int m_treeWidth = 150;
     int m_treeGap = 5;
-    bool m_refilling = false;  // the sheet itself moves the tree
+    int m_captionHeightAtStart = 0;  // pixels, measured when the sheet was made
+    bool m_refilling = false;        // the sheet itself moves the tree
     std::unique_ptr<CSheetTree> m_tree;
     std::unique_ptr<CPageFrame> m_frame;
     HIMAGELIST m_images = nullptr;

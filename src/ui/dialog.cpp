@@ -110,7 +110,15 @@ INT_PTR CALLBACK Dialog::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
     }
     try {
         if (message == WM_INITDIALOG) {
+            self->m_dpi.Start(hwnd);
             return self->OnInitDialog();
+        }
+        if (message == WM_DPICHANGED) {
+            self->m_dpi.Change(hwnd, wParam, lParam);
+            self->OnDpiChanged();
+            // The dialog manager goes on with its own part where it has one
+            // (the template's font and layout).
+            return FALSE;
         }
         if (message == WM_NCDESTROY) {
             ::SetWindowLongPtr(hwnd, DWLP_USER, 0);

@@ -2,6 +2,7 @@
 // with its messages decoded by the same hooks as a window's.
 #pragma once
 
+#include "ui/dpi.h"
 #include "ui/window.h"
 
 namespace pausora::ui {
@@ -23,10 +24,16 @@ class Dialog : public MessageHandlers {
     INT_PTR DoModal(HWND parent = nullptr);
 
     HWND Handle() const noexcept { return m_hwnd; }
+    // The scaling of the monitor the dialog is on.
+    const DpiScale& Dpi() const noexcept { return m_dpi; }
 
   protected:
     // WM_INITDIALOG: return TRUE to let the system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
+    // The dialog moved to a monitor of another scaling and took the
+    // rectangle the system suggested: fonts and pictures of fixed pixel sizes
+    // are made again at Dpi().
+    virtual void OnDpiChanged() {}
     // Sees every message of the modal loop before it is dispatched; true
     // means it was consumed. `msg` may be changed.
     virtual bool PreTranslateMessage(MSG& /*msg*/) { return false; }
@@ -45,6 +52,7 @@ class Dialog : public MessageHandlers {
     UINT m_templateId;
     Background m_background;
     HWND m_hwnd = nullptr;
+    DpiScale m_dpi;
     bool m_modal = false;
     bool m_ended = false;
     INT_PTR m_result = 0;

@@ -4,15 +4,75 @@
 
 namespace pausora::ui {
 
-int ScreenDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
+namespace {
+
+// GetDpiForWindow came with Windows 10 (1607); looked up once, so the
+// program still starts on Windows 7 and 8.
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+
+GetDpiForWindowFunction FindGetDpiForWindow() {
+    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    return user32 != nullptr ? reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void*>(
+                                   ::GetProcAddress(user32, "GetDpiForWindow")))
+                             : nullptr;
 }
 
-int ScaleToScreen(int pixels) {
-    return ::MulDiv(pixels, ScreenDpi(), 96);
+// A DPI from the system, or 96 when it says nothing sensible.
+int Sane(long long dpi) {
+    return dpi >= 48 && dpi <= 960 ? static_cast<int>(dpi) : kBaseDpi;
+}
+
+}  // namespace
+
+int ScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+    if (screen != nullptr) {
+        ::ReleaseDC(nullptr, screen);
+    }
+    return Sane(dpi);
+}
+
+int WindowDpi(HWND window) {
+    static const GetDpiForWindowFunction getDpiForWindow = FindGetDpiForWindow();
+    if (getDpiForWindow != nullptr && window != nullptr) {
+        if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
+            return Sane(dpi);
+        }
+    }
+    return ScreenDpi();
+}
+
+int ScaleToDpi(int pixels, int dpi) {
+    return ::MulDiv(pixels, dpi, kBaseDpi);
+}
+
+void DpiScale::Start(HWND window) {
+    // What the window's template was laid out at, whatever was handed down.
+    m_startDpi = WindowDpi(window);
+    if (m_dpi <= 0) {
+        m_dpi = m_startDpi;
+    }
+}
+
+int DpiScale::Change(HWND window, WPARAM wParam, LPARAM lParam) {
+    // Both halves carry the same value; the vertical one is the one fonts
+    // are sized by.
+    Set(Sane(HIWORD(wParam)));
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        ::SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return m_dpi;
+}
+
+void DpiScale::Set(int dpi) {
+    m_dpi = Sane(dpi);
+}
+
+int DpiScale::FromStart(int pixels) const {
+    return m_startDpi > 0 ? ::MulDiv(pixels, Dpi(), m_startDpi) : pixels;
 }
 
 BitmapHandle LoadBitmapOfHeight(UINT id, int height) {
@@ -33,6 +93,11 @@ SIZE DialogUnitsToPixels(HWND dialog, int width, int height) {
     RECT rect{0, 0, width, height};
     ::MapDialogRect(dialog, &rect);
     return {rect.right, rect.bottom};
+}
+
+HBITMAP SetStaticPicture(HWND control, HBITMAP bitmap) {
+    return reinterpret_cast<HBITMAP>(
+        ::SendMessage(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
 }
 
 }  // namespace pausora::ui

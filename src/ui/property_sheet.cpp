@@ -91,6 +91,13 @@ Handled PropertyPage::Notify(const NMHDR& header) {
     }
 }
 
+void PropertyPage::FollowDpi(int dpi) {
+    m_dpi.Set(dpi);
+    if (m_hwnd != nullptr) {
+        OnDpiChanged();
+    }
+}
+
 UINT CALLBACK PropertyPage::PageCallback(HWND /*hwnd*/, UINT message,
                                          LPPROPSHEETPAGE page) noexcept {
     // The page's window is gone with the sheet; the object may live on.
@@ -118,6 +125,7 @@ INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam
     try {
         switch (message) {
             case WM_INITDIALOG:
+                self->m_dpi.Start(hwnd);
                 return self->OnInitDialog();
             case WM_NCDESTROY:
                 ::SetWindowLongPtr(hwnd, DWLP_USER, 0);
@@ -252,6 +260,7 @@ int CALLBACK PropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM /*lPar
     }
     PropertySheet* self = t_sheetBeingCreated;
     self->m_hwnd = hwnd;
+    self->m_dpi.Start(hwnd);
     ::SetWindowSubclass(hwnd, &PropertySheet::SubclassProc, kSubclassId,
                         reinterpret_cast<DWORD_PTR>(self));
     try {
@@ -270,6 +279,20 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
     LRESULT result = 0;
+    if (message == WM_DPICHANGED) {
+        // The system's own part first (the template fonts and layout, where
+        // it has one), then ours.
+        ::DefSubclassProc(hwnd, message, wParam, lParam);
+        try {
+            const int dpi = self->m_dpi.Change(hwnd, wParam, lParam);
+            for (PropertyPage* page : self->m_pages) {
+                page->FollowDpi(dpi);
+            }
+            self->OnDpiChanged();
+        } catch (...) {
+        }
+        return 0;
+    }
     try {
         if (const Handled handled = Dispatch(*self, message, wParam, lParam)) {
             return *handled;

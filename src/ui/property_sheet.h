@@ -5,6 +5,7 @@
 // window procedure.
 #pragma once
 
+#include "ui/dpi.h"
 #include "ui/handles.h"
 #include "ui/utf.h"
 #include "ui/window.h"
@@ -29,6 +30,8 @@ class PropertyPage : public MessageHandlers {
     // until the sheet closes.
     HWND Handle() const noexcept { return m_hwnd; }
     HWND Item(int id) const noexcept { return ::GetDlgItem(m_hwnd, id); }
+    // The scaling of the monitor the sheet is on.
+    const DpiScale& Dpi() const noexcept { return m_dpi; }
 
     // On a wizard: an exterior page, without the header band; the sheet's
     // watermark, if it has one, stands at its left.
@@ -43,6 +46,10 @@ class PropertyPage : public MessageHandlers {
   protected:
     // WM_INITDIALOG: return TRUE to let the system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
+    // The sheet moved to a monitor of another scaling: fonts and pictures of
+    // fixed pixel sizes are made again at Dpi(). Only for a page whose window
+    // exists; one made later starts at the new scaling.
+    virtual void OnDpiChanged() {}
     // The page comes to the front.
     virtual void OnSetActive() {}
     // The page is left (another page, Next or Back, OK); it always may be.
@@ -66,6 +73,8 @@ class PropertyPage : public MessageHandlers {
     HWND Sheet() const noexcept { return m_hwnd != nullptr ? ::GetParent(m_hwnd) : nullptr; }
 
   private:
+    friend class PropertySheet;
+    void FollowDpi(int dpi);
     static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     static UINT CALLBACK PageCallback(HWND hwnd, UINT message, LPPROPSHEETPAGE page) noexcept;
@@ -74,6 +83,7 @@ class PropertyPage : public MessageHandlers {
     UINT m_templateId;
     UINT m_iconId;
     HWND m_hwnd = nullptr;
+    DpiScale m_dpi;
     bool m_hideHeader = false;
     std::wstring m_headerTitle;
     std::wstring m_headerSubtitle;
@@ -93,6 +103,8 @@ class PropertySheet : public MessageHandlers {
     // could not be created.
     INT_PTR DoModal();
     HWND Handle() const noexcept { return m_hwnd; }
+    // The scaling of the monitor the sheet is on.
+    const DpiScale& Dpi() const noexcept { return m_dpi; }
 
   protected:
     // The header the sheet is created from; its flags may be changed until
@@ -101,6 +113,9 @@ class PropertySheet : public MessageHandlers {
     bool IsWizard() const noexcept { return (m_header.dwFlags & PSH_WIZARD97) != 0; }
     // Once the system has built the sheet, its tab control and first page.
     virtual void OnInitialized() {}
+    // The sheet moved to a monitor of another scaling, took the rectangle
+    // the system suggested, and its pages have followed.
+    virtual void OnDpiChanged() {}
     // Sees every message of the modal loop first; true means it was consumed.
     virtual bool PreTranslateMessage(MSG& /*msg*/) { return false; }
     // The sheet's own window procedure, for handlers that change a message's
@@ -116,6 +131,7 @@ class PropertySheet : public MessageHandlers {
     PROPSHEETHEADER m_header{};
     std::vector<PropertyPage*> m_pages;
     HWND m_hwnd = nullptr;
+    DpiScale m_dpi;
 };
 
 // A Wizard97 sheet: Back, Next and Finish in place of the tabs and OK.

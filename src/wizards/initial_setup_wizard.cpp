@@ -21,13 +21,21 @@ CInitialSetupWizard_Page1::CInitialSetupWizard_Page1()
     HideHeader();
 }
 
+BOOL CInitialSetupWizard_Page1::OnInitDialog() {
+    OnDpiChanged();
+    return TRUE;
+}
+
 void CInitialSetupWizard_Page1::OnSetActive() {
     SetWizardButtons(PSWIZB_NEXT);
-    if (!m_titleFont) {
-        m_titleFont = CreateWizardTitleFont(true);
-    }
+}
+
+void CInitialSetupWizard_Page1::OnDpiChanged() {
+    ui::FontHandle titleFont = CreateWizardTitleFont(true, Dpi().Dpi());
     ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(m_titleFont.get()), TRUE);
+                         reinterpret_cast<WPARAM>(titleFont.get()), TRUE);
+    // The control lets go of the old font before it is deleted.
+    m_titleFont = std::move(titleFont);
 }
 
 CScheduleWizardPage::CScheduleWizardPage(UINT templateId, const char* title, const char* subtitle,

@@ -31,7 +31,9 @@ class CInitialSetupWizard_Page1 final : public ui::PropertyPage {
     CInitialSetupWizard_Page1();
 
   protected:
+    BOOL OnInitDialog() override;
     void OnSetActive() override;
+    void OnDpiChanged() override;
 
   private:
     ui::FontHandle m_titleFont;

@@ -4,10 +4,10 @@
 
 namespace pausora {
 
-ui::FontHandle CreateWizardTitleFont(bool bold) {
+ui::FontHandle CreateWizardTitleFont(bool bold, int dpi) {
     LOGFONT font{};
     // A negative height asks for the character's own height, as a point size does.
-    font.lfHeight = -ui::ScaleToScreen(16);
+    font.lfHeight = -ui::ScaleToDpi(16, dpi);
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;
     font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;

@@ -1,6 +1,7 @@
 #include "wizards/workplace_setup_wizard.h"
 
 #include "resource.h"
+#include "ui/dpi.h"
 #include "wizards/wizard_title.h"
 
 #include <utility>
@@ -13,27 +14,70 @@ constexpr DWORD kMiddle = PSWIZB_BACK | PSWIZB_NEXT;
 constexpr DWORD kLast = PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH;
 }  // namespace
 
-CWorkPlaceSetupWizardPage::CWorkPlaceSetupWizardPage(UINT templateId, DWORD buttons,
+CWorkPlaceSetupWizardPage::CWorkPlaceSetupWizardPage(UINT templateId, UINT pictureId, DWORD buttons,
                                                      bool secondTitle)
-    : ui::PropertyPage(templateId), m_buttons(buttons), m_secondTitle(secondTitle) {
+    : ui::PropertyPage(templateId),
+      m_pictureId(pictureId),
+      m_buttons(buttons),
+      m_secondTitle(secondTitle) {
     HideHeader();
+}
+
+BOOL CWorkPlaceSetupWizardPage::OnInitDialog() {
+    // The template's picture control is the page's only bitmap static.
+    for (HWND child = ::GetWindow(Handle(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongPtr(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
+            m_pictureControl = child;
+            break;
+        }
+    }
+    // The strip is the page's height: 193 dialog units.
+    m_pictureHeight = ui::DialogUnitsToPixels(Handle(), 0, 193).cy;
+    ApplyPicture();
+    ApplyTitleFont();
+    return TRUE;
 }
 
 void CWorkPlaceSetupWizardPage::OnSetActive() {
     SetWizardButtons(m_buttons);
-    // The welcome and the last page open and close the walk in bold.
-    const bool finishes = (m_buttons & PSWIZB_FINISH) != 0;
-    if (finishes) {
+    if ((m_buttons & PSWIZB_FINISH) != 0) {
         FocusWizardFinish();
     }
-    if (!m_titleFont) {
-        m_titleFont = CreateWizardTitleFont(finishes || (m_buttons & PSWIZB_BACK) == 0);
-    }
-    const auto font = reinterpret_cast<WPARAM>(m_titleFont.get());
+}
+
+void CWorkPlaceSetupWizardPage::OnDpiChanged() {
+    ApplyPicture();
+    ApplyTitleFont();
+}
+
+void CWorkPlaceSetupWizardPage::ApplyTitleFont() {
+    // The welcome and the last page open and close the walk in bold.
+    const bool bold = (m_buttons & PSWIZB_FINISH) != 0 || (m_buttons & PSWIZB_BACK) == 0;
+    ui::FontHandle titleFont = CreateWizardTitleFont(bold, Dpi().Dpi());
+    const auto font = reinterpret_cast<WPARAM>(titleFont.get());
     ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT, font, TRUE);
     if (m_secondTitle) {
         ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE_2, WM_SETFONT, font, TRUE);
     }
+    // The controls let go of the old font before it is deleted.
+    m_titleFont = std::move(titleFont);
+}
+
+void CWorkPlaceSetupWizardPage::ApplyPicture() {
+    if (m_pictureControl == nullptr) {
+        return;
+    }
+    ui::BitmapHandle picture =
+        ui::LoadBitmapOfHeight(m_pictureId, Dpi().FromStart(m_pictureHeight));
+    if (!picture) {
+        return;
+    }
+    const HBITMAP previous = ui::SetStaticPicture(m_pictureControl, picture.get());
+    if (!m_picture && previous != nullptr) {
+        m_templatePicture.reset(previous);
+    }
+    m_picture = std::move(picture);
 }
 
 ui::Handled CWorkPlaceSetupWizardPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -49,21 +93,21 @@ ui::Handled CWorkPlaceSetupWizardPage::OnMessage(UINT message, WPARAM wParam, LP
 }
 
 CWorkPlaceSetupWizard_Page1::CWorkPlaceSetupWizard_Page1()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_1, kFirst) {}
+    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_1, IDB_WP_WELCOME, kFirst) {}
 CWorkPlaceSetupWizard_Page2::CWorkPlaceSetupWizard_Page2()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_2, kMiddle) {}
+    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_2, IDB_WP_DESK_CHAIR, kMiddle) {}
 CWorkPlaceSetupWizard_Page3::CWorkPlaceSetupWizard_Page3()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_3, kMiddle) {}
+    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_3, IDB_WP_DESK_CHAIR, kMiddle) {}
 CWorkPlaceSetupWizard_Page4::CWorkPlaceSetupWizard_Page4()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_4, kMiddle) {}
+    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_4, IDB_WP_SCREEN, kMiddle) {}
 CWorkPlaceSetupWizard_Page5::CWorkPlaceSetupWizard_Page5()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_5, kMiddle) {}
+    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_5, IDB_WP_KEYBOARD_MOUSE, kMiddle) {}
 CWorkPlaceSetupWizard_Page6::CWorkPlaceSetupWizard_Page6()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_6, kMiddle) {}
+    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_6, IDB_WP_NOTEBOOK, kMiddle) {}
 CWorkPlaceSetupWizard_Page7::CWorkPlaceSetupWizard_Page7()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_7, kMiddle) {}
+    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_7, IDB_WP_LIGHTING, kMiddle) {}
 CWorkPlaceSetupWizard_Page8::CWorkPlaceSetupWizard_Page8()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_8, kLast, true) {}
+    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_8, IDB_WP_CLIMATE_NOISE, kLast, true) {}
 
 CWorkPlaceSetupWizard::CWorkPlaceSetupWizard(std::string caption, HWND parent, UINT startPage)
     : ui::WizardSheet(std::move(caption), parent, startPage) {

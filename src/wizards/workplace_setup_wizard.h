@@ -12,18 +12,31 @@ namespace pausora {
 
 inline constexpr char kWorkplaceWizardCaption[] = "Workplace Setup Wizard";
 
-// Each page: its title in Arial, everything on the window colour, and the
-// wizard buttons for its place in the row.
+// Each page: its picture filling the left strip, its title in Arial,
+// everything on the window colour, and the wizard buttons for its place in
+// the row. Title and picture follow the scaling of the monitor.
 class CWorkPlaceSetupWizardPage : public ui::PropertyPage {
   protected:
-    CWorkPlaceSetupWizardPage(UINT templateId, DWORD buttons, bool secondTitle = false);
+    CWorkPlaceSetupWizardPage(UINT templateId, UINT pictureId, DWORD buttons,
+                              bool secondTitle = false);
+    BOOL OnInitDialog() override;
     void OnSetActive() override;
+    void OnDpiChanged() override;
     ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    void ApplyTitleFont();
+    void ApplyPicture();
+
+    UINT m_pictureId;
     DWORD m_buttons;
     bool m_secondTitle;
     ui::FontHandle m_titleFont;
+    HWND m_pictureControl = nullptr;
+    int m_pictureHeight = 0;  // the strip's height in pixels when the page was made
+    ui::BitmapHandle m_picture;
+    // The picture the control loaded from the template, ours once replaced.
+    ui::BitmapHandle m_templatePicture;
 };
 
 class CWorkPlaceSetupWizard_Page1 final : public CWorkPlaceSetupWizardPage {

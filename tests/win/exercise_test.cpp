@@ -4,6 +4,7 @@
 #include "exercises/exercise_dlg.h"
 #include "exercises/styled_text.h"
 #include "resource.h"
+#include "shared/dpi_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -307,6 +308,36 @@ TEST_F(ExerciseDialogTest, ItIsCentredAndWhiteWithTheTextDrawnOnIt) {
     ::MapDialogRect(m_dialog, &beside);
     EXPECT_EQ(::GetPixel(dialogDc, beside.right, beside.bottom), white);
     ::ReleaseDC(m_dialog, dialogDc);
+}
+
+// Moved to a monitor of another scaling, the dialog takes the system's
+// rectangle and its pictures fill their box at the new size, the animated
+// ones too.
+TEST_F(ExerciseDialogTest, ItsPicturesFollowTheScalingOfItsMonitor) {
+    const int start = test::ScreenDpi();
+    const int moved = test::OtherDpi(start);
+    auto pictureHeight = [&] { return test::StaticPictureHeight(Item(IDC_EXERCISE_PICTURE)); };
+    Open({3});
+    // The box is 154 dialog units high.
+    const int side = test::DialogUnitsHigh(m_dialog, 154);
+    ASSERT_TRUE(WaitFor(3000, [&] { return pictureHeight() > 0; }));
+    EXPECT_NEAR(pictureHeight(), side, 2);
+
+    const RECT suggested = test::MoveToDpi(m_dialog, start, moved);
+    test::ExpectWindowRect(m_dialog, suggested);
+    const int movedSide = ::MulDiv(side, moved, start);
+    EXPECT_NEAR(pictureHeight(), movedSide, 2);
+    // The next pictures of the loop come at the new size as well.
+    const HBITMAP shown = reinterpret_cast<HBITMAP>(
+        ::SendMessageA(Item(IDC_EXERCISE_PICTURE), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_TRUE(WaitFor(3000, [&] {
+        return reinterpret_cast<HBITMAP>(::SendMessageA(Item(IDC_EXERCISE_PICTURE), STM_GETIMAGE,
+                                                        IMAGE_BITMAP, 0)) != shown;
+    }));
+    EXPECT_NEAR(pictureHeight(), movedSide, 2);
+
+    test::MoveToDpi(m_dialog, moved, start);
+    EXPECT_NEAR(pictureHeight(), side, 2);
 }
 
 // A styled text whose font cannot be made.

@@ -4,6 +4,7 @@
 // driven by messages; what they did is read back from the registry.
 #include "settings/settings_window.h"
 #include "settings/tree_sheet.h"
+#include "shared/dpi_checks.h"
 #include "shared/wait.h"
 #include "shared/win_backdoor.h"
 #include "sound_wav.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -29,6 +31,10 @@
 namespace pausora {
 namespace {
 
+using test::ExpectWindowRect;
+using test::MoveToDpi;
+using test::OtherDpi;
+using test::ScreenDpi;
 using test::WaitFor;
 using test::WinBackdoor;
 
@@ -749,6 +755,80 @@ TEST_F(SoundsPageTest, PlayingAMissingFileSaysSoAndChangesNothing) {
 }
 
 // Real keys: the sheet must be in front. One at a time on the shared display.
+// The rows of the frame that the caption band's gradient paints, read off
+// the screen at three quarters of its width, where the band is a grey of
+// about 159 (white at the left edge, 127 at the right) and nothing is
+// written on it.
+int CaptionBandRows(HWND frame) {
+    RECT own{};
+    ::GetWindowRect(frame, &own);
+    const int x = (own.right - own.left) * 3 / 4;
+    const int grey = 255 - 128 * x / (own.right - own.left);
+    const HDC screen = ::GetDC(nullptr);
+    int rows = 0;
+    for (int y = own.top; y < own.bottom; ++y) {
+        const COLORREF colour = ::GetPixel(screen, own.left + x, y);
+        const bool band = GetRValue(colour) == GetGValue(colour) &&
+                          GetGValue(colour) == GetBValue(colour) &&
+                          std::abs(GetRValue(colour) - grey) <= 6;
+        if (band) {
+            ++rows;
+        } else if (rows > 0) {
+            break;
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    return rows;
+}
+
+int WindowWidth(HWND window) {
+    RECT own{};
+    ::GetWindowRect(window, &own);
+    return own.right - own.left;
+}
+
+// Opened at the screen's scaling and moved to a monitor of another, the
+// window takes the system's rectangle, and the tree, the caption band and
+// the sound list's lines follow, on the page in front and on one behind it.
+TEST_F(SettingsWindowTest, TheWindowFollowsTheScalingOfItsMonitor) {
+    const int start = ScreenDpi();
+    const int moved = OtherDpi(start);
+    auto treeWidth = [](int dpi) { return ::MulDiv(150, dpi, 96) - ::MulDiv(5, dpi, 96); };
+    auto lineHeight = [](int dpi) { return std::max(16, ::MulDiv(16, dpi, 96)); };
+    Open();
+    const HWND frame = ::GetDlgItem(m_sheet, 0xFFFF);
+    EXPECT_EQ(WindowWidth(Tree()), treeWidth(start));
+    int band = 0;
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return (band = CaptionBandRows(frame)) > 0; }));
+    Select(kSounds);
+    EXPECT_EQ(::SendMessageA(Item(IDC_SOUND_EVENTS), LB_GETITEMHEIGHT, 0, 0), lineHeight(start));
+
+    const RECT suggested = MoveToDpi(m_sheet, start, moved);
+    ExpectWindowRect(m_sheet, suggested);
+    EXPECT_EQ(WindowWidth(Tree()), treeWidth(moved));
+    EXPECT_EQ(::SendMessageA(Item(IDC_SOUND_EVENTS), LB_GETITEMHEIGHT, 0, 0), lineHeight(moved));
+    // The page covers whatever the band grows into while nothing lays the
+    // sheet out again (under Wine); a band that shrinks shows whole.
+    // The window keeps its size, so that the band's grey stays in sight.
+    const int smaller = start * 3 / 4;
+    RECT kept{};
+    ::GetWindowRect(m_sheet, &kept);
+    ::SendMessageA(m_sheet, WM_DPICHANGED, MAKEWPARAM(smaller, smaller),
+                   reinterpret_cast<LPARAM>(&kept));
+    const int smallerBand = ::MulDiv(band, smaller, start);
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return CaptionBandRows(frame) == smallerBand; }))
+        << "the band is " << CaptionBandRows(frame) << " rows, not " << smallerBand;
+
+    // Back where it started, with another page in front.
+    Select(kAppearance);
+    MoveToDpi(m_sheet, smaller, start);
+    EXPECT_EQ(WindowWidth(Tree()), treeWidth(start));
+    Select(kSounds);
+    EXPECT_EQ(::SendMessageA(Item(IDC_SOUND_EVENTS), LB_GETITEMHEIGHT, 0, 0), lineHeight(start));
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return CaptionBandRows(frame) == band; }));
+    Close(IDCANCEL);
+}
+
 TEST_F(SettingsWindowTest, ControlTabWalksAllNinePagesInTheTreesOrder) {
     Open();
     ::SetForegroundWindow(m_sheet);

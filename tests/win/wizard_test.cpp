@@ -3,6 +3,7 @@
 #include "app/pausora_app.h"
 #include "store/registry_key.h"
 #include "resource.h"
+#include "shared/dpi_checks.h"
 #include "shared/win_backdoor.h"
 #include "shared/wizard_driver.h"
 
@@ -122,6 +123,22 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
+// A 12-point title at `dpi`.
+LONG TitleHeight(int dpi) {
+    return -::MulDiv(16, dpi, 96);
+}
+
+// The picture in a page's left strip; 0 without one.
+int PictureHeight(HWND page) {
+    for (HWND child = ::GetWindow(page, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
+            return StaticPictureHeight(child);
+        }
+    }
+    return 0;
+}
+
 // Steps from the page shown to the next one and waits until it is in front.
 void ExpectNext(const WizardDriver& wizard, int to) {
     ASSERT_TRUE(wizard.Next()) << "no Next on page " << wizard.PageIndex();
@@ -193,7 +210,7 @@ TEST_F(WizardTest, FinishStoresEveryPageAndItsBoxStartsTheWorkplaceWizard) {
             // walk begins and ends; the last page's second title likewise.
             const LOGFONTA face = FontOf(wizard.Control(IDC_WIZARD_TITLE_2));
             EXPECT_STREQ(face.lfFaceName, "Arial");
-            EXPECT_EQ(face.lfHeight, -16);
+            EXPECT_EQ(face.lfHeight, TitleHeight(ScreenDpi()));
             EXPECT_EQ(weights, (std::vector<LONG>{700, 400, 400, 400, 400, 400, 400, 700}));
             EXPECT_TRUE(WaitFor(3000, [&] {
                 return FocusOf(wizard.Sheet()) == ::GetDlgItem(wizard.Sheet(), kFinishButton);
@@ -283,6 +300,54 @@ TEST_F(WizardTest, CancelOnTheLastPageAndTheUntickedBoxStartNoWorkplaceWizard) {
 
 // Real keys: the wizard must be in front. Its pages turn only by its
 // buttons, whatever a tabbed sheet does with Ctrl+Tab.
+// Both wizards open at the screen's scaling, and a wizard moved to a monitor
+// of another scaling takes the system's rectangle and redraws its titles and
+// pictures for it, on the pages shown and on those it shows later.
+TEST_F(WizardTest, TitlesAndPicturesFollowTheScaling) {
+    const int start = ScreenDpi();
+    const int moved = OtherDpi(start);
+    StartUp({
+        [&](const WizardDriver& wizard) {
+            ASSERT_TRUE(wizard.WaitForPage(0));
+            EXPECT_EQ(FontHeight(wizard.Control(IDC_WIZARD_TITLE)), TitleHeight(start));
+            const RECT suggested = MoveToDpi(wizard.Sheet(), start, moved);
+            ExpectWindowRect(wizard.Sheet(), suggested);
+            EXPECT_EQ(FontHeight(wizard.Control(IDC_WIZARD_TITLE)), TitleHeight(moved));
+            for (int page = 1; page <= 5; ++page) {
+                ExpectNext(wizard, page);
+            }
+            EXPECT_TRUE(wizard.WaitForButtons(kBackFinish));
+            EXPECT_TRUE(wizard.Finish());
+        },
+        [&](const WizardDriver& wizard) {
+            ASSERT_TRUE(wizard.WaitForPage(0));
+            // The strip is the page's height, 193 dialog units.
+            const int strip = DialogUnitsHigh(wizard.Page(), 193);
+            EXPECT_NEAR(PictureHeight(wizard.Page()), strip, 2);
+            EXPECT_EQ(FontHeight(wizard.Control(IDC_WIZARD_TITLE)), TitleHeight(start));
+
+            const RECT suggested = MoveToDpi(wizard.Sheet(), start, moved);
+            ExpectWindowRect(wizard.Sheet(), suggested);
+            EXPECT_NEAR(PictureHeight(wizard.Page()), ::MulDiv(strip, moved, start), 2);
+            EXPECT_EQ(FontHeight(wizard.Control(IDC_WIZARD_TITLE)), TitleHeight(moved));
+
+            // A page made after the move starts at the new scaling.
+            ExpectNext(wizard, 1);
+            EXPECT_NEAR(PictureHeight(wizard.Page()), ::MulDiv(strip, moved, start), 2);
+            EXPECT_EQ(FontHeight(wizard.Control(IDC_WIZARD_TITLE)), TitleHeight(moved));
+
+            // And back: the first page follows again.
+            MoveToDpi(wizard.Sheet(), moved, start);
+            ASSERT_TRUE(wizard.Back());
+            ASSERT_TRUE(wizard.WaitForPage(0));
+            EXPECT_NEAR(PictureHeight(wizard.Page()), strip, 2);
+            EXPECT_EQ(FontHeight(wizard.Control(IDC_WIZARD_TITLE)), TitleHeight(start));
+            wizard.Cancel();
+        },
+    });
+    EXPECT_EQ(m_sheetsSeen, 2);
+}
+
 TEST_F(WizardTest, ControlTabDoesNotTurnThePages) {
     StartUp({[&](const WizardDriver& wizard) {
         ExpectNext(wizard, 1);
