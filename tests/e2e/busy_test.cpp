@@ -17,27 +17,8 @@ constexpr DWORD kTimeoutMs = 20000;
 constexpr int kPopupWidth = 400;
 constexpr int kPopupHeight = 159;
 
-// A message box of the program's: here, the report of a sound file that is
-// not there, which is how this test sees a sound being asked for.
-bool BoxShown(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        bool found;
-    } search{pid, false};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            char name[16] = {};
-            ::GetClassNameA(hwnd, name, sizeof name);
-            s->found = s->found || (owner == s->pid && ::IsWindowVisible(hwnd) &&
-                                    std::string(name) == "#32770");
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+// A message box of the program's is the report of a sound file that is not
+// there: that is how this test sees a sound being asked for.
 
 // Keeps this thread's full-screen window answering while it waits.
 template <typename Done>
@@ -141,7 +122,7 @@ TEST_F(BusyTest, ABreakDueUnderAFullScreenWindowComesTenSecondsAfterItCloses) {
     // Two breaks fall due under the slides: nothing shows, nothing sounds.
     bool shown = false;
     PumpUntil(10000, [&] {
-        shown = shown || PopupShown() || BoxShown(m_program.Id());
+        shown = shown || PopupShown() || m_program.ShowsADialog();
         return false;
     });
     EXPECT_FALSE(shown);
@@ -155,7 +136,7 @@ TEST_F(BusyTest, ABreakDueUnderAFullScreenWindowComesTenSecondsAfterItCloses) {
     EXPECT_GE(after, 9500u);
     EXPECT_LE(after, 15000u);
     // Its sound is asked for with it.
-    EXPECT_TRUE(PumpUntil(5000, [&] { return BoxShown(m_program.Id()); }));
+    EXPECT_TRUE(PumpUntil(5000, [&] { return m_program.ShowsADialog(); }));
 }
 
 TEST_F(BusyTest, WithTheBoxClearedTheNoticeShowsOverTheFullScreenWindow) {
@@ -165,7 +146,7 @@ TEST_F(BusyTest, WithTheBoxClearedTheNoticeShowsOverTheFullScreenWindow) {
     slides.Click();
     EXPECT_TRUE(PumpUntil(8000, [&] { return PopupShown(); }));
     PauseForScreenshot("notice-over-slides");
-    EXPECT_TRUE(PumpUntil(5000, [&] { return BoxShown(m_program.Id()); }));
+    EXPECT_TRUE(PumpUntil(5000, [&] { return m_program.ShowsADialog(); }));
 }
 
 }  // namespace

@@ -109,6 +109,27 @@ class Program {
         return search.found;
     }
 
+    // Whether the program shows a standard dialog (a message box, for one).
+    bool ShowsADialog() const {
+        struct Search {
+            DWORD pid;
+            bool found;
+        } search{m_process.dwProcessId, false};
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(hwnd, &owner);
+                char name[64] = {};
+                ::GetClassNameA(hwnd, name, sizeof name);
+                s->found =
+                    owner == s->pid && ::IsWindowVisible(hwnd) && std::string(name) == "#32770";
+                return !s->found;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
     // Every top-level window of the program, shown or not: what the system
     // closes when it ends the program or the session.
     std::vector<HWND> TopLevelWindows() const {

@@ -54,28 +54,6 @@ bool Contains(const Bytes& capture, const Bytes& samples) {
                capture.end();
 }
 
-// A visible standard dialog of the program: a message box, for one.
-bool ShowsADialog(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        bool found;
-    } search{pid, false};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            char name[64] = {};
-            ::GetClassNameA(hwnd, name, sizeof name);
-            if (owner == s->pid && ::IsWindowVisible(hwnd) && std::string(name) == "#32770") {
-                s->found = true;
-            }
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // Reads the raw bytes of a value, as the installer left them.
 std::vector<BYTE> RawValue(const wchar_t* key, const wchar_t* name) {
     std::vector<BYTE> bytes(4096);
@@ -155,9 +133,7 @@ TEST_F(SoundTest, AShortBreakPlaysTheDefaultDingAndItsEndTheDefaultChimes) {
     // The break comes, ends and earns its two points: no message box held
     // the schedule up on the way.
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(main, &pid);
-    EXPECT_FALSE(ShowsADialog(pid)) << "a message box is open";
+    EXPECT_FALSE(m_program.ShowsADialog()) << "a message box is open";
     ::PostMessageA(main, WM_COMMAND, 32774, 0);  // Exit: closes the device and its capture
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
 
@@ -186,9 +162,7 @@ TEST_F(SoundTest, AFileWrittenByAnEditorPlaysWithoutAMessage) {
     const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(main, &pid);
-    EXPECT_FALSE(ShowsADialog(pid)) << "a message box is open";
+    EXPECT_FALSE(m_program.ShowsADialog()) << "a message box is open";
     ::PostMessageA(main, WM_COMMAND, 32774, 0);  // Exit
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
     const std::vector<Bytes> captures = TakeCaptures();
@@ -245,7 +219,7 @@ TEST_F(SoundTest, AFolderAndASoundNamedBeyondTheCodePageWorkAndKeepTheirNames) {
                         }))
         << "no saying on the notice: " << words;
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
-    EXPECT_FALSE(ShowsADialog(m_program.Id())) << "a message box is open";
+    EXPECT_FALSE(m_program.ShowsADialog()) << "a message box is open";
     ::PostMessageW(main, WM_COMMAND, ID_TRAY_EXIT, 0);
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
 
