@@ -47,7 +47,6 @@
 #define IDS_EXERCISE_15 347
 
 /* Messages between the program's windows */
-#define WM_SETTINGS_CHANGED (WM_USER + 1)
 #define WM_NOTIFIER_CLICK (WM_USER + 121)
 #define WM_TRAYICON_NOTIFY (WM_APP + 10)
 /* A sound could not be loaded; the message waits in its sound set until the

@@ -177,8 +177,8 @@ BOOL CPausoraDlg::OnInitDialog() {
     const HICON trayIcon = static_cast<HICON>(
         ::LoadImage(ui::ModuleInstance(), MAKEINTRESOURCE(IDI_TRAY_NORMAL), IMAGE_ICON,
                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    if (!m_tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", trayIcon, IDR_TRAYMENU, false,
-                       nullptr, nullptr, 0, 10, &m_settings)) {
+    m_tray.ShowSwitches(m_settings);
+    if (!m_tray.Create(WM_TRAYICON_NOTIFY, "Pausora", trayIcon, IDR_TRAYMENU)) {
         // Without an icon there is no other way to reach the program: the
         // small window stays on screen, and closing it ends Pausora. The
         // shell may come up later (a slow logon) and take the icon then; the
@@ -216,9 +216,6 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_QUERYDRAGICON:
             return reinterpret_cast<LRESULT>(m_icon);
-        case WM_SETTINGS_CHANGED:
-            OnSettingsChanged();
-            return 0;
         case WM_NOTIFIER_CLICK:
             OnNotifierClick(wParam, lParam);
             return 0;
@@ -327,9 +324,12 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
         case ID_TRAY_LONG_BREAKS:
         case ID_TRAY_END_OF_WORKDAY:
         case ID_TRAY_DAILY_LIMIT:
-        case ID_TRAY_PLAY_SOUNDS:
-            m_tray.ToggleNotificationSwitch(id);
+        case ID_TRAY_PLAY_SOUNDS: {
+            STimeSettings changed = m_settings;
+            FlipNotificationSwitch(changed, id);
+            ApplySettings(changed);
             return 0;
+        }
         default:
             // Enter and Escape are neutralised before they get here; nothing
             // else may end the hidden dialog.
@@ -337,7 +337,13 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
     }
 }
 
-void CPausoraDlg::OnSettingsChanged() {
+void CPausoraDlg::ApplySettings(const STimeSettings& changed) {
+    // The points are the engine's own: they may have grown while the
+    // settings window was open over an older copy.
+    const std::uint32_t points = m_settings.Bonus;
+    m_settings = changed;
+    m_settings.Bonus = points;
+    m_tray.ShowSwitches(m_settings);
     // A running schedule starts again with the new values; a stopped or
     // paused one stays so.
     if (!m_settings.SaveSettings(m_registry, m_programFolder)) {
@@ -434,7 +440,8 @@ void CPausoraDlg::ShowExercises() {
     RunOnce(m_exercises);
 }
 void CPausoraDlg::ShowSettings() {
-    ShowSettingsWindow(Handle(), m_settings);
+    ShowSettingsWindow(Handle(), m_settings,
+                       [this](const STimeSettings& changed) { ApplySettings(changed); });
 }
 void CPausoraDlg::ShowWorkplaceWizard() {
     // Like the exercises: modal, no parent, and the schedule goes on meanwhile.

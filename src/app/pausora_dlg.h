@@ -87,7 +87,9 @@ class CPausoraDlg final : public ui::Dialog {
     ui::Handled OnClose() override;
 
   private:
-    void OnSettingsChanged();
+    // Every change of settings, from the settings window or a tray switch:
+    // takes the record, saves it and restarts the schedule with it.
+    void ApplySettings(const STimeSettings& changed);
     void OnNotifierClick(WPARAM item, LPARAM detail);
     void ShowSoundMessages();
     // The dialogs that open from the tray menu and the popup's link.

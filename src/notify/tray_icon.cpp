@@ -123,11 +123,7 @@ CTrayIcon::~CTrayIcon() {
     Destroy();
 }
 
-bool CTrayIcon::Create(HWND parent, UINT callbackMessage, const char* tooltip, HICON icon,
-                       UINT iconId, bool hidden, const char* balloonText, const char* balloonTitle,
-                       DWORD balloonIconFlags, UINT balloonTimeoutSeconds,
-                       STimeSettings* settings) {
-    m_menu.SetSettings(settings);
+bool CTrayIcon::Create(UINT callbackMessage, const char* tooltip, HICON icon, UINT menuId) {
     if (Handle() == nullptr && !CreateEx(0, kTrayClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr)) {
         return false;
     }
@@ -135,28 +131,18 @@ bool CTrayIcon::Create(HWND parent, UINT callbackMessage, const char* tooltip, H
         m_taskbarCreated = ::RegisterWindowMessage(L"TaskbarCreated");
     }
 
-    // The Windows 2000 layout of the record: balloons and icon states, no
-    // later additions. In a 64-bit program it is larger than the 488 bytes
-    // of a 32-bit one.
+    // The Windows 2000 layout of the record, with icon states and no later
+    // additions. In a 64-bit program it is larger than the 488 bytes of a
+    // 32-bit one.
     m_record = NOTIFYICONDATA{};
     m_record.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    m_record.hWnd = parent != nullptr ? parent : Handle();
-    m_record.uID = iconId;
+    m_record.hWnd = Handle();
+    m_record.uID = menuId;
     m_record.hIcon = icon;
     m_record.uCallbackMessage = callbackMessage;
     CopyText(m_record.szTip, tooltip, kTooltipMax);
-    const bool withBalloon = balloonText != nullptr && balloonText[0] != '\0';
-    if (withBalloon) {
-        CopyText(m_record.szInfo, balloonText, kBalloonTextMax);
-        CopyText(m_record.szInfoTitle, balloonTitle, kBalloonTitleMax);
-        m_record.uTimeout = balloonTimeoutSeconds * 1000;
-        m_record.dwInfoFlags = balloonIconFlags;
-    }
-    // Every shell of a 64-bit Windows has balloons and hidden icons.
-    const bool added = m_presence.Create(true, true, hidden, withBalloon);
-    // The balloon is shown once, not again with every later change.
-    m_record.szInfo[0] = '\0';
-    return added;
+    // Every shell of a 64-bit Windows has hidden icons.
+    return m_presence.Create(true, true, false);
 }
 
 bool CTrayIcon::Notify(Op op, std::uint32_t flags, std::uint32_t state, std::uint32_t stateMask) {
@@ -204,28 +190,20 @@ bool CTrayIcon::SetIcon(HICON icon) {
 }
 
 bool CTrayIcon::SetIcon(UINT iconResourceId) {
-    return SetIcon(MAKEINTRESOURCE(iconResourceId));
-}
-
-bool CTrayIcon::SetIcon(const wchar_t* iconResourceName) {
-    if (!m_presence.Enabled() || iconResourceName == nullptr) {
+    if (!m_presence.Enabled()) {
         return false;
     }
-    const std::wstring key =
-        IS_INTRESOURCE(iconResourceName)
-            ? L"#" + std::to_wstring(reinterpret_cast<std::uintptr_t>(iconResourceName))
-            : std::wstring(iconResourceName);
-    auto it = m_loadedIcons.find(key);
+    auto it = m_loadedIcons.find(iconResourceId);
     if (it == m_loadedIcons.end()) {
         // The notification area's size at this display's scaling: the
         // hand-drawn small image at 100 %, the large one from 150 % up.
         ui::IconHandle loaded(static_cast<HICON>(::LoadImage(
-            ui::ModuleInstance(), iconResourceName, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-            ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+            ui::ModuleInstance(), MAKEINTRESOURCE(iconResourceId), IMAGE_ICON,
+            ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
         if (!loaded) {
             return false;
         }
-        it = m_loadedIcons.emplace(key, std::move(loaded)).first;
+        it = m_loadedIcons.emplace(iconResourceId, std::move(loaded)).first;
     }
     return SetIcon(it->second.get());
 }
@@ -242,45 +220,8 @@ bool CTrayIcon::SetTooltipText(const char* text) {
     return Modify(kNifTip);
 }
 
-bool CTrayIcon::SetTooltipText(UINT stringResourceId) {
-    wchar_t text[256] = {};
-    ::LoadString(ui::ModuleInstance(), stringResourceId, text, static_cast<int>(std::size(text)));
-    return SetTooltipText(Narrow(text).c_str());
-}
-
 std::string CTrayIcon::GetTooltipText() const {
     return Narrow(m_record.szTip);
-}
-
-bool CTrayIcon::PopBalloonTip(const char* text, const char* title, DWORD iconFlags,
-                              UINT timeoutSeconds) {
-    if (!m_presence.Enabled()) {
-        return false;
-    }
-    CopyText(m_record.szInfo, text, kBalloonTextMax);
-    CopyText(m_record.szInfoTitle, title, kBalloonTitleMax);
-    m_record.dwInfoFlags = iconFlags;
-    m_record.uTimeout = timeoutSeconds * 1000;
-    m_record.uFlags = kNifInfo;
-    const bool shown = m_presence.Balloon();
-    m_record.szInfo[0] = '\0';
-    return shown;
-}
-
-bool CTrayIcon::SetMessageWindow(HWND window) {
-    if (!m_presence.Enabled()) {
-        return false;
-    }
-    m_record.hWnd = window;
-    return Modify(0);
-}
-
-bool CTrayIcon::ChangeCallbackMessage(UINT message) {
-    if (!m_presence.Enabled()) {
-        return false;
-    }
-    m_record.uCallbackMessage = message;
-    return Modify(kNifMessage);
 }
 
 HWND CTrayIcon::GetCommandTarget() const {
@@ -301,17 +242,6 @@ bool CTrayIcon::SetIconList(UINT firstIconId, UINT lastIconId) {
                 ui::ModuleInstance(), MAKEINTRESOURCE(id), IMAGE_ICON,
                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
         }
-    } catch (const std::bad_alloc&) {
-        m_frames.clear();
-        return false;
-    }
-    return true;
-}
-
-bool CTrayIcon::SetIconList(const HICON* icons, std::size_t count) {
-    m_frames.clear();
-    try {
-        m_frames.assign(icons, icons + count);
     } catch (const std::bad_alloc&) {
         m_frames.clear();
         return false;
@@ -379,24 +309,6 @@ void CTrayIcon::SetStartStopCaption(const char* caption) {
     m_menu.SetStartStopCaption(caption != nullptr ? caption : "");
 }
 
-bool CTrayIcon::ToggleNotificationSwitch(UINT command) {
-    m_menu.Toggle(command);
-    // Sent, not posted: the main window saves the record and restarts the
-    // schedule before the menu command is over.
-    const HWND mainWindow =
-        ui::AppMainWindow() != nullptr ? ui::AppMainWindow() : GetCommandTarget();
-    if (mainWindow != nullptr) {
-        ::SendMessage(mainWindow, WM_SETTINGS_CHANGED, 0, 0);
-    }
-    return true;
-}
-
-void CTrayIcon::PrepareTrayMenu(HMENU popup) {
-    if (m_onPrepareMenu) {
-        m_onPrepareMenu(popup);
-    }
-}
-
 void CTrayIcon::ShowTrayMenu(HWND target) {
     const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
     const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
@@ -405,13 +317,10 @@ void CTrayIcon::ShowTrayMenu(HWND target) {
     }
     // The caption first: replacing an item clears its default mark, and the
     // start/stop item is the one shown bold.
-    const int count = ::GetMenuItemCount(popup);
-    if (count > 0) {
-        ::ModifyMenu(popup, static_cast<UINT>(count - 1), MF_BYPOSITION | MF_STRING,
-                     ID_TRAY_STARTSTOP, Widen(m_menu.StartStopCaption()).c_str());
-    }
+    ::ModifyMenu(popup, kStartStopPosition, MF_BYPOSITION | MF_STRING, ID_TRAY_STARTSTOP,
+                 Widen(m_menu.StartStopCaption()).c_str());
     ::SetMenuDefaultItem(popup, m_menu.DefaultItem(), m_menu.DefaultByPosition() ? TRUE : FALSE);
-    const auto& marks = m_menu.RefreshCheckMarks();
+    const auto& marks = m_menu.CheckMarks();
     const HMENU notifications = ::GetSubMenu(popup, kNotificationsPosition);
     if (notifications != nullptr) {
         const auto& switches = NotificationSwitches();
@@ -419,7 +328,9 @@ void CTrayIcon::ShowTrayMenu(HWND target) {
             ::CheckMenuItem(notifications, switches[i].command, MF_BYCOMMAND | marks[i]);
         }
     }
-    PrepareTrayMenu(popup);
+    if (m_onPrepareMenu) {
+        m_onPrepareMenu(popup);
+    }
     POINT at{};
     ::GetCursorPos(&at);
     // The target must be in front, or the menu would not close when the user
@@ -515,27 +426,6 @@ void CTrayIcon::MinimiseToTray(HWND window, bool forceAnimation) {
     }
     const LONG_PTR style = ::GetWindowLongPtr(window, GWL_STYLE);
     ::SetWindowLongPtr(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
-}
-
-void CTrayIcon::RestoreFromTray(HWND window, bool forceAnimation) {
-    if (forceAnimation || MinimiseAnimationOn()) {
-        const RECT from = LocateTrayArea();
-        RECT to{};
-        ::GetWindowRect(window, &to);
-        ::SetParent(window, nullptr);
-        ::DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
-    } else {
-        ::SetParent(window, nullptr);
-    }
-    const LONG_PTR style = ::GetWindowLongPtr(window, GWL_STYLE);
-    ::SetWindowLongPtr(window, GWL_STYLE, style | WS_VISIBLE);
-    ::RedrawWindow(window, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    if (const HWND owner = HiddenOwnerWindow(); owner != nullptr) {
-        ::SetActiveWindow(owner);
-    }
-    ::SetActiveWindow(window);
-    ::SetForegroundWindow(window);
 }
 
 RECT CTrayIcon::LocateTrayArea() {

@@ -23,13 +23,11 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     CTrayIcon();
     ~CTrayIcon() override;
 
-    // Adds the icon; false on a system without notification icons or when
-    // the shell refused it (it is then added when the shell comes back).
-    // `parent`, when given, receives the shell's callbacks instead of the
-    // tray's own window. The settings record is the owner's live copy.
-    bool Create(HWND parent, UINT callbackMessage, const char* tooltip, HICON icon, UINT iconId,
-                bool hidden, const char* balloonText, const char* balloonTitle,
-                DWORD balloonIconFlags, UINT balloonTimeoutSeconds, STimeSettings* settings);
+    // Adds the icon, whose menu is the first popup of menu resource
+    // `menuId`; false when the shell refused it (it is then added when the
+    // shell comes back). The shell's callbacks come to the tray's own window
+    // as `callbackMessage`.
+    bool Create(UINT callbackMessage, const char* tooltip, HICON icon, UINT menuId);
 
     // Called when an icon that the shell had refused (or forgotten) is shown
     // again after "TaskbarCreated" or a work-area change.
@@ -47,21 +45,15 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     // An icon resource of the program, loaded once and kept, so that the
     // icon record never refers to a destroyed icon.
     bool SetIcon(UINT iconResourceId);
-    bool SetIcon(const wchar_t* iconResourceName);
     HICON GetIconHandle() const;
 
     bool SetTooltipText(const char* text);
-    bool SetTooltipText(UINT stringResourceId);
     std::string GetTooltipText() const;
-    bool PopBalloonTip(const char* text, const char* title, DWORD iconFlags, UINT timeoutSeconds);
 
-    bool SetMessageWindow(HWND window);
-    bool ChangeCallbackMessage(UINT message);
     void SetCommandTarget(HWND window) { m_commandTarget = window; }
     HWND GetCommandTarget() const;
 
     bool SetIconList(UINT firstIconId, UINT lastIconId);
-    bool SetIconList(const HICON* icons, std::size_t count);
     bool Animate(UINT delayMs, UINT lengthSeconds);
     bool NextAnimationFrame();
     void StopAnimation();
@@ -69,14 +61,13 @@ class CTrayIcon : public ui::Window, private ITrayShell {
 
     bool SetMenuDefaultItem(UINT item, bool byPosition);
     void SetStartStopCaption(const char* caption);
-    // Flips one of the five notification switches of the settings record and
-    // tells the main window, which saves and restarts the schedule.
-    bool ToggleNotificationSwitch(UINT command);
+    // The check marks of the five notification switches, as `settings` has
+    // them, from the next time the menu opens.
+    void ShowSwitches(const STimeSettings& settings) { m_menu.ShowSwitches(settings); }
 
     // Hides `window` into the notification area: no taskbar button, and the
     // system's minimise animation towards the tray when it is switched on.
     static void MinimiseToTray(HWND window, bool forceAnimation);
-    static void RestoreFromTray(HWND window, bool forceAnimation);
     static RECT LocateTrayArea();
 
     // The shell's callback: `iconId` and the mouse message.
@@ -88,9 +79,6 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     static constexpr UINT_PTR kAnimationTimerId = 4567;
 
   protected:
-    // Called with the tray menu's popup just before it is shown.
-    virtual void PrepareTrayMenu(HMENU popup);
-
     ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     ui::Handled OnTimer(UINT_PTR id) override;
 
@@ -112,7 +100,7 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     ULONGLONG m_animationStart = 0;
     UINT m_animationLength = 0;
     HICON m_savedIcon = nullptr;
-    std::map<std::wstring, ui::IconHandle> m_loadedIcons;
+    std::map<UINT, ui::IconHandle> m_loadedIcons;
     UINT m_taskbarCreated = 0;
     std::function<void()> m_onArrived;
     std::function<void(HMENU)> m_onPrepareMenu;

@@ -28,31 +28,23 @@ bool TrayMenuModel::SetDefaultItem(unsigned item, bool byPosition) {
     return true;
 }
 
-const std::array<std::uint32_t, kSwitchCount>& TrayMenuModel::RefreshCheckMarks() {
-    if (m_settings != nullptr) {
-        const auto& switches = NotificationSwitches();
-        for (std::size_t i = 0; i < kSwitchCount; ++i) {
-            m_marks[i] = m_settings->*switches[i].field == 1 ? kMenuChecked : 0;
-        }
+void TrayMenuModel::ShowSwitches(const STimeSettings& settings) {
+    const auto& switches = NotificationSwitches();
+    for (std::size_t i = 0; i < kSwitchCount; ++i) {
+        m_marks[i] = settings.*switches[i].field == 1 ? kMenuChecked : 0;
     }
-    return m_marks;
 }
 
-bool TrayMenuModel::Toggle(unsigned command) {
+bool FlipNotificationSwitch(STimeSettings& settings, unsigned command) {
     const auto& switches = NotificationSwitches();
     const auto it =
         std::find_if(switches.begin(), switches.end(),
                      [command](const NotificationSwitch& s) { return s.command == command; });
-    if (it == switches.end() || m_settings == nullptr) {
+    if (it == switches.end()) {
         return false;
     }
-    // Flip what the record holds now, not what the menu showed last: the
-    // command can arrive without the menu ever having been opened.
-    RefreshCheckMarks();
-    const auto index = static_cast<std::size_t>(it - switches.begin());
-    const bool wasChecked = m_marks[index] == kMenuChecked;
-    m_marks[index] = wasChecked ? 0 : kMenuChecked;
-    m_settings->*it->field = wasChecked ? 0 : 1;
+    // Only exactly 1 is on, as the check mark shows it.
+    settings.*it->field = settings.*it->field == 1 ? 0 : 1;
     return true;
 }
 
@@ -68,7 +60,7 @@ bool TrayPresence::Add(std::uint32_t flags) {
     return added;
 }
 
-bool TrayPresence::Create(bool enabled, bool stateSupport, bool hidden, bool withBalloon) {
+bool TrayPresence::Create(bool enabled, bool stateSupport, bool hidden) {
     m_enabled = enabled;
     if (!enabled) {
         return false;
@@ -76,9 +68,6 @@ bool TrayPresence::Create(bool enabled, bool stateSupport, bool hidden, bool wit
     m_stateSupport = stateSupport;
     std::uint32_t flags = kNifMessage | kNifIcon | kNifTip;
     std::uint32_t state = 0;
-    if (stateSupport && withBalloon) {
-        flags |= kNifInfo;
-    }
     if (stateSupport && hidden) {
         flags = kNifState;
         state = kNisHidden;
@@ -182,13 +171,6 @@ bool TrayPresence::Change(std::uint32_t flags) {
         return true;
     }
     return m_shell.Notify(ITrayShell::Op::kModify, flags, 0, 0);
-}
-
-bool TrayPresence::Balloon() {
-    if (!m_enabled || !m_stateSupport) {
-        return false;
-    }
-    return m_shell.Notify(ITrayShell::Op::kModify, kNifInfo, 0, 0);
 }
 
 bool AnimationOver(std::int64_t elapsedMs, std::uint32_t lengthSeconds) {

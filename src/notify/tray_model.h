@@ -21,7 +21,6 @@ inline constexpr std::uint32_t kNifMessage = 0x01;
 inline constexpr std::uint32_t kNifIcon = 0x02;
 inline constexpr std::uint32_t kNifTip = 0x04;
 inline constexpr std::uint32_t kNifState = 0x08;
-inline constexpr std::uint32_t kNifInfo = 0x10;
 inline constexpr std::uint32_t kNisHidden = 0x01;
 inline constexpr std::uint32_t kMenuChecked = 0x08;  // MF_CHECKED
 
@@ -31,10 +30,8 @@ inline constexpr int kStartStopPosition = 14;
 inline constexpr int kNotificationsPosition = 1;
 inline constexpr int kPausePosition = 11;
 
-// Longest texts the icon record holds, not counting the terminating zero.
+// The longest tooltip the icon record holds, not counting the terminating zero.
 inline constexpr std::size_t kTooltipMax = 127;
-inline constexpr std::size_t kBalloonTextMax = 255;
-inline constexpr std::size_t kBalloonTitleMax = 63;
 
 // The first `maxBytes` bytes of `text`.
 std::string_view CutText(std::string_view text, std::size_t maxBytes);
@@ -47,12 +44,13 @@ struct NotificationSwitch {
 inline constexpr std::size_t kSwitchCount = 5;
 const std::array<NotificationSwitch, kSwitchCount>& NotificationSwitches();
 
+// Flips the switch of `command` in `settings`; false, changing nothing, for
+// any other command.
+bool FlipNotificationSwitch(STimeSettings& settings, unsigned command);
+
 // The menu as the settings and the scheduler want it shown.
 class TrayMenuModel {
   public:
-    void SetSettings(STimeSettings* settings) { m_settings = settings; }
-    STimeSettings* Settings() const { return m_settings; }
-
     void SetStartStopCaption(std::string_view caption) { m_caption = std::string(caption); }
     const std::string& StartStopCaption() const { return m_caption; }
 
@@ -61,17 +59,12 @@ class TrayMenuModel {
     unsigned DefaultItem() const { return m_defaultItem; }
     bool DefaultByPosition() const { return m_defaultByPosition; }
 
-    // Reads the five switches into the check marks, MF_CHECKED where a switch
-    // is 1, and returns them in the order of NotificationSwitches().
-    const std::array<std::uint32_t, kSwitchCount>& RefreshCheckMarks();
+    // Takes the five switches into the check marks, MF_CHECKED where a switch
+    // is 1, kept in the order of NotificationSwitches() until the next record.
+    void ShowSwitches(const STimeSettings& settings);
     const std::array<std::uint32_t, kSwitchCount>& CheckMarks() const { return m_marks; }
 
-    // Flips the switch of `command`; false, changing nothing, for any other
-    // command.
-    bool Toggle(unsigned command);
-
   private:
-    STimeSettings* m_settings = nullptr;
     std::string m_caption = "Stop";
     unsigned m_defaultItem = 0;
     bool m_defaultByPosition = true;
@@ -94,7 +87,7 @@ class TrayPresence {
     explicit TrayPresence(ITrayShell& shell) : m_shell(shell) {}
 
     // Adds the icon as created; `enabled` false makes every operation fail.
-    bool Create(bool enabled, bool stateSupport, bool hidden, bool withBalloon);
+    bool Create(bool enabled, bool stateSupport, bool hidden);
     bool AddToTray();
     bool RemoveFromTray();
     bool HideTrayIcon();
@@ -105,8 +98,6 @@ class TrayPresence {
     // A change of icon, tooltip or callback: reaches the shell at once unless
     // the icon is hidden, in which case the record alone keeps it.
     bool Change(std::uint32_t flags);
-    // With balloons only.
-    bool Balloon();
 
     bool Enabled() const { return m_enabled; }
     bool StateSupport() const { return m_stateSupport; }

@@ -24,12 +24,6 @@ bool IsClick(UINT code) {
 
 // --- shared ---
 
-void CSettingsPage::NotifySettingsChanged() const {
-    if (const HWND main = ui::AppMainWindow()) {
-        ::SendMessage(main, WM_SETTINGS_CHANGED, 0, 0);
-    }
-}
-
 bool CSettingsPage::IsChecked(int id) const {
     return ::SendMessage(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -44,28 +38,53 @@ void CSettingsPage::EnableItems(std::initializer_list<int> ids, bool enable) {
     }
 }
 
-// --- Schedule ---
+// --- check boxes ---
 
-CPageSchedule::CPageSchedule(STimeSettings& settings)
-    : CSettingsPage(IDD_PAGE_SCHEDULE, IDI_PAGE_SCHEDULE, settings) {}
+CBoxesPage::CBoxesPage(Layout layout, STimeSettings& settings)
+    : CSettingsPage(layout.templateId, layout.iconId, settings), m_layout(std::move(layout)) {}
 
-BOOL CPageSchedule::OnInitDialog() {
-    SetChecked(IDC_PAGE_SWITCH, Settings().UseTimeReset == 1);
+BOOL CBoxesPage::OnInitDialog() {
+    for (const Box& box : m_layout.boxes) {
+        SetChecked(box.id, (Settings().*box.field == 1) != box.other);
+    }
     return TRUE;
 }
 
-bool CPageSchedule::OnApply() {
-    Settings().UseTimeReset = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
-    NotifySettingsChanged();
+bool CBoxesPage::OnApply() {
+    for (const Box& box : m_layout.boxes) {
+        if (!box.other) {
+            Settings().*box.field = IsChecked(box.id) ? 1 : 0;
+        }
+    }
     return true;
 }
 
-ui::Handled CPageSchedule::OnCommand(UINT id, UINT code, HWND /*control*/) {
-    if (id == IDC_PAGE_SWITCH && IsClick(code)) {
+ui::Handled CBoxesPage::OnCommand(UINT id, UINT code, HWND /*control*/) {
+    const auto& boxes = m_layout.boxes;
+    if (IsClick(code) && std::any_of(boxes.begin(), boxes.end(), [id](const Box& box) {
+            return box.id == static_cast<int>(id);
+        })) {
         SetModified();
         return 0;
     }
     return std::nullopt;
+}
+
+const std::array<CBoxesPage::Layout, 3>& BoxesPageLayouts() {
+    static const std::array<CBoxesPage::Layout, 3> kLayouts{{
+        {IDD_PAGE_SCHEDULE, IDI_PAGE_SCHEDULE, {{IDC_PAGE_SWITCH, &STimeSettings::UseTimeReset}}},
+        {IDD_PAGE_STARTUP,
+         IDI_PAGE_STARTUP,
+         {{IDC_PAGE_SWITCH, &STimeSettings::RunAtStartup},
+          {IDC_CHECK_UPDATES, &STimeSettings::CheckForUpdates}}},
+        // "Transparency" fades the notices in; "Motion" slides them.
+        {IDD_PAGE_APPEARANCE,
+         IDI_PAGE_APPEARANCE,
+         {{IDC_TRANSPARENCY, &STimeSettings::AppearanceType},
+          {IDC_MOTION, &STimeSettings::AppearanceType, true},
+          {IDC_QUIET_WHEN_BUSY, &STimeSettings::QuietWhenBusy}}},
+    }};
+    return kLayouts;
 }
 
 // --- the pages of time pickers ---
@@ -100,7 +119,6 @@ bool CTimesPage::OnApply() {
         }
     }
     settings.*m_layout.enabled = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
-    NotifySettingsChanged();
     return true;
 }
 
@@ -149,76 +167,38 @@ ui::Handled CTimesPage::OnNotify(const NMHDR& header) {
     return std::nullopt;
 }
 
-CPageMicropause::CPageMicropause(STimeSettings& settings)
-    : CTimesPage(
-          {IDD_PAGE_SHORT_BREAKS,
-           IDI_PAGE_SHORT_BREAKS,
-           &STimeSettings::UseMicropauses,
-           {{IDC_FIRST_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause},
-            {IDC_SECOND_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause_length}},
-           {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1044,
-            IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
-          settings) {}
-
-CPagePause::CPagePause(STimeSettings& settings)
-    : CTimesPage({IDD_PAGE_LONG_BREAKS,
-                  IDI_PAGE_LONG_BREAKS,
-                  &STimeSettings::UsePauses,
-                  {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause},
-                   {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause_length}},
-                  {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
-                   IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
-                 settings) {}
-
-CPageWorkingTime::CPageWorkingTime(STimeSettings& settings)
-    : CTimesPage({IDD_PAGE_WORKING_TIME,
-                  IDI_PAGE_WORKING_TIME,
-                  &STimeSettings::UseWorkingTime,
-                  {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes,
-                    &STimeSettings::StartWorkTime_hours, &STimeSettings::StartWorkTime_minutes},
-                   {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::EndWorkTime_hours,
-                    &STimeSettings::EndWorkTime_minutes}},
-                  {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
-                   IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
-                 settings) {}
-
-CPageTimeLimits::CPageTimeLimits(STimeSettings& settings)
-    : CTimesPage({IDD_PAGE_TIME_LIMITS,
-                  IDI_PAGE_TIME_LIMITS,
-                  &STimeSettings::UseDailyTimeLimit,
-                  {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::DailyTimeLimit}},
-                  {IDC_FIRST_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045, IDC_PAGE_TEXT_1048}},
-                 settings) {}
-
-// --- Customize ---
-
-CPageCustomize::CPageCustomize(STimeSettings& settings)
-    : CSettingsPage(IDD_PAGE_CUSTOMIZE, IDI_PAGE_CUSTOMIZE, settings) {}
-
-// --- Startup ---
-
-CPageTrayAgent::CPageTrayAgent(STimeSettings& settings)
-    : CSettingsPage(IDD_PAGE_STARTUP, IDI_PAGE_STARTUP, settings) {}
-
-BOOL CPageTrayAgent::OnInitDialog() {
-    SetChecked(IDC_PAGE_SWITCH, Settings().RunAtStartup == 1);
-    SetChecked(IDC_CHECK_UPDATES, Settings().CheckForUpdates == 1);
-    return TRUE;
-}
-
-bool CPageTrayAgent::OnApply() {
-    Settings().RunAtStartup = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
-    Settings().CheckForUpdates = IsChecked(IDC_CHECK_UPDATES) ? 1 : 0;
-    NotifySettingsChanged();
-    return true;
-}
-
-ui::Handled CPageTrayAgent::OnCommand(UINT id, UINT code, HWND /*control*/) {
-    if ((id == IDC_PAGE_SWITCH || id == IDC_CHECK_UPDATES) && IsClick(code)) {
-        SetModified();
-        return 0;
-    }
-    return std::nullopt;
+const std::array<CTimesPage::Layout, 4>& TimesPageLayouts() {
+    static const std::array<CTimesPage::Layout, 4> kLayouts{{
+        {IDD_PAGE_SHORT_BREAKS,
+         IDI_PAGE_SHORT_BREAKS,
+         &STimeSettings::UseMicropauses,
+         {{IDC_FIRST_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause},
+          {IDC_SECOND_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause_length}},
+         {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1044,
+          IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
+        {IDD_PAGE_LONG_BREAKS,
+         IDI_PAGE_LONG_BREAKS,
+         &STimeSettings::UsePauses,
+         {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause},
+          {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause_length}},
+         {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
+          IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
+        {IDD_PAGE_WORKING_TIME,
+         IDI_PAGE_WORKING_TIME,
+         &STimeSettings::UseWorkingTime,
+         {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::StartWorkTime_hours,
+           &STimeSettings::StartWorkTime_minutes},
+          {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::EndWorkTime_hours,
+           &STimeSettings::EndWorkTime_minutes}},
+         {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
+          IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
+        {IDD_PAGE_TIME_LIMITS,
+         IDI_PAGE_TIME_LIMITS,
+         &STimeSettings::UseDailyTimeLimit,
+         {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::DailyTimeLimit}},
+         {IDC_FIRST_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045, IDC_PAGE_TEXT_1048}},
+    }};
+    return kLayouts;
 }
 
 // --- Sounds ---
@@ -257,7 +237,6 @@ bool CPageSounds::OnApply() {
         Settings().SoundPath(static_cast<SoundEvent>(i)) = m_paths[i];
     }
     Settings().UseSounds = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
-    NotifySettingsChanged();
     return true;
 }
 
@@ -348,35 +327,6 @@ ui::Handled CPageSounds::OnCommand(UINT id, UINT code, HWND /*control*/) {
         default:
             return std::nullopt;
     }
-}
-
-// --- Appearance ---
-
-CPageAppearance::CPageAppearance(STimeSettings& settings)
-    : CSettingsPage(IDD_PAGE_APPEARANCE, IDI_PAGE_APPEARANCE, settings) {}
-
-BOOL CPageAppearance::OnInitDialog() {
-    const bool fades = Settings().AppearanceType == 1;
-    SetChecked(IDC_TRANSPARENCY, fades);
-    SetChecked(IDC_MOTION, !fades);
-    SetChecked(IDC_QUIET_WHEN_BUSY, Settings().QuietWhenBusy == 1);
-    return TRUE;
-}
-
-bool CPageAppearance::OnApply() {
-    Settings().AppearanceType = IsChecked(IDC_TRANSPARENCY) ? 1 : 0;
-    Settings().QuietWhenBusy = IsChecked(IDC_QUIET_WHEN_BUSY) ? 1 : 0;
-    NotifySettingsChanged();
-    return true;
-}
-
-ui::Handled CPageAppearance::OnCommand(UINT id, UINT code, HWND /*control*/) {
-    if ((id == IDC_TRANSPARENCY || id == IDC_MOTION || id == IDC_QUIET_WHEN_BUSY) &&
-        IsClick(code)) {
-        SetModified();
-        return 0;
-    }
-    return std::nullopt;
 }
 
 }  // namespace pausora

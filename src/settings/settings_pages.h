@@ -1,6 +1,5 @@
-// The nine pages of the settings window. Each shows values of the live
-// settings record, changes nothing in it until the sheet applies, then
-// writes its fields and tells the main window.
+// The nine pages of the settings window. Each shows values of the record the
+// window edits, and changes nothing in it until the sheet applies.
 #pragma once
 
 #include "store/time_settings.h"
@@ -15,8 +14,9 @@
 
 namespace pausora {
 
-// What every settings page shares: the record it edits and the way back
-// to the main window.
+// What every settings page shares: the record it edits. A page of its
+// own kind (the Customize root page) shows only its template and writes
+// nothing.
 class CSettingsPage : public ui::PropertyPage {
   public:
     CSettingsPage(UINT templateId, UINT iconId, STimeSettings& settings)
@@ -24,9 +24,6 @@ class CSettingsPage : public ui::PropertyPage {
 
   protected:
     STimeSettings& Settings() { return *m_settings; }
-    // WM_SETTINGS_CHANGED, sent: the main window saves and restarts the
-    // schedule before this returns.
-    void NotifySettingsChanged() const;
 
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
@@ -36,19 +33,36 @@ class CSettingsPage : public ui::PropertyPage {
     STimeSettings* m_settings;
 };
 
-// The Schedule root page: skipping breaks that are not needed.
-class CPageSchedule final : public CSettingsPage {
+// A page of check boxes, each showing one switch of the record (Schedule,
+// Startup, Appearance).
+class CBoxesPage final : public CSettingsPage {
   public:
-    explicit CPageSchedule(STimeSettings& settings);
+    struct Box {
+        int id;
+        std::uint32_t STimeSettings::*field;
+        // The other button of a pair of radio buttons: checked when the field
+        // is 0, and never read back (its partner is).
+        bool other = false;
+    };
+    struct Layout {
+        UINT templateId;
+        UINT iconId;
+        std::vector<Box> boxes;
+    };
+    CBoxesPage(Layout layout, STimeSettings& settings);
 
   protected:
     BOOL OnInitDialog() override;
     bool OnApply() override;
     ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
+
+  private:
+    Layout m_layout;
 };
 
-// A schedule page of time pickers under one switch, with Restore defaults.
-class CTimesPage : public CSettingsPage {
+// A schedule page of time pickers under one switch, with Restore defaults
+// (Short breaks, Long breaks, Working time, Time limits).
+class CTimesPage final : public CSettingsPage {
   public:
     // One picker and the field (or, for a clock time, the hour and minute
     // fields) it shows.
@@ -81,39 +95,9 @@ class CTimesPage : public CSettingsPage {
     Layout m_layout;
 };
 
-class CPageMicropause final : public CTimesPage {
-  public:
-    explicit CPageMicropause(STimeSettings& settings);
-};
-class CPagePause final : public CTimesPage {
-  public:
-    explicit CPagePause(STimeSettings& settings);
-};
-class CPageWorkingTime final : public CTimesPage {
-  public:
-    explicit CPageWorkingTime(STimeSettings& settings);
-};
-class CPageTimeLimits final : public CTimesPage {
-  public:
-    explicit CPageTimeLimits(STimeSettings& settings);
-};
-
-// The Customize root page: an introduction; it writes nothing.
-class CPageCustomize final : public CSettingsPage {
-  public:
-    explicit CPageCustomize(STimeSettings& settings);
-};
-
-// Startup: start with Windows, check for updates.
-class CPageTrayAgent final : public CSettingsPage {
-  public:
-    explicit CPageTrayAgent(STimeSettings& settings);
-
-  protected:
-    BOOL OnInitDialog() override;
-    bool OnApply() override;
-    ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
-};
+// What the pages of each kind show, in the order of the settings window.
+const std::array<CBoxesPage::Layout, 3>& BoxesPageLayouts();  // Schedule, Startup, Appearance
+const std::array<CTimesPage::Layout, 4>& TimesPageLayouts();
 
 // One WAV file per notification event, with Browse and Play on a player of
 // the page's own.
@@ -136,18 +120,6 @@ class CPageSounds final : public CSettingsPage {
     std::array<std::string, kSoundEventCount> m_paths;
     std::string m_currentPath;
     CWinSoundSet m_sounds{RefusedFormat::kSilence};
-};
-
-// How notices appear: fading in or sliding out, and whether they wait while
-// the user is busy.
-class CPageAppearance final : public CSettingsPage {
-  public:
-    explicit CPageAppearance(STimeSettings& settings);
-
-  protected:
-    BOOL OnInitDialog() override;
-    bool OnApply() override;
-    ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
 };
 
 }  // namespace pausora

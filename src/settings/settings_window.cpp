@@ -3,6 +3,8 @@
 #include "settings/settings_pages.h"
 #include "settings/tree_sheet.h"
 
+#include "resource.h"
+
 namespace pausora {
 
 namespace {
@@ -18,7 +20,8 @@ struct MarkOpen {
 };
 }  // namespace
 
-void ShowSettingsWindow(HWND parent, STimeSettings& settings, UINT startPage) {
+void ShowSettingsWindow(HWND parent, const STimeSettings& current,
+                        const std::function<void(const STimeSettings&)>& applied, UINT startPage) {
     if (t_openSheet != nullptr) {
         if (t_openSheet->Handle() != nullptr) {
             ::SetForegroundWindow(t_openSheet->Handle());
@@ -28,23 +31,27 @@ void ShowSettingsWindow(HWND parent, STimeSettings& settings, UINT startPage) {
     TreeSheet::CTreeSettingsSheet sheet("Pausora - Settings", parent, startPage);
     sheet.SetTreeViewMode(true, true, true);
 
-    CPageSchedule schedule(settings);
-    CPageMicropause shortBreaks(settings);
-    CPagePause longBreaks(settings);
-    CPageWorkingTime workingTime(settings);
-    CPageTimeLimits timeLimits(settings);
-    CPageCustomize customize(settings);
-    CPageTrayAgent startup(settings);
-    CPageSounds sounds(settings);
-    CPageAppearance appearance(settings);
+    STimeSettings edited = current;
+    const auto& boxes = BoxesPageLayouts();
+    const auto& times = TimesPageLayouts();
+    CBoxesPage schedule(boxes[0], edited);
+    CTimesPage shortBreaks(times[0], edited);
+    CTimesPage longBreaks(times[1], edited);
+    CTimesPage workingTime(times[2], edited);
+    CTimesPage timeLimits(times[3], edited);
+    CSettingsPage customize(IDD_PAGE_CUSTOMIZE, IDI_PAGE_CUSTOMIZE, edited);
+    CBoxesPage startup(boxes[1], edited);
+    CPageSounds sounds(edited);
+    CBoxesPage appearance(boxes[2], edited);
     for (ui::PropertyPage* page : std::initializer_list<ui::PropertyPage*>{
              &schedule, &shortBreaks, &longBreaks, &workingTime, &timeLimits, &customize, &startup,
              &sounds, &appearance}) {
         sheet.AddPage(*page);
     }
     sheet.SetTreeWidth(150);
-    // Whatever was applied has reached the record and the main window
-    // already; the result has nothing more to say.
+    // Whatever was applied has reached the owner already; the result has
+    // nothing more to say.
+    sheet.OnApplied([&] { applied(edited); });
     const MarkOpen open(sheet);
     sheet.DoModal();
 }

@@ -5,11 +5,15 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace pausora {
 
-// Shows the settings window over `parent` until OK or Cancel. The pages
-// write into `settings` when they apply and then send WM_SETTINGS_CHANGED
-// to the application's main window.
-void ShowSettingsWindow(HWND parent, STimeSettings& settings, UINT startPage = 0);
+// Shows the settings window over `parent` until OK or Cancel. The pages edit a
+// copy of `current`; every Apply or OK that some page took part in hands the
+// whole edited record to `applied`, once.
+void ShowSettingsWindow(HWND parent, const STimeSettings& current,
+                        const std::function<void(const STimeSettings&)>& applied,
+                        UINT startPage = 0);
 
 }  // namespace pausora

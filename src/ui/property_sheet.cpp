@@ -82,7 +82,13 @@ Handled PropertyPage::Notify(const NMHDR& header) {
             OnKillActive();
             return FALSE;
         case PSN_APPLY:
-            return OnApply() ? PSNRET_NOERROR : PSNRET_INVALID;
+            if (!OnApply()) {
+                return PSNRET_INVALID;
+            }
+            if (m_owner != nullptr) {
+                m_owner->m_applied = true;
+            }
+            return PSNRET_NOERROR;
         case PSN_WIZFINISH:
             OnWizardFinish();
             return FALSE;
@@ -293,13 +299,24 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
         }
         return 0;
     }
+    // The pages apply one by one inside the handling of the button (or the
+    // message) that asked for it; the owner hears of it when that is over.
+    ++self->m_depth;
+    Handled handled;
     try {
-        if (const Handled handled = Dispatch(*self, message, wParam, lParam)) {
-            return *handled;
-        }
+        handled = Dispatch(*self, message, wParam, lParam);
     } catch (...) {
     }
-    result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+    result = handled ? *handled : ::DefSubclassProc(hwnd, message, wParam, lParam);
+    if (--self->m_depth == 0 && self->m_applied) {
+        self->m_applied = false;
+        if (self->m_onApplied) {
+            try {
+                self->m_onApplied();
+            } catch (...) {
+            }
+        }
+    }
     // OK or Cancel may come as a message sent from elsewhere, which the
     // modal loop's wait handles without returning; a posted message wakes
     // it to see that the sheet has closed.

@@ -13,10 +13,13 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace pausora::ui {
+
+class PropertySheet;
 
 class PropertyPage : public MessageHandlers {
   public:
@@ -82,6 +85,7 @@ class PropertyPage : public MessageHandlers {
 
     UINT m_templateId;
     UINT m_iconId;
+    PropertySheet* m_owner = nullptr;  // the sheet it was last added to
     HWND m_hwnd = nullptr;
     DpiScale m_dpi;
     bool m_hideHeader = false;
@@ -97,7 +101,10 @@ class PropertySheet : public MessageHandlers {
     ~PropertySheet() override;
 
     // Pages are shown in the order they are added; they must outlive the run.
-    void AddPage(PropertyPage& page) { m_pages.push_back(&page); }
+    void AddPage(PropertyPage& page) {
+        m_pages.push_back(&page);
+        page.m_owner = this;
+    }
     // Runs the sheet until OK, Cancel or Finish closes it; IDOK when some
     // page was applied or the wizard finished, IDCANCEL otherwise, -1 when it
     // could not be created.
@@ -105,6 +112,9 @@ class PropertySheet : public MessageHandlers {
     HWND Handle() const noexcept { return m_hwnd; }
     // The scaling of the monitor the sheet is on.
     const DpiScale& Dpi() const noexcept { return m_dpi; }
+    // Called once after each Apply or OK in which some page applied, however
+    // many pages took part, once every one of them has.
+    void OnApplied(std::function<void()> handler) { m_onApplied = std::move(handler); }
 
   protected:
     // The header the sheet is created from; its flags may be changed until
@@ -123,6 +133,7 @@ class PropertySheet : public MessageHandlers {
     LRESULT CallSheetProc(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
+    friend class PropertyPage;
     static int CALLBACK SheetCallback(HWND hwnd, UINT message, LPARAM lParam) noexcept;
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self) noexcept;
@@ -132,6 +143,9 @@ class PropertySheet : public MessageHandlers {
     std::vector<PropertyPage*> m_pages;
     HWND m_hwnd = nullptr;
     DpiScale m_dpi;
+    std::function<void()> m_onApplied;
+    bool m_applied = false;  // some page applied in the message being handled
+    int m_depth = 0;         // messages of the sheet being handled, nested
 };
 
 // A Wizard97 sheet: Back, Next and Finish in place of the tabs and OK.

@@ -35,7 +35,7 @@ TEST(TrayPresence, CreationAddsTheIconWithMessageIconAndTip) {
     TrayPresence tray(shell);
     EXPECT_TRUE(tray.Hidden());
     EXPECT_TRUE(tray.Removed());
-    ASSERT_TRUE(tray.Create(true, true, false, false));
+    ASSERT_TRUE(tray.Create(true, true, false));
     EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
     EXPECT_FALSE(tray.Hidden());
     EXPECT_FALSE(tray.Removed());
@@ -44,38 +44,24 @@ TEST(TrayPresence, CreationAddsTheIconWithMessageIconAndTip) {
 }
 
 TEST(TrayPresence, CreationVariants) {
-    {  // a balloon needs the newer shell
-        FakeShell shell;
-        TrayPresence tray(shell);
-        tray.Create(true, true, false, true);
-        EXPECT_EQ(tray.CreationFlags(), kCreateFlags | kNifInfo);
-        EXPECT_TRUE(tray.Balloon());
-    }
-    {
-        FakeShell shell;
-        TrayPresence tray(shell);
-        tray.Create(true, false, false, true);
-        EXPECT_EQ(tray.CreationFlags(), kCreateFlags);
-        EXPECT_FALSE(tray.Balloon());
-    }
     {  // hidden from the start, with the hidden state
         FakeShell shell;
         TrayPresence tray(shell);
-        EXPECT_TRUE(tray.Create(true, true, true, false));
+        EXPECT_TRUE(tray.Create(true, true, true));
         EXPECT_EQ(shell.calls,
                   (std::vector<FakeShell::Call>{{Op::kAdd, kNifState, kNisHidden, kNisHidden}}));
     }
     {  // hidden without the hidden state: nothing is added yet
         FakeShell shell;
         TrayPresence tray(shell);
-        EXPECT_TRUE(tray.Create(true, false, true, false));
+        EXPECT_TRUE(tray.Create(true, false, true));
         EXPECT_TRUE(shell.calls.empty());
         EXPECT_TRUE(tray.Removed());
     }
     {  // an old system: nothing works
         FakeShell shell;
         TrayPresence tray(shell);
-        EXPECT_FALSE(tray.Create(false, false, false, false));
+        EXPECT_FALSE(tray.Create(false, false, false));
         EXPECT_FALSE(tray.AddToTray());
         EXPECT_FALSE(tray.Change(kNifIcon));
         EXPECT_FALSE(tray.AddAgain());
@@ -87,7 +73,7 @@ TEST(TrayPresence, AFailedAddIsRepeatedWhenTheShellComesBack) {
     FakeShell shell;
     TrayPresence tray(shell);
     shell.succeed = false;
-    EXPECT_FALSE(tray.Create(true, true, false, false));
+    EXPECT_FALSE(tray.Create(true, true, false));
     EXPECT_TRUE(tray.AddPending());
     EXPECT_TRUE(tray.Hidden());
     // While not shown, changes stay in the record.
@@ -117,7 +103,7 @@ TEST(TrayPresence, AFailedAddIsRepeatedWhenTheShellComesBack) {
 TEST(TrayPresence, TaskbarRestartAddsTheShownIconAgain) {
     FakeShell shell;
     TrayPresence tray(shell);
-    tray.Create(true, true, false, false);
+    tray.Create(true, true, false);
     shell.calls.clear();
     EXPECT_TRUE(tray.AddAgain());
     EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
@@ -145,7 +131,7 @@ TEST(TrayPresence, TaskbarRestartAddsTheShownIconAgain) {
 TEST(TrayPresence, HideAndShow) {
     FakeShell shell;
     TrayPresence tray(shell);
-    tray.Create(true, true, false, false);
+    tray.Create(true, true, false);
     shell.calls.clear();
     EXPECT_TRUE(tray.HideTrayIcon());
     EXPECT_TRUE(tray.Hidden());
@@ -164,7 +150,7 @@ TEST(TrayPresence, HideAndShow) {
     // Without the hidden state, hiding removes and showing adds.
     FakeShell oldShell;
     TrayPresence old(oldShell);
-    old.Create(true, false, false, false);
+    old.Create(true, false, false);
     oldShell.calls.clear();
     EXPECT_TRUE(old.HideTrayIcon());
     EXPECT_TRUE(old.Removed());
@@ -181,8 +167,8 @@ TEST(TrayMenuModel, CheckMarksFollowTheSettings) {
     settings.UseDailyTimeLimit = 0;
     settings.UseSounds = 2;  // only exactly 1 counts as on
     TrayMenuModel menu;
-    menu.SetSettings(&settings);
-    EXPECT_EQ(menu.RefreshCheckMarks(),
+    menu.ShowSwitches(settings);
+    EXPECT_EQ(menu.CheckMarks(),
               (std::array<std::uint32_t, kSwitchCount>{kMenuChecked, 0, kMenuChecked, 0, 0}));
     EXPECT_EQ(menu.StartStopCaption(), "Stop");
     EXPECT_EQ(menu.DefaultItem(), 0u);
@@ -191,39 +177,21 @@ TEST(TrayMenuModel, CheckMarksFollowTheSettings) {
     EXPECT_FALSE(menu.SetDefaultItem(kStartStopPosition, true));
 }
 
-TEST(TrayMenuModel, ToggleFlipsOneSwitch) {
-    STimeSettings settings;
-    TrayMenuModel menu;
-    menu.SetSettings(&settings);
-    menu.RefreshCheckMarks();
-    EXPECT_TRUE(menu.Toggle(ID_TRAY_PLAY_SOUNDS));
-    EXPECT_EQ(settings.UseSounds, 0u);
-    EXPECT_EQ(menu.CheckMarks()[4], 0u);
-    EXPECT_TRUE(menu.Toggle(ID_TRAY_PLAY_SOUNDS));
-    EXPECT_EQ(settings.UseSounds, 1u);
-    EXPECT_EQ(menu.CheckMarks()[4], kMenuChecked);
-
-    // Without the menu having been opened the record's value decides.
-    TrayMenuModel fresh;
-    fresh.SetSettings(&settings);
-    EXPECT_TRUE(fresh.Toggle(ID_TRAY_SHORT_BREAKS));
-    EXPECT_EQ(settings.UseMicropauses, 0u);
-
-    const STimeSettings before = settings;
-    EXPECT_FALSE(menu.Toggle(32812));
-    EXPECT_FALSE(menu.Toggle(ID_TRAY_STARTSTOP));
-    EXPECT_EQ(settings, before);
-
-    // Every switch is tied to its own field.
+TEST(TrayMenuModel, EachSwitchFlipsItsOwnFieldAndNothingElse) {
     for (const NotificationSwitch& s : NotificationSwitches()) {
-        STimeSettings fresh2;
-        TrayMenuModel m;
-        m.SetSettings(&fresh2);
-        m.Toggle(s.command);
-        EXPECT_EQ(fresh2.*s.field, 0u) << s.command;
-        fresh2.*s.field = 1;
-        EXPECT_EQ(fresh2, STimeSettings{}) << s.command;
+        STimeSettings settings;
+        EXPECT_TRUE(FlipNotificationSwitch(settings, s.command));
+        EXPECT_EQ(settings.*s.field, 0u) << s.command;
+        EXPECT_TRUE(FlipNotificationSwitch(settings, s.command));
+        EXPECT_EQ(settings, STimeSettings{}) << s.command;
+        settings.*s.field = 2;  // not on, as the menu shows it: on once flipped
+        FlipNotificationSwitch(settings, s.command);
+        EXPECT_EQ(settings.*s.field, 1u) << s.command;
     }
+    STimeSettings settings;
+    EXPECT_FALSE(FlipNotificationSwitch(settings, 32812));
+    EXPECT_FALSE(FlipNotificationSwitch(settings, ID_TRAY_STARTSTOP));
+    EXPECT_EQ(settings, STimeSettings{});
 }
 
 TEST(TrayRules, TooltipAnimationAndTrayArea) {

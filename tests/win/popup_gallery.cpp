@@ -167,8 +167,8 @@ int ShowMenu() {
     const ui::IconHandle icon(
         static_cast<HICON>(::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_NORMAL),
                                         IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
-    tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", icon.get(), IDR_TRAYMENU, false, nullptr,
-                nullptr, 0, 10, &settings);
+    tray.ShowSwitches(settings);
+    tray.Create(WM_TRAYICON_NOTIFY, "Pausora", icon.get(), IDR_TRAYMENU);
     tray.SetMenuDefaultItem(kStartStopPosition, true);
     ::SetCursorPos(screen.right - 260, screen.bottom - 48);
     ::SetTimer(nullptr, 0, 100, &WatchMenu);

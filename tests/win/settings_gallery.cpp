@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
     STimeSettings settings;
     settings.RestoreDefaults("C:\\windows");
     ::SetTimer(nullptr, 0, 100, &Watch);
-    ShowSettingsWindow(nullptr, settings, static_cast<UINT>(std::strtoul(argv[1], nullptr, 10)));
+    ShowSettingsWindow(
+        nullptr, settings, [](const STimeSettings&) {},
+        static_cast<UINT>(std::strtoul(argv[1], nullptr, 10)));
     return 0;
 }

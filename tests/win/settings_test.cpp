@@ -1,6 +1,6 @@
 // The settings window as the main window opens it: modal, on a thread of its
-// own here, beside a stand-in main window that saves the record on every
-// WM_SETTINGS_CHANGED as the real one does. Pages are chosen in the tree and
+// own here, beside a stand-in main window that takes and saves the record
+// whenever the window applies, as the real one does. Pages are chosen in the tree and
 // driven by messages; what they did is read back from the registry.
 #include "settings/settings_window.h"
 #include "settings/tree_sheet.h"
@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -114,24 +115,23 @@ class SettingsWindowTest : public ::testing::Test {
         const HWND main = ::CreateWindowExA(0, cls.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
                                             nullptr, cls.hInstance, nullptr);
         ::SetWindowLongPtrA(main, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        ui::SetAppMainWindow(main);
-        ShowSettingsWindow(main, m_settings);
-        ui::SetAppMainWindow(nullptr);
+        m_main = main;
+        ShowSettingsWindow(main, m_settings, Applied());
         ::DestroyWindow(main);
+    }
+    std::function<void(const STimeSettings&)> Applied() {
+        return [this](const STimeSettings& changed) {
+            ++m_changes;
+            m_settings = changed;
+            Save();
+        };
     }
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == kOpenAgain) {
             auto* self =
                 reinterpret_cast<SettingsWindowTest*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-            ShowSettingsWindow(hwnd, self->m_settings);
+            ShowSettingsWindow(hwnd, self->m_settings, self->Applied());
             ++self->m_openAgainReturned;
-            return 0;
-        }
-        if (message == WM_SETTINGS_CHANGED) {
-            auto* self =
-                reinterpret_cast<SettingsWindowTest*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-            ++self->m_changes;
-            self->m_settings.SaveSettings(self->m_store.Registry(), kProgramFolder);
             return 0;
         }
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
@@ -261,6 +261,7 @@ class SettingsWindowTest : public ::testing::Test {
     std::atomic<int> m_openAgainReturned{0};
     HANDLE m_thread = nullptr;
     HWND m_sheet = nullptr;
+    HWND m_main = nullptr;
 };
 
 TEST_F(SettingsWindowTest, TheTreeHoldsTheNinePagesUnderTheirTwoBranchesWithTheScheduleShown) {
@@ -300,7 +301,7 @@ TEST_F(SettingsWindowTest, TheTreeHoldsTheNinePagesUnderTheirTwoBranchesWithTheS
     Close(IDCANCEL);
 }
 
-TEST_F(SettingsWindowTest, OkWritesTheOpenedPagesAndTellsTheMainWindowOncePerPage) {
+TEST_F(SettingsWindowTest, OkWritesTheOpenedPagesAndHandsTheRecordOverOnce) {
     m_settings.DailyTimeLimit = 1234;  // seconds no picker shows: kept unless applied
     m_settings.UseDailyTimeLimit = 0;
     Open();
@@ -313,8 +314,9 @@ TEST_F(SettingsWindowTest, OkWritesTheOpenedPagesAndTellsTheMainWindowOncePerPag
     Select(kWorkingTime);
     SetPicker(IDC_FIRST_TIME, 8, 30, 0);
     Close(IDOK);
-    // Schedule, Short breaks, Long breaks and Working time were opened.
-    EXPECT_EQ(m_changes, 4);
+    // Schedule, Short breaks, Long breaks and Working time were opened, and
+    // applied together.
+    EXPECT_EQ(m_changes, 1);
     EXPECT_EQ(Dword("Micropause"), 330u);
     EXPECT_EQ(Dword("Micropause_length"), 11u);
     EXPECT_EQ(Dword("StartWorkTime_hours"), 8u);
@@ -323,13 +325,13 @@ TEST_F(SettingsWindowTest, OkWritesTheOpenedPagesAndTellsTheMainWindowOncePerPag
     EXPECT_EQ(Dword("DailyTimeLimit"), 1234u);
     EXPECT_EQ(Dword("UseDailyTimeLimit"), 0u);
 
-    // All five schedule pages: five messages for one OK.
+    // All five schedule pages: still once for one OK.
     Open();
     for (const int page : {kShortBreaks, kLongBreaks, kWorkingTime, kTimeLimits}) {
         Select(page);
     }
     Close(IDOK);
-    EXPECT_EQ(m_changes, 5);
+    EXPECT_EQ(m_changes, 1);
     EXPECT_EQ(Dword("DailyTimeLimit"), 1200u);  // now applied: whole minutes
 }
 
@@ -355,12 +357,12 @@ TEST_F(SettingsWindowTest, CancelWritesNothingAndKeepsWhatAnEarlierApplyWrote) {
     Select(kTimeLimits);
     SetPicker(IDC_FIRST_TIME, 2, 0, 0);
     Press(kApplyButton);
-    EXPECT_EQ(m_changes, 2);
+    EXPECT_EQ(m_changes, 1);
     EXPECT_EQ(Dword("DailyTimeLimit"), 7200u);
     EXPECT_FALSE(ApplyEnabled());
     SetPicker(IDC_FIRST_TIME, 3, 0, 0);
     Close(IDCANCEL);
-    EXPECT_EQ(m_changes, 2);
+    EXPECT_EQ(m_changes, 1);
     EXPECT_EQ(Dword("DailyTimeLimit"), 7200u);
 }
 
@@ -505,7 +507,7 @@ TEST_F(SettingsWindowTest, StartupAndAppearanceStoreTheirBoxes) {
     EXPECT_TRUE(Checked(IDC_QUIET_WHEN_BUSY));
     Click(IDC_QUIET_WHEN_BUSY);
     Close(IDOK);
-    EXPECT_EQ(m_changes, 3);  // Schedule, Startup, Appearance; Customize was never opened
+    EXPECT_EQ(m_changes, 1);
     EXPECT_EQ(Dword("CheckForUpdates"), 1u);
     EXPECT_EQ(Dword("AppearanceType"), 0u);
     EXPECT_EQ(Dword("QuietWhenBusy"), 0u);
@@ -521,7 +523,7 @@ TEST_F(SettingsWindowTest, StartupAndAppearanceStoreTheirBoxes) {
     EXPECT_FALSE(Checked(IDC_QUIET_WHEN_BUSY));
     Click(IDC_QUIET_WHEN_BUSY);
     Close(IDOK);
-    EXPECT_EQ(m_changes, 2);  // the Customize page writes nothing and says nothing
+    EXPECT_EQ(m_changes, 1);
     EXPECT_EQ(Dword("AppearanceType"), 1u);
     EXPECT_EQ(Dword("QuietWhenBusy"), 1u);
 }
@@ -548,12 +550,12 @@ int WindowsTitled(const char* title) {
 TEST_F(SettingsWindowTest, AskingForTheWindowWhileItIsOpenBringsTheSameOneForward) {
     Open();
     Select(kLongBreaks);
-    ::PostMessageA(ui::AppMainWindow(), kOpenAgain, 0, 0);
+    ::PostMessageA(m_main, kOpenAgain, 0, 0);
     ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return m_openAgainReturned == 1; }));
     EXPECT_EQ(WindowsTitled(kCaption), 1);
     EXPECT_EQ(PageIndex(), kLongBreaks);
     Close(IDOK);
-    EXPECT_EQ(m_changes, 2);
+    EXPECT_EQ(m_changes, 1);
 }
 
 class SoundsPageTest : public SettingsWindowTest {

@@ -17,21 +17,13 @@ namespace {
 
 using testing::PumpUntil;
 
-// Stands in for the main window: records commands and settings notices.
+// Stands in for the main window: records commands.
 class TargetWindow : public ui::Window {
   public:
     TargetWindow() { CreateEx(0, L"TrayTestTarget", L"", WS_POPUP, 0, 0, 10, 10, nullptr); }
     std::vector<UINT> commands;
-    int settingsChanged = 0;
 
   protected:
-    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_SETTINGS_CHANGED) {
-            ++settingsChanged;
-            return 0;
-        }
-        return ui::Window::OnMessage(message, wParam, lParam);
-    }
     ui::Handled OnCommand(UINT id, UINT /*code*/, HWND /*control*/) override {
         commands.push_back(id);
         return 0;
@@ -93,8 +85,7 @@ class TrayIconTest : public ::testing::Test {
             static_cast<HICON>(::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY_NORMAL),
                                             IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
         ASSERT_TRUE(icon);
-        ASSERT_TRUE(tray.Create(nullptr, WM_TRAYICON_NOTIFY, "Pausora", icon.get(), IDR_TRAYMENU,
-                                false, nullptr, nullptr, 0, 10, &settings));
+        ASSERT_TRUE(tray.Create(WM_TRAYICON_NOTIFY, "Pausora", icon.get(), IDR_TRAYMENU));
     }
     void TearDown() override { ui::SetAppMainWindow(nullptr); }
 
@@ -152,6 +143,7 @@ TEST_F(TrayIconTest, RightClickShowsTheMenuWithSwitchesAndBoldStartStop) {
     settings.UseWorkingTime = 1;
     settings.UseDailyTimeLimit = 0;
     settings.UseSounds = 1;
+    tray.ShowSwitches(settings);
     ShownMenu shown = RightClick();
     ASSERT_TRUE(shown.seen);
     EXPECT_EQ(shown.count, static_cast<int>(kStartStopPosition) + 1);  // start/stop comes last
@@ -162,21 +154,14 @@ TEST_F(TrayIconTest, RightClickShowsTheMenuWithSwitchesAndBoldStartStop) {
     EXPECT_EQ(shown.checked, (std::vector<bool>{true, false, true, false, true}));
     EXPECT_TRUE(PostedCommands().empty());  // the menu was closed without a choice
 
-    // The scheduler stopped; "Play sounds" chosen.
+    // The scheduler stopped; sounds switched off.
     tray.SetStartStopCaption("Start");
-    EXPECT_TRUE(tray.ToggleNotificationSwitch(ID_TRAY_PLAY_SOUNDS));
-    EXPECT_EQ(settings.UseSounds, 0u);
-    EXPECT_EQ(target.settingsChanged, 1);  // handled before the toggle returned
+    settings.UseSounds = 0;
+    tray.ShowSwitches(settings);
     shown = RightClick();
     ASSERT_TRUE(shown.seen);
     EXPECT_EQ(shown.lastText, "Start");
     EXPECT_EQ(shown.checked, (std::vector<bool>{true, false, true, false, false}));
-
-    // Any other command flips nothing but still tells the main window.
-    const STimeSettings before = settings;
-    EXPECT_TRUE(tray.ToggleNotificationSwitch(ID_TRAY_EXIT));
-    EXPECT_EQ(settings, before);
-    EXPECT_EQ(target.settingsChanged, 2);
 }
 
 TEST_F(TrayIconTest, DoubleClickPostsTheDefaultCommand) {
