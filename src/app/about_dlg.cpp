@@ -27,13 +27,8 @@ void CAboutDlg::OnDpiChanged() {
 }
 
 void CAboutDlg::ApplyScale() {
-    LOGFONT font{};
-    font.lfHeight = Dpi().Scale(19);
-    font.lfWeight = FW_NORMAL;
-    font.lfPitchAndFamily = FF_SWISS;
-    lstrcpyn(font.lfFaceName, L"Arial", LF_FACESIZE);
     // The control lets go of the old font before it is deleted.
-    ui::FontHandle titleFont(::CreateFontIndirect(&font));
+    ui::FontHandle titleFont = ui::TitleFont(Dpi().Scale(19), false);
     ::SendDlgItemMessage(Handle(), IDC_ABOUT_TITLE, WM_SETFONT,
                          reinterpret_cast<WPARAM>(titleFont.get()), TRUE);
     m_titleFont = std::move(titleFont);

@@ -27,7 +27,7 @@ BOOL CExerciseDlg::OnInitDialog() {
     CentreOnDesktop();
     // The first exercise comes on the first tick, once the dialog is up.
     ::SetTimer(Handle(), kFirstExerciseTimer, 1, nullptr);
-    m_instructions.SetFontStatic("Tahoma", Dpi().Scale(kTextHeight), RGB(0, 0, 0), 0);
+    m_instructions.SetFont("Tahoma", Dpi().Scale(kTextHeight), RGB(0, 0, 0));
     m_instructions.SetBackground(RGB(255, 255, 255));
 
     m_picture = ::GetDlgItem(Handle(), IDC_EXERCISE_PICTURE);
@@ -39,7 +39,7 @@ BOOL CExerciseDlg::OnInitDialog() {
 }
 
 void CExerciseDlg::OnDpiChanged() {
-    m_instructions.SetFontStatic("Tahoma", Dpi().Scale(kTextHeight), RGB(0, 0, 0), 0);
+    m_instructions.SetFont("Tahoma", Dpi().Scale(kTextHeight), RGB(0, 0, 0));
     ::InvalidateRect(m_instructions.Handle(), nullptr, TRUE);
     if (m_exercise == nullptr) {
         return;

@@ -35,24 +35,10 @@ void CStyledText::Detach() noexcept {
     }
 }
 
-void CStyledText::SetFontStatic(std::string_view faceName, int height, COLORREF textColour,
-                                std::uint32_t style) {
+void CStyledText::SetFont(std::string_view faceName, int height, COLORREF textColour) {
     m_faceName = std::string(faceName);
     m_height = height;
     m_textColour = textColour;
-    FontChanged();
-    SetFontStyle(style);
-}
-
-void CStyledText::SetFontStyle(std::uint32_t style) {
-    m_bold = m_bold || (style & kBold) != 0;
-    m_italic = m_italic || (style & kItalic) != 0;
-    m_underline = m_underline || (style & kUnderline) != 0;
-    m_strikeOut = m_strikeOut || (style & kStrikeOut) != 0;
-    m_smooth = m_smooth || (style & kSmooth) != 0;
-    m_centred = (style & kCentred) != 0;
-    m_right = !m_centred && (style & kRight) != 0;
-    m_left = !m_centred && !m_right;
     FontChanged();
 }
 
@@ -67,10 +53,9 @@ void CStyledText::FontChanged() {
 }
 
 ui::FontHandle CStyledText::MakeFont() const {
-    return ui::FontHandle(::CreateFont(
-        m_height, 0, 0, 0, m_bold ? 900 : 400, m_italic, m_underline, m_strikeOut, DEFAULT_CHARSET,
-        OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS, m_smooth ? ANTIALIASED_QUALITY : DEFAULT_QUALITY,
-        0, Widen(m_faceName).c_str()));
+    return ui::FontHandle(::CreateFont(m_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       DEFAULT_CHARSET, OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS,
+                                       DEFAULT_QUALITY, 0, Widen(m_faceName).c_str()));
 }
 
 void CStyledText::Paint() {
@@ -96,9 +81,8 @@ void CStyledText::Paint() {
     const bool fontFailed = !m_font;
     if (!fontFailed) {
         const HGDIOBJ old = ::SelectObject(dc, m_font.get());
-        const UINT align = m_centred ? DT_CENTER : m_right ? DT_RIGHT : 0;
         ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &client,
-                   align | DT_WORDBREAK | DT_NOPREFIX);
+                   DT_WORDBREAK | DT_NOPREFIX);
         ::SelectObject(dc, old);
     }
     ::EndPaint(m_hwnd, &paint);

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,18 +13,6 @@ namespace pausora {
 
 class CStyledText {
   public:
-    // Style bits of SetFontStatic and SetFontStyle.
-    enum Style : std::uint32_t {
-        kBold = 0x01,
-        kItalic = 0x02,
-        kUnderline = 0x04,
-        kStrikeOut = 0x08,
-        kSmooth = 0x10,  // antialiased
-        kCentred = 0x20,
-        kLeft = 0x40,
-        kRight = 0x80,  // no alignment bit means left
-    };
-
     CStyledText() = default;
     CStyledText(const CStyledText&) = delete;
     CStyledText& operator=(const CStyledText&) = delete;
@@ -36,12 +23,9 @@ class CStyledText {
     bool Attach(HWND control);
     HWND Handle() const noexcept { return m_hwnd; }
 
-    // Face name, cell height in pixels, text colour, then SetFontStyle(style).
-    void SetFontStatic(std::string_view faceName, int height, COLORREF textColour,
-                       std::uint32_t style);
-    // Turns on each style whose bit is set (none is turned off) and sets the
-    // alignment: centred for 0x20, otherwise right for 0x80, otherwise left.
-    void SetFontStyle(std::uint32_t style);
+    // Face name, cell height in pixels and text colour; the text is drawn
+    // left-aligned and wrapped at words.
+    void SetFont(std::string_view faceName, int height, COLORREF textColour);
     // Paints this colour behind the text instead of the button-face colour.
     void SetBackground(COLORREF colour);
 
@@ -57,15 +41,7 @@ class CStyledText {
     // A new font is made at the next paint.
     void FontChanged();
 
-    bool m_bold = false;
-    bool m_italic = false;
-    bool m_underline = false;
-    bool m_strikeOut = false;
-    bool m_smooth = false;
     bool m_ownBackground = false;
-    bool m_centred = false;
-    bool m_left = true;
-    bool m_right = false;
     std::string m_faceName = "MS Sans Serif";
     COLORREF m_textColour = RGB(0, 0, 0);
     COLORREF m_backgroundColour = RGB(255, 255, 255);

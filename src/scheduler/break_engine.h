@@ -5,8 +5,8 @@
 // Initialise() where the timers are due (after the settings are read, before
 // the tray icon exists); WM_TIMER calls OnTimer(id); the Start/Stop command
 // calls ToggleStartStop(); a settings change saves the record and then calls
-// ToggleStartStop() twice, which restarts a running schedule with the new
-// values and leaves a stopped one stopped.
+// ApplySettings(), which restarts a running schedule with the new values and
+// leaves a stopped or paused one so.
 #pragma once
 
 #include "store/registry_store.h"

@@ -70,22 +70,18 @@ ui::Handled CBoxesPage::OnCommand(UINT id, UINT code, HWND /*control*/) {
     return std::nullopt;
 }
 
-const std::array<CBoxesPage::Layout, 3>& BoxesPageLayouts() {
-    static const std::array<CBoxesPage::Layout, 3> kLayouts{{
-        {IDD_PAGE_SCHEDULE, IDI_PAGE_SCHEDULE, {{IDC_PAGE_SWITCH, &STimeSettings::UseTimeReset}}},
-        {IDD_PAGE_STARTUP,
-         IDI_PAGE_STARTUP,
-         {{IDC_PAGE_SWITCH, &STimeSettings::RunAtStartup},
-          {IDC_CHECK_UPDATES, &STimeSettings::CheckForUpdates}}},
-        // "Transparency" fades the notices in; "Motion" slides them.
-        {IDD_PAGE_APPEARANCE,
-         IDI_PAGE_APPEARANCE,
-         {{IDC_TRANSPARENCY, &STimeSettings::AppearanceType},
-          {IDC_MOTION, &STimeSettings::AppearanceType, true},
-          {IDC_QUIET_WHEN_BUSY, &STimeSettings::QuietWhenBusy}}},
-    }};
-    return kLayouts;
-}
+const CBoxesPage::Layout kPageSchedule{
+    IDD_PAGE_SCHEDULE, IDI_PAGE_SCHEDULE, {{IDC_PAGE_SWITCH, &STimeSettings::UseTimeReset}}};
+const CBoxesPage::Layout kPageTrayAgent{IDD_PAGE_STARTUP,
+                                        IDI_PAGE_STARTUP,
+                                        {{IDC_PAGE_SWITCH, &STimeSettings::RunAtStartup},
+                                         {IDC_CHECK_UPDATES, &STimeSettings::CheckForUpdates}}};
+// "Transparency" fades the notices in; "Motion" slides them.
+const CBoxesPage::Layout kPageAppearance{IDD_PAGE_APPEARANCE,
+                                         IDI_PAGE_APPEARANCE,
+                                         {{IDC_TRANSPARENCY, &STimeSettings::AppearanceType},
+                                          {IDC_MOTION, &STimeSettings::AppearanceType, true},
+                                          {IDC_QUIET_WHEN_BUSY, &STimeSettings::QuietWhenBusy}}};
 
 // --- the pages of time pickers ---
 
@@ -100,25 +96,13 @@ BOOL CTimesPage::OnInitDialog() {
 }
 
 void CTimesPage::ShowPickers(const STimeSettings& from) {
-    for (const Picker& picker : m_layout.pickers) {
-        const std::uint32_t* minutes =
-            picker.minutes != nullptr ? &(from.*picker.minutes) : nullptr;
-        ui::SetPicker(Item(picker.id), picker.format,
-                      ShowValue(picker.format, from.*picker.value, minutes));
-    }
+    ui::ShowPickers(Handle(), m_layout.pickers, from);
 }
 
 bool CTimesPage::OnApply() {
-    STimeSettings& settings = Settings();
     // A switched-off picker still holds a value, and it is kept.
-    for (const Picker& picker : m_layout.pickers) {
-        if (const std::optional<PickerTime> shown = ui::ReadPicker(Item(picker.id))) {
-            std::uint32_t* minutes =
-                picker.minutes != nullptr ? &(settings.*picker.minutes) : nullptr;
-            ReadValue(picker.format, *shown, settings.*picker.value, minutes);
-        }
-    }
-    settings.*m_layout.enabled = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
+    ui::ReadPickers(Handle(), m_layout.pickers, Settings());
+    Settings().*m_layout.enabled = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
     return true;
 }
 
@@ -159,7 +143,7 @@ ui::Handled CTimesPage::OnNotify(const NMHDR& header) {
         return std::nullopt;
     }
     for (const Picker& picker : m_layout.pickers) {
-        if (static_cast<int>(header.idFrom) == picker.id) {
+        if (static_cast<int>(header.idFrom) == picker.control) {
             SetModified();
             return 0;
         }
@@ -167,39 +151,38 @@ ui::Handled CTimesPage::OnNotify(const NMHDR& header) {
     return std::nullopt;
 }
 
-const std::array<CTimesPage::Layout, 4>& TimesPageLayouts() {
-    static const std::array<CTimesPage::Layout, 4> kLayouts{{
-        {IDD_PAGE_SHORT_BREAKS,
-         IDI_PAGE_SHORT_BREAKS,
-         &STimeSettings::UseMicropauses,
-         {{IDC_FIRST_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause},
-          {IDC_SECOND_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause_length}},
-         {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1044,
-          IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
-        {IDD_PAGE_LONG_BREAKS,
-         IDI_PAGE_LONG_BREAKS,
-         &STimeSettings::UsePauses,
-         {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause},
-          {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause_length}},
-         {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
-          IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
-        {IDD_PAGE_WORKING_TIME,
-         IDI_PAGE_WORKING_TIME,
-         &STimeSettings::UseWorkingTime,
-         {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::StartWorkTime_hours,
-           &STimeSettings::StartWorkTime_minutes},
-          {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::EndWorkTime_hours,
-           &STimeSettings::EndWorkTime_minutes}},
-         {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045,
-          IDC_PAGE_TEXT_1048, IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}},
-        {IDD_PAGE_TIME_LIMITS,
-         IDI_PAGE_TIME_LIMITS,
-         &STimeSettings::UseDailyTimeLimit,
-         {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::DailyTimeLimit}},
-         {IDC_FIRST_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045, IDC_PAGE_TEXT_1048}},
-    }};
-    return kLayouts;
-}
+const CTimesPage::Layout kPageMicropause{
+    IDD_PAGE_SHORT_BREAKS,
+    IDI_PAGE_SHORT_BREAKS,
+    &STimeSettings::UseMicropauses,
+    {{IDC_FIRST_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause},
+     {IDC_SECOND_TIME, PickerFormat::kMinutesSeconds, &STimeSettings::Micropause_length}},
+    {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1044, IDC_PAGE_TEXT_1048,
+     IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}};
+const CTimesPage::Layout kPagePause{
+    IDD_PAGE_LONG_BREAKS,
+    IDI_PAGE_LONG_BREAKS,
+    &STimeSettings::UsePauses,
+    {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause},
+     {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::Pause_length}},
+    {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045, IDC_PAGE_TEXT_1048,
+     IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}};
+const CTimesPage::Layout kPageWorkingTime{
+    IDD_PAGE_WORKING_TIME,
+    IDI_PAGE_WORKING_TIME,
+    &STimeSettings::UseWorkingTime,
+    {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::StartWorkTime_hours,
+      &STimeSettings::StartWorkTime_minutes},
+     {IDC_SECOND_TIME, PickerFormat::kHoursMinutes, &STimeSettings::EndWorkTime_hours,
+      &STimeSettings::EndWorkTime_minutes}},
+    {IDC_FIRST_TIME, IDC_SECOND_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045, IDC_PAGE_TEXT_1048,
+     IDC_PAGE_TEXT_1046, IDC_PAGE_TEXT_1047}};
+const CTimesPage::Layout kPageTimeLimits{
+    IDD_PAGE_TIME_LIMITS,
+    IDI_PAGE_TIME_LIMITS,
+    &STimeSettings::UseDailyTimeLimit,
+    {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::DailyTimeLimit}},
+    {IDC_FIRST_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045, IDC_PAGE_TEXT_1048}};
 
 // --- Sounds ---
 

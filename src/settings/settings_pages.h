@@ -4,7 +4,7 @@
 
 #include "store/time_settings.h"
 #include "sound/win_sound.h"
-#include "ui/picker_time.h"
+#include "ui/picker_control.h"
 #include "ui/property_sheet.h"
 
 #include <array>
@@ -64,14 +64,7 @@ class CBoxesPage final : public CSettingsPage {
 // (Short breaks, Long breaks, Working time, Time limits).
 class CTimesPage final : public CSettingsPage {
   public:
-    // One picker and the field (or, for a clock time, the hour and minute
-    // fields) it shows.
-    struct Picker {
-        int id;
-        PickerFormat format;
-        std::uint32_t STimeSettings::*value;
-        std::uint32_t STimeSettings::*minutes = nullptr;  // a clock time only
-    };
+    using Picker = ui::PickerBinding<STimeSettings>;
     struct Layout {
         UINT templateId;
         UINT iconId;
@@ -95,9 +88,15 @@ class CTimesPage final : public CSettingsPage {
     Layout m_layout;
 };
 
-// What the pages of each kind show, in the order of the settings window.
-const std::array<CBoxesPage::Layout, 3>& BoxesPageLayouts();  // Schedule, Startup, Appearance
-const std::array<CTimesPage::Layout, 4>& TimesPageLayouts();
+// What each page shows: Schedule, Startup and Appearance are check boxes;
+// Short breaks, Long breaks, Working time and Time limits are time pickers.
+extern const CBoxesPage::Layout kPageSchedule;
+extern const CBoxesPage::Layout kPageTrayAgent;
+extern const CBoxesPage::Layout kPageAppearance;
+extern const CTimesPage::Layout kPageMicropause;
+extern const CTimesPage::Layout kPagePause;
+extern const CTimesPage::Layout kPageWorkingTime;
+extern const CTimesPage::Layout kPageTimeLimits;
 
 // One WAV file per notification event, with Browse and Play on a player of
 // the page's own.

@@ -32,17 +32,15 @@ void ShowSettingsWindow(HWND parent, const STimeSettings& current,
     sheet.SetTreeViewMode(true, true, true);
 
     STimeSettings edited = current;
-    const auto& boxes = BoxesPageLayouts();
-    const auto& times = TimesPageLayouts();
-    CBoxesPage schedule(boxes[0], edited);
-    CTimesPage shortBreaks(times[0], edited);
-    CTimesPage longBreaks(times[1], edited);
-    CTimesPage workingTime(times[2], edited);
-    CTimesPage timeLimits(times[3], edited);
+    CBoxesPage schedule(kPageSchedule, edited);
+    CTimesPage shortBreaks(kPageMicropause, edited);
+    CTimesPage longBreaks(kPagePause, edited);
+    CTimesPage workingTime(kPageWorkingTime, edited);
+    CTimesPage timeLimits(kPageTimeLimits, edited);
     CSettingsPage customize(IDD_PAGE_CUSTOMIZE, IDI_PAGE_CUSTOMIZE, edited);
-    CBoxesPage startup(boxes[1], edited);
+    CBoxesPage startup(kPageTrayAgent, edited);
     CPageSounds sounds(edited);
-    CBoxesPage appearance(boxes[2], edited);
+    CBoxesPage appearance(kPageAppearance, edited);
     for (ui::PropertyPage* page : std::initializer_list<ui::PropertyPage*>{
              &schedule, &shortBreaks, &longBreaks, &workingTime, &timeLimits, &customize, &startup,
              &sounds, &appearance}) {

@@ -298,14 +298,6 @@ bool CTreeSheetBase::SetTreeWidth(int width) {
     return true;
 }
 
-std::unique_ptr<CSheetTree> CTreeSheetBase::CreateTreeObject() {
-    return std::make_unique<CSheetTree>();
-}
-
-std::unique_ptr<CPageFrame> CTreeSheetBase::CreatePageFrame() {
-    return std::make_unique<CPageFrameWnd>();
-}
-
 HWND CTreeSheetBase::TabControl() const {
     return Handle() != nullptr ? PropSheet_GetTabControl(Handle()) : nullptr;
 }
@@ -319,7 +311,6 @@ void CTreeSheetBase::OnInitialized() {
     // The tree's width is given at 96 dots per inch; its texts grow with the
     // screen's scaling, and so must it.
     const int treeWidth = Dpi().Scale(m_treeWidth);
-    const int treeGap = Dpi().Scale(m_treeGap);
 
     // The tab strip gives way to the frame; the pages stay where the sheet
     // puts them, in the tab control's display area.
@@ -331,13 +322,39 @@ void CTreeSheetBase::OnInitialized() {
     ::GetWindowRect(tab, &tabRect);
     ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&tabRect), 2);
 
-    m_frame = CreatePageFrame();
+    m_frame = std::make_unique<CPageFrameWnd>();
     m_frame->CreateWnd(sheet, tabRect, kFrameId);
     ::SetWindowPos(m_frame->Wnd(), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_frame->ShowCaption(m_pageCaption);
+    WidenForTree(treeWidth);
 
-    // Room for the tree on the left.
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessage(sheet, WM_GETFONT, 0, 0));
+    m_captionHeightAtStart = TabHeight(sheet, font);
+    m_frame->SetCaptionHeight(m_captionHeightAtStart);
+
+    m_tree = std::make_unique<CSheetTree>();
+    RECT treeRect = tabRect;
+    treeRect.right = treeRect.left + std::max(0, treeWidth - Dpi().Scale(m_treeGap));
+    m_tree->Create(sheet, treeRect);
+    const HWND tree = m_tree->Handle();
+    ::SendMessage(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // First in the keyboard's order.
+    ::SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (m_treeImages) {
+        TreeView_SetImageList(tree, m_images, TVSIL_NORMAL);
+        TreeView_SetImageList(tree, m_images, TVSIL_STATE);
+    }
+    RefillTree();
+    SelectPageInTree(TabCtrl_GetCurSel(tab));
+    // The sheet may settle on its first page only after this returns.
+    ::PostMessage(sheet, kFollowCurrentPage, 0, 0);
+}
+
+// Moves every child right by the tree's width and widens the sheet by as
+// much, centred again on its monitor's work area.
+void CTreeSheetBase::WidenForTree(int treeWidth) {
+    const HWND sheet = Handle();
     for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         RECT r{};
@@ -357,40 +374,25 @@ void CTreeSheetBase::OnInitialized() {
     ::SetWindowPos(sheet, nullptr, work.left + (work.right - work.left - width) / 2,
                    work.top + (work.bottom - work.top - height) / 2, width, height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
-    // The band is as tall as a tab would be, so the page below it keeps the
-    // place the sheet gave it.
-    const HFONT font = reinterpret_cast<HFONT>(::SendMessage(sheet, WM_GETFONT, 0, 0));
-    if (const HWND probe = ::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100, sheet,
-                                            nullptr, ui::ModuleInstance(), nullptr)) {
-        ::SendMessage(probe, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        TCITEM item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(L"");
-        TabCtrl_InsertItem(probe, 0, &item);
-        RECT itemRect{};
-        TabCtrl_GetItemRect(probe, 0, &itemRect);
-        m_captionHeightAtStart = itemRect.bottom - itemRect.top;
-        m_frame->SetCaptionHeight(m_captionHeightAtStart);
-        ::DestroyWindow(probe);
+// The height of one tab in `font`: the caption band is as tall as a tab
+// would be, so the page below it keeps the place the sheet gave it.
+int CTreeSheetBase::TabHeight(HWND sheet, HFONT font) {
+    const HWND probe = ::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100, sheet,
+                                        nullptr, ui::ModuleInstance(), nullptr);
+    if (probe == nullptr) {
+        return 0;
     }
-
-    m_tree = CreateTreeObject();
-    RECT treeRect = tabRect;
-    treeRect.right = treeRect.left + std::max(0, treeWidth - treeGap);
-    m_tree->Create(sheet, treeRect);
-    const HWND tree = m_tree->Handle();
-    ::SendMessage(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    // First in the keyboard's order.
-    ::SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (m_treeImages) {
-        TreeView_SetImageList(tree, m_images, TVSIL_NORMAL);
-        TreeView_SetImageList(tree, m_images, TVSIL_STATE);
-    }
-    RefillTree();
-    SelectPageInTree(TabCtrl_GetCurSel(tab));
-    // The sheet may settle on its first page only after this returns.
-    ::PostMessage(sheet, kFollowCurrentPage, 0, 0);
+    ::SendMessage(probe, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    TCITEM item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(L"");
+    TabCtrl_InsertItem(probe, 0, &item);
+    RECT itemRect{};
+    TabCtrl_GetItemRect(probe, 0, &itemRect);
+    ::DestroyWindow(probe);
+    return itemRect.bottom - itemRect.top;
 }
 
 // The system moved the sheet and, where it does, laid out its template

@@ -132,8 +132,6 @@ class CTreeSheetBase : public ui::PropertySheet {
 
   protected:
     void StoreTreeWidth(int width) { m_treeWidth = width; }
-    virtual std::unique_ptr<CSheetTree> CreateTreeObject();
-    virtual std::unique_ptr<CPageFrame> CreatePageFrame();
     void OnInitialized() override;
     void OnDpiChanged() override;
     bool PreTranslateMessage(MSG& msg) override;
@@ -142,6 +140,8 @@ class CTreeSheetBase : public ui::PropertySheet {
   private:
     HWND TabControl() const;
     void UseOneRowOfTabs();
+    void WidenForTree(int treeWidth);
+    static int TabHeight(HWND sheet, HFONT font);
     void RefillTree();
     void SelectPageInTree(int page);
     void SelectNode(int node);

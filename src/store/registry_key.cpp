@@ -162,22 +162,6 @@ bool CRegistryKey::DeleteValue(std::string_view name) {
     return Check(::RegDeleteValueW(m_key, Z(name).c_str()));
 }
 
-bool CRegistryKey::DeleteKey(HKEY root, std::string_view subkey) {
-    return Check(::RegDeleteKeyW(root, Z(subkey).c_str()));
-}
-
-bool CRegistryKey::SaveKey(std::string_view file) {
-    return m_key != nullptr && Check(::RegSaveKeyW(m_key, Z(file).c_str(), nullptr));
-}
-
-bool CRegistryKey::RestoreKey(std::string_view file) {
-    return m_key != nullptr && Check(::RegRestoreKeyW(m_key, Z(file).c_str(), 0));
-}
-
-bool CRegistryKey::LoadKey(HKEY root, std::string_view subkey, std::string_view file) {
-    return Check(::RegLoadKeyW(root, Z(subkey).c_str(), Z(file).c_str()));
-}
-
 void CRegistryKey::Close() {
     if (m_key != nullptr) {
         ::RegCloseKey(m_key);

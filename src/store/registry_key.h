@@ -17,10 +17,6 @@ class CRegistryKey final : public IRegistryKey {
 
     bool Open(HKEY root, std::string_view subkey);
     bool Create(HKEY root, std::string_view subkey);
-    bool DeleteKey(HKEY root, std::string_view subkey);
-    bool SaveKey(std::string_view file);
-    bool RestoreKey(std::string_view file);
-    bool LoadKey(HKEY root, std::string_view subkey, std::string_view file);
 
     // Relative to HKEY_CURRENT_USER.
     bool Open(std::string_view subkey) override { return Open(HKEY_CURRENT_USER, subkey); }

@@ -79,17 +79,29 @@ const std::string& STimeSettings::SoundPath(SoundEvent event) const {
     return this->*kSoundFields[static_cast<std::size_t>(event)];
 }
 
-std::string RunCommand(std::string_view installDir, std::string_view programFolder) {
-    const std::string_view folder = installDir.empty() ? programFolder : installDir;
-    std::string command = "\"";
-    command += folder;
-    // The installer writes the folder with its separator; a hand-made value
-    // may lack it, and "C:\ToolsPausora.exe" names nothing.
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') {
-        command += '\\';
+namespace {
+// The installer writes a folder with its separator; a hand-made value may
+// lack it, and "C:\ToolsPausora.exe" names nothing.
+std::string WithSeparator(std::string_view folder) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
+        path += '\\';
     }
-    command += "Pausora.exe\"";
-    return command;
+    return path;
+}
+}  // namespace
+
+std::string RunCommand(std::string_view installDir, std::string_view programFolder) {
+    return "\"" + WithSeparator(installDir.empty() ? programFolder : installDir) + "Pausora.exe\"";
+}
+
+std::string ReadInstallDir(IRegistry& registry) {
+    std::string folder;
+    const std::unique_ptr<IRegistryKey> key = registry.NewKey();
+    if (key->Open(reg::kAppKey) && !key->ReadString(reg::kInstallDir, folder)) {
+        folder.clear();
+    }
+    return WithSeparator(folder);
 }
 
 bool STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoot,
@@ -126,11 +138,9 @@ bool STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFo
     if (RunAtStartup == 1) {
         // A fresh profile may not have the Run key yet.
         run->Create(reg::kRunKey);
-        auto app = registry.NewKey();
-        app->Open(reg::kAppKey);
-        std::string installDir;
-        app->ReadString(reg::kInstallDir, installDir);
-        saved = run->WriteString(reg::kRunValue, RunCommand(installDir, programFolder)) && saved;
+        saved =
+            run->WriteString(reg::kRunValue, RunCommand(ReadInstallDir(registry), programFolder)) &&
+            saved;
     } else if (run->Open(reg::kRunKey)) {
         // A value that is not there is as good as deleted.
         std::string existing;

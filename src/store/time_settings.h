@@ -99,4 +99,8 @@ inline constexpr std::size_t kSettingsValueCount = 29;
 // gets its closing separator when it lacks one.
 std::string RunCommand(std::string_view installDir, std::string_view programFolder);
 
+// "InstallDir" as the installer left it, with its closing separator even when
+// a hand-made value lacks it; empty when there is none.
+std::string ReadInstallDir(IRegistry& registry);
+
 }  // namespace pausora

@@ -1,6 +1,7 @@
 #include "tips/tips.h"
 
 #include "store/registry_store.h"
+#include "store/time_settings.h"
 #include "tips/random_range.h"
 #include "tips/line_file.h"
 
@@ -15,23 +16,6 @@ namespace pausora {
 constexpr std::string_view kSourceMark = "\r\n-- ";
 
 namespace {
-
-std::string ReadInstallDir(IRegistry& registry) {
-    std::string folder;
-    const std::unique_ptr<IRegistryKey> key = registry.NewKey();
-    if (key->Open(reg::kAppKey)) {
-        if (!key->ReadString(reg::kInstallDir, folder)) {
-            folder.clear();
-        }
-        key->Close();
-    }
-    // The installer writes the folder with its trailing separator; without
-    // one the file name would be glued onto the folder's name.
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') {
-        folder += '\\';
-    }
-    return folder;
-}
 
 // The nearest heading above line `index`, if there is one.
 std::optional<std::size_t> HeadingAbove(const std::vector<std::string>& lines, std::size_t index) {

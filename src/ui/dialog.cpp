@@ -18,34 +18,12 @@ INT_PTR Dialog::DoModal(HWND parent) {
         m_modal = false;
         return -1;
     }
-    const bool disableParent = parent != nullptr && ::IsWindowEnabled(parent);
-    if (disableParent) {
-        ::EnableWindow(parent, FALSE);
-    }
     if (!m_ended && ShowOnModalStart()) {
         ::ShowWindow(hwnd, SW_SHOW);
     }
-    MSG msg{};
-    while (!m_ended) {
-        const BOOL got = ::GetMessage(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got == -1) {
-            break;
-        }
-        if (PreTranslateMessage(msg)) {
-            continue;
-        }
-        if (m_hwnd == nullptr || !::IsDialogMessage(m_hwnd, &msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessage(&msg);
-        }
-    }
-    if (disableParent) {
-        ::EnableWindow(parent, TRUE);
-    }
+    RunModal(
+        parent, [this] { return m_ended; }, [this](MSG& msg) { return PreTranslateMessage(msg); },
+        [this](MSG& msg) { return m_hwnd != nullptr && ::IsDialogMessage(m_hwnd, &msg); });
     if (m_hwnd != nullptr) {
         ::DestroyWindow(m_hwnd);
     }
@@ -65,19 +43,10 @@ void Dialog::EndDialog(INT_PTR result) {
 }
 
 Handled Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-            if (m_background == kWindowColour) {
-                ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-            }
-            break;
-        default:
-            break;
+    if (m_background == kWindowColour) {
+        if (const Handled answer = WindowColourBackground(message, wParam)) {
+            return answer;
+        }
     }
     return MessageHandlers::OnMessage(message, wParam, lParam);
 }
@@ -133,20 +102,7 @@ INT_PTR CALLBACK Dialog::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
             return FALSE;
         }
         if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
-            // Messages that return a value of their own (rather than through
-            // DWLP_MSGRESULT) are few; the rest report "handled".
-            switch (message) {
-                case WM_CTLCOLORDLG:
-                case WM_CTLCOLORSTATIC:
-                case WM_CTLCOLORBTN:
-                case WM_CTLCOLOREDIT:
-                case WM_CTLCOLORLISTBOX:
-                case WM_QUERYDRAGICON:
-                    return static_cast<INT_PTR>(*result);
-                default:
-                    ::SetWindowLongPtr(hwnd, DWLP_MSGRESULT, *result);
-                    return TRUE;
-            }
+            return DialogAnswer(hwnd, message, *result);
         }
         return FALSE;
     } catch (...) {

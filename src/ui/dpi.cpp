@@ -75,6 +75,15 @@ int DpiScale::FromStart(int pixels) const {
     return m_startDpi > 0 ? ::MulDiv(pixels, Dpi(), m_startDpi) : pixels;
 }
 
+FontHandle TitleFont(int height, bool bold) {
+    LOGFONT font{};
+    font.lfHeight = height;
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+    lstrcpyn(font.lfFaceName, L"Arial", LF_FACESIZE);
+    return FontHandle(::CreateFontIndirect(&font));
+}
+
 BitmapHandle LoadBitmapOfHeight(UINT id, int height) {
     BitmapHandle bitmap(static_cast<HBITMAP>(
         ::LoadImage(ModuleInstance(), MAKEINTRESOURCE(id), IMAGE_BITMAP, 0, 0, 0)));

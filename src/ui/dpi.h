@@ -55,6 +55,10 @@ class DpiScale {
 // in a corner).
 BitmapHandle LoadBitmapOfHeight(UINT id, int height);
 
+// The titles' typeface, Arial, `height` pixels tall: negative for the
+// character's own height (as a point size asks), positive for the cell's.
+FontHandle TitleFont(int height, bool bold);
+
 // The size in pixels of a rectangle of `width` x `height` dialog units of
 // `dialog`, which grows with the display's scaling.
 SIZE DialogUnitsToPixels(HWND dialog, int width, int height);

@@ -6,12 +6,48 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace pausora::ui {
 
 void SetPicker(HWND picker, PickerFormat format, PickerTime time);
 // Nothing when the picker holds no valid time.
 std::optional<PickerTime> ReadPicker(HWND picker);
+
+// A picker of a page and the field of a record it shows: a length in seconds,
+// or, with `minutes` set, the hours of a clock time and its minutes.
+template <typename Record>
+struct PickerBinding {
+    int control;
+    PickerFormat format;
+    std::uint32_t Record::*value;
+    std::uint32_t Record::*minutes = nullptr;
+};
+
+// Shows each bound field of `from` in its picker on `page`.
+template <typename Record>
+void ShowPickers(HWND page, const std::vector<PickerBinding<Record>>& pickers, const Record& from) {
+    for (const PickerBinding<Record>& picker : pickers) {
+        const std::uint32_t* minutes =
+            picker.minutes != nullptr ? &(from.*picker.minutes) : nullptr;
+        SetPicker(::GetDlgItem(page, picker.control), picker.format,
+                  ShowValue(picker.format, from.*picker.value, minutes));
+    }
+}
+
+// Writes what each picker on `page` shows into its field of `to`; a picker
+// without a valid time leaves its field as it is.
+template <typename Record>
+void ReadPickers(HWND page, const std::vector<PickerBinding<Record>>& pickers, Record& to) {
+    for (const PickerBinding<Record>& picker : pickers) {
+        if (const std::optional<PickerTime> shown =
+                ReadPicker(::GetDlgItem(page, picker.control))) {
+            std::uint32_t* minutes = picker.minutes != nullptr ? &(to.*picker.minutes) : nullptr;
+            ReadValue(picker.format, *shown, to.*picker.value, minutes);
+        }
+    }
+}
 
 }  // namespace pausora::ui

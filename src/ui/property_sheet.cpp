@@ -147,17 +147,7 @@ INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam
                 break;
         }
         if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
-            switch (message) {
-                case WM_CTLCOLORDLG:
-                case WM_CTLCOLORSTATIC:
-                case WM_CTLCOLORBTN:
-                case WM_CTLCOLOREDIT:
-                case WM_CTLCOLORLISTBOX:
-                    return static_cast<INT_PTR>(*result);
-                default:
-                    ::SetWindowLongPtr(hwnd, DWLP_MSGRESULT, *result);
-                    return TRUE;
-            }
+            return DialogAnswer(hwnd, message, *result);
         }
         return FALSE;
     } catch (...) {
@@ -211,45 +201,18 @@ INT_PTR PropertySheet::DoModal() {
     }
     m_hwnd = hwnd;
 
-    const HWND parent = m_header.hwndParent;
-    const bool disableParent = parent != nullptr && ::IsWindowEnabled(parent);
-    if (disableParent) {
-        ::EnableWindow(parent, FALSE);
-    }
-    MSG msg{};
     // The sheet has no current page any more once OK, Cancel or Finish
-    // closed it.
-    while (m_hwnd != nullptr && PropSheet_GetCurrentPageHwnd(m_hwnd) != nullptr) {
-        const BOOL got = ::GetMessage(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got == -1) {
-            break;
-        }
-        if (PreTranslateMessage(msg)) {
-            continue;
-        }
-        // A wizard is walked by its buttons only: Ctrl+Tab does not switch
-        // its pages.
-        if (m_hwnd == nullptr || !(IsWizard() ? ::IsDialogMessage(m_hwnd, &msg)
-                                              : PropSheet_IsDialogMessage(m_hwnd, &msg))) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessage(&msg);
-        }
-    }
-    INT_PTR result = IDCANCEL;
-    if (m_hwnd != nullptr) {
-        if (PropSheet_GetResult(m_hwnd) > 0) {
-            result = IDOK;
-        }
-    }
-    // The parent comes back before the sheet goes, so that it is the window
-    // the system activates next.
-    if (disableParent) {
-        ::EnableWindow(parent, TRUE);
-    }
+    // closed it. A wizard is walked by its buttons only: Ctrl+Tab does not
+    // switch its pages.
+    RunModal(
+        m_header.hwndParent,
+        [this] { return m_hwnd == nullptr || PropSheet_GetCurrentPageHwnd(m_hwnd) == nullptr; },
+        [this](MSG& msg) { return PreTranslateMessage(msg); },
+        [this](MSG& msg) {
+            return m_hwnd != nullptr && (IsWizard() ? ::IsDialogMessage(m_hwnd, &msg)
+                                                    : PropSheet_IsDialogMessage(m_hwnd, &msg));
+        });
+    const INT_PTR result = m_hwnd != nullptr && PropSheet_GetResult(m_hwnd) > 0 ? IDOK : IDCANCEL;
     if (m_hwnd != nullptr) {
         ::DestroyWindow(m_hwnd);
     }

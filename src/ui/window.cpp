@@ -137,4 +137,31 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
     }
 }
 
+INT_PTR DialogAnswer(HWND dialog, UINT message, LRESULT result) {
+    switch (message) {
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_QUERYDRAGICON:
+            return static_cast<INT_PTR>(result);
+        default:
+            ::SetWindowLongPtr(dialog, DWLP_MSGRESULT, result);
+            return TRUE;
+    }
+}
+
+Handled WindowColourBackground(UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace pausora::ui

@@ -76,9 +76,54 @@ std::wstring ResourceString(UINT id);
 std::wstring WindowText(HWND window);
 
 // The application's main window: where the tray icon sends its commands and
-// settings notices unless it was given another target. Set once by the main
+// our windows pass the system's notices, unless it was given another target. Set once by the main
 // window when it starts.
 HWND AppMainWindow() noexcept;
 void SetAppMainWindow(HWND window) noexcept;
+
+// --- what dialogs and property pages share ---
+
+// A dialog procedure's answer to a message a handler took: the control
+// colours and the drag icon are returned as they are, everything else goes
+// through DWLP_MSGRESULT with TRUE for "handled".
+INT_PTR DialogAnswer(HWND dialog, UINT message, LRESULT result);
+// The window-colour look: the dialog and its texts and buttons sit on the
+// window colour instead of the dialog grey, with no box of their own. An
+// answer only for the control-colour messages it covers.
+Handled WindowColourBackground(UINT message, WPARAM wParam);
+
+// A modal run: disables `parent` (when given and enabled) and pumps messages
+// until `ended` says so; each goes to `preTranslate`, then to
+// `dialogMessage`, and is dispatched when neither took it. A WM_QUIT met on
+// the way ends the run and is posted again for the outer loop. The parent
+// comes back before this returns, so that the system activates it next.
+template <typename Ended, typename PreTranslate, typename DialogMessage>
+void RunModal(HWND parent, Ended ended, PreTranslate preTranslate, DialogMessage dialogMessage) {
+    const bool disableParent = parent != nullptr && ::IsWindowEnabled(parent);
+    if (disableParent) {
+        ::EnableWindow(parent, FALSE);
+    }
+    MSG msg{};
+    while (!ended()) {
+        const BOOL got = ::GetMessage(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        if (preTranslate(msg)) {
+            continue;
+        }
+        if (!dialogMessage(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessage(&msg);
+        }
+    }
+    if (disableParent) {
+        ::EnableWindow(parent, TRUE);
+    }
+}
 
 }  // namespace pausora::ui

@@ -45,12 +45,7 @@ CScheduleWizardPage::CScheduleWizardPage(UINT templateId, const char* title, con
 }
 
 BOOL CScheduleWizardPage::OnInitDialog() {
-    for (const Picker& picker : m_pickers) {
-        const std::uint32_t* minutes =
-            picker.minutes != nullptr ? &(m_settings->*picker.minutes) : nullptr;
-        ui::SetPicker(Item(picker.control), picker.format,
-                      ShowValue(picker.format, m_settings->*picker.first, minutes));
-    }
+    ui::ShowPickers(Handle(), m_pickers, *m_settings);
     return TRUE;
 }
 
@@ -59,13 +54,7 @@ void CScheduleWizardPage::OnSetActive() {
 }
 
 void CScheduleWizardPage::OnKillActive() {
-    for (const Picker& picker : m_pickers) {
-        if (const std::optional<PickerTime> shown = ui::ReadPicker(Item(picker.control))) {
-            std::uint32_t* minutes =
-                picker.minutes != nullptr ? &(m_settings->*picker.minutes) : nullptr;
-            ReadValue(picker.format, *shown, m_settings->*picker.first, minutes);
-        }
-    }
+    ui::ReadPickers(Handle(), m_pickers, *m_settings);
 }
 
 ui::Handled CScheduleWizardPage::OnNotify(const NMHDR& header) {

@@ -5,7 +5,7 @@
 
 #include "store/time_settings.h"
 #include "ui/handles.h"
-#include "ui/picker_time.h"
+#include "ui/picker_control.h"
 #include "ui/property_sheet.h"
 
 #include <string>
@@ -43,13 +43,7 @@ class CInitialSetupWizard_Page1 final : public ui::PropertyPage {
 // written when the user leaves the page by Next or Back.
 class CScheduleWizardPage : public ui::PropertyPage {
   public:
-    struct Picker {
-        int control;
-        PickerFormat format;
-        // A length in seconds; or, with `minutes` set, the hours of a clock time.
-        std::uint32_t STimeSettings::*first;
-        std::uint32_t STimeSettings::*minutes = nullptr;
-    };
+    using Picker = ui::PickerBinding<STimeSettings>;
 
   protected:
     CScheduleWizardPage(UINT templateId, const char* title, const char* subtitle,

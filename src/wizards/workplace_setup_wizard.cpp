@@ -81,15 +81,10 @@ void CWorkPlaceSetupWizardPage::ApplyPicture() {
 }
 
 ui::Handled CWorkPlaceSetupWizardPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-        default:
-            return ui::PropertyPage::OnMessage(message, wParam, lParam);
+    if (const ui::Handled answer = ui::WindowColourBackground(message, wParam)) {
+        return answer;
     }
+    return ui::PropertyPage::OnMessage(message, wParam, lParam);
 }
 
 CWorkPlaceSetupWizard_Page1::CWorkPlaceSetupWizard_Page1()

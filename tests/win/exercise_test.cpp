@@ -398,7 +398,7 @@ TEST(StyledText, AFontThatCannotBeMadeIsReportedOnceAndNoTextIsDrawn) {
     EXPECT_EQ(ink, 0);
 
     // A new face is a new font: its failure is told again.
-    text.SetFontStatic("Tahoma", 18, RGB(0, 0, 0), 0);
+    text.SetFont("Tahoma", 18, RGB(0, 0, 0));
     ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     ::Sleep(300);
     EXPECT_EQ(boxes.seen, 2);
@@ -408,7 +408,7 @@ TEST(StyledText, AFontThatCannotBeMadeIsReportedOnceAndNoTextIsDrawn) {
     ::DestroyWindow(parent);
 }
 
-TEST(StyledText, StyleBitsOnlyEverTurnStylesOn) {
+TEST(StyledText, TheFontIsTheFaceAndHeightAskedFor) {
     // Seen through the font it makes.
     class Probe final : public CStyledText {
       public:
@@ -421,19 +421,11 @@ TEST(StyledText, StyleBitsOnlyEverTurnStylesOn) {
     } probe;
     LOGFONTA font = probe.Font();
     EXPECT_EQ(font.lfHeight, 8);
-    EXPECT_EQ(font.lfWeight, 400);
     EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
-
-    probe.SetFontStatic("Tahoma", 18, RGB(0, 0, 0),
-                        CStyledText::kBold | CStyledText::kUnderline | CStyledText::kSmooth);
-    probe.SetFontStyle(CStyledText::kItalic);  // bold and underline stay
+    probe.SetFont("Tahoma", 18, RGB(0, 0, 0));
     font = probe.Font();
     EXPECT_EQ(font.lfHeight, 18);
-    EXPECT_EQ(font.lfWeight, 900);
-    EXPECT_TRUE(font.lfItalic);
-    EXPECT_TRUE(font.lfUnderline);
-    EXPECT_FALSE(font.lfStrikeOut);
-    EXPECT_EQ(font.lfQuality, ANTIALIASED_QUALITY);
+    EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_STREQ(font.lfFaceName, "Tahoma");
 }
 
