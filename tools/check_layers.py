@@ -3,18 +3,22 @@
 in the list at all (test doubles under tests/ among them).
 
 The folders form layers, from the top down; a file may include headers of its
-own folder and of folders below it, never above."""
+own folder and of folders below it, never above. Below them all lie the id
+headers of res/ (defines only), which any file may include by their bare
+name; any other bare name (a header found through an include path, or one
+that is not there) is a fault too."""
 import pathlib
 import re
 import sys
 
 LAYERS = ["app", "settings", "wizards", "exercises", "update", "scheduler", "notify",
           "sound", "tips", "store", "ui", "inputwatch"]
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([A-Za-z_]+)/')
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
 def main() -> int:
     src = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "src")
+    res = src.parent / "res"
     rank = {name: i for i, name in enumerate(LAYERS)}
     faults = []
     for path in sorted(src.rglob("*")):
@@ -28,7 +32,15 @@ def main() -> int:
             match = INCLUDE.match(line)
             if not match:
                 continue
-            target = match.group(1)
+            name = match.group(1)
+            if "/" not in name:
+                if not (res / name).is_file() and not (path.parent / name).is_file():
+                    faults.append(f"{path}:{number}: includes {name}, which is no header of res/")
+                elif (path.parent / name).is_file() and folder != "inputwatch":
+                    faults.append(f"{path}:{number}: includes {name} by its bare name; "
+                                  f"write {folder}/{name}")
+                continue
+            target = name.split("/")[0]
             if target not in rank:
                 faults.append(f"{path}:{number}: includes {target}/, which is not a layer of src/")
             elif rank[target] < rank[folder]:

@@ -12,6 +12,7 @@
 #include "scheduler/break_engine.h"
 #include "scheduler/busy_source_win.h"
 #include "scheduler/engine_adapters_win.h"
+#include "scheduler/presenter_win.h"
 #include "scheduler/wall_clock_win.h"
 #include "tips/line_file.h"
 #include "scheduler/tip_source.h"
@@ -25,46 +26,11 @@
 #include <memory>
 #include <string>
 
-// The system's PlaySound macro would rename the presenter's method.
-#undef PlaySound
-
 namespace pausora {
 
 class CAboutDlg;
 class CExerciseDlg;
 class CWorkPlaceSetupWizard;
-
-// What the engine shows and plays, on the real popup, tray icon and sound
-// device.
-class MainWindowPresenter final : public IPresenter {
-  public:
-    MainWindowPresenter(CNotifierPopup& popup, CTrayIcon& tray, CWinSoundSet& sounds)
-        : m_popup(popup), m_tray(tray), m_sounds(sounds) {}
-
-    void SetItemText(int item, std::string_view text) override;
-    void SetItemClickable(int item, bool clickable) override;
-    void SetItemPictures(int item, int normalBitmap, int hoverBitmap) override;
-    void ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs, std::uint32_t disappearMs,
-                   std::uint32_t step, std::uint32_t mode, int stars) override;
-    void HidePopup() override;
-    void SetIcon(int iconId) override;
-    void SetTooltipText(std::string_view text) override;
-    void SetIconList(int firstIconId, int lastIconId) override;
-    void Animate(std::uint32_t frameMs, std::uint32_t lengthSeconds) override;
-    void StopAnimation() override;
-    void SetStartStopCaption(std::string_view caption) override;
-    void PlaySound(SoundEvent event, std::string_view path) override;
-    // Shown in a box after the step, like the sound errors and behind them:
-    // once per run for whatever could not be saved, once for the timers.
-    void ReportTrouble(Trouble trouble) override;
-
-  private:
-    CNotifierPopup& m_popup;
-    CTrayIcon& m_tray;
-    CWinSoundSet& m_sounds;
-    bool m_savingReported = false;
-    bool m_timersReported = false;
-};
 
 class CPausoraDlg final : public ui::Dialog {
   public:
@@ -116,7 +82,7 @@ class CPausoraDlg final : public ui::Dialog {
     InputWatchIdleSource m_input;
     SystemLocalClock m_calendar;
     SystemWallClock m_wall;
-    MainWindowPresenter m_presenter;
+    WindowPresenter m_presenter;
     SystemBusySource m_busy;
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
     std::unique_ptr<BreakEngine> m_engine;

@@ -164,7 +164,7 @@ bool CNotifierPopup::Create(HWND owner) {
 }
 
 ui::Handled CNotifierPopup::OnCreate() {
-    m_handCursor = ::LoadCursor(nullptr, MAKEINTRESOURCE(32649));  // IDC_HAND
+    m_handCursor = ::LoadCursor(nullptr, IDC_HAND);
     return std::nullopt;
 }
 

@@ -44,6 +44,12 @@ PopupPlacement PlacePopup(TaskbarEdge edge, const ScreenRect& workArea, std::int
 // the distance makes the whole move one tick long.
 std::uint32_t StepPeriod(std::uint32_t time, std::int32_t distance, std::int32_t step);
 
+// How every notice comes and goes: half a second in, half a second out, ten
+// pixels or opacity units per step.
+inline constexpr std::uint32_t kAppearMs = 500;
+inline constexpr std::uint32_t kDisappearMs = 500;
+inline constexpr std::uint32_t kShowStep = 10;
+
 // The four items of every notice, as SetUpNoticePopup creates them.
 inline constexpr int kItemPicture = 1;
 inline constexpr int kItemTitle = 2;

@@ -183,7 +183,7 @@ void BreakEngine::OnResume() {
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
         KillTimer(id);
     }
-    m_ports.presenter.HidePopup();
+    m_ports.presenter.HideNotice();
     m_shortBreakActiveMs = 0;
     m_longBreakActiveMs = 0;
     m_shortIdleSeconds = 0;
@@ -312,16 +312,15 @@ void BreakEngine::SetState(NoticeState state) {
     IPresenter& out = m_ports.presenter;
     if (look.picture != 0) {
         if (!look.title.empty()) {
-            out.SetItemText(kItemTitle, look.title);
+            m_notice.title = look.title;
         }
-        out.SetItemClickable(kItemLink, look.withTip);
-        out.SetItemText(kItemLink, look.link);
-        out.SetItemPictures(kItemPicture, look.picture, look.picture);
+        m_notice.picture = look.picture;
+        m_notice.link = look.link;
+        m_notice.linkOpensExercises = look.withTip;
         // The saying alone: its source's name only repeats the program's
         // and crowds the few lines the body has.
-        m_tip = look.withTip ? std::string(TipSaying(m_ports.tips.PickTip()))
-                             : DayTimeLine(m_fullWorkTime);
-        out.SetItemText(kItemBody, m_tip);
+        m_notice.body = look.withTip ? std::string(TipSaying(m_ports.tips.PickTip()))
+                                     : DayTimeLine(m_fullWorkTime);
     }
     if (look.icon == 0) {
         out.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2);
@@ -348,8 +347,9 @@ void BreakEngine::MeasureIdle() {
 }
 
 void BreakEngine::ShowNotice(std::uint32_t stayMs) {
-    m_ports.presenter.ShowPopup(kAppearMs, stayMs, kDisappearMs, kShowStep,
-                                m_settings.AppearanceType, GetExperienceLevel());
+    m_ports.presenter.ShowNotice(
+        m_notice, stayMs, m_settings.AppearanceType == 1 ? NoticeEntry::kFade : NoticeEntry::kSlide,
+        GetExperienceLevel());
 }
 
 // Every step asks for its sound last, once its timers, points and state are

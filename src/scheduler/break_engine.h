@@ -114,6 +114,8 @@ class BreakEngine {
     void RefreshTray();
 
     void SetState(NoticeState state);
+    // What the next notice shows, as the states so far have filled it.
+    const Notice& NextNotice() const { return m_notice; }
     std::string MakeTooltip(std::string_view stateText) const;
     int GetExperienceLevel() const { return ExperienceLevel(m_settings.Bonus); }
 
@@ -216,7 +218,7 @@ class BreakEngine {
 
     // The popup keeps a reference to its body text, so the saying (or the
     // day's time) lives here until the next notice replaces it.
-    std::string m_tip;
+    Notice m_notice;  // what the next show presents
 };
 
 }  // namespace pausora

@@ -64,7 +64,7 @@ void BreakEngine::StepHold() {
     // A notice still up when the slide show starts (a long break's stays for
     // the whole break) goes out of the way.
     if (Quiet() && m_hold.TakeBusyStart()) {
-        m_ports.presenter.HidePopup();
+        m_ports.presenter.HideNotice();
     }
     if (!m_hold.HasHeld()) {
         return;

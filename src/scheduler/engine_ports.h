@@ -70,24 +70,32 @@ class ITipSource {
     virtual std::string PickTip() = 0;
 };
 
-// What the user sees and hears: the notifier popup, the tray icon, and the
-// sound of each event. Every text handed over ends in a zero just past its
-// size(), so it can go on to an API that wants a C string; the Start/Stop
-// caption is always a literal that lives as long as the program, so it may
-// be kept by pointer.
+// What one notice shows: a picture, a title, a link line and a body.
+struct Notice {
+    std::string title;
+    int picture = 0;  // a bitmap resource
+    std::string link;
+    bool linkOpensExercises = false;  // the link line is a link at all
+    std::string body;
+    bool operator==(const Notice&) const = default;
+};
+
+// How a notice comes: sliding out of the taskbar's edge or fading in
+// ("AppearanceType" 0 or 1).
+enum class NoticeEntry : std::uint32_t { kSlide = 0, kFade = 1 };
+
+// What the user sees and hears: the notice, the tray icon, and the sound of
+// each event. Texts are copied by whoever keeps them; the Start/Stop caption
+// is always a literal that lives as long as the program.
 class IPresenter {
   public:
     virtual ~IPresenter() = default;
 
-    // Popup. A text handed to SetItemText stays alive and unchanged until the
-    // same item is given another text, so the popup may keep a reference.
-    virtual void SetItemText(int item, std::string_view text) = 0;
-    virtual void SetItemClickable(int item, bool clickable) = 0;
-    virtual void SetItemPictures(int item, int normalBitmap, int hoverBitmap) = 0;
-    // mode: 0 slides the popup in, 1 fades it in ("AppearanceType").
-    virtual void ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs, std::uint32_t disappearMs,
-                           std::uint32_t step, std::uint32_t mode, int stars) = 0;
-    virtual void HidePopup() = 0;
+    // Shows `notice` for `stayMs` with `stars` stars of experience; a notice
+    // in view is replaced in place.
+    virtual void ShowNotice(const Notice& notice, std::uint32_t stayMs, NoticeEntry entry,
+                            int stars) = 0;
+    virtual void HideNotice() = 0;
 
     // Tray icon.
     virtual void SetIcon(int iconId) = 0;

@@ -1,10 +1,7 @@
 // Every number and text the break engine shares with the windows around it:
 // the main window's timer ids, the notice states and the texts the notices
-// show. The popup's items are in popup_model.h, the icons and pictures in
-// artwork_ids.h.
+// show. The icons and pictures are in artwork_ids.h.
 #pragma once
-
-#include "notify/popup_model.h"
 
 #include <cstdint>
 #include <string_view>
@@ -45,12 +42,8 @@ enum NoticeState : int {
     STATE_TIME_LIMIT = 8,
 };
 
-// How every notice is shown: half a second in, five seconds up, half a second
-// out, ten pixels or opacity units per step.
-inline constexpr std::uint32_t kAppearMs = 500;
+// How long a notice stays up.
 inline constexpr std::uint32_t kStayMs = 5000;
-inline constexpr std::uint32_t kDisappearMs = 500;
-inline constexpr std::uint32_t kShowStep = 10;
 
 // The blinking reminder: half a second per frame, and long enough that only
 // the next state change stops it.

@@ -140,12 +140,12 @@ void BreakEngine::OnMinute() {
 void BreakEngine::ShowDayNotices(bool workdayOver, bool overLimit) {
     if (workdayOver) {
         SetState(STATE_WORKDAY_END);
-        m_ports.presenter.SetItemText(kItemTitle, text::kWorkdayEndTitle);
+        m_notice.title = text::kWorkdayEndTitle;
         ShowNotice(kStayMs);
     }
     if (overLimit) {
         SetState(STATE_TIME_LIMIT);
-        m_ports.presenter.SetItemText(kItemTitle, text::kTimeLimitTitle);
+        m_notice.title = text::kTimeLimitTitle;
         ShowNotice(kStayMs);
     }
     if (workdayOver) {

@@ -166,14 +166,8 @@ class ReplayPorts final : public ITimerHost,
     std::uint32_t LastTick() override { return step->lastInputTick; }
     void Stop() override {}
     LocalTime Now() override { return AddSeconds(kMonday, (step->tick - firstTick) / 1000); }
-    void SetItemText(int, std::string_view) override { ++calls; }
-    void SetItemClickable(int, bool) override { ++calls; }
-    void SetItemPictures(int, int, int) override { ++calls; }
-    void ShowPopup(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
-                   int) override {
-        ++calls;
-    }
-    void HidePopup() override { ++calls; }
+    void ShowNotice(const pausora::Notice&, std::uint32_t, NoticeEntry, int) override { ++calls; }
+    void HideNotice() override { ++calls; }
     void SetIcon(int) override { ++calls; }
     void SetTooltipText(std::string_view) override { ++calls; }
     void SetIconList(int, int) override { ++calls; }

@@ -131,47 +131,21 @@ void RecordingPresenter::Log(std::string entry) {
     log.push_back(line.str());
 }
 
-void RecordingPresenter::SetItemText(int item, std::string_view text) {
-    items[item].text = std::string(text);
-    Log("item " + std::to_string(item) + " text '" + std::string(text) + "'");
-}
-
-void RecordingPresenter::SetItemClickable(int item, bool clickable) {
-    items[item].clickable = clickable;
-    Log("item " + std::to_string(item) + (clickable ? " clickable" : " not clickable"));
-}
-
-void RecordingPresenter::SetItemPictures(int item, int normalBitmap, int hoverBitmap) {
-    items[item].picture = normalBitmap;
-    items[item].hoverPicture = hoverBitmap;
-    Log("item " + std::to_string(item) + " pictures " + std::to_string(normalBitmap) + "/" +
-        std::to_string(hoverBitmap));
-}
-
-void RecordingPresenter::ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs,
-                                   std::uint32_t disappearMs, std::uint32_t step,
-                                   std::uint32_t mode, int stars) {
+void RecordingPresenter::ShowNotice(const pausora::Notice& notice, std::uint32_t stayMs,
+                                    NoticeEntry entry, int stars) {
     popupShown = true;
-    Notice notice;
-    notice.atMs = clock != nullptr ? *clock : 0;
-    notice.title = items[2].text;
-    notice.link = items[3].text;
-    notice.linkClickable = items[3].clickable;
-    notice.picture = items[1].picture;
-    notice.hoverPicture = items[1].hoverPicture;
-    notice.body = items[4].text;
-    notice.appearMs = appearMs;
-    notice.stayMs = stayMs;
-    notice.disappearMs = disappearMs;
-    notice.step = step;
-    notice.mode = mode;
-    notice.stars = stars;
-    notices.push_back(notice);
+    Notice shown;
+    static_cast<pausora::Notice&>(shown) = notice;
+    shown.atMs = clock != nullptr ? *clock : 0;
+    shown.stayMs = stayMs;
+    shown.entry = entry;
+    shown.stars = stars;
+    notices.push_back(shown);
     Log("show '" + notice.title + "' stay " + std::to_string(stayMs) + " stars " +
         std::to_string(stars));
 }
 
-void RecordingPresenter::HidePopup() {
+void RecordingPresenter::HideNotice() {
     popupShown = false;
     Log("hide popup");
 }

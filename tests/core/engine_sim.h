@@ -69,19 +69,11 @@ class FakeTimers final : public ITimerHost {
     std::uint64_t m_order = 0;
 };
 
-struct Notice {
+// A notice as shown, and when.
+struct Notice : pausora::Notice {
     std::uint64_t atMs = 0;
-    std::string title;
-    std::string link;
-    bool linkClickable = false;
-    int picture = 0;
-    int hoverPicture = 0;
-    std::string body;
-    std::uint32_t appearMs = 0;
     std::uint32_t stayMs = 0;
-    std::uint32_t disappearMs = 0;
-    std::uint32_t step = 0;
-    std::uint32_t mode = 0;
+    NoticeEntry entry = NoticeEntry::kSlide;
     int stars = 0;
 };
 
@@ -95,12 +87,9 @@ struct SoundPlay {
 // every show and sound.
 class RecordingPresenter final : public IPresenter {
   public:
-    void SetItemText(int item, std::string_view text) override;
-    void SetItemClickable(int item, bool clickable) override;
-    void SetItemPictures(int item, int normalBitmap, int hoverBitmap) override;
-    void ShowPopup(std::uint32_t appearMs, std::uint32_t stayMs, std::uint32_t disappearMs,
-                   std::uint32_t step, std::uint32_t mode, int stars) override;
-    void HidePopup() override;
+    void ShowNotice(const pausora::Notice& notice, std::uint32_t stayMs, NoticeEntry entry,
+                    int stars) override;
+    void HideNotice() override;
     void SetIcon(int iconId) override;
     void SetTooltipText(std::string_view text) override;
     void SetIconList(int firstIconId, int lastIconId) override;
@@ -109,14 +98,6 @@ class RecordingPresenter final : public IPresenter {
     void SetStartStopCaption(std::string_view caption) override;
     void PlaySound(SoundEvent event, std::string_view path) override;
     void ReportTrouble(Trouble trouble) override { troubles.push_back(trouble); }
-
-    struct Item {
-        std::string text;
-        bool clickable = false;
-        int picture = 0;
-        int hoverPicture = 0;
-    };
-    std::map<int, Item> items;
 
     // The tray as the tray icon keeps it: Animate saves the icon it replaces
     // and StopAnimation puts it back.

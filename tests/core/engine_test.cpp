@@ -29,15 +29,11 @@ TEST(BreakCycle, IdleUserGetsEveryShortBreakAndTheLongBreakOnTime) {
     const Notice& notice = sim.presenter.notices[0];
     EXPECT_EQ(notice.title, "Short break time");
     EXPECT_EQ(notice.link, "Show me a stretch");
-    EXPECT_TRUE(notice.linkClickable);
+    EXPECT_TRUE(notice.linkOpensExercises);
     EXPECT_EQ(notice.picture, 302);
-    EXPECT_EQ(notice.hoverPicture, 302);
     EXPECT_EQ(notice.body, "Saying 1");
-    EXPECT_EQ(notice.appearMs, 500u);
     EXPECT_EQ(notice.stayMs, 5000u);
-    EXPECT_EQ(notice.disappearMs, 500u);
-    EXPECT_EQ(notice.step, 10u);
-    EXPECT_EQ(notice.mode, 1u);
+    EXPECT_EQ(notice.entry, NoticeEntry::kFade);
     EXPECT_EQ(notice.stars, 0);
     EXPECT_EQ(sim.presenter.icon, 202);
     EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience: 0");
@@ -77,7 +73,7 @@ TEST(BreakCycle, LongBreakNoticeStaysForTheWholeBreak) {
     EXPECT_EQ(notice.title, "Long break time");
     EXPECT_EQ(notice.picture, 298);
     EXPECT_EQ(notice.stayMs, 600000u);
-    EXPECT_EQ(notice.mode, 0u);
+    EXPECT_EQ(notice.entry, NoticeEntry::kSlide);
     EXPECT_EQ(notice.stars, 1);  // 16 points by now
     EXPECT_EQ(sim.presenter.tooltip, "Pausora (Long break)\nYour experience: 1");
     EXPECT_EQ(sim.presenter.sounds.back().event, SoundEvent::kLongBreak);
@@ -528,27 +524,23 @@ TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
         bool animating;
     };
     const Row rows[] = {
-        {STATE_NORMAL, "old", "old", true, 1, "old", 196, "Pausora (Normal)", false},
-        {STATE_STOPPED, "old", "old", true, 1, "old", 301, "Pausora (Stopped)", false},
+        {STATE_NORMAL, "", "", false, 0, "", 196, "Pausora (Normal)", false},
+        {STATE_STOPPED, "", "", false, 0, "", 301, "Pausora (Stopped)", false},
         {STATE_SHORT_BREAK, "Short break time", "Show me a stretch", true, 302, "tip", 202,
          "Pausora (Short break)", true},
         {STATE_SHORT_REPEAT, "Have a rest!", "Show me a stretch", true, 302, "tip", 7, "", true},
         {STATE_LONG_BREAK, "Long break time", "Show me a stretch", true, 298, "tip", 202,
          "Pausora (Long break)", false},
         {STATE_LONG_REPEAT, "Have a rest!", "Show me a stretch", true, 298, "tip", 7, "", true},
-        {STATE_WORKDAY_END, "old", "Have a nice evening", false, 304,
-         "Today: 0 min at the computer", 196, "", false},
-        {STATE_TIME_LIMIT, "old", "You should have a rest", false, 303,
-         "Today: 0 min at the computer", 196, "", false},
+        {STATE_WORKDAY_END, "", "Have a nice evening", false, 304, "Today: 0 min at the computer",
+         196, "", false},
+        {STATE_TIME_LIMIT, "", "You should have a rest", false, 303, "Today: 0 min at the computer",
+         196, "", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
         EngineSim sim;
         sim.settings.Bonus = 60;
-        auto& items = sim.presenter.items;
-        for (int item = 1; item <= 4; ++item) {
-            items[item] = RecordingPresenter::Item{"old", true, 1, 1};
-        }
         // A reminder is blinking over icon 7 when the state changes.
         sim.presenter.SetIcon(7);
         sim.presenter.SetTooltipText("old tip");
@@ -556,13 +548,12 @@ TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
         sim.presenter.Animate(500, 100000);
 
         sim.engine.SetState(row.state);
-        EXPECT_EQ(items[2].text, row.title);
-        EXPECT_EQ(items[3].text, row.link);
-        EXPECT_EQ(items[3].clickable, row.clickable);
-        EXPECT_EQ(items[1].picture, row.picture);
-        EXPECT_EQ(items[1].hoverPicture, row.picture);
-        EXPECT_EQ(items[4].text,
-                  std::string(row.body) == "tip" ? "Saying 1" : std::string(row.body));
+        const pausora::Notice& notice = sim.engine.NextNotice();
+        EXPECT_EQ(notice.title, row.title);
+        EXPECT_EQ(notice.link, row.link);
+        EXPECT_EQ(notice.linkOpensExercises, row.clickable);
+        EXPECT_EQ(notice.picture, row.picture);
+        EXPECT_EQ(notice.body, std::string(row.body) == "tip" ? "Saying 1" : std::string(row.body));
         EXPECT_EQ(sim.presenter.icon, row.icon);
         EXPECT_EQ(sim.presenter.tooltip, *row.tooltip == '\0'
                                              ? std::string("old tip")

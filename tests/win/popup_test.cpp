@@ -251,7 +251,7 @@ TEST_F(PopupWindowTest, PointerAndClicks) {
                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return ::GetCursor();
     };
-    const HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+    const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
     const auto click = [&](UINT message) { ::SendMessageA(popup.Handle(), message, 0, 0); };
 
     move(11, 50);  // on the link's border: not on the link
