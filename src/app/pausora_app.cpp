@@ -62,10 +62,10 @@ void CPausoraApp::OnHelp() {
 bool WizardsAtStartup::RunInitialSetup(STimeSettings& settings) {
     int startWorkplace = 0;
     CInitialSetupWizard_Page1 welcome;
-    CInitialSetupWizard_Page2 workingTime(&settings);
-    CInitialSetupWizard_Page3 timeLimit(&settings);
-    CInitialSetupWizard_Page4 shortBreaks(&settings);
-    CInitialSetupWizard_Page5 longBreaks(&settings);
+    CScheduleWizardPage workingTime(kWizardWorkingTime, &settings);
+    CScheduleWizardPage timeLimit(kWizardTimeLimits, &settings);
+    CScheduleWizardPage shortBreaks(kWizardShortBreaks, &settings);
+    CScheduleWizardPage longBreaks(kWizardLongBreaks, &settings);
     CInitialSetupWizard_Page6 finish(&startWorkplace);
     CInitialSetupWizard wizard(kInitialWizardCaption, nullptr, 0, &settings);
     wizard.AddPage(welcome);

@@ -38,10 +38,9 @@ void CInitialSetupWizard_Page1::OnDpiChanged() {
     m_titleFont = std::move(titleFont);
 }
 
-CScheduleWizardPage::CScheduleWizardPage(UINT templateId, const char* title, const char* subtitle,
-                                         STimeSettings* settings, std::vector<Picker> pickers)
-    : ui::PropertyPage(templateId), m_settings(settings), m_pickers(std::move(pickers)) {
-    SetHeaderTexts(title, subtitle);
+CScheduleWizardPage::CScheduleWizardPage(const Layout& layout, STimeSettings* settings)
+    : ui::PropertyPage(layout.templateId), m_settings(settings), m_pickers(layout.pickers) {
+    SetHeaderTexts(layout.title, layout.subtitle);
 }
 
 BOOL CScheduleWizardPage::OnInitDialog() {
@@ -71,29 +70,29 @@ constexpr auto kHoursMinutes = PickerFormat::kHoursMinutes;
 constexpr auto kMinutesSeconds = PickerFormat::kMinutesSeconds;
 }  // namespace
 
-CInitialSetupWizard_Page2::CInitialSetupWizard_Page2(STimeSettings* settings)
-    : CScheduleWizardPage(
-          IDD_INITIAL_WIZARD_WORKING_TIME, "Working time",
-          "Specify the start and end of your working day here", settings,
-          {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::StartWorkTime_hours, &S::StartWorkTime_minutes},
-           {IDC_WIZARD_PICKER_2, kHoursMinutes, &S::EndWorkTime_hours, &S::EndWorkTime_minutes}}) {}
-
-CInitialSetupWizard_Page3::CInitialSetupWizard_Page3(STimeSettings* settings)
-    : CScheduleWizardPage(IDD_INITIAL_WIZARD_TIME_LIMIT, "Time limits",
-                          "Specify the daily working time limit here", settings,
-                          {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::DailyTimeLimit}}) {}
-
-CInitialSetupWizard_Page4::CInitialSetupWizard_Page4(STimeSettings* settings)
-    : CScheduleWizardPage(IDD_INITIAL_WIZARD_SHORT_BREAKS, "Short break schedule",
-                          "Specify the short break schedule here", settings,
-                          {{IDC_WIZARD_PICKER_1, kMinutesSeconds, &S::Micropause},
-                           {IDC_WIZARD_PICKER_2, kMinutesSeconds, &S::Micropause_length}}) {}
-
-CInitialSetupWizard_Page5::CInitialSetupWizard_Page5(STimeSettings* settings)
-    : CScheduleWizardPage(IDD_INITIAL_WIZARD_LONG_BREAKS, "Long break schedule",
-                          "Specify the long break schedule here", settings,
-                          {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::Pause},
-                           {IDC_WIZARD_PICKER_2, kHoursMinutes, &S::Pause_length}}) {}
+const CScheduleWizardPage::Layout kWizardWorkingTime{
+    IDD_INITIAL_WIZARD_WORKING_TIME,
+    "Working time",
+    "Specify the start and end of your working day here",
+    {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::StartWorkTime_hours, &S::StartWorkTime_minutes},
+     {IDC_WIZARD_PICKER_2, kHoursMinutes, &S::EndWorkTime_hours, &S::EndWorkTime_minutes}}};
+const CScheduleWizardPage::Layout kWizardTimeLimits{
+    IDD_INITIAL_WIZARD_TIME_LIMIT,
+    "Time limits",
+    "Specify the daily working time limit here",
+    {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::DailyTimeLimit}}};
+const CScheduleWizardPage::Layout kWizardShortBreaks{
+    IDD_INITIAL_WIZARD_SHORT_BREAKS,
+    "Short break schedule",
+    "Specify the short break schedule here",
+    {{IDC_WIZARD_PICKER_1, kMinutesSeconds, &S::Micropause},
+     {IDC_WIZARD_PICKER_2, kMinutesSeconds, &S::Micropause_length}}};
+const CScheduleWizardPage::Layout kWizardLongBreaks{
+    IDD_INITIAL_WIZARD_LONG_BREAKS,
+    "Long break schedule",
+    "Specify the long break schedule here",
+    {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::Pause},
+     {IDC_WIZARD_PICKER_2, kHoursMinutes, &S::Pause_length}}};
 
 CInitialSetupWizard_Page6::CInitialSetupWizard_Page6(int* startWorkplace)
     : ui::PropertyPage(IDD_INITIAL_WIZARD_FINISH), m_startWorkplace(startWorkplace) {

@@ -41,13 +41,18 @@ class CInitialSetupWizard_Page1 final : public ui::PropertyPage {
 
 // A page of time pickers, each showing one time of the record. A field is
 // written when the user leaves the page by Next or Back.
-class CScheduleWizardPage : public ui::PropertyPage {
+class CScheduleWizardPage final : public ui::PropertyPage {
   public:
     using Picker = ui::PickerBinding<STimeSettings>;
+    struct Layout {
+        UINT templateId;
+        const char* title;
+        const char* subtitle;
+        std::vector<Picker> pickers;
+    };
+    CScheduleWizardPage(const Layout& layout, STimeSettings* settings);
 
   protected:
-    CScheduleWizardPage(UINT templateId, const char* title, const char* subtitle,
-                        STimeSettings* settings, std::vector<Picker> pickers);
     BOOL OnInitDialog() override;
     void OnSetActive() override;
     void OnKillActive() override;
@@ -55,32 +60,16 @@ class CScheduleWizardPage : public ui::PropertyPage {
 
   private:
     STimeSettings* m_settings;
-    std::vector<Picker> m_pickers;
+    const std::vector<Picker>& m_pickers;
 };
 
-// Working time: start and end of the working day.
-class CInitialSetupWizard_Page2 final : public CScheduleWizardPage {
-  public:
-    explicit CInitialSetupWizard_Page2(STimeSettings* settings);
-};
-
-// Time limits: the daily limit.
-class CInitialSetupWizard_Page3 final : public CScheduleWizardPage {
-  public:
-    explicit CInitialSetupWizard_Page3(STimeSettings* settings);
-};
-
-// Short breaks: interval and duration, in minutes and seconds.
-class CInitialSetupWizard_Page4 final : public CScheduleWizardPage {
-  public:
-    explicit CInitialSetupWizard_Page4(STimeSettings* settings);
-};
-
-// Long breaks: interval and duration, in hours and minutes.
-class CInitialSetupWizard_Page5 final : public CScheduleWizardPage {
-  public:
-    explicit CInitialSetupWizard_Page5(STimeSettings* settings);
-};
+// The four pages between welcome and finish: working time (start and end of
+// the working day), time limits (the daily limit), short breaks (interval and
+// duration in minutes and seconds) and long breaks (in hours and minutes).
+extern const CScheduleWizardPage::Layout kWizardWorkingTime;
+extern const CScheduleWizardPage::Layout kWizardTimeLimits;
+extern const CScheduleWizardPage::Layout kWizardShortBreaks;
+extern const CScheduleWizardPage::Layout kWizardLongBreaks;
 
 // Finish, with the offer to start the workplace wizard. The flag is written
 // on Finish only: 1 when the box is ticked, else 0.

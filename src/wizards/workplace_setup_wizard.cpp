@@ -14,12 +14,11 @@ constexpr DWORD kMiddle = PSWIZB_BACK | PSWIZB_NEXT;
 constexpr DWORD kLast = PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH;
 }  // namespace
 
-CWorkPlaceSetupWizardPage::CWorkPlaceSetupWizardPage(UINT templateId, UINT pictureId, DWORD buttons,
-                                                     bool secondTitle)
-    : ui::PropertyPage(templateId),
-      m_pictureId(pictureId),
-      m_buttons(buttons),
-      m_secondTitle(secondTitle) {
+CWorkPlaceSetupWizardPage::CWorkPlaceSetupWizardPage(const Layout& layout)
+    : ui::PropertyPage(layout.templateId),
+      m_pictureId(layout.pictureId),
+      m_buttons(layout.buttons),
+      m_secondTitle(layout.secondTitle) {
     HideHeader();
 }
 
@@ -87,34 +86,23 @@ ui::Handled CWorkPlaceSetupWizardPage::OnMessage(UINT message, WPARAM wParam, LP
     return ui::PropertyPage::OnMessage(message, wParam, lParam);
 }
 
-CWorkPlaceSetupWizard_Page1::CWorkPlaceSetupWizard_Page1()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_1, IDB_WP_WELCOME, kFirst) {}
-CWorkPlaceSetupWizard_Page2::CWorkPlaceSetupWizard_Page2()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_2, IDB_WP_DESK_CHAIR, kMiddle) {}
-CWorkPlaceSetupWizard_Page3::CWorkPlaceSetupWizard_Page3()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_3, IDB_WP_DESK_CHAIR, kMiddle) {}
-CWorkPlaceSetupWizard_Page4::CWorkPlaceSetupWizard_Page4()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_4, IDB_WP_SCREEN, kMiddle) {}
-CWorkPlaceSetupWizard_Page5::CWorkPlaceSetupWizard_Page5()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_5, IDB_WP_KEYBOARD_MOUSE, kMiddle) {}
-CWorkPlaceSetupWizard_Page6::CWorkPlaceSetupWizard_Page6()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_6, IDB_WP_NOTEBOOK, kMiddle) {}
-CWorkPlaceSetupWizard_Page7::CWorkPlaceSetupWizard_Page7()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_7, IDB_WP_LIGHTING, kMiddle) {}
-CWorkPlaceSetupWizard_Page8::CWorkPlaceSetupWizard_Page8()
-    : CWorkPlaceSetupWizardPage(IDD_WORKPLACE_WIZARD_8, IDB_WP_CLIMATE_NOISE, kLast, true) {}
-
 CWorkPlaceSetupWizard::CWorkPlaceSetupWizard(std::string caption, HWND parent, UINT startPage)
     : ui::WizardSheet(std::move(caption), parent, startPage) {
+    using Page = CWorkPlaceSetupWizardPage;
+    static constexpr Page::Layout kPages[] = {
+        {IDD_WORKPLACE_WIZARD_1, IDB_WP_WELCOME, kFirst},
+        {IDD_WORKPLACE_WIZARD_2, IDB_WP_DESK_CHAIR, kMiddle},
+        {IDD_WORKPLACE_WIZARD_3, IDB_WP_DESK_CHAIR, kMiddle},
+        {IDD_WORKPLACE_WIZARD_4, IDB_WP_SCREEN, kMiddle},
+        {IDD_WORKPLACE_WIZARD_5, IDB_WP_KEYBOARD_MOUSE, kMiddle},
+        {IDD_WORKPLACE_WIZARD_6, IDB_WP_NOTEBOOK, kMiddle},
+        {IDD_WORKPLACE_WIZARD_7, IDB_WP_LIGHTING, kMiddle},
+        {IDD_WORKPLACE_WIZARD_8, IDB_WP_CLIMATE_NOISE, kLast, true},
+    };
     SetHeaderBitmap(IDB_WIZARD_HEADER);
-    AddPage(m_page1);
-    AddPage(m_page2);
-    AddPage(m_page3);
-    AddPage(m_page4);
-    AddPage(m_page5);
-    AddPage(m_page6);
-    AddPage(m_page7);
-    AddPage(m_page8);
+    for (const Page::Layout& layout : kPages) {
+        AddPage(*m_pages.emplace_back(std::make_unique<Page>(layout)));
+    }
 }
 
 }  // namespace pausora
