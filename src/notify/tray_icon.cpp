@@ -131,9 +131,8 @@ bool CTrayIcon::Create(UINT callbackMessage, const char* tooltip, HICON icon, UI
         m_taskbarCreated = ::RegisterWindowMessage(L"TaskbarCreated");
     }
 
-    // The Windows 2000 layout of the record, with icon states and no later
-    // additions. In a 64-bit program it is larger than the 488 bytes of a
-    // 32-bit one.
+    // The Windows 2000 layout of the record, with no later additions. In a 64-bit program it is
+    // larger than the 488 bytes of a 32-bit one.
     m_record = NOTIFYICONDATA{};
     m_record.cbSize = NOTIFYICONDATAW_V2_SIZE;
     m_record.hWnd = Handle();
@@ -141,16 +140,11 @@ bool CTrayIcon::Create(UINT callbackMessage, const char* tooltip, HICON icon, UI
     m_record.hIcon = icon;
     m_record.uCallbackMessage = callbackMessage;
     CopyText(m_record.szTip, tooltip, kTooltipMax);
-    // Every shell of a 64-bit Windows has hidden icons.
-    return m_presence.Create(true, true, false);
+    return m_presence.Create();
 }
 
-bool CTrayIcon::Notify(Op op, std::uint32_t flags, std::uint32_t state, std::uint32_t stateMask) {
+bool CTrayIcon::Notify(Op op, std::uint32_t flags) {
     m_record.uFlags = flags;
-    if ((flags & kNifState) != 0) {
-        m_record.dwState = state;
-        m_record.dwStateMask = stateMask;
-    }
     const DWORD message = op == Op::kAdd ? NIM_ADD : op == Op::kModify ? NIM_MODIFY : NIM_DELETE;
     return ::Shell_NotifyIcon(message, &m_record) != FALSE;
 }
@@ -163,26 +157,13 @@ bool CTrayIcon::Modify(std::uint32_t flags) {
 void CTrayIcon::AddAgain() {
     const bool wasPending = m_presence.AddPending();
     m_presence.AddAgain();
-    if (wasPending && !m_presence.Hidden() && m_onArrived) {
+    if (wasPending && m_presence.Shown() && m_onArrived) {
         m_onArrived();
     }
 }
 
-bool CTrayIcon::AddToTray() {
-    return m_presence.AddToTray();
-}
-bool CTrayIcon::RemoveFromTray() {
-    return m_presence.RemoveFromTray();
-}
-bool CTrayIcon::HideTrayIcon() {
-    return m_presence.HideTrayIcon();
-}
-bool CTrayIcon::ShowTrayIcon() {
-    return m_presence.ShowTrayIcon();
-}
-
 bool CTrayIcon::SetIcon(HICON icon) {
-    if (!m_presence.Enabled()) {
+    if (!m_presence.Created()) {
         return false;
     }
     m_record.hIcon = icon;
@@ -190,7 +171,7 @@ bool CTrayIcon::SetIcon(HICON icon) {
 }
 
 bool CTrayIcon::SetIcon(UINT iconResourceId) {
-    if (!m_presence.Enabled()) {
+    if (!m_presence.Created()) {
         return false;
     }
     auto it = m_loadedIcons.find(iconResourceId);
@@ -209,11 +190,11 @@ bool CTrayIcon::SetIcon(UINT iconResourceId) {
 }
 
 HICON CTrayIcon::GetIconHandle() const {
-    return m_presence.Enabled() ? m_record.hIcon : nullptr;
+    return m_presence.Created() ? m_record.hIcon : nullptr;
 }
 
 bool CTrayIcon::SetTooltipText(const char* text) {
-    if (!m_presence.Enabled()) {
+    if (!m_presence.Created()) {
         return false;
     }
     CopyText(m_record.szTip, text, kTooltipMax);

@@ -36,10 +36,7 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     // icon's own caption and check marks; the owner's items are its own.
     void OnPrepareMenu(std::function<void(HMENU)> handler) { m_onPrepareMenu = std::move(handler); }
 
-    bool AddToTray();
-    bool RemoveFromTray();
-    bool HideTrayIcon();
-    bool ShowTrayIcon();
+    bool RemoveFromTray() { return m_presence.Remove(); }
 
     bool SetIcon(HICON icon);
     // An icon resource of the program, loaded once and kept, so that the
@@ -83,7 +80,7 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     ui::Handled OnTimer(UINT_PTR id) override;
 
   private:
-    bool Notify(Op op, std::uint32_t flags, std::uint32_t state, std::uint32_t stateMask) override;
+    bool Notify(Op op, std::uint32_t flags) override;
     bool Modify(std::uint32_t flags);
     void ShowTrayMenu(HWND target);
     void PostDefaultCommand(HWND target);

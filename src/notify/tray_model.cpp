@@ -48,129 +48,57 @@ bool FlipNotificationSwitch(STimeSettings& settings, unsigned command) {
     return true;
 }
 
-bool TrayPresence::Add(std::uint32_t flags) {
-    const bool added = m_shell.Notify(ITrayShell::Op::kAdd, flags, 0, 0);
+bool TrayPresence::Add() {
+    const bool added = m_shell.Notify(ITrayShell::Op::kAdd, kNifMessage | kNifIcon | kNifTip);
     if (added) {
-        m_hidden = false;
-        m_removed = false;
-        m_addPending = false;
-    } else {
-        m_addPending = true;
+        m_shown = true;
     }
-    return added;
-}
-
-bool TrayPresence::Create(bool enabled, bool stateSupport, bool hidden) {
-    m_enabled = enabled;
-    if (!enabled) {
-        return false;
-    }
-    m_stateSupport = stateSupport;
-    std::uint32_t flags = kNifMessage | kNifIcon | kNifTip;
-    std::uint32_t state = 0;
-    if (stateSupport && hidden) {
-        flags = kNifState;
-        state = kNisHidden;
-    }
-    m_creationFlags = flags;
-    if (hidden && !stateSupport) {
-        return true;  // nothing to add until the icon is shown
-    }
-    const bool added = m_shell.Notify(ITrayShell::Op::kAdd, flags, state, state);
-    m_hidden = !added;
-    m_removed = !added;
     m_addPending = !added;
     return added;
 }
 
-bool TrayPresence::AddToTray() {
-    if (!m_enabled) {
-        return false;
-    }
-    if (!m_removed) {
-        RemoveFromTray();
-    }
-    Add(kNifMessage | kNifIcon | kNifTip);
-    return !m_removed;
+bool TrayPresence::Create() {
+    m_created = true;
+    return Add();
 }
 
-bool TrayPresence::RemoveFromTray() {
+bool TrayPresence::Remove() {
     m_addPending = false;
-    if (!m_enabled) {
+    if (!m_created) {
         return false;
     }
-    if (m_removed) {
+    if (!m_shown) {
         return true;
     }
-    if (!m_shell.Notify(ITrayShell::Op::kDelete, 0, 0, 0)) {
+    if (!m_shell.Notify(ITrayShell::Op::kDelete, 0)) {
         return false;
     }
-    m_hidden = true;
-    m_removed = true;
-    return true;
-}
-
-bool TrayPresence::HideTrayIcon() {
-    if (!m_enabled) {
-        return false;
-    }
-    m_addPending = false;  // whatever was owed, the user now wants it hidden
-    if (m_hidden) {
-        return true;
-    }
-    if (!m_stateSupport) {
-        return RemoveFromTray();
-    }
-    if (!m_shell.Notify(ITrayShell::Op::kModify, kNifState, kNisHidden, kNisHidden)) {
-        return false;
-    }
-    m_hidden = true;
-    return true;
-}
-
-bool TrayPresence::ShowTrayIcon() {
-    if (!m_enabled) {
-        return false;
-    }
-    if (m_removed) {
-        return AddToTray();
-    }
-    if (!m_hidden) {
-        return true;
-    }
-    if (!m_stateSupport) {
-        return AddToTray();
-    }
-    if (!m_shell.Notify(ITrayShell::Op::kModify, kNifState, 0, kNisHidden)) {
-        return false;
-    }
-    m_hidden = false;
+    m_shown = false;
     return true;
 }
 
 bool TrayPresence::AddAgain() {
-    if (!m_enabled) {
+    if (!m_created) {
         return false;
     }
     // An icon whose add failed (the shell was not up yet, as at logon) is
-    // still owed to the user, although the failed add left it marked hidden.
-    m_addPending = m_addPending || !m_hidden;
-    if (!m_addPending) {
+    // still owed to the user; a shown one the shell may have forgotten.
+    if (!m_addPending && !m_shown) {
         return true;
     }
     // The record still holds the latest icon and tooltip, so the icon comes
     // back as it was last shown.
-    return Add(m_creationFlags);
+    return Add();
 }
 
 bool TrayPresence::Change(std::uint32_t flags) {
-    if (!m_enabled) {
+    if (!m_created) {
         return false;
     }
-    if (m_hidden) {
+    if (!m_shown) {
         return true;
     }
-    return m_shell.Notify(ITrayShell::Op::kModify, flags, 0, 0);
+    return m_shell.Notify(ITrayShell::Op::kModify, flags);
 }
 
 bool AnimationOver(std::int64_t elapsedMs, std::uint32_t lengthSeconds) {

@@ -20,8 +20,6 @@ namespace pausora {
 inline constexpr std::uint32_t kNifMessage = 0x01;
 inline constexpr std::uint32_t kNifIcon = 0x02;
 inline constexpr std::uint32_t kNifTip = 0x04;
-inline constexpr std::uint32_t kNifState = 0x08;
-inline constexpr std::uint32_t kNisHidden = 0x01;
 inline constexpr std::uint32_t kMenuChecked = 0x08;  // MF_CHECKED
 
 // The start/stop item is the popup's last entry, the Notifications submenu
@@ -76,8 +74,7 @@ class ITrayShell {
   public:
     enum class Op { kAdd, kModify, kDelete };
     virtual ~ITrayShell() = default;
-    virtual bool Notify(Op op, std::uint32_t flags, std::uint32_t state,
-                        std::uint32_t stateMask) = 0;
+    virtual bool Notify(Op op, std::uint32_t flags) = 0;
 };
 
 // Whether the icon is in the notification area, and the shell calls that
@@ -86,36 +83,29 @@ class TrayPresence {
   public:
     explicit TrayPresence(ITrayShell& shell) : m_shell(shell) {}
 
-    // Adds the icon as created; `enabled` false makes every operation fail.
-    bool Create(bool enabled, bool stateSupport, bool hidden);
-    bool AddToTray();
-    bool RemoveFromTray();
-    bool HideTrayIcon();
-    bool ShowTrayIcon();
+    // Adds the icon with its callback, icon and tooltip; false when the shell
+    // refused it, which leaves the add owed to the user.
+    bool Create();
+    // Takes the icon out of the notification area for good.
+    bool Remove();
     // The shell's taskbar came back or the work area changed: an icon that
     // should be shown is added again.
     bool AddAgain();
     // A change of icon, tooltip or callback: reaches the shell at once unless
-    // the icon is hidden, in which case the record alone keeps it.
+    // the icon is not there yet, in which case the record alone keeps it.
     bool Change(std::uint32_t flags);
 
-    bool Enabled() const { return m_enabled; }
-    bool StateSupport() const { return m_stateSupport; }
-    bool Hidden() const { return m_hidden; }
-    bool Removed() const { return m_removed; }
+    bool Created() const { return m_created; }
+    bool Shown() const { return m_shown; }
     bool AddPending() const { return m_addPending; }
-    std::uint32_t CreationFlags() const { return m_creationFlags; }
 
   private:
-    bool Add(std::uint32_t flags);
+    bool Add();
 
     ITrayShell& m_shell;
-    bool m_enabled = false;
-    bool m_stateSupport = false;
-    bool m_hidden = true;
-    bool m_removed = true;
+    bool m_created = false;
+    bool m_shown = false;
     bool m_addPending = false;
-    std::uint32_t m_creationFlags = 0;
 };
 
 // Animation: whether a run of `lengthSeconds` (0: no end) is over after

@@ -15,14 +15,12 @@ class FakeShell : public ITrayShell {
     struct Call {
         Op op;
         std::uint32_t flags;
-        std::uint32_t state;
-        std::uint32_t mask;
         bool operator==(const Call&) const = default;
     };
     std::vector<Call> calls;
     bool succeed = true;
-    bool Notify(Op op, std::uint32_t flags, std::uint32_t state, std::uint32_t mask) override {
-        calls.push_back({op, flags, state, mask});
+    bool Notify(Op op, std::uint32_t flags) override {
+        calls.push_back({op, flags});
         return succeed;
     }
 };
@@ -30,52 +28,34 @@ class FakeShell : public ITrayShell {
 using Op = ITrayShell::Op;
 constexpr std::uint32_t kCreateFlags = kNifMessage | kNifIcon | kNifTip;
 
-TEST(TrayPresence, CreationAddsTheIconWithMessageIconAndTip) {
+using Calls = std::vector<FakeShell::Call>;
+
+TEST(TrayPresence, NothingReachesTheShellBeforeCreationOrAfterRemoval) {
     FakeShell shell;
     TrayPresence tray(shell);
-    EXPECT_TRUE(tray.Hidden());
-    EXPECT_TRUE(tray.Removed());
-    ASSERT_TRUE(tray.Create(true, true, false));
-    EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
-    EXPECT_FALSE(tray.Hidden());
-    EXPECT_FALSE(tray.Removed());
-    EXPECT_FALSE(tray.AddPending());
-    EXPECT_EQ(tray.CreationFlags(), kCreateFlags);
-}
+    EXPECT_FALSE(tray.Change(kNifIcon));
+    EXPECT_FALSE(tray.AddAgain());
+    EXPECT_FALSE(tray.Remove());
+    EXPECT_TRUE(shell.calls.empty());
 
-TEST(TrayPresence, CreationVariants) {
-    {  // hidden from the start, with the hidden state
-        FakeShell shell;
-        TrayPresence tray(shell);
-        EXPECT_TRUE(tray.Create(true, true, true));
-        EXPECT_EQ(shell.calls,
-                  (std::vector<FakeShell::Call>{{Op::kAdd, kNifState, kNisHidden, kNisHidden}}));
-    }
-    {  // hidden without the hidden state: nothing is added yet
-        FakeShell shell;
-        TrayPresence tray(shell);
-        EXPECT_TRUE(tray.Create(true, false, true));
-        EXPECT_TRUE(shell.calls.empty());
-        EXPECT_TRUE(tray.Removed());
-    }
-    {  // an old system: nothing works
-        FakeShell shell;
-        TrayPresence tray(shell);
-        EXPECT_FALSE(tray.Create(false, false, false));
-        EXPECT_FALSE(tray.AddToTray());
-        EXPECT_FALSE(tray.Change(kNifIcon));
-        EXPECT_FALSE(tray.AddAgain());
-        EXPECT_TRUE(shell.calls.empty());
-    }
+    ASSERT_TRUE(tray.Create());
+    EXPECT_TRUE(tray.Shown());
+    EXPECT_TRUE(tray.Change(kNifIcon));
+    EXPECT_TRUE(tray.Remove());
+    EXPECT_TRUE(tray.Remove());         // nothing left to do
+    EXPECT_TRUE(tray.AddAgain());       // a removed icon is not brought back
+    EXPECT_TRUE(tray.Change(kNifTip));  // kept in the record only
+    EXPECT_EQ(shell.calls,
+              (Calls{{Op::kAdd, kCreateFlags}, {Op::kModify, kNifIcon}, {Op::kDelete, 0}}));
 }
 
 TEST(TrayPresence, AFailedAddIsRepeatedWhenTheShellComesBack) {
     FakeShell shell;
     TrayPresence tray(shell);
     shell.succeed = false;
-    EXPECT_FALSE(tray.Create(true, true, false));
+    EXPECT_FALSE(tray.Create());
     EXPECT_TRUE(tray.AddPending());
-    EXPECT_TRUE(tray.Hidden());
+    EXPECT_FALSE(tray.Shown());
     // While not shown, changes stay in the record.
     shell.calls.clear();
     EXPECT_TRUE(tray.Change(kNifTip));
@@ -84,17 +64,16 @@ TEST(TrayPresence, AFailedAddIsRepeatedWhenTheShellComesBack) {
     // The shell comes up later (as at logon): the icon is added then.
     shell.succeed = true;
     EXPECT_TRUE(tray.AddAgain());
-    EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
-    EXPECT_FALSE(tray.Hidden());
+    EXPECT_EQ(shell.calls, (Calls{{Op::kAdd, kCreateFlags}}));
+    EXPECT_TRUE(tray.Shown());
     EXPECT_FALSE(tray.AddPending());
 
-    // Hiding drops an add that is still owed.
+    // Removing drops an add that is still owed.
     shell.succeed = false;
-    tray.RemoveFromTray();
-    tray.AddToTray();
+    tray.AddAgain();
     ASSERT_TRUE(tray.AddPending());
     shell.succeed = true;
-    tray.HideTrayIcon();
+    tray.Remove();
     shell.calls.clear();
     EXPECT_TRUE(tray.AddAgain());
     EXPECT_TRUE(shell.calls.empty());
@@ -103,60 +82,19 @@ TEST(TrayPresence, AFailedAddIsRepeatedWhenTheShellComesBack) {
 TEST(TrayPresence, TaskbarRestartAddsTheShownIconAgain) {
     FakeShell shell;
     TrayPresence tray(shell);
-    tray.Create(true, true, false);
+    tray.Create();
     shell.calls.clear();
     EXPECT_TRUE(tray.AddAgain());
-    EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
-    // Later changes keep reaching the shell.
-    EXPECT_TRUE(tray.Change(kNifIcon));
-    EXPECT_EQ(shell.calls.back(), (FakeShell::Call{Op::kModify, kNifIcon, 0, 0}));
-
+    EXPECT_EQ(shell.calls, (Calls{{Op::kAdd, kCreateFlags}}));
     // A failing add (the icon is still there) leaves it shown and changeable.
     shell.succeed = false;
     EXPECT_FALSE(tray.AddAgain());
     EXPECT_TRUE(tray.AddPending());
-    EXPECT_FALSE(tray.Hidden());
+    EXPECT_TRUE(tray.Shown());
     shell.succeed = true;
     shell.calls.clear();
     EXPECT_TRUE(tray.Change(kNifTip));
-    EXPECT_EQ(shell.calls.size(), 1u);
-
-    // A removed icon is not brought back by the shell.
-    tray.RemoveFromTray();
-    shell.calls.clear();
-    EXPECT_TRUE(tray.AddAgain());
-    EXPECT_TRUE(shell.calls.empty());
-}
-
-TEST(TrayPresence, HideAndShow) {
-    FakeShell shell;
-    TrayPresence tray(shell);
-    tray.Create(true, true, false);
-    shell.calls.clear();
-    EXPECT_TRUE(tray.HideTrayIcon());
-    EXPECT_TRUE(tray.Hidden());
-    EXPECT_FALSE(tray.Removed());
-    EXPECT_TRUE(tray.ShowTrayIcon());
-    EXPECT_EQ(shell.calls,
-              (std::vector<FakeShell::Call>{{Op::kModify, kNifState, kNisHidden, kNisHidden},
-                                            {Op::kModify, kNifState, 0, kNisHidden}}));
-    EXPECT_TRUE(tray.RemoveFromTray());
-    EXPECT_TRUE(tray.Removed());
-    EXPECT_TRUE(tray.RemoveFromTray());  // nothing left to do
-    shell.calls.clear();
-    EXPECT_TRUE(tray.AddToTray());
-    EXPECT_EQ(shell.calls, (std::vector<FakeShell::Call>{{Op::kAdd, kCreateFlags, 0, 0}}));
-
-    // Without the hidden state, hiding removes and showing adds.
-    FakeShell oldShell;
-    TrayPresence old(oldShell);
-    old.Create(true, false, false);
-    oldShell.calls.clear();
-    EXPECT_TRUE(old.HideTrayIcon());
-    EXPECT_TRUE(old.Removed());
-    EXPECT_TRUE(old.ShowTrayIcon());
-    EXPECT_EQ(oldShell.calls, (std::vector<FakeShell::Call>{{Op::kDelete, 0, 0, 0},
-                                                            {Op::kAdd, kCreateFlags, 0, 0}}));
+    EXPECT_EQ(shell.calls, (Calls{{Op::kModify, kNifTip}}));
 }
 
 TEST(TrayMenuModel, CheckMarksFollowTheSettings) {
