@@ -202,10 +202,7 @@ TEST_F(SoundTest, AFolderAndASoundNamedBeyondTheCodePageWorkAndKeepTheirNames) {
 }  // namespace pausora::test
 
 int main(int argc, char** argv) {
-    // Wine picks PulseAudio over ALSA when it can reach a server; the capture
-    // only works through ALSA. The program started from here reads the same
-    // setting.
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Audio", REG_SZ, "alsa", 5);
+    pausora::test::UseAlsaForTheCapture();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -37,9 +37,7 @@ class RefusingTaskbar {
   public:
     RefusingTaskbar() {
         m_thread = std::thread([this] { Run(); });
-        while (m_window == nullptr && !m_failed) {
-            ::Sleep(10);
-        }
+        WaitFor(kTimeoutMs, [this] { return m_window != nullptr || m_failed; });
     }
     ~RefusingTaskbar() { Close(); }
     bool Up() const { return m_window != nullptr; }
