@@ -1,6 +1,5 @@
 // The break cycle on a virtual clock: what the user sees, hears and earns
 // while idle, busy, or typing through breaks.
-#include "artwork_ids.h"
 #include "core/engine_sim.h"
 
 #include <gmock/gmock.h>
@@ -31,8 +30,8 @@ TEST(BreakCycle, IdleUserGetsEveryShortBreakAndTheLongBreakOnTime) {
     EXPECT_EQ(notice.title, "Short break time");
     EXPECT_EQ(notice.link, "Show me a stretch");
     EXPECT_TRUE(notice.linkClickable);
-    EXPECT_EQ(notice.picture, IDB_SHORT_BREAK);
-    EXPECT_EQ(notice.hoverPicture, IDB_SHORT_BREAK);
+    EXPECT_EQ(notice.picture, 302);
+    EXPECT_EQ(notice.hoverPicture, 302);
     EXPECT_EQ(notice.body, "Saying 1");
     EXPECT_EQ(notice.appearMs, 500u);
     EXPECT_EQ(notice.stayMs, 5000u);
@@ -40,7 +39,7 @@ TEST(BreakCycle, IdleUserGetsEveryShortBreakAndTheLongBreakOnTime) {
     EXPECT_EQ(notice.step, 10u);
     EXPECT_EQ(notice.mode, 1u);
     EXPECT_EQ(notice.stars, 0);
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_BREAK);
+    EXPECT_EQ(sim.presenter.icon, 202);
     EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience: 0");
     EXPECT_EQ(sim.presenter.sounds.back().path, "sound0.wav");
 
@@ -49,7 +48,7 @@ TEST(BreakCycle, IdleUserGetsEveryShortBreakAndTheLongBreakOnTime) {
     EXPECT_EQ(sim.Armed(), kShortBreak);
     sim.AdvanceTo(431);
     EXPECT_EQ(sim.Armed(), kWorking);
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
+    EXPECT_EQ(sim.presenter.icon, 196);
     EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nNext break in 7 min\nYour experience: 0");
     EXPECT_EQ(sim.Bonus(), 2u);
     EXPECT_EQ(sim.StoredBonus(), 2u);
@@ -76,7 +75,7 @@ TEST(BreakCycle, LongBreakNoticeStaysForTheWholeBreak) {
     EXPECT_EQ(sim.Armed(), kLongBreak);
     const Notice& notice = sim.presenter.notices.back();
     EXPECT_EQ(notice.title, "Long break time");
-    EXPECT_EQ(notice.picture, IDB_LONG_BREAK);
+    EXPECT_EQ(notice.picture, 298);
     EXPECT_EQ(notice.stayMs, 600000u);
     EXPECT_EQ(notice.mode, 0u);
     EXPECT_EQ(notice.stars, 1);  // 16 points by now
@@ -99,7 +98,7 @@ TEST(BreakCycle, LongBreakSwallowsARunningShortBreak) {
     // The swallowed break neither ended nor paid out.
     EXPECT_EQ(sim.SoundTimes(SoundEvent::kShortBreakEnd).size(), 5u);
     EXPECT_EQ(sim.Bonus(), 10u);
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_BREAK);
+    EXPECT_EQ(sim.presenter.icon, 202);
 
     sim.AdvanceTo(4200);
     EXPECT_EQ(sim.Armed(), kWorking);
@@ -121,7 +120,7 @@ TEST(BreakCycle, SilentShortBreaksStillRunTheirTimers) {
     // none inside it, 69 after it.
     sim.AdvanceTo(431);
     EXPECT_EQ(sim.Armed(), kWorking);
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
+    EXPECT_EQ(sim.presenter.icon, 196);
     EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nNext break in 53 min\nYour experience: 0");
     EXPECT_THAT(sim.presenter.sounds, IsEmpty());
     sim.AdvanceTo(500);
@@ -143,7 +142,7 @@ TEST(BreakCycle, SilentLongBreakGivesNoPointsNoSound) {
     EXPECT_THAT(sim.presenter.notices, IsEmpty());
     sim.AdvanceTo(4200);
     EXPECT_EQ(sim.Armed(), kWorking);
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
+    EXPECT_EQ(sim.presenter.icon, 196);
     EXPECT_THAT(sim.presenter.sounds, IsEmpty());
     EXPECT_EQ(sim.Bonus(), 0u);
 }
@@ -157,13 +156,13 @@ TEST(TypingThroughBreaks, ShortBreakWaitsForTheUserAndRepeatsItsReminder) {
     EXPECT_THAT(sim.NoticeTimes("Short break time"), ElementsAre(420));
     EXPECT_THAT(sim.NoticeTimes("Have a rest!"), ElementsAre(841));
     const Notice& reminder = sim.presenter.notices.back();
-    EXPECT_EQ(reminder.picture, IDB_SHORT_BREAK);
+    EXPECT_EQ(reminder.picture, 302);
     EXPECT_EQ(reminder.link, "Show me a stretch");
     EXPECT_EQ(reminder.stayMs, 5000u);
     EXPECT_THAT(sim.SoundTimes(SoundEvent::kShortBreakRepeat), ElementsAre(841));
     EXPECT_TRUE(sim.presenter.animating);
-    EXPECT_EQ(sim.presenter.firstFrame, IDI_TRAY_REMIND_1);
-    EXPECT_EQ(sim.presenter.lastFrame, IDI_TRAY_REMIND_2);
+    EXPECT_EQ(sim.presenter.firstFrame, 336);
+    EXPECT_EQ(sim.presenter.lastFrame, 337);
     EXPECT_EQ(sim.presenter.frameMs, 500u);
     EXPECT_EQ(sim.presenter.animationSeconds, 100000u);
     EXPECT_EQ(sim.Bonus(), 4u);
@@ -176,7 +175,7 @@ TEST(TypingThroughBreaks, ShortBreakWaitsForTheUserAndRepeatsItsReminder) {
     sim.AdvanceTo(911);
     EXPECT_EQ(sim.Armed(), kWorking);
     EXPECT_FALSE(sim.presenter.animating);
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
+    EXPECT_EQ(sim.presenter.icon, 196);
     EXPECT_EQ(sim.Bonus(), 6u);
 }
 
@@ -190,7 +189,7 @@ TEST(TypingThroughBreaks, LongBreakRemindsAfterEveryBreakLengthOfWork) {
     EXPECT_THAT(sim.NoticeTimes("Have a rest!"),
                 ElementsAre(841, 1262, 1683, 2104, 2525, 2946, 3367, 4201, 4802));
     EXPECT_THAT(sim.SoundTimes(SoundEvent::kLongBreakRepeat), ElementsAre(4201, 4802));
-    EXPECT_EQ(sim.presenter.notices.back().picture, IDB_LONG_BREAK);
+    EXPECT_EQ(sim.presenter.notices.back().picture, 298);
     EXPECT_EQ(sim.Bonus(), 100u - 7u - 2u * 5u);
     EXPECT_EQ(sim.Armed(), kLongBreak);
 
@@ -200,7 +199,7 @@ TEST(TypingThroughBreaks, LongBreakRemindsAfterEveryBreakLengthOfWork) {
     EXPECT_EQ(sim.Armed(), kWorking);
     EXPECT_THAT(sim.SoundTimes(SoundEvent::kLongBreakEnd), ElementsAre(5600));
     EXPECT_FALSE(sim.presenter.animating);
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
+    EXPECT_EQ(sim.presenter.icon, 196);
     EXPECT_EQ(sim.Bonus(), 93u);
 }
 
@@ -312,7 +311,7 @@ TEST(StartStop, StoppingClearsTheScheduleAndStartingBeginsAfresh) {
     sim.engine.ToggleStartStop();
     EXPECT_TRUE(sim.engine.IsStopped());
     EXPECT_THAT(sim.Armed(), IsEmpty());
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_STOPPED);
+    EXPECT_EQ(sim.presenter.icon, 301);
     EXPECT_EQ(sim.presenter.tooltip, "Pausora (Stopped)\nYour experience: 0");
     EXPECT_EQ(sim.presenter.caption, "Start");
     sim.AdvanceTo(5000);
@@ -323,7 +322,7 @@ TEST(StartStop, StoppingClearsTheScheduleAndStartingBeginsAfresh) {
     sim.engine.ToggleStartStop();
     EXPECT_FALSE(sim.engine.IsStopped());
     EXPECT_EQ(sim.Armed(), kWorking);
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
+    EXPECT_EQ(sim.presenter.icon, 196);
     EXPECT_EQ(sim.presenter.caption, "Stop");
     sim.AdvanceTo(9000);
     EXPECT_THAT(sim.NoticeTimes("Short break time"),
@@ -341,7 +340,7 @@ TEST(StartStop, SettingsRestartEndsAReminderWithoutPoints) {
     sim.engine.ToggleStartStop();
     sim.engine.ToggleStartStop();
     EXPECT_FALSE(sim.presenter.animating);
-    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
+    EXPECT_EQ(sim.presenter.icon, 196);
     EXPECT_EQ(sim.Bonus(), 49u);
     sim.AdvanceTo(1000);
     EXPECT_THAT(sim.NoticeTimes("Short break time"), ElementsAre(420, 910, 981));
@@ -529,20 +528,18 @@ TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
         bool animating;
     };
     const Row rows[] = {
-        {STATE_NORMAL, "old", "old", true, 1, "old", IDI_TRAY_NORMAL, "Pausora (Normal)", false},
-        {STATE_STOPPED, "old", "old", true, 1, "old", IDI_TRAY_STOPPED, "Pausora (Stopped)", false},
-        {STATE_SHORT_BREAK, "Short break time", "Show me a stretch", true, IDB_SHORT_BREAK, "tip",
-         IDI_TRAY_BREAK, "Pausora (Short break)", true},
-        {STATE_SHORT_REPEAT, "Have a rest!", "Show me a stretch", true, IDB_SHORT_BREAK, "tip", 7,
-         "", true},
-        {STATE_LONG_BREAK, "Long break time", "Show me a stretch", true, IDB_LONG_BREAK, "tip",
-         IDI_TRAY_BREAK, "Pausora (Long break)", false},
-        {STATE_LONG_REPEAT, "Have a rest!", "Show me a stretch", true, IDB_LONG_BREAK, "tip", 7, "",
-         true},
-        {STATE_WORKDAY_END, "old", "Have a nice evening", false, IDB_WORKDAY_END,
-         "Today: 0 min at the computer", IDI_TRAY_NORMAL, "", false},
-        {STATE_TIME_LIMIT, "old", "You should have a rest", false, IDB_TIME_LIMIT,
-         "Today: 0 min at the computer", IDI_TRAY_NORMAL, "", false},
+        {STATE_NORMAL, "old", "old", true, 1, "old", 196, "Pausora (Normal)", false},
+        {STATE_STOPPED, "old", "old", true, 1, "old", 301, "Pausora (Stopped)", false},
+        {STATE_SHORT_BREAK, "Short break time", "Show me a stretch", true, 302, "tip", 202,
+         "Pausora (Short break)", true},
+        {STATE_SHORT_REPEAT, "Have a rest!", "Show me a stretch", true, 302, "tip", 7, "", true},
+        {STATE_LONG_BREAK, "Long break time", "Show me a stretch", true, 298, "tip", 202,
+         "Pausora (Long break)", false},
+        {STATE_LONG_REPEAT, "Have a rest!", "Show me a stretch", true, 298, "tip", 7, "", true},
+        {STATE_WORKDAY_END, "old", "Have a nice evening", false, 304,
+         "Today: 0 min at the computer", 196, "", false},
+        {STATE_TIME_LIMIT, "old", "You should have a rest", false, 303,
+         "Today: 0 min at the computer", 196, "", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
@@ -555,7 +552,7 @@ TEST(SetState, EachStateChangesExactlyItsPartOfPopupAndTray) {
         // A reminder is blinking over icon 7 when the state changes.
         sim.presenter.SetIcon(7);
         sim.presenter.SetTooltipText("old tip");
-        sim.presenter.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2);
+        sim.presenter.SetIconList(336, 337);
         sim.presenter.Animate(500, 100000);
 
         sim.engine.SetState(row.state);
