@@ -505,7 +505,7 @@ engine() {
     say '```'
     local b
     for b in engine_bench tips_bench; do
-        build/bench/tests/bench/$b --benchmark_min_time=1 2>/dev/null |
+        build/bench/tools/bench/$b --benchmark_min_time=1 2>/dev/null |
             grep -E '^(Benchmark|BM_|PickTip|ReadShipped|DecodeShipped)' | tee -a "$report"
     done
     say '```'
@@ -526,7 +526,7 @@ clock() {
     bench_build clock_campaign
     [ -n "$seed" ] || seed=$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')
     local out status=0
-    out=$(build/bench/tests/bench/clock_campaign --seed "$seed" --days "$days") || status=$?
+    out=$(build/bench/tools/bench/clock_campaign --seed "$seed" --days "$days") || status=$?
     say '```'
     say "$out"
     say '```'

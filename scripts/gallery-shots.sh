@@ -5,7 +5,9 @@
 
 # Builds (unless a build folder was given) and finds the gallery program,
 # then starts a private display and a private Wine prefix in which Wine draws
-# window frames itself; sets gallery, work and WINEPREFIX.
+# window frames itself; sets gallery, work and WINEPREFIX. With DPI set (120,
+# 144...) the prefix takes that display scaling, and suffix (which the
+# pictures' names end in) is -<DPI>dpi; otherwise it is empty.
 # gallery_setup <target> <build-dir-argument-or-empty>
 gallery_setup() {
     local target=$1 given=$2
@@ -27,6 +29,11 @@ gallery_setup() {
     export WINEPREFIX=$work/prefix
     # No window manager runs here: Wine draws the caption and frame itself.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    suffix=
+    if [ -n "${DPI:-}" ]; then
+        set_wine_dpi "$DPI"
+        suffix=-${DPI}dpi
+    fi
 }
 
 gallery_cleanup() {

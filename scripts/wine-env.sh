@@ -55,6 +55,14 @@ make_wine_prefix() {
     WINEPREFIX="$prefix" wineserver -w
 }
 
+# Sets the display scaling of the current prefix to $1 dots per inch (96 is
+# 100 %, 144 is 150 %) and restarts its server, which takes it when it starts.
+set_wine_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -k
+    wineserver -w
+}
+
 # Ends every Wine process of prefix $1 and waits for its server.
 stop_wine_prefix() {
     local prefix=$1

@@ -1,6 +1,7 @@
 // The pause of the tray menu and the break taken on request, on the virtual
 // clock: how long each pause lasts, how it ends, what a restart, a sleep and
 // a clock that is set make of it.
+#include "artwork_ids.h"
 #include "core/engine_sim.h"
 
 #include <gmock/gmock.h>
@@ -34,7 +35,7 @@ void ExpectResumedAt(EngineSim& sim, std::uint64_t endSeconds) {
     EXPECT_FALSE(sim.engine.IsPaused()) << "still paused at " << endSeconds << " s";
     EXPECT_EQ(sim.Armed(), kWorking);
     EXPECT_EQ(Stored(sim), kNotPaused);
-    EXPECT_EQ(sim.presenter.icon, 196);
+    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
     EXPECT_EQ(sim.presenter.caption, "Stop");
     sim.AdvanceTo(endSeconds + 420);
     EXPECT_EQ(sim.NoticeTimes("Short break time").back(), endSeconds + 420);
@@ -64,7 +65,7 @@ TEST(Pause, EachLengthStopsTheScheduleUntilItsEnd) {
         sim.settings.UseWorkingTime = row.useWorkingTime ? 1 : 0;
         sim.Start();
         sim.engine.Pause(row.length);
-        EXPECT_EQ(sim.presenter.icon, 301);
+        EXPECT_EQ(sim.presenter.icon, IDI_TRAY_STOPPED);
         EXPECT_EQ(sim.presenter.caption, "Start");
         EXPECT_EQ(sim.presenter.tooltip, std::string(row.line) + "\nYour experience: 0");
         EXPECT_EQ(Stored(sim), row.seconds == 0 ? kPausedUntilResumed
@@ -212,7 +213,7 @@ TEST(Pause, ARestartKeepsAStoredPauseAndDropsADamagedOne) {
         EXPECT_EQ(sim.engine.IsPaused(), row.paused);
         if (row.paused) {
             sim.engine.RefreshTray();
-            EXPECT_EQ(sim.presenter.icon, 301);
+            EXPECT_EQ(sim.presenter.icon, IDI_TRAY_STOPPED);
             EXPECT_EQ(StateLine(sim), row.line);
             EXPECT_EQ(sim.presenter.caption, "Start");
             continue;

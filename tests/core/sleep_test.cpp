@@ -1,6 +1,7 @@
 // The computer sleeps and wakes: a sleep is a break the user has taken, in
 // whatever order the overdue timer messages arrive and whether or not the
 // system announces the wake.
+#include "artwork_ids.h"
 #include "core/engine_sim.h"
 
 #include <gmock/gmock.h>
@@ -69,7 +70,7 @@ void ExpectQuietWake(std::uint64_t sleepAt, std::uint32_t earned, bool typingAft
         EXPECT_EQ(sim.Bonus(), before + earned);
         EXPECT_EQ(sim.StoredBonus().value_or(before), before + earned);
         EXPECT_FALSE(sim.presenter.popupShown && popupBefore) << "the old notice is still up";
-        EXPECT_EQ(sim.presenter.icon, 196);
+        EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
         EXPECT_FALSE(sim.presenter.animating);
 
         sim.Advance(419, typingAfterWake);
@@ -84,18 +85,23 @@ void ExpectQuietWake(std::uint64_t sleepAt, std::uint32_t earned, bool typingAft
     }
 }
 
-TEST(Sleep, BetweenBreaksWakesToTheNormalScheduleWithoutABurst) {
-    ExpectQuietWake(100, 0, true);
-    ExpectQuietWake(100, 0, false);
-}
-
-TEST(Sleep, DuringAShortBreakPaysItsPointsOnce) {
-    ExpectQuietWake(425, 2, true);
-}
-
-TEST(Sleep, DuringALongBreakPaysItsPointsOnce) {
-    // The long break falls due at 3600 s; its notice would stay for 600 s.
-    ExpectQuietWake(3700, 10, true);
+TEST(Sleep, AWakeBringsTheNormalScheduleWithoutABurstAndPaysARunningBreakOnce) {
+    const struct {
+        const char* asleep;
+        std::uint64_t at;
+        std::uint32_t earned;
+        bool typingAfterWake;
+    } cases[] = {
+        {"between breaks", 100, 0, true},
+        {"between breaks, idle after", 100, 0, false},
+        {"in a short break", 425, 2, true},
+        // The long break falls due at 3600 s; its notice would stay for 600 s.
+        {"in a long break", 3700, 10, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.asleep);
+        ExpectQuietWake(c.at, c.earned, c.typingAfterWake);
+    }
 }
 
 TEST(Sleep, DuringTheFirmerReminderStillPaysOnlyTheBreak) {
@@ -110,7 +116,7 @@ TEST(Sleep, DuringTheFirmerReminderStillPaysOnlyTheBreak) {
         sim.SleepAndWake(kNight, wake.order, wake.notice);
         EXPECT_EQ(sim.Bonus(), 101u);
         EXPECT_FALSE(sim.presenter.animating);
-        EXPECT_EQ(sim.presenter.icon, 196);
+        EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
     }
 }
 

@@ -1,5 +1,6 @@
 // The day's computer time: the minute count, its registry mirror, the
 // end-of-day and daily-limit notices, and the day check at start.
+#include "artwork_ids.h"
 #include "core/engine_sim.h"
 
 #include <gmock/gmock.h>
@@ -38,10 +39,10 @@ TEST(WorkdayEnd, NoticeAtEveryActiveMinuteFromTheEndTimeUntilMidnight) {
     // The first notice comes while a short break is running: the tray shows
     // the normal icon, the tooltip still names the break.
     ASSERT_THAT(sim.NoticeTimes(kWorkdayEnd), ElementsAre(At(sim, 17, 0)));
-    EXPECT_EQ(sim.presenter.icon, 196);
+    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
     EXPECT_EQ(sim.presenter.tooltip, "Pausora (Short break)\nYour experience: 0");
     const Notice& notice = sim.presenter.notices.back();
-    EXPECT_EQ(notice.picture, 304);
+    EXPECT_EQ(notice.picture, IDB_WORKDAY_END);
     EXPECT_EQ(notice.link, "Have a nice evening");
     EXPECT_FALSE(notice.linkOpensExercises);
     EXPECT_EQ(notice.body, "Today: 10 min at the computer");
@@ -111,12 +112,12 @@ TEST(DailyLimit, FirstNoticeAtThe361stActiveMinuteOfSixHours) {
     sim.AdvanceTo(361 * 60, true);
     ASSERT_THAT(sim.NoticeTimes(kLimit), ElementsAre(361 * 60));
     const Notice& notice = sim.presenter.notices.back();
-    EXPECT_EQ(notice.picture, 303);
+    EXPECT_EQ(notice.picture, IDB_TIME_LIMIT);
     EXPECT_EQ(notice.link, "You should have a rest");
     EXPECT_FALSE(notice.linkOpensExercises);
     EXPECT_EQ(notice.body, "Today: 6 h 1 min at the computer");
     EXPECT_EQ(sim.presenter.sounds.back().event, SoundEvent::kTimeLimit);
-    EXPECT_EQ(sim.presenter.icon, 196);
+    EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
 
     sim.AdvanceTo(390 * 60, true);
     EXPECT_EQ(sim.NoticeTimes(kLimit).size(), 30u);

@@ -2,9 +2,7 @@
 // borderless window of this test covers the screen and takes the
 // foreground; a short break due meanwhile shows nothing and asks for no
 // sound, and comes 10 to 15 seconds after the window closes.
-#include "store/time_settings.h"
-#include "e2e/program.h"
-#include "shared/win_backdoor.h"
+#include "e2e/fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +10,6 @@
 
 namespace pausora::test {
 namespace {
-
-constexpr DWORD kTimeoutMs = 20000;
-constexpr int kPopupWidth = 400;
-constexpr int kPopupHeight = 159;
 
 // A message box of the program's is the report of a sound file that is not
 // there: that is how this test sees a sound being asked for.
@@ -81,40 +75,22 @@ class FullScreenWindow {
     HWND m_window = nullptr;
 };
 
-class BusyTest : public ::testing::Test {
+class BusyTest : public ProgramTest {
   protected:
     void SetUp() override {
-        m_store.Reset();
-        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        m_store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
+        ProgramTest::SetUp();
         // A short break every 4 seconds, 2 seconds long, whose sound is a
         // file that is not there: asking for it opens a box.
-        m_store.SetDword(reg::kSettingsKey, "Micropause", 4);
-        m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-        m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
-        m_store.SetString(reg::kSettingsKey, "MicropauseSound", "C:\\windows\\missing-start.wav");
-        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
+        ShortBreaks(4);
+        Set("UseSounds", 1);
+        Set("MicropauseSound", "C:\\windows\\missing-start.wav");
     }
-    void TearDown() override {
-        m_program.Kill();
-        m_store.Reset();
-    }
-    void Start() {
-        ASSERT_TRUE(m_program.Start());
-        ASSERT_NE(m_program.WaitForMainWindow(kTimeoutMs), nullptr);
-    }
-    bool PopupShown() const {
-        return m_program.FindVisibleWindowSized(kPopupWidth, kPopupHeight) != nullptr;
-    }
-
-    WinBackdoor m_store;
-    Program m_program;
 };
 
 TEST_F(BusyTest, ABreakDueUnderAFullScreenWindowComesTenSecondsAfterItCloses) {
     FullScreenWindow slides;
     ASSERT_EQ(::GetForegroundWindow(), slides.Handle());
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     // Under Wine the program's hidden window takes the foreground as it
     // starts; the presenter clicks the slides again.
     slides.Click();
@@ -122,7 +98,7 @@ TEST_F(BusyTest, ABreakDueUnderAFullScreenWindowComesTenSecondsAfterItCloses) {
     // Two breaks fall due under the slides: nothing shows, nothing sounds.
     bool shown = false;
     PumpUntil(10000, [&] {
-        shown = shown || PopupShown() || m_program.ShowsADialog();
+        shown = shown || Popup() != nullptr || m_program.ShowsADialog();
         return false;
     });
     EXPECT_FALSE(shown);
@@ -130,7 +106,7 @@ TEST_F(BusyTest, ABreakDueUnderAFullScreenWindowComesTenSecondsAfterItCloses) {
 
     slides.Close();
     const DWORD closed = ::GetTickCount();
-    ASSERT_TRUE(PumpUntil(kTimeoutMs, [&] { return PopupShown(); }));
+    ASSERT_TRUE(PumpUntil(kTimeoutMs, [&] { return Popup() != nullptr; }));
     const DWORD after = ::GetTickCount() - closed;
     PauseForScreenshot("held-break-after-slides");
     EXPECT_GE(after, 9500u);
@@ -140,11 +116,11 @@ TEST_F(BusyTest, ABreakDueUnderAFullScreenWindowComesTenSecondsAfterItCloses) {
 }
 
 TEST_F(BusyTest, WithTheBoxClearedTheNoticeShowsOverTheFullScreenWindow) {
-    m_store.SetDword(reg::kSettingsKey, "QuietWhenBusy", 0);
+    Set("QuietWhenBusy", 0);
     FullScreenWindow slides;
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     slides.Click();
-    EXPECT_TRUE(PumpUntil(8000, [&] { return PopupShown(); }));
+    EXPECT_TRUE(PumpUntil(8000, [&] { return Popup() != nullptr; }));
     PauseForScreenshot("notice-over-slides");
     EXPECT_TRUE(PumpUntil(5000, [&] { return m_program.ShowsADialog(); }));
 }

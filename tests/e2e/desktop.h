@@ -72,6 +72,25 @@ inline void Keys(std::initializer_list<WORD> keys) {
     }
 }
 
+// A user at work for `ms`: the mouse nudged five times a second, `each`
+// called after every nudge.
+template <typename Each>
+void KeepWorking(DWORD ms, Each each) {
+    for (const DWORD until = ::GetTickCount() + ms;
+         static_cast<int>(until - ::GetTickCount()) > 0;) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = 1;
+        input.mi.dwFlags = MOUSEEVENTF_MOVE;
+        ::SendInput(1, &input, sizeof input);
+        each();
+        ::Sleep(200);
+    }
+}
+inline void KeepWorking(DWORD ms) {
+    KeepWorking(ms, [] {});
+}
+
 // A shown menu of any program (the system's menu window class).
 inline bool MenuShown() {
     const HWND menu = ::FindWindowA("#32768", nullptr);

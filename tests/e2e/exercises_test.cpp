@@ -1,10 +1,8 @@
 // The exercises dialog opened the two ways a user opens it: "Exercises..."
 // from the tray menu, and "Show me a stretch" on a break notice. The break
 // schedule keeps running while it is open.
-#include "store/time_settings.h"
-#include "e2e/desktop.h"
-#include "e2e/program.h"
-#include "shared/win_backdoor.h"
+#include "e2e/fixture.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +11,6 @@
 namespace pausora::test {
 namespace {
 
-constexpr DWORD kTimeoutMs = 30000;
-constexpr int kPopupWidth = 400;
-constexpr int kPopupHeight = 159;
 constexpr char kCaption[] = "Pausora - Exercises";
 
 // The exercises dialog, once its first exercise is showing.
@@ -24,32 +19,13 @@ HWND WaitForExercises(DWORD ms) {
     WaitFor(ms, [&] {
         dialog = ::FindWindowA(nullptr, kCaption);
         return dialog != nullptr && ::IsWindowVisible(dialog) &&
-               ::GetWindowTextLengthA(::GetDlgItem(dialog, 1065)) > 0;
+               ::GetWindowTextLengthA(::GetDlgItem(dialog, IDC_EXERCISE_TEXT)) > 0;
     });
     return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
 }
 
-class ExercisesTest : public ::testing::Test {
+class ExercisesTest : public ProgramTest {
   protected:
-    void Start(std::uint32_t shortBreakEvery) {
-        m_store.Reset();
-        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        m_store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
-        m_store.SetDword(reg::kSettingsKey, "Micropause", shortBreakEvery);
-        m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-        m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
-        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-        m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
-        ASSERT_TRUE(m_program.Start());
-        m_main = m_program.WaitForMainWindow(kTimeoutMs);
-        ASSERT_NE(m_main, nullptr);
-    }
-    void TearDown() override {
-        m_program.Kill();
-        m_store.Reset();
-    }
-
-    HWND Popup() const { return m_program.FindVisibleWindowSized(kPopupWidth, kPopupHeight); }
     int ExercisesShown() const {
         int shown = 0;
         for (const HWND window : m_program.TopLevelWindows()) {
@@ -65,33 +41,12 @@ class ExercisesTest : public ::testing::Test {
             << ExercisesShown() << " exercises dialogs";
         EXPECT_TRUE(::IsWindowVisible(dialog));
     }
-    std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
-
-    // The popup, once it has come fully out at the work area's corner.
-    HWND SettledPopup() {
-        RECT work{};
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        HWND popup = nullptr;
-        WaitFor(kTimeoutMs, [&] {
-            popup = Popup();
-            RECT shown{};
-            return popup != nullptr && ::GetWindowRect(popup, &shown) &&
-                   shown.right == work.right && shown.bottom <= work.bottom &&
-                   work.bottom - shown.bottom < 10;
-        });
-        return popup;
-    }
-
-    WinBackdoor m_store;
-    Program m_program;
-    HWND m_main = nullptr;
 };
 
 TEST_F(ExercisesTest, TheTrayMenusExercisesItemOpensTheDialogAndFinishClosesIt) {
-    Start(420);
-    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
+    ShortBreaks(420);
+    ASSERT_NO_FATAL_FAILURE(StartWithIcon());
     ASSERT_TRUE(OpenTrayMenu()) << "no tray menu";
-    ::Sleep(300);
     // Settings..., Notifications, Exercises...
     Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
 
@@ -100,20 +55,20 @@ TEST_F(ExercisesTest, TheTrayMenusExercisesItemOpensTheDialogAndFinishClosesIt) 
     // Without a parent: a window of its own on the desktop.
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), nullptr);
     PauseForScreenshot("exercises");
-    ::PostMessageA(m_main, WM_COMMAND, 32788, 0);  // Exercises... again
+    PostCommand(ID_TRAY_EXERCISES);  // again
     ExpectOneDialog(dialog);
 
     ::PostMessageA(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(dialog); }));
     EXPECT_FALSE(m_program.WaitForExit(0));
-    ::PostMessageA(m_main, WM_COMMAND, 32774, 0);  // Exit
-    EXPECT_TRUE(m_program.WaitForExit(kTimeoutMs));
+    EXPECT_TRUE(Exit());
 }
 
 TEST_F(ExercisesTest, ShowMeAStretchOpensItAndTheNextBreakStillComesWhileItIsOpen) {
     // A short break every 8 seconds, 2 seconds long: the notice is gone
     // again a while before the next one.
-    Start(8);
+    ShortBreaks(8);
+    ASSERT_NO_FATAL_FAILURE(Start());
     const HWND popup = SettledPopup();
     ASSERT_NE(popup, nullptr);
     RECT shown{};

@@ -62,14 +62,9 @@ class Program {
 
     // The program's hidden main window (a dialog), once it exists.
     HWND WaitForMainWindow(DWORD ms) {
-        const DWORD until = ::GetTickCount() + ms;
-        do {
-            if (const HWND found = FindDialog()) {
-                return found;
-            }
-            ::Sleep(50);
-        } while (static_cast<int>(until - ::GetTickCount()) > 0 && !WaitForExit(0));
-        return nullptr;
+        HWND found = nullptr;
+        WaitFor(ms, [&] { return (found = FindDialog()) != nullptr || WaitForExit(0); });
+        return found;
     }
 
     void Kill() {
@@ -109,26 +104,20 @@ class Program {
         return search.found;
     }
 
-    // Whether the program shows a standard dialog (a message box, for one).
-    bool ShowsADialog() const {
-        struct Search {
-            DWORD pid;
-            bool found;
-        } search{m_process.dwProcessId, false};
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(hwnd, &owner);
-                char name[64] = {};
-                ::GetClassNameA(hwnd, name, sizeof name);
-                s->found =
-                    owner == s->pid && ::IsWindowVisible(hwnd) && std::string(name) == "#32770";
-                return !s->found;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+    // The standard dialogs the program shows (its message boxes, for one);
+    // the hidden main window is a dialog too, but never visible.
+    std::vector<HWND> VisibleDialogs() const {
+        std::vector<HWND> dialogs;
+        for (const HWND window : TopLevelWindows()) {
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof name);
+            if (::IsWindowVisible(window) && std::string(name) == "#32770") {
+                dialogs.push_back(window);
+            }
+        }
+        return dialogs;
     }
+    bool ShowsADialog() const { return !VisibleDialogs().empty(); }
 
     // Every top-level window of the program, shown or not: what the system
     // closes when it ends the program or the session.
@@ -218,14 +207,9 @@ namespace pausora::test {
 
 // A top-level window of any process, by its exact title.
 inline HWND WaitForWindowTitled(const char* title, DWORD ms) {
-    const DWORD until = ::GetTickCount() + ms;
-    do {
-        if (const HWND found = ::FindWindowA(nullptr, title)) {
-            return found;
-        }
-        ::Sleep(50);
-    } while (static_cast<int>(until - ::GetTickCount()) > 0);
-    return nullptr;
+    HWND found = nullptr;
+    WaitFor(ms, [&] { return (found = ::FindWindowA(nullptr, title)) != nullptr; });
+    return found;
 }
 
 // The screenshot script asks tests to hold still at the moments worth seeing.

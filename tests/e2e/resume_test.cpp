@@ -1,108 +1,65 @@
 // What the system tells the running program, delivered as Windows delivers
 // it: a wake while a break is on screen ends the break quietly, with its
 // points paid once; a locked session is time away.
-#include "store/time_settings.h"
-#include "e2e/program.h"
-#include "shared/wait.h"
-#include "shared/win_backdoor.h"
+#include "e2e/fixture.h"
 
 #include <gtest/gtest.h>
 
 namespace pausora::test {
 namespace {
 
-constexpr DWORD kTimeoutMs = 20000;
-constexpr int kPopupWidth = 400;
-constexpr int kPopupHeight = 159;
-
 // The system tells every top-level window of the program, not the hidden main
 // window, and a wake by the user comes twice: each of them, sent and posted.
-TEST(Resume, AWakeEndsTheRunningBreakWithoutANoticeAndPaysItOnce) {
-    for (const auto delivery :
-         {Program::Delivery::kSendThenPost, Program::Delivery::kPostThenSend}) {
-        SCOPED_TRACE(static_cast<int>(delivery));
-        WinBackdoor store;
-        store.Reset();
-        store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
-        // A long break after 3 seconds whose notice would stay up for a minute.
-        store.SetDword(reg::kSettingsKey, "Micropause", 0);
-        store.SetDword(reg::kSettingsKey, "Pause", 3);
-        store.SetDword(reg::kSettingsKey, "Pause_length", 60);
-        store.SetDword(reg::kSettingsKey, "UseSounds", 0);
-        store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-        store.SetDword(reg::kSettingsKey, "Bonus", 100);
+class Resume : public ProgramTest, public ::testing::WithParamInterface<Program::Delivery> {};
 
-        Program program;
-        ASSERT_TRUE(program.Start());
-        ASSERT_NE(program.WaitForMainWindow(kTimeoutMs), nullptr);
-        const auto popup = [&] {
-            return program.FindVisibleWindowSized(kPopupWidth, kPopupHeight);
-        };
-        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return popup() != nullptr; }));
-        ::Sleep(1000);  // fully in
+TEST_P(Resume, AWakeEndsTheRunningBreakWithoutANoticeAndPaysItOnce) {
+    const Program::Delivery delivery = GetParam();
+    // A long break after 3 seconds whose notice would stay up for a minute.
+    Set("Micropause", 0);
+    Set("Pause", 3);
+    Set("Pause_length", 60);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND popup = SettledPopup();
+    ASSERT_NE(popup, nullptr);
 
-        // Notices that change nothing here leave the notice where it is.
-        RECT before{};
-        ::GetWindowRect(popup(), &before);
-        program.Broadcast(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, delivery);
-        program.Broadcast(WM_DISPLAYCHANGE, 24, MAKELPARAM(1280, 800), delivery);
-        program.Broadcast(WM_TIMECHANGE, 0, 0, delivery);
-        ::Sleep(300);
-        RECT after{};
-        ASSERT_NE(popup(), nullptr);
-        ::GetWindowRect(popup(), &after);
-        EXPECT_TRUE(::EqualRect(&before, &after));
+    // Notices that change nothing here leave the notice where it is.
+    RECT before{};
+    ::GetWindowRect(popup, &before);
+    m_program.Broadcast(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, delivery);
+    m_program.Broadcast(WM_DISPLAYCHANGE, 24, MAKELPARAM(1280, 800), delivery);
+    m_program.Broadcast(WM_TIMECHANGE, 0, 0, delivery);
+    EXPECT_TRUE(HoldsFor(300, [&] {
+        RECT now{};
+        return Popup() == popup && ::GetWindowRect(popup, &now) && ::EqualRect(&before, &now);
+    })) << "the notice moved";
 
-        program.Broadcast(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, delivery);
-        program.Broadcast(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0, delivery);
-        ::Sleep(1500);  // the notice goes back into the taskbar
-        EXPECT_EQ(popup(), nullptr);
-        EXPECT_EQ(store.Dword(reg::kSettingsKey, "Bonus"), 110u);
-        // Told many times; the break was paid once.
-        ::Sleep(1000);
-        EXPECT_EQ(store.Dword(reg::kSettingsKey, "Bonus"), 110u);
-        program.Kill();
-        store.Reset();
-    }
+    m_program.Broadcast(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, delivery);
+    m_program.Broadcast(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0, delivery);
+    // The notice goes back into the taskbar and the break is paid.
+    EXPECT_TRUE(WaitFor(5000, [&] { return Popup() == nullptr; }));
+    EXPECT_TRUE(WaitFor(5000, [&] { return Bonus() == 110u; })) << "Bonus " << Bonus();
+    // Told many times; the break was paid once.
+    EXPECT_TRUE(HoldsFor(1000, [&] { return Bonus() == 110u; })) << "Bonus " << Bonus();
 }
+
+INSTANTIATE_TEST_SUITE_P(Deliveries, Resume,
+                         ::testing::Values(Program::Delivery::kSendThenPost,
+                                           Program::Delivery::kPostThenSend));
 
 // Input that goes on behind a locked screen (a program that keeps the
 // computer awake) keeps a break open; the lock itself ends it.
-TEST(SessionLock, ALockedSessionLetsTheBreakEndWhateverTheInput) {
-    WinBackdoor store;
-    store.Reset();
-    store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-    store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
-    store.SetDword(reg::kSettingsKey, "Micropause", 3);
-    store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-    store.SetDword(reg::kSettingsKey, "UseSounds", 0);
-    store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-    store.SetDword(reg::kSettingsKey, "Bonus", 100);
-    const auto bonus = [&] { return store.Dword(reg::kSettingsKey, "Bonus").value_or(0); };
-    const auto nudgeFor = [](DWORD ms) {
-        for (const DWORD until = ::GetTickCount() + ms;
-             static_cast<int>(until - ::GetTickCount()) > 0;) {
-            INPUT input{};
-            input.type = INPUT_MOUSE;
-            input.mi.dwFlags = MOUSEEVENTF_MOVE;
-            input.mi.dx = 1;
-            ::SendInput(1, &input, sizeof input);
-            ::Sleep(200);
-        }
-    };
+using SessionLock = ProgramTest;
 
-    Program program;
-    ASSERT_TRUE(program.Start());
-    ASSERT_NE(program.WaitForMainWindow(kTimeoutMs), nullptr);
-    nudgeFor(8000);  // a break began at 3 s and stays open
-    EXPECT_LE(bonus(), 100u);
-    const std::uint32_t atLock = bonus();
-    program.Broadcast(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0, Program::Delivery::kSendThenPost);
-    nudgeFor(5000);
-    EXPECT_GE(bonus(), atLock + 2);
-    program.Kill();
-    store.Reset();
+TEST_F(SessionLock, ALockedSessionLetsTheBreakEndWhateverTheInput) {
+    ShortBreaks(3);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    KeepWorking(8000);  // a break began at 3 s and stays open
+    EXPECT_LE(Bonus(), 100u);
+    const std::uint32_t atLock = Bonus();
+    m_program.Broadcast(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0,
+                        Program::Delivery::kSendThenPost);
+    KeepWorking(5000);
+    EXPECT_GE(Bonus(), atLock + 2);
 }
 
 }  // namespace

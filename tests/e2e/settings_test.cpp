@@ -1,9 +1,8 @@
 // The settings window as the user reaches it: "Settings..." from the tray
 // menu, a page chosen with Ctrl+Tab, a time changed in its picker with the
 // mouse and the keyboard, and OK; the schedule then runs on the new value.
-#include "e2e/desktop.h"
-#include "e2e/program.h"
-#include "shared/win_backdoor.h"
+#include "e2e/fixture.h"
+#include "settings_ids.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -13,50 +12,26 @@
 namespace pausora::test {
 namespace {
 
-constexpr DWORD kTimeoutMs = 20000;
-constexpr int kPopupWidth = 400;
-constexpr int kPopupHeight = 159;
-constexpr int kIntervalPicker = 1024;
-
-class SettingsEndToEndTest : public ::testing::Test {
+class SettingsEndToEndTest : public ProgramTest {
   protected:
-    void SetUp() override {
-        m_store.Reset();
-        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
-        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-        m_store.SetDword(reg::kSettingsKey, "AppearanceType", 0);
-    }
-    void TearDown() override {
-        m_program.Kill();
-        m_store.Reset();
-    }
-
-    HWND Popup() const { return m_program.FindVisibleWindowSized(kPopupWidth, kPopupHeight); }
-
     static void ClickOn(HWND window, int dx, bool fromLeft = true) {
         RECT r{};
         ::GetWindowRect(window, &r);
         ClickAt({fromLeft ? r.left + dx : (r.left + r.right) / 2, (r.top + r.bottom) / 2}, false);
     }
-
-    WinBackdoor m_store;
-    Program m_program;
 };
 
 TEST_F(SettingsEndToEndTest, AShorterIntervalChosenInTheSettingsBringsTheNextNoticeSooner) {
     // A short break a minute after the start: far beyond what the test waits.
-    m_store.SetDword(reg::kSettingsKey, "Micropause", 60);
-    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-    ASSERT_TRUE(m_program.Start());
-    ASSERT_NE(m_program.WaitForMainWindow(kTimeoutMs), nullptr);
-    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
+    ShortBreaks(60);
+    Set("AppearanceType", 0);
+    ASSERT_NO_FATAL_FAILURE(StartWithIcon());
     ASSERT_TRUE(OpenTrayMenu()) << "no tray menu";
     Keys({VK_DOWN, VK_RETURN});  // "Settings..."
     const HWND sheet = WaitForWindowTitled("Pausora - Settings", kTimeoutMs);
     ASSERT_NE(sheet, nullptr) << "the settings window did not open";
     ::SetForegroundWindow(sheet);
-    ::Sleep(300);
+    ASSERT_TRUE(WaitFor(5000, [&] { return ::GetForegroundWindow() == sheet; }));
     PauseForScreenshot("settings");
 
     // Ctrl+Tab: from Schedule to Short breaks.
@@ -70,7 +45,7 @@ TEST_F(SettingsEndToEndTest, AShorterIntervalChosenInTheSettingsBringsTheNextNot
     ::SendInput(1, &ctrl[1], sizeof ctrl[1]);
     HWND picker = nullptr;
     ASSERT_TRUE(WaitFor(5000, [&] {
-        picker = ::GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), kIntervalPicker);
+        picker = ::GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), IDC_FIRST_TIME);
         return picker != nullptr && ::IsWindowVisible(picker);
     })) << "Ctrl+Tab did not bring the Short breaks page";
     char shown[16] = {};
@@ -84,8 +59,8 @@ TEST_F(SettingsEndToEndTest, AShorterIntervalChosenInTheSettingsBringsTheNextNot
     const DWORD okAt = ::GetTickCount();
     ASSERT_TRUE(WaitFor(5000, [&] { return !::IsWindow(sheet); })) << "OK left the window open";
 
-    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 4u) << "the picker showed " << shown;
-    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
+    EXPECT_EQ(Dword("Micropause"), 4u) << "the picker showed " << shown;
+    EXPECT_TRUE(WaitForPopup());
     const DWORD after = ::GetTickCount() - okAt;
     EXPECT_GE(after, 3000u);
     EXPECT_LE(after, 12000u) << "the notice came " << after << " ms after OK";

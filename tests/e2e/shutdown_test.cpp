@@ -1,31 +1,22 @@
 // Ending the program from outside: the system's task list and the end of a
 // Windows session must end the process, so that the single-instance guard
 // lets the next start through.
-#include "e2e/desktop.h"
-#include "e2e/program.h"
-#include "shared/win_backdoor.h"
+#include "e2e/fixture.h"
 
 #include <gtest/gtest.h>
 
 namespace pausora::test {
 namespace {
 
-constexpr DWORD kTimeoutMs = 20000;
 constexpr DWORD kEndsWithinMs = 5000;
 
-class ShutdownTest : public ::testing::Test {
+class ShutdownTest : public ProgramTest {
   protected:
     void SetUp() override {
-        m_store.Reset();
-        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
-        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-        m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
-        ASSERT_TRUE(m_program.Start());
-        ASSERT_NE(m_program.WaitForMainWindow(kTimeoutMs), nullptr);
+        ProgramTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(Start());
         ASSERT_TRUE(WaitFor(kTimeoutMs, WineTrayShown));
     }
-    void TearDown() override { m_store.Reset(); }
 
     // A later start must come up and stay, with its icon in the tray.
     void ExpectANewStartToRun() {
@@ -35,11 +26,8 @@ class ShutdownTest : public ::testing::Test {
         EXPECT_NE(next.WaitForMainWindow(kTimeoutMs), nullptr);
         EXPECT_FALSE(next.WaitForExit(1500)) << "the next start gave up at once";
         EXPECT_TRUE(WaitFor(kTimeoutMs, WineTrayShown));
-        EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Bonus"), 100u);
+        EXPECT_EQ(Bonus(), 100u);
     }
-
-    WinBackdoor m_store;
-    Program m_program;
 };
 
 TEST_F(ShutdownTest, TaskkillWithoutForceEndsTheProcess) {

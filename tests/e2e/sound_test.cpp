@@ -2,12 +2,9 @@
 // sounds in C:\windows\Media, where the default settings look for them, and
 // Wine's audio going into files (tests/win/audio_capture.sh) so that we can
 // hear what was played.
-#include "store/registry_store.h"
+#include "e2e/fixture.h"
 #include "store/time_settings.h"
-#include "e2e/program.h"
-#include "shared/win_backdoor.h"
 #include "win/sound_wav.h"
-#include "menu_ids.h"
 #include "ui/utf.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +14,6 @@
 
 namespace pausora::test {
 namespace {
-
-constexpr DWORD kTimeoutMs = 20000;
 
 std::string MediaFolder() {
     char root[MAX_PATH] = {};
@@ -73,9 +68,10 @@ std::string WindowName(HWND window) {
     return Narrow(text);
 }
 
-class SoundTest : public ::testing::Test {
+class SoundTest : public ProgramTest {
   protected:
     void SetUp() override {
+        ProgramTest::SetUp();
         ASSERT_FALSE(CaptureBase().empty()) << "run through tests/win/audio_capture.sh";
         // What scripts/run.sh does for a fresh profile.
         ::CreateDirectoryA(MediaFolder().c_str(), nullptr);
@@ -88,57 +84,38 @@ class SoundTest : public ::testing::Test {
                 << SourceSound(name);
         }
         TakeCaptures();
-        m_store.Reset();
-        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        m_store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
+        Set("UseSounds", 1);
     }
-    void TearDown() override {
-        m_program.Kill();
-        m_store.Reset();
-    }
-
-    std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
 
     // A short break every 3 seconds that sounds `path` at its start and end.
     void ShortBreaksSounding(const std::string& path, std::uint32_t lengthSeconds) {
-        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-        m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
-        m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
-        m_store.SetDword(reg::kSettingsKey, "Micropause_length", lengthSeconds);
-        m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
-        m_store.SetString(reg::kSettingsKey, "MicropauseSound", path);
-        m_store.SetString(reg::kSettingsKey, "EndMicropauseSound", path);
+        ShortBreaks(3, lengthSeconds);
+        Set("MicropauseSound", path);
+        Set("EndMicropauseSound", path);
     }
 
-    WinBackdoor m_store;
-    Program m_program;
+    // One break comes, ends and earns its two points, with no message box
+    // holding the schedule up on the way; then Exit closes the device and
+    // its capture, one capture per opening of the device.
+    std::vector<Bytes> CapturesOfOneBreak() {
+        EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
+        EXPECT_FALSE(m_program.ShowsADialog()) << "a message box is open";
+        EXPECT_TRUE(Exit());
+        return TakeCaptures();
+    }
 };
 
 TEST_F(SoundTest, AShortBreakPlaysTheDefaultDingAndItsEndTheDefaultChimes) {
     // A short break every 3 seconds, 2 seconds long, with the sounds a fresh
     // installation chooses for its start and its end (ding and chimes).
-    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-    m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
-    m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
-    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-    m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
+    ShortBreaks(3);
     for (const SoundEventInfo& event : SoundEvents()) {
-        m_store.SetString(reg::kSettingsKey, event.valueName,
-                          MediaFolder() + std::string(event.defaultFile.substr(7)));
+        Set(event.valueName, MediaFolder() + std::string(event.defaultFile.substr(7)));
     }
-    ASSERT_TRUE(m_program.Start());
-    const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(main, nullptr);
+    ASSERT_NO_FATAL_FAILURE(Start());
 
-    // The break comes, ends and earns its two points: no message box held
-    // the schedule up on the way.
-    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
-    EXPECT_FALSE(m_program.ShowsADialog()) << "a message box is open";
-    ::PostMessageA(main, WM_COMMAND, 32774, 0);  // Exit: closes the device and its capture
-    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
-
-    // One opening of the device per sound: the ding, then the chimes.
-    const std::vector<Bytes> captures = TakeCaptures();
+    // The ding, then the chimes.
+    const std::vector<Bytes> captures = CapturesOfOneBreak();
     ASSERT_GE(captures.size(), 2u);
     const Bytes ding = AudibleSamplesOf(
         ReadFileBytes(m_store.String(reg::kSettingsKey, "MicropauseSound").value_or("")));
@@ -158,14 +135,8 @@ TEST_F(SoundTest, AFileWrittenByAnEditorPlaysWithoutAMessage) {
     const std::string path = MediaFolder() + "pausora-editor.wav";
     WriteFileBytes(path, EditorWav(shape, samples, false));
     ShortBreaksSounding(path, 2);
-    ASSERT_TRUE(m_program.Start());
-    const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
-    EXPECT_FALSE(m_program.ShowsADialog()) << "a message box is open";
-    ::PostMessageA(main, WM_COMMAND, 32774, 0);  // Exit
-    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
-    const std::vector<Bytes> captures = TakeCaptures();
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::vector<Bytes> captures = CapturesOfOneBreak();
     ASSERT_GE(captures.size(), 2u);
     EXPECT_TRUE(Contains(captures[0], samples));
     EXPECT_TRUE(Contains(captures[1], samples));
@@ -206,24 +177,19 @@ TEST_F(SoundTest, AFolderAndASoundNamedBeyondTheCodePageWorkAndKeepTheirNames) {
     ShortBreaksSounding(sound, 3);
 
     ASSERT_TRUE(m_program.Start(Narrow(folder + L"Pausora.exe")));
-    const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(main, nullptr);
+    m_main = m_program.WaitForMainWindow(kTimeoutMs);
+    ASSERT_NE(m_main, nullptr);
     // The notice carries a saying from the tips file in that folder: a line
     // of its own beneath the title and the link.
     std::string words;
     EXPECT_TRUE(WaitFor(kTimeoutMs,
                         [&] {
-                            const HWND notice = m_program.FindVisibleWindowSized(400, 159);
+                            const HWND notice = Popup();
                             words = notice != nullptr ? WindowName(notice) : "";
                             return std::count(words.begin(), words.end(), '\n') >= 2;
                         }))
         << "no saying on the notice: " << words;
-    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102; })) << "Bonus " << Bonus();
-    EXPECT_FALSE(m_program.ShowsADialog()) << "a message box is open";
-    ::PostMessageW(main, WM_COMMAND, ID_TRAY_EXIT, 0);
-    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
-
-    const std::vector<Bytes> captures = TakeCaptures();
+    const std::vector<Bytes> captures = CapturesOfOneBreak();
     ASSERT_GE(captures.size(), 2u);
     EXPECT_TRUE(Contains(captures[0], samples)) << "the break's sound was not heard";
     EXPECT_EQ(RawValue(settingsKey.c_str(), L"InstallDir"), installDir);
@@ -236,10 +202,7 @@ TEST_F(SoundTest, AFolderAndASoundNamedBeyondTheCodePageWorkAndKeepTheirNames) {
 }  // namespace pausora::test
 
 int main(int argc, char** argv) {
-    // Wine picks PulseAudio over ALSA when it can reach a server; the capture
-    // only works through ALSA. The program started from here reads the same
-    // setting.
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Audio", REG_SZ, "alsa", 5);
+    pausora::test::UseAlsaForTheCapture();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

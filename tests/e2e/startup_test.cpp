@@ -1,9 +1,7 @@
-#include "e2e/desktop.h"
-#include "e2e/program.h"
+#include "e2e/fixture.h"
 #include "store/time_settings.h"
-#include "resource.h"
-#include "shared/win_backdoor.h"
 #include "shared/wizard_driver.h"
+#include "wizard_ids.h"
 
 #include <tlhelp32.h>
 
@@ -15,18 +13,14 @@
 namespace pausora::test {
 namespace {
 
-constexpr DWORD kStartTimeoutMs = 20000;
-
-class StartupTest : public ::testing::Test {
+// Each test writes the profile it starts from, from nothing.
+class StartupTest : public ProgramTest {
   protected:
     void SetUp() override { m_store.Reset(); }
-    void TearDown() override { m_store.Reset(); }
 
     std::string Sound(std::string_view name) {
         return m_store.String(reg::kSettingsKey, name).value_or("<missing>");
     }
-
-    WinBackdoor m_store;
 };
 
 TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
@@ -34,19 +28,19 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
     ASSERT_TRUE(first.Start());
     // The first use opens with the schedule wizard, the defaults already
     // written and the copy already the only one.
-    const HWND wizard = WizardDriver::WaitForSheet(first.Id(), kStartTimeoutMs);
+    const HWND wizard = WizardDriver::WaitForSheet(first.Id(), kTimeoutMs);
     ASSERT_NE(wizard, nullptr);
     EXPECT_EQ(WindowText(wizard), "Initial Setup Wizard");
     EXPECT_EQ(m_store.ValueCount(reg::kSettingsKey), kSettingsValueCount);
     {
         Program second;
         ASSERT_TRUE(second.Start());
-        EXPECT_TRUE(second.WaitForExit(kStartTimeoutMs));
+        EXPECT_TRUE(second.WaitForExit(kTimeoutMs));
     }
     WizardDriver(wizard).Cancel();
     ASSERT_TRUE(WizardDriver(wizard).WaitForClose());
 
-    const HWND mainWindow = first.WaitForMainWindow(kStartTimeoutMs);
+    const HWND mainWindow = first.WaitForMainWindow(kTimeoutMs);
     ASSERT_NE(mainWindow, nullptr);
     EXPECT_FALSE(::IsWindowVisible(mainWindow));
 
@@ -63,7 +57,7 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
 
     Program second;
     ASSERT_TRUE(second.Start());
-    EXPECT_TRUE(second.WaitForExit(kStartTimeoutMs));
+    EXPECT_TRUE(second.WaitForExit(kTimeoutMs));
     EXPECT_EQ(second.ExitCode(), 0u);
     EXPECT_FALSE(first.WaitForExit(0));
 
@@ -73,7 +67,7 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndASecondCopyEndsAtOnce) {
     EXPECT_FALSE(first.WaitForExit(1000));
 
     ::PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(first.WaitForExit(kStartTimeoutMs));
+    EXPECT_TRUE(first.WaitForExit(kTimeoutMs));
 }
 
 // The wizard's values are saved even when it is cancelled, the program then
@@ -82,7 +76,7 @@ TEST_F(StartupTest, ACancelledFirstRunWizardStillSavesItsPagesAndIsNotShownAgain
     {
         Program program;
         ASSERT_TRUE(program.Start());
-        const HWND sheet = WizardDriver::WaitForSheet(program.Id(), kStartTimeoutMs);
+        const HWND sheet = WizardDriver::WaitForSheet(program.Id(), kTimeoutMs);
         ASSERT_NE(sheet, nullptr);
         const WizardDriver wizard(sheet);
         EXPECT_EQ(WindowText(sheet), "Initial Setup Wizard");
@@ -107,15 +101,15 @@ TEST_F(StartupTest, ACancelledFirstRunWizardStillSavesItsPagesAndIsNotShownAgain
         EXPECT_FALSE(MainWindowStarted(program));
         wizard.Cancel();
 
-        ASSERT_TRUE(WaitFor(kStartTimeoutMs, [&] { return MainWindowStarted(program); }));
-        EXPECT_TRUE(WaitFor(kStartTimeoutMs, WineTrayShown));
+        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return MainWindowStarted(program); }));
+        EXPECT_TRUE(WaitFor(kTimeoutMs, WineTrayShown));
         EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 480u);
         EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause_length"), 11u);
         program.Kill();
     }
     Program again;
     ASSERT_TRUE(again.Start());
-    ASSERT_TRUE(WaitFor(kStartTimeoutMs, [&] { return MainWindowStarted(again); }));
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return MainWindowStarted(again); }));
     EXPECT_EQ(WizardDriver::WaitForSheet(again.Id(), 1000), nullptr);
     EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 480u);
 }
@@ -130,7 +124,7 @@ TEST_F(StartupTest, MissingValuesOfAnExistingKeyGetTheirFallbackOnly) {
 
     Program program;
     ASSERT_TRUE(program.Start());
-    ASSERT_NE(program.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    ASSERT_NE(program.WaitForMainWindow(kTimeoutMs), nullptr);
 
     EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 600u);
     EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "UseSounds"), 0u);
@@ -156,7 +150,7 @@ TEST_F(StartupTest, GarbageInTheRegistryNeitherCrashesNorSurvives) {
 
     Program program;
     ASSERT_TRUE(program.Start());
-    ASSERT_NE(program.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    ASSERT_NE(program.WaitForMainWindow(kTimeoutMs), nullptr);
     EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 420u);
     EXPECT_TRUE(m_store.Dword(reg::kSettingsKey, "Pause").has_value());
     EXPECT_NE(Sound("WorkTimeSound").find("\\Media\\chimes.wav"), std::string::npos);
@@ -173,7 +167,7 @@ TEST_F(StartupTest, WaitingInTheTrayLoadsNoLibraryOfTheWindowsOrOfSound) {
     m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
     Program program;
     ASSERT_TRUE(program.Start());
-    ASSERT_NE(program.WaitForMainWindow(kStartTimeoutMs), nullptr);
+    ASSERT_NE(program.WaitForMainWindow(kTimeoutMs), nullptr);
     EXPECT_FALSE(program.WaitForExit(1500));
 
     std::vector<std::string> loaded;

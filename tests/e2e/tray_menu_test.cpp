@@ -1,10 +1,8 @@
 // The main window as the user reaches it: through the notification icon, its
 // menu and the popup, with real clicks on Wine's desktop; and a shell that
 // comes up after the program.
-#include "e2e/desktop.h"
-#include "e2e/program.h"
-#include "menu_ids.h"
-#include "shared/win_backdoor.h"
+#include "e2e/fixture.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -16,51 +14,21 @@
 namespace pausora::test {
 namespace {
 
-constexpr DWORD kTimeoutMs = 20000;
-constexpr int kPopupWidth = 400;
-constexpr int kPopupHeight = 159;
-
-class TrayMenuTest : public ::testing::Test {
+class TrayMenuTest : public ProgramTest {
   protected:
-    void SetUp() override {
-        m_store.Reset();
-        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
-        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-        m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
-    }
-    void TearDown() override {
-        m_program.Kill();
-        m_store.Reset();
-    }
-
-    // Short breaks every `interval` seconds, two seconds long.
-    void Start(std::uint32_t interval) {
-        m_store.SetDword(reg::kSettingsKey, "Micropause", interval);
-        m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-        ASSERT_TRUE(m_program.Start());
-        m_main = m_program.WaitForMainWindow(kTimeoutMs);
-        ASSERT_NE(m_main, nullptr);
-    }
-
-    HWND Popup() const { return m_program.FindVisibleWindowSized(kPopupWidth, kPopupHeight); }
-    std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
-
     // A double click on the icon sends the menu's default command.
     void ExpectDoubleClickToStopAndStart() {
         ClickAt(FirstTrayIcon(), false, 2);
-        ::Sleep(500);  // a break that was ending has ended
+        // Nothing shows that the clicks have arrived, and a break that was
+        // ending may still pay its points meanwhile.
+        ::Sleep(500);
         const std::uint32_t stopped = Bonus();
-        EXPECT_FALSE(WaitFor(7000, [&] { return Bonus() != stopped; }))
+        EXPECT_TRUE(HoldsFor(7000, [&] { return Bonus() == stopped; }))
             << "the schedule kept running: Bonus " << stopped << " -> " << Bonus();
         ClickAt(FirstTrayIcon(), false, 2);
         EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() > stopped; }))
             << "the schedule did not start again";
     }
-
-    WinBackdoor m_store;
-    Program m_program;
-    HWND m_main = nullptr;
 };
 
 // Stands in for a shell that is not up yet: a taskbar window that refuses
@@ -69,9 +37,7 @@ class RefusingTaskbar {
   public:
     RefusingTaskbar() {
         m_thread = std::thread([this] { Run(); });
-        while (m_window == nullptr && !m_failed) {
-            ::Sleep(10);
-        }
+        WaitFor(kTimeoutMs, [this] { return m_window != nullptr || m_failed; });
     }
     ~RefusingTaskbar() { Close(); }
     bool Up() const { return m_window != nullptr; }
@@ -121,7 +87,8 @@ class RefusingTaskbar {
 TEST_F(TrayMenuTest, AnIconTakenOnlyAfterStartFinishesTheStart) {
     RefusingTaskbar lateShell;
     ASSERT_TRUE(lateShell.Up());
-    Start(3);
+    ShortBreaks(3);
+    ASSERT_NO_FATAL_FAILURE(Start());
     // No icon: the small window is the only way to the program.
     ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return ::IsWindowVisible(m_main) != FALSE; }));
     EXPECT_FALSE(WineTrayShown());
@@ -140,8 +107,8 @@ TEST_F(TrayMenuTest, AnIconTakenOnlyAfterStartFinishesTheStart) {
 }
 
 TEST_F(TrayMenuTest, TheDefaultItemOfTheMenuIsStartStop) {
-    Start(3);
-    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
+    ShortBreaks(3);
+    ASSERT_NO_FATAL_FAILURE(StartWithIcon());
     ExpectDoubleClickToStopAndStart();
 }
 
@@ -149,23 +116,22 @@ TEST_F(TrayMenuTest, ASwitchFromTheMenuRestartsTheSchedule) {
     // The first break comes after 6 s; a switch flipped during it ends it
     // without points and starts the interval again, so the next points come
     // a whole interval later, not when the running break would have ended.
-    Start(6);
-    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
-    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return Popup() != nullptr; }));
+    ShortBreaks(6);
+    ASSERT_NO_FATAL_FAILURE(StartWithIcon());
+    ASSERT_TRUE(WaitForPopup());
     ASSERT_EQ(Bonus(), 100u);
 
     ASSERT_TRUE(OpenTrayMenu()) << "no tray menu";
     // Notifications > Daily time limit: the second item, then the fourth of
     // its submenu.
     Keys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-    ASSERT_TRUE(WaitFor(5000, [&] {
-        return m_store.Dword(reg::kSettingsKey, "UseDailyTimeLimit") == 0u;
-    })) << "the menu command did not arrive";
+    ASSERT_TRUE(WaitFor(5000, [&] { return Dword("UseDailyTimeLimit") == 0u; }))
+        << "the menu command did not arrive";
     EXPECT_EQ(Bonus(), 100u);
 
     // The break would have ended about 3 s after the last input; after the
     // restart the next one starts 6 s on and ends 2 s later.
-    EXPECT_FALSE(WaitFor(5500, [&] { return Bonus() != 100u; }))
+    EXPECT_TRUE(HoldsFor(5500, [&] { return Bonus() == 100u; }))
         << "the running break went on to its end";
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 102u; })) << "Bonus " << Bonus();
 }
@@ -189,8 +155,8 @@ std::string ShownTrayTip(DWORD ms) {
 }
 
 TEST_F(TrayMenuTest, TheIconsFirstTipShowsTheStateAndTheExperience) {
-    Start(600);
-    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
+    ShortBreaks(600);
+    ASSERT_NO_FATAL_FAILURE(StartWithIcon());
     const POINT icon = FirstTrayIcon();
     ::SetCursorPos(icon.x + 1, icon.y);
     ::Sleep(100);
@@ -200,23 +166,24 @@ TEST_F(TrayMenuTest, TheIconsFirstTipShowsTheStateAndTheExperience) {
 }
 
 TEST_F(TrayMenuTest, OnlyTheNotificationSwitchesSaveAndRestart) {
-    Start(600);
-    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
+    ShortBreaks(600);
+    ASSERT_NO_FATAL_FAILURE(StartWithIcon());
     // A value changed behind the program's back shows whether it saved its
     // own record since.
-    m_store.SetDword(reg::kSettingsKey, "Micropause", 7);
-    ::SendMessageA(m_main, WM_COMMAND, 32812, 0);  // the separator's id: no switch
-    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 7u);
-    ::SendMessageA(m_main, WM_COMMAND, ID_TRAY_PLAY_SOUNDS, 0);
-    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "Micropause"), 600u);
+    Set("Micropause", 7);
+    // The id after the last switch's, a separator's in the submenu.
+    Command(ID_TRAY_DAILY_LIMIT + 1);
+    EXPECT_EQ(Dword("Micropause"), 7u);
+    Command(ID_TRAY_PLAY_SOUNDS);
+    EXPECT_EQ(Dword("Micropause"), 600u);
 }
 
 TEST_F(TrayMenuTest, ARightClickOnThePopupHidesIt) {
-    m_store.SetDword(reg::kSettingsKey, "AppearanceType", 0);  // sliding: no fade to wait for
-    Start(3);
-    HWND popup = nullptr;
-    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return (popup = Popup()) != nullptr; }));
-    ::Sleep(800);  // slid in
+    Set("AppearanceType", 0);  // sliding: no fade to wait for
+    ShortBreaks(3);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND popup = SettledPopup();
+    ASSERT_NE(popup, nullptr);
     RECT shown{};
     ::GetWindowRect(popup, &shown);
     // Between the link and the saying, left of the picture: no item there.
@@ -240,14 +207,15 @@ TEST_F(TrayMenuTest, AShortBreakOpensItsSoundFile) {
     connection.hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     const bool connectedAlready =
         !::ConnectNamedPipe(pipe, &connection) && ::GetLastError() == ERROR_PIPE_CONNECTED;
-    m_store.SetDword(reg::kSettingsKey, "UseSounds", 1);
+    Set("UseSounds", 1);
     for (const char* event :
          {"MicropauseSound", "RepeatMicropauseSound", "EndMicropauseSound", "PauseSound",
           "RepeatPauseSound", "EndPauseSound", "WorkTimeSound", "TimeLimitSound"}) {
-        m_store.SetString(reg::kSettingsKey, event, pipeName);
+        Set(event, pipeName);
     }
 
-    Start(3);
+    ShortBreaks(3);
+    ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_FALSE(connectedAlready);
     EXPECT_EQ(::WaitForSingleObject(connection.hEvent, kTimeoutMs), WAIT_OBJECT_0)
         << "the break asked for no sound";
@@ -278,11 +246,11 @@ TEST_F(TrayMenuTest, TheHelpCommandsOpenTheHelpPage) {
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
 
-    Start(3600);
-    constexpr WPARAM kFrameworkHelp = 0xE146;  // ID_HELP, as F1 sends it
-    constexpr WPARAM kTrayHelp = 32782;
-    for (const WPARAM id : {kFrameworkHelp, kTrayHelp}) {
-        ::PostMessageA(m_main, WM_COMMAND, id, 0);
+    ShortBreaks(3600);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    // ID_HELP is what F1 sends.
+    for (const int id : {ID_HELP, ID_TRAY_HELP}) {
+        PostCommand(id);
         EXPECT_TRUE(WaitFor(kTimeoutMs,
                             [&] {
                                 return opened().find("https://www.pausora.com/help.html") !=

@@ -1,10 +1,9 @@
 // The update check of the whole program, against the stand-in servers that
 // tests/win/update_servers.py runs: the offer and its two buttons, a server
 // that never answers, and the check switched off.
-#include "store/time_settings.h"
-#include "e2e/program.h"
+#include "e2e/fixture.h"
 #include "shared/update_servers.h"
-#include "shared/win_backdoor.h"
+#include "update_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +11,6 @@
 
 namespace pausora::test {
 namespace {
-
-constexpr DWORD kTimeoutMs = 20000;
-constexpr int kMessageId = 1043;
-constexpr int kPopupWidth = 400;
-constexpr int kPopupHeight = 159;
 
 // The visible offer of a newer version, if one is shown.
 HWND FindOffer() {
@@ -26,7 +20,7 @@ HWND FindOffer() {
             char title[32] = {};
             ::GetWindowTextA(hwnd, title, sizeof title);
             if (std::string(title) == "Pausora" && ::IsWindowVisible(hwnd) &&
-                ::GetDlgItem(hwnd, kMessageId) != nullptr) {
+                ::GetDlgItem(hwnd, IDC_UPDATE_MESSAGE) != nullptr) {
                 *reinterpret_cast<HWND*>(param) = hwnd;
                 return FALSE;
             }
@@ -41,24 +35,18 @@ std::string FileText(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-class UpdateTest : public ::testing::Test {
+class UpdateTest : public ProgramTest {
   protected:
     void SetUp() override {
+        ProgramTest::SetUp();
         m_servers = UpdateServerAddresses();
         ASSERT_EQ(m_servers.count("multi"), 1u) << "run through tests/win/update_servers.py";
-        m_store.Reset();
-        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
+        Set("CheckForUpdates", 1);
         // The browser is a command that writes down the address it was given.
         m_browserFile = UpdateLogFile("browser.txt");
         ::DeleteFileA(m_browserFile.c_str());
         SetHttpHandler("C:\\windows\\system32\\cmd.exe /c echo %1>\"" + m_browserFile + "\"");
     }
-    void TearDown() override {
-        m_program.Kill();
-        m_store.Reset();
-    }
-
     static void SetHttpHandler(const std::string& command) {
         HKEY key = nullptr;
         if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0,
@@ -72,24 +60,19 @@ class UpdateTest : public ::testing::Test {
 
     void StartWithServer(const std::string& server) {
         m_store.SetString(reg::kAppKey, "TestUpdateServer", m_servers.at(server));
-        ASSERT_TRUE(m_program.Start());
-        m_main = m_program.WaitForMainWindow(kTimeoutMs);
-        ASSERT_NE(m_main, nullptr);
+        ASSERT_NO_FATAL_FAILURE(Start());
     }
 
     std::map<std::string, std::string> m_servers;
-    WinBackdoor m_store;
-    Program m_program;
-    HWND m_main = nullptr;
     std::string m_browserFile;
 };
 
 TEST_F(UpdateTest, AnAnswerIsOfferedWithItsLineBreaksAndDownloadOpensTheInstaller) {
-    StartWithServer("multi");
+    ASSERT_NO_FATAL_FAILURE(StartWithServer("multi"));
     HWND offer = nullptr;
     ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return (offer = FindOffer()) != nullptr; }));
     char text[512] = {};
-    ::GetDlgItemTextA(offer, kMessageId, text, sizeof text);
+    ::GetDlgItemTextA(offer, IDC_UPDATE_MESSAGE, text, sizeof text);
     EXPECT_STREQ(text, kMultiLineMessage);
     ASSERT_EQ(RequestsTo("multi").size(), 1u);
     PauseForScreenshot("update-offer");
@@ -105,26 +88,23 @@ TEST_F(UpdateTest, AnAnswerIsOfferedWithItsLineBreaksAndDownloadOpensTheInstalle
 }
 
 TEST_F(UpdateTest, CancelOnlyClosesTheOffer) {
-    StartWithServer("trailing");
+    ASSERT_NO_FATAL_FAILURE(StartWithServer("trailing"));
     HWND offer = nullptr;
     ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return (offer = FindOffer()) != nullptr; }));
     ::PostMessageA(offer, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor(5000, [&] { return !::IsWindow(offer); }));
-    ::Sleep(1000);
-    EXPECT_EQ(FileText(m_browserFile), "");
+    EXPECT_TRUE(HoldsFor(1000, [&] { return FileText(m_browserFile).empty(); }))
+        << "the browser opened " << FileText(m_browserFile);
     EXPECT_FALSE(m_program.WaitForExit(0));
 }
 
 TEST_F(UpdateTest, AServerThatNeverFinishesHoldsUpNeitherTheBreaksNorTheExit) {
     // A short break every 3 seconds; the server drips its head for as long
     // as the check waits (8 seconds).
-    m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
-    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-    StartWithServer("drip_head");
+    ShortBreaks(3);
+    ASSERT_NO_FATAL_FAILURE(StartWithServer("drip_head"));
     const DWORD start = ::GetTickCount();
-    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
-        return m_program.FindVisibleWindowSized(kPopupWidth, kPopupHeight) != nullptr;
-    }));
+    ASSERT_TRUE(WaitForPopup());
     const DWORD noticeMs = ::GetTickCount() - start;
     EXPECT_EQ(RequestsTo("drip_head").size(), 1u);
     EXPECT_LT(noticeMs, 5000u);
@@ -141,11 +121,9 @@ TEST_F(UpdateTest, AServerThatNeverFinishesHoldsUpNeitherTheBreaksNorTheExit) {
 }
 
 TEST_F(UpdateTest, NoRequestIsMadeWhenTheCheckIsOff) {
-    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-    StartWithServer("unused");
-    ::Sleep(1500);
-    EXPECT_TRUE(RequestsTo("unused").empty());
-    EXPECT_EQ(FindOffer(), nullptr);
+    Set("CheckForUpdates", 0);
+    ASSERT_NO_FATAL_FAILURE(StartWithServer("unused"));
+    EXPECT_TRUE(HoldsFor(1500, [&] { return RequestsTo("unused").empty() && !FindOffer(); }));
 }
 
 }  // namespace

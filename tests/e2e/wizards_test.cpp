@@ -1,11 +1,9 @@
 // The wizards in the running program: the workplace wizard from the tray
 // menu beside a running schedule, and from the first-run wizard's last page
 // before the main window starts.
-#include "e2e/desktop.h"
-#include "e2e/program.h"
-#include "resource.h"
-#include "shared/win_backdoor.h"
+#include "e2e/fixture.h"
 #include "shared/wizard_driver.h"
+#include "wizard_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +11,6 @@
 
 namespace pausora::test {
 namespace {
-
-constexpr DWORD kTimeoutMs = 20000;
 
 // Every value of a key, as stored.
 std::map<std::string, std::vector<BYTE>> AllValues(std::string_view path) {
@@ -40,34 +36,16 @@ std::map<std::string, std::vector<BYTE>> AllValues(std::string_view path) {
     return values;
 }
 
-class WizardsTest : public ::testing::Test {
-  protected:
-    void SetUp() override { m_store.Reset(); }
-    void TearDown() override {
-        m_program.Kill();
-        m_store.Reset();
-    }
-    std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
-
-    WinBackdoor m_store;
-    Program m_program;
-};
+using WizardsTest = ProgramTest;
 
 TEST_F(WizardsTest, FromTheTrayMenuTheWorkplaceWizardLeavesTheScheduleRunningAndSettingsAlone) {
-    m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-    m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
-    m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-    m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
-    m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-    m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
-    ASSERT_TRUE(m_program.Start());
-    const HWND main = m_program.WaitForMainWindow(kTimeoutMs);
-    ASSERT_NE(main, nullptr);
+    ShortBreaks(3);
+    ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return MainWindowStarted(m_program); }));
     auto before = AllValues(reg::kSettingsKey);
 
     for (int run = 0; run < 2; ++run) {
-        ::PostMessageA(main, WM_COMMAND, ID_TRAY_WORKPLACE_WIZARD, 0);
+        PostCommand(ID_TRAY_WORKPLACE_WIZARD);
         const HWND sheet = WizardDriver::WaitForSheet(m_program.Id(), kTimeoutMs);
         ASSERT_NE(sheet, nullptr);
         const WizardDriver wizard(sheet);
@@ -78,7 +56,7 @@ TEST_F(WizardsTest, FromTheTrayMenuTheWorkplaceWizardLeavesTheScheduleRunningAnd
         EXPECT_TRUE(wizard.WaitForButtons({false, true, false}));
         if (run == 1) {
             // Asked for again while it is open: the one wizard comes forward.
-            ::PostMessageA(main, WM_COMMAND, ID_TRAY_WORKPLACE_WIZARD, 0);
+            PostCommand(ID_TRAY_WORKPLACE_WIZARD);
             const auto shown = [&] {
                 int count = 0;
                 for (const HWND window : m_program.TopLevelWindows()) {
@@ -113,13 +91,13 @@ TEST_F(WizardsTest, FromTheTrayMenuTheWorkplaceWizardLeavesTheScheduleRunningAnd
     EXPECT_TRUE(before == after) << "a setting changed";
 
     // Exit while the wizard is open still ends the program.
-    ::PostMessageA(main, WM_COMMAND, ID_TRAY_WORKPLACE_WIZARD, 0);
+    PostCommand(ID_TRAY_WORKPLACE_WIZARD);
     ASSERT_NE(WizardDriver::WaitForSheet(m_program.Id(), kTimeoutMs), nullptr);
-    ::PostMessageA(main, WM_COMMAND, ID_TRAY_EXIT, 0);
-    EXPECT_TRUE(m_program.WaitForExit(kTimeoutMs));
+    EXPECT_TRUE(Exit());
 }
 
 TEST_F(WizardsTest, TheFirstRunWizardsBoxShowsTheWorkplaceWizardBeforeTheMainWindow) {
+    m_store.Reset();  // a first start
     ASSERT_TRUE(m_program.Start());
     const HWND first = WizardDriver::WaitForSheet(m_program.Id(), kTimeoutMs);
     ASSERT_NE(first, nullptr);

@@ -18,4 +18,11 @@ bool WaitFor(DWORD ms, Done done) {
     return true;
 }
 
+// Whether `holds` stays true for the whole of `ms`: how a test sees that
+// nothing happens. It fails as soon as it does.
+template <typename Holds>
+bool HoldsFor(DWORD ms, Holds holds) {
+    return !WaitFor(ms, [&] { return !holds(); });
+}
+
 }  // namespace pausora::test

@@ -5,8 +5,6 @@
 set -u
 dpi=$1
 shift
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-# The server takes the scaling when it starts.
-wineserver -k
-wineserver -w
+. "$(dirname "$0")/../../scripts/wine-env.sh"
+set_wine_dpi "$dpi"
 wine "$@"

@@ -5,6 +5,7 @@
 #include "exercises/styled_text.h"
 #include "resource.h"
 #include "shared/dpi_checks.h"
+#include "shared/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +21,7 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 10000;
 
-template <typename Done>
-bool WaitFor(DWORD ms, Done done) {
-    const DWORD until = ::GetTickCount() + ms;
-    while (!done()) {
-        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-            return false;
-        }
-        ::Sleep(10);
-    }
-    return true;
-}
+using test::WaitFor;
 
 std::vector<std::uint32_t> Pixels(HBITMAP bitmap) {
     BITMAP info{};

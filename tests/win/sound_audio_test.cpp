@@ -63,16 +63,6 @@ Capture Parse(const Bytes& file) {
     return c;
 }
 
-class RecordingFeedback final : public ISoundFeedback {
-  public:
-    std::vector<std::uint32_t> tones;
-    std::vector<std::string> messages;
-    void Beep(std::uint32_t frequency, std::uint32_t) override { tones.push_back(frequency); }
-    void ShowMessage(std::string_view text, SoundMessageStyle) override {
-        messages.emplace_back(text);
-    }
-};
-
 class RealAudio : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -222,9 +212,7 @@ TEST_F(RealAudio, AFormatTheDeviceRefusesBeepsInsteadOfPlaying) {
 }  // namespace pausora::test
 
 int main(int argc, char** argv) {
-    // Wine picks PulseAudio over ALSA when it can reach a server; the capture
-    // only works through ALSA. Chosen before the first waveform call.
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Audio", REG_SZ, "alsa", 5);
+    pausora::test::UseAlsaForTheCapture();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

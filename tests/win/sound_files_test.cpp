@@ -11,16 +11,6 @@
 namespace pausora::test {
 namespace {
 
-class RecordingFeedback final : public ISoundFeedback {
-  public:
-    std::vector<std::uint32_t> tones;
-    std::vector<std::string> messages;
-    void Beep(std::uint32_t frequency, std::uint32_t) override { tones.push_back(frequency); }
-    void ShowMessage(std::string_view text, SoundMessageStyle) override {
-        messages.emplace_back(text);
-    }
-};
-
 std::string LoadError(const std::string& path) {
     CWinFileOpener files;
     CWaveData wave;

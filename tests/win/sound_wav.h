@@ -1,6 +1,7 @@
 // WAV files for the Windows-side sound tests, written to the temporary folder.
 #pragma once
 
+#include "sound/sound_set.h"
 #include "ui/utf.h"
 
 #include <windows.h>
@@ -15,6 +16,24 @@
 namespace pausora::test {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// What the sound code beeped and said in place of a sound.
+class RecordingFeedback final : public ISoundFeedback {
+  public:
+    std::vector<std::uint32_t> tones;
+    std::vector<std::string> messages;
+    void Beep(std::uint32_t frequency, std::uint32_t) override { tones.push_back(frequency); }
+    void ShowMessage(std::string_view text, SoundMessageStyle) override {
+        messages.emplace_back(text);
+    }
+};
+
+// Wine picks PulseAudio over ALSA when it can reach a server; the capture of
+// tests/win/audio_capture.sh only works through ALSA. Chosen before the first
+// waveform call; a program the test starts reads the same setting.
+inline void UseAlsaForTheCapture() {
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Audio", REG_SZ, "alsa", 5);
+}
 
 struct PcmShape {
     std::uint16_t channels;
