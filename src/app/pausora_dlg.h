@@ -64,6 +64,7 @@ class MainWindowPresenter final : public IPresenter {
     CWinSoundSet& m_sounds;
     bool m_savingReported = false;
     bool m_timersReported = false;
+    bool m_historyReported = false;
 };
 
 class CPausoraDlg final : public ui::Dialog {
