@@ -104,7 +104,7 @@ class CPageCustomize final : public CSettingsPage {
     explicit CPageCustomize(STimeSettings& settings);
 };
 
-// Startup: start with Windows, check for updates.
+// Startup: start with Windows, check for updates, keep the break history.
 class CPageTrayAgent final : public CSettingsPage {
   public:
     explicit CPageTrayAgent(STimeSettings& settings);
@@ -113,6 +113,10 @@ class CPageTrayAgent final : public CSettingsPage {
     BOOL OnInitDialog() override;
     bool OnApply() override;
     ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
+
+  private:
+    // Clearing "Keep a history" asked, and the user chose to delete the file.
+    bool m_deleteHistory = false;
 };
 
 // One WAV file per notification event, with Browse and Play on a player of
