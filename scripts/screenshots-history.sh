@@ -24,6 +24,6 @@ if [ -n "${DPI:-}" ]; then
 fi
 
 gallery_shot "history-month$suffix" READY 600 400 month
-gallery_shot "history-month-wide$suffix" READY 860 420 month
+gallery_shot "history-month-wide$suffix" READY 780 400 month
 gallery_shot "history-empty$suffix" READY 600 400 empty
 echo "Done: pictures in $out"

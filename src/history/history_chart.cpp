@@ -120,7 +120,9 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
                        buttonTop + buttonHeight};
     out.exportButton = {out.closeButton.left - gap - buttonWidth, buttonTop,
                         out.closeButton.left - gap, buttonTop + buttonHeight};
-    out.totalsRect = {margin, buttonTop - gap - m.lineHeight, m.width - margin, buttonTop - gap};
+    // Two lines: a narrow window wraps the totals.
+    out.totalsRect = {margin, buttonTop - gap - 2 * m.lineHeight, m.width - margin,
+                      buttonTop - gap};
     const ChartRect area{margin, margin, m.width - margin, out.totalsRect.top - gap};
 
     // The days: the last 14, or 28 when the window is wide enough.
@@ -191,7 +193,7 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
     }
     if (limitMinutes > 0) {
         out.limitY = yOf(limitMinutes);
-        out.limitLabel = "Daily limit";
+        out.limitLabel = "limit";  // in the hours' column, in place of its hour
     }
 
     const int columnWidth = out.plot.Width() / days;

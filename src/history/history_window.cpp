@@ -10,6 +10,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace pausora {
 namespace {
@@ -254,6 +255,9 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
     const int axisLeft = l.plot.left;
     for (const ChartGridLine& line : l.grid) {
         Fill(dc, {axisLeft, line.y, l.plot.right, line.y + 1}, kGrid);
+        if (l.limitY >= l.plot.top && std::abs(line.y - l.limitY) < m_lineHeight) {
+            continue;  // the limit's label stands there
+        }
         Text(dc, line.label,
              RECT{0, line.y - m_lineHeight / 2, axisLeft - m_dpi.Scale(6), line.y + m_lineHeight},
              DT_RIGHT | DT_TOP | DT_SINGLELINE, kMutedText);
@@ -294,11 +298,13 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
                   l.limitY - thick / 2 + thick},
                  kLimit);
         }
-        const RECT labelBox{axisLeft + m_dpi.Scale(4), l.limitY - m_lineHeight - thick,
-                            l.plot.right, l.limitY - thick};
-        Text(dc, l.limitLabel, labelBox, DT_LEFT | DT_TOP | DT_SINGLELINE, kLimit);
+        ::SelectObject(dc, m_boldFont.get());
+        const RECT labelBox{0, l.limitY - m_lineHeight / 2, axisLeft - m_dpi.Scale(6),
+                            l.limitY + m_lineHeight};
+        Text(dc, l.limitLabel, labelBox, DT_RIGHT | DT_TOP | DT_SINGLELINE, kLimit);
+        ::SelectObject(dc, m_font.get());
     }
-    Text(dc, l.totals, ToRect(l.totalsRect), DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS,
+    Text(dc, l.totals, ToRect(l.totalsRect), DT_LEFT | DT_TOP | DT_WORDBREAK | DT_END_ELLIPSIS,
          kText);
     ::SelectObject(dc, oldFont);
 }
