@@ -2,6 +2,7 @@
 // person to look at: scripts/screenshots-history.sh runs it.
 //
 //   history_gallery <ready-file> <width> <height> [month|empty|off]
+//   history_gallery --bench
 //
 // Once the window is on screen it writes its rectangle ("WxH+X+Y") to
 // <ready-file> and closes when <ready-file>.done appears.
@@ -37,7 +38,7 @@ class QuietPresenter final : public IPresenter {
 // weekends off, today under way.
 class MonthStorage final : public IHistoryStorage {
   public:
-    explicit MonthStorage(bool empty) : m_empty(empty) {}
+    explicit MonthStorage(bool empty, int days = 31) : m_empty(empty), m_days(days) {}
     ReadResult Read(std::string& text, std::size_t) override {
         if (m_empty) {
             return ReadResult::kMissing;
@@ -46,7 +47,7 @@ class MonthStorage final : public IHistoryStorage {
         ::GetLocalTime(&now);
         const Date today{now.wYear, now.wMonth, now.wDay};
         HistoryFile file;
-        for (int i = 30; i >= 0; --i) {
+        for (int i = m_days - 1; i >= 0; --i) {
             const Date date = DateOfDayNumber(DayNumber(today) - i);
             if (Weekday(date) >= 5 && i != 0) {
                 continue;
@@ -73,6 +74,7 @@ class MonthStorage final : public IHistoryStorage {
 
   private:
     bool m_empty;
+    int m_days;
 };
 
 std::string g_ready;
@@ -107,7 +109,50 @@ void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
+// Two years of history read and the window painted, as a user opens it:
+// prints the time of each part.
+int Bench() {
+    QuietPresenter presenter;
+    MonthStorage storage(false, 731);
+    HistoryRecorder history(storage, presenter);
+    LARGE_INTEGER frequency{};
+    LARGE_INTEGER start{};
+    LARGE_INTEGER read{};
+    LARGE_INTEGER shown{};
+    LARGE_INTEGER painted{};
+    ::QueryPerformanceFrequency(&frequency);
+    const auto ms = [&](LARGE_INTEGER a, LARGE_INTEGER b) {
+        return static_cast<double>(b.QuadPart - a.QuadPart) * 1000.0 /
+               static_cast<double>(frequency.QuadPart);
+    };
+    ::QueryPerformanceCounter(&start);
+    history.SetKeeping(true);  // the file's text made, read and parsed
+    ::QueryPerformanceCounter(&read);
+    STimeSettings settings;
+    CHistoryWindow window(history, settings);
+    window.Show();
+    ::UpdateWindow(window.Handle());
+    ::QueryPerformanceCounter(&shown);
+    constexpr int kPaints = 50;
+    for (int i = 0; i < kPaints; ++i) {
+        // Another size each time: laid out afresh, a new bitmap, painted.
+        ::SetWindowPos(window.Handle(), nullptr, 0, 0, 700 + (i % 2) * 200, 450,
+                       SWP_NOMOVE | SWP_NOZORDER);
+        ::RedrawWindow(window.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    ::QueryPerformanceCounter(&painted);
+    std::printf(
+        "history: %zu days read in %.2f ms; the window made and first painted in %.2f ms; "
+        "resized, laid out and painted in %.2f ms each\n",
+        history.File().Records().size(), ms(start, read), ms(read, shown),
+        ms(shown, painted) / kPaints);
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--bench") {
+        return Bench();
+    }
     if (argc < 4) {
         return 2;
     }
