@@ -167,6 +167,12 @@ wine_up() {
     wine reg add 'HKCU\Software\Pausora' /v FirstUse /t REG_SZ /d 1 /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Pausora' /v TestUpdateServer /t REG_SZ /d 127.0.0.1:9 /f \
         >/dev/null 2>&1
+    # PAUSORA_BENCH_KEEP_HISTORY=0 runs it without the break history, for the
+    # figure before and after the minute write.
+    if [ -n "${PAUSORA_BENCH_KEEP_HISTORY:-}" ]; then
+        wine reg add 'HKCU\Software\Pausora\TimeSettings' /v KeepHistory /t REG_DWORD \
+            /d "$PAUSORA_BENCH_KEEP_HISTORY" /f >/dev/null 2>&1
+    fi
     mkdir -p "$prefix/drive_c/windows/Media"
     cp res/sounds/*.wav "$prefix/drive_c/windows/Media/"
     # Wine warm: its desktop process and tray window are up before anything is timed.
