@@ -165,5 +165,46 @@ TEST_F(HistoryTest, TheTrayMenuOpensOneHistoryWindow) {
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return HistoryWindows() == 1; }));
 }
 
+TEST_F(HistoryTest, ExportSavesTheHistoryWhereTheUserChooses) {
+    const std::string earlier = std::string(kHistoryHeader) + "\r\n" +
+                                IsoDate(DateOfDayNumber(DayNumber(Today()) - 1)) +
+                                ",280,38,30,3,5,5,0,110,8,490,1000\r\n";
+    ::CreateDirectoryW((HistoryPath().substr(0, HistoryPath().rfind(L'\\'))).c_str(), nullptr);
+    {
+        std::ofstream out(std::filesystem::path(HistoryPath()), std::ios::binary);
+        out << earlier;
+    }
+    Start();
+    ::PostMessageA(m_main, WM_COMMAND, 32817, 0);  // History...
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
+        window = ::FindWindowA(nullptr, kCaption);
+        return window != nullptr && ::IsWindowVisible(window);
+    }));
+    const HWND exportButton = ::FindWindowExA(window, nullptr, "Button", "Export...");
+    ASSERT_NE(exportButton, nullptr);
+    ASSERT_TRUE(::IsWindowEnabled(exportButton));
+    ::PostMessageA(exportButton, BM_CLICK, 0, 0);
+    HWND save = nullptr;
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
+        save = ::FindWindowA("#32770", "Export the history");
+        return save != nullptr && ::IsWindowVisible(save);
+    }));
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring target = std::wstring(temp) + L"exported history.csv";
+    ::DeleteFileW(target.c_str());
+    ::SetDlgItemTextW(save, 1148, target.c_str());  // the file name box
+    ::PostMessageA(save, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] {
+        return ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }));
+    std::ifstream in(std::filesystem::path(target), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_TRUE(text.str().starts_with(earlier)) << text.str();
+    ::DeleteFileW(target.c_str());
+}
+
 }  // namespace
 }  // namespace pausora::test
