@@ -19,6 +19,7 @@
 #define ID_TRAY_DAILY_LIMIT 32811
 #define ID_TRAY_PLAY_SOUNDS 32813
 #define ID_TRAY_FEEDBACK 32816
+#define ID_TRAY_HISTORY 32817
 
 /* The pause and the break taken on request */
 #define ID_TRAY_BREAK_NOW 32820

@@ -33,5 +33,6 @@
 #define IDC_TRANSPARENCY 1055
 #define IDC_MOTION 1056
 #define IDC_QUIET_WHEN_BUSY 1057 /* Appearance */
+#define IDC_KEEP_HISTORY 1058    /* Startup */
 
 #endif

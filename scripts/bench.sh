@@ -167,6 +167,12 @@ wine_up() {
     wine reg add 'HKCU\Software\Pausora' /v FirstUse /t REG_SZ /d 1 /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Pausora' /v TestUpdateServer /t REG_SZ /d 127.0.0.1:9 /f \
         >/dev/null 2>&1
+    # PAUSORA_BENCH_KEEP_HISTORY=0 runs it without the break history, for the
+    # figure before and after the minute write.
+    if [ -n "${PAUSORA_BENCH_KEEP_HISTORY:-}" ]; then
+        wine reg add 'HKCU\Software\Pausora\TimeSettings' /v KeepHistory /t REG_DWORD \
+            /d "$PAUSORA_BENCH_KEEP_HISTORY" /f >/dev/null 2>&1
+    fi
     mkdir -p "$prefix/drive_c/windows/Media"
     cp res/sounds/*.wav "$prefix/drive_c/windows/Media/"
     # Wine warm: its desktop process and tray window are up before anything is timed.
@@ -501,10 +507,10 @@ bench_build() { # targets...
 
 engine() {
     begin_section engine "Break engine and tips picker (optimised native build)"
-    bench_build engine_bench tips_bench
+    bench_build engine_bench tips_bench history_bench
     say '```'
     local b
-    for b in engine_bench tips_bench; do
+    for b in engine_bench tips_bench history_bench; do
         build/bench/tools/bench/$b --benchmark_min_time=1 2>/dev/null |
             grep -E '^(Benchmark|BM_|PickTip|ReadShipped|DecodeShipped)' | tee -a "$report"
     done
@@ -516,6 +522,12 @@ engine() {
     say "BM_EngineAlone hands the engine the same recorded steps again through ports"
     say "that do nothing, so its figure is the engine's own. Goals: engine under 1 ms"
     say "per simulated day; one PickTip under 50 us."
+    say ""
+    say "BM_HistoryReadAndLayOutTwoYears reads two years of history.csv (731 days) and"
+    say "lays out the history window's chart with every bar's tooltip text, at 150 %;"
+    say "BM_HistoryMinuteWriteTwoYears is the text the minute step writes;"
+    say "BM_HistoryReadAndWriteTenMegabytes a 10 MB file, mostly lines not ours, read"
+    say "and written back whole. Goal: read and lay out two years under 50 ms."
     end_section
 }
 

@@ -13,13 +13,13 @@
 #
 # Targets: wave (the WAVE reader and player), tips (the tips file and its
 # picker), page_path (the settings tree's page paths), settings (the settings
-# loader over any registry contents). An input that faults is kept in
+# loader over any registry contents), history (the history file's reader). An input that faults is kept in
 # build/fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=$root/build/fuzz
-all_targets=(wave tips page_path settings)
+all_targets=(wave tips page_path settings history)
 
 campaign=0
 seconds=600
@@ -30,7 +30,7 @@ while [ $# -gt 0 ]; do
         --campaign) campaign=1 ;;
         --seconds) seconds=$2; runs=; shift ;;
         --runs) runs=$2; shift ;;
-        wave|tips|page_path|settings) targets+=("$1") ;;
+        wave|tips|page_path|settings|history) targets+=("$1") ;;
         *) echo "fuzz.sh: unknown argument $1" >&2; exit 2 ;;
     esac
     shift

@@ -7,6 +7,7 @@
 #   exercise.png    a stretch exercise        scripts/screenshots-exercises.sh (exercise-11)
 #   settings.png    the settings window       scripts/screenshots-settings.sh (settings-2-short-breaks)
 #   wizard.png      the first-run wizard      scripts/screenshots-wizards.sh (initial-4, short breaks)
+#   history.png     the history window        scripts/screenshots-history.sh (history-month)
 #   installer.png   the installer's welcome   this script, from the built installer
 #
 # Small PNGs with 64 colours: they go into the repository.
@@ -17,7 +18,7 @@ out=${1:-$root/docs}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 . scripts/wine-env.sh
-scripts/build.sh windows --target popup_gallery exercise_gallery settings_gallery wizard_gallery installer >/dev/null
+scripts/build.sh windows --target popup_gallery exercise_gallery settings_gallery wizard_gallery history_gallery installer >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pausora-docs.XXXXXX")
 prefix=$work/prefix
@@ -51,12 +52,14 @@ SHOTS='tray-menu' scripts/screenshots-popup.sh "$work/popup" >/dev/null
 SHOTS='exercise-11' scripts/screenshots-exercises.sh "$work/exercises" build/windows >/dev/null
 SHOTS='settings-2-*' scripts/screenshots-settings.sh "$work/settings" build/windows >/dev/null
 SHOTS='initial-4' scripts/screenshots-wizards.sh "$work/wizards" build/windows >/dev/null
+SHOTS='history-month' scripts/screenshots-history.sh "$work/history" build/windows >/dev/null
 # The notice and the menu, without the gallery's desktop and taskbar around them.
 small "$work/popup/state3-short-break.png" "$out/notice.png" -crop "$(window_box "$work/popup/state3-short-break.png")"
 small "$work/popup/tray-menu.png" "$out/tray-menu.png" -crop "$(window_box "$work/popup/tray-menu.png" 12)"
 small "$work/exercises/exercise-11.png" "$out/exercise.png"
 small "$work/settings/settings-2-short-breaks.png" "$out/settings.png"
 small "$work/wizards/initial-4.png" "$out/wizard.png"
+small "$work/history/history-month.png" "$out/history.png"
 
 # The installer's first page.
 start_private_display

@@ -11,7 +11,7 @@ import pathlib
 import re
 import sys
 
-LAYERS = ["app", "settings", "wizards", "exercises", "update", "scheduler", "notify",
+LAYERS = ["app", "settings", "history", "wizards", "exercises", "update", "scheduler", "notify",
           "sound", "tips", "store", "ui", "inputwatch"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 

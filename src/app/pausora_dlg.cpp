@@ -28,6 +28,7 @@ CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved)
       m_tipsFromFile(m_registry, m_tipsFile, m_tipsStamps, m_random),
       m_tips(m_tipsFromFile),
       m_presenter(m_popup, m_tray, m_sounds),
+      m_history(m_historyFile, m_presenter),
       m_programFolder(ProgramFolder()),
       m_startupSaved(saved) {}
 
@@ -37,6 +38,8 @@ CPausoraDlg::~CPausoraDlg() {
     }
     // The engine goes before the window parts it talks to.
     m_engine.reset();
+    m_historyWindow.reset();
+    m_history.Flush();  // what changed since the last minute step
     ui::SetAppMainWindow(nullptr);
 }
 
@@ -68,6 +71,8 @@ BOOL CPausoraDlg::OnInitDialog() {
                                        m_registry});
     m_engine->SetWallClock(m_wall, LoadPauseTexts());
     m_engine->SetBusySource(&m_busy);
+    m_history.SetKeeping(m_settings.KeepHistory != 0);
+    m_engine->SetHistorySink(&m_history);
     m_engine->Initialise();
     // A locked session is time away. The system tells only the window that
     // asks, and only a top-level one for certain: the popup's, which lives as
@@ -225,6 +230,9 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
         case ID_TRAY_EXERCISES:
             ShowExercises();
             return 0;
+        case ID_TRAY_HISTORY:
+            ShowHistory();
+            return 0;
         case ID_TRAY_SHORT_BREAKS:
         case ID_TRAY_LONG_BREAKS:
         case ID_TRAY_END_OF_WORKDAY:
@@ -254,6 +262,7 @@ void CPausoraDlg::ApplySettings(const STimeSettings& changed) {
     if (!m_settings.SaveSettings(m_registry, m_programFolder)) {
         m_presenter.ReportTrouble(Trouble::kSettingsNotSaved);
     }
+    m_history.SetKeeping(m_settings.KeepHistory != 0);
     if (m_engine) {
         m_engine->ApplySettings();
     }
@@ -343,6 +352,13 @@ void CPausoraDlg::ShowExercises() {
     // Modal and without a parent; the timers keep firing in its message loop,
     // so a break can still fall due while it is open.
     RunOnce(m_exercises);
+}
+void CPausoraDlg::ShowHistory() {
+    // Modeless: the schedule and the other windows go on beside it.
+    if (!m_historyWindow) {
+        m_historyWindow = std::make_unique<CHistoryWindow>(m_history, m_settings);
+    }
+    m_historyWindow->Show();
 }
 void CPausoraDlg::ShowSettings() {
     ShowSettingsWindow(Handle(), m_settings,

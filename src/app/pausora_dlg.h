@@ -3,6 +3,9 @@
 // every command of the tray menu.
 #pragma once
 
+#include "history/history_recorder.h"
+#include "history/history_store_win.h"
+#include "history/history_window.h"
 #include "store/registry_key.h"
 #include "store/time_settings.h"
 #include "tips/file_stamps_win.h"
@@ -61,6 +64,7 @@ class CPausoraDlg final : public ui::Dialog {
     // The dialogs that open from the tray menu and the popup's link.
     void ShowAbout();
     void ShowExercises();
+    void ShowHistory();
     void ShowSettings();
     void ShowWorkplaceWizard();
     void RunUpdateCheck();
@@ -85,6 +89,8 @@ class CPausoraDlg final : public ui::Dialog {
     WindowPresenter m_presenter;
     SystemBusySource m_busy;
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
+    WinHistoryStorage m_historyFile;
+    HistoryRecorder m_history;
     std::unique_ptr<BreakEngine> m_engine;
     std::string m_programFolder;  // names the program in the Run value
     bool m_startupSaved;
@@ -95,6 +101,7 @@ class CPausoraDlg final : public ui::Dialog {
     const CAboutDlg* m_about = nullptr;
     const CExerciseDlg* m_exercises = nullptr;
     const CWorkPlaceSetupWizard* m_workplaceWizard = nullptr;
+    std::unique_ptr<CHistoryWindow> m_historyWindow;  // modeless, once opened
     // Last, so that it is gone first: it stops talking to the window.
     CUpdateCheck m_updateCheck;
 };

@@ -23,10 +23,10 @@ inline constexpr std::uint32_t kNifTip = 0x04;
 inline constexpr std::uint32_t kMenuChecked = 0x08;  // MF_CHECKED
 
 // The start/stop item is the popup's last entry, the Notifications submenu
-// its second, the Pause submenu (or, while paused, "Resume") its twelfth.
-inline constexpr int kStartStopPosition = 14;
+// its second, the Pause submenu (or, while paused, "Resume") its thirteenth.
+inline constexpr int kStartStopPosition = 15;
 inline constexpr int kNotificationsPosition = 1;
-inline constexpr int kPausePosition = 11;
+inline constexpr int kPausePosition = 12;
 
 // The longest tooltip the icon record holds, not counting the terminating zero.
 inline constexpr std::size_t kTooltipMax = 127;

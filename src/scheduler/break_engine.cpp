@@ -189,8 +189,10 @@ void BreakEngine::OnResume() {
     m_shortIdleSeconds = 0;
     m_longIdleSeconds = 0;
     if (longBreak && m_settings.UsePauses != 0) {
+        TellHistory(BreakKind::kLong, BreakOutcome::kTaken);
         AddPoints(10);
     } else if (shortBreak && m_settings.UseMicropauses != 0) {
+        TellHistory(BreakKind::kShort, BreakOutcome::kTaken);
         AddPoints(2);
     }
     StartScheduler();
@@ -374,15 +376,27 @@ void BreakEngine::ArmLength(std::uint32_t id, std::uint32_t seconds) {
     ArmTimer(id, ToPeriodMs(BreakLength(seconds)));
 }
 
+void BreakEngine::TellHistory(BreakKind kind, BreakOutcome outcome) {
+    if (m_history != nullptr) {
+        m_history->OnBreak(m_day, kind, outcome);
+    }
+}
+
 void BreakEngine::AddPoints(std::uint32_t points) {
     const std::uint32_t room = std::numeric_limits<std::uint32_t>::max() - m_settings.Bonus;
     m_settings.Bonus += std::min(points, room);
+    if (m_history != nullptr) {
+        m_history->OnPoints(m_day, std::min(points, room));
+    }
     if (!m_settings.SaveBonus(m_ports.registry)) {
         m_ports.presenter.ReportTrouble(Trouble::kPointsNotSaved);
     }
 }
 
 void BreakEngine::TakePoints(std::uint32_t points) {
+    if (m_history != nullptr) {
+        m_history->OnPoints(m_day, -std::int64_t{std::min(points, m_settings.Bonus)});
+    }
     m_settings.Bonus = m_settings.Bonus > points ? m_settings.Bonus - points : 0;
     if (!m_settings.SaveBonus(m_ports.registry)) {
         m_ports.presenter.ReportTrouble(Trouble::kPointsNotSaved);
@@ -418,6 +432,10 @@ void BreakEngine::OnShortBreakDue() {
     KillTimer(TIMER_SHORT_DUE);
     KillTimer(TIMER_WORK_POLL);
     m_shortBreakActiveMs = 0;
+    m_shortReminded = false;
+    if (m_settings.UseMicropauses != 0) {
+        TellHistory(BreakKind::kShort, BreakOutcome::kDue);
+    }
     if (m_settings.UseMicropauses == 1) {
         PlayIfSounds(SoundEvent::kShortBreak);
     }
@@ -436,6 +454,10 @@ void BreakEngine::PollShortBreak() {
         if (m_settings.UseMicropauses == 1 && !Quiet()) {
             SetState(STATE_SHORT_REPEAT);
             ShowNotice(kStayMs);
+            if (!m_shortReminded) {
+                m_shortReminded = true;
+                TellHistory(BreakKind::kShort, BreakOutcome::kWorkedThrough);
+            }
             TakePoints(1);
             PlayIfSounds(SoundEvent::kShortBreakRepeat);
         }
@@ -450,6 +472,7 @@ void BreakEngine::OnShortBreakEnd() {
     KillTimer(TIMER_SHORT_POLL);
     RefreshWorkingTooltip();
     if (m_settings.UseMicropauses != 0) {
+        TellHistory(BreakKind::kShort, BreakOutcome::kTaken);
         AddPoints(2);
         PlayIfSounds(SoundEvent::kShortBreakEnd);
     }
@@ -483,6 +506,10 @@ void BreakEngine::StartLongBreak() {
     KillTimer(TIMER_SHORT_POLL);
     KillTimer(TIMER_WORK_POLL);
     m_longBreakActiveMs = 0;
+    m_longReminded = false;
+    if (m_settings.UsePauses != 0) {
+        TellHistory(BreakKind::kLong, BreakOutcome::kDue);
+    }
     if (m_settings.UsePauses == 1) {
         PlayIfSounds(SoundEvent::kLongBreak);
     }
@@ -502,6 +529,10 @@ void BreakEngine::PollLongBreak() {
         if (m_settings.UsePauses == 1 && !Quiet()) {
             SetState(STATE_LONG_REPEAT);
             ShowNotice(kStayMs);
+            if (!m_longReminded) {
+                m_longReminded = true;
+                TellHistory(BreakKind::kLong, BreakOutcome::kWorkedThrough);
+            }
             TakePoints(5);
             PlayIfSounds(SoundEvent::kLongBreakRepeat);
         }
@@ -518,6 +549,7 @@ void BreakEngine::OnLongBreakEnd() {
     KillTimer(TIMER_LONG_POLL);
     RefreshWorkingTooltip();
     if (m_settings.UsePauses != 0) {
+        TellHistory(BreakKind::kLong, BreakOutcome::kTaken);
         AddPoints(10);
     }
     // The end sound wants the switch at exactly 1, the points any value but 0.

@@ -88,6 +88,10 @@ class BreakEngine {
     void SetBusySource(IBusySource* source) { m_busySource = source; }
     const BusyHold& Hold() const { return m_hold; }
 
+    // Where the engine tells the break history what happens; none, and
+    // nothing is told.
+    void SetHistorySink(IHistorySink* sink) { m_history = sink; }
+
     void StartScheduler();
     void StopScheduler();
     // The Start/Stop command.
@@ -164,6 +168,9 @@ class BreakEngine {
     bool AtOrAfterEndOfDay(const LocalTime& now) const;
     void ShowDayNotices(bool workdayOver, bool overLimit);
 
+    // The break history's hooks.
+    void TellHistory(BreakKind kind, BreakOutcome outcome);
+
     // Quiet while busy (busy_hold_engine.cpp).
     bool Quiet();
     bool HoldNotice(HeldNotice notice);
@@ -215,6 +222,9 @@ class BreakEngine {
     PauseTexts m_pauseTexts;
     IBusySource* m_busySource = nullptr;
     BusyHold m_hold;
+    IHistorySink* m_history = nullptr;
+    bool m_shortReminded = false;  // a firmer reminder came in this break
+    bool m_longReminded = false;
 
     // The popup keeps a reference to its body text, so the saying (or the
     // day's time) lives here until the next notice replaces it.

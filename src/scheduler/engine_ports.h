@@ -61,6 +61,7 @@ enum class Trouble {
     kWorkTimeNotSaved,  // the day's work time and its date
     kTimerRefused,      // a timer the system would not start, twice
     kSettingsNotSaved,  // the settings record (the main window's own save)
+    kHistoryNotSaved,   // the break history's file (src/history/)
 };
 
 // A saying for the body of a break notice.
@@ -111,6 +112,28 @@ class IPresenter {
     // Something went wrong that the user should know about. Called from
     // inside a step: the message waits until the step is over.
     virtual void ReportTrouble(Trouble trouble) = 0;
+};
+
+// The break history (src/history/): told of each break and each minute step,
+// always with the calendar day the engine is counting (that of its day total,
+// so a clock set back over midnight goes on with that day's line). A break
+// held while the user is busy, or not due during a pause, is not told.
+enum class BreakKind { kShort, kLong };
+enum class BreakOutcome {
+    kDue,            // the break began
+    kTaken,          // it ended as a break, with its points
+    kWorkedThrough,  // its first firmer reminder came
+};
+class IHistorySink {
+  public:
+    virtual ~IHistorySink() = default;
+    virtual void OnBreak(const LocalTime& day, BreakKind kind, BreakOutcome outcome) = 0;
+    // Points earned (positive) or lost (negative), as really added or taken.
+    virtual void OnPoints(const LocalTime& day, std::int64_t change) = 0;
+    // The minute step: `dayMinutes` is the day's total after it, `active`
+    // whether this minute was counted, `now` the time of the step.
+    virtual void OnMinuteStep(const LocalTime& day, const LocalTime& now, std::uint32_t dayMinutes,
+                              bool active) = 0;
 };
 
 }  // namespace pausora

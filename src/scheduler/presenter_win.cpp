@@ -72,6 +72,11 @@ std::string TroubleText(Trouble trouble) {
                        "HKEY_CURRENT_USER\\Software\\Pausora\\TimeSettings or the "
                        "start-with-Windows entry cannot be written.") +
                    std::string(kGoesOn);
+        case Trouble::kHistoryNotSaved:
+            return "The history of your breaks could not be saved: the file "
+                   "%LOCALAPPDATA%\\Pausora\\history.csv cannot be written (or read).\n\n"
+                   "Pausora goes on, and keeps trying at every minute; to keep no history, "
+                   "clear \"Keep a history of my breaks\" under Settings, Customize, Startup.";
         case Trouble::kTimerRefused:
             return "Windows refused Pausora a timer, so breaks may not come when they are due.\n\n"
                    "Closing other programs and starting Pausora again may help.";
@@ -82,7 +87,9 @@ std::string TroubleText(Trouble trouble) {
 }  // namespace
 
 void WindowPresenter::ReportTrouble(Trouble trouble) {
-    bool& reported = trouble == Trouble::kTimerRefused ? m_timersReported : m_savingReported;
+    bool& reported = trouble == Trouble::kTimerRefused      ? m_timersReported
+                     : trouble == Trouble::kHistoryNotSaved ? m_historyReported
+                                                            : m_savingReported;
     if (reported) {
         return;
     }

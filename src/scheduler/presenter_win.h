@@ -28,7 +28,8 @@ class WindowPresenter final : public IPresenter {
     void SetStartStopCaption(std::string_view caption) override;
     void PlaySound(SoundEvent event, std::string_view path) override;
     // Shown in a box after the step, like the sound errors and behind them:
-    // once per run for whatever could not be saved, once for the timers.
+    // once per run for whatever could not be saved, once for the timers and
+    // once for the history.
     void ReportTrouble(Trouble trouble) override;
 
   private:
@@ -37,6 +38,7 @@ class WindowPresenter final : public IPresenter {
     CWinSoundSet& m_sounds;
     bool m_savingReported = false;
     bool m_timersReported = false;
+    bool m_historyReported = false;
 };
 
 }  // namespace pausora

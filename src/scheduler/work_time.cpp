@@ -111,10 +111,16 @@ void BreakEngine::OnMinute() {
     StartDayIfNew(now);
     RefreshWorkingTooltip();
     if (!active) {
+        if (m_history != nullptr) {
+            m_history->OnMinuteStep(m_day, now, m_fullWorkTime, false);
+        }
         return;
     }
 
     ++m_fullWorkTime;
+    if (m_history != nullptr) {
+        m_history->OnMinuteStep(m_day, now, m_fullWorkTime, true);
+    }
     // Written at every counted minute, so nothing is left to save at exit.
     auto key = m_ports.registry.NewKey();
     const bool saved =

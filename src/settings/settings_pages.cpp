@@ -1,6 +1,7 @@
 #include "settings/settings_pages.h"
 #include "ui/utf.h"
 
+#include "history/history_store_win.h"
 #include "resource.h"
 #include "settings/page_path.h"
 #include "ui/picker_control.h"
@@ -72,10 +73,6 @@ ui::Handled CBoxesPage::OnCommand(UINT id, UINT code, HWND /*control*/) {
 
 const CBoxesPage::Layout kPageSchedule{
     IDD_PAGE_SCHEDULE, IDI_PAGE_SCHEDULE, {{IDC_PAGE_SWITCH, &STimeSettings::UseTimeReset}}};
-const CBoxesPage::Layout kPageTrayAgent{IDD_PAGE_STARTUP,
-                                        IDI_PAGE_STARTUP,
-                                        {{IDC_PAGE_SWITCH, &STimeSettings::RunAtStartup},
-                                         {IDC_CHECK_UPDATES, &STimeSettings::CheckForUpdates}}};
 // "Transparency" fades the notices in; "Motion" slides them.
 const CBoxesPage::Layout kPageAppearance{IDD_PAGE_APPEARANCE,
                                          IDI_PAGE_APPEARANCE,
@@ -183,6 +180,58 @@ const CTimesPage::Layout kPageTimeLimits{
     &STimeSettings::UseDailyTimeLimit,
     {{IDC_FIRST_TIME, PickerFormat::kHoursMinutes, &STimeSettings::DailyTimeLimit}},
     {IDC_FIRST_TIME, IDC_RESTORE_DEFAULTS, IDC_PAGE_TEXT_1045, IDC_PAGE_TEXT_1048}};
+
+// --- Startup ---
+
+CPageTrayAgent::CPageTrayAgent(STimeSettings& settings)
+    : CSettingsPage(IDD_PAGE_STARTUP, IDI_PAGE_STARTUP, settings) {}
+
+BOOL CPageTrayAgent::OnInitDialog() {
+    SetChecked(IDC_PAGE_SWITCH, Settings().RunAtStartup == 1);
+    SetChecked(IDC_CHECK_UPDATES, Settings().CheckForUpdates == 1);
+    SetChecked(IDC_KEEP_HISTORY, Settings().KeepHistory != 0);
+    return TRUE;
+}
+
+bool CPageTrayAgent::OnApply() {
+    Settings().RunAtStartup = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
+    Settings().CheckForUpdates = IsChecked(IDC_CHECK_UPDATES) ? 1 : 0;
+    Settings().KeepHistory = IsChecked(IDC_KEEP_HISTORY) ? 1 : 0;
+    if (Settings().KeepHistory == 0 && m_deleteHistory) {
+        m_deleteHistory = false;
+        WinHistoryStorage file;
+        if (!file.Remove()) {
+            const std::wstring text = L"The history file could not be deleted:\n" + file.Path() +
+                                      L"\n\nPausora keeps nothing more in it; you can delete it "
+                                      L"yourself.";
+            ::MessageBox(Sheet(), text.c_str(), Widen(kMessageTitle).c_str(),
+                         MB_OK | MB_ICONEXCLAMATION);
+        }
+    }
+    return true;
+}
+
+ui::Handled CPageTrayAgent::OnCommand(UINT id, UINT code, HWND /*control*/) {
+    if ((id == IDC_PAGE_SWITCH || id == IDC_CHECK_UPDATES) && IsClick(code)) {
+        SetModified();
+        return 0;
+    }
+    if (id == IDC_KEEP_HISTORY && IsClick(code)) {
+        m_deleteHistory = false;
+        if (!IsChecked(IDC_KEEP_HISTORY) && Settings().KeepHistory != 0) {
+            const std::wstring text =
+                L"Pausora will stop keeping a history of your breaks.\n\n"
+                L"Do you also want to delete the history it has kept so far?\n" +
+                HistoryFilePath() +
+                L"\n\nYes deletes the file when you apply the settings; No keeps it.";
+            m_deleteHistory = ::MessageBox(Sheet(), text.c_str(), Widen(kMessageTitle).c_str(),
+                                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+        }
+        SetModified();
+        return 0;
+    }
+    return std::nullopt;
+}
 
 // --- Sounds ---
 

@@ -88,15 +88,29 @@ class CTimesPage final : public CSettingsPage {
     Layout m_layout;
 };
 
-// What each page shows: Schedule, Startup and Appearance are check boxes;
+// What each page shows: Schedule and Appearance are check boxes;
 // Short breaks, Long breaks, Working time and Time limits are time pickers.
 extern const CBoxesPage::Layout kPageSchedule;
-extern const CBoxesPage::Layout kPageTrayAgent;
 extern const CBoxesPage::Layout kPageAppearance;
 extern const CTimesPage::Layout kPageMicropause;
 extern const CTimesPage::Layout kPagePause;
 extern const CTimesPage::Layout kPageWorkingTime;
 extern const CTimesPage::Layout kPageTimeLimits;
+
+// Startup: start with Windows, check for updates, keep the break history.
+class CPageTrayAgent final : public CSettingsPage {
+  public:
+    explicit CPageTrayAgent(STimeSettings& settings);
+
+  protected:
+    BOOL OnInitDialog() override;
+    bool OnApply() override;
+    ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
+
+  private:
+    // Clearing "Keep a history" asked, and the user chose to delete the file.
+    bool m_deleteHistory = false;
+};
 
 // One WAV file per notification event, with Browse and Play on a player of
 // the page's own.

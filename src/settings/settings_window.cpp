@@ -38,7 +38,7 @@ void ShowSettingsWindow(HWND parent, const STimeSettings& current,
     CTimesPage workingTime(kPageWorkingTime, edited);
     CTimesPage timeLimits(kPageTimeLimits, edited);
     CSettingsPage customize(IDD_PAGE_CUSTOMIZE, IDI_PAGE_CUSTOMIZE, edited);
-    CBoxesPage startup(kPageTrayAgent, edited);
+    CPageTrayAgent startup(edited);
     CPageSounds sounds(edited);
     CBoxesPage appearance(kPageAppearance, edited);
     for (ui::PropertyPage* page : std::initializer_list<ui::PropertyPage*>{

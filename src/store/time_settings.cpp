@@ -36,6 +36,7 @@ constexpr NumericField kNumericFields[] = {
     {"UseTimeReset", &STimeSettings::UseTimeReset, 0, 0},
     // On unless the user turns it off, for keys written before it existed too.
     {"QuietWhenBusy", &STimeSettings::QuietWhenBusy, 1, 1},
+    {"KeepHistory", &STimeSettings::KeepHistory, 1, 1},
 };
 
 constexpr std::string_view kChimes = "\\Media\\chimes.wav";

@@ -57,6 +57,8 @@ struct STimeSettings {
     std::uint32_t UseTimeReset = 0;
     // Hold notices while a full-screen program or presentation runs.
     std::uint32_t QuietWhenBusy = 1;
+    // Keep the break history, history.csv (src/history/).
+    std::uint32_t KeepHistory = 1;
 
     // Fills every field from the registry, a missing value taking its
     // fallback, then saves (which writes the Run value again); the save's
@@ -91,7 +93,7 @@ struct SoundEventInfo {
 const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents();
 
 // The number of values SaveSettings writes under "TimeSettings".
-inline constexpr std::size_t kSettingsValueCount = 29;
+inline constexpr std::size_t kSettingsValueCount = 30;
 
 // The text of the Run value: the program's path, quoted so that Windows cannot
 // mistake a folder name with spaces for the program to start. The folder is

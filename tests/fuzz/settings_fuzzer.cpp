@@ -58,6 +58,7 @@ constexpr Number kNumbers[] = {
     {"AppearanceType", &STimeSettings::AppearanceType, 0},
     {"UseTimeReset", &STimeSettings::UseTimeReset, 0},
     {"QuietWhenBusy", &STimeSettings::QuietWhenBusy, 1},
+    {"KeepHistory", &STimeSettings::KeepHistory, 1},
 };
 static_assert(std::size(kNumbers) + kSoundEventCount == kSettingsValueCount);
 

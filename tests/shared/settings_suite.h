@@ -78,6 +78,7 @@ TYPED_TEST_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue) {
         {"AppearanceType", 1},
         {"UseTimeReset", 0},
         {"QuietWhenBusy", 1},
+        {"KeepHistory", 1},
     };
     for (const auto& [name, value] : expected) {
         EXPECT_EQ(store.Dword(reg::kSettingsKey, name), value) << name;

@@ -1,0 +1,234 @@
+#include "history/history_chart.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <unordered_map>
+
+namespace pausora {
+namespace {
+
+constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array<std::string_view, 12> kMonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<std::string_view, 7> kWeekdays = {
+    "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+
+int Scale(int pixels, int dpi) {
+    return static_cast<int>((static_cast<long long>(pixels) * dpi + 48) / 96);
+}
+
+std::string Clock(std::int32_t minuteOfDay) {
+    std::string out;
+    const int hours = minuteOfDay / 60;
+    const int minutes = minuteOfDay % 60;
+    out += static_cast<char>('0' + hours / 10);
+    out += static_cast<char>('0' + hours % 10);
+    out += ':';
+    out += static_cast<char>('0' + minutes / 10);
+    out += static_cast<char>('0' + minutes % 10);
+    return out;
+}
+
+std::string LongDate(const Date& date) {
+    return std::string(kWeekdays[static_cast<std::size_t>(Weekday(date))]) + " " +
+           std::to_string(date.day) + " " + std::string(kMonthNames[date.month - 1]) + " " +
+           std::to_string(date.year);
+}
+
+std::string BreakLine(std::string_view kind, std::uint32_t due, std::uint32_t taken,
+                      std::uint32_t worked) {
+    return std::string(kind) + ": " + std::to_string(due) + " due, " + std::to_string(taken) +
+           " taken, " + std::to_string(worked) + " worked through";
+}
+
+}  // namespace
+
+std::string HoursAndMinutes(std::uint32_t minutes) {
+    const std::uint32_t hours = minutes / 60;
+    minutes %= 60;
+    if (hours == 0) {
+        return std::to_string(minutes) + " min";
+    }
+    return std::to_string(hours) + " h" +
+           (minutes > 0 ? " " + std::to_string(minutes) + " min" : "");
+}
+
+std::string DayTooltip(const ChartBar& bar) {
+    std::string tip = LongDate(bar.date);
+    if (bar.today) {
+        tip += " (today)";
+    }
+    const DayRecord& r = bar.record;
+    if (!bar.hasRecord) {
+        return tip + "\nNo computer time counted";
+    }
+    tip += "\nAt the computer: " + HoursAndMinutes(r.minutes);
+    if (r.firstActive >= 0 && r.lastActive >= 0) {
+        tip += " (" + Clock(r.firstActive) + " to " + Clock(r.lastActive) + ")";
+    }
+    tip += "\n" + BreakLine("Short breaks", r.shortDue, r.shortTaken, r.shortWorkedThrough);
+    tip += "\n" + BreakLine("Long breaks", r.longDue, r.longTaken, r.longWorkedThrough);
+    tip += "\nPoints: " + std::to_string(r.pointsEarned) + " earned, " +
+           std::to_string(r.pointsLost) + " lost";
+    return tip;
+}
+
+std::string TotalsLine(const std::vector<ChartBar>& bars) {
+    std::uint64_t minutes = 0;
+    std::uint64_t due = 0;
+    std::uint64_t taken = 0;
+    std::uint64_t earned = 0;
+    std::uint64_t lost = 0;
+    std::size_t days = 0;
+    for (const ChartBar& bar : bars) {
+        const DayRecord& r = bar.record;
+        minutes += r.minutes;
+        due += std::uint64_t{r.shortDue} + r.longDue;
+        taken += std::min(std::uint64_t{r.shortTaken} + r.longTaken,
+                          std::uint64_t{r.shortDue} + r.longDue);
+        earned += r.pointsEarned;
+        lost += r.pointsLost;
+        days += r.minutes > 0 ? 1 : 0;
+    }
+    std::string line =
+        "Last " + std::to_string(bars.size()) + " days: " +
+        HoursAndMinutes(static_cast<std::uint32_t>(std::min<std::uint64_t>(minutes, 0xFFFFFFFFu))) +
+        " at the computer on " + std::to_string(days) + (days == 1 ? " day" : " days") + ", " +
+        std::to_string(taken) + " of " + std::to_string(due) + " breaks taken";
+    if (due > 0) {
+        line += " (" + std::to_string((taken * 100 + due / 2) / due) + " %)";
+    }
+    line += ", " + std::to_string(earned) + " points earned, " + std::to_string(lost) + " lost";
+    return line;
+}
+
+ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date& today,
+                               std::uint32_t limitMinutes, bool keeping, const ChartMetrics& m) {
+    ChartLayout out;
+    const auto px = [&m](int pixels) { return Scale(pixels, m.dpi); };
+    const int margin = px(12);
+    const int gap = px(8);
+
+    // The buttons, bottom right, as the system's dialogs place them.
+    const int buttonWidth = px(75);
+    const int buttonHeight = px(23);
+    const int buttonTop = m.height - margin - buttonHeight;
+    out.closeButton = {m.width - margin - buttonWidth, buttonTop, m.width - margin,
+                       buttonTop + buttonHeight};
+    out.exportButton = {out.closeButton.left - gap - buttonWidth, buttonTop,
+                        out.closeButton.left - gap, buttonTop + buttonHeight};
+    // Two lines: a narrow window wraps the totals.
+    out.totalsRect = {margin, buttonTop - gap - 2 * m.lineHeight, m.width - margin,
+                      buttonTop - gap};
+    const ChartRect area{margin, margin, m.width - margin, out.totalsRect.top - gap};
+
+    // The days: the last 14, or 28 when the window is wide enough.
+    const int axisWidth = m.charWidth * 5 + gap;
+    const int plotWidth = std::max(0, area.Width() - axisWidth);
+    const int days = plotWidth >= kWideDays * px(kWideColumnPixels) ? kWideDays : kNarrowDays;
+    std::unordered_map<std::int64_t, const DayRecord*> byDay;
+    byDay.reserve(records.size());
+    const std::int64_t last = DayNumber(today);
+    for (const DayRecord& r : records) {
+        const std::int64_t n = DayNumber(r.date);
+        if (n > last - days && n <= last) {
+            byDay[n] = &r;
+        }
+    }
+    out.bars.resize(static_cast<std::size_t>(days));
+    std::uint32_t most = 0;
+    for (int i = 0; i < days; ++i) {
+        ChartBar& bar = out.bars[static_cast<std::size_t>(i)];
+        const std::int64_t n = last - (days - 1) + i;
+        bar.date = DateOfDayNumber(n);
+        bar.today = n == last;
+        if (const auto found = byDay.find(n); found != byDay.end()) {
+            bar.hasRecord = true;
+            bar.record = *found->second;
+        } else {
+            bar.record.date = bar.date;
+        }
+        most = std::max(most, bar.record.minutes);
+    }
+    out.totals = TotalsLine(out.bars);
+    out.empty = byDay.empty();
+    if (out.empty) {
+        out.message = keeping ? "No history yet.\n\nPausora keeps a line for each day you spend at "
+                                "the computer: your breaks, your computer time and your points. "
+                                "Come back after a while at work to see them here."
+                              : "The history is switched off.\n\nTo keep one, tick \"Keep a "
+                                "history of my breaks\" on the Startup page of the settings "
+                                "(Customize).";
+        out.messageRect = area;
+        return out;
+    }
+
+    // From the bottom: two rows of day labels, the row of marks, the plot.
+    const int labelsHeight = 2 * m.lineHeight;
+    const int shareHeight = px(14);
+    out.labelsTop = area.bottom - labelsHeight;
+    out.shareRow = {area.left + axisWidth, out.labelsTop - gap / 2 - shareHeight, area.right,
+                    out.labelsTop - gap / 2};
+    out.shareLabel = "Breaks taken";
+    out.plot = {area.left + axisWidth, area.top + m.lineHeight / 2, area.right,
+                out.shareRow.top - gap};
+    if (out.plot.Height() < px(20)) {
+        out.plot.top = out.plot.bottom - px(20);  // a tiny window: squeezed, never inverted
+    }
+
+    // The scale: whole hours, at least one, the limit always on it.
+    std::uint32_t top = std::max<std::uint32_t>({most, limitMinutes, 60});
+    const std::uint32_t stepHours = top <= 8 * 60 ? 1 : top <= 16 * 60 ? 2 : 4;
+    const std::uint32_t step = stepHours * 60;
+    top = (top + step - 1) / step * step;
+    const auto yOf = [&](std::uint32_t minutes) {
+        return out.plot.bottom -
+               static_cast<int>(static_cast<long long>(out.plot.Height()) * minutes / top);
+    };
+    for (std::uint32_t at = step; at <= top; at += step) {
+        out.grid.push_back({yOf(at), std::to_string(at / 60) + " h"});
+    }
+    if (limitMinutes > 0) {
+        out.limitY = yOf(limitMinutes);
+        out.limitLabel = "limit";  // in the hours' column, in place of its hour
+    }
+
+    const int columnWidth = out.plot.Width() / days;
+    const int barWidth = std::max(1, columnWidth * 3 / 5);
+    for (int i = 0; i < days; ++i) {
+        ChartBar& bar = out.bars[static_cast<std::size_t>(i)];
+        const int left = out.plot.left + i * columnWidth;
+        bar.column = {left, out.plot.top, left + columnWidth, area.bottom};
+        const int barLeft = left + (columnWidth - barWidth) / 2;
+        bar.bar = {barLeft, yOf(bar.record.minutes), barLeft + barWidth, out.plot.bottom};
+        bar.share = {barLeft, out.shareRow.top, barLeft + barWidth, out.shareRow.bottom};
+        const std::uint32_t due = bar.record.shortDue + bar.record.longDue;
+        const std::uint32_t taken = std::min(bar.record.shortTaken + bar.record.longTaken, due);
+        const int fill =
+            due == 0 ? 0 : static_cast<int>(static_cast<long long>(shareHeight) * taken / due);
+        bar.shareFill = {barLeft, out.shareRow.bottom - fill, barLeft + barWidth,
+                         out.shareRow.bottom};
+        bar.label = std::to_string(bar.date.day);
+        if (i == 0 || bar.date.day == 1) {
+            bar.monthLabel = std::string(kMonths[bar.date.month - 1]);
+        }
+    }
+    return out;
+}
+
+int ChartBarAt(const ChartLayout& layout, int x, int y) {
+    if (layout.empty) {
+        return -1;
+    }
+    for (std::size_t i = 0; i < layout.bars.size(); ++i) {
+        if (layout.bars[i].column.Contains(x, y)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace pausora

@@ -1,0 +1,382 @@
+#include "history/history_window.h"
+
+#include "artwork_ids.h"
+#include "history/history_store_win.h"
+#include "ui/common_controls.h"
+#include "ui/system_notice.h"
+#include "ui/utf.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace pausora {
+namespace {
+
+constexpr UINT kExportId = 101;
+constexpr UINT kCloseId = 102;
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMs = 60000;  // today's bar grows a minute at a time
+
+// The notices' palette (the artwork's greens and greys).
+constexpr COLORREF kBackground = RGB(255, 255, 255);
+constexpr COLORREF kText = RGB(64, 64, 64);
+constexpr COLORREF kMutedText = RGB(115, 115, 115);
+constexpr COLORREF kGrid = RGB(216, 216, 216);
+constexpr COLORREF kBar = RGB(114, 200, 2);
+constexpr COLORREF kToday = RGB(79, 148, 0);
+constexpr COLORREF kShareBack = RGB(238, 247, 226);
+constexpr COLORREF kShareFill = RGB(74, 130, 1);
+constexpr COLORREF kLimit = RGB(64, 64, 64);
+
+ui::FontHandle MakeFont(int dpi, int points, int weight) {
+    LOGFONTW log{};
+    log.lfHeight = -::MulDiv(points, dpi, 72);
+    log.lfWeight = weight;
+    log.lfCharSet = DEFAULT_CHARSET;
+    log.lfQuality = CLEARTYPE_QUALITY;
+    log.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+    lstrcpynW(log.lfFaceName, L"Tahoma", LF_FACESIZE);
+    return ui::FontHandle(::CreateFontIndirectW(&log));
+}
+
+RECT ToRect(const ChartRect& r) {
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+void Fill(HDC dc, const ChartRect& r, COLORREF colour) {
+    if (r.Width() <= 0 || r.Height() <= 0) {
+        return;
+    }
+    ::SetBkColor(dc, colour);
+    const RECT rect = ToRect(r);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+void Text(HDC dc, const std::string& text, RECT rect, UINT format, COLORREF colour) {
+    ::SetTextColor(dc, colour);
+    const std::wstring wide = Widen(text);
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format | DT_NOPREFIX);
+}
+
+Date Today() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return Date{now.wYear, now.wMonth, now.wDay};
+}
+
+}  // namespace
+
+void CHistoryWindow::Show() {
+    if (Handle() != nullptr) {
+        if (::IsIconic(Handle())) {
+            ::ShowWindow(Handle(), SW_RESTORE);
+        }
+        ::SetForegroundWindow(Handle());
+        return;
+    }
+    ui::LoadCommonControls();
+    if (!CreateEx(0, L"PausoraHistory", kHistoryCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                  CW_USEDEFAULT, CW_USEDEFAULT, 600, 420, nullptr)) {
+        return;
+    }
+    // Sized for the monitor it came up on.
+    RECT frame{0, 0, m_dpi.Scale(600), m_dpi.Scale(400)};
+    ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    ::SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+}
+
+ui::Handled CHistoryWindow::OnCreate() {
+    m_dpi.Start(Handle());
+    if (const HICON icon = ::LoadIconW(ui::ModuleInstance(), MAKEINTRESOURCEW(IDI_APP))) {
+        ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+    const auto button = [this](const wchar_t* text, UINT id) {
+        return ::CreateWindowExW(0, L"BUTTON", text,
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10, 10,
+                                 Handle(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                 ui::ModuleInstance(), nullptr);
+    };
+    m_export = button(L"Export...", kExportId);
+    m_close = button(L"Close", kCloseId);
+    m_tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                  ui::ModuleInstance(), nullptr);
+    if (m_tooltip != nullptr) {
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = Handle();
+        tool.uId = 1;
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        ::GetClientRect(Handle(), &tool.rect);
+        ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, m_dpi.Scale(400));
+        ::SendMessageW(m_tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+    }
+    MakeFonts();
+    ::SetTimer(Handle(), kRefreshTimer, kRefreshMs, nullptr);
+    return 0;
+}
+
+void CHistoryWindow::MakeFonts() {
+    m_font = MakeFont(m_dpi.Dpi(), 8, FW_NORMAL);
+    m_boldFont = MakeFont(m_dpi.Dpi(), 8, FW_BOLD);
+    const HDC dc = ::GetDC(Handle());
+    const HGDIOBJ old = ::SelectObject(dc, m_font.get());
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(Handle(), dc);
+    m_lineHeight = std::max<int>(1, metrics.tmHeight);
+    m_charWidth = std::max<int>(1, metrics.tmAveCharWidth);
+    for (const HWND button : {m_export, m_close}) {
+        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+    }
+    if (m_tooltip != nullptr) {
+        ::SendMessageW(m_tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+    }
+}
+
+void CHistoryWindow::Relayout() {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const ChartMetrics metrics{client.right, client.bottom, m_dpi.Dpi(), m_lineHeight, m_charWidth};
+    const std::uint32_t limit =
+        m_settings.UseDailyTimeLimit == 1 ? m_settings.DailyTimeLimit / 60 : 0;
+    m_layout = LayoutHistoryChart(m_history.File().Records(), Today(), limit, m_history.Keeping(),
+                                  metrics);
+    const auto place = [](HWND button, const ChartRect& r) {
+        ::SetWindowPos(button, nullptr, r.left, r.top, r.Width(), r.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(m_export, m_layout.exportButton);
+    place(m_close, m_layout.closeButton);
+    ::EnableWindow(m_export, m_history.File().Records().empty() ? FALSE : TRUE);
+    if (m_tooltip != nullptr) {
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = Handle();
+        tool.uId = 1;
+        tool.rect = client;
+        ::SendMessageW(m_tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+ui::Handled CHistoryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const ui::Handled answer = ui::PassSystemNotice(Handle(), message, wParam, lParam)) {
+        return answer;
+    }
+    switch (message) {
+        case WM_SIZE:
+            Relayout();
+            ::InvalidateRect(Handle(), nullptr, FALSE);
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMinTrackSize = {m_dpi.Scale(380), m_dpi.Scale(280)};
+            return 0;
+        }
+        case WM_DPICHANGED:
+            m_dpi.Change(Handle(), wParam, lParam);
+            MakeFonts();
+            Relayout();
+            ::InvalidateRect(Handle(), nullptr, FALSE);
+            return 0;
+        case WM_MOUSELEAVE:
+            m_hovered = -1;
+            return 0;
+        default:
+            return ui::Window::OnMessage(message, wParam, lParam);
+    }
+}
+
+ui::Handled CHistoryWindow::OnEraseBackground(HDC /*dc*/) {
+    return 1;  // the paint covers every pixel: no flicker on resize
+}
+
+ui::Handled CHistoryWindow::OnPaint() {
+    PAINTSTRUCT paint;
+    const HDC dc = ::BeginPaint(Handle(), &paint);
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    if (client.right > 0 && client.bottom > 0) {
+        const HDC memory = ::CreateCompatibleDC(dc);
+        if (!m_buffer || m_bufferSize.cx != client.right || m_bufferSize.cy != client.bottom) {
+            m_buffer.reset(::CreateCompatibleBitmap(dc, client.right, client.bottom));
+            m_bufferSize = {client.right, client.bottom};
+        }
+        if (memory != nullptr && m_buffer) {
+            const HGDIOBJ oldBitmap = ::SelectObject(memory, m_buffer.get());
+            Draw(memory, client);
+            ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+            ::SelectObject(memory, oldBitmap);
+        } else {
+            Draw(dc, client);
+        }
+        if (memory != nullptr) {
+            ::DeleteDC(memory);
+        }
+    }
+    ::EndPaint(Handle(), &paint);
+    return 0;
+}
+
+void CHistoryWindow::Draw(HDC dc, const RECT& client) {
+    Fill(dc, ChartRect{0, 0, client.right, client.bottom}, kBackground);
+    ::SetBkMode(dc, TRANSPARENT);
+    const HGDIOBJ oldFont = ::SelectObject(dc, m_font.get());
+    const ChartLayout& l = m_layout;
+    if (l.empty) {
+        RECT box = ToRect(l.messageRect);
+        const int inset = m_dpi.Scale(24);
+        box.left += inset;
+        box.right -= inset;
+        box.top += inset;
+        ::SelectObject(dc, m_boldFont.get());
+        const std::size_t split = l.message.find("\n\n");
+        Text(dc, l.message.substr(0, split), box, DT_LEFT | DT_TOP | DT_SINGLELINE, kText);
+        ::SelectObject(dc, m_font.get());
+        box.top += m_lineHeight * 2;
+        if (split != std::string::npos) {
+            Text(dc, l.message.substr(split + 2), box, DT_LEFT | DT_TOP | DT_WORDBREAK, kMutedText);
+        }
+        ::SelectObject(dc, oldFont);
+        return;
+    }
+    // The hour lines and their labels.
+    const int axisLeft = l.plot.left;
+    for (const ChartGridLine& line : l.grid) {
+        Fill(dc, {axisLeft, line.y, l.plot.right, line.y + 1}, kGrid);
+        if (l.limitY >= l.plot.top && std::abs(line.y - l.limitY) < m_lineHeight) {
+            continue;  // the limit's label stands there
+        }
+        Text(dc, line.label,
+             RECT{0, line.y - m_lineHeight / 2, axisLeft - m_dpi.Scale(6), line.y + m_lineHeight},
+             DT_RIGHT | DT_TOP | DT_SINGLELINE, kMutedText);
+    }
+    // The bars, today's darker, and the breaks-taken marks beneath.
+    for (const ChartBar& bar : l.bars) {
+        Fill(dc, bar.bar, bar.today ? kToday : kBar);
+        if (bar.record.shortDue + bar.record.longDue > 0) {
+            Fill(dc, bar.share, kShareBack);
+            Fill(dc, bar.shareFill, kShareFill);
+        }
+        const int labelTop = l.labelsTop;
+        ::SelectObject(dc, bar.today ? m_boldFont.get() : m_font.get());
+        const RECT labelBox{bar.column.left - m_charWidth, labelTop, bar.column.right + m_charWidth,
+                            labelTop + m_lineHeight};
+        Text(dc, bar.label, labelBox, DT_CENTER | DT_TOP | DT_SINGLELINE,
+             bar.today ? kText : kMutedText);
+        if (!bar.monthLabel.empty()) {
+            ::SelectObject(dc, m_font.get());
+            const RECT monthBox{bar.column.left - m_charWidth * 2, labelTop + m_lineHeight,
+                                bar.column.right + m_charWidth * 6, labelTop + 2 * m_lineHeight};
+            Text(dc, bar.monthLabel, monthBox, DT_LEFT | DT_TOP | DT_SINGLELINE, kMutedText);
+        }
+    }
+    ::SelectObject(dc, m_font.get());
+    // The zero line, the share row's label and the daily limit.
+    Fill(dc, {axisLeft, l.plot.bottom, l.plot.right, l.plot.bottom + 1}, kText);
+    Text(dc, "Breaks",
+         RECT{0, l.shareRow.top - m_lineHeight / 4, axisLeft - m_dpi.Scale(6),
+              l.shareRow.bottom + m_lineHeight},
+         DT_RIGHT | DT_TOP | DT_SINGLELINE, kMutedText);
+    if (l.limitY >= l.plot.top) {
+        const int dash = m_dpi.Scale(6);
+        const int thick = std::max(1, m_dpi.Scale(2));
+        for (int x = axisLeft; x < l.plot.right; x += 2 * dash) {
+            Fill(dc,
+                 {x, l.limitY - thick / 2, std::min(x + dash, l.plot.right),
+                  l.limitY - thick / 2 + thick},
+                 kLimit);
+        }
+        ::SelectObject(dc, m_boldFont.get());
+        const RECT labelBox{0, l.limitY - m_lineHeight / 2, axisLeft - m_dpi.Scale(6),
+                            l.limitY + m_lineHeight};
+        Text(dc, l.limitLabel, labelBox, DT_RIGHT | DT_TOP | DT_SINGLELINE, kLimit);
+        ::SelectObject(dc, m_font.get());
+    }
+    Text(dc, l.totals, ToRect(l.totalsRect), DT_LEFT | DT_TOP | DT_WORDBREAK | DT_END_ELLIPSIS,
+         kText);
+    ::SelectObject(dc, oldFont);
+}
+
+ui::Handled CHistoryWindow::OnMouseMove(POINT at, WPARAM /*keys*/) {
+    const int hovered = ChartBarAt(m_layout, at.x, at.y);
+    if (hovered == m_hovered || m_tooltip == nullptr) {
+        return 0;
+    }
+    m_hovered = hovered;
+    m_tipText = hovered >= 0 ? Widen(DayTooltip(m_layout.bars[static_cast<std::size_t>(hovered)]))
+                             : std::wstring();
+    ::SendMessageW(m_tooltip, TTM_POP, 0, 0);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Handle();
+    tool.uId = 1;
+    tool.lpszText = m_tipText.data();
+    ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+    ::TrackMouseEvent(&track);
+    return 0;
+}
+
+ui::Handled CHistoryWindow::OnTimer(UINT_PTR id) {
+    if (id != kRefreshTimer) {
+        return std::nullopt;
+    }
+    Relayout();
+    ::InvalidateRect(Handle(), nullptr, FALSE);
+    return 0;
+}
+
+ui::Handled CHistoryWindow::OnCommand(UINT id, UINT code, HWND /*control*/) {
+    if (code != BN_CLICKED) {
+        return std::nullopt;
+    }
+    if (id == kCloseId || id == IDCANCEL) {
+        Destroy();
+        return 0;
+    }
+    if (id == kExportId) {
+        Export();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+ui::Handled CHistoryWindow::OnClose() {
+    Destroy();
+    return 0;
+}
+
+void CHistoryWindow::Export() {
+    wchar_t path[MAX_PATH] = L"Pausora history.csv";
+    OPENFILENAMEW save{};
+    save.lStructSize = sizeof save;
+    save.hwndOwner = Handle();
+    save.lpstrFilter = L"CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    save.lpstrFile = path;
+    save.nMaxFile = MAX_PATH;
+    save.lpstrDefExt = L"csv";
+    save.lpstrTitle = L"Export the history";
+    save.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!::GetSaveFileNameW(&save)) {
+        return;
+    }
+    if (!WriteFileWhole(path, m_history.File().Serialise())) {
+        const std::wstring text = std::wstring(L"The history could not be saved to\n") + path +
+                                  L"\n\nChoose another folder or file name.";
+        ::MessageBoxW(Handle(), text.c_str(), L"Pausora", MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+}  // namespace pausora
