@@ -8,9 +8,9 @@
 // ("WxH+X+Y") to <ready-file> and keeps the dialog open until
 // <ready-file>.done appears.
 #include "exercises/exercise_dlg.h"
+#include "gallery/ready_file.h"
 #include "resource.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -37,17 +37,11 @@ void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
             ::SendMessageA(dialog, WM_TIMER, CExerciseDlg::kAnimationTimer, 0);
         }
         ::UpdateWindow(dialog);
-        RECT r{};
-        ::GetWindowRect(dialog, &r);
-        if (std::FILE* file = std::fopen(g_ready.c_str(), "w")) {
-            std::fprintf(file, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left,
-                         r.top);
-            std::fclose(file);
-        }
+        gallery::TellReady(g_ready, dialog);
         g_told = true;
         return;
     }
-    if (::GetFileAttributesA((g_ready + ".done").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (gallery::ScriptIsDone(g_ready)) {
         ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     }
 }

@@ -5,11 +5,11 @@
 //
 // Once the page is on screen it writes the window's rectangle ("WxH+X+Y")
 // to <ready-file> and keeps the window open until <ready-file>.done appears.
+#include "gallery/ready_file.h"
 #include "settings/settings_window.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -32,17 +32,11 @@ void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
             return;  // a few ticks for the painting to reach the screen
         }
         ::RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        RECT r{};
-        ::GetWindowRect(sheet, &r);
-        if (std::FILE* file = std::fopen(g_ready.c_str(), "w")) {
-            std::fprintf(file, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left,
-                         r.top);
-            std::fclose(file);
-        }
+        gallery::TellReady(g_ready, sheet);
         g_told = true;
         return;
     }
-    if (::GetFileAttributesA((g_ready + ".done").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (gallery::ScriptIsDone(g_ready)) {
         ::PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     }
 }

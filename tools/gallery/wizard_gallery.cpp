@@ -7,11 +7,11 @@
 // writes the wizard's window rectangle ("WxH+X+Y") to <ready-file> and keeps
 // the wizard open until <ready-file>.done appears.
 #include "app/pausora_app.h"
+#include "gallery/ready_file.h"
 #include "shared/wizard_driver.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -46,14 +46,8 @@ int main(int argc, char** argv) {
             }
         }
         ::Sleep(700);  // the buttons and the painting reach the screen
-        RECT r{};
-        ::GetWindowRect(sheet, &r);
-        if (std::FILE* file = std::fopen(ready.c_str(), "wb")) {
-            std::fprintf(file, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left,
-                         r.top);
-            std::fclose(file);
-        }
-        while (::GetFileAttributesA((ready + ".done").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        gallery::TellReady(ready, sheet);
+        while (!gallery::ScriptIsDone(ready)) {
             ::Sleep(50);
         }
         driver.Cancel();
