@@ -17,13 +17,7 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 . "$root/scripts/gallery-shots.sh"
 gallery_setup exercise_gallery "${2:-}"
-suffix=
-if [ -n "${DPI:-}" ]; then
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
-    wineserver -k
-    wineserver -w
-    suffix=-${DPI}dpi
-fi
+apply_screenshot_dpi
 
 # The number of pictures each exercise shows in turn.
 loops=(0 1 1 2 1 1 1 2 1 2 2 2 2 1 1 4)

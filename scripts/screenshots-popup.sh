@@ -64,13 +64,7 @@ fi
 echo "Display $DISPLAY; making a Wine prefix (about ten seconds)..."
 make_wine_prefix "$prefix"
 export WINEPREFIX=$prefix
-suffix=
-if [ -n "${DPI:-}" ]; then
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
-    wineserver -k
-    wineserver -w
-    suffix=-${DPI}dpi
-fi
+apply_screenshot_dpi
 
 # shot <name> <gallery arguments before the ready file> [after it]
 shot() {

@@ -16,13 +16,7 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 . "$root/scripts/gallery-shots.sh"
 gallery_setup settings_gallery "${2:-}"
-suffix=
-if [ -n "${DPI:-}" ]; then
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
-    wineserver -k
-    wineserver -w
-    suffix=-${DPI}dpi
-fi
+apply_screenshot_dpi
 
 pages=(schedule short-breaks long-breaks working-time time-limits customize startup sounds
     appearance)
