@@ -71,4 +71,25 @@
 #define IDB_EX15_EYES_LEFT 319   /* exercise 15, frame 3 */
 #define IDB_EX15_EYES_RIGHT 320  /* exercise 15, frame 4 */
 
+/* The popup's bitmaps drawn for scaled displays, at 125, 150 and 200 %: the
+ * id at 100 % plus 10000, 20000 or 30000. */
+#define IDB_SKIN_125 10296
+#define IDB_STAR_125 10297
+#define IDB_LONG_BREAK_125 10298
+#define IDB_SHORT_BREAK_125 10302
+#define IDB_TIME_LIMIT_125 10303
+#define IDB_WORKDAY_END_125 10304
+#define IDB_SKIN_150 20296
+#define IDB_STAR_150 20297
+#define IDB_LONG_BREAK_150 20298
+#define IDB_SHORT_BREAK_150 20302
+#define IDB_TIME_LIMIT_150 20303
+#define IDB_WORKDAY_END_150 20304
+#define IDB_SKIN_200 30296
+#define IDB_STAR_200 30297
+#define IDB_LONG_BREAK_200 30298
+#define IDB_SHORT_BREAK_200 30302
+#define IDB_TIME_LIMIT_200 30303
+#define IDB_WORKDAY_END_200 30304
+
 #endif /* PAUSORA_ARTWORK_IDS_H */

@@ -29,11 +29,7 @@ gallery_setup() {
     export WINEPREFIX=$work/prefix
     # No window manager runs here: Wine draws the caption and frame itself.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-    suffix=
-    if [ -n "${DPI:-}" ]; then
-        set_wine_dpi "$DPI"
-        suffix=-${DPI}dpi
-    fi
+    apply_screenshot_dpi
 }
 
 gallery_cleanup() {

@@ -16,9 +16,14 @@
 #   res/art/icon_<id>_<name>.svg  -> res/icons/icon_<id>_<name>.ico
 #       A 48x32 document with two artboards: the 32x32 image at (0,0) and a
 #       separately drawn 16x16 image at (32,0). The .ico holds 16x16 first, then
-#       32x32, both 32-bit with alpha (loading an icon resource at size 0x0 picks
-#       the first image, which is the one the notification area wants).
+#       20x20 and 24x24 (the small drawing at 125 and 150 %, for small icons on
+#       scaled displays), then 32x32, all 32-bit with alpha (loading an icon
+#       resource at size 0x0 picks the first image, which is the one the
+#       notification area wants at 100 %).
 #   res/art/bmp_<id>_<name>.svg   -> res/bitmaps/bmp_<id>_<name>.bmp
+#       and, for the notifier popup's bitmaps, also bmp_<id>_<name>_<percent>.bmp
+#       at 125, 150 and 200 % (each side scaled and rounded to the nearest pixel,
+#       halves up), which the popup draws on scaled displays.
 #       Windows BMP v3 (BITMAPINFOHEADER), at the size and format the table BITMAPS
 #       below gives (the sizes the program expects). 32-bit bitmaps are written fully
 #       opaque (alpha 255). Flat-coloured pictures are stored with a palette of at
@@ -66,10 +71,11 @@ done
 # name, width, height, format (24, 32, pal8 or rle8), ground colour (flattened under the SVG),
 # and whether the bitmap is shown in the notifier popup ("popup": it must then
 # contain no pure white, which the popup's colour key makes see-through, and no
-# magenta, the skin's region key).
+# magenta, the skin's region key, and it is also rendered at 125, 150 and 200 %;
+# an optional last column gives those renderings another format).
 BITMAPS=(
   "bmp_296_skin              400 159 rle8 #FEFEFE popup"
-  "bmp_297_star               16  15 rle8 #FEFEFE popup"
+  "bmp_297_star               16  15 rle8 #FEFEFE popup 24"
   "bmp_298_long_break        141 124 rle8 #FEFEFE popup"
   "bmp_302_short_break       141 125 rle8 #FEFEFE popup"
   "bmp_303_time_limit        141 124 rle8 #FEFEFE popup"
@@ -150,16 +156,13 @@ count_colour() { # file colour -> number of pixels of exactly that colour
 }
 
 # --- bitmaps ---------------------------------------------------------------
-declare -A listed=()
-for row in "${BITMAPS[@]}"; do
-  read -r name w h format ground where <<<"$row"
-  listed[$name]=1
-  src=$art/$name.svg
-  [ -f "$src" ] || { err "missing source $src"; continue; }
-  png=$work/$name.png
+# One bitmap: source name, output name, size, format, ground, where.
+render_bmp() {
+  local name=$1 outname=$2 w=$3 h=$4 format=$5 ground=$6 where=$7
+  local src=$art/$name.svg png=$work/$outname.png
   rsvg-convert -w "$w" -h "$h" -o "$png" "$src"
-  out=$dest_bmp/$name.bmp
-  compression=0
+  local out=$dest_bmp/$outname.bmp
+  local compression=0 bpp compress rmse n
   case $format in
     32)
       bpp=32
@@ -174,20 +177,37 @@ for row in "${BITMAPS[@]}"; do
       compress=None
       [ "$format" = rle8 ] && { compress=RLE; compression=1; }
       "$CONVERT" "$png" -background "$ground" -alpha remove -alpha off \
-        "$work/$name-true.png"
-      "$CONVERT" "$work/$name-true.png" +dither -colors 256 -type Palette -compress "$compress" \
+        "$work/$outname-true.png"
+      "$CONVERT" "$work/$outname-true.png" +dither -colors 256 -type Palette -compress "$compress" \
         +set date:create +set date:modify BMP3:"$out"
       # The palette may only soften anti-aliased edges: no visible change overall.
-      rmse=$({ "$COMPARE" -metric RMSE "$work/$name-true.png" "$out" null: 2>&1 || true; } |
+      rmse=$({ "$COMPARE" -metric RMSE "$work/$outname-true.png" "$out" null: 2>&1 || true; } |
         sed 's/.*(\(.*\))/\1/')
       awk -v e="$rmse" 'BEGIN { exit !(e < 0.004) }' || err "$out: palette error $rmse (RMSE) is visible"
       ;;
-    *) err "$name: unknown format $format"; continue ;;
+    *) err "$name: unknown format $format"; return ;;
   esac
   check_bmp "$out" "$w" "$h" "$bpp" "$compression"
   if [ "$where" = popup ]; then
     n=$(count_colour "$out" '#FFFFFF'); [ "$n" = 0 ] || err "$out: $n pure white pixels (see-through in the popup)"
     n=$(count_colour "$out" '#FF00FF'); [ "$n" = 0 ] || err "$out: $n key-colour (magenta) pixels"
+  fi
+}
+
+# A length at `percent` of its size at 100 %, rounded as the program rounds it.
+scaled() { echo $((($1 * $2 + 50) / 100)); }
+
+declare -A listed=()
+for row in "${BITMAPS[@]}"; do
+  read -r name w h format ground where scaled_format <<<"$row"
+  listed[$name]=1
+  [ -f "$art/$name.svg" ] || { err "missing source $art/$name.svg"; continue; }
+  render_bmp "$name" "$name" "$w" "$h" "$format" "$ground" "$where"
+  if [ "$where" = popup ]; then
+    for percent in 125 150 200; do
+      render_bmp "$name" "${name}_$percent" "$(scaled "$w" $percent)" "$(scaled "$h" $percent)" \
+        "${scaled_format:-$format}" "$ground" "$where"
+    done
   fi
 done
 for src in "$art"/bmp_*.svg; do
@@ -202,11 +222,21 @@ for src in "$art"/icon_*.svg; do
   rsvg-convert -w 48 -h 32 -o "$png" "$src"
   "$CONVERT" "$png" -crop 16x16+32+0 +repage -define png:exclude-chunks=date,time "$work/$name-16.png"
   "$CONVERT" "$png" -crop 32x32+0+0 +repage -define png:exclude-chunks=date,time "$work/$name-32.png"
+  # The small drawing at 125 and 150 %: the whole document at that scale,
+  # cropped to the small artboard.
+  for size in 20 24; do
+    rsvg-convert -w $((48 * size / 16)) -h $((32 * size / 16)) -o "$work/$name-at$size.png" "$src"
+    "$CONVERT" "$work/$name-at$size.png" -crop "${size}x$size+$((32 * size / 16))+0" +repage \
+      -define png:exclude-chunks=date,time "$work/$name-$size.png"
+  done
   out=$dest_ico/$name.ico
-  icotool -c -o "$out" "$work/$name-16.png" "$work/$name-32.png"
+  icotool -c -o "$out" "$work/$name-16.png" "$work/$name-20.png" "$work/$name-24.png" \
+    "$work/$name-32.png"
   list=$(icotool -l "$out")
-  grep -q -- '--width=16 --height=16 --bit-depth=32' <<<"$list" || err "$out: no 16x16 32-bit image"
-  grep -q -- '--width=32 --height=32 --bit-depth=32' <<<"$list" || err "$out: no 32x32 32-bit image"
+  for size in 16 20 24 32; do
+    grep -q -- "--width=$size --height=$size --bit-depth=32" <<<"$list" ||
+      err "$out: no ${size}x$size 32-bit image"
+  done
 done
 
 # --- compare with the committed files (--check) ------------------------------

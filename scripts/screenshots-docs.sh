@@ -3,6 +3,7 @@
 # window they show: scripts/screenshots-docs.sh [folder] (default: docs/).
 #
 #   notice.png      a short-break notice      scripts/screenshots-popup.sh (state3-short-break)
+#   notice-200.png  the same at 200 %         scripts/screenshots-popup.sh (DPI=192)
 #   tray-menu.png   the tray icon's menu      scripts/screenshots-popup.sh (tray-menu)
 #   exercise.png    a stretch exercise        scripts/screenshots-exercises.sh (exercise-11)
 #   settings.png    the settings window       scripts/screenshots-settings.sh (settings-2-short-breaks)
@@ -48,6 +49,7 @@ window_box() {
 }
 
 SHOTS='state3-short-break' scripts/screenshots-popup.sh "$work/popup" >/dev/null
+DPI=192 SHOTS='state3-short-break' scripts/screenshots-popup.sh "$work/popup" >/dev/null
 SHOTS='tray-menu' scripts/screenshots-popup.sh "$work/popup" >/dev/null
 SHOTS='exercise-11' scripts/screenshots-exercises.sh "$work/exercises" build/windows >/dev/null
 SHOTS='settings-2-*' scripts/screenshots-settings.sh "$work/settings" build/windows >/dev/null
@@ -55,6 +57,8 @@ SHOTS='initial-4' scripts/screenshots-wizards.sh "$work/wizards" build/windows >
 SHOTS='history-month' scripts/screenshots-history.sh "$work/history" build/windows >/dev/null
 # The notice and the menu, without the gallery's desktop and taskbar around them.
 small "$work/popup/state3-short-break.png" "$out/notice.png" -crop "$(window_box "$work/popup/state3-short-break.png")"
+small "$work/popup/state3-short-break-192dpi.png" "$out/notice-200.png" \
+    -crop "$(window_box "$work/popup/state3-short-break-192dpi.png")"
 small "$work/popup/tray-menu.png" "$out/tray-menu.png" -crop "$(window_box "$work/popup/tray-menu.png" 12)"
 small "$work/exercises/exercise-11.png" "$out/exercise.png"
 small "$work/settings/settings-2-short-breaks.png" "$out/settings.png"

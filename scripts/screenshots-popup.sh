@@ -8,6 +8,8 @@
 #
 # The build dir defaults to build/windows and must hold bin/popup_gallery.exe.
 # SHOTS='glob' takes only the pictures whose names match, e.g. SHOTS='edge-*'.
+# DPI=120, DPI=144 or DPI=192 takes them at 125, 150 or 200 % (the prefix's
+# LogPixels); their names then end in -<dpi>dpi.
 set -euo pipefail
 if [ $# -lt 1 ]; then
     echo "usage: $0 <output-folder> [windows-build-dir]" >&2
@@ -62,10 +64,11 @@ fi
 echo "Display $DISPLAY; making a Wine prefix (about ten seconds)..."
 make_wine_prefix "$prefix"
 export WINEPREFIX=$prefix
+apply_screenshot_dpi
 
 # shot <name> <gallery arguments before the ready file> [after it]
 shot() {
-    local name=$1 ready=$work/ready
+    local name=$1$suffix ready=$work/ready
     shift
     # shellcheck disable=SC2053
     [[ $name == ${SHOTS:-*} ]] || return 0

@@ -71,3 +71,14 @@ stop_wine_prefix() {
         WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
     fi
 }
+
+# Screenshot scripts: with DPI set (120, 144, 192...), the current prefix's
+# display scaling becomes $DPI (a fresh server takes it), and $suffix, which
+# ends the pictures' names, becomes -<dpi>dpi; without it, $suffix is empty.
+apply_screenshot_dpi() {
+    suffix=
+    if [ -n "${DPI:-}" ]; then
+        set_wine_dpi "$DPI"
+        suffix=-${DPI}dpi
+    fi
+}

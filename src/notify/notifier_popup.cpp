@@ -1,6 +1,7 @@
 #include "notify/notifier_popup.h"
 #include "ui/utf.h"
 
+#include "notify/notification_area.h"
 #include "resource.h"
 #include "ui/system_notice.h"
 
@@ -24,6 +25,62 @@ SIZE BitmapSize(HBITMAP bitmap) {
 
 ui::BitmapHandle LoadBitmapResource(UINT id) {
     return ui::BitmapHandle(::LoadBitmap(ui::ModuleInstance(), MAKEINTRESOURCE(id)));
+}
+
+static_assert(IDB_SKIN_125 == IDB_SKIN + 10000 && IDB_STAR_150 == IDB_STAR + 20000 &&
+                  IDB_WORKDAY_END_200 == IDB_WORKDAY_END + 30000,
+              "the popup finds its scaled drawings by these offsets");
+
+// `bitmap` drawn into a new bitmap of `size`, averaging the pixels it draws
+// down (or spreading those it draws up) rather than dropping them.
+ui::BitmapHandle Stretched(HBITMAP bitmap, SIZE size) {
+    if (bitmap == nullptr || size.cx <= 0 || size.cy <= 0) {
+        return {};
+    }
+    const SIZE own = BitmapSize(bitmap);
+    const HDC screen = ::GetDC(nullptr);
+    ui::BitmapHandle result(::CreateCompatibleBitmap(screen, size.cx, size.cy));
+    const HDC from = ::CreateCompatibleDC(screen);
+    const HDC to = ::CreateCompatibleDC(screen);
+    ::ReleaseDC(nullptr, screen);
+    bool drawn = false;
+    if (result && from != nullptr && to != nullptr) {
+        const HGDIOBJ oldFrom = ::SelectObject(from, bitmap);
+        const HGDIOBJ oldTo = ::SelectObject(to, result.get());
+        ::SetStretchBltMode(to, HALFTONE);
+        ::SetBrushOrgEx(to, 0, 0, nullptr);
+        drawn = ::StretchBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, own.cx, own.cy, SRCCOPY) != 0;
+        ::SelectObject(to, oldTo);
+        ::SelectObject(from, oldFrom);
+    }
+    for (const HDC made : {from, to}) {
+        if (made != nullptr) {
+            ::DeleteDC(made);
+        }
+    }
+    return drawn ? std::move(result) : ui::BitmapHandle{};
+}
+
+// Bitmap `id`, which is drawn for 96 dots per inch, at `dpi`: the drawing
+// made for that scaling where there is one, otherwise the nearest larger one
+// drawn down. A bitmap without scaled drawings is stretched from its own.
+ui::BitmapHandle LoadScaledBitmap(UINT id, int dpi) {
+    ui::BitmapHandle own = LoadBitmapResource(id);
+    if (dpi == kLayoutDpi || !own) {
+        return own;
+    }
+    const SIZE size = BitmapSize(own.get());
+    const SIZE wanted{ScaleLength(size.cx, dpi), ScaleLength(size.cy, dpi)};
+    ui::BitmapHandle drawn = LoadBitmapResource(ArtworkId(id, ArtworkDpi(dpi)));
+    if (!drawn) {
+        drawn = std::move(own);
+    }
+    const SIZE drawnSize = BitmapSize(drawn.get());
+    if (drawnSize.cx == wanted.cx && drawnSize.cy == wanted.cy) {
+        return drawn;
+    }
+    ui::BitmapHandle fitted = Stretched(drawn.get(), wanted);
+    return fitted ? std::move(fitted) : std::move(drawn);
 }
 
 // The skin's shape: its rectangle less every pixel of the key colour. Runs of
@@ -126,11 +183,6 @@ ui::FontHandle FontThatFits(HDC dc, const ItemFont& wanted, const std::string& t
     return CreateItemFont(wanted);
 }
 
-// The skin is a bitmap shown pixel for pixel, and the items' rectangles are
-// in its pixels: its texts are sized for the resolution it was drawn for, so
-// that they fill their rectangles the same way at any display scaling.
-constexpr int kSkinDpi = 96;
-
 ScreenRect ToScreenRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
@@ -168,31 +220,59 @@ ui::Handled CNotifierPopup::OnCreate() {
     return std::nullopt;
 }
 
-bool CNotifierPopup::TakeSkin(HBITMAP skin, int red, int green, int blue) {
+bool CNotifierPopup::TakeSkin(HBITMAP skin, UINT bitmapId, int red, int green, int blue) {
     m_skin.reset(skin);
+    m_skinId = bitmapId;
+    m_scaledSkin.reset();
     m_canvas.reset();  // made again in the skin's size
     if (!m_skin) {
         return false;
     }
     const SIZE size = BitmapSize(m_skin.get());
     m_model.SetSkinSize(size.cx, size.cy);
-    const auto given = [](int value) { return static_cast<std::int16_t>(value) != -1; };
-    if (given(red) && given(green) && given(blue)) {
-        ui::RegionHandle region(BuildKeyRegion(m_skin.get(), size.cx, size.cy,
-                                               static_cast<BYTE>(red), static_cast<BYTE>(green),
-                                               static_cast<BYTE>(blue)));
-        // The window owns its region once it has taken it.
-        if (region && Handle() != nullptr && ::SetWindowRgn(Handle(), region.get(), TRUE) != 0) {
-            region.release();
-        }
-    }
+    m_keyColour[0] = red;
+    m_keyColour[1] = green;
+    m_keyColour[2] = blue;
+    FitSkin();
     return true;
+}
+
+void CNotifierPopup::FitSkin() {
+    const int dpi = m_model.Dpi();
+    m_scaledSkin.reset();
+    if (m_skin && dpi != kLayoutDpi) {
+        m_scaledSkin = m_skinId != 0 ? LoadScaledBitmap(m_skinId, dpi)
+                                     : Stretched(m_skin.get(),
+                                                 {m_model.WindowWidth(), m_model.WindowHeight()});
+    }
+    const auto given = [](int value) { return static_cast<std::int16_t>(value) != -1; };
+    if (!given(m_keyColour[0]) || !given(m_keyColour[1]) || !given(m_keyColour[2]) ||
+        Handle() == nullptr) {
+        return;
+    }
+    const SIZE size = BitmapSize(Skin());
+    ui::RegionHandle region(
+        BuildKeyRegion(Skin(), size.cx, size.cy, static_cast<BYTE>(m_keyColour[0]),
+                       static_cast<BYTE>(m_keyColour[1]), static_cast<BYTE>(m_keyColour[2])));
+    // The window owns its region once it has taken it.
+    if (region && ::SetWindowRgn(Handle(), region.get(), TRUE) != 0) {
+        region.release();
+    }
+}
+
+void CNotifierPopup::ChangeScale(std::int32_t /*dpi*/) {
+    // Everything drawn for the old scaling goes; the skin is fitted at once,
+    // the rest is made again by the next paint.
+    m_pictures.clear();
+    m_fonts.clear();
+    m_canvas.reset();
+    FitSkin();
 }
 
 bool CNotifierPopup::LoadSkin(UINT bitmapId, int red, int green, int blue) {
     m_skin.reset();
-    return TakeSkin(::LoadBitmap(ui::ModuleInstance(), MAKEINTRESOURCE(bitmapId)), red, green,
-                    blue);
+    return TakeSkin(::LoadBitmap(ui::ModuleInstance(), MAKEINTRESOURCE(bitmapId)), bitmapId, red,
+                    green, blue);
 }
 
 bool CNotifierPopup::LoadSkinFile(const char* path, int red, int green, int blue) {
@@ -202,22 +282,22 @@ bool CNotifierPopup::LoadSkinFile(const char* path, int red, int green, int blue
     }
     return TakeSkin(static_cast<HBITMAP>(::LoadImage(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0,
                                                      0, LR_LOADFROMFILE)),
-                    red, green, blue);
+                    0, red, green, blue);
 }
 
 void CNotifierPopup::AddTextItem(int id, std::string_view text, const RECT& rect,
                                  std::string_view face, int pointSize, UINT style,
                                  COLORREF colour) {
     m_model.AddTextItem(id, text, ToScreenRect(rect),
-                        MakeItemFont(face, pointSize, style, kSkinDpi), colour);
+                        MakeItemFont(face, pointSize, style, kLayoutDpi), colour);
 }
 
 void CNotifierPopup::AddLinkItem(int id, std::string_view text, const RECT& rect,
                                  std::string_view face, int pointSize, UINT normalStyle,
                                  UINT hoverStyle, COLORREF normalColour, COLORREF hoverColour) {
     m_model.AddLinkItem(
-        id, text, ToScreenRect(rect), MakeItemFont(face, pointSize, normalStyle, kSkinDpi),
-        MakeItemFont(face, pointSize, hoverStyle, kSkinDpi), normalColour, hoverColour);
+        id, text, ToScreenRect(rect), MakeItemFont(face, pointSize, normalStyle, kLayoutDpi),
+        MakeItemFont(face, pointSize, hoverStyle, kLayoutDpi), normalColour, hoverColour);
 }
 
 void CNotifierPopup::AddPictureItem(int id, int x, int y, UINT bitmapId) {
@@ -279,6 +359,12 @@ ui::Handled CNotifierPopup::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     if (const ui::Handled answer = ui::PassSystemNotice(Handle(), message, wParam, lParam)) {
         return answer;
     }
+    if (message == WM_DPICHANGED) {
+        // The popup's place and size follow the notification area's monitor,
+        // not the rectangle the system suggests.
+        m_model.OnWorkAreaChanged();
+        return 0;
+    }
     return ui::Window::OnMessage(message, wParam, lParam);
 }
 
@@ -294,14 +380,15 @@ ui::Handled CNotifierPopup::OnEraseBackground(HDC /*dc*/) {
 HBITMAP CNotifierPopup::Picture(UINT bitmapId) {
     ui::BitmapHandle& picture = m_pictures[bitmapId];
     if (!picture) {
-        picture = LoadBitmapResource(bitmapId);
+        picture = LoadScaledBitmap(bitmapId, m_model.Dpi());
     }
     return picture.get();
 }
 
 HFONT CNotifierPopup::Font(HDC dc, const SNotifierItem& item, bool hover) {
-    const ItemFont& wanted = hover ? item.hoverFont : item.normalFont;
-    const RECT box{item.left, item.top, item.right, item.bottom};
+    const ItemFont wanted = ScaleFont(hover ? item.hoverFont : item.normalFont, m_model.Dpi());
+    const ScreenRect rect = m_model.ItemRect(item);
+    const RECT box{rect.left, rect.top, rect.right, rect.bottom};
     FittedFont& fitted = m_fonts[{item.id, hover}];
     if (!fitted.font || !(fitted.wanted == wanted) || fitted.text != item.text) {
         fitted.font = FontThatFits(dc, wanted, item.text, box);
@@ -320,8 +407,8 @@ ui::Handled CNotifierPopup::OnPaint() {
     ApplyOpacity(m_model.Opacity());
     // Everything is put together off screen and copied in one go, so a slide
     // step never shows the skin without its texts.
-    const int width = m_model.SkinWidth();
-    const int height = m_model.SkinHeight();
+    const int width = m_model.WindowWidth();
+    const int height = m_model.WindowHeight();
     if (!m_canvas && width > 0 && height > 0) {
         m_canvas.reset(::CreateCompatibleBitmap(dc, width, height));
     }
@@ -345,13 +432,13 @@ ui::Handled CNotifierPopup::OnPaint() {
 }
 
 void CNotifierPopup::PaintAll(HDC dc, HDC source) {
-    DrawBitmap(dc, source, m_skin.get(), 0, 0, {m_model.SkinWidth(), m_model.SkinHeight()});
+    DrawBitmap(dc, source, Skin(), 0, 0, {m_model.WindowWidth(), m_model.WindowHeight()});
     if (m_model.StarCount() > 0) {
         const HBITMAP star = Picture(IDB_STAR);
         const SIZE size = BitmapSize(star);
         for (int i = 0; i < m_model.StarCount(); ++i) {
-            const ScreenPoint at = StarPosition(i);
-            DrawBitmap(dc, source, star, at.x, at.y, size);
+            const ScreenRect at = StarRect(i, m_model.Dpi());
+            DrawBitmap(dc, source, star, at.left, at.top, size);
         }
     }
     ::SetBkMode(dc, TRANSPARENT);
@@ -359,12 +446,13 @@ void CNotifierPopup::PaintAll(HDC dc, HDC source) {
         // Every item is drawn on every paint: the paint starts from a fresh
         // copy of the skin, so an item left out would vanish.
         const bool hover = item.ShowsHoverLook();
+        const ScreenRect at = m_model.ItemRect(item);
         if (item.isPicture) {
-            DrawBitmap(dc, source, Picture(hover ? item.hoverPicture : item.normalPicture),
-                       item.left, item.top, {item.right - item.left, item.bottom - item.top});
+            DrawBitmap(dc, source, Picture(hover ? item.hoverPicture : item.normalPicture), at.left,
+                       at.top, {at.right - at.left, at.bottom - at.top});
             continue;
         }
-        RECT rect{item.left, item.top, item.right, item.bottom};
+        RECT rect{at.left, at.top, at.right, at.bottom};
         const HGDIOBJ oldFont = ::SelectObject(dc, Font(dc, item, hover));
         ::SetTextColor(dc, hover ? item.hoverColour : item.normalColour);
         const std::wstring text = Widen(item.text);
@@ -410,7 +498,8 @@ ui::Handled CNotifierPopup::OnSetCursor(HWND /*window*/, UINT hitTest, UINT /*mo
 IPopupSurface::Screen CNotifierPopup::ReadScreen() {
     RECT work{};
     ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-    return {ToScreenRect(work), ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return {ToScreenRect(work), ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+            NotificationAreaDpi()};
 }
 
 void CNotifierPopup::StartTimer(unsigned id, std::uint32_t periodMs) {

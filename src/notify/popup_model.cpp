@@ -1,6 +1,7 @@
 #include "notify/popup_model.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace pausora {
@@ -64,9 +65,98 @@ ScreenPoint StarPosition(std::int32_t index) {
     return {377 - 16 * index, 137};
 }
 
+std::int32_t ScaleLength(std::int32_t length, std::int32_t dpi) {
+    const std::int64_t scaled = std::int64_t{length} * dpi;
+    const std::int64_t magnitude =
+        ((scaled < 0 ? -scaled : scaled) * 2 + kLayoutDpi) / (2 * std::int64_t{kLayoutDpi});
+    return static_cast<std::int32_t>(scaled < 0 ? -magnitude : magnitude);
+}
+
+ScreenRect ScaleRect(const ScreenRect& rect, std::int32_t dpi) {
+    // Each edge on its own, so that neighbouring rectangles stay neighbours.
+    return {ScaleLength(rect.left, dpi), ScaleLength(rect.top, dpi), ScaleLength(rect.right, dpi),
+            ScaleLength(rect.bottom, dpi)};
+}
+
+ItemFont ScaleFont(const ItemFont& font, std::int32_t dpi) {
+    ItemFont scaled = font;
+    scaled.height = ScaleLength(font.height, dpi);
+    return scaled;
+}
+
+ScreenRect StarRect(std::int32_t index, std::int32_t dpi) {
+    constexpr std::int32_t kStarWidth = 16;
+    constexpr std::int32_t kStarHeight = 15;
+    const ScreenPoint at = StarPosition(index);
+    return ScaleRect({at.x, at.y, at.x + kStarWidth, at.y + kStarHeight}, dpi);
+}
+
+namespace {
+
+// The scalings the artwork is drawn for, and what its resource ids add.
+struct ArtworkScale {
+    std::int32_t dpi;
+    std::uint32_t idOffset;
+};
+constexpr ArtworkScale kArtworkScales[] = {
+    {96, 0},
+    {120, 10000},
+    {144, 20000},
+    {192, 30000},
+};
+
+}  // namespace
+
+std::int32_t ArtworkDpi(std::int32_t dpi) {
+    for (const ArtworkScale& scale : kArtworkScales) {
+        if (dpi <= scale.dpi) {
+            return scale.dpi;
+        }
+    }
+    return std::end(kArtworkScales)[-1].dpi;
+}
+
+std::uint32_t ArtworkId(std::uint32_t id, std::int32_t artworkDpi) {
+    for (const ArtworkScale& scale : kArtworkScales) {
+        if (artworkDpi == scale.dpi) {
+            return id + scale.idOffset;
+        }
+    }
+    return id;
+}
+
 void NotifierPopupModel::SetSkinSize(std::int32_t width, std::int32_t height) {
     m_skinWidth = width;
     m_skinHeight = height;
+}
+
+ScreenRect NotifierPopupModel::ItemRect(const SNotifierItem& item) const {
+    return ScaleRect({item.left, item.top, item.right, item.bottom}, m_dpi);
+}
+
+bool NotifierPopupModel::TakeScale(std::int32_t dpi) {
+    // A monitor that reports nothing sensible is taken as 100 %.
+    if (dpi <= 0) {
+        dpi = kLayoutDpi;
+    }
+    if (dpi == m_dpi) {
+        return false;
+    }
+    m_dpi = dpi;
+    m_surface.ChangeScale(dpi);
+    return true;
+}
+
+PopupPlacement NotifierPopupModel::Placement(TaskbarEdge edge, const ScreenRect& workArea) const {
+    return PlacePopup(edge, workArea, WindowWidth(), WindowHeight());
+}
+
+std::int32_t NotifierPopupModel::PixelStep() const {
+    return std::max(ScaleLength(m_step, m_dpi), 1);
+}
+
+void NotifierPopupModel::PlaceWindow() {
+    m_surface.Place(m_current, WindowWidth(), WindowHeight());
 }
 
 SNotifierItem* NotifierPopupModel::Find(std::int32_t id) {
@@ -181,9 +271,9 @@ bool NotifierPopupModel::SetItemPictures(std::int32_t id, std::uint32_t normalBi
     return true;
 }
 
-void NotifierPopupModel::ComputeStepPeriods(std::int32_t distance) {
-    m_appearStepPeriod = StepPeriod(m_appearTime, distance, m_step);
-    m_disappearStepPeriod = StepPeriod(m_disappearTime, distance, m_step);
+void NotifierPopupModel::ComputeStepPeriods(std::int32_t distance, std::int32_t step) {
+    m_appearStepPeriod = StepPeriod(m_appearTime, distance, step);
+    m_disappearStepPeriod = StepPeriod(m_disappearTime, distance, step);
 }
 
 void NotifierPopupModel::RestartStay() {
@@ -205,8 +295,11 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
     m_step = std::max(step, 1);
 
     const IPopupSurface::Screen screen = m_surface.ReadScreen();
+    if (TakeScale(screen.dpi) && m_inView) {
+        Relocate(screen);
+    }
     const TaskbarEdge edge = FindTaskbarEdge(screen.workArea, screen.width, screen.height);
-    const PopupPlacement place = PlacePopup(edge, screen.workArea, m_skinWidth, m_skinHeight);
+    const PopupPlacement place = Placement(edge, screen.workArea);
 
     m_needsRepaint = true;
     m_overLink = false;
@@ -220,13 +313,13 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
         m_opacity = 255;
         switch (m_phase) {
             case PopupPhase::kHidden:
-                ComputeStepPeriods(place.slideLength);
+                ComputeStepPeriods(place.slideLength, PixelStep());
                 m_start = place.hidden;
                 m_current = place.hidden;
                 SetEdge(edge, place.slideLength);
                 m_inView = true;
                 m_surface.ShowWindow();
-                m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+                PlaceWindow();
                 m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
                 break;
             case PopupPhase::kAppearing:
@@ -239,14 +332,13 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
             case PopupPhase::kDisappearing: {
                 RestartStay();
                 // Straight back to fully shown along the axis it slides on.
-                const ScreenPoint shown =
-                    PlacePopup(m_edge, screen.workArea, m_skinWidth, m_skinHeight).shown;
+                const ScreenPoint shown = Placement(m_edge, screen.workArea).shown;
                 if (m_direction.x != 0) {
                     m_current.x = shown.x;
                 } else {
                     m_current.y = shown.y;
                 }
-                m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+                PlaceWindow();
                 m_surface.Repaint();
                 break;
             }
@@ -256,14 +348,14 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
         m_start = place.shown;
         m_current = place.shown;
         SetEdge(edge, place.slideLength);
-        m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+        PlaceWindow();
         switch (m_phase) {
             case PopupPhase::kHidden:
                 m_opacity = 0;
                 m_surface.ApplyOpacity(m_opacity);
                 m_inView = true;
                 m_surface.ShowWindow();
-                ComputeStepPeriods(255);
+                ComputeStepPeriods(255, m_step);
                 m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
                 break;
             case PopupPhase::kAppearing:
@@ -289,12 +381,23 @@ void NotifierPopupModel::OnWorkAreaChanged() {
         return;  // the next show reads the screen afresh
     }
     const IPopupSurface::Screen screen = m_surface.ReadScreen();
+    if (TakeScale(screen.dpi)) {
+        Relocate(screen);
+        m_surface.Repaint();
+        return;
+    }
     const TaskbarEdge edge = FindTaskbarEdge(screen.workArea, screen.width, screen.height);
-    const PopupPlacement place = PlacePopup(edge, screen.workArea, m_skinWidth, m_skinHeight);
+    const PopupPlacement place = Placement(edge, screen.workArea);
     const ScreenPoint start = m_fadeMode == kModeTransparency ? place.shown : place.hidden;
     if (edge == m_edge && start == m_start) {
         return;  // nothing that matters here has changed
     }
+    Relocate(screen);
+}
+
+void NotifierPopupModel::Relocate(const IPopupSurface::Screen& screen) {
+    const TaskbarEdge edge = FindTaskbarEdge(screen.workArea, screen.width, screen.height);
+    const PopupPlacement place = Placement(edge, screen.workArea);
     if (m_fadeMode == kModeTransparency) {
         m_start = place.shown;
         m_current = place.shown;
@@ -311,7 +414,7 @@ void NotifierPopupModel::OnWorkAreaChanged() {
         SetEdge(edge, place.slideLength);
         m_current = {m_start.x + out * m_direction.x, m_start.y + out * m_direction.y};
     }
-    m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+    PlaceWindow();
 }
 
 void NotifierPopupModel::HidePopup() {
@@ -362,8 +465,8 @@ std::int32_t NotifierPopupModel::SlidOut() const {
 }
 
 void NotifierPopupModel::Slide(std::int32_t sign) {
-    m_current.x += sign * m_step * m_direction.x;
-    m_current.y += sign * m_step * m_direction.y;
+    m_current.x += sign * PixelStep() * m_direction.x;
+    m_current.y += sign * PixelStep() * m_direction.y;
 }
 
 void NotifierPopupModel::MotionAppearTick() {
@@ -375,7 +478,7 @@ void NotifierPopupModel::MotionAppearTick() {
     } else {
         FinishAppearing();
     }
-    m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+    PlaceWindow();
     m_surface.Repaint();
 }
 
@@ -389,7 +492,7 @@ void NotifierPopupModel::MotionDisappearTick() {
         return;
     }
     Slide(-1);
-    m_surface.Place(m_current, m_skinWidth, m_skinHeight);
+    PlaceWindow();
     m_surface.Repaint();
 }
 
@@ -447,8 +550,9 @@ void NotifierPopupModel::OnMouseMove(std::int32_t x, std::int32_t y) {
     const bool wasOverLink = m_overLink;
     for (SNotifierItem& item : m_items) {
         // Strict on every side: the rectangle's border is not part of a link.
+        const ScreenRect rect = ItemRect(item);
         if (!item.clickable ||
-            !(item.left < x && x < item.right && item.top < y && y < item.bottom)) {
+            !(rect.left < x && x < rect.right && rect.top < y && y < rect.bottom)) {
             continue;
         }
         m_overLink = true;

@@ -117,6 +117,25 @@ inline constexpr std::int32_t kModeTransparency = 1;
 // right edge of the skin.
 ScreenPoint StarPosition(std::int32_t index);
 
+// The skin, its items and its pictures are laid out at 96 dots per inch; on
+// a scaled display every length grows with the scaling, rounded to the
+// nearest pixel (halves away from zero).
+inline constexpr std::int32_t kLayoutDpi = 96;
+std::int32_t ScaleLength(std::int32_t length, std::int32_t dpi);
+ScreenRect ScaleRect(const ScreenRect& rect, std::int32_t dpi);
+ItemFont ScaleFont(const ItemFont& font, std::int32_t dpi);
+
+// The n-th star badge at `dpi`, in the window's pixels.
+ScreenRect StarRect(std::int32_t index, std::int32_t dpi);
+
+// The popup's artwork is drawn for 100, 125, 150 and 200 %. The drawing for
+// `dpi`: the nearest at or above it, which the popup draws down, or the
+// largest beyond 200 %.
+std::int32_t ArtworkDpi(std::int32_t dpi);
+// The resource id of bitmap `id`, drawn for 96 dots per inch, as drawn for
+// `artworkDpi` (one of ArtworkDpi's answers).
+std::uint32_t ArtworkId(std::uint32_t id, std::int32_t artworkDpi);
+
 // What the popup's window must do for the model.
 class IPopupSurface {
   public:
@@ -126,8 +145,12 @@ class IPopupSurface {
         ScreenRect workArea;
         std::int32_t width = 0;
         std::int32_t height = 0;
+        std::int32_t dpi = kLayoutDpi;  // of the monitor that holds the notification area
     };
     virtual Screen ReadScreen() = 0;
+    // The popup is drawn at another scaling from now on: what the window made
+    // for the old one (skin, pictures, fonts) must be made again.
+    virtual void ChangeScale(std::int32_t dpi) = 0;
     virtual void StartTimer(unsigned id, std::uint32_t periodMs) = 0;
     virtual void StopTimer(unsigned id) = 0;
     virtual void ShowWindow() = 0;
@@ -145,9 +168,16 @@ class NotifierPopupModel {
   public:
     explicit NotifierPopupModel(IPopupSurface& surface) : m_surface(surface) {}
 
+    // The skin's size at 96 dots per inch; the window's own size grows with
+    // the scaling the popup is shown at.
     void SetSkinSize(std::int32_t width, std::int32_t height);
     std::int32_t SkinWidth() const { return m_skinWidth; }
     std::int32_t SkinHeight() const { return m_skinHeight; }
+    std::int32_t Dpi() const { return m_dpi; }
+    std::int32_t WindowWidth() const { return ScaleLength(m_skinWidth, m_dpi); }
+    std::int32_t WindowHeight() const { return ScaleLength(m_skinHeight, m_dpi); }
+    // An item's rectangle in the window's pixels at the current scaling.
+    ScreenRect ItemRect(const SNotifierItem& item) const;
 
     // Each add does nothing when an item with the id exists already; true
     // when the item was added.
@@ -171,8 +201,9 @@ class NotifierPopupModel {
                    std::int32_t step, std::int32_t mode, std::int32_t starCount);
     void HidePopup();
     // The work area or the screen changed (the taskbar moved or resized, a
-    // display was set to another size): a popup in view moves to where it
-    // belongs now, the same share of the way out of the taskbar's edge.
+    // display was set to another size or scaling): a popup in view moves to
+    // where it belongs now, in the size of that scaling, the same share of
+    // the way out of the taskbar's edge.
     void OnWorkAreaChanged();
 
     // False for a timer that is not the popup's.
@@ -193,8 +224,17 @@ class NotifierPopupModel {
 
   private:
     SNotifierItem* Find(std::int32_t id);
+    // Takes the screen's scaling; true when it is another than before.
+    bool TakeScale(std::int32_t dpi);
+    // Moves a popup in view to its place on `screen`.
+    void Relocate(const IPopupSurface::Screen& screen);
+    PopupPlacement Placement(TaskbarEdge edge, const ScreenRect& workArea) const;
+    // Pixels a slide step moves: the step grows with the scaling, so a slide
+    // takes as many ticks at every scaling.
+    std::int32_t PixelStep() const;
+    void PlaceWindow();
     bool Add(SNotifierItem item);
-    void ComputeStepPeriods(std::int32_t distance);
+    void ComputeStepPeriods(std::int32_t distance, std::int32_t step);
     // Stops whatever is fading or sliding the popup out and gives it its full
     // stay time again.
     void RestartStay();
@@ -214,6 +254,7 @@ class NotifierPopupModel {
     IPopupSurface& m_surface;
     std::int32_t m_skinWidth = 0;
     std::int32_t m_skinHeight = 0;
+    std::int32_t m_dpi = kLayoutDpi;
     PopupPhase m_phase = PopupPhase::kHidden;
     bool m_inView = false;  // shown, though the phase stays hidden until the first tick
     std::int32_t m_fadeMode = kModeMotion;

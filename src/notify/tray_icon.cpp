@@ -1,6 +1,7 @@
 #include "notify/tray_icon.h"
 #include "ui/utf.h"
 
+#include "notify/notification_area.h"
 #include "resource.h"
 #include "ui/system_notice.h"
 
@@ -174,19 +175,57 @@ bool CTrayIcon::SetIcon(UINT iconResourceId) {
     if (!m_presence.Created()) {
         return false;
     }
-    auto it = m_loadedIcons.find(iconResourceId);
-    if (it == m_loadedIcons.end()) {
-        // The notification area's size at this display's scaling: the
-        // hand-drawn small image at 100 %, the large one from 150 % up.
-        ui::IconHandle loaded(static_cast<HICON>(::LoadImage(
-            ui::ModuleInstance(), MAKEINTRESOURCE(iconResourceId), IMAGE_ICON,
-            ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
-        if (!loaded) {
-            return false;
-        }
-        it = m_loadedIcons.emplace(iconResourceId, std::move(loaded)).first;
+    // "#196" names resource 196 as well as the number does.
+    const std::wstring name = L"#" + std::to_wstring(iconResourceId);
+    const HICON icon = LoadTrayIcon(name);
+    if (icon == nullptr) {
+        return false;
     }
-    return SetIcon(it->second.get());
+    m_iconName = name;
+    return SetIcon(icon);
+}
+
+HICON CTrayIcon::LoadTrayIcon(const std::wstring& name) {
+    // The notification area's size at its monitor's scaling, drawn for
+    // that size (16, 20, 24 or 32 pixels).
+    if (m_iconSize == 0) {
+        m_iconSize = NotificationIconSize(NotificationAreaDpi());
+    }
+    const std::wstring key = name + L"@" + std::to_wstring(m_iconSize);
+    auto it = m_loadedIcons.find(key);
+    if (it == m_loadedIcons.end()) {
+        ui::IconHandle loaded(static_cast<HICON>(::LoadImage(
+            ui::ModuleInstance(), name.c_str(), IMAGE_ICON, m_iconSize, m_iconSize, 0)));
+        if (!loaded) {
+            return nullptr;
+        }
+        it = m_loadedIcons.emplace(key, std::move(loaded)).first;
+    }
+    return it->second.get();
+}
+
+void CTrayIcon::FollowScaling() {
+    const int size = NotificationIconSize(NotificationAreaDpi());
+    if (size == m_iconSize || m_iconSize == 0) {
+        m_iconSize = size;
+        return;
+    }
+    m_iconSize = size;
+    if (!m_frameIds.empty()) {
+        SetIconList(m_frameIds.front(), m_frameIds.back());
+    }
+    if (m_iconName.empty()) {
+        return;
+    }
+    if (const HICON icon = LoadTrayIcon(m_iconName); icon != nullptr) {
+        // A blink in progress shows its frames and puts this icon back when
+        // it ends.
+        if (Animating()) {
+            m_savedIcon = icon;
+        } else {
+            SetIcon(icon);
+        }
+    }
 }
 
 HICON CTrayIcon::GetIconHandle() const {
@@ -214,15 +253,15 @@ bool CTrayIcon::SetIconList(UINT firstIconId, UINT lastIconId) {
         return false;
     }
     m_frames.clear();
+    m_frameIds.clear();
     try {
         for (UINT id = firstIconId; id <= lastIconId; ++id) {
-            // The notification area shows small icons: take the hand-drawn
-            // small image rather than a scaled-down large one. Shared
-            // resource icons: nothing to free.
-            m_frames.push_back(static_cast<HICON>(::LoadImage(
-                ui::ModuleInstance(), MAKEINTRESOURCE(id), IMAGE_ICON,
-                ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
+            // The notification area shows small icons: each in the size
+            // drawn for it rather than a scaled-down large one. Kept with
+            // the icons by name, so a change of scaling loads them afresh.
+            m_frames.push_back(LoadTrayIcon(L"#" + std::to_wstring(id)));
         }
+        m_frameIds = {firstIconId, lastIconId};
     } catch (const std::bad_alloc&) {
         m_frames.clear();
         return false;
@@ -387,10 +426,15 @@ ui::Handled CTrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message == WM_SETTINGCHANGE) {
         const LRESULT result = DefaultProc(message, wParam, lParam);
+        FollowScaling();
         if (wParam == SPI_SETWORKAREA) {
             AddAgain();
         }
         return result;
+    }
+    if (message == WM_DISPLAYCHANGE || message == WM_DPICHANGED) {
+        FollowScaling();
+        return 0;
     }
     return ui::Window::OnMessage(message, wParam, lParam);
 }

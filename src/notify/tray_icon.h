@@ -85,6 +85,11 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     void ShowTrayMenu(HWND target);
     void PostDefaultCommand(HWND target);
     void AddAgain();
+    // Icon resource `name` in the notification area's size, loaded once.
+    HICON LoadTrayIcon(const std::wstring& name);
+    // The notification area's monitor changed its scaling (or another
+    // monitor took it): the icon and the blink's frames in the new size.
+    void FollowScaling();
 
     NOTIFYICONDATA m_record{};
     TrayPresence m_presence;
@@ -97,7 +102,10 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     ULONGLONG m_animationStart = 0;
     UINT m_animationLength = 0;
     HICON m_savedIcon = nullptr;
-    std::map<UINT, ui::IconHandle> m_loadedIcons;
+    std::map<std::wstring, ui::IconHandle> m_loadedIcons;  // by name and size
+    int m_iconSize = 0;
+    std::wstring m_iconName;       // of the icon last set by resource
+    std::vector<UINT> m_frameIds;  // the first and last of the blink's frames
     UINT m_taskbarCreated = 0;
     std::function<void()> m_onArrived;
     std::function<void(HMENU)> m_onPrepareMenu;

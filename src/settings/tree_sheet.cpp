@@ -307,7 +307,10 @@ void CTreeSheetBase::OnInitialized() {
         return;
     }
     const HWND sheet = Handle();
-    m_images = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1);
+    // Small icons at the sheet's scaling: 16 pixels at 100 %, drawn for
+    // 20, 24 and 32 as well.
+    const int iconSide = Dpi().Scale(16);
+    m_images = ::ImageList_Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 0, 1);
     // The tree's width is given at 96 dots per inch; its texts grow with the
     // screen's scaling, and so must it.
     const int treeWidth = Dpi().Scale(m_treeWidth);

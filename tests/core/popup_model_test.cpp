@@ -33,7 +33,10 @@ class FakeSurface : public IPopupSurface {
     };
     std::map<unsigned, Timer> timers;
 
+    std::vector<std::int32_t> scales;  // every ChangeScale, in order
+
     Screen ReadScreen() override { return screen; }
+    void ChangeScale(std::int32_t dpi) override { scales.push_back(dpi); }
     void StartTimer(unsigned id, std::uint32_t periodMs) override {
         timers[id] = {periodMs, now + periodMs};
     }
@@ -239,15 +242,22 @@ TEST_F(PopupTest, AWorkAreaChangeMovesANoticeInViewToItsNewPlace) {
         std::int32_t mode;
         std::uint64_t after;  // ms since the show
         ScreenRect work;      // the new work area of the 1024 x 768 screen
+        std::int32_t dpi;     // the new scaling of its monitor
         ScreenPoint corner;
+        std::int32_t width;
     };
+    const ScreenRect same{0, 0, 1024, 738};
     const Case cases[] = {
-        {kModeMotion, 0, {0, 0, 1024, 700}, {624, 700}},          // still behind the taskbar
-        {kModeMotion, 33 * 5, {0, 0, 1024, 700}, {624, 650}},     // 50 pixels out
-        {kModeMotion, 1000, {0, 0, 1024, 700}, {624, 541}},       // fully out
-        {kModeMotion, 1000, {0, 0, 964, 768}, {564, 609}},        // the taskbar now on the right
-        {kModeTransparency, 100, {0, 30, 1024, 768}, {624, 30}},  // now at the top
-        {kModeTransparency, 1000, {0, 0, 1280, 1000}, {880, 841}},
+        {kModeMotion, 0, {0, 0, 1024, 700}, 96, {624, 700}, 400},       // still behind the taskbar
+        {kModeMotion, 33 * 5, {0, 0, 1024, 700}, 96, {624, 650}, 400},  // 50 pixels out
+        {kModeMotion, 1000, {0, 0, 1024, 700}, 96, {624, 541}, 400},    // fully out
+        {kModeMotion, 1000, {0, 0, 964, 768}, 96, {564, 609}, 400},  // the taskbar now on the right
+        {kModeTransparency, 100, {0, 30, 1024, 768}, 96, {624, 30}, 400},  // now at the top
+        {kModeTransparency, 1000, {0, 0, 1280, 1000}, 96, {880, 841}, 400},
+        // The monitor set to 200 % or 150 %: twice the size, twice as far out.
+        {kModeMotion, 33 * 5, same, 192, {224, 638}, 800},
+        {kModeMotion, 1000, same, 192, {224, 420}, 800},
+        {kModeTransparency, 1000, same, 144, {424, 499}, 600},
     };
     for (const Case& c : cases) {
         FakeSurface screen;
@@ -259,9 +269,12 @@ TEST_F(PopupTest, AWorkAreaChangeMovesANoticeInViewToItsNewPlace) {
         screen.screen.workArea = c.work;
         screen.screen.width = std::max(1024, c.work.right);
         screen.screen.height = std::max(768, c.work.bottom);
+        screen.screen.dpi = c.dpi;
         model.OnWorkAreaChanged();
         model.OnWorkAreaChanged();  // told by each window of the program
-        EXPECT_EQ(screen.corner, c.corner) << c.mode << " " << c.after;
+        EXPECT_EQ(screen.corner, c.corner) << c.mode << " " << c.after << " " << c.dpi;
+        EXPECT_EQ(screen.width, c.width) << c.dpi;
+        EXPECT_EQ(screen.scales.size(), c.dpi == 96 ? 0u : 1u) << c.dpi;
         // It finishes its show from there and goes back behind the new edge.
         screen.Advance(7000);
         EXPECT_EQ(model.Phase(), PopupPhase::kHidden);
@@ -270,6 +283,70 @@ TEST_F(PopupTest, AWorkAreaChangeMovesANoticeInViewToItsNewPlace) {
     popup.OnWorkAreaChanged();
     EXPECT_FALSE(surface.visible);
     EXPECT_EQ(surface.width, 0);
+}
+
+TEST(PopupScale, LayoutAndArtworkAtEveryScaling) {
+    struct Case {
+        std::int32_t dpi;
+        std::int32_t width, height;  // of the 400 x 159 skin
+        std::int32_t artworkDpi;
+        std::uint32_t skinId;
+        ScreenRect title;  // (11, 17)-(250, 40) at 96
+        std::int32_t titleFont;
+        ScreenRect firstStar;  // (377, 137), 16 x 15 at 96
+    };
+    const Case cases[] = {
+        {96, 400, 159, 96, 296, {11, 17, 250, 40}, -18, {377, 137, 393, 152}},
+        {110, 458, 182, 120, 10296, {13, 19, 286, 46}, -21, {432, 157, 450, 174}},
+        {120, 500, 199, 120, 10296, {14, 21, 313, 50}, -23, {471, 171, 491, 190}},
+        {144, 600, 239, 144, 20296, {17, 26, 375, 60}, -27, {566, 206, 590, 228}},
+        {192, 800, 318, 192, 30296, {22, 34, 500, 80}, -36, {754, 274, 786, 304}},
+        // Beyond the largest drawing: that one, drawn up.
+        {240, 1000, 398, 192, 30296, {28, 43, 625, 100}, -45, {943, 343, 983, 380}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScaleLength(400, c.dpi), c.width) << c.dpi;
+        EXPECT_EQ(ScaleLength(159, c.dpi), c.height) << c.dpi;
+        EXPECT_EQ(ArtworkDpi(c.dpi), c.artworkDpi) << c.dpi;
+        EXPECT_EQ(ArtworkId(296, ArtworkDpi(c.dpi)), c.skinId) << c.dpi;
+        EXPECT_EQ(ScaleRect({11, 17, 250, 40}, c.dpi), c.title) << c.dpi;
+        EXPECT_EQ(ScaleFont(MakeItemFont("Tahoma", 135, kStyleBold, 96), c.dpi).height, c.titleFont)
+            << c.dpi;
+        EXPECT_EQ(StarRect(0, c.dpi), c.firstStar) << c.dpi;
+    }
+    // Below 100 % the 100 % drawing is drawn down.
+    EXPECT_EQ(ArtworkDpi(72), 96);
+    EXPECT_EQ(ArtworkDpi(97), 120);
+}
+
+TEST_F(PopupTest, AtTwiceTheScalingTheNoticeIsTwiceAsLargeAndSlidesAsLong) {
+    surface.screen.dpi = 192;
+    popup.AddLinkItem(kItemLink, "Show me a stretch", {11, 43, 250, 60}, {}, {}, 0, 0);
+    ShowLikeTheScheduler(kModeMotion);
+    EXPECT_EQ(surface.scales, std::vector<std::int32_t>{192});
+    EXPECT_EQ(surface.width, 800);
+    EXPECT_EQ(surface.height, 318);
+    EXPECT_EQ(surface.corner, (ScreenPoint{224, 738}));
+    // 20-pixel steps every 33 ms: out in the same 16 ticks as at 100 %.
+    EXPECT_EQ(popup.AppearStepPeriod(), 33u);
+    surface.Advance(33);
+    EXPECT_EQ(surface.corner.y, 718);
+    surface.Advance(33 * 15);
+    EXPECT_EQ(surface.corner.y, 418);
+    EXPECT_EQ(popup.Phase(), PopupPhase::kAppearing);
+    surface.Advance(33);
+    EXPECT_EQ(popup.Phase(), PopupPhase::kWaiting);
+    // The pointer is read in the window's pixels: the link is at twice its
+    // coordinates.
+    popup.OnMouseMove(30, 52);
+    EXPECT_FALSE(popup.OverLink());
+    popup.OnMouseMove(60, 104);
+    EXPECT_TRUE(popup.OverLink());
+    // The next show at the same scaling makes nothing again.
+    popup.HidePopup();
+    ShowLikeTheScheduler(kModeTransparency);
+    EXPECT_EQ(surface.scales.size(), 1u);
+    EXPECT_EQ(surface.width, 800);
 }
 
 TEST_F(PopupTest, TransparencyFadesInPlace) {

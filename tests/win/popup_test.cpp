@@ -1,9 +1,11 @@
 // The notifier popup as a real window: where it appears for each taskbar
 // edge, how it moves and fades, its Z-order, and what it posts on clicks.
+#include "shared/dpi_checks.h"
 #include "win/popup_setup.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace pausora {
@@ -31,12 +33,14 @@ class PopupWindowTest : public ::testing::Test {
     void TearDown() override { testing::SetWorkArea(m_savedWork); }
 
     void Tick(unsigned timer) { ::SendMessageA(popup.Handle(), WM_TIMER, timer, 0); }
-    // Sends appear ticks until the popup is fully shown.
-    void AppearByTicks() {
-        for (int i = 0; i < 100 && popup.Model().Phase() != PopupPhase::kWaiting; ++i) {
+    // Sends appear ticks until the popup is fully shown; returns how many.
+    int AppearByTicks() {
+        int ticks = 0;
+        for (; ticks < 100 && popup.Model().Phase() != PopupPhase::kWaiting; ++ticks) {
             Tick(kAppearTimer);
         }
-        ASSERT_EQ(popup.Model().Phase(), PopupPhase::kWaiting);
+        EXPECT_EQ(popup.Model().Phase(), PopupPhase::kWaiting);
+        return ticks;
     }
     BYTE Opacity() {
         BYTE alpha = 0;
@@ -277,6 +281,44 @@ TEST_F(PopupWindowTest, PointerAndClicks) {
     EXPECT_EQ(clicks[0].lParam, 0);
     EXPECT_EQ(clicks[1].wParam, 0u);
     EXPECT_EQ(clicks[1].lParam, 1);
+}
+
+// Run at 96, 144 and 192 dots per inch: the notice takes the scaling of the
+// notification area's monitor, and its window, shape, slide and link grow
+// with it.
+TEST_F(PopupWindowTest, SizedForTheScalingOfItsMonitor) {
+    struct Size {
+        int dpi, width, height;
+        POINT link;  // inside "Show me a stretch"
+    };
+    const Size sizes[] = {
+        {96, 400, 159, {30, 50}}, {144, 600, 239, {45, 75}}, {192, 800, 318, {60, 100}}};
+    const int dpi = test::ScreenDpi();
+    const Size* size = std::find_if(std::begin(sizes), std::end(sizes),
+                                    [&](const Size& s) { return s.dpi == dpi; });
+    ASSERT_NE(size, std::end(sizes)) << dpi;
+    const int bottom = m_screen.bottom - 40;
+
+    popup.ShowPopup(500, 5000, 500, 10, 0, 7);
+    RECT rect = ScreenRectOf(popup.Handle());
+    EXPECT_EQ(rect.right - rect.left, size->width);
+    EXPECT_EQ(rect.bottom - rect.top, size->height);
+    EXPECT_EQ(rect.left, m_screen.right - size->width);
+    EXPECT_EQ(rect.top, bottom);
+    EXPECT_EQ(popup.Model().AppearStepPeriod(), 33u);
+    EXPECT_EQ(AppearByTicks(), 17);  // as many steps as at 100 %
+    EXPECT_GE(bottom - ScreenRectOf(popup.Handle()).top, size->height);
+    const ui::RegionHandle shape(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(popup.Handle(), shape.get()), ERROR);
+    ::GetRgnBox(shape.get(), &rect);
+    EXPECT_EQ(rect.right - rect.left, size->width);
+    EXPECT_EQ(rect.bottom - rect.top, size->height);
+
+    ::SendMessageA(popup.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(size->link.x, size->link.y));
+    ::SendMessageA(popup.Handle(), WM_LBUTTONUP, 0, 0);
+    const std::vector<MSG> clicks = Clicks();
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].wParam, 3u);
 }
 
 TEST_F(PopupWindowTest, ItemsAndSkinFailures) {

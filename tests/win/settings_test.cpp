@@ -789,6 +789,22 @@ int WindowWidth(HWND window) {
     return own.right - own.left;
 }
 
+// The pages' icons in the tree are drawn for the scaling the window opened
+// at (run at 96 and 192 dots per inch).
+TEST_F(SettingsWindowTest, TreeIconsInTheSizeOfTheScaling) {
+    Open();
+    const ui::IconHandle icon(
+        ::ImageList_GetIcon(TreeView_GetImageList(Tree(), TVSIL_NORMAL), 0, ILD_NORMAL));
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
+    const ui::BitmapHandle mask(info.hbmMask);
+    const ui::BitmapHandle colour(info.hbmColor);
+    BITMAP size{};
+    ::GetObjectA(mask.get(), sizeof size, &size);
+    EXPECT_EQ(size.bmWidth, ::MulDiv(16, ScreenDpi(), 96));
+    Close(IDCANCEL);
+}
+
 // Opened at the screen's scaling and moved to a monitor of another, the
 // window takes the system's rectangle, and the tree, the caption band and
 // the sound list's lines follow, on the page in front and on one behind it.

@@ -3,6 +3,7 @@
 // after the shell restarts, and hiding a window into the tray.
 #include "notify/tray_icon.h"
 #include "resource.h"
+#include "shared/dpi_checks.h"
 #include "win/popup_setup.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,31 @@ namespace pausora {
 namespace {
 
 using testing::PumpUntil;
+
+// The pixels of an icon's image, 32-bit, row by row; its side is their
+// count's square root.
+std::vector<DWORD> IconPixels(HICON icon) {
+    ICONINFO info{};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) {
+        return {};
+    }
+    const ui::BitmapHandle colour(info.hbmColor);
+    const ui::BitmapHandle mask(info.hbmMask);
+    BITMAP size{};
+    ::GetObjectA(colour.get(), sizeof size, &size);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = size.bmWidth;
+    format.bmiHeader.biHeight = -size.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(size.bmWidth * size.bmHeight));
+    const HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, colour.get(), 0, static_cast<UINT>(size.bmHeight), pixels.data(), &format,
+                DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
 
 // Stands in for the main window: records commands.
 class TargetWindow : public ui::Window {
@@ -213,33 +239,32 @@ TEST_F(TrayIconTest, ReminderBlinksBetweenTwoIconsAndPutsTheOldOneBack) {
     EXPECT_FALSE(tray.SetIconList(300, 224));  // frames kept
     // The frames are the small images of the two icons.
     const auto small = [](UINT id) {
-        return static_cast<HICON>(::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(id),
-                                               IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        const ui::IconHandle image(static_cast<HICON>(
+            ::LoadImageA(ui::ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                         ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+        return IconPixels(image.get());
     };
-    const HICON first = small(IDI_TRAY_REMIND_1);
-    const HICON second = small(IDI_TRAY_REMIND_2);
-    ICONINFO info{};
-    ASSERT_TRUE(::GetIconInfo(first, &info));
-    BITMAP mask{};
-    ::GetObjectA(info.hbmMask, sizeof mask, &mask);
-    EXPECT_EQ(mask.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
-    ::DeleteObject(info.hbmMask);
-    ::DeleteObject(info.hbmColor);
+    const std::vector<DWORD> first = small(IDI_TRAY_REMIND_1);
+    const std::vector<DWORD> second = small(IDI_TRAY_REMIND_2);
+    ASSERT_EQ(first.size(), static_cast<std::size_t>(::GetSystemMetrics(SM_CXSMICON) *
+                                                     ::GetSystemMetrics(SM_CYSMICON)));
+    ASSERT_NE(first, second);
 
     ASSERT_TRUE(tray.Animate(500, 100000));
     EXPECT_TRUE(tray.Animating());
-    std::vector<HICON> shown;
+    std::vector<std::vector<DWORD>> shown;
+    std::vector<HICON> handles;
     for (int i = 0; i < 4; ++i) {
         ::SendMessageA(tray.Handle(), WM_TIMER, CTrayIcon::kAnimationTimerId, 0);
-        shown.push_back(tray.GetIconHandle());
+        shown.push_back(IconPixels(tray.GetIconHandle()));
+        handles.push_back(tray.GetIconHandle());
     }
-    EXPECT_EQ(shown, (std::vector<HICON>{second, first, second, first}));
+    EXPECT_EQ(shown, (std::vector<std::vector<DWORD>>{second, first, second, first}));
     ::SendMessageA(tray.Handle(), WM_TIMER, 99, 0);  // not the animation's
-    EXPECT_EQ(tray.GetIconHandle(), first);
+    EXPECT_EQ(tray.GetIconHandle(), handles[1]);
 
     // On the real timer, every half second.
-    const bool changed = PumpUntil(2000, [&] { return tray.GetIconHandle() == second; });
+    const bool changed = PumpUntil(2000, [&] { return tray.GetIconHandle() == handles[0]; });
     EXPECT_TRUE(changed);
 
     tray.StopAnimation();
@@ -254,6 +279,22 @@ TEST_F(TrayIconTest, AnimationWithALengthEndsByItself) {
     ASSERT_TRUE(tray.Animate(100, 1));
     EXPECT_TRUE(PumpUntil(4000, [&] { return !tray.Animating(); }));
     EXPECT_EQ(tray.GetIconHandle(), before);
+}
+
+// Run at 96, 144 and 192 dots per inch: the icon and the blink's frames are
+// the images drawn for the notification area's size there.
+TEST_F(TrayIconTest, IconsInTheSizeOfTheScaling) {
+    const int dpi = test::ScreenDpi();
+    const int side = dpi == 192 ? 32 : dpi == 144 ? 24 : dpi == 120 ? 20 : 16;
+    ASSERT_TRUE(tray.SetIcon(IDI_TRAY_BREAK));
+    EXPECT_EQ(IconPixels(tray.GetIconHandle()).size(), static_cast<std::size_t>(side * side))
+        << dpi;
+    ASSERT_TRUE(tray.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2));
+    ASSERT_TRUE(tray.Animate(500, 100000));
+    ::SendMessageA(tray.Handle(), WM_TIMER, CTrayIcon::kAnimationTimerId, 0);
+    EXPECT_EQ(IconPixels(tray.GetIconHandle()).size(), static_cast<std::size_t>(side * side))
+        << dpi;
+    tray.StopAnimation();
 }
 
 TEST(TrayWindows, MinimiseToTrayHidesWithoutATaskbarButton) {

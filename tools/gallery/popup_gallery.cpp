@@ -207,7 +207,10 @@ int main(int argc, char** argv) {
     popup.ShowPopup(500, 60000, 500, 10, mode, stars);
     testing::PumpUntil(5000, [&] { return popup.Model().Phase() == PopupPhase::kWaiting; });
     if (hover) {
-        ::SendMessageA(popup.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 50));
+        // On the link, in the window's pixels at its scaling.
+        const int dpi = popup.Model().Dpi();
+        ::SendMessageA(popup.Handle(), WM_MOUSEMOVE, 0,
+                       MAKELPARAM(ScaleLength(40, dpi), ScaleLength(50, dpi)));
     }
     testing::PumpFor(300);
     Touch(ready);
