@@ -105,30 +105,12 @@ std::string TotalsLine(const std::vector<ChartBar>& bars) {
     return line;
 }
 
-ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date& today,
-                               std::uint32_t limitMinutes, bool keeping, const ChartMetrics& m) {
-    ChartLayout out;
-    const auto px = [&m](int pixels) { return Scale(pixels, m.dpi); };
-    const int margin = px(12);
-    const int gap = px(8);
+namespace {
 
-    // The buttons, bottom right, as the system's dialogs place them.
-    const int buttonWidth = px(75);
-    const int buttonHeight = px(23);
-    const int buttonTop = m.height - margin - buttonHeight;
-    out.closeButton = {m.width - margin - buttonWidth, buttonTop, m.width - margin,
-                       buttonTop + buttonHeight};
-    out.exportButton = {out.closeButton.left - gap - buttonWidth, buttonTop,
-                        out.closeButton.left - gap, buttonTop + buttonHeight};
-    // Two lines: a narrow window wraps the totals.
-    out.totalsRect = {margin, buttonTop - gap - 2 * m.lineHeight, m.width - margin,
-                      buttonTop - gap};
-    const ChartRect area{margin, margin, m.width - margin, out.totalsRect.top - gap};
-
-    // The days: the last 14, or 28 when the window is wide enough.
-    const int axisWidth = m.charWidth * 5 + gap;
-    const int plotWidth = std::max(0, area.Width() - axisWidth);
-    const int days = plotWidth >= kWideDays * px(kWideColumnPixels) ? kWideDays : kNarrowDays;
+// The last `days` days up to `today`, each with its record if there is one;
+// the most minutes among them.
+std::uint32_t FillDays(const std::vector<DayRecord>& records, const Date& today, int days,
+                       ChartLayout& out) {
     std::unordered_map<std::int64_t, const DayRecord*> byDay;
     byDay.reserve(records.size());
     const std::int64_t last = DayNumber(today);
@@ -153,8 +135,65 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
         }
         most = std::max(most, bar.record.minutes);
     }
+    return most;
+}
+
+// Each day's column, bar, mark of breaks taken and labels, left to right.
+template <typename YOf>
+void PlaceBars(const ChartRect& area, int shareHeight, const YOf& yOf, ChartLayout& out) {
+    const int days = static_cast<int>(out.bars.size());
+    const int columnWidth = out.plot.Width() / days;
+    const int barWidth = std::max(1, columnWidth * 3 / 5);
+    for (int i = 0; i < days; ++i) {
+        ChartBar& bar = out.bars[static_cast<std::size_t>(i)];
+        const int left = out.plot.left + i * columnWidth;
+        bar.column = {left, out.plot.top, left + columnWidth, area.bottom};
+        const int barLeft = left + (columnWidth - barWidth) / 2;
+        bar.bar = {barLeft, yOf(bar.record.minutes), barLeft + barWidth, out.plot.bottom};
+        bar.share = {barLeft, out.shareRow.top, barLeft + barWidth, out.shareRow.bottom};
+        const std::uint32_t due = bar.record.shortDue + bar.record.longDue;
+        const std::uint32_t taken = std::min(bar.record.shortTaken + bar.record.longTaken, due);
+        const int fill =
+            due == 0 ? 0 : static_cast<int>(static_cast<long long>(shareHeight) * taken / due);
+        bar.shareFill = {barLeft, out.shareRow.bottom - fill, barLeft + barWidth,
+                         out.shareRow.bottom};
+        bar.label = std::to_string(bar.date.day);
+        if (i == 0 || bar.date.day == 1) {
+            bar.monthLabel = std::string(kMonths[bar.date.month - 1]);
+        }
+    }
+}
+
+}  // namespace
+
+ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date& today,
+                               std::uint32_t limitMinutes, bool keeping, const ChartMetrics& m) {
+    ChartLayout out;
+    const auto px = [&m](int pixels) { return Scale(pixels, m.dpi); };
+    const int margin = px(12);
+    const int gap = px(8);
+
+    // The buttons, bottom right, as the system's dialogs place them.
+    const int buttonWidth = px(75);
+    const int buttonHeight = px(23);
+    const int buttonTop = m.height - margin - buttonHeight;
+    out.closeButton = {m.width - margin - buttonWidth, buttonTop, m.width - margin,
+                       buttonTop + buttonHeight};
+    out.exportButton = {out.closeButton.left - gap - buttonWidth, buttonTop,
+                        out.closeButton.left - gap, buttonTop + buttonHeight};
+    // Two lines: a narrow window wraps the totals.
+    out.totalsRect = {margin, buttonTop - gap - 2 * m.lineHeight, m.width - margin,
+                      buttonTop - gap};
+    const ChartRect area{margin, margin, m.width - margin, out.totalsRect.top - gap};
+
+    // The days: the last 14, or 28 when the window is wide enough.
+    const int axisWidth = m.charWidth * 5 + gap;
+    const int plotWidth = std::max(0, area.Width() - axisWidth);
+    const int days = plotWidth >= kWideDays * px(kWideColumnPixels) ? kWideDays : kNarrowDays;
+    const std::uint32_t most = FillDays(records, today, days, out);
     out.totals = TotalsLine(out.bars);
-    out.empty = byDay.empty();
+    out.empty = std::none_of(out.bars.begin(), out.bars.end(),
+                             [](const ChartBar& bar) { return bar.hasRecord; });
     if (out.empty) {
         out.message = keeping ? "No history yet.\n\nPausora keeps a line for each day you spend at "
                                 "the computer: your breaks, your computer time and your points. "
@@ -196,26 +235,7 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
         out.limitLabel = "limit";  // in the hours' column, in place of its hour
     }
 
-    const int columnWidth = out.plot.Width() / days;
-    const int barWidth = std::max(1, columnWidth * 3 / 5);
-    for (int i = 0; i < days; ++i) {
-        ChartBar& bar = out.bars[static_cast<std::size_t>(i)];
-        const int left = out.plot.left + i * columnWidth;
-        bar.column = {left, out.plot.top, left + columnWidth, area.bottom};
-        const int barLeft = left + (columnWidth - barWidth) / 2;
-        bar.bar = {barLeft, yOf(bar.record.minutes), barLeft + barWidth, out.plot.bottom};
-        bar.share = {barLeft, out.shareRow.top, barLeft + barWidth, out.shareRow.bottom};
-        const std::uint32_t due = bar.record.shortDue + bar.record.longDue;
-        const std::uint32_t taken = std::min(bar.record.shortTaken + bar.record.longTaken, due);
-        const int fill =
-            due == 0 ? 0 : static_cast<int>(static_cast<long long>(shareHeight) * taken / due);
-        bar.shareFill = {barLeft, out.shareRow.bottom - fill, barLeft + barWidth,
-                         out.shareRow.bottom};
-        bar.label = std::to_string(bar.date.day);
-        if (i == 0 || bar.date.day == 1) {
-            bar.monthLabel = std::string(kMonths[bar.date.month - 1]);
-        }
-    }
+    PlaceBars(area, shareHeight, yOf, out);
     return out;
 }
 

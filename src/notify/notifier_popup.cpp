@@ -275,16 +275,6 @@ bool CNotifierPopup::LoadSkin(UINT bitmapId, int red, int green, int blue) {
                     green, blue);
 }
 
-bool CNotifierPopup::LoadSkinFile(const char* path, int red, int green, int blue) {
-    m_skin.reset();
-    if (path == nullptr) {
-        return false;
-    }
-    return TakeSkin(static_cast<HBITMAP>(::LoadImage(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0,
-                                                     0, LR_LOADFROMFILE)),
-                    0, red, green, blue);
-}
-
 void CNotifierPopup::AddTextItem(int id, std::string_view text, const RECT& rect,
                                  std::string_view face, int pointSize, UINT style,
                                  COLORREF colour) {
@@ -304,17 +294,6 @@ void CNotifierPopup::AddPictureItem(int id, int x, int y, UINT bitmapId) {
     const ui::BitmapHandle picture = LoadBitmapResource(bitmapId);
     const SIZE size = BitmapSize(picture.get());
     m_model.AddPictureItem(id, x, y, bitmapId, size.cx, size.cy);
-}
-
-void CNotifierPopup::AddPictureLinkItem(int id, int x, int y, UINT normalBitmapId,
-                                        UINT hoverBitmapId) {
-    const ui::BitmapHandle picture = LoadBitmapResource(normalBitmapId);
-    const SIZE size = BitmapSize(picture.get());
-    m_model.AddPictureLinkItem(id, x, y, normalBitmapId, hoverBitmapId, size.cx, size.cy);
-}
-
-bool CNotifierPopup::RemoveItem(int id) {
-    return m_model.RemoveItem(id);
 }
 
 bool CNotifierPopup::SetItemText(int id, std::string_view text) {
@@ -560,12 +539,13 @@ void SetUpNoticePopup(CNotifierPopup& popup, HWND owner) {
     constexpr COLORREF kBodyGrey = RGB(115, 115, 115);
     popup.Create(owner);
     popup.LoadSkin(IDB_SKIN, 255, 0, 255);
-    popup.AddPictureItem(kItemPicture, 257, 1, IDB_LONG_BREAK);
-    popup.AddTextItem(kItemTitle, "You should make a pause", RECT{11, 17, 250, 40}, "Tahoma", 135,
+    const auto rect = [](const ScreenRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; };
+    popup.AddPictureItem(kItemPicture, kPictureCorner.x, kPictureCorner.y, IDB_LONG_BREAK);
+    popup.AddTextItem(kItemTitle, "You should make a pause", rect(kTitleRect), "Tahoma", 135,
                       kStyleBold, RGB(0, 0, 0));
-    popup.AddLinkItem(kItemLink, "Show me a stretch", RECT{11, 43, 250, 60}, "Tahoma", 105,
-                      kStyleBold, kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
-    popup.AddTextItem(kItemBody, "", RECT{11, 90, 250, 155}, "Tahoma", 98, 0, kBodyGrey);
+    popup.AddLinkItem(kItemLink, "Show me a stretch", rect(kLinkRect), "Tahoma", 105, kStyleBold,
+                      kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
+    popup.AddTextItem(kItemBody, "", rect(kBodyRect), "Tahoma", 98, 0, kBodyGrey);
 }
 
 }  // namespace pausora

@@ -27,7 +27,6 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     // The skin sets the popup's size; a key colour (none of red, green, blue
     // -1) cuts the pixels of that colour out of the window's shape.
     bool LoadSkin(UINT bitmapId, int red = -1, int green = -1, int blue = -1);
-    bool LoadSkinFile(const char* path, int red = -1, int green = -1, int blue = -1);
 
     // Point sizes are in tenths of a point; styles combine kStyleBold,
     // kStyleItalic and kStyleUnderline. An id that is already there is left
@@ -38,8 +37,6 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
                      int pointSize, UINT normalStyle, UINT hoverStyle, COLORREF normalColour,
                      COLORREF hoverColour);
     void AddPictureItem(int id, int x, int y, UINT bitmapId);
-    void AddPictureLinkItem(int id, int x, int y, UINT normalBitmapId, UINT hoverBitmapId);
-    bool RemoveItem(int id);
     // None of the setters repaints; the next show does.
     bool SetItemText(int id, std::string_view text);
     bool SetItemClickable(int id, bool clickable);

@@ -62,7 +62,7 @@ ItemFont MakeItemFont(std::string_view face, std::int32_t pointSize, std::uint32
 }
 
 ScreenPoint StarPosition(std::int32_t index) {
-    return {377 - 16 * index, 137};
+    return {kFirstStarCorner.x - kStarWidth * index, kFirstStarCorner.y};
 }
 
 std::int32_t ScaleLength(std::int32_t length, std::int32_t dpi) {
@@ -85,8 +85,6 @@ ItemFont ScaleFont(const ItemFont& font, std::int32_t dpi) {
 }
 
 ScreenRect StarRect(std::int32_t index, std::int32_t dpi) {
-    constexpr std::int32_t kStarWidth = 16;
-    constexpr std::int32_t kStarHeight = 15;
     const ScreenPoint at = StarPosition(index);
     return ScaleRect({at.x, at.y, at.x + kStarWidth, at.y + kStarHeight}, dpi);
 }
@@ -170,7 +168,6 @@ bool NotifierPopupModel::Add(SNotifierItem item) {
         return false;
     }
     item.hovered = false;
-    item.needsRedraw = true;
     m_items.push_back(std::move(item));
     return true;
 }
@@ -212,34 +209,15 @@ bool NotifierPopupModel::AddLinkItem(std::int32_t id, std::string_view text, con
 bool NotifierPopupModel::AddPictureItem(std::int32_t id, std::int32_t x, std::int32_t y,
                                         std::uint32_t bitmapId, std::int32_t width,
                                         std::int32_t height) {
-    return AddPictureLinkItem(id, x, y, bitmapId, 0, width, height) && SetItemClickable(id, false);
-}
-
-bool NotifierPopupModel::AddPictureLinkItem(std::int32_t id, std::int32_t x, std::int32_t y,
-                                            std::uint32_t normalBitmapId,
-                                            std::uint32_t hoverBitmapId, std::int32_t width,
-                                            std::int32_t height) {
     SNotifierItem item;
     item.id = id;
-    item.normalPicture = normalBitmapId;
-    item.hoverPicture = hoverBitmapId;
+    item.normalPicture = bitmapId;
     item.left = x;
     item.top = y;
     item.right = x + width;
     item.bottom = y + height;
     item.isPicture = true;
-    item.clickable = true;
     return Add(std::move(item));
-}
-
-bool NotifierPopupModel::RemoveItem(std::int32_t id) {
-    const auto it = std::find_if(m_items.begin(), m_items.end(),
-                                 [id](const SNotifierItem& item) { return item.id == id; });
-    if (it == m_items.end()) {
-        return false;
-    }
-    m_items.erase(it);
-    return true;
 }
 
 bool NotifierPopupModel::SetItemText(std::int32_t id, std::string_view text) {
@@ -305,74 +283,86 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
     m_overLink = false;
     for (SNotifierItem& item : m_items) {
         item.hovered = false;
-        item.needsRedraw = true;
     }
 
     if (mode == kModeMotion) {
-        m_fadeMode = kModeMotion;
-        m_opacity = 255;
-        switch (m_phase) {
-            case PopupPhase::kHidden:
-                ComputeStepPeriods(place.slideLength, PixelStep());
-                m_start = place.hidden;
-                m_current = place.hidden;
-                SetEdge(edge, place.slideLength);
-                m_inView = true;
-                m_surface.ShowWindow();
-                PlaceWindow();
-                m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
-                break;
-            case PopupPhase::kAppearing:
-                m_surface.Repaint();
-                break;
-            case PopupPhase::kWaiting:
-                m_surface.Repaint();
-                RestartStay();
-                break;
-            case PopupPhase::kDisappearing: {
-                RestartStay();
-                // Straight back to fully shown along the axis it slides on.
-                const ScreenPoint shown = Placement(m_edge, screen.workArea).shown;
-                if (m_direction.x != 0) {
-                    m_current.x = shown.x;
-                } else {
-                    m_current.y = shown.y;
-                }
-                PlaceWindow();
-                m_surface.Repaint();
-                break;
-            }
-        }
+        ShowSliding(edge, place, screen.workArea);
     } else if (mode == kModeTransparency) {
-        m_fadeMode = kModeTransparency;
-        m_start = place.shown;
-        m_current = place.shown;
-        SetEdge(edge, place.slideLength);
-        PlaceWindow();
-        switch (m_phase) {
-            case PopupPhase::kHidden:
-                m_opacity = 0;
-                m_surface.ApplyOpacity(m_opacity);
-                m_inView = true;
-                m_surface.ShowWindow();
-                ComputeStepPeriods(255, m_step);
-                m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
-                break;
-            case PopupPhase::kAppearing:
-                m_opacity = 0;
-                m_surface.Repaint();
-                break;
-            case PopupPhase::kWaiting:
-                m_opacity = 255;
-                m_surface.Repaint();
-                RestartStay();
-                break;
-            case PopupPhase::kDisappearing:
-                m_opacity = 255;
-                RestartStay();
-                m_surface.Repaint();
-                break;
+        ShowFading(edge, place);
+    }
+}
+
+// Slides out of the taskbar's edge; a notice already on its way or up stays
+// where it is (or comes straight back) and shows the new contents.
+void NotifierPopupModel::ShowSliding(TaskbarEdge edge, const PopupPlacement& place,
+                                     const ScreenRect& workArea) {
+    m_fadeMode = kModeMotion;
+    m_opacity = 255;
+    switch (m_phase) {
+        case PopupPhase::kHidden:
+            ComputeStepPeriods(place.slideLength, PixelStep());
+            m_start = place.hidden;
+            m_current = place.hidden;
+            SetEdge(edge, place.slideLength);
+            m_inView = true;
+            m_surface.ShowWindow();
+            PlaceWindow();
+            m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
+            break;
+        case PopupPhase::kAppearing:
+            m_surface.Repaint();
+            break;
+        case PopupPhase::kWaiting:
+            m_surface.Repaint();
+            RestartStay();
+            break;
+        case PopupPhase::kDisappearing: {
+            RestartStay();
+            // Straight back to fully shown along the axis it slides on.
+            const ScreenPoint shown = Placement(m_edge, workArea).shown;
+            if (m_direction.x != 0) {
+                m_current.x = shown.x;
+            } else {
+                m_current.y = shown.y;
+            }
+            PlaceWindow();
+            m_surface.Repaint();
+            break;
         }
+    }
+}
+
+// Fades in at its place; a notice already fading in starts again from
+// clear, one up or fading out comes back whole.
+void NotifierPopupModel::ShowFading(TaskbarEdge edge, const PopupPlacement& place) {
+    m_fadeMode = kModeTransparency;
+    m_start = place.shown;
+    m_current = place.shown;
+    SetEdge(edge, place.slideLength);
+    PlaceWindow();
+    switch (m_phase) {
+        case PopupPhase::kHidden:
+            m_opacity = 0;
+            m_surface.ApplyOpacity(m_opacity);
+            m_inView = true;
+            m_surface.ShowWindow();
+            ComputeStepPeriods(255, m_step);
+            m_surface.StartTimer(kAppearTimer, m_appearStepPeriod);
+            break;
+        case PopupPhase::kAppearing:
+            m_opacity = 0;
+            m_surface.Repaint();
+            break;
+        case PopupPhase::kWaiting:
+            m_opacity = 255;
+            m_surface.Repaint();
+            RestartStay();
+            break;
+        case PopupPhase::kDisappearing:
+            m_opacity = 255;
+            RestartStay();
+            m_surface.Repaint();
+            break;
     }
 }
 
@@ -557,16 +547,12 @@ void NotifierPopupModel::OnMouseMove(std::int32_t x, std::int32_t y) {
         }
         m_overLink = true;
         found = true;
-        if (item.hovered) {
-            item.needsRedraw = false;
-        } else {
+        if (!item.hovered) {
             item.hovered = true;
-            item.needsRedraw = true;
             m_needsRepaint = true;
             for (SNotifierItem& other : m_items) {
-                if (&other != &item && other.hovered) {
+                if (&other != &item) {
                     other.hovered = false;
-                    other.needsRedraw = true;
                 }
             }
         }
@@ -576,9 +562,8 @@ void NotifierPopupModel::OnMouseMove(std::int32_t x, std::int32_t y) {
         m_needsRepaint = true;
         m_overLink = false;
         for (SNotifierItem& item : m_items) {
-            if (item.clickable && item.hovered) {
+            if (item.clickable) {
                 item.hovered = false;
-                item.needsRedraw = true;
             }
         }
     }

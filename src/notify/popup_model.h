@@ -56,6 +56,18 @@ inline constexpr int kItemTitle = 2;
 inline constexpr int kItemLink = 3;
 inline constexpr int kItemBody = 4;
 
+// Where they sit on the 400 x 159 skin: the picture's top-left corner, then
+// the title's, the link's and the body's rectangles.
+inline constexpr ScreenPoint kPictureCorner{257, 1};
+inline constexpr ScreenRect kTitleRect{11, 17, 250, 40};
+inline constexpr ScreenRect kLinkRect{11, 43, 250, 60};
+inline constexpr ScreenRect kBodyRect{11, 90, 250, 155};
+// The experience stars, right to left from the first one's corner, each a
+// star's width further left.
+inline constexpr ScreenPoint kFirstStarCorner{377, 137};
+inline constexpr std::int32_t kStarWidth = 16;
+inline constexpr std::int32_t kStarHeight = 15;
+
 // Style bits of AddTextItem and AddLinkItem.
 inline constexpr std::uint32_t kStyleBold = 1;
 inline constexpr std::uint32_t kStyleItalic = 2;
@@ -91,7 +103,6 @@ struct SNotifierItem {
     std::int32_t bottom = 0;
     bool hovered = false;
     bool isPicture = false;
-    bool needsRedraw = true;
     bool clickable = false;
 
     // Whether a paint uses the hover font, colour and picture.
@@ -188,10 +199,6 @@ class NotifierPopupModel {
                      std::uint32_t normalColour, std::uint32_t hoverColour);
     bool AddPictureItem(std::int32_t id, std::int32_t x, std::int32_t y, std::uint32_t bitmapId,
                         std::int32_t width, std::int32_t height);
-    bool AddPictureLinkItem(std::int32_t id, std::int32_t x, std::int32_t y,
-                            std::uint32_t normalBitmapId, std::uint32_t hoverBitmapId,
-                            std::int32_t width, std::int32_t height);
-    bool RemoveItem(std::int32_t id);
     bool SetItemText(std::int32_t id, std::string_view text);
     bool SetItemClickable(std::int32_t id, bool clickable);
     bool SetItemPictures(std::int32_t id, std::uint32_t normalBitmapId,
@@ -235,6 +242,8 @@ class NotifierPopupModel {
     void PlaceWindow();
     bool Add(SNotifierItem item);
     void ComputeStepPeriods(std::int32_t distance, std::int32_t step);
+    void ShowSliding(TaskbarEdge edge, const PopupPlacement& place, const ScreenRect& workArea);
+    void ShowFading(TaskbarEdge edge, const PopupPlacement& place);
     // Stops whatever is fading or sliding the popup out and gives it its full
     // stay time again.
     void RestartStay();

@@ -323,7 +323,6 @@ TEST_F(PopupWindowTest, SizedForTheScalingOfItsMonitor) {
 
 TEST_F(PopupWindowTest, ItemsAndSkinFailures) {
     EXPECT_FALSE(popup.SetItemText(9, "x"));
-    EXPECT_FALSE(popup.RemoveItem(9));
     EXPECT_TRUE(popup.SetItemPictures(1, IDB_SHORT_BREAK, IDB_SHORT_BREAK));
     ASSERT_EQ(popup.Model().Items().size(), 4u);
     const SNotifierItem& picture = popup.Model().Items()[0];
@@ -332,7 +331,6 @@ TEST_F(PopupWindowTest, ItemsAndSkinFailures) {
     EXPECT_EQ(popup.Model().Items()[1].normalFont.weight, 700);
     EXPECT_FALSE(popup.LoadSkin(9999, 255, 0, 255));
     EXPECT_EQ(popup.Model().SkinWidth(), 400);  // the size stays
-    EXPECT_FALSE(popup.LoadSkinFile("C:\\no\\such\\skin.bmp"));
 }
 
 }  // namespace
