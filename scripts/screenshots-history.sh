@@ -15,13 +15,6 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 . "$root/scripts/gallery-shots.sh"
 gallery_setup history_gallery "${2:-}"
-suffix=
-if [ -n "${DPI:-}" ]; then
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
-    wineserver -k
-    wineserver -w
-    suffix=-${DPI}dpi
-fi
 
 gallery_shot "history-month$suffix" READY 600 400 month
 gallery_shot "history-month-wide$suffix" READY 780 400 month
