@@ -60,7 +60,7 @@ echo "Private display $DISPLAY; Wine template prefix in $template"
 make_wine_prefix "$template"
 export PAUSORA_WINE_TEMPLATE=$template
 export PAUSORA_BIN_DIR=$root/build/windows/bin
-ctest --preset windows -j 2 || fail "Windows tests"
+ctest --preset windows -j 3 || fail "Windows tests"
 
 if [ $status -eq 0 ]; then
     echo "All tests passed."

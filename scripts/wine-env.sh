@@ -1,28 +1,26 @@
 # Shared by the run and test scripts: a private X display and Wine prefixes.
 # Source it; it defines functions only.
 
-# Starts Xvfb on the first free display number from 90 up; sets DISPLAY and
-# PAUSORA_XVFB_PID.
+# Starts Xvfb on a display number it picks itself (free at that moment, so
+# that runs side by side never share one); sets DISPLAY and PAUSORA_XVFB_PID.
 start_private_display() {
-    local n
-    for n in $(seq 90 140); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-            PAUSORA_XVFB_PID=$!
-            local tries
-            for tries in $(seq 50); do
-                if [ -e "/tmp/.X11-unix/X$n" ]; then
-                    export DISPLAY=":$n"
-                    return 0
-                fi
-                if ! kill -0 "$PAUSORA_XVFB_PID" 2>/dev/null; then
-                    break
-                fi
-                sleep 0.1
-            done
-            kill "$PAUSORA_XVFB_PID" 2>/dev/null || true
+    local number_file tries number
+    number_file=$(mktemp "${TMPDIR:-/tmp}/pausora-display.XXXXXX")
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    PAUSORA_XVFB_PID=$!
+    for tries in $(seq 100); do
+        number=$(head -1 "$number_file")
+        if [ -n "$number" ]; then
+            rm -f "$number_file"
+            export DISPLAY=":$number"
+            return 0
         fi
+        kill -0 "$PAUSORA_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
+    rm -f "$number_file"
+    kill "$PAUSORA_XVFB_PID" 2>/dev/null || true
+    PAUSORA_XVFB_PID=
     echo "Could not start a private Xvfb display." >&2
     return 1
 }

@@ -756,7 +756,6 @@ TEST_F(SoundsPageTest, PlayingAMissingFileSaysSoAndChangesNothing) {
     Close(IDCANCEL);
 }
 
-// Real keys: the sheet must be in front. One at a time on the shared display.
 // The rows of the frame that the caption band's gradient paints, read off
 // the screen at three quarters of its width, where the band is a grey of
 // about 159 (white at the left edge, 127 at the right) and nothing is
