@@ -115,6 +115,11 @@ BOOL CPausoraDlg::OnInitDialog() {
 }
 
 bool CPausoraDlg::PreTranslateMessage(MSG& msg) {
+    // The history window is no dialog, but Tab and Escape work in it as in one.
+    if (m_historyWindow && m_historyWindow->Handle() != nullptr &&
+        ::IsDialogMessageW(m_historyWindow->Handle(), &msg)) {
+        return true;
+    }
     // Enter and Escape would end the hidden dialog, and with it the program.
     if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
         msg.wParam = 0;

@@ -158,7 +158,20 @@ TEST_F(HistoryTest, TheTrayMenuOpensOneHistoryWindow) {
     // Bigger and smaller: it still paints and stays one window.
     ::SetWindowPos(window, nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
     ::UpdateWindow(window);
-    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    // Tab goes from button to button, Escape closes it.
+    const auto focused = [&] {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &gui);
+        return gui.hwndFocus;
+    };
+    const HWND exportButton = ::FindWindowExA(window, nullptr, "Button", "Export...");
+    const HWND closeButton = ::FindWindowExA(window, nullptr, "Button", "Close");
+    Keys({VK_TAB});
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return focused() == exportButton; }));
+    Keys({VK_TAB});
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return focused() == closeButton; }));
+    Keys({VK_ESCAPE});
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(window); }));
     EXPECT_FALSE(m_program.WaitForExit(0));
     ::PostMessageA(m_main, WM_COMMAND, 32817, 0);  // and again after closing it
