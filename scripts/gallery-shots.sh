@@ -46,7 +46,7 @@ gallery_shot() {
     local name=$1 ready=$work/ready
     shift
     # shellcheck disable=SC2053
-    [[ $name == ${SHOTS:-*} ]] || return 0
+    [[ $name == ${SHOTS:-*} || $name == ${SHOTS:-*}$suffix ]] || return 0
     local args=() arg
     for arg in "$@"; do
         [ "$arg" = READY ] && arg="Z:${ready//\//\\}"

@@ -71,7 +71,7 @@ shot() {
     local name=$1$suffix ready=$work/ready
     shift
     # shellcheck disable=SC2053
-    [[ $name == ${SHOTS:-*} ]] || return 0
+    [[ $name == ${SHOTS:-*} || $name == ${SHOTS:-*}$suffix ]] || return 0
     local args=("$@") tail=()
     if [ "${args[0]}" != menu ]; then
         tail=("${args[@]:3}")
