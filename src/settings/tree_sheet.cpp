@@ -1,6 +1,7 @@
 #include "settings/tree_sheet.h"
 #include "ui/utf.h"
 
+#include <uxtheme.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -25,60 +26,27 @@ bool IsSelChanged(UINT code) {
     return code == TVN_SELCHANGED || code == TVN_SELCHANGEDW;
 }
 
+// The tab control's visual style while styles are on; without them it is
+// null, and everything draws unthemed.
+class TabTheme {
+  public:
+    explicit TabTheme(HWND window)
+        : m_theme(::IsAppThemed() && ::IsThemeActive() ? ::OpenThemeData(window, L"Tab")
+                                                       : nullptr) {}
+    ~TabTheme() {
+        if (m_theme != nullptr) {
+            ::CloseThemeData(m_theme);
+        }
+    }
+    TabTheme(const TabTheme&) = delete;
+    TabTheme& operator=(const TabTheme&) = delete;
+    HTHEME Get() const { return m_theme; }
+
+  private:
+    HTHEME m_theme;
+};
+
 }  // namespace
-
-// --- visual styles ---
-
-CVisualStyles& CVisualStyles::Get() {
-    static CVisualStyles styles;  // released at exit with the library
-    return styles;
-}
-
-CVisualStyles::CVisualStyles() : m_library(::LoadLibrary(L"uxtheme.dll")) {
-    if (!m_library) {
-        return;
-    }
-    const HMODULE library = m_library.get();
-    auto find = [library](auto& function, const char* name) {
-        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-            reinterpret_cast<void*>(::GetProcAddress(library, name)));
-    };
-    find(m_isAppThemed, "IsAppThemed");
-    find(m_isThemeActive, "IsThemeActive");
-    find(m_openThemeData, "OpenThemeData");
-    find(m_closeThemeData, "CloseThemeData");
-    find(m_getContentRect, "GetThemeBackgroundContentRect");
-    find(m_drawBackground, "DrawThemeBackground");
-    find(m_getThemeColor, "GetThemeColor");
-}
-
-bool CVisualStyles::Themed() const {
-    return m_isAppThemed != nullptr && m_isThemeActive != nullptr && m_openThemeData != nullptr &&
-           m_closeThemeData != nullptr && m_getContentRect != nullptr &&
-           m_drawBackground != nullptr && m_isAppThemed() && m_isThemeActive();
-}
-
-CVisualStyles::Theme CVisualStyles::Open(HWND window, const wchar_t* classes) const {
-    return Themed() ? m_openThemeData(window, classes) : nullptr;
-}
-
-void CVisualStyles::Close(Theme theme) const {
-    if (theme != nullptr && m_closeThemeData != nullptr) {
-        m_closeThemeData(theme);
-    }
-}
-
-bool CVisualStyles::ContentRect(Theme theme, HDC dc, int part, int state, const RECT& bounds,
-                                RECT& content) const {
-    return theme != nullptr && m_getContentRect != nullptr &&
-           SUCCEEDED(m_getContentRect(theme, dc, part, state, &bounds, &content));
-}
-
-bool CVisualStyles::DrawBackground(Theme theme, HDC dc, int part, int state,
-                                   const RECT& rect) const {
-    return theme != nullptr && m_drawBackground != nullptr &&
-           SUCCEEDED(m_drawBackground(theme, dc, part, state, &rect, nullptr));
-}
 
 // --- the frame ---
 
@@ -123,13 +91,11 @@ void CPageFrame::Draw(HDC dc, const RECT& client) {
 
 RECT CPageFrame::CaptionRect(HDC dc, const RECT& client) const {
     RECT caption = client;
-    const CVisualStyles& styles = CVisualStyles::Get();
-    if (const CVisualStyles::Theme theme = styles.Open(Wnd(), L"Tab")) {
-        RECT content{};
-        if (styles.ContentRect(theme, dc, kTabPane, 0, client, content)) {
-            caption.top = content.top;
-        }
-        styles.Close(theme);
+    const TabTheme theme(Wnd());
+    RECT content{};
+    if (theme.Get() != nullptr && SUCCEEDED(::GetThemeBackgroundContentRect(
+                                      theme.Get(), dc, kTabPane, 0, &client, &content))) {
+        caption.top = content.top;
     }
     caption.bottom = caption.top + m_captionHeight;
     return caption;
@@ -225,13 +191,10 @@ ui::Handled CPageFrameWnd::OnEraseBackground(HDC /*dc*/) {
 }
 
 void CPageFrameWnd::DrawBackground(HDC dc, const RECT& client) const {
-    const CVisualStyles& styles = CVisualStyles::Get();
-    if (const CVisualStyles::Theme theme = styles.Open(Handle(), L"Tab")) {
-        const bool drawn = styles.DrawBackground(theme, dc, kTabPane, 0, client);
-        styles.Close(theme);
-        if (drawn) {
-            return;
-        }
+    const TabTheme theme(Handle());
+    if (theme.Get() != nullptr &&
+        SUCCEEDED(::DrawThemeBackground(theme.Get(), dc, kTabPane, 0, &client, nullptr))) {
+        return;
     }
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
 }

@@ -14,33 +14,6 @@
 
 namespace pausora::TreeSheet {
 
-// The visual-styles library, bound at run time: without it, or with styles
-// off, everything draws unthemed.
-class CVisualStyles {
-  public:
-    using Theme = HANDLE;
-    static CVisualStyles& Get();
-
-    // Whether themed drawing is to be used now.
-    bool Themed() const;
-    Theme Open(HWND window, const wchar_t* classes) const;
-    void Close(Theme theme) const;
-    bool ContentRect(Theme theme, HDC dc, int part, int state, const RECT& bounds,
-                     RECT& content) const;
-    bool DrawBackground(Theme theme, HDC dc, int part, int state, const RECT& rect) const;
-
-  private:
-    CVisualStyles();
-    ui::ModuleHandle m_library;
-    BOOL(WINAPI* m_isAppThemed)() = nullptr;
-    BOOL(WINAPI* m_isThemeActive)() = nullptr;
-    Theme(WINAPI* m_openThemeData)(HWND, LPCWSTR) = nullptr;
-    HRESULT(WINAPI* m_closeThemeData)(Theme) = nullptr;
-    HRESULT(WINAPI* m_getContentRect)(Theme, HDC, int, int, const RECT*, RECT*) = nullptr;
-    HRESULT(WINAPI* m_drawBackground)(Theme, HDC, int, int, const RECT*, const RECT*) = nullptr;
-    HRESULT(WINAPI* m_getThemeColor)(Theme, int, int, int, COLORREF*) = nullptr;
-};
-
 // What the sheet needs of the frame around its pages.
 class CPageFrame {
   public:
