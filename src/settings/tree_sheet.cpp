@@ -12,6 +12,7 @@ namespace pausora::TreeSheet {
 namespace {
 
 constexpr UINT kFrameId = 0xFFFF;
+constexpr UINT kTreeId = 0x7EEE;
 constexpr int kTabPane = 9;  // the tab control's pane part in the visual style
 // Posted to the sheet to select a page's node after a selection that landed
 // on a node without a page was cancelled.
@@ -50,9 +51,22 @@ class TabTheme {
 
 // --- the frame ---
 
+CPageFrame::~CPageFrame() {
+    if (m_icon != nullptr) {
+        ::ImageList_Destroy(m_icon);
+    }
+}
+
+bool CPageFrame::Create(HWND parent, const RECT& rect, UINT id) {
+    return CreateEx(0, L"PausoraPageFrame", L"PausoraSettingsWnd",
+                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, parent,
+                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
 void CPageFrame::Repaint() const {
-    if (const HWND window = Wnd()) {
-        ::InvalidateRect(window, nullptr, FALSE);
+    if (Handle() != nullptr) {
+        ::InvalidateRect(Handle(), nullptr, FALSE);
     }
 }
 
@@ -68,30 +82,32 @@ void CPageFrame::SetCaptionHeight(int pixels) {
 
 void CPageFrame::SetCaption(const std::string& text, HICON icon) {
     m_captionText = text;
-    SetCaptionIcon(icon);
-    Repaint();
-}
-
-void CPageFrame::SetMessageText(const std::string& text) {
-    m_messageText = text;
-    Repaint();
-}
-
-void CPageFrame::SetMessageFormat(UINT drawTextFlags) {
-    m_messageFormat = drawTextFlags;
-    Repaint();
-}
-
-void CPageFrame::Draw(HDC dc, const RECT& client) {
-    if (m_showCaption) {
-        DrawCaption(dc, CaptionRect(dc, client));
+    if (m_icon != nullptr) {
+        ::ImageList_Destroy(m_icon);
+        m_icon = nullptr;
     }
-    DrawMessage(dc, MessageRect(dc, client));
+    m_iconSize = {0, 0};
+    ICONINFO info{};
+    if (icon != nullptr && ::GetIconInfo(icon, &info)) {
+        BITMAP mask{};
+        ::GetObject(info.hbmMask, sizeof mask, &mask);
+        // An icon without colour keeps its image and mask one above the other.
+        const int height = info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
+        ::DeleteObject(info.hbmMask);
+        if (info.hbmColor != nullptr) {
+            ::DeleteObject(info.hbmColor);
+        }
+        m_icon = ::ImageList_Create(mask.bmWidth, height, ILC_COLOR32 | ILC_MASK, 1, 0);
+        if (m_icon != nullptr && ::ImageList_AddIcon(m_icon, icon) >= 0) {
+            m_iconSize = {mask.bmWidth, height};
+        }
+    }
+    Repaint();
 }
 
 RECT CPageFrame::CaptionRect(HDC dc, const RECT& client) const {
     RECT caption = client;
-    const TabTheme theme(Wnd());
+    const TabTheme theme(Handle());
     RECT content{};
     if (theme.Get() != nullptr && SUCCEEDED(::GetThemeBackgroundContentRect(
                                       theme.Get(), dc, kTabPane, 0, &client, &content))) {
@@ -101,15 +117,7 @@ RECT CPageFrame::CaptionRect(HDC dc, const RECT& client) const {
     return caption;
 }
 
-RECT CPageFrame::MessageRect(HDC dc, const RECT& client) const {
-    RECT message = client;
-    if (m_showCaption) {
-        message.top = CaptionRect(dc, client).bottom;
-    }
-    return message;
-}
-
-void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
+void CPageFrame::DrawCaption(HDC dc, const RECT& caption) const {
     std::array<TRIVERTEX, 2> corners{};
     corners[0] = {caption.left, caption.top, 0xFF00, 0xFF00, 0xFF00, 0};
     corners[1] = {caption.right, caption.bottom, 0x7F00, 0x7F00, 0x7F00, 0};
@@ -117,10 +125,11 @@ void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
     ::GradientFill(dc, corners.data(), 2, &span, 1, GRADIENT_FILL_RECT_H);
 
     RECT text = caption;
-    const SIZE icon = CaptionIconSize();
-    if (icon.cx > 0) {
-        DrawCaptionIcon(dc, 3, caption.top + (caption.bottom - caption.top - icon.cy) / 2);
-        text.left += icon.cx + 3;
+    if (m_iconSize.cx > 0) {
+        ::ImageList_Draw(m_icon, 0, dc, 3,
+                         caption.top + (caption.bottom - caption.top - m_iconSize.cy) / 2,
+                         ILD_TRANSPARENT);
+        text.left += m_iconSize.cx + 3;
     }
     text.left += 2;
     ::SetBkMode(dc, TRANSPARENT);
@@ -132,65 +141,11 @@ void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
     ::SelectObject(dc, old);
 }
 
-void CPageFrame::DrawMessage(HDC dc, const RECT& message) {
-    if (m_messageText.empty()) {
-        return;
-    }
-    RECT rect = message;
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    const HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    const std::wstring text = Widen(m_messageText);
-    ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &rect, m_messageFormat);
-    ::SelectObject(dc, old);
-}
-
-CPageFrameWnd::~CPageFrameWnd() {
-    if (m_icon != nullptr) {
-        ::ImageList_Destroy(m_icon);
-    }
-}
-
-bool CPageFrameWnd::CreateWnd(HWND parent, const RECT& rect, UINT id) {
-    return CreateEx(0, L"PausoraPageFrame", L"PausoraSettingsWnd",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, parent,
-                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
-}
-
-void CPageFrameWnd::SetCaptionIcon(HICON icon) {
-    if (m_icon != nullptr) {
-        ::ImageList_Destroy(m_icon);
-        m_icon = nullptr;
-    }
-    m_iconSize = {0, 0};
-    ICONINFO info{};
-    if (icon == nullptr || !::GetIconInfo(icon, &info)) {
-        return;
-    }
-    BITMAP mask{};
-    ::GetObject(info.hbmMask, sizeof mask, &mask);
-    // An icon without colour keeps its image and mask one above the other.
-    const int height = info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
-    ::DeleteObject(info.hbmMask);
-    if (info.hbmColor != nullptr) {
-        ::DeleteObject(info.hbmColor);
-    }
-    m_icon = ::ImageList_Create(mask.bmWidth, height, ILC_COLOR32 | ILC_MASK, 1, 0);
-    if (m_icon != nullptr && ::ImageList_AddIcon(m_icon, icon) >= 0) {
-        m_iconSize = {mask.bmWidth, height};
-    }
-}
-
-void CPageFrameWnd::DrawCaptionIcon(HDC dc, int x, int y) {
-    ::ImageList_Draw(m_icon, 0, dc, x, y, ILD_TRANSPARENT);
-}
-
-ui::Handled CPageFrameWnd::OnEraseBackground(HDC /*dc*/) {
+ui::Handled CPageFrame::OnEraseBackground(HDC /*dc*/) {
     return 1;  // everything is painted at once, off-screen
 }
 
-void CPageFrameWnd::DrawBackground(HDC dc, const RECT& client) const {
+void CPageFrame::DrawBackground(HDC dc, const RECT& client) const {
     const TabTheme theme(Handle());
     if (theme.Get() != nullptr &&
         SUCCEEDED(::DrawThemeBackground(theme.Get(), dc, kTabPane, 0, &client, nullptr))) {
@@ -199,7 +154,7 @@ void CPageFrameWnd::DrawBackground(HDC dc, const RECT& client) const {
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
-ui::Handled CPageFrameWnd::OnPaint() {
+ui::Handled CPageFrame::OnPaint() {
     PAINTSTRUCT paint;
     const HDC screen = ::BeginPaint(Handle(), &paint);
     RECT client{};
@@ -209,7 +164,9 @@ ui::Handled CPageFrameWnd::OnPaint() {
     if (dc != nullptr && canvas) {
         const HGDIOBJ old = ::SelectObject(dc, canvas.get());
         DrawBackground(dc, client);
-        Draw(dc, client);
+        if (m_showCaption) {
+            DrawCaption(dc, CaptionRect(dc, client));
+        }
         ::BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
         ::SelectObject(dc, old);
     }
@@ -220,30 +177,20 @@ ui::Handled CPageFrameWnd::OnPaint() {
     return 0;
 }
 
-// --- the tree ---
-
-bool CSheetTree::Create(HWND sheet, const RECT& rect) {
-    m_window.reset(::CreateWindowEx(
-        WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEW, L"PageTree",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-            TVS_SHOWSELALWAYS | TVS_TRACKSELECT,
-        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, sheet,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kId)), ui::ModuleInstance(), nullptr));
-    return static_cast<bool>(m_window);
-}
-
 // --- the sheet ---
 
-CTreeSheetBase::CTreeSheetBase(std::string caption, HWND parent, UINT startPage)
-    : ui::PropertySheet(std::move(caption), parent, startPage) {}
+CTreeSettingsSheet::CTreeSettingsSheet(std::string caption, HWND parent, UINT startPage)
+    : ui::PropertySheet(std::move(caption), parent, startPage) {
+    Header().dwFlags &= ~static_cast<DWORD>(PSH_HASHELP);
+}
 
-CTreeSheetBase::~CTreeSheetBase() {
+CTreeSettingsSheet::~CTreeSettingsSheet() {
     if (m_images != nullptr) {
         ::ImageList_Destroy(m_images);
     }
 }
 
-bool CTreeSheetBase::SetTreeViewMode(bool treeMode, bool pageCaption, bool treeImages) {
+bool CTreeSettingsSheet::SetTreeViewMode(bool treeMode, bool pageCaption, bool treeImages) {
     if (Handle() != nullptr) {
         return false;
     }
@@ -253,19 +200,19 @@ bool CTreeSheetBase::SetTreeViewMode(bool treeMode, bool pageCaption, bool treeI
     return true;
 }
 
-bool CTreeSheetBase::SetTreeWidth(int width) {
-    if (width < 0 || Handle() != nullptr) {
+bool CTreeSettingsSheet::SetTreeWidth(int width) {
+    if (width < 0) {
         return false;
     }
     m_treeWidth = width;
     return true;
 }
 
-HWND CTreeSheetBase::TabControl() const {
+HWND CTreeSettingsSheet::TabControl() const {
     return Handle() != nullptr ? PropSheet_GetTabControl(Handle()) : nullptr;
 }
 
-void CTreeSheetBase::OnInitialized() {
+void CTreeSettingsSheet::OnInitialized() {
     if (!m_treeMode) {
         return;
     }
@@ -288,9 +235,9 @@ void CTreeSheetBase::OnInitialized() {
     ::GetWindowRect(tab, &tabRect);
     ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&tabRect), 2);
 
-    m_frame = std::make_unique<CPageFrameWnd>();
-    m_frame->CreateWnd(sheet, tabRect, kFrameId);
-    ::SetWindowPos(m_frame->Wnd(), HWND_BOTTOM, 0, 0, 0, 0,
+    m_frame = std::make_unique<CPageFrame>();
+    m_frame->Create(sheet, tabRect, kFrameId);
+    ::SetWindowPos(m_frame->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_frame->ShowCaption(m_pageCaption);
     WidenForTree(treeWidth);
@@ -299,11 +246,14 @@ void CTreeSheetBase::OnInitialized() {
     m_captionHeightAtStart = TabHeight(sheet, font);
     m_frame->SetCaptionHeight(m_captionHeightAtStart);
 
-    m_tree = std::make_unique<CSheetTree>();
-    RECT treeRect = tabRect;
-    treeRect.right = treeRect.left + std::max(0, treeWidth - Dpi().Scale(m_treeGap));
-    m_tree->Create(sheet, treeRect);
-    const HWND tree = m_tree->Handle();
+    const int treeRight = tabRect.left + std::max(0, treeWidth - Dpi().Scale(m_treeGap));
+    m_tree.reset(::CreateWindowEx(
+        WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEW, L"PageTree",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+            TVS_SHOWSELALWAYS | TVS_TRACKSELECT,
+        tabRect.left, tabRect.top, treeRight - tabRect.left, tabRect.bottom - tabRect.top, sheet,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTreeId)), ui::ModuleInstance(), nullptr));
+    const HWND tree = m_tree.get();
     ::SendMessage(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // First in the keyboard's order.
     ::SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -319,7 +269,7 @@ void CTreeSheetBase::OnInitialized() {
 
 // Moves every child right by the tree's width and widens the sheet by as
 // much, centred again on its monitor's work area.
-void CTreeSheetBase::WidenForTree(int treeWidth) {
+void CTreeSettingsSheet::WidenForTree(int treeWidth) {
     const HWND sheet = Handle();
     for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -344,7 +294,7 @@ void CTreeSheetBase::WidenForTree(int treeWidth) {
 
 // The height of one tab in `font`: the caption band is as tall as a tab
 // would be, so the page below it keeps the place the sheet gave it.
-int CTreeSheetBase::TabHeight(HWND sheet, HFONT font) {
+int CTreeSettingsSheet::TabHeight(HWND sheet, HFONT font) {
     const HWND probe = ::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100, sheet,
                                         nullptr, ui::ModuleInstance(), nullptr);
     if (probe == nullptr) {
@@ -363,7 +313,7 @@ int CTreeSheetBase::TabHeight(HWND sheet, HFONT font) {
 
 // The system moved the sheet and, where it does, laid out its template
 // again; the tree, its font and the caption band are ours to follow.
-void CTreeSheetBase::OnDpiChanged() {
+void CTreeSettingsSheet::OnDpiChanged() {
     if (!m_treeMode || !m_tree || !m_frame) {
         return;
     }
@@ -376,7 +326,7 @@ void CTreeSheetBase::OnDpiChanged() {
     RECT treeRect{};
     ::GetWindowRect(tree, &treeRect);
     RECT frameRect{};
-    ::GetWindowRect(m_frame->Wnd(), &frameRect);
+    ::GetWindowRect(m_frame->Handle(), &frameRect);
     ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&treeRect), 2);
     ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&frameRect), 2);
     const int width = std::max(0, Dpi().Scale(m_treeWidth) - Dpi().Scale(m_treeGap));
@@ -387,7 +337,7 @@ void CTreeSheetBase::OnDpiChanged() {
 // With nine pages the tabs would stack in rows, and the pages would sit
 // below all of them; one row keeps the page right under the caption band.
 // Everything below the tab control moves up by the rows it no longer has.
-void CTreeSheetBase::UseOneRowOfTabs() {
+void CTreeSettingsSheet::UseOneRowOfTabs() {
     const HWND sheet = Handle();
     const HWND tab = TabControl();
     const LONG_PTR style = ::GetWindowLongPtr(tab, GWL_STYLE);
@@ -433,7 +383,7 @@ void CTreeSheetBase::UseOneRowOfTabs() {
                    window.bottom - window.top - rise, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CTreeSheetBase::RefillTree() {
+void CTreeSettingsSheet::RefillTree() {
     const HWND tree = TreeWindow();
     const HWND tab = TabControl();
     if (tree == nullptr || tab == nullptr) {
@@ -496,7 +446,7 @@ void CTreeSheetBase::RefillTree() {
     m_refilling = false;
 }
 
-void CTreeSheetBase::SelectPageInTree(int page) {
+void CTreeSettingsSheet::SelectPageInTree(int page) {
     const int node = m_pages.NodeOfPage(page);
     if (node == PageTree::kNone || TreeWindow() == nullptr) {
         return;
@@ -506,13 +456,13 @@ void CTreeSheetBase::SelectPageInTree(int page) {
     m_refilling = false;
 }
 
-void CTreeSheetBase::SelectNode(int node) {
+void CTreeSettingsSheet::SelectNode(int node) {
     if (node != PageTree::kNone && TreeWindow() != nullptr) {
         TreeView_SelectItem(TreeWindow(), m_items[static_cast<std::size_t>(node)]);
     }
 }
 
-int CTreeSheetBase::CurrentNode() const {
+int CTreeSettingsSheet::CurrentNode() const {
     const HTREEITEM selected = TreeView_GetSelection(TreeWindow());
     const auto found = std::find(m_items.begin(), m_items.end(), selected);
     if (selected != nullptr && found != m_items.end()) {
@@ -521,7 +471,7 @@ int CTreeSheetBase::CurrentNode() const {
     return m_pages.NodeOfPage(TabCtrl_GetCurSel(TabControl()));
 }
 
-LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEW& change) {
+LRESULT CTreeSettingsSheet::OnSelectionChanging(const NMTREEVIEW& change) {
     if (m_refilling) {
         return FALSE;
     }
@@ -545,7 +495,7 @@ LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEW& change) {
     return FALSE;
 }
 
-void CTreeSheetBase::OnSelectionChanged(const NMTREEVIEW& change) {
+void CTreeSettingsSheet::OnSelectionChanged(const NMTREEVIEW& change) {
     const auto found = std::find(m_items.begin(), m_items.end(), change.itemNew.hItem);
     if (found == m_items.end() || !m_frame) {
         return;
@@ -563,11 +513,11 @@ void CTreeSheetBase::OnSelectionChanged(const NMTREEVIEW& change) {
         ::DestroyIcon(icon);
     }
     // A page made just now lies above the frame; the frame stays beneath.
-    ::SetWindowPos(m_frame->Wnd(), HWND_BOTTOM, 0, 0, 0, 0,
+    ::SetWindowPos(m_frame->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-bool CTreeSheetBase::PreTranslateMessage(MSG& msg) {
+bool CTreeSettingsSheet::PreTranslateMessage(MSG& msg) {
     if (!m_treeMode || TreeWindow() == nullptr || msg.message != WM_KEYDOWN ||
         ::GetKeyState(VK_CONTROL) >= 0 ||
         (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd))) {
@@ -591,7 +541,7 @@ bool CTreeSheetBase::PreTranslateMessage(MSG& msg) {
     return true;
 }
 
-ui::Handled CTreeSheetBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+ui::Handled CTreeSettingsSheet::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_treeMode) {
         return std::nullopt;
     }
@@ -637,28 +587,12 @@ ui::Handled CTreeSheetBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             ::SetFocus(TreeWindow());
             return 0;
         case WM_DESTROY:
-            if (m_tree) {
-                m_tree->Destroy();
-            }
+            m_tree.reset();
             m_frame.reset();
             return std::nullopt;
         default:
             return std::nullopt;
     }
-}
-
-CTreeSettingsSheet::CTreeSettingsSheet(std::string caption, HWND parent, UINT startPage)
-    : CTreeSheetBase(std::move(caption), parent, startPage) {
-    Header().dwFlags &= ~static_cast<DWORD>(PSH_HASHELP);
-}
-
-bool CTreeSettingsSheet::SetTreeWidth(int width) {
-    if (width < 0) {
-        return false;
-    }
-    // Unlike the base, at any time; a tree already shown keeps its size.
-    StoreTreeWidth(width);
-    return true;
 }
 
 }  // namespace pausora::TreeSheet
