@@ -38,10 +38,10 @@ std::string LongDate(const Date& date) {
            std::to_string(date.year);
 }
 
-std::string BreakLine(std::string_view kind, std::uint32_t due, std::uint32_t taken,
-                      std::uint32_t worked) {
-    return std::string(kind) + ": " + std::to_string(due) + " due, " + std::to_string(taken) +
-           " taken, " + std::to_string(worked) + " worked through";
+std::string BreakLine(std::string_view kind, const BreakTally& breaks) {
+    return std::string(kind) + ": " + std::to_string(breaks.due) + " due, " +
+           std::to_string(breaks.taken) + " taken, " + std::to_string(breaks.workedThrough) +
+           " worked through";
 }
 
 }  // namespace
@@ -69,8 +69,8 @@ std::string DayTooltip(const ChartBar& bar) {
     if (r.firstActive >= 0 && r.lastActive >= 0) {
         tip += " (" + Clock(r.firstActive) + " to " + Clock(r.lastActive) + ")";
     }
-    tip += "\n" + BreakLine("Short breaks", r.shortDue, r.shortTaken, r.shortWorkedThrough);
-    tip += "\n" + BreakLine("Long breaks", r.longDue, r.longTaken, r.longWorkedThrough);
+    tip += "\n" + BreakLine("Short breaks", r.shortBreaks);
+    tip += "\n" + BreakLine("Long breaks", r.longBreaks);
     tip += "\nPoints: " + std::to_string(r.pointsEarned) + " earned, " +
            std::to_string(r.pointsLost) + " lost";
     return tip;
@@ -86,9 +86,8 @@ std::string TotalsLine(const std::vector<ChartBar>& bars) {
     for (const ChartBar& bar : bars) {
         const DayRecord& r = bar.record;
         minutes += r.minutes;
-        due += std::uint64_t{r.shortDue} + r.longDue;
-        taken += std::min(std::uint64_t{r.shortTaken} + r.longTaken,
-                          std::uint64_t{r.shortDue} + r.longDue);
+        due += r.BreaksDue();
+        taken += r.BreaksTaken();
         earned += r.pointsEarned;
         lost += r.pointsLost;
         days += r.minutes > 0 ? 1 : 0;
@@ -151,10 +150,10 @@ void PlaceBars(const ChartRect& area, int shareHeight, const YOf& yOf, ChartLayo
         const int barLeft = left + (columnWidth - barWidth) / 2;
         bar.bar = {barLeft, yOf(bar.record.minutes), barLeft + barWidth, out.plot.bottom};
         bar.share = {barLeft, out.shareRow.top, barLeft + barWidth, out.shareRow.bottom};
-        const std::uint32_t due = bar.record.shortDue + bar.record.longDue;
-        const std::uint32_t taken = std::min(bar.record.shortTaken + bar.record.longTaken, due);
-        const int fill =
-            due == 0 ? 0 : static_cast<int>(static_cast<long long>(shareHeight) * taken / due);
+        const std::uint64_t due = bar.record.BreaksDue();
+        const int fill = due == 0 ? 0
+                                  : static_cast<int>(static_cast<std::uint64_t>(shareHeight) *
+                                                     bar.record.BreaksTaken() / due);
         bar.shareFill = {barLeft, out.shareRow.bottom - fill, barLeft + barWidth,
                          out.shareRow.bottom};
         bar.label = std::to_string(bar.date.day);

@@ -69,6 +69,21 @@ void AppendNumber(std::string& out, Number value) {
     out.append(digits.data(), end);
 }
 
+// The counts of a day line, in the order of its columns after the date; of
+// a DayRecord or a const one.
+template <typename Record>
+auto DayCounts(Record& r) {
+    return std::array{&r.minutes,
+                      &r.shortBreaks.due,
+                      &r.shortBreaks.taken,
+                      &r.shortBreaks.workedThrough,
+                      &r.longBreaks.due,
+                      &r.longBreaks.taken,
+                      &r.longBreaks.workedThrough,
+                      &r.pointsEarned,
+                      &r.pointsLost};
+}
+
 // Decimal digits only, into a 32-bit value.
 bool ParseUnsigned(std::string_view text, std::uint32_t& value) {
     if (text.empty() || text.size() > 10) {
@@ -127,11 +142,9 @@ std::string IsoDate(const Date& date) {
 std::string FormatDayLine(const DayRecord& r) {
     std::string out = IsoDate(r.date);
     out.reserve(64);
-    for (const std::uint32_t value :
-         {r.minutes, r.shortDue, r.shortTaken, r.shortWorkedThrough, r.longDue, r.longTaken,
-          r.longWorkedThrough, r.pointsEarned, r.pointsLost}) {
+    for (const std::uint32_t* value : DayCounts(r)) {
         out += ',';
-        AppendNumber(out, value);
+        AppendNumber(out, *value);
     }
     for (const std::int32_t value : {r.firstActive, r.lastActive}) {
         out += ',';
@@ -158,9 +171,7 @@ bool ParseDayLine(std::string_view line, DayRecord& record) {
         return false;
     }
     DayRecord r;
-    std::uint32_t* counts[] = {
-        &r.minutes,   &r.shortDue,          &r.shortTaken,   &r.shortWorkedThrough, &r.longDue,
-        &r.longTaken, &r.longWorkedThrough, &r.pointsEarned, &r.pointsLost};
+    const auto counts = DayCounts(r);
     if (!ParseIsoDate(fields[0], r.date)) {
         return false;
     }

@@ -3,6 +3,7 @@
 // recorder's port.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,22 +28,33 @@ int Weekday(const Date& date);
 // "2026-12-07".
 std::string IsoDate(const Date& date);
 
+// How a day's breaks of one kind went.
+struct BreakTally {
+    std::uint32_t due = 0;
+    std::uint32_t taken = 0;
+    std::uint32_t workedThrough = 0;
+    bool operator==(const BreakTally&) const = default;
+};
+
 // What one calendar day held. Minutes of the day are 0..1439; -1 when the
 // day had no active minute.
 struct DayRecord {
     Date date;
     std::uint32_t minutes = 0;  // computer time, as the day total counts it
-    std::uint32_t shortDue = 0;
-    std::uint32_t shortTaken = 0;
-    std::uint32_t shortWorkedThrough = 0;
-    std::uint32_t longDue = 0;
-    std::uint32_t longTaken = 0;
-    std::uint32_t longWorkedThrough = 0;
+    BreakTally shortBreaks{};
+    BreakTally longBreaks{};
     std::uint32_t pointsEarned = 0;
     std::uint32_t pointsLost = 0;
     std::int32_t firstActive = -1;
     std::int32_t lastActive = -1;
     bool operator==(const DayRecord&) const = default;
+
+    // The breaks of both kinds that fell due, and how many of those were
+    // taken; wide enough for any two counts.
+    std::uint64_t BreaksDue() const { return std::uint64_t{shortBreaks.due} + longBreaks.due; }
+    std::uint64_t BreaksTaken() const {
+        return std::min(std::uint64_t{shortBreaks.taken} + longBreaks.taken, BreaksDue());
+    }
 };
 
 // The file's first line.

@@ -57,11 +57,10 @@ void HistoryRecorder::OnBreak(const LocalTime& day, BreakKind kind, BreakOutcome
     if (r == nullptr) {
         return;
     }
-    const bool shortBreak = kind == BreakKind::kShort;
-    std::uint32_t& count = outcome == BreakOutcome::kDue ? (shortBreak ? r->shortDue : r->longDue)
-                           : outcome == BreakOutcome::kTaken
-                               ? (shortBreak ? r->shortTaken : r->longTaken)
-                               : (shortBreak ? r->shortWorkedThrough : r->longWorkedThrough);
+    BreakTally& tally = kind == BreakKind::kShort ? r->shortBreaks : r->longBreaks;
+    std::uint32_t& count = outcome == BreakOutcome::kDue     ? tally.due
+                           : outcome == BreakOutcome::kTaken ? tally.taken
+                                                             : tally.workedThrough;
     count = Add(count, 1);
     m_dirty = true;
 }

@@ -265,7 +265,7 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
     // The bars, today's darker, and the breaks-taken marks beneath.
     for (const ChartBar& bar : l.bars) {
         Fill(dc, bar.bar, bar.today ? kToday : kBar);
-        if (bar.record.shortDue + bar.record.longDue > 0) {
+        if (bar.record.BreaksDue() > 0) {
             Fill(dc, bar.share, kShareBack);
             Fill(dc, bar.shareFill, kShareFill);
         }

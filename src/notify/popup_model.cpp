@@ -172,36 +172,39 @@ bool NotifierPopupModel::Add(SNotifierItem item) {
     return true;
 }
 
-bool NotifierPopupModel::AddTextItem(std::int32_t id, std::string_view text, const ScreenRect& rect,
-                                     const ItemFont& font, std::uint32_t colour) {
+namespace {
+
+// A line of text in its rectangle, as the text and the link items begin.
+SNotifierItem TextItem(std::int32_t id, std::string_view text, const ScreenRect& rect) {
     SNotifierItem item;
     item.id = id;
     item.text = std::string(text);
-    item.normalFont = font;
-    item.hoverFont = font;
-    item.normalColour = colour;
-    item.hoverColour = 0;
     item.left = rect.left;
     item.top = rect.top;
     item.right = rect.right;
     item.bottom = rect.bottom;
+    return item;
+}
+
+}  // namespace
+
+bool NotifierPopupModel::AddTextItem(std::int32_t id, std::string_view text, const ScreenRect& rect,
+                                     const ItemFont& font, std::uint32_t colour) {
+    SNotifierItem item = TextItem(id, text, rect);
+    item.normalFont = font;
+    item.hoverFont = font;
+    item.normalColour = colour;
     return Add(std::move(item));
 }
 
 bool NotifierPopupModel::AddLinkItem(std::int32_t id, std::string_view text, const ScreenRect& rect,
                                      const ItemFont& normalFont, const ItemFont& hoverFont,
                                      std::uint32_t normalColour, std::uint32_t hoverColour) {
-    SNotifierItem item;
-    item.id = id;
-    item.text = std::string(text);
+    SNotifierItem item = TextItem(id, text, rect);
     item.normalFont = normalFont;
     item.hoverFont = hoverFont;
     item.normalColour = normalColour;
     item.hoverColour = hoverColour;
-    item.left = rect.left;
-    item.top = rect.top;
-    item.right = rect.right;
-    item.bottom = rect.bottom;
     item.clickable = true;
     return Add(std::move(item));
 }
@@ -510,24 +513,17 @@ void NotifierPopupModel::FadeDisappearTick() {
 }
 
 bool NotifierPopupModel::OnTimer(unsigned id) {
+    const bool fading = m_fadeMode == kModeTransparency;
     switch (id) {
         case kAppearTimer:
-            if (m_fadeMode == kModeTransparency) {
-                FadeAppearTick();
-            } else {
-                MotionAppearTick();
-            }
+            fading ? FadeAppearTick() : MotionAppearTick();
             return true;
         case kStayTimer:
             m_surface.StopTimer(kStayTimer);
             m_surface.StartTimer(kDisappearTimer, m_disappearStepPeriod);
             return true;
         case kDisappearTimer:
-            if (m_fadeMode == kModeTransparency) {
-                FadeDisappearTick();
-            } else {
-                MotionDisappearTick();
-            }
+            fading ? FadeDisappearTick() : MotionDisappearTick();
             return true;
         default:
             return false;

@@ -89,12 +89,12 @@ void BreakEngine::StepHold() {
     switch (*notice) {
         case HeldNotice::kLongBreak:
             if (!longBreak) {
-                OnLongBreakDue();
+                OnBreakDue(BreakKind::kLong);
             }
             break;
         case HeldNotice::kShortBreak:
             if (!longBreak && !shortBreak) {
-                OnShortBreakDue();
+                OnBreakDue(BreakKind::kShort);
             }
             break;
         case HeldNotice::kTimeLimit:

@@ -160,7 +160,7 @@ bool BreakEngine::TakeBreakNow() {
     if (!CanTakeBreakNow()) {
         return false;
     }
-    StartLongBreak();
+    StartBreak(BreakKind::kLong);
     return true;
 }
 

@@ -50,28 +50,26 @@ void WindowPresenter::PlaySound(SoundEvent /*event*/, std::string_view path) {
 
 namespace {
 
-constexpr std::string_view kGoesOn =
-    "\n\nPausora goes on, but what it cannot save is lost when it ends.";
+// Something that could not be saved, and what that costs.
+std::string NotSavedText(std::string_view what) {
+    return std::string(what) + "\n\nPausora goes on, but what it cannot save is lost when it ends.";
+}
 
 std::string TroubleText(Trouble trouble) {
     switch (trouble) {
         case Trouble::kPointsNotSaved:
-            return std::string(
-                       "Your experience points could not be saved: the registry key "
-                       "HKEY_CURRENT_USER\\Software\\Pausora\\TimeSettings cannot be "
-                       "written.") +
-                   std::string(kGoesOn);
+            return NotSavedText(
+                "Your experience points could not be saved: the registry key "
+                "HKEY_CURRENT_USER\\Software\\Pausora\\TimeSettings cannot be written.");
         case Trouble::kWorkTimeNotSaved:
-            return std::string(
-                       "Today's computer time could not be saved: the registry key "
-                       "HKEY_CURRENT_USER\\Software\\Pausora cannot be written.") +
-                   std::string(kGoesOn);
+            return NotSavedText(
+                "Today's computer time could not be saved: the registry key "
+                "HKEY_CURRENT_USER\\Software\\Pausora cannot be written.");
         case Trouble::kSettingsNotSaved:
-            return std::string(
-                       "The settings could not be saved: the registry key "
-                       "HKEY_CURRENT_USER\\Software\\Pausora\\TimeSettings or the "
-                       "start-with-Windows entry cannot be written.") +
-                   std::string(kGoesOn);
+            return NotSavedText(
+                "The settings could not be saved: the registry key "
+                "HKEY_CURRENT_USER\\Software\\Pausora\\TimeSettings or the "
+                "start-with-Windows entry cannot be written.");
         case Trouble::kHistoryNotSaved:
             return "The history of your breaks could not be saved: the file "
                    "%LOCALAPPDATA%\\Pausora\\history.csv cannot be written (or read).\n\n"

@@ -189,22 +189,22 @@ WaveResult CWinWaveOut::Prepare(WaveOutHandle handle, SWaveHeader& header) {
     return ::waveOutPrepareHeader(ToSystem(handle), &slot->system, sizeof(WAVEHDR));
 }
 
-WaveResult CWinWaveOut::Unprepare(WaveOutHandle handle, SWaveHeader& header) {
+WaveResult CWinWaveOut::CallWithPrepared(HeaderCall call, WaveOutHandle handle,
+                                         SWaveHeader& header) {
     std::lock_guard lock(m_slotsLock);
     Slot* slot = SlotFor(header, false);
     if (slot == nullptr) {
         return WAVERR_UNPREPARED;
     }
-    return ::waveOutUnprepareHeader(ToSystem(handle), &slot->system, sizeof(WAVEHDR));
+    return call(ToSystem(handle), &slot->system, sizeof(WAVEHDR));
+}
+
+WaveResult CWinWaveOut::Unprepare(WaveOutHandle handle, SWaveHeader& header) {
+    return CallWithPrepared(&::waveOutUnprepareHeader, handle, header);
 }
 
 WaveResult CWinWaveOut::Write(WaveOutHandle handle, SWaveHeader& header) {
-    std::lock_guard lock(m_slotsLock);
-    Slot* slot = SlotFor(header, false);
-    if (slot == nullptr) {
-        return WAVERR_UNPREPARED;
-    }
-    return ::waveOutWrite(ToSystem(handle), &slot->system, sizeof(WAVEHDR));
+    return CallWithPrepared(&::waveOutWrite, handle, header);
 }
 
 WaveResult CWinWaveOut::Reset(WaveOutHandle handle) {

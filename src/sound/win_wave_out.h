@@ -47,6 +47,11 @@ class CWinWaveOut final : public IWaveOut {
     void CompletionLoop();
     // The slot of a header seen before; a free one is claimed only to prepare.
     Slot* SlotFor(SWaveHeader& header, bool claim);
+    // Hands the system's header of a prepared block to a wave-out call that
+    // takes one (unpreparing or writing); WAVERR_UNPREPARED for a block
+    // never prepared.
+    using HeaderCall = MMRESULT(WINAPI*)(HWAVEOUT, LPWAVEHDR, UINT);
+    WaveResult CallWithPrepared(HeaderCall call, WaveOutHandle handle, SWaveHeader& header);
 
     // The completion thread and the stream's own thread both look up slots;
     // the lock covers the slots and the stream pointer, never a call into

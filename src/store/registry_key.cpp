@@ -103,25 +103,24 @@ bool CRegistryKey::ReadDword(std::string_view name, std::uint32_t& out) {
     return true;
 }
 
-bool CRegistryKey::WriteString(std::string_view name, std::string_view text) {
+bool CRegistryKey::SetValue(std::string_view name, DWORD type, const void* data, DWORD size) {
     if (m_key == nullptr) {
         return false;
     }
+    return Check(
+        ::RegSetValueExW(m_key, Z(name).c_str(), 0, type, static_cast<const BYTE*>(data), size));
+}
+
+bool CRegistryKey::WriteString(std::string_view name, std::string_view text) {
     // The stored length is the text without a terminator, as the program has
     // always written it; readers add the zero themselves.
     const std::wstring data = Z(text);
-    return Check(::RegSetValueExW(m_key, Z(name).c_str(), 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(data.c_str()),
-                                  static_cast<DWORD>(data.size() * sizeof(wchar_t))));
+    return SetValue(name, REG_SZ, data.c_str(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
 }
 
 bool CRegistryKey::WriteDword(std::string_view name, std::uint32_t value) {
-    if (m_key == nullptr) {
-        return false;
-    }
     const DWORD data = value;
-    return Check(::RegSetValueExW(m_key, Z(name).c_str(), 0, REG_DWORD,
-                                  reinterpret_cast<const BYTE*>(&data), sizeof data));
+    return SetValue(name, REG_DWORD, &data, sizeof data);
 }
 
 bool CRegistryKey::ReadQword(std::string_view name, std::uint64_t& out) {
@@ -147,12 +146,8 @@ bool CRegistryKey::ReadQword(std::string_view name, std::uint64_t& out) {
 }
 
 bool CRegistryKey::WriteQword(std::string_view name, std::uint64_t value) {
-    if (m_key == nullptr) {
-        return false;
-    }
     const ULONGLONG data = value;
-    return Check(::RegSetValueExW(m_key, Z(name).c_str(), 0, REG_QWORD,
-                                  reinterpret_cast<const BYTE*>(&data), sizeof data));
+    return SetValue(name, REG_QWORD, &data, sizeof data);
 }
 
 bool CRegistryKey::DeleteValue(std::string_view name) {

@@ -36,6 +36,7 @@ class CRegistryKey final : public IRegistryKey {
 
   private:
     bool Check(LONG result);
+    bool SetValue(std::string_view name, DWORD type, const void* data, DWORD size);
     HKEY m_key = nullptr;
     LONG m_lastResult = ERROR_SUCCESS;
 };

@@ -143,6 +143,23 @@ TEST(BreakCycle, SilentLongBreakGivesNoPointsNoSound) {
     EXPECT_EQ(sim.Bonus(), 0u);
 }
 
+// A switch at neither 0 nor 1 (a registry value set by hand) runs the breaks
+// without notices but counts and pays them. The long break's end sound goes
+// with its notices; the short one's with its points.
+TEST(BreakCycle, SwitchAboveOneRunsBreaksWithoutNoticesButPaysThem) {
+    EngineSim sim;
+    sim.settings.UseMicropauses = 2;
+    sim.settings.UsePauses = 2;
+    sim.Start();
+    sim.AdvanceTo(4300);
+    EXPECT_THAT(sim.presenter.notices, IsEmpty());
+    EXPECT_THAT(sim.SoundTimes(SoundEvent::kShortBreak), IsEmpty());
+    EXPECT_THAT(sim.SoundTimes(SoundEvent::kLongBreak), IsEmpty());
+    EXPECT_EQ(sim.SoundTimes(SoundEvent::kShortBreakEnd).size(), 8u);
+    EXPECT_THAT(sim.SoundTimes(SoundEvent::kLongBreakEnd), IsEmpty());
+    EXPECT_EQ(sim.Bonus(), 8 * 2 + 10u);
+}
+
 TEST(TypingThroughBreaks, ShortBreakWaitsForTheUserAndRepeatsItsReminder) {
     EngineSim sim;
     sim.settings.Bonus = 5;

@@ -105,17 +105,18 @@ TEST(History, AWeekOfTheEnginesOwnEventsAddsUpDayByDay) {
         const auto sounds = [&](SoundEvent event) {
             return CountBetween(h.sim.SoundTimes(event), from, to);
         };
-        EXPECT_EQ(r.shortDue, notices("Short break time"));
-        EXPECT_EQ(r.longDue, notices("Long break time"));
-        EXPECT_EQ(r.shortTaken, sounds(SoundEvent::kShortBreakEnd));
-        EXPECT_EQ(r.longTaken, sounds(SoundEvent::kLongBreakEnd));
-        EXPECT_GT(r.shortDue, 0u);
-        EXPECT_GT(r.longDue, 0u);
+        EXPECT_EQ(r.shortBreaks.due, notices("Short break time"));
+        EXPECT_EQ(r.longBreaks.due, notices("Long break time"));
+        EXPECT_EQ(r.shortBreaks.taken, sounds(SoundEvent::kShortBreakEnd));
+        EXPECT_EQ(r.longBreaks.taken, sounds(SoundEvent::kLongBreakEnd));
+        EXPECT_GT(r.shortBreaks.due, 0u);
+        EXPECT_GT(r.longBreaks.due, 0u);
         // Each break worked through had at least one firmer reminder.
-        EXPECT_LE(r.shortWorkedThrough + r.longWorkedThrough, notices("Have a rest!"));
-        EXPECT_GT(r.shortWorkedThrough + r.longWorkedThrough, 0u);
+        EXPECT_LE(r.shortBreaks.workedThrough + r.longBreaks.workedThrough,
+                  notices("Have a rest!"));
+        EXPECT_GT(r.shortBreaks.workedThrough + r.longBreaks.workedThrough, 0u);
         EXPECT_EQ(r.pointsEarned - r.pointsLost, earned);
-        EXPECT_EQ(r.pointsEarned, 2 * r.shortTaken + 10 * r.longTaken);
+        EXPECT_EQ(r.pointsEarned, 2 * r.shortBreaks.taken + 10 * r.longBreaks.taken);
         EXPECT_EQ(r.firstActive, 8 * 60 + 1);  // the minute step that counted it
         EXPECT_GT(r.lastActive, day < 5 ? 12 * 60 : 9 * 60);
     }
@@ -129,15 +130,15 @@ TEST(History, HeldAndPausedBreaksAreNotDue) {
     h.sim.busy.busy = true;
     h.sim.Advance(30 * 60, true);  // four short breaks fall due and are held
     ASSERT_EQ(h.recorder.File().Records().size(), 1u);
-    EXPECT_EQ(h.recorder.File().Records()[0].shortDue, 0u);
+    EXPECT_EQ(h.recorder.File().Records()[0].shortBreaks.due, 0u);
     h.sim.busy.busy = false;
     h.sim.Advance(20, true);  // the held one comes once, when the user is free
-    EXPECT_EQ(h.recorder.File().Records()[0].shortDue, 1u);
+    EXPECT_EQ(h.recorder.File().Records()[0].shortBreaks.due, 1u);
     EXPECT_EQ(h.sim.NoticeTimes("Short break time").size(), 1u);
     h.sim.engine.Pause(PauseLength::kHours2);
     h.sim.Advance(90 * 60, true);
-    EXPECT_EQ(h.recorder.File().Records()[0].shortDue, 1u);
-    EXPECT_EQ(h.recorder.File().Records()[0].longDue, 0u);
+    EXPECT_EQ(h.recorder.File().Records()[0].shortBreaks.due, 1u);
+    EXPECT_EQ(h.recorder.File().Records()[0].longBreaks.due, 0u);
     EXPECT_EQ(h.recorder.File().Records()[0].minutes, 120u);  // a pause counts the time
 }
 
@@ -225,12 +226,8 @@ TEST(History, IdleMinutesWriteNothing) {
 DayRecord Sample(Date date, std::uint32_t seed) {
     return DayRecord{date,
                      300 + seed,
-                     40,
-                     35 + seed % 5,
-                     2,
-                     6,
-                     5,
-                     1,
+                     {40, 35 + seed % 5, 2},
+                     {6, 5, 1},
                      120,
                      7,
                      8 * 60 + static_cast<std::int32_t>(seed % 60),
@@ -355,11 +352,11 @@ std::vector<DayRecord> Month(const Date& today) {
             continue;  // no work at the weekend
         }
         r.minutes = 240 + static_cast<std::uint32_t>(i * 7 % 200);
-        r.shortDue = 30;
-        r.shortTaken = 15 + static_cast<std::uint32_t>(i % 16);
-        r.longDue = 5;
-        r.longTaken = 5;
-        r.pointsEarned = 2 * r.shortTaken + 50;
+        r.shortBreaks.due = 30;
+        r.shortBreaks.taken = 15 + static_cast<std::uint32_t>(i % 16);
+        r.longBreaks.due = 5;
+        r.longBreaks.taken = 5;
+        r.pointsEarned = 2 * r.shortBreaks.taken + 50;
         r.firstActive = 8 * 60;
         r.lastActive = 17 * 60 + i;
         days.push_back(r);
@@ -435,6 +432,24 @@ TEST(HistoryChart, ThePointerFindsTheDayAndItsNumbers) {
     EXPECT_EQ(layout.totals,
               "Last 14 days: 63 h 23 min at the computer on 10 days, 269 of 350 breaks taken "
               "(77 %), 938 points earned, 0 lost");
+}
+
+// Counts near the top of their range (a file edited by hand) add up without
+// wrapping round: every break taken still fills its share mark.
+TEST(HistoryChart, HugeCountsFillTheShareMarkAsSmallOnesDo) {
+    const Date today{2026, 12, 7};
+    DayRecord r;
+    r.date = today;
+    r.minutes = 60;
+    r.shortBreaks = {0xFFFFFFFFu, 0xFFFFFFFFu, 0};
+    r.longBreaks = {1, 1, 0};
+    const ChartLayout layout = LayoutHistoryChart({r}, today, 360, true, {560, 380, 96, 16, 7});
+    const ChartBar& bar = layout.bars.back();
+    EXPECT_GT(bar.share.Height(), 0);
+    EXPECT_EQ(bar.shareFill.Height(), bar.share.Height());
+    EXPECT_NE(layout.totals.find("4294967296 of 4294967296 breaks taken (100 %)"),
+              std::string::npos)
+        << layout.totals;
 }
 
 TEST(HistoryChart, NoHistorySaysSoInsteadOfEmptyAxes) {

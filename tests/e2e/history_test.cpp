@@ -103,9 +103,9 @@ TEST_F(HistoryTest, AfterThreeShortBreaksTodaysLineSaysThreeDueThreeTaken) {
     const std::string text = ReadHistory();
     ASSERT_TRUE(text.starts_with(kHistoryHeader)) << text;
     const DayRecord today = TodaysLine();
-    EXPECT_EQ(today.shortDue, 3u) << text;
-    EXPECT_EQ(today.shortTaken, 3u) << text;
-    EXPECT_EQ(today.shortWorkedThrough, 0u) << text;
+    EXPECT_EQ(today.shortBreaks.due, 3u) << text;
+    EXPECT_EQ(today.shortBreaks.taken, 3u) << text;
+    EXPECT_EQ(today.shortBreaks.workedThrough, 0u) << text;
     EXPECT_EQ(today.pointsEarned, 6u) << text;
 }
 
@@ -135,7 +135,7 @@ TEST_F(HistoryTest, AKillKeepsEarlierDaysAndTodayAtMostAMinuteBehind) {
     EXPECT_TRUE(text.starts_with(earlier)) << text;
     const std::uint32_t counted = m_store.Dword(reg::kAppKey, reg::kFullWorkTime).value_or(0);
     EXPECT_GE(TodaysLine().minutes + 1, counted) << text;
-    EXPECT_GT(TodaysLine().shortDue, 0u) << text;
+    EXPECT_GT(TodaysLine().shortBreaks.due, 0u) << text;
 }
 
 TEST_F(HistoryTest, TheTrayMenuOpensOneHistoryWindow) {

@@ -18,10 +18,10 @@ std::string TwoYears() {
     for (std::int64_t n = DayNumber(kToday) - 730; n <= DayNumber(kToday); ++n) {
         DayRecord& r = file.Day(DateOfDayNumber(n));
         r.minutes = 200 + static_cast<std::uint32_t>(n % 300);
-        r.shortDue = 40;
-        r.shortTaken = 30 + static_cast<std::uint32_t>(n % 10);
-        r.longDue = 6;
-        r.longTaken = 5;
+        r.shortBreaks.due = 40;
+        r.shortBreaks.taken = 30 + static_cast<std::uint32_t>(n % 10);
+        r.longBreaks.due = 6;
+        r.longBreaks.taken = 5;
         r.pointsEarned = 120;
         r.pointsLost = 3;
         r.firstActive = 480;

@@ -51,14 +51,14 @@ class MonthStorage final : public IHistoryStorage {
             DayRecord& r = file.Day(date);
             const auto k = static_cast<std::uint32_t>((i * 37) % 11);
             r.minutes = i == 0 ? 190 : 290 + k * 17;
-            r.shortDue = r.minutes / 8;
-            r.shortTaken = r.shortDue - k - (i % 4 == 1 ? r.shortDue / 3 : 0);
-            r.shortWorkedThrough = k / 3;
-            r.longDue = r.minutes / 60;
-            r.longTaken = r.longDue - (k > 8 ? 1 : 0);
-            r.longWorkedThrough = k > 8 ? 1 : 0;
-            r.pointsEarned = 2 * r.shortTaken + 10 * r.longTaken;
-            r.pointsLost = r.shortWorkedThrough + 5 * r.longWorkedThrough;
+            r.shortBreaks.due = r.minutes / 8;
+            r.shortBreaks.taken = r.shortBreaks.due - k - (i % 4 == 1 ? r.shortBreaks.due / 3 : 0);
+            r.shortBreaks.workedThrough = k / 3;
+            r.longBreaks.due = r.minutes / 60;
+            r.longBreaks.taken = r.longBreaks.due - (k > 8 ? 1 : 0);
+            r.longBreaks.workedThrough = k > 8 ? 1 : 0;
+            r.pointsEarned = 2 * r.shortBreaks.taken + 10 * r.longBreaks.taken;
+            r.pointsLost = r.shortBreaks.workedThrough + 5 * r.longBreaks.workedThrough;
             r.firstActive = 8 * 60 + static_cast<std::int32_t>(k * 3);
             r.lastActive = r.firstActive + static_cast<std::int32_t>(r.minutes) + 45;
         }
