@@ -217,10 +217,6 @@ void CTreeSettingsSheet::OnInitialized() {
         return;
     }
     const HWND sheet = Handle();
-    // Small icons at the sheet's scaling: 16 pixels at 100 %, drawn for
-    // 20, 24 and 32 as well.
-    const int iconSide = Dpi().Scale(16);
-    m_images = ::ImageList_Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 0, 1);
     // The tree's width is given at 96 dots per inch; its texts grow with the
     // screen's scaling, and so must it.
     const int treeWidth = Dpi().Scale(m_treeWidth);
@@ -257,10 +253,7 @@ void CTreeSettingsSheet::OnInitialized() {
     ::SendMessage(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // First in the keyboard's order.
     ::SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (m_treeImages) {
-        TreeView_SetImageList(tree, m_images, TVSIL_NORMAL);
-        TreeView_SetImageList(tree, m_images, TVSIL_STATE);
-    }
+    LoadTreeIcons();
     RefillTree();
     SelectPageInTree(TabCtrl_GetCurSel(tab));
     // The sheet may settle on its first page only after this returns.
@@ -332,6 +325,34 @@ void CTreeSettingsSheet::OnDpiChanged() {
     const int width = std::max(0, Dpi().Scale(m_treeWidth) - Dpi().Scale(m_treeGap));
     ::SetWindowPos(tree, nullptr, treeRect.left, frameRect.top, width,
                    frameRect.bottom - frameRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadTreeIcons();
+    RefillTree();
+    SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+}
+
+// The pages' small icons at the sheet's scaling: 16 pixels at 100 %, each
+// taken from the size its icon file has for it (20, 24 and 32 as well).
+void CTreeSettingsSheet::LoadTreeIcons() {
+    if (!m_treeImages) {
+        return;
+    }
+    const int side = Dpi().Scale(16);
+    const HIMAGELIST old = m_images;
+    m_images = ::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 1);
+    m_pageImages.clear();
+    for (const ui::PropertyPage* page : Pages()) {
+        const ui::IconHandle icon(page->IconId() != 0
+                                      ? static_cast<HICON>(::LoadImage(
+                                            ui::ModuleInstance(), MAKEINTRESOURCE(page->IconId()),
+                                            IMAGE_ICON, side, side, LR_DEFAULTCOLOR))
+                                      : nullptr);
+        m_pageImages.push_back(icon ? ::ImageList_AddIcon(m_images, icon.get()) : -1);
+    }
+    TreeView_SetImageList(TreeWindow(), m_images, TVSIL_NORMAL);
+    TreeView_SetImageList(TreeWindow(), m_images, TVSIL_STATE);
+    if (old != nullptr) {
+        ::ImageList_Destroy(old);
+    }
 }
 
 // With nine pages the tabs would stack in rows, and the pages would sit
@@ -394,28 +415,15 @@ void CTreeSettingsSheet::RefillTree() {
     m_items.clear();
     m_pages.Clear();
 
-    ::ImageList_RemoveAll(m_images);
-    if (const HIMAGELIST pageIcons = TabCtrl_GetImageList(tab)) {
-        for (int i = 0; i < ::ImageList_GetImageCount(pageIcons); ++i) {
-            if (const HICON icon = ::ImageList_GetIcon(pageIcons, i, ILD_NORMAL)) {
-                ::ImageList_AddIcon(m_images, icon);
-                ::DestroyIcon(icon);
-            }
-        }
-    }
-
-    std::vector<int> pageImages;
     const int count = TabCtrl_GetItemCount(tab);
     for (int i = 0; i < count; ++i) {
         std::array<wchar_t, 261> text{};
         TCITEM item{};
-        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.mask = TCIF_TEXT;
         item.pszText = text.data();
         item.cchTextMax = static_cast<int>(text.size() - 1);
         TabCtrl_GetItem(tab, i, &item);
         m_pages.AddPage(Narrow(text.data()), i);
-        const bool valid = item.iImage >= 0 && item.iImage < ::ImageList_GetImageCount(m_images);
-        pageImages.push_back(valid ? item.iImage : -1);
     }
 
     m_items.assign(m_pages.Size(), nullptr);
@@ -430,7 +438,8 @@ void CTreeSettingsSheet::RefillTree() {
         const std::wstring text = Widen(info.text);
         insert.item.pszText = const_cast<wchar_t*>(text.c_str());
         insert.item.lParam = info.page;
-        const int image = info.page >= 0 ? pageImages[static_cast<std::size_t>(info.page)] : -1;
+        const auto page = static_cast<std::size_t>(info.page);
+        const int image = info.page >= 0 && page < m_pageImages.size() ? m_pageImages[page] : -1;
         insert.item.iImage = image;
         insert.item.iSelectedImage = image;
         m_items[static_cast<std::size_t>(node)] = TreeView_InsertItem(tree, &insert);

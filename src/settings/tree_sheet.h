@@ -69,6 +69,7 @@ class CTreeSettingsSheet final : public ui::PropertySheet {
     void UseOneRowOfTabs();
     void WidenForTree(int treeWidth);
     static int TabHeight(HWND sheet, HFONT font);
+    void LoadTreeIcons();
     void RefillTree();
     void SelectPageInTree(int page);
     void SelectNode(int node);
@@ -86,6 +87,7 @@ class CTreeSettingsSheet final : public ui::PropertySheet {
     ui::WindowHandle m_tree;
     std::unique_ptr<CPageFrame> m_frame;
     HIMAGELIST m_images = nullptr;
+    std::vector<int> m_pageImages;  // by page: its icon in m_images, or -1
     PageTree m_pages;
     std::vector<HTREEITEM> m_items;  // by node of m_pages
 };

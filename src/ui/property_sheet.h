@@ -33,6 +33,8 @@ class PropertyPage : public MessageHandlers {
     // until the sheet closes.
     HWND Handle() const noexcept { return m_hwnd; }
     HWND Item(int id) const noexcept { return ::GetDlgItem(m_hwnd, id); }
+    // The icon resource it shows on the sheet; 0 for none.
+    UINT IconId() const noexcept { return m_iconId; }
     // The scaling of the monitor the sheet is on.
     const DpiScale& Dpi() const noexcept { return m_dpi; }
 
@@ -121,6 +123,8 @@ class PropertySheet : public MessageHandlers {
     // DoModal.
     PROPSHEETHEADER& Header() noexcept { return m_header; }
     bool IsWizard() const noexcept { return (m_header.dwFlags & PSH_WIZARD97) != 0; }
+    // The pages in the order they were added, which is the tabs' order.
+    const std::vector<PropertyPage*>& Pages() const noexcept { return m_pages; }
     // Once the system has built the sheet, its tab control and first page.
     virtual void OnInitialized() {}
     // The sheet moved to a monitor of another scaling, took the rectangle

@@ -790,17 +790,24 @@ int WindowWidth(HWND window) {
 
 // The pages' icons in the tree are drawn for the scaling the window opened
 // at (run at 96 and 192 dots per inch).
-TEST_F(SettingsWindowTest, TreeIconsInTheSizeOfTheScaling) {
-    Open();
+// The width of the tree's first icon, 0 when it has none.
+int TreeIconWidth(HWND tree) {
     const ui::IconHandle icon(
-        ::ImageList_GetIcon(TreeView_GetImageList(Tree(), TVSIL_NORMAL), 0, ILD_NORMAL));
+        ::ImageList_GetIcon(TreeView_GetImageList(tree, TVSIL_NORMAL), 0, ILD_NORMAL));
     ICONINFO info{};
-    ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
+    if (!icon || !::GetIconInfo(icon.get(), &info)) {
+        return 0;
+    }
     const ui::BitmapHandle mask(info.hbmMask);
     const ui::BitmapHandle colour(info.hbmColor);
     BITMAP size{};
     ::GetObjectA(mask.get(), sizeof size, &size);
-    EXPECT_EQ(size.bmWidth, ::MulDiv(16, ScreenDpi(), 96));
+    return size.bmWidth;
+}
+
+TEST_F(SettingsWindowTest, TreeIconsInTheSizeOfTheScaling) {
+    Open();
+    EXPECT_EQ(TreeIconWidth(Tree()), ::MulDiv(16, ScreenDpi(), 96));
     Close(IDCANCEL);
 }
 
@@ -823,6 +830,7 @@ TEST_F(SettingsWindowTest, TheWindowFollowsTheScalingOfItsMonitor) {
     const RECT suggested = MoveToDpi(m_sheet, start, moved);
     ExpectWindowRect(m_sheet, suggested);
     EXPECT_EQ(WindowWidth(Tree()), treeWidth(moved));
+    EXPECT_EQ(TreeIconWidth(Tree()), ::MulDiv(16, moved, 96));
     EXPECT_EQ(::SendMessageA(Item(IDC_SOUND_EVENTS), LB_GETITEMHEIGHT, 0, 0), lineHeight(moved));
     // The page covers whatever the band grows into while nothing lays the
     // sheet out again (under Wine); a band that shrinks shows whole.
@@ -840,6 +848,7 @@ TEST_F(SettingsWindowTest, TheWindowFollowsTheScalingOfItsMonitor) {
     Select(kAppearance);
     MoveToDpi(m_sheet, smaller, start);
     EXPECT_EQ(WindowWidth(Tree()), treeWidth(start));
+    EXPECT_EQ(TreeIconWidth(Tree()), ::MulDiv(16, start, 96));
     Select(kSounds);
     EXPECT_EQ(::SendMessageA(Item(IDC_SOUND_EVENTS), LB_GETITEMHEIGHT, 0, 0), lineHeight(start));
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return CaptionBandRows(frame) == band; }));
