@@ -2,6 +2,7 @@
 // own here, beside a stand-in main window that takes and saves the record
 // whenever the window applies, as the real one does. Pages are chosen in the tree and
 // driven by messages; what they did is read back from the registry.
+#include "history/history_store_win.h"
 #include "settings/settings_window.h"
 #include "settings/tree_sheet.h"
 #include "shared/dpi_checks.h"
@@ -22,6 +23,7 @@
 #include <atomic>
 #include <functional>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -526,6 +528,34 @@ TEST_F(SettingsWindowTest, StartupAndAppearanceStoreTheirBoxes) {
     EXPECT_EQ(m_changes, 1);
     EXPECT_EQ(Dword("AppearanceType"), 1u);
     EXPECT_EQ(Dword("QuietWhenBusy"), 1u);
+}
+
+// Clearing "Keep a history of my breaks" asks about the file kept so far:
+// No keeps it; Yes deletes it, but only once the settings are applied.
+TEST_F(SettingsWindowTest, ClearingTheHistoryBoxAsksWhetherToDeleteTheFile) {
+    const std::wstring path = HistoryFilePath();
+    ::CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+    for (const int answer : {IDNO, IDYES}) {
+        std::ofstream(std::filesystem::path(path)) << "date\n";
+        m_settings.KeepHistory = 1;
+        Open();
+        Select(kStartup);
+        ::SendMessageA(Item(IDC_KEEP_HISTORY), BM_SETCHECK, BST_UNCHECKED, 0);
+        ::PostMessageA(Page(), WM_COMMAND, MAKEWPARAM(IDC_KEEP_HISTORY, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(Item(IDC_KEEP_HISTORY)));
+        HWND question = nullptr;
+        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
+            question = ::FindWindowA("#32770", "Pausora");
+            return question != nullptr && ::IsWindowVisible(question);
+        })) << "no question";
+        ::PostMessageA(question, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(question); }));
+        EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << answer;
+        Close(IDOK);
+        EXPECT_EQ(Dword("KeepHistory"), 0u);
+        EXPECT_EQ(::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES, answer == IDNO)
+            << answer;
+    }
 }
 
 int WindowsTitled(const char* title) {
