@@ -38,8 +38,7 @@ class PropertyPage : public MessageHandlers {
     // The scaling of the monitor the sheet is on.
     const DpiScale& Dpi() const noexcept { return m_dpi; }
 
-    // On a wizard: an exterior page, without the header band; the sheet's
-    // watermark, if it has one, stands at its left.
+    // On a wizard: an exterior page, without the header band.
     void HideHeader() { m_hideHeader = true; }
     // On a wizard: an interior page's title and subtitle in the header band.
     void SetHeaderTexts(std::string title, std::string subtitle);
@@ -157,8 +156,6 @@ class WizardSheet : public PropertySheet {
   public:
     WizardSheet(std::string caption, HWND parent, UINT startPage);
 
-    // The bitmap beside exterior pages.
-    void SetWatermark(UINT bitmapId);
     // The bitmap in the header band of interior pages.
     void SetHeaderBitmap(UINT bitmapId);
 

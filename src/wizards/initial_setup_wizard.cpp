@@ -12,17 +12,17 @@ namespace pausora {
 CInitialSetupWizard::CInitialSetupWizard(std::string caption, HWND parent, UINT startPage,
                                          STimeSettings* settings)
     : ui::WizardSheet(std::move(caption), parent, startPage), m_settings(settings) {
-    SetWatermark(IDB_WATERMARK);
     SetHeaderBitmap(IDB_WIZARD_HEADER);
 }
 
 CInitialSetupWizard_Page1::CInitialSetupWizard_Page1()
-    : ui::PropertyPage(IDD_INITIAL_WIZARD_WELCOME) {
+    : ui::PropertyPage(IDD_INITIAL_WIZARD_WELCOME), m_picture(IDB_WATERMARK) {
     HideHeader();
 }
 
 BOOL CInitialSetupWizard_Page1::OnInitDialog() {
-    OnDpiChanged();
+    m_picture.Attach(Handle(), Dpi());
+    ApplyTitleFont();
     return TRUE;
 }
 
@@ -30,7 +30,20 @@ void CInitialSetupWizard_Page1::OnSetActive() {
     SetWizardButtons(PSWIZB_NEXT);
 }
 
+// Drawn on the window colour, as the workplace wizard's pages.
+ui::Handled CInitialSetupWizard_Page1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const ui::Handled answer = ui::WindowColourBackground(message, wParam)) {
+        return answer;
+    }
+    return ui::PropertyPage::OnMessage(message, wParam, lParam);
+}
+
 void CInitialSetupWizard_Page1::OnDpiChanged() {
+    m_picture.Follow(Dpi());
+    ApplyTitleFont();
+}
+
+void CInitialSetupWizard_Page1::ApplyTitleFont() {
     ui::FontHandle titleFont = CreateWizardTitleFont(true, Dpi().Dpi());
     ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT,
                          reinterpret_cast<WPARAM>(titleFont.get()), TRUE);

@@ -7,6 +7,7 @@
 #include "ui/handles.h"
 #include "ui/picker_control.h"
 #include "ui/property_sheet.h"
+#include "wizards/side_picture.h"
 
 #include <string>
 #include <vector>
@@ -34,8 +35,12 @@ class CInitialSetupWizard_Page1 final : public ui::PropertyPage {
     BOOL OnInitDialog() override;
     void OnSetActive() override;
     void OnDpiChanged() override;
+    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    void ApplyTitleFont();
+
+    CSidePicture m_picture;
     ui::FontHandle m_titleFont;
 };
 

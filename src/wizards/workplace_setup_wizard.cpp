@@ -16,24 +16,14 @@ constexpr DWORD kLast = PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH;
 
 CWorkPlaceSetupWizardPage::CWorkPlaceSetupWizardPage(const Layout& layout)
     : ui::PropertyPage(layout.templateId),
-      m_pictureId(layout.pictureId),
+      m_picture(layout.pictureId),
       m_buttons(layout.buttons),
       m_secondTitle(layout.secondTitle) {
     HideHeader();
 }
 
 BOOL CWorkPlaceSetupWizardPage::OnInitDialog() {
-    // The template's picture control is the page's only bitmap static.
-    for (HWND child = ::GetWindow(Handle(), GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if ((::GetWindowLongPtr(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
-            m_pictureControl = child;
-            break;
-        }
-    }
-    // The strip is the page's height: 193 dialog units.
-    m_pictureHeight = ui::DialogUnitsToPixels(Handle(), 0, 193).cy;
-    ApplyPicture();
+    m_picture.Attach(Handle(), Dpi());
     ApplyTitleFont();
     return TRUE;
 }
@@ -46,7 +36,7 @@ void CWorkPlaceSetupWizardPage::OnSetActive() {
 }
 
 void CWorkPlaceSetupWizardPage::OnDpiChanged() {
-    ApplyPicture();
+    m_picture.Follow(Dpi());
     ApplyTitleFont();
 }
 
@@ -61,22 +51,6 @@ void CWorkPlaceSetupWizardPage::ApplyTitleFont() {
     }
     // The controls let go of the old font before it is deleted.
     m_titleFont = std::move(titleFont);
-}
-
-void CWorkPlaceSetupWizardPage::ApplyPicture() {
-    if (m_pictureControl == nullptr) {
-        return;
-    }
-    ui::BitmapHandle picture =
-        ui::LoadBitmapOfHeight(m_pictureId, Dpi().FromStart(m_pictureHeight));
-    if (!picture) {
-        return;
-    }
-    const HBITMAP previous = ui::SetStaticPicture(m_pictureControl, picture.get());
-    if (!m_picture && previous != nullptr) {
-        m_templatePicture.reset(previous);
-    }
-    m_picture = std::move(picture);
 }
 
 ui::Handled CWorkPlaceSetupWizardPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

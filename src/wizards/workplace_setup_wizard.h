@@ -5,6 +5,7 @@
 
 #include "ui/handles.h"
 #include "ui/property_sheet.h"
+#include "wizards/side_picture.h"
 
 #include <memory>
 #include <string>
@@ -36,17 +37,11 @@ class CWorkPlaceSetupWizardPage final : public ui::PropertyPage {
 
   private:
     void ApplyTitleFont();
-    void ApplyPicture();
 
-    UINT m_pictureId;
+    CSidePicture m_picture;
     DWORD m_buttons;
     bool m_secondTitle;
     ui::FontHandle m_titleFont;
-    HWND m_pictureControl = nullptr;
-    int m_pictureHeight = 0;  // the strip's height in pixels when the page was made
-    ui::BitmapHandle m_picture;
-    // The picture the control loaded from the template, ours once replaced.
-    ui::BitmapHandle m_templatePicture;
 };
 
 // The sheet owns its pages and adds them in order when it is made.

@@ -309,9 +309,13 @@ TEST_F(WizardTest, TitlesAndPicturesFollowTheScaling) {
     StartUp({
         [&](const WizardDriver& wizard) {
             ASSERT_TRUE(wizard.WaitForPage(0));
+            // The welcome page's picture fills its strip, 193 dialog units.
+            const int strip = DialogUnitsHigh(wizard.Page(), 193);
+            EXPECT_NEAR(PictureHeight(wizard.Page()), strip, 2);
             EXPECT_EQ(FontHeight(wizard.Control(IDC_WIZARD_TITLE)), TitleHeight(start));
             const RECT suggested = MoveToDpi(wizard.Sheet(), start, moved);
             ExpectWindowRect(wizard.Sheet(), suggested);
+            EXPECT_NEAR(PictureHeight(wizard.Page()), ::MulDiv(strip, moved, start), 2);
             EXPECT_EQ(FontHeight(wizard.Control(IDC_WIZARD_TITLE)), TitleHeight(moved));
             for (int page = 1; page <= 5; ++page) {
                 ExpectNext(wizard, page);
