@@ -2,7 +2,6 @@
 
 #include "resource.h"
 #include "ui/picker_control.h"
-#include "wizards/wizard_title.h"
 
 #include <string>
 #include <utility>
@@ -16,39 +15,10 @@ CInitialSetupWizard::CInitialSetupWizard(std::string caption, HWND parent, UINT 
 }
 
 CInitialSetupWizard_Page1::CInitialSetupWizard_Page1()
-    : ui::PropertyPage(IDD_INITIAL_WIZARD_WELCOME), m_picture(IDB_WATERMARK) {
-    HideHeader();
-}
-
-BOOL CInitialSetupWizard_Page1::OnInitDialog() {
-    m_picture.Attach(Handle(), Dpi());
-    ApplyTitleFont();
-    return TRUE;
-}
+    : CPicturePage(IDD_INITIAL_WIZARD_WELCOME, IDB_WATERMARK, true) {}
 
 void CInitialSetupWizard_Page1::OnSetActive() {
     SetWizardButtons(PSWIZB_NEXT);
-}
-
-// Drawn on the window colour, as the workplace wizard's pages.
-ui::Handled CInitialSetupWizard_Page1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const ui::Handled answer = ui::WindowColourBackground(message, wParam)) {
-        return answer;
-    }
-    return ui::PropertyPage::OnMessage(message, wParam, lParam);
-}
-
-void CInitialSetupWizard_Page1::OnDpiChanged() {
-    m_picture.Follow(Dpi());
-    ApplyTitleFont();
-}
-
-void CInitialSetupWizard_Page1::ApplyTitleFont() {
-    ui::FontHandle titleFont = CreateWizardTitleFont(true, Dpi().Dpi());
-    ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(titleFont.get()), TRUE);
-    // The control lets go of the old font before it is deleted.
-    m_titleFont = std::move(titleFont);
 }
 
 CScheduleWizardPage::CScheduleWizardPage(const Layout& layout, STimeSettings* settings)

@@ -7,7 +7,7 @@
 #include "ui/handles.h"
 #include "ui/picker_control.h"
 #include "ui/property_sheet.h"
-#include "wizards/side_picture.h"
+#include "wizards/picture_page.h"
 
 #include <string>
 #include <vector>
@@ -27,21 +27,12 @@ class CInitialSetupWizard final : public ui::WizardSheet {
 };
 
 // Welcome.
-class CInitialSetupWizard_Page1 final : public ui::PropertyPage {
+class CInitialSetupWizard_Page1 final : public CPicturePage {
   public:
     CInitialSetupWizard_Page1();
 
   protected:
-    BOOL OnInitDialog() override;
     void OnSetActive() override;
-    void OnDpiChanged() override;
-    ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  private:
-    void ApplyTitleFont();
-
-    CSidePicture m_picture;
-    ui::FontHandle m_titleFont;
 };
 
 // A page of time pickers, each showing one time of the record. A field is

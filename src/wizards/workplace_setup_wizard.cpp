@@ -1,8 +1,6 @@
 #include "wizards/workplace_setup_wizard.h"
 
 #include "resource.h"
-#include "ui/dpi.h"
-#include "wizards/wizard_title.h"
 
 #include <utility>
 
@@ -14,50 +12,17 @@ constexpr DWORD kMiddle = PSWIZB_BACK | PSWIZB_NEXT;
 constexpr DWORD kLast = PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH;
 }  // namespace
 
+// The welcome and the last page open and close the walk in bold.
 CWorkPlaceSetupWizardPage::CWorkPlaceSetupWizardPage(const Layout& layout)
-    : ui::PropertyPage(layout.templateId),
-      m_picture(layout.pictureId),
-      m_buttons(layout.buttons),
-      m_secondTitle(layout.secondTitle) {
-    HideHeader();
-}
-
-BOOL CWorkPlaceSetupWizardPage::OnInitDialog() {
-    m_picture.Attach(Handle(), Dpi());
-    ApplyTitleFont();
-    return TRUE;
-}
+    : CPicturePage(layout.templateId, layout.pictureId,
+                   (layout.buttons & PSWIZB_FINISH) != 0 || (layout.buttons & PSWIZB_BACK) == 0),
+      m_buttons(layout.buttons) {}
 
 void CWorkPlaceSetupWizardPage::OnSetActive() {
     SetWizardButtons(m_buttons);
     if ((m_buttons & PSWIZB_FINISH) != 0) {
         FocusWizardFinish();
     }
-}
-
-void CWorkPlaceSetupWizardPage::OnDpiChanged() {
-    m_picture.Follow(Dpi());
-    ApplyTitleFont();
-}
-
-void CWorkPlaceSetupWizardPage::ApplyTitleFont() {
-    // The welcome and the last page open and close the walk in bold.
-    const bool bold = (m_buttons & PSWIZB_FINISH) != 0 || (m_buttons & PSWIZB_BACK) == 0;
-    ui::FontHandle titleFont = CreateWizardTitleFont(bold, Dpi().Dpi());
-    const auto font = reinterpret_cast<WPARAM>(titleFont.get());
-    ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT, font, TRUE);
-    if (m_secondTitle) {
-        ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE_2, WM_SETFONT, font, TRUE);
-    }
-    // The controls let go of the old font before it is deleted.
-    m_titleFont = std::move(titleFont);
-}
-
-ui::Handled CWorkPlaceSetupWizardPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const ui::Handled answer = ui::WindowColourBackground(message, wParam)) {
-        return answer;
-    }
-    return ui::PropertyPage::OnMessage(message, wParam, lParam);
 }
 
 CWorkPlaceSetupWizard::CWorkPlaceSetupWizard(std::string caption, HWND parent, UINT startPage)
@@ -71,7 +36,7 @@ CWorkPlaceSetupWizard::CWorkPlaceSetupWizard(std::string caption, HWND parent, U
         {IDD_WORKPLACE_WIZARD_5, IDB_WP_KEYBOARD_MOUSE, kMiddle},
         {IDD_WORKPLACE_WIZARD_6, IDB_WP_NOTEBOOK, kMiddle},
         {IDD_WORKPLACE_WIZARD_7, IDB_WP_LIGHTING, kMiddle},
-        {IDD_WORKPLACE_WIZARD_8, IDB_WP_CLIMATE_NOISE, kLast, true},
+        {IDD_WORKPLACE_WIZARD_8, IDB_WP_CLIMATE_NOISE, kLast},
     };
     SetHeaderBitmap(IDB_WIZARD_HEADER);
     for (const Page::Layout& layout : kPages) {
