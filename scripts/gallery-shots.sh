@@ -1,16 +1,20 @@
 # Shared by the gallery screenshot scripts: a gallery program of the Windows
 # build shows one window, writes its rectangle to a file when it is ready, and
-# waits for a second file before it ends. Source it after setting root, out
-# and the script's arguments; it defines functions only.
+# waits for a second file before it ends. Source it after setting root; it
+# defines functions only.
 
-# Builds (unless a build folder was given) and finds the gallery program,
-# then starts a private display and a private Wine prefix in which Wine draws
-# window frames itself; sets gallery, work and WINEPREFIX. With DPI set (120,
-# 144...) the prefix takes that display scaling, and suffix (which the
+# Makes the output folder (build/screenshots unless one was given), builds
+# (unless a build folder was given) and finds the gallery program, then
+# starts a private display and a private Wine prefix in which Wine draws
+# window frames itself; sets out, gallery, work and WINEPREFIX. With DPI set
+# (120, 144...) the prefix takes that display scaling, and suffix (which the
 # pictures' names end in) is -<DPI>dpi; otherwise it is empty.
-# gallery_setup <target> <build-dir-argument-or-empty>
+# gallery_setup <target> <output-folder-or-empty> <build-dir-or-empty>
 gallery_setup() {
-    local target=$1 given=$2
+    local target=$1 given=$3
+    out=${2:-$root/build/screenshots}
+    mkdir -p "$out"
+    out=$(cd "$out" && pwd)
     local build=${given:-$root/build/windows}
     gallery=$build/bin/$target.exe
     if [ -z "$given" ]; then

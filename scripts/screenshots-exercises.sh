@@ -12,11 +12,8 @@
 # only the pictures whose names match, e.g. SHOTS='exercise-15*'.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$root/build/screenshots}
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
 . "$root/scripts/gallery-shots.sh"
-gallery_setup exercise_gallery "${2:-}"
+gallery_setup exercise_gallery "${1:-}" "${2:-}"
 
 # The number of pictures each exercise shows in turn.
 loops=(0 1 1 2 1 1 1 2 1 2 2 2 2 1 1 4)

@@ -10,11 +10,8 @@
 # the names then end in -120dpi or -144dpi. SHOTS='glob' takes only some.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$root/build/screenshots}
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
 . "$root/scripts/gallery-shots.sh"
-gallery_setup history_gallery "${2:-}"
+gallery_setup history_gallery "${1:-}" "${2:-}"
 
 gallery_shot "history-month$suffix" READY 600 400 month
 gallery_shot "history-month-wide$suffix" READY 780 400 month

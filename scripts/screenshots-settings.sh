@@ -11,11 +11,8 @@
 # pictures whose names match, e.g. SHOTS='settings-8*'.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$root/build/screenshots}
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
 . "$root/scripts/gallery-shots.sh"
-gallery_setup settings_gallery "${2:-}"
+gallery_setup settings_gallery "${1:-}" "${2:-}"
 
 pages=(schedule short-breaks long-breaks working-time time-limits customize startup sounds
     appearance)

@@ -11,11 +11,8 @@
 # only the pictures whose names match, e.g. SHOTS='workplace-8'.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$root/build/screenshots}
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
 . "$root/scripts/gallery-shots.sh"
-gallery_setup wizard_gallery "${2:-}"
+gallery_setup wizard_gallery "${1:-}" "${2:-}"
 
 for n in 1 2 3 4 5 6; do
     gallery_shot "initial-$n$suffix" initial "$n" READY
