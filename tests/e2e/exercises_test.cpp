@@ -26,15 +26,7 @@ HWND WaitForExercises(DWORD ms) {
 
 class ExercisesTest : public ProgramTest {
   protected:
-    int ExercisesShown() const {
-        int shown = 0;
-        for (const HWND window : m_program.TopLevelWindows()) {
-            char title[64] = {};
-            ::GetWindowTextA(window, title, sizeof title);
-            shown += ::IsWindowVisible(window) && std::string(title) == kCaption ? 1 : 0;
-        }
-        return shown;
-    }
+    int ExercisesShown() const { return m_program.ShownWindowsTitled(kCaption); }
     // A second request while the dialog is open opens no second one.
     void ExpectOneDialog(HWND dialog) {
         EXPECT_FALSE(WaitFor(2000, [&] { return ExercisesShown() > 1; }))

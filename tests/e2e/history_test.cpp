@@ -78,15 +78,7 @@ class HistoryTest : public ::testing::Test {
         ::DeleteFileW(HistoryPath().c_str());
     }
     std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
-    int HistoryWindows() const {
-        int shown = 0;
-        for (const HWND window : m_program.TopLevelWindows()) {
-            char title[64] = {};
-            ::GetWindowTextA(window, title, sizeof title);
-            shown += ::IsWindowVisible(window) && std::string(title) == kCaption ? 1 : 0;
-        }
-        return shown;
-    }
+    int HistoryWindows() const { return m_program.ShownWindowsTitled(kCaption); }
 
     WinBackdoor m_store;
     Program m_program;

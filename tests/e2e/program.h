@@ -118,6 +118,16 @@ class Program {
         return dialogs;
     }
     bool ShowsADialog() const { return !VisibleDialogs().empty(); }
+    // How many of its shown top-level windows bear `title`.
+    int ShownWindowsTitled(const std::string& title) const {
+        int shown = 0;
+        for (const HWND window : TopLevelWindows()) {
+            char text[64] = {};
+            ::GetWindowTextA(window, text, sizeof text);
+            shown += ::IsWindowVisible(window) && title == text ? 1 : 0;
+        }
+        return shown;
+    }
 
     // Every top-level window of the program, shown or not: what the system
     // closes when it ends the program or the session.
