@@ -1,18 +1,17 @@
 #include "settings/tree_sheet.h"
 #include "ui/utf.h"
 
-#include <uxtheme.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace pausora::TreeSheet {
 
 namespace {
 
 constexpr UINT kFrameId = 0xFFFF;
-constexpr UINT kTreeId = 0x7EEE;
 constexpr int kTabPane = 9;  // the tab control's pane part in the visual style
 // Posted to the sheet to select a page's node after a selection that landed
 // on a node without a page was cancelled.
@@ -27,46 +26,66 @@ bool IsSelChanged(UINT code) {
     return code == TVN_SELCHANGED || code == TVN_SELCHANGEDW;
 }
 
-// The tab control's visual style while styles are on; without them it is
-// null, and everything draws unthemed.
-class TabTheme {
-  public:
-    explicit TabTheme(HWND window)
-        : m_theme(::IsAppThemed() && ::IsThemeActive() ? ::OpenThemeData(window, L"Tab")
-                                                       : nullptr) {}
-    ~TabTheme() {
-        if (m_theme != nullptr) {
-            ::CloseThemeData(m_theme);
-        }
-    }
-    TabTheme(const TabTheme&) = delete;
-    TabTheme& operator=(const TabTheme&) = delete;
-    HTHEME Get() const { return m_theme; }
-
-  private:
-    HTHEME m_theme;
-};
-
 }  // namespace
+
+// --- visual styles ---
+
+CVisualStyles& CVisualStyles::Get() {
+    static CVisualStyles styles;  // released at exit with the library
+    return styles;
+}
+
+CVisualStyles::CVisualStyles() : m_library(::LoadLibrary(L"uxtheme.dll")) {
+    if (!m_library) {
+        return;
+    }
+    const HMODULE library = m_library.get();
+    auto find = [library](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+            reinterpret_cast<void*>(::GetProcAddress(library, name)));
+    };
+    find(m_isAppThemed, "IsAppThemed");
+    find(m_isThemeActive, "IsThemeActive");
+    find(m_openThemeData, "OpenThemeData");
+    find(m_closeThemeData, "CloseThemeData");
+    find(m_getContentRect, "GetThemeBackgroundContentRect");
+    find(m_drawBackground, "DrawThemeBackground");
+    find(m_getThemeColor, "GetThemeColor");
+}
+
+bool CVisualStyles::Themed() const {
+    return m_isAppThemed != nullptr && m_isThemeActive != nullptr && m_openThemeData != nullptr &&
+           m_closeThemeData != nullptr && m_getContentRect != nullptr &&
+           m_drawBackground != nullptr && m_isAppThemed() && m_isThemeActive();
+}
+
+CVisualStyles::Theme CVisualStyles::Open(HWND window, const wchar_t* classes) const {
+    return Themed() ? m_openThemeData(window, classes) : nullptr;
+}
+
+void CVisualStyles::Close(Theme theme) const {
+    if (theme != nullptr && m_closeThemeData != nullptr) {
+        m_closeThemeData(theme);
+    }
+}
+
+bool CVisualStyles::ContentRect(Theme theme, HDC dc, int part, int state, const RECT& bounds,
+                                RECT& content) const {
+    return theme != nullptr && m_getContentRect != nullptr &&
+           SUCCEEDED(m_getContentRect(theme, dc, part, state, &bounds, &content));
+}
+
+bool CVisualStyles::DrawBackground(Theme theme, HDC dc, int part, int state,
+                                   const RECT& rect) const {
+    return theme != nullptr && m_drawBackground != nullptr &&
+           SUCCEEDED(m_drawBackground(theme, dc, part, state, &rect, nullptr));
+}
 
 // --- the frame ---
 
-CPageFrame::~CPageFrame() {
-    if (m_icon != nullptr) {
-        ::ImageList_Destroy(m_icon);
-    }
-}
-
-bool CPageFrame::Create(HWND parent, const RECT& rect, UINT id) {
-    return CreateEx(0, L"PausoraPageFrame", L"PausoraSettingsWnd",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, parent,
-                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
-}
-
 void CPageFrame::Repaint() const {
-    if (Handle() != nullptr) {
-        ::InvalidateRect(Handle(), nullptr, FALSE);
+    if (const HWND window = Wnd()) {
+        ::InvalidateRect(window, nullptr, FALSE);
     }
 }
 
@@ -82,42 +101,50 @@ void CPageFrame::SetCaptionHeight(int pixels) {
 
 void CPageFrame::SetCaption(const std::string& text, HICON icon) {
     m_captionText = text;
-    if (m_icon != nullptr) {
-        ::ImageList_Destroy(m_icon);
-        m_icon = nullptr;
-    }
-    m_iconSize = {0, 0};
-    ICONINFO info{};
-    if (icon != nullptr && ::GetIconInfo(icon, &info)) {
-        BITMAP mask{};
-        ::GetObject(info.hbmMask, sizeof mask, &mask);
-        // An icon without colour keeps its image and mask one above the other.
-        const int height = info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
-        ::DeleteObject(info.hbmMask);
-        if (info.hbmColor != nullptr) {
-            ::DeleteObject(info.hbmColor);
-        }
-        m_icon = ::ImageList_Create(mask.bmWidth, height, ILC_COLOR32 | ILC_MASK, 1, 0);
-        if (m_icon != nullptr && ::ImageList_AddIcon(m_icon, icon) >= 0) {
-            m_iconSize = {mask.bmWidth, height};
-        }
-    }
+    SetCaptionIcon(icon);
     Repaint();
+}
+
+void CPageFrame::SetMessageText(const std::string& text) {
+    m_messageText = text;
+    Repaint();
+}
+
+void CPageFrame::SetMessageFormat(UINT drawTextFlags) {
+    m_messageFormat = drawTextFlags;
+    Repaint();
+}
+
+void CPageFrame::Draw(HDC dc, const RECT& client) {
+    if (m_showCaption) {
+        DrawCaption(dc, CaptionRect(dc, client));
+    }
+    DrawMessage(dc, MessageRect(dc, client));
 }
 
 RECT CPageFrame::CaptionRect(HDC dc, const RECT& client) const {
     RECT caption = client;
-    const TabTheme theme(Handle());
-    RECT content{};
-    if (theme.Get() != nullptr && SUCCEEDED(::GetThemeBackgroundContentRect(
-                                      theme.Get(), dc, kTabPane, 0, &client, &content))) {
-        caption.top = content.top;
+    const CVisualStyles& styles = CVisualStyles::Get();
+    if (const CVisualStyles::Theme theme = styles.Open(Wnd(), L"Tab")) {
+        RECT content{};
+        if (styles.ContentRect(theme, dc, kTabPane, 0, client, content)) {
+            caption.top = content.top;
+        }
+        styles.Close(theme);
     }
     caption.bottom = caption.top + m_captionHeight;
     return caption;
 }
 
-void CPageFrame::DrawCaption(HDC dc, const RECT& caption) const {
+RECT CPageFrame::MessageRect(HDC dc, const RECT& client) const {
+    RECT message = client;
+    if (m_showCaption) {
+        message.top = CaptionRect(dc, client).bottom;
+    }
+    return message;
+}
+
+void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
     std::array<TRIVERTEX, 2> corners{};
     corners[0] = {caption.left, caption.top, 0xFF00, 0xFF00, 0xFF00, 0};
     corners[1] = {caption.right, caption.bottom, 0x7F00, 0x7F00, 0x7F00, 0};
@@ -125,11 +152,10 @@ void CPageFrame::DrawCaption(HDC dc, const RECT& caption) const {
     ::GradientFill(dc, corners.data(), 2, &span, 1, GRADIENT_FILL_RECT_H);
 
     RECT text = caption;
-    if (m_iconSize.cx > 0) {
-        ::ImageList_Draw(m_icon, 0, dc, 3,
-                         caption.top + (caption.bottom - caption.top - m_iconSize.cy) / 2,
-                         ILD_TRANSPARENT);
-        text.left += m_iconSize.cx + 3;
+    const SIZE icon = CaptionIconSize();
+    if (icon.cx > 0) {
+        DrawCaptionIcon(dc, 3, caption.top + (caption.bottom - caption.top - icon.cy) / 2);
+        text.left += icon.cx + 3;
     }
     text.left += 2;
     ::SetBkMode(dc, TRANSPARENT);
@@ -141,20 +167,77 @@ void CPageFrame::DrawCaption(HDC dc, const RECT& caption) const {
     ::SelectObject(dc, old);
 }
 
-ui::Handled CPageFrame::OnEraseBackground(HDC /*dc*/) {
+void CPageFrame::DrawMessage(HDC dc, const RECT& message) {
+    if (m_messageText.empty()) {
+        return;
+    }
+    RECT rect = message;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    const HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring text = Widen(m_messageText);
+    ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &rect, m_messageFormat);
+    ::SelectObject(dc, old);
+}
+
+CPageFrameWnd::~CPageFrameWnd() {
+    if (m_icon != nullptr) {
+        ::ImageList_Destroy(m_icon);
+    }
+}
+
+bool CPageFrameWnd::CreateWnd(HWND parent, const RECT& rect, UINT id) {
+    return CreateEx(0, L"PausoraPageFrame", L"PausoraSettingsWnd",
+                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, parent,
+                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+void CPageFrameWnd::SetCaptionIcon(HICON icon) {
+    if (m_icon != nullptr) {
+        ::ImageList_Destroy(m_icon);
+        m_icon = nullptr;
+    }
+    m_iconSize = {0, 0};
+    ICONINFO info{};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) {
+        return;
+    }
+    BITMAP mask{};
+    ::GetObject(info.hbmMask, sizeof mask, &mask);
+    // An icon without colour keeps its image and mask one above the other.
+    const int height = info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
+    ::DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) {
+        ::DeleteObject(info.hbmColor);
+    }
+    m_icon = ::ImageList_Create(mask.bmWidth, height, ILC_COLOR32 | ILC_MASK, 1, 0);
+    if (m_icon != nullptr && ::ImageList_AddIcon(m_icon, icon) >= 0) {
+        m_iconSize = {mask.bmWidth, height};
+    }
+}
+
+void CPageFrameWnd::DrawCaptionIcon(HDC dc, int x, int y) {
+    ::ImageList_Draw(m_icon, 0, dc, x, y, ILD_TRANSPARENT);
+}
+
+ui::Handled CPageFrameWnd::OnEraseBackground(HDC /*dc*/) {
     return 1;  // everything is painted at once, off-screen
 }
 
-void CPageFrame::DrawBackground(HDC dc, const RECT& client) const {
-    const TabTheme theme(Handle());
-    if (theme.Get() != nullptr &&
-        SUCCEEDED(::DrawThemeBackground(theme.Get(), dc, kTabPane, 0, &client, nullptr))) {
-        return;
+void CPageFrameWnd::DrawBackground(HDC dc, const RECT& client) const {
+    const CVisualStyles& styles = CVisualStyles::Get();
+    if (const CVisualStyles::Theme theme = styles.Open(Handle(), L"Tab")) {
+        const bool drawn = styles.DrawBackground(theme, dc, kTabPane, 0, client);
+        styles.Close(theme);
+        if (drawn) {
+            return;
+        }
     }
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
-ui::Handled CPageFrame::OnPaint() {
+ui::Handled CPageFrameWnd::OnPaint() {
     PAINTSTRUCT paint;
     const HDC screen = ::BeginPaint(Handle(), &paint);
     RECT client{};
@@ -164,9 +247,7 @@ ui::Handled CPageFrame::OnPaint() {
     if (dc != nullptr && canvas) {
         const HGDIOBJ old = ::SelectObject(dc, canvas.get());
         DrawBackground(dc, client);
-        if (m_showCaption) {
-            DrawCaption(dc, CaptionRect(dc, client));
-        }
+        Draw(dc, client);
         ::BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
         ::SelectObject(dc, old);
     }
@@ -177,20 +258,30 @@ ui::Handled CPageFrame::OnPaint() {
     return 0;
 }
 
-// --- the sheet ---
+// --- the tree ---
 
-CTreeSettingsSheet::CTreeSettingsSheet(std::string caption, HWND parent, UINT startPage)
-    : ui::PropertySheet(std::move(caption), parent, startPage) {
-    Header().dwFlags &= ~static_cast<DWORD>(PSH_HASHELP);
+bool CSheetTree::Create(HWND sheet, const RECT& rect) {
+    m_window.reset(::CreateWindowEx(
+        WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEW, L"PageTree",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+            TVS_SHOWSELALWAYS | TVS_TRACKSELECT,
+        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, sheet,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kId)), ui::ModuleInstance(), nullptr));
+    return static_cast<bool>(m_window);
 }
 
-CTreeSettingsSheet::~CTreeSettingsSheet() {
+// --- the sheet ---
+
+CTreeSheetBase::CTreeSheetBase(std::string caption, HWND parent, UINT startPage)
+    : ui::PropertySheet(std::move(caption), parent, startPage) {}
+
+CTreeSheetBase::~CTreeSheetBase() {
     if (m_images != nullptr) {
         ::ImageList_Destroy(m_images);
     }
 }
 
-bool CTreeSettingsSheet::SetTreeViewMode(bool treeMode, bool pageCaption, bool treeImages) {
+bool CTreeSheetBase::SetTreeViewMode(bool treeMode, bool pageCaption, bool treeImages) {
     if (Handle() != nullptr) {
         return false;
     }
@@ -200,23 +291,27 @@ bool CTreeSettingsSheet::SetTreeViewMode(bool treeMode, bool pageCaption, bool t
     return true;
 }
 
-bool CTreeSettingsSheet::SetTreeWidth(int width) {
-    if (width < 0) {
+bool CTreeSheetBase::SetTreeWidth(int width) {
+    if (width < 0 || Handle() != nullptr) {
         return false;
     }
     m_treeWidth = width;
     return true;
 }
 
-HWND CTreeSettingsSheet::TabControl() const {
+HWND CTreeSheetBase::TabControl() const {
     return Handle() != nullptr ? PropSheet_GetTabControl(Handle()) : nullptr;
 }
 
-void CTreeSettingsSheet::OnInitialized() {
+void CTreeSheetBase::OnInitialized() {
     if (!m_treeMode) {
         return;
     }
     const HWND sheet = Handle();
+    // Small icons at the sheet's scaling: 16 pixels at 100 %, drawn for
+    // 20, 24 and 32 as well.
+    const int iconSide = Dpi().Scale(16);
+    m_images = ::ImageList_Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 0, 1);
     // The tree's width is given at 96 dots per inch; its texts grow with the
     // screen's scaling, and so must it.
     const int treeWidth = Dpi().Scale(m_treeWidth);
@@ -231,9 +326,9 @@ void CTreeSettingsSheet::OnInitialized() {
     ::GetWindowRect(tab, &tabRect);
     ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&tabRect), 2);
 
-    m_frame = std::make_unique<CPageFrame>();
-    m_frame->Create(sheet, tabRect, kFrameId);
-    ::SetWindowPos(m_frame->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+    m_frame = std::make_unique<CPageFrameWnd>();
+    m_frame->CreateWnd(sheet, tabRect, kFrameId);
+    ::SetWindowPos(m_frame->Wnd(), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_frame->ShowCaption(m_pageCaption);
     WidenForTree(treeWidth);
@@ -242,18 +337,18 @@ void CTreeSettingsSheet::OnInitialized() {
     m_captionHeightAtStart = TabHeight(sheet, font);
     m_frame->SetCaptionHeight(m_captionHeightAtStart);
 
-    const int treeRight = tabRect.left + std::max(0, treeWidth - Dpi().Scale(m_treeGap));
-    m_tree.reset(::CreateWindowEx(
-        WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, WC_TREEVIEW, L"PageTree",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-            TVS_SHOWSELALWAYS | TVS_TRACKSELECT,
-        tabRect.left, tabRect.top, treeRight - tabRect.left, tabRect.bottom - tabRect.top, sheet,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTreeId)), ui::ModuleInstance(), nullptr));
-    const HWND tree = m_tree.get();
+    m_tree = std::make_unique<CSheetTree>();
+    RECT treeRect = tabRect;
+    treeRect.right = treeRect.left + std::max(0, treeWidth - Dpi().Scale(m_treeGap));
+    m_tree->Create(sheet, treeRect);
+    const HWND tree = m_tree->Handle();
     ::SendMessage(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // First in the keyboard's order.
     ::SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    LoadTreeIcons();
+    if (m_treeImages) {
+        TreeView_SetImageList(tree, m_images, TVSIL_NORMAL);
+        TreeView_SetImageList(tree, m_images, TVSIL_STATE);
+    }
     RefillTree();
     SelectPageInTree(TabCtrl_GetCurSel(tab));
     // The sheet may settle on its first page only after this returns.
@@ -262,7 +357,7 @@ void CTreeSettingsSheet::OnInitialized() {
 
 // Moves every child right by the tree's width and widens the sheet by as
 // much, centred again on its monitor's work area.
-void CTreeSettingsSheet::WidenForTree(int treeWidth) {
+void CTreeSheetBase::WidenForTree(int treeWidth) {
     const HWND sheet = Handle();
     for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -287,7 +382,7 @@ void CTreeSettingsSheet::WidenForTree(int treeWidth) {
 
 // The height of one tab in `font`: the caption band is as tall as a tab
 // would be, so the page below it keeps the place the sheet gave it.
-int CTreeSettingsSheet::TabHeight(HWND sheet, HFONT font) {
+int CTreeSheetBase::TabHeight(HWND sheet, HFONT font) {
     const HWND probe = ::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100, sheet,
                                         nullptr, ui::ModuleInstance(), nullptr);
     if (probe == nullptr) {
@@ -306,7 +401,7 @@ int CTreeSettingsSheet::TabHeight(HWND sheet, HFONT font) {
 
 // The system moved the sheet and, where it does, laid out its template
 // again; the tree, its font and the caption band are ours to follow.
-void CTreeSettingsSheet::OnDpiChanged() {
+void CTreeSheetBase::OnDpiChanged() {
     if (!m_treeMode || !m_tree || !m_frame) {
         return;
     }
@@ -319,46 +414,52 @@ void CTreeSettingsSheet::OnDpiChanged() {
     RECT treeRect{};
     ::GetWindowRect(tree, &treeRect);
     RECT frameRect{};
-    ::GetWindowRect(m_frame->Handle(), &frameRect);
+    ::GetWindowRect(m_frame->Wnd(), &frameRect);
     ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&treeRect), 2);
     ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&frameRect), 2);
     const int width = std::max(0, Dpi().Scale(m_treeWidth) - Dpi().Scale(m_treeGap));
     ::SetWindowPos(tree, nullptr, treeRect.left, frameRect.top, width,
                    frameRect.bottom - frameRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    LoadTreeIcons();
-    RefillTree();
-    SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+    ReloadTreeIcons();
 }
 
-// The pages' small icons at the sheet's scaling: 16 pixels at 100 %, each
-// taken from the size its icon file has for it (20, 24 and 32 as well).
-void CTreeSettingsSheet::LoadTreeIcons() {
-    if (!m_treeImages) {
-        return;
-    }
+// The tab strip's icons keep the size they were made in; at another scaling
+// the pages' icons are loaded again, in the same order (each page with an
+// icon has the next image), so the nodes keep their image indices. The
+// caption band takes its icon again from the new list.
+void CTreeSheetBase::ReloadTreeIcons() {
     const int side = Dpi().Scale(16);
-    const HIMAGELIST old = m_images;
-    m_images = ::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 1);
-    m_pageImages.clear();
+    const HIMAGELIST images = ::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 1);
+    bool whole = images != nullptr;
     for (const ui::PropertyPage* page : Pages()) {
-        const ui::IconHandle icon(page->IconId() != 0
-                                      ? static_cast<HICON>(::LoadImage(
-                                            ui::ModuleInstance(), MAKEINTRESOURCE(page->IconId()),
-                                            IMAGE_ICON, side, side, LR_DEFAULTCOLOR))
-                                      : nullptr);
-        m_pageImages.push_back(icon ? ::ImageList_AddIcon(m_images, icon.get()) : -1);
+        if (whole && page->IconId() != 0) {
+            const ui::IconHandle icon(static_cast<HICON>(
+                ::LoadImage(ui::ModuleInstance(), MAKEINTRESOURCE(page->IconId()), IMAGE_ICON, side,
+                            side, LR_DEFAULTCOLOR)));
+            whole = icon && ::ImageList_AddIcon(images, icon.get()) >= 0;
+        }
     }
-    TreeView_SetImageList(TreeWindow(), m_images, TVSIL_NORMAL);
-    TreeView_SetImageList(TreeWindow(), m_images, TVSIL_STATE);
-    if (old != nullptr) {
-        ::ImageList_Destroy(old);
+    if (!whole) {
+        if (images != nullptr) {
+            ::ImageList_Destroy(images);
+        }
+        return;  // the icons stay as they were
     }
+    const HIMAGELIST old = std::exchange(m_images, images);
+    if (m_treeImages) {
+        TreeView_SetImageList(TreeWindow(), m_images, TVSIL_NORMAL);
+        TreeView_SetImageList(TreeWindow(), m_images, TVSIL_STATE);
+    }
+    ::ImageList_Destroy(old);
+    NMTREEVIEW selected{};
+    selected.itemNew.hItem = TreeView_GetSelection(TreeWindow());
+    OnSelectionChanged(selected);
 }
 
 // With nine pages the tabs would stack in rows, and the pages would sit
 // below all of them; one row keeps the page right under the caption band.
 // Everything below the tab control moves up by the rows it no longer has.
-void CTreeSettingsSheet::UseOneRowOfTabs() {
+void CTreeSheetBase::UseOneRowOfTabs() {
     const HWND sheet = Handle();
     const HWND tab = TabControl();
     const LONG_PTR style = ::GetWindowLongPtr(tab, GWL_STYLE);
@@ -404,7 +505,7 @@ void CTreeSettingsSheet::UseOneRowOfTabs() {
                    window.bottom - window.top - rise, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CTreeSettingsSheet::RefillTree() {
+void CTreeSheetBase::RefillTree() {
     const HWND tree = TreeWindow();
     const HWND tab = TabControl();
     if (tree == nullptr || tab == nullptr) {
@@ -415,15 +516,28 @@ void CTreeSettingsSheet::RefillTree() {
     m_items.clear();
     m_pages.Clear();
 
+    ::ImageList_RemoveAll(m_images);
+    if (const HIMAGELIST pageIcons = TabCtrl_GetImageList(tab)) {
+        for (int i = 0; i < ::ImageList_GetImageCount(pageIcons); ++i) {
+            if (const HICON icon = ::ImageList_GetIcon(pageIcons, i, ILD_NORMAL)) {
+                ::ImageList_AddIcon(m_images, icon);
+                ::DestroyIcon(icon);
+            }
+        }
+    }
+
+    std::vector<int> pageImages;
     const int count = TabCtrl_GetItemCount(tab);
     for (int i = 0; i < count; ++i) {
         std::array<wchar_t, 261> text{};
         TCITEM item{};
-        item.mask = TCIF_TEXT;
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
         item.pszText = text.data();
         item.cchTextMax = static_cast<int>(text.size() - 1);
         TabCtrl_GetItem(tab, i, &item);
         m_pages.AddPage(Narrow(text.data()), i);
+        const bool valid = item.iImage >= 0 && item.iImage < ::ImageList_GetImageCount(m_images);
+        pageImages.push_back(valid ? item.iImage : -1);
     }
 
     m_items.assign(m_pages.Size(), nullptr);
@@ -438,8 +552,7 @@ void CTreeSettingsSheet::RefillTree() {
         const std::wstring text = Widen(info.text);
         insert.item.pszText = const_cast<wchar_t*>(text.c_str());
         insert.item.lParam = info.page;
-        const auto page = static_cast<std::size_t>(info.page);
-        const int image = info.page >= 0 && page < m_pageImages.size() ? m_pageImages[page] : -1;
+        const int image = info.page >= 0 ? pageImages[static_cast<std::size_t>(info.page)] : -1;
         insert.item.iImage = image;
         insert.item.iSelectedImage = image;
         m_items[static_cast<std::size_t>(node)] = TreeView_InsertItem(tree, &insert);
@@ -455,7 +568,7 @@ void CTreeSettingsSheet::RefillTree() {
     m_refilling = false;
 }
 
-void CTreeSettingsSheet::SelectPageInTree(int page) {
+void CTreeSheetBase::SelectPageInTree(int page) {
     const int node = m_pages.NodeOfPage(page);
     if (node == PageTree::kNone || TreeWindow() == nullptr) {
         return;
@@ -465,13 +578,13 @@ void CTreeSettingsSheet::SelectPageInTree(int page) {
     m_refilling = false;
 }
 
-void CTreeSettingsSheet::SelectNode(int node) {
+void CTreeSheetBase::SelectNode(int node) {
     if (node != PageTree::kNone && TreeWindow() != nullptr) {
         TreeView_SelectItem(TreeWindow(), m_items[static_cast<std::size_t>(node)]);
     }
 }
 
-int CTreeSettingsSheet::CurrentNode() const {
+int CTreeSheetBase::CurrentNode() const {
     const HTREEITEM selected = TreeView_GetSelection(TreeWindow());
     const auto found = std::find(m_items.begin(), m_items.end(), selected);
     if (selected != nullptr && found != m_items.end()) {
@@ -480,7 +593,7 @@ int CTreeSettingsSheet::CurrentNode() const {
     return m_pages.NodeOfPage(TabCtrl_GetCurSel(TabControl()));
 }
 
-LRESULT CTreeSettingsSheet::OnSelectionChanging(const NMTREEVIEW& change) {
+LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEW& change) {
     if (m_refilling) {
         return FALSE;
     }
@@ -504,7 +617,7 @@ LRESULT CTreeSettingsSheet::OnSelectionChanging(const NMTREEVIEW& change) {
     return FALSE;
 }
 
-void CTreeSettingsSheet::OnSelectionChanged(const NMTREEVIEW& change) {
+void CTreeSheetBase::OnSelectionChanged(const NMTREEVIEW& change) {
     const auto found = std::find(m_items.begin(), m_items.end(), change.itemNew.hItem);
     if (found == m_items.end() || !m_frame) {
         return;
@@ -522,11 +635,11 @@ void CTreeSettingsSheet::OnSelectionChanged(const NMTREEVIEW& change) {
         ::DestroyIcon(icon);
     }
     // A page made just now lies above the frame; the frame stays beneath.
-    ::SetWindowPos(m_frame->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+    ::SetWindowPos(m_frame->Wnd(), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-bool CTreeSettingsSheet::PreTranslateMessage(MSG& msg) {
+bool CTreeSheetBase::PreTranslateMessage(MSG& msg) {
     if (!m_treeMode || TreeWindow() == nullptr || msg.message != WM_KEYDOWN ||
         ::GetKeyState(VK_CONTROL) >= 0 ||
         (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd))) {
@@ -550,7 +663,7 @@ bool CTreeSettingsSheet::PreTranslateMessage(MSG& msg) {
     return true;
 }
 
-ui::Handled CTreeSettingsSheet::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+ui::Handled CTreeSheetBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_treeMode) {
         return std::nullopt;
     }
@@ -596,12 +709,28 @@ ui::Handled CTreeSettingsSheet::OnMessage(UINT message, WPARAM wParam, LPARAM lP
             ::SetFocus(TreeWindow());
             return 0;
         case WM_DESTROY:
-            m_tree.reset();
+            if (m_tree) {
+                m_tree->Destroy();
+            }
             m_frame.reset();
             return std::nullopt;
         default:
             return std::nullopt;
     }
+}
+
+CTreeSettingsSheet::CTreeSettingsSheet(std::string caption, HWND parent, UINT startPage)
+    : CTreeSheetBase(std::move(caption), parent, startPage) {
+    Header().dwFlags &= ~static_cast<DWORD>(PSH_HASHELP);
+}
+
+bool CTreeSettingsSheet::SetTreeWidth(int width) {
+    if (width < 0) {
+        return false;
+    }
+    // Unlike the base, at any time; a tree already shown keeps its size.
+    StoreTreeWidth(width);
+    return true;
 }
 
 }  // namespace pausora::TreeSheet

@@ -14,51 +14,124 @@
 
 namespace pausora::TreeSheet {
 
-// The frame around the pages: a child window whose top band carries the
-// page's icon and name. It paints off-screen, then copies.
-class CPageFrame final : public ui::Window {
+// The visual-styles library, bound at run time: without it, or with styles
+// off, everything draws unthemed.
+class CVisualStyles {
   public:
-    CPageFrame() = default;
-    ~CPageFrame() override;
+    using Theme = HANDLE;
+    static CVisualStyles& Get();
 
-    bool Create(HWND parent, const RECT& rect, UINT id);
+    // Whether themed drawing is to be used now.
+    bool Themed() const;
+    Theme Open(HWND window, const wchar_t* classes) const;
+    void Close(Theme theme) const;
+    bool ContentRect(Theme theme, HDC dc, int part, int state, const RECT& bounds,
+                     RECT& content) const;
+    bool DrawBackground(Theme theme, HDC dc, int part, int state, const RECT& rect) const;
+
+  private:
+    CVisualStyles();
+    ui::ModuleHandle m_library;
+    BOOL(WINAPI* m_isAppThemed)() = nullptr;
+    BOOL(WINAPI* m_isThemeActive)() = nullptr;
+    Theme(WINAPI* m_openThemeData)(HWND, LPCWSTR) = nullptr;
+    HRESULT(WINAPI* m_closeThemeData)(Theme) = nullptr;
+    HRESULT(WINAPI* m_getContentRect)(Theme, HDC, int, int, const RECT*, RECT*) = nullptr;
+    HRESULT(WINAPI* m_drawBackground)(Theme, HDC, int, int, const RECT*, const RECT*) = nullptr;
+    HRESULT(WINAPI* m_getThemeColor)(Theme, int, int, int, COLORREF*) = nullptr;
+};
+
+// What the sheet needs of the frame around its pages.
+class CPageFrame {
+  public:
+    virtual ~CPageFrame() = default;
+
     void ShowCaption(bool show);
     void SetCaptionHeight(int pixels);
     // `icon` is copied; the caller keeps its own.
     void SetCaption(const std::string& text, HICON icon);
+    void SetMessageText(const std::string& text);
+    void SetMessageFormat(UINT drawTextFlags);
+
+    bool CaptionShown() const { return m_showCaption; }
+    int CaptionHeight() const { return m_captionHeight; }
+    const std::string& CaptionText() const { return m_captionText; }
+
+    // Draws the caption band (if shown), then the message.
+    void Draw(HDC dc, const RECT& client);
+    virtual RECT CaptionRect(HDC dc, const RECT& client) const;
+    virtual RECT MessageRect(HDC dc, const RECT& client) const;
+    virtual void DrawCaption(HDC dc, const RECT& caption);
+    virtual void DrawMessage(HDC dc, const RECT& message);
+
+    virtual HWND Wnd() const = 0;
+    virtual bool CreateWnd(HWND parent, const RECT& rect, UINT id) = 0;
 
   protected:
+    void Repaint() const;
+    virtual void SetCaptionIcon(HICON icon) = 0;
+    virtual void DrawCaptionIcon(HDC dc, int x, int y) = 0;
+    virtual SIZE CaptionIconSize() const = 0;
+
+  private:
+    bool m_showCaption = false;
+    int m_captionHeight = 0;
+    std::string m_captionText;
+    std::string m_messageText;
+    UINT m_messageFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+};
+
+// The frame as a child window: it paints off-screen, then copies.
+class CPageFrameWnd final : public CPageFrame, public ui::Window {
+  public:
+    CPageFrameWnd() = default;
+    ~CPageFrameWnd() override;
+
+    HWND Wnd() const override { return Handle(); }
+    bool CreateWnd(HWND parent, const RECT& rect, UINT id) override;
+
+  protected:
+    void SetCaptionIcon(HICON icon) override;
+    void DrawCaptionIcon(HDC dc, int x, int y) override;
+    SIZE CaptionIconSize() const override { return m_iconSize; }
     ui::Handled OnPaint() override;
     ui::Handled OnEraseBackground(HDC dc) override;
 
   private:
-    void Repaint() const;
-    RECT CaptionRect(HDC dc, const RECT& client) const;
     void DrawBackground(HDC dc, const RECT& client) const;
-    void DrawCaption(HDC dc, const RECT& caption) const;
 
-    bool m_showCaption = false;
-    int m_captionHeight = 0;
-    std::string m_captionText;
     HIMAGELIST m_icon = nullptr;
     SIZE m_iconSize{0, 0};
 };
 
-// The program's settings window.
-class CTreeSettingsSheet final : public ui::PropertySheet {
+// The tree of pages.
+class CSheetTree {
   public:
-    CTreeSettingsSheet(std::string caption, HWND parent, UINT startPage);
-    ~CTreeSettingsSheet() override;
+    static constexpr UINT kId = 0x7EEE;
+    bool Create(HWND sheet, const RECT& rect);
+    HWND Handle() const { return m_window.get(); }
+    void Destroy() { m_window.reset(); }
 
-    // May be changed only before the sheet's window exists.
+  private:
+    ui::WindowHandle m_window;
+};
+
+class CTreeSheetBase : public ui::PropertySheet {
+  public:
+    CTreeSheetBase(std::string caption, HWND parent, UINT startPage);
+    ~CTreeSheetBase() override;
+
+    // These three may be changed only before the sheet's window exists.
     bool SetTreeViewMode(bool treeMode, bool pageCaption, bool treeImages);
-    // Any width of 0 or more, at any time; a tree already shown keeps its
-    // size. False for a negative one.
-    bool SetTreeWidth(int width);
+    // Any width of 0 or more; false for a negative one.
+    virtual bool SetTreeWidth(int width);
+    int TreeWidth() const { return m_treeWidth; }
 
-    HWND TreeWindow() const { return m_tree.get(); }
+    HWND TreeWindow() const { return m_tree ? m_tree->Handle() : nullptr; }
+    HWND FrameWindow() const { return m_frame ? m_frame->Wnd() : nullptr; }
 
   protected:
+    void StoreTreeWidth(int width) { m_treeWidth = width; }
     void OnInitialized() override;
     void OnDpiChanged() override;
     bool PreTranslateMessage(MSG& msg) override;
@@ -69,7 +142,7 @@ class CTreeSettingsSheet final : public ui::PropertySheet {
     void UseOneRowOfTabs();
     void WidenForTree(int treeWidth);
     static int TabHeight(HWND sheet, HFONT font);
-    void LoadTreeIcons();
+    void ReloadTreeIcons();
     void RefillTree();
     void SelectPageInTree(int page);
     void SelectNode(int node);
@@ -84,12 +157,18 @@ class CTreeSettingsSheet final : public ui::PropertySheet {
     int m_treeGap = 5;
     int m_captionHeightAtStart = 0;  // pixels, measured when the sheet was made
     bool m_refilling = false;        // the sheet itself moves the tree
-    ui::WindowHandle m_tree;
+    std::unique_ptr<CSheetTree> m_tree;
     std::unique_ptr<CPageFrame> m_frame;
     HIMAGELIST m_images = nullptr;
-    std::vector<int> m_pageImages;  // by page: its icon in m_images, or -1
     PageTree m_pages;
     std::vector<HTREEITEM> m_items;  // by node of m_pages
+};
+
+// The program's settings window.
+class CTreeSettingsSheet final : public CTreeSheetBase {
+  public:
+    CTreeSettingsSheet(std::string caption, HWND parent, UINT startPage);
+    bool SetTreeWidth(int width) override;
 };
 
 }  // namespace pausora::TreeSheet
