@@ -34,63 +34,24 @@ std::uint32_t SaturatingAdd(std::uint32_t a, std::uint32_t b) {
                : a + b;
 }
 
-// What tells a short break from a long one; every step of a break goes the
-// same way for both otherwise.
-struct BreakRules {
-    BreakKind kind;
-    HeldNotice held;
-    NoticeState state;
-    NoticeState repeatState;
-    TimerId due;   // the interval
-    TimerId end;   // the length
-    TimerId poll;  // the one-second step inside the break
-    SoundEvent startSound;
-    SoundEvent repeatSound;
-    SoundEvent endSound;
-    // The switch: the notices and sounds want it at exactly 1, the break's
-    // history and points any value but 0.
-    std::uint32_t STimeSettings::*use;
-    std::uint32_t STimeSettings::*interval;  // seconds
-    std::uint32_t STimeSettings::*length;    // seconds
-    std::uint32_t pointsTaken;               // by each firmer reminder
-    std::uint32_t pointsGiven;               // by a break taken
-    // The long break's own ways: it swallows a running short break, its
-    // notice stays up for the whole break, its firmer reminder comes after a
-    // whole break length of work (the short one's after a whole interval),
-    // and its end sound wants the switch at exactly 1 like its notices.
-    bool swallowsShortBreak;
-    bool noticeStaysWholeBreak;
-    bool remindsAfterLength;
-    bool endSoundWantsOn;
-};
-
-// In the order of BreakKind.
-constexpr BreakRules kBreakRules[] = {
-    {BreakKind::kShort, HeldNotice::kShortBreak, STATE_SHORT_BREAK, STATE_SHORT_REPEAT,
-     TIMER_SHORT_DUE, TIMER_SHORT_END, TIMER_SHORT_POLL, SoundEvent::kShortBreak,
-     SoundEvent::kShortBreakRepeat, SoundEvent::kShortBreakEnd, &STimeSettings::UseMicropauses,
-     &STimeSettings::Micropause, &STimeSettings::Micropause_length, 1, 2, false, false, false,
-     false},
-    {BreakKind::kLong, HeldNotice::kLongBreak, STATE_LONG_BREAK, STATE_LONG_REPEAT, TIMER_LONG_DUE,
-     TIMER_LONG_END, TIMER_LONG_POLL, SoundEvent::kLongBreak, SoundEvent::kLongBreakRepeat,
-     SoundEvent::kLongBreakEnd, &STimeSettings::UsePauses, &STimeSettings::Pause,
-     &STimeSettings::Pause_length, 5, 10, true, true, true, true},
-};
-static_assert(kBreakRules[static_cast<std::size_t>(BreakKind::kShort)].kind == BreakKind::kShort &&
-              kBreakRules[static_cast<std::size_t>(BreakKind::kLong)].kind == BreakKind::kLong);
-
-const BreakRules& RulesOf(BreakKind kind) {
-    return kBreakRules[static_cast<std::size_t>(kind)];
-}
-
 }  // namespace
 
 int ExperienceLevel(std::uint32_t bonus) {
-    // Each level wants more points than the one before it.
-    constexpr std::uint32_t kLevelAbove[] = {15, 50, 200, 500, 900, 1400, 2000};
-    return static_cast<int>(
-        std::lower_bound(std::begin(kLevelAbove), std::end(kLevelAbove), bonus) -
-        std::begin(kLevelAbove));
+    if (bonus > 2000)
+        return 7;
+    if (bonus > 1400)
+        return 6;
+    if (bonus > 900)
+        return 5;
+    if (bonus > 500)
+        return 4;
+    if (bonus > 200)
+        return 3;
+    if (bonus > 50)
+        return 2;
+    if (bonus > 15)
+        return 1;
+    return 0;
 }
 
 BreakEngine::BreakEngine(STimeSettings& settings, const Ports& ports)
@@ -104,7 +65,10 @@ void BreakEngine::Initialise() {
     ArmTimer(TIMER_MINUTE, kMinutePeriodMs);
     m_idleMs = 0;
     m_ports.input.Start();
-    m_counts = {};
+    m_shortBreakActiveMs = 0;
+    m_longBreakActiveMs = 0;
+    m_shortIdleSeconds = 0;
+    m_longIdleSeconds = 0;
     m_stopped = 0;
     CheckDay();
     RestorePause();
@@ -136,19 +100,19 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
     RetryRefusedTimers();
     switch (id) {
         case TIMER_SHORT_DUE:
-            OnBreakDue(BreakKind::kShort);
+            OnShortBreakDue();
             break;
         case TIMER_SHORT_END:
-            OnBreakEnd(BreakKind::kShort);
+            OnShortBreakEnd();
             break;
         case TIMER_LONG_DUE:
-            OnBreakDue(BreakKind::kLong);
+            OnLongBreakDue();
             break;
         case TIMER_LONG_END:
-            OnBreakEnd(BreakKind::kLong);
+            OnLongBreakEnd();
             break;
         case TIMER_SHORT_POLL:
-            PollBreak(BreakKind::kShort);
+            PollShortBreak();
             StepHold();
             break;
         case TIMER_WORK_POLL:
@@ -156,7 +120,7 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
             StepHold();
             break;
         case TIMER_LONG_POLL:
-            PollBreak(BreakKind::kLong);
+            PollLongBreak();
             StepHold();
             break;
         case TIMER_MINUTE:
@@ -220,11 +184,16 @@ void BreakEngine::OnResume() {
         KillTimer(id);
     }
     m_ports.presenter.HideNotice();
-    m_counts = {};
+    m_shortBreakActiveMs = 0;
+    m_longBreakActiveMs = 0;
+    m_shortIdleSeconds = 0;
+    m_longIdleSeconds = 0;
     if (longBreak && m_settings.UsePauses != 0) {
-        CreditTakenBreak(BreakKind::kLong);
+        TellHistory(BreakKind::kLong, BreakOutcome::kTaken);
+        AddPoints(10);
     } else if (shortBreak && m_settings.UseMicropauses != 0) {
-        CreditTakenBreak(BreakKind::kShort);
+        TellHistory(BreakKind::kShort, BreakOutcome::kTaken);
+        AddPoints(2);
     }
     StartScheduler();
     StartDayIfNew(m_ports.calendar.Now());
@@ -444,102 +413,149 @@ bool BreakEngine::AlreadyRested(std::uint32_t breakLengthSeconds) {
     return std::uint64_t{m_idleMs} >= std::uint64_t{BreakLength(breakLengthSeconds)} * 1000;
 }
 
-void BreakEngine::OnBreakDue(BreakKind kind) {
-    const BreakRules& rules = RulesOf(kind);
-    if (AlreadyRested(m_settings.*rules.length)) {
-        ArmInterval(rules.due, m_settings.*rules.interval);
+void BreakEngine::OnShortBreakDue() {
+    if (AlreadyRested(m_settings.Micropause_length)) {
+        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
         return;
     }
     // Held while the user is busy; the next interval runs meanwhile.
-    if (m_settings.*rules.use == 1 && HoldNotice(rules.held)) {
-        ArmInterval(rules.due, m_settings.*rules.interval);
+    if (m_settings.UseMicropauses == 1 && HoldNotice(HeldNotice::kShortBreak)) {
+        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
         return;
     }
-    StartBreak(kind);
-}
-
-void BreakEngine::StartBreak(BreakKind kind) {
-    const BreakRules& rules = RulesOf(kind);
-    const std::uint32_t length = BreakLength(m_settings.*rules.length);
-    if (m_settings.*rules.use == 1) {
-        SetState(rules.state);
-        ShowNotice(rules.noticeStaysWholeBreak ? ToPeriodMs(length) : kStayMs);
+    if (m_settings.UseMicropauses == 1) {
+        SetState(STATE_SHORT_BREAK);
+        ShowNotice(kStayMs);
     }
-    ArmLength(rules.end, length);
-    ArmTimer(rules.poll, kPollPeriodMs);
-    KillTimer(rules.due);
-    if (rules.swallowsShortBreak) {
-        // A running short break is swallowed by the long one: no end, no points.
-        KillTimer(TIMER_SHORT_END);
-        KillTimer(TIMER_SHORT_DUE);
-        KillTimer(TIMER_SHORT_POLL);
-    }
+    ArmLength(TIMER_SHORT_END, m_settings.Micropause_length);
+    ArmTimer(TIMER_SHORT_POLL, kPollPeriodMs);
+    KillTimer(TIMER_SHORT_DUE);
     KillTimer(TIMER_WORK_POLL);
-    BreakCount& count = Count(kind);
-    count.activeMs = 0;
-    count.reminded = false;
-    if (m_settings.*rules.use != 0) {
-        TellHistory(kind, BreakOutcome::kDue);
+    m_shortBreakActiveMs = 0;
+    m_shortReminded = false;
+    if (m_settings.UseMicropauses != 0) {
+        TellHistory(BreakKind::kShort, BreakOutcome::kDue);
     }
-    if (m_settings.*rules.use == 1) {
-        PlayIfSounds(rules.startSound);
+    if (m_settings.UseMicropauses == 1) {
+        PlayIfSounds(SoundEvent::kShortBreak);
     }
 }
 
-void BreakEngine::PollBreak(BreakKind kind) {
-    const BreakRules& rules = RulesOf(kind);
-    BreakCount& count = Count(kind);
+void BreakEngine::PollShortBreak() {
     MeasureIdle();
-    const std::uint32_t length = BreakLength(m_settings.*rules.length);
     if (m_idleMs < 1000) {
-        count.activeMs += 1000;
-        ArmLength(rules.end, length);
+        m_shortBreakActiveMs += 1000;
+        ArmLength(TIMER_SHORT_END, m_settings.Micropause_length);
     }
-    // Enough work inside the break earns the firmer reminder.
-    const std::uint32_t remindAfter =
-        rules.remindsAfterLength ? length : m_settings.*rules.interval;
-    if (std::uint64_t{count.activeMs} > std::uint64_t{remindAfter} * 1000) {
-        count.activeMs = 0;
-        if (m_settings.*rules.use == 1 && !Quiet()) {
-            SetState(rules.repeatState);
+    // A whole short-break interval of work inside the break earns the firmer
+    // reminder.
+    if (std::uint64_t{m_shortBreakActiveMs} > std::uint64_t{m_settings.Micropause} * 1000) {
+        m_shortBreakActiveMs = 0;
+        if (m_settings.UseMicropauses == 1 && !Quiet()) {
+            SetState(STATE_SHORT_REPEAT);
             ShowNotice(kStayMs);
-            if (!count.reminded) {
-                count.reminded = true;
-                TellHistory(kind, BreakOutcome::kWorkedThrough);
+            if (!m_shortReminded) {
+                m_shortReminded = true;
+                TellHistory(BreakKind::kShort, BreakOutcome::kWorkedThrough);
             }
-            TakePoints(rules.pointsTaken);
-            PlayIfSounds(rules.repeatSound);
+            TakePoints(1);
+            PlayIfSounds(SoundEvent::kShortBreakRepeat);
         }
     }
 }
 
-void BreakEngine::OnBreakEnd(BreakKind kind) {
-    const BreakRules& rules = RulesOf(kind);
+void BreakEngine::OnShortBreakEnd() {
     SetState(STATE_NORMAL);
-    ArmInterval(rules.due, m_settings.*rules.interval);
-    if (rules.swallowsShortBreak) {
-        // The short interval it swallowed starts again too.
-        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
-    }
+    ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
     ArmTimer(TIMER_WORK_POLL, kPollPeriodMs);
-    if (rules.swallowsShortBreak) {
-        KillTimer(TIMER_SHORT_END);
-    }
-    KillTimer(rules.end);
-    KillTimer(rules.poll);
+    KillTimer(TIMER_SHORT_END);
+    KillTimer(TIMER_SHORT_POLL);
     RefreshWorkingTooltip();
-    if (m_settings.*rules.use != 0) {
-        CreditTakenBreak(kind);
-    }
-    const std::uint32_t use = m_settings.*rules.use;
-    if (rules.endSoundWantsOn ? use == 1 : use != 0) {
-        PlayIfSounds(rules.endSound);
+    if (m_settings.UseMicropauses != 0) {
+        TellHistory(BreakKind::kShort, BreakOutcome::kTaken);
+        AddPoints(2);
+        PlayIfSounds(SoundEvent::kShortBreakEnd);
     }
 }
 
-void BreakEngine::CreditTakenBreak(BreakKind kind) {
-    TellHistory(kind, BreakOutcome::kTaken);
-    AddPoints(RulesOf(kind).pointsGiven);
+void BreakEngine::OnLongBreakDue() {
+    if (AlreadyRested(m_settings.Pause_length)) {
+        ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+        return;
+    }
+    if (m_settings.UsePauses == 1 && HoldNotice(HeldNotice::kLongBreak)) {
+        ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+        return;
+    }
+    StartLongBreak();
+}
+
+void BreakEngine::StartLongBreak() {
+    const std::uint32_t length = BreakLength(m_settings.Pause_length);
+    if (m_settings.UsePauses == 1) {
+        SetState(STATE_LONG_BREAK);
+        // The notice stays up for the whole break.
+        ShowNotice(ToPeriodMs(length));
+    }
+    ArmLength(TIMER_LONG_END, length);
+    ArmTimer(TIMER_LONG_POLL, kPollPeriodMs);
+    // A running short break is swallowed by the long one: no end, no points.
+    KillTimer(TIMER_LONG_DUE);
+    KillTimer(TIMER_SHORT_END);
+    KillTimer(TIMER_SHORT_DUE);
+    KillTimer(TIMER_SHORT_POLL);
+    KillTimer(TIMER_WORK_POLL);
+    m_longBreakActiveMs = 0;
+    m_longReminded = false;
+    if (m_settings.UsePauses != 0) {
+        TellHistory(BreakKind::kLong, BreakOutcome::kDue);
+    }
+    if (m_settings.UsePauses == 1) {
+        PlayIfSounds(SoundEvent::kLongBreak);
+    }
+}
+
+void BreakEngine::PollLongBreak() {
+    MeasureIdle();
+    const std::uint32_t length = BreakLength(m_settings.Pause_length);
+    if (m_idleMs < 1000) {
+        m_longBreakActiveMs += 1000;
+        ArmLength(TIMER_LONG_END, length);
+    }
+    // Unlike the short break, the long one reminds after a whole break
+    // length of work, not a whole interval.
+    if (std::uint64_t{m_longBreakActiveMs} > std::uint64_t{length} * 1000) {
+        m_longBreakActiveMs = 0;
+        if (m_settings.UsePauses == 1 && !Quiet()) {
+            SetState(STATE_LONG_REPEAT);
+            ShowNotice(kStayMs);
+            if (!m_longReminded) {
+                m_longReminded = true;
+                TellHistory(BreakKind::kLong, BreakOutcome::kWorkedThrough);
+            }
+            TakePoints(5);
+            PlayIfSounds(SoundEvent::kLongBreakRepeat);
+        }
+    }
+}
+
+void BreakEngine::OnLongBreakEnd() {
+    SetState(STATE_NORMAL);
+    ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+    ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+    ArmTimer(TIMER_WORK_POLL, kPollPeriodMs);
+    KillTimer(TIMER_SHORT_END);
+    KillTimer(TIMER_LONG_END);
+    KillTimer(TIMER_LONG_POLL);
+    RefreshWorkingTooltip();
+    if (m_settings.UsePauses != 0) {
+        TellHistory(BreakKind::kLong, BreakOutcome::kTaken);
+        AddPoints(10);
+    }
+    // The end sound wants the switch at exactly 1, the points any value but 0.
+    if (m_settings.UsePauses == 1) {
+        PlayIfSounds(SoundEvent::kLongBreakEnd);
+    }
 }
 
 void BreakEngine::PollWork() {
@@ -550,23 +566,25 @@ void BreakEngine::PollWork() {
     // time that has really passed.
     if (m_idleMs > 1000) {
         const std::uint32_t seconds = std::max(1u, std::min(m_stepElapsedMs, m_idleMs) / 1000);
-        for (BreakCount& count : m_counts) {
-            count.idleSeconds = SaturatingAdd(count.idleSeconds, seconds);
-        }
+        m_shortIdleSeconds = SaturatingAdd(m_shortIdleSeconds, seconds);
+        m_longIdleSeconds = SaturatingAdd(m_longIdleSeconds, seconds);
     }
     if (m_settings.UseTimeReset == 0) {
         return;
     }
     // Idle time as long as a break counts as the break: the next one moves a
     // whole interval away.
-    for (const BreakRules& rules : kBreakRules) {
-        BreakCount& count = Count(rules.kind);
-        if (count.idleSeconds > BreakLength(m_settings.*rules.length)) {
-            ArmInterval(rules.due, m_settings.*rules.interval);
-            count.idleSeconds = 0;
-            m_ports.input.Stop();
-            m_ports.input.Start();
-        }
+    if (m_shortIdleSeconds > BreakLength(m_settings.Micropause_length)) {
+        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
+        m_shortIdleSeconds = 0;
+        m_ports.input.Stop();
+        m_ports.input.Start();
+    }
+    if (m_longIdleSeconds > BreakLength(m_settings.Pause_length)) {
+        ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
+        m_longIdleSeconds = 0;
+        m_ports.input.Stop();
+        m_ports.input.Start();
     }
 }
 

@@ -123,35 +123,25 @@ class BreakEngine {
     std::string MakeTooltip(std::string_view stateText) const;
     int GetExperienceLevel() const { return ExperienceLevel(m_settings.Bonus); }
 
-    // The timer handlers. A short and a long break take the same steps; what
-    // tells them apart is described once, in break_engine.cpp.
-    void OnBreakDue(BreakKind kind);
-    void PollBreak(BreakKind kind);
-    void OnBreakEnd(BreakKind kind);
+    // The timer handlers.
+    void OnShortBreakDue();
+    void PollShortBreak();
+    void OnShortBreakEnd();
+    void OnLongBreakDue();
+    void PollLongBreak();
+    void OnLongBreakEnd();
     void PollWork();
     void OnMinute();
 
     std::uint32_t IdleMs() const { return m_idleMs; }
-    std::uint32_t ShortBreakActiveMs() const { return Count(BreakKind::kShort).activeMs; }
-    std::uint32_t LongBreakActiveMs() const { return Count(BreakKind::kLong).activeMs; }
-    std::uint32_t ShortIdleSeconds() const { return Count(BreakKind::kShort).idleSeconds; }
-    std::uint32_t LongIdleSeconds() const { return Count(BreakKind::kLong).idleSeconds; }
+    std::uint32_t ShortBreakActiveMs() const { return m_shortBreakActiveMs; }
+    std::uint32_t LongBreakActiveMs() const { return m_longBreakActiveMs; }
+    std::uint32_t ShortIdleSeconds() const { return m_shortIdleSeconds; }
+    std::uint32_t LongIdleSeconds() const { return m_longIdleSeconds; }
     std::uint32_t FullWorkTime() const { return m_fullWorkTime; }
 
   private:
-    // What the schedule counts for one kind of break.
-    struct BreakCount {
-        std::uint32_t activeMs = 0;     // work inside the running break
-        std::uint32_t idleSeconds = 0;  // idle between breaks, towards a reset
-        bool reminded = false;          // a firmer reminder came in this break
-    };
-    BreakCount& Count(BreakKind kind) { return m_counts[static_cast<std::size_t>(kind)]; }
-    const BreakCount& Count(BreakKind kind) const {
-        return m_counts[static_cast<std::size_t>(kind)];
-    }
-
-    void StartBreak(BreakKind kind);
-    void CreditTakenBreak(BreakKind kind);
+    void StartLongBreak();
     void RestorePause();
     void EndPause();
     void OnPauseStep();
@@ -191,7 +181,10 @@ class BreakEngine {
     Ports m_ports;
 
     std::uint32_t m_idleMs = 0;
-    std::array<BreakCount, 2> m_counts{};  // by BreakKind
+    std::uint32_t m_shortBreakActiveMs = 0;
+    std::uint32_t m_longBreakActiveMs = 0;
+    std::uint32_t m_shortIdleSeconds = 0;
+    std::uint32_t m_longIdleSeconds = 0;
     std::uint32_t m_stopped = 0;
     std::uint32_t m_fullWorkTime = 0;
     LocalTime m_day;  // the calendar day m_fullWorkTime belongs to
@@ -230,6 +223,8 @@ class BreakEngine {
     IBusySource* m_busySource = nullptr;
     BusyHold m_hold;
     IHistorySink* m_history = nullptr;
+    bool m_shortReminded = false;  // a firmer reminder came in this break
+    bool m_longReminded = false;
 
     // The popup keeps a reference to its body text, so the saying (or the
     // day's time) lives here until the next notice replaces it.

@@ -89,12 +89,12 @@ void BreakEngine::StepHold() {
     switch (*notice) {
         case HeldNotice::kLongBreak:
             if (!longBreak) {
-                OnBreakDue(BreakKind::kLong);
+                OnLongBreakDue();
             }
             break;
         case HeldNotice::kShortBreak:
             if (!longBreak && !shortBreak) {
-                OnBreakDue(BreakKind::kShort);
+                OnShortBreakDue();
             }
             break;
         case HeldNotice::kTimeLimit:

@@ -160,7 +160,7 @@ bool BreakEngine::TakeBreakNow() {
     if (!CanTakeBreakNow()) {
         return false;
     }
-    StartBreak(BreakKind::kLong);
+    StartLongBreak();
     return true;
 }
 
