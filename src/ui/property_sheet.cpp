@@ -316,6 +316,11 @@ void WizardSheet::OnInitialized() {
                    0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void WizardSheet::SetWatermark(UINT bitmapId) {
+    Header().dwFlags |= PSH_WATERMARK;
+    Header().pszbmWatermark = MAKEINTRESOURCE(bitmapId);
+}
+
 // The header picture goes over as a loaded bitmap: named by its resource id
 // it is not drawn everywhere (Wine's sheet leaves it out).
 void WizardSheet::SetHeaderBitmap(UINT bitmapId) {

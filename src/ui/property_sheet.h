@@ -156,6 +156,8 @@ class WizardSheet : public PropertySheet {
   public:
     WizardSheet(std::string caption, HWND parent, UINT startPage);
 
+    // The bitmap beside exterior pages, at its own size.
+    void SetWatermark(UINT bitmapId);
     // The bitmap in the header band of interior pages.
     void SetHeaderBitmap(UINT bitmapId);
 

@@ -11,6 +11,9 @@ namespace pausora {
 CInitialSetupWizard::CInitialSetupWizard(std::string caption, HWND parent, UINT startPage,
                                          STimeSettings* settings)
     : ui::WizardSheet(std::move(caption), parent, startPage), m_settings(settings) {
+    // The welcome page draws the same picture over it, at the monitor's
+    // scaling: the sheet keeps the watermark at 164 pixels wide everywhere.
+    SetWatermark(IDB_WATERMARK);
     SetHeaderBitmap(IDB_WIZARD_HEADER);
 }
 
