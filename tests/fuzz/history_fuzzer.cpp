@@ -4,6 +4,7 @@
 // keep every line that is not a record; a record read is one the writer would
 // write the same way.
 #include "history/history_file.h"
+#include "fuzz/require.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,12 +15,7 @@ namespace {
 
 using namespace pausora;
 
-void Require(bool condition, int line = __builtin_LINE()) {
-    if (!condition) {
-        std::fprintf(stderr, "check failed at %s:%d\n", __FILE__, line);
-        std::abort();
-    }
-}
+using pausora::fuzz::Require;
 
 }  // namespace
 

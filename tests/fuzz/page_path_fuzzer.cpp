@@ -4,6 +4,7 @@
 // every page ends up on the node its path names; the tree's walks visit each
 // node once, parents first, and the page-to-page steps go round in order.
 #include "settings/page_path.h"
+#include "fuzz/require.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,13 +17,7 @@ namespace {
 
 using namespace pausora::TreeSheet;
 
-// Names the failed check's line, then faults so that the fuzzer keeps the input.
-void Require(bool condition, int line = __builtin_LINE()) {
-    if (!condition) {
-        std::fprintf(stderr, "check failed at %s:%d\n", __FILE__, line);
-        std::abort();
-    }
-}
+using pausora::fuzz::Require;
 
 // Where the first separator of `path` stands: a backslash takes the character
 // after it as it is, so "\::" and "\\" never start one.

@@ -8,6 +8,7 @@
 // value for the install folder), and loading again, or reloading, must give
 // the same record and change nothing.
 #include "shared/memory_registry.h"
+#include "fuzz/require.h"
 #include "store/time_settings.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -23,13 +24,7 @@ namespace {
 using namespace pausora;
 using Type = MemoryRegistry::Type;
 
-// Names the failed check's line, then faults so that the fuzzer keeps the input.
-void Require(bool condition, int line = __builtin_LINE()) {
-    if (!condition) {
-        std::fprintf(stderr, "check failed at %s:%d\n", __FILE__, line);
-        std::abort();
-    }
-}
+using pausora::fuzz::Require;
 
 struct Number {
     const char* name;

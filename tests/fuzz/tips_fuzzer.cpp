@@ -5,6 +5,7 @@
 // must be the file's, read again only when its stamp changes. Some inputs go
 // through a real file on disk.
 #include "shared/memory_registry.h"
+#include "fuzz/require.h"
 #include "shared/posix_file_stamps.h"
 #include "tips/line_file.h"
 #include "tips/random_range.h"
@@ -25,13 +26,7 @@ namespace {
 
 using namespace pausora;
 
-// Names the failed check's line, then faults so that the fuzzer keeps the input.
-void Require(bool condition, int line = __builtin_LINE()) {
-    if (!condition) {
-        std::fprintf(stderr, "check failed at %s:%d\n", __FILE__, line);
-        std::abort();
-    }
-}
+using pausora::fuzz::Require;
 
 class SteeredRandom final : public IRandomEnvironment {
   public:

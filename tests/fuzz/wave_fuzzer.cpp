@@ -4,6 +4,7 @@
 // any read outside the samples, any played byte that is not the file's own
 // byte at that place, or a refusal that touched the previous wave ends the run.
 #include "core/sound_fakes.h"
+#include "fuzz/require.h"
 #include "sound/audio_stream.h"
 #include "sound/wave_data.h"
 
@@ -16,11 +17,7 @@ namespace {
 
 using namespace pausora;
 
-void Require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
+using pausora::fuzz::Require;
 
 void PlayAndCompare(const CWaveData& wave, const std::uint8_t* expected) {
     test::FakeWaveOut device;
