@@ -235,6 +235,21 @@ class SettingsWindowTest : public ::testing::Test {
     std::uint32_t Dword(const char* name) {
         return m_store.Dword(reg::kSettingsKey, name).value_or(0xDEADBEEF);
     }
+
+    // The dialog titled `title` once it shows, or nullptr after `waitMs`.
+    static HWND ShownDialog(const char* title, DWORD waitMs = kTimeoutMs) {
+        HWND dialog = nullptr;
+        WaitFor(waitMs, [&] {
+            dialog = ::FindWindowA("#32770", title);
+            return dialog != nullptr && ::IsWindowVisible(dialog);
+        });
+        return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
+    }
+    // Gives a dialog the command `id` and waits until it has gone.
+    static bool Answer(HWND dialog, int id) {
+        ::PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        return WaitFor(kTimeoutMs, [&] { return !::IsWindow(dialog); });
+    }
     std::string String(const char* name) {
         return m_store.String(reg::kSettingsKey, name).value_or("?");
     }
@@ -543,13 +558,9 @@ TEST_F(SettingsWindowTest, ClearingTheHistoryBoxAsksWhetherToDeleteTheFile) {
         ::SendMessageA(Item(IDC_KEEP_HISTORY), BM_SETCHECK, BST_UNCHECKED, 0);
         ::PostMessageA(Page(), WM_COMMAND, MAKEWPARAM(IDC_KEEP_HISTORY, BN_CLICKED),
                        reinterpret_cast<LPARAM>(Item(IDC_KEEP_HISTORY)));
-        HWND question = nullptr;
-        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
-            question = ::FindWindowA("#32770", "Pausora");
-            return question != nullptr && ::IsWindowVisible(question);
-        })) << "no question";
-        ::PostMessageA(question, WM_COMMAND, static_cast<WPARAM>(answer), 0);
-        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(question); }));
+        const HWND question = ShownDialog("Pausora");
+        ASSERT_NE(question, nullptr) << "no question";
+        ASSERT_TRUE(Answer(question, answer));
         EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << answer;
         Close(IDOK);
         EXPECT_EQ(Dword("KeepHistory"), 0u);
@@ -604,38 +615,30 @@ class SoundsPageTest : public SettingsWindowTest {
     void Browse(const std::string& path) {
         ::PostMessageA(Page(), WM_COMMAND, MAKEWPARAM(IDC_SOUND_BROWSE, BN_CLICKED),
                        reinterpret_cast<LPARAM>(Item(IDC_SOUND_BROWSE)));
-        HWND dialog = nullptr;
-        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
-            dialog = ::FindWindowA("#32770", "Open");
-            return dialog != nullptr && ::IsWindowVisible(dialog);
-        })) << "no open-file dialog";
+        const HWND dialog = ShownDialog("Open");
+        ASSERT_NE(dialog, nullptr) << "no open-file dialog";
         if (path.empty()) {
-            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        } else {
-            constexpr int kFileNameCombo = 0x47C;
-            constexpr int kFileNameEdit = 0x480;
-            HWND name = ::GetDlgItem(dialog, kFileNameCombo);
-            if (name == nullptr) {
-                name = ::GetDlgItem(dialog, kFileNameEdit);
-            }
-            ::SetWindowTextW(name, Widen(path).c_str());
-            ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            ASSERT_TRUE(Answer(dialog, IDCANCEL));
+            return;
         }
-        ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(dialog); }));
+        constexpr int kFileNameCombo = 0x47C;
+        constexpr int kFileNameEdit = 0x480;
+        HWND name = ::GetDlgItem(dialog, kFileNameCombo);
+        if (name == nullptr) {
+            name = ::GetDlgItem(dialog, kFileNameEdit);
+        }
+        ::SetWindowTextW(name, Widen(path).c_str());
+        ASSERT_TRUE(Answer(dialog, IDOK));
     }
     // The message box the page shows, its text, and it dismissed.
     std::string TakeMessage() {
-        HWND box = nullptr;
-        if (!WaitFor(3000, [&] {
-                box = ::FindWindowA("#32770", "Pausora");
-                return box != nullptr && ::IsWindowVisible(box);
-            })) {
+        const HWND box = ShownDialog("Pausora", 3000);
+        if (box == nullptr) {
             return "";
         }
         char text[512] = {};
         ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        WaitFor(kTimeoutMs, [&] { return !::IsWindow(box); });
+        Answer(box, IDOK);
         return text;
     }
 };
