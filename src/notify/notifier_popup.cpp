@@ -23,6 +23,12 @@ SIZE BitmapSize(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
+// A memory device context, deleted with its owner.
+struct MemoryDcTraits : ui::detail::NullIsInvalid<HDC> {
+    static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
+};
+using MemoryDc = ui::UniqueHandle<HDC, MemoryDcTraits>;
+
 ui::BitmapHandle LoadBitmapResource(UINT id) {
     return ui::BitmapHandle(::LoadBitmap(ui::ModuleInstance(), MAKEINTRESOURCE(id)));
 }
@@ -40,24 +46,20 @@ ui::BitmapHandle Stretched(HBITMAP bitmap, SIZE size) {
     const SIZE own = BitmapSize(bitmap);
     const HDC screen = ::GetDC(nullptr);
     ui::BitmapHandle result(::CreateCompatibleBitmap(screen, size.cx, size.cy));
-    const HDC from = ::CreateCompatibleDC(screen);
-    const HDC to = ::CreateCompatibleDC(screen);
+    const MemoryDc from(::CreateCompatibleDC(screen));
+    const MemoryDc to(::CreateCompatibleDC(screen));
     ::ReleaseDC(nullptr, screen);
-    bool drawn = false;
-    if (result && from != nullptr && to != nullptr) {
-        const HGDIOBJ oldFrom = ::SelectObject(from, bitmap);
-        const HGDIOBJ oldTo = ::SelectObject(to, result.get());
-        ::SetStretchBltMode(to, HALFTONE);
-        ::SetBrushOrgEx(to, 0, 0, nullptr);
-        drawn = ::StretchBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, own.cx, own.cy, SRCCOPY) != 0;
-        ::SelectObject(to, oldTo);
-        ::SelectObject(from, oldFrom);
+    if (!result || !from || !to) {
+        return {};
     }
-    for (const HDC made : {from, to}) {
-        if (made != nullptr) {
-            ::DeleteDC(made);
-        }
-    }
+    const HGDIOBJ oldFrom = ::SelectObject(from.get(), bitmap);
+    const HGDIOBJ oldTo = ::SelectObject(to.get(), result.get());
+    ::SetStretchBltMode(to.get(), HALFTONE);
+    ::SetBrushOrgEx(to.get(), 0, 0, nullptr);
+    const bool drawn = ::StretchBlt(to.get(), 0, 0, size.cx, size.cy, from.get(), 0, 0, own.cx,
+                                    own.cy, SRCCOPY) != 0;
+    ::SelectObject(to.get(), oldTo);
+    ::SelectObject(from.get(), oldFrom);
     return drawn ? std::move(result) : ui::BitmapHandle{};
 }
 
@@ -71,7 +73,7 @@ ui::BitmapHandle LoadScaledBitmap(UINT id, int dpi) {
     }
     const SIZE size = BitmapSize(own.get());
     const SIZE wanted{ScaleLength(size.cx, dpi), ScaleLength(size.cy, dpi)};
-    ui::BitmapHandle drawn = LoadBitmapResource(ArtworkId(id, ArtworkDpi(dpi)));
+    ui::BitmapHandle drawn = LoadBitmapResource(ArtworkId(id, dpi));
     if (!drawn) {
         drawn = std::move(own);
     }
@@ -85,7 +87,8 @@ ui::BitmapHandle LoadScaledBitmap(UINT id, int dpi) {
 
 // The skin's shape: its rectangle less every pixel of the key colour. Runs of
 // key-coloured pixels are cut out a row at a time.
-HRGN BuildKeyRegion(HBITMAP skin, int width, int height, BYTE red, BYTE green, BYTE blue) {
+HRGN BuildKeyRegion(HBITMAP skin, COLORREF key) {
+    const auto [width, height] = BitmapSize(skin);
     if (width <= 0 || height <= 0) {
         return nullptr;
     }
@@ -120,7 +123,7 @@ HRGN BuildKeyRegion(HBITMAP skin, int width, int height, BYTE red, BYTE green, B
         while (x < width) {
             const auto isKey = [&](int at) {
                 const BYTE* p = row + static_cast<std::size_t>(at) * 3;
-                return p[0] == blue && p[1] == green && p[2] == red;
+                return p[0] == GetBValue(key) && p[1] == GetGValue(key) && p[2] == GetRValue(key);
             };
             if (!isKey(x)) {
                 ++x;
@@ -146,8 +149,6 @@ ui::FontHandle CreateItemFont(const ItemFont& font) {
     log.lfItalic = font.italic ? TRUE : FALSE;
     log.lfUnderline = font.underline ? TRUE : FALSE;
     log.lfCharSet = DEFAULT_CHARSET;
-    log.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     log.lfQuality = ANTIALIASED_QUALITY;
     log.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
     const std::wstring face = Widen(font.face);
@@ -215,45 +216,30 @@ bool CNotifierPopup::Create(HWND owner) {
     return true;
 }
 
-ui::Handled CNotifierPopup::OnCreate() {
-    m_handCursor = ::LoadCursor(nullptr, IDC_HAND);
-    return std::nullopt;
-}
-
-bool CNotifierPopup::TakeSkin(HBITMAP skin, UINT bitmapId, int red, int green, int blue) {
-    m_skin.reset(skin);
+bool CNotifierPopup::LoadSkin(UINT bitmapId, int red, int green, int blue) {
     m_skinId = bitmapId;
-    m_scaledSkin.reset();
+    m_skin = LoadBitmapResource(bitmapId);
     m_canvas.reset();  // made again in the skin's size
     if (!m_skin) {
         return false;
     }
     const SIZE size = BitmapSize(m_skin.get());
     m_model.SetSkinSize(size.cx, size.cy);
-    m_keyColour[0] = red;
-    m_keyColour[1] = green;
-    m_keyColour[2] = blue;
+    const auto given = [](int value) { return static_cast<std::int16_t>(value) != -1; };
+    m_keyColour.reset();
+    if (given(red) && given(green) && given(blue)) {
+        m_keyColour = RGB(red, green, blue);
+    }
     FitSkin();
     return true;
 }
 
 void CNotifierPopup::FitSkin() {
-    const int dpi = m_model.Dpi();
-    m_scaledSkin.reset();
-    if (m_skin && dpi != kLayoutDpi) {
-        m_scaledSkin = m_skinId != 0 ? LoadScaledBitmap(m_skinId, dpi)
-                                     : Stretched(m_skin.get(),
-                                                 {m_model.WindowWidth(), m_model.WindowHeight()});
-    }
-    const auto given = [](int value) { return static_cast<std::int16_t>(value) != -1; };
-    if (!given(m_keyColour[0]) || !given(m_keyColour[1]) || !given(m_keyColour[2]) ||
-        Handle() == nullptr) {
+    m_skin = LoadScaledBitmap(m_skinId, m_model.Dpi());
+    if (!m_skin || !m_keyColour || Handle() == nullptr) {
         return;
     }
-    const SIZE size = BitmapSize(Skin());
-    ui::RegionHandle region(
-        BuildKeyRegion(Skin(), size.cx, size.cy, static_cast<BYTE>(m_keyColour[0]),
-                       static_cast<BYTE>(m_keyColour[1]), static_cast<BYTE>(m_keyColour[2])));
+    ui::RegionHandle region(BuildKeyRegion(m_skin.get(), *m_keyColour));
     // The window owns its region once it has taken it.
     if (region && ::SetWindowRgn(Handle(), region.get(), TRUE) != 0) {
         region.release();
@@ -267,12 +253,6 @@ void CNotifierPopup::ChangeScale(std::int32_t /*dpi*/) {
     m_fonts.clear();
     m_canvas.reset();
     FitSkin();
-}
-
-bool CNotifierPopup::LoadSkin(UINT bitmapId, int red, int green, int blue) {
-    m_skin.reset();
-    return TakeSkin(::LoadBitmap(ui::ModuleInstance(), MAKEINTRESOURCE(bitmapId)), bitmapId, red,
-                    green, blue);
 }
 
 void CNotifierPopup::AddTextItem(int id, std::string_view text, const RECT& rect,
@@ -391,27 +371,22 @@ ui::Handled CNotifierPopup::OnPaint() {
     if (!m_canvas && width > 0 && height > 0) {
         m_canvas.reset(::CreateCompatibleBitmap(dc, width, height));
     }
-    const HDC memory = ::CreateCompatibleDC(dc);
-    const HDC source = ::CreateCompatibleDC(dc);
-    if (memory != nullptr && m_canvas) {
-        const HGDIOBJ old = ::SelectObject(memory, m_canvas.get());
-        PaintAll(memory, source);
-        ::BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-        ::SelectObject(memory, old);
+    const MemoryDc memory(::CreateCompatibleDC(dc));
+    const MemoryDc source(::CreateCompatibleDC(dc));
+    if (memory && m_canvas) {
+        const HGDIOBJ old = ::SelectObject(memory.get(), m_canvas.get());
+        PaintAll(memory.get(), source.get());
+        ::BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+        ::SelectObject(memory.get(), old);
     } else {
-        PaintAll(dc, source);
-    }
-    for (const HDC made : {memory, source}) {
-        if (made != nullptr) {
-            ::DeleteDC(made);
-        }
+        PaintAll(dc, source.get());
     }
     ::EndPaint(Handle(), &paint);
     return 0;
 }
 
 void CNotifierPopup::PaintAll(HDC dc, HDC source) {
-    DrawBitmap(dc, source, Skin(), 0, 0, {m_model.WindowWidth(), m_model.WindowHeight()});
+    DrawBitmap(dc, source, m_skin.get(), 0, 0, {m_model.WindowWidth(), m_model.WindowHeight()});
     if (m_model.StarCount() > 0) {
         const HBITMAP star = Picture(IDB_STAR);
         const SIZE size = BitmapSize(star);
@@ -467,9 +442,11 @@ ui::Handled CNotifierPopup::OnClose() {
 }
 
 ui::Handled CNotifierPopup::OnSetCursor(HWND /*window*/, UINT hitTest, UINT /*mouseMessage*/) {
-    if (hitTest == HTCLIENT && m_model.OverLink() && m_handCursor != nullptr) {
-        ::SetCursor(m_handCursor);
-        return TRUE;
+    if (hitTest == HTCLIENT && m_model.OverLink()) {
+        if (const HCURSOR hand = ::LoadCursor(nullptr, IDC_HAND); hand != nullptr) {
+            ::SetCursor(hand);
+            return TRUE;
+        }
     }
     return std::nullopt;
 }

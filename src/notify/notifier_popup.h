@@ -9,6 +9,7 @@
 #include "ui/window.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -54,7 +55,6 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
 
   protected:
     ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    ui::Handled OnCreate() override;
     ui::Handled OnTimer(UINT_PTR id) override;
     ui::Handled OnEraseBackground(HDC dc) override;
     ui::Handled OnPaint() override;
@@ -78,11 +78,9 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
 
     void ChangeScale(std::int32_t dpi) override;
 
-    bool TakeSkin(HBITMAP skin, UINT bitmapId, int red, int green, int blue);
     // The skin in the window's size at the current scaling, and the window's
     // shape cut from it.
     void FitSkin();
-    HBITMAP Skin() const { return m_scaledSkin ? m_scaledSkin.get() : m_skin.get(); }
     // What a paint draws with is made on first use in a show (or when an
     // item's picture, text or font changes) and kept until the popup hides:
     // a paint of a slide step only draws.
@@ -97,11 +95,9 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     };
 
     HWND m_owner = nullptr;
-    HCURSOR m_handCursor = nullptr;
-    ui::BitmapHandle m_skin;        // as loaded, drawn for 96 dots per inch
-    UINT m_skinId = 0;              // its resource, 0 for a skin from a file
-    ui::BitmapHandle m_scaledSkin;  // at other scalings: the window's size
-    int m_keyColour[3] = {-1, -1, -1};
+    UINT m_skinId = 0;
+    ui::BitmapHandle m_skin;  // in the window's size
+    std::optional<COLORREF> m_keyColour;
     ui::BitmapHandle m_canvas;
     std::map<UINT, ui::BitmapHandle> m_pictures;         // the star and the pictures
     std::map<std::pair<int, bool>, FittedFont> m_fonts;  // by item id and hover look

@@ -45,31 +45,30 @@ std::uint32_t StepPeriod(std::uint32_t time, std::int32_t distance, std::int32_t
     return time / static_cast<std::uint32_t>(std::max(steps, 1));
 }
 
+namespace {
+
+// `value` / `divisor` rounded to the nearest whole number, halves away from
+// zero, as the system's MulDiv rounds.
+std::int32_t DivideRounded(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t magnitude = ((value < 0 ? -value : value) * 2 + divisor) / (2 * divisor);
+    return static_cast<std::int32_t>(value < 0 ? -magnitude : magnitude);
+}
+
+}  // namespace
+
 ItemFont MakeItemFont(std::string_view face, std::int32_t pointSize, std::uint32_t style,
                       std::int32_t dpi) {
-    // Tenths of a point at `dpi`, rounded to the nearest pixel as the
-    // system's MulDiv would.
-    const std::int64_t scaled = std::int64_t{pointSize} * dpi;
-    const std::int64_t magnitude = ((scaled < 0 ? -scaled : scaled) * 2 + 720) / 1440;
-    const auto pixels = static_cast<std::int32_t>(scaled < 0 ? -magnitude : magnitude);
     ItemFont font;
     font.face = std::string(face);
-    font.height = -pixels;
+    font.height = -DivideRounded(std::int64_t{pointSize} * dpi, 720);  // tenths of a point
     font.weight = (style & kStyleBold) != 0 ? 700 : 400;
     font.italic = (style & kStyleItalic) != 0;
     font.underline = (style & kStyleUnderline) != 0;
     return font;
 }
 
-ScreenPoint StarPosition(std::int32_t index) {
-    return {kFirstStarCorner.x - kStarWidth * index, kFirstStarCorner.y};
-}
-
 std::int32_t ScaleLength(std::int32_t length, std::int32_t dpi) {
-    const std::int64_t scaled = std::int64_t{length} * dpi;
-    const std::int64_t magnitude =
-        ((scaled < 0 ? -scaled : scaled) * 2 + kLayoutDpi) / (2 * std::int64_t{kLayoutDpi});
-    return static_cast<std::int32_t>(scaled < 0 ? -magnitude : magnitude);
+    return DivideRounded(std::int64_t{length} * dpi, kLayoutDpi);
 }
 
 ScreenRect ScaleRect(const ScreenRect& rect, std::int32_t dpi) {
@@ -85,8 +84,9 @@ ItemFont ScaleFont(const ItemFont& font, std::int32_t dpi) {
 }
 
 ScreenRect StarRect(std::int32_t index, std::int32_t dpi) {
-    const ScreenPoint at = StarPosition(index);
-    return ScaleRect({at.x, at.y, at.x + kStarWidth, at.y + kStarHeight}, dpi);
+    const std::int32_t left = kFirstStarCorner.x - kStarWidth * index;
+    return ScaleRect(
+        {left, kFirstStarCorner.y, left + kStarWidth, kFirstStarCorner.y + kStarHeight}, dpi);
 }
 
 namespace {
@@ -96,31 +96,17 @@ struct ArtworkScale {
     std::int32_t dpi;
     std::uint32_t idOffset;
 };
-constexpr ArtworkScale kArtworkScales[] = {
-    {96, 0},
-    {120, 10000},
-    {144, 20000},
-    {192, 30000},
-};
+constexpr ArtworkScale kArtworkScales[] = {{96, 0}, {120, 10000}, {144, 20000}, {192, 30000}};
 
 }  // namespace
 
-std::int32_t ArtworkDpi(std::int32_t dpi) {
+std::uint32_t ArtworkId(std::uint32_t id, std::int32_t dpi) {
     for (const ArtworkScale& scale : kArtworkScales) {
         if (dpi <= scale.dpi) {
-            return scale.dpi;
-        }
-    }
-    return std::end(kArtworkScales)[-1].dpi;
-}
-
-std::uint32_t ArtworkId(std::uint32_t id, std::int32_t artworkDpi) {
-    for (const ArtworkScale& scale : kArtworkScales) {
-        if (artworkDpi == scale.dpi) {
             return id + scale.idOffset;
         }
     }
-    return id;
+    return id + std::end(kArtworkScales)[-1].idOffset;
 }
 
 void NotifierPopupModel::SetSkinSize(std::int32_t width, std::int32_t height) {
@@ -167,18 +153,15 @@ bool NotifierPopupModel::Add(SNotifierItem item) {
     if (Find(item.id) != nullptr) {
         return false;
     }
-    item.hovered = false;
     m_items.push_back(std::move(item));
     return true;
 }
 
 namespace {
 
-// A line of text in its rectangle, as the text and the link items begin.
-SNotifierItem TextItem(std::int32_t id, std::string_view text, const ScreenRect& rect) {
+SNotifierItem ItemIn(std::int32_t id, const ScreenRect& rect) {
     SNotifierItem item;
     item.id = id;
-    item.text = std::string(text);
     item.left = rect.left;
     item.top = rect.top;
     item.right = rect.right;
@@ -190,7 +173,8 @@ SNotifierItem TextItem(std::int32_t id, std::string_view text, const ScreenRect&
 
 bool NotifierPopupModel::AddTextItem(std::int32_t id, std::string_view text, const ScreenRect& rect,
                                      const ItemFont& font, std::uint32_t colour) {
-    SNotifierItem item = TextItem(id, text, rect);
+    SNotifierItem item = ItemIn(id, rect);
+    item.text = std::string(text);
     item.normalFont = font;
     item.hoverFont = font;
     item.normalColour = colour;
@@ -200,7 +184,8 @@ bool NotifierPopupModel::AddTextItem(std::int32_t id, std::string_view text, con
 bool NotifierPopupModel::AddLinkItem(std::int32_t id, std::string_view text, const ScreenRect& rect,
                                      const ItemFont& normalFont, const ItemFont& hoverFont,
                                      std::uint32_t normalColour, std::uint32_t hoverColour) {
-    SNotifierItem item = TextItem(id, text, rect);
+    SNotifierItem item = ItemIn(id, rect);
+    item.text = std::string(text);
     item.normalFont = normalFont;
     item.hoverFont = hoverFont;
     item.normalColour = normalColour;
@@ -212,44 +197,36 @@ bool NotifierPopupModel::AddLinkItem(std::int32_t id, std::string_view text, con
 bool NotifierPopupModel::AddPictureItem(std::int32_t id, std::int32_t x, std::int32_t y,
                                         std::uint32_t bitmapId, std::int32_t width,
                                         std::int32_t height) {
-    SNotifierItem item;
-    item.id = id;
+    SNotifierItem item = ItemIn(id, {x, y, x + width, y + height});
     item.normalPicture = bitmapId;
-    item.left = x;
-    item.top = y;
-    item.right = x + width;
-    item.bottom = y + height;
     item.isPicture = true;
     return Add(std::move(item));
 }
 
 bool NotifierPopupModel::SetItemText(std::int32_t id, std::string_view text) {
     SNotifierItem* item = Find(id);
-    if (item == nullptr) {
-        return false;
+    if (item != nullptr) {
+        item->text = std::string(text);
     }
-    item->text = std::string(text);
-    return true;
+    return item != nullptr;
 }
 
 bool NotifierPopupModel::SetItemClickable(std::int32_t id, bool clickable) {
     SNotifierItem* item = Find(id);
-    if (item == nullptr) {
-        return false;
+    if (item != nullptr) {
+        item->clickable = clickable;
     }
-    item->clickable = clickable;
-    return true;
+    return item != nullptr;
 }
 
 bool NotifierPopupModel::SetItemPictures(std::int32_t id, std::uint32_t normalBitmapId,
                                          std::uint32_t hoverBitmapId) {
     SNotifierItem* item = Find(id);
-    if (item == nullptr) {
-        return false;
+    if (item != nullptr) {
+        item->normalPicture = normalBitmapId;
+        item->hoverPicture = hoverBitmapId;
     }
-    item->normalPicture = normalBitmapId;
-    item->hoverPicture = hoverBitmapId;
-    return true;
+    return item != nullptr;
 }
 
 void NotifierPopupModel::ComputeStepPeriods(std::int32_t distance, std::int32_t step) {
@@ -276,13 +253,13 @@ void NotifierPopupModel::ShowPopup(std::uint32_t appearTime, std::uint32_t stayT
     m_step = std::max(step, 1);
 
     const IPopupSurface::Screen screen = m_surface.ReadScreen();
-    if (TakeScale(screen.dpi) && m_inView) {
-        Relocate(screen);
-    }
+    const bool rescaled = TakeScale(screen.dpi);
     const TaskbarEdge edge = FindTaskbarEdge(screen.workArea, screen.width, screen.height);
     const PopupPlacement place = Placement(edge, screen.workArea);
+    if (rescaled && m_inView) {
+        Relocate(edge, place);
+    }
 
-    m_needsRepaint = true;
     m_overLink = false;
     for (SNotifierItem& item : m_items) {
         item.hovered = false;
@@ -304,9 +281,7 @@ void NotifierPopupModel::ShowSliding(TaskbarEdge edge, const PopupPlacement& pla
     switch (m_phase) {
         case PopupPhase::kHidden:
             ComputeStepPeriods(place.slideLength, PixelStep());
-            m_start = place.hidden;
-            m_current = place.hidden;
-            SetEdge(edge, place.slideLength);
+            Anchor(edge, place, place.hidden);
             m_inView = true;
             m_surface.ShowWindow();
             PlaceWindow();
@@ -323,7 +298,7 @@ void NotifierPopupModel::ShowSliding(TaskbarEdge edge, const PopupPlacement& pla
             RestartStay();
             // Straight back to fully shown along the axis it slides on.
             const ScreenPoint shown = Placement(m_edge, workArea).shown;
-            if (m_direction.x != 0) {
+            if (Direction().x != 0) {
                 m_current.x = shown.x;
             } else {
                 m_current.y = shown.y;
@@ -339,9 +314,7 @@ void NotifierPopupModel::ShowSliding(TaskbarEdge edge, const PopupPlacement& pla
 // clear, one up or fading out comes back whole.
 void NotifierPopupModel::ShowFading(TaskbarEdge edge, const PopupPlacement& place) {
     m_fadeMode = kModeTransparency;
-    m_start = place.shown;
-    m_current = place.shown;
-    SetEdge(edge, place.slideLength);
+    Anchor(edge, place, place.shown);
     PlaceWindow();
     switch (m_phase) {
         case PopupPhase::kHidden:
@@ -357,14 +330,10 @@ void NotifierPopupModel::ShowFading(TaskbarEdge edge, const PopupPlacement& plac
             m_surface.Repaint();
             break;
         case PopupPhase::kWaiting:
-            m_opacity = 255;
-            m_surface.Repaint();
-            RestartStay();
-            break;
         case PopupPhase::kDisappearing:
             m_opacity = 255;
-            RestartStay();
             m_surface.Repaint();
+            RestartStay();
             break;
     }
 }
@@ -374,27 +343,22 @@ void NotifierPopupModel::OnWorkAreaChanged() {
         return;  // the next show reads the screen afresh
     }
     const IPopupSurface::Screen screen = m_surface.ReadScreen();
-    if (TakeScale(screen.dpi)) {
-        Relocate(screen);
-        m_surface.Repaint();
-        return;
-    }
+    const bool rescaled = TakeScale(screen.dpi);
     const TaskbarEdge edge = FindTaskbarEdge(screen.workArea, screen.width, screen.height);
     const PopupPlacement place = Placement(edge, screen.workArea);
     const ScreenPoint start = m_fadeMode == kModeTransparency ? place.shown : place.hidden;
-    if (edge == m_edge && start == m_start) {
+    if (!rescaled && edge == m_edge && start == m_start) {
         return;  // nothing that matters here has changed
     }
-    Relocate(screen);
+    Relocate(edge, place);
+    if (rescaled) {
+        m_surface.Repaint();
+    }
 }
 
-void NotifierPopupModel::Relocate(const IPopupSurface::Screen& screen) {
-    const TaskbarEdge edge = FindTaskbarEdge(screen.workArea, screen.width, screen.height);
-    const PopupPlacement place = Placement(edge, screen.workArea);
+void NotifierPopupModel::Relocate(TaskbarEdge edge, const PopupPlacement& place) {
     if (m_fadeMode == kModeTransparency) {
-        m_start = place.shown;
-        m_current = place.shown;
-        SetEdge(edge, place.slideLength);
+        Anchor(edge, place, place.shown);
     } else {
         // The same share of the way out: an edge on the other axis slides
         // the width instead of the height.
@@ -403,9 +367,9 @@ void NotifierPopupModel::Relocate(const IPopupSurface::Screen& screen) {
             m_slideLength > 0
                 ? static_cast<std::int32_t>(wasOut * place.slideLength / m_slideLength)
                 : place.slideLength;
-        m_start = place.hidden;
-        SetEdge(edge, place.slideLength);
-        m_current = {m_start.x + out * m_direction.x, m_start.y + out * m_direction.y};
+        Anchor(edge, place, place.hidden);
+        const ScreenPoint direction = Direction();
+        m_current = {m_start.x + out * direction.x, m_start.y + out * direction.y};
     }
     PlaceWindow();
 }
@@ -424,106 +388,95 @@ void NotifierPopupModel::HidePopup() {
     m_phase = PopupPhase::kHidden;
 }
 
-void NotifierPopupModel::FinishAppearing() {
-    m_surface.StopTimer(kAppearTimer);
-    m_surface.StartTimer(kStayTimer, m_stayTime);
-    m_phase = PopupPhase::kWaiting;
+void NotifierPopupModel::Anchor(TaskbarEdge edge, const PopupPlacement& place, ScreenPoint start) {
+    m_edge = edge;
+    m_slideLength = place.slideLength;
+    m_start = start;
+    m_current = start;
 }
 
-void NotifierPopupModel::SetEdge(TaskbarEdge edge, std::int32_t slideLength) {
-    m_edge = edge;
+ScreenPoint NotifierPopupModel::Direction() const {
     // Out of the taskbar: away from the edge it sits on.
-    switch (edge) {
+    switch (m_edge) {
         case TaskbarEdge::kTop:
-            m_direction = {0, 1};
-            break;
+            return {0, 1};
         case TaskbarEdge::kLeft:
-            m_direction = {1, 0};
-            break;
+            return {1, 0};
         case TaskbarEdge::kRight:
-            m_direction = {-1, 0};
-            break;
+            return {-1, 0};
         case TaskbarEdge::kBottom:
-            m_direction = {0, -1};
-            break;
         case TaskbarEdge::kUnknown:
-            m_direction = {0, 0};
             break;
     }
-    m_slideLength = m_direction.x == 0 && m_direction.y == 0 ? 0 : slideLength;
+    return {0, -1};
 }
 
 std::int32_t NotifierPopupModel::SlidOut() const {
-    return (m_current.x - m_start.x) * m_direction.x + (m_current.y - m_start.y) * m_direction.y;
+    const ScreenPoint direction = Direction();
+    return (m_current.x - m_start.x) * direction.x + (m_current.y - m_start.y) * direction.y;
 }
 
 void NotifierPopupModel::Slide(std::int32_t sign) {
-    m_current.x += sign * PixelStep() * m_direction.x;
-    m_current.y += sign * PixelStep() * m_direction.y;
+    const ScreenPoint direction = Direction();
+    m_current.x += sign * PixelStep() * direction.x;
+    m_current.y += sign * PixelStep() * direction.y;
 }
 
-void NotifierPopupModel::MotionAppearTick() {
+void NotifierPopupModel::AppearTick() {
     m_phase = PopupPhase::kAppearing;
-    // Measured from the hidden corner, so the last step may overshoot by
-    // less than one step; the tick after that finishes.
-    if (SlidOut() < m_slideLength) {
+    const bool fading = m_fadeMode == kModeTransparency;
+    bool done = false;
+    if (fading) {
+        m_opacity = std::min(m_opacity + m_step, 255);
+        done = m_opacity == 255;
+    } else if (SlidOut() < m_slideLength) {
+        // Measured from the hidden corner, so the last step may overshoot by
+        // less than one step; the tick after that finishes.
         Slide(+1);
     } else {
-        FinishAppearing();
+        done = true;
     }
-    PlaceWindow();
+    if (done) {
+        m_surface.StopTimer(kAppearTimer);
+        m_surface.StartTimer(kStayTimer, m_stayTime);
+        m_phase = PopupPhase::kWaiting;
+    }
+    if (!fading) {
+        PlaceWindow();
+    }
     m_surface.Repaint();
 }
 
-void NotifierPopupModel::MotionDisappearTick() {
+void NotifierPopupModel::DisappearTick() {
     m_phase = PopupPhase::kDisappearing;
-    if (SlidOut() <= 0) {
+    if (m_fadeMode == kModeTransparency) {
+        m_opacity = std::max(m_opacity - m_step, 0);
+        if (m_opacity == 0) {
+            HidePopup();
+        }
+        m_surface.Repaint();
+    } else if (SlidOut() > 0) {
+        Slide(-1);
+        PlaceWindow();
+        m_surface.Repaint();
+    } else {
         // Between notices the window stays hidden at 0 x 0; placing it again
         // here would only give it back its size.
-        m_surface.StopTimer(kDisappearTimer);
-        HidePopup();
-        return;
-    }
-    Slide(-1);
-    PlaceWindow();
-    m_surface.Repaint();
-}
-
-void NotifierPopupModel::FadeAppearTick() {
-    m_phase = PopupPhase::kAppearing;
-    if (m_opacity < 255 - m_step) {
-        m_opacity += m_step;
-    } else {
-        m_opacity = 255;
-        FinishAppearing();
-    }
-    m_surface.Repaint();
-}
-
-void NotifierPopupModel::FadeDisappearTick() {
-    m_phase = PopupPhase::kDisappearing;
-    if (m_step < m_opacity) {
-        m_opacity -= m_step;
-    } else {
-        m_opacity = 0;
-        m_surface.StopTimer(kDisappearTimer);
         HidePopup();
     }
-    m_surface.Repaint();
 }
 
 bool NotifierPopupModel::OnTimer(unsigned id) {
-    const bool fading = m_fadeMode == kModeTransparency;
     switch (id) {
         case kAppearTimer:
-            fading ? FadeAppearTick() : MotionAppearTick();
+            AppearTick();
             return true;
         case kStayTimer:
             m_surface.StopTimer(kStayTimer);
             m_surface.StartTimer(kDisappearTimer, m_disappearStepPeriod);
             return true;
         case kDisappearTimer:
-            fading ? FadeDisappearTick() : MotionDisappearTick();
+            DisappearTick();
             return true;
         default:
             return false;
@@ -531,51 +484,38 @@ bool NotifierPopupModel::OnTimer(unsigned id) {
 }
 
 void NotifierPopupModel::OnMouseMove(std::int32_t x, std::int32_t y) {
-    m_needsRepaint = false;
-    bool found = false;
-    const bool wasOverLink = m_overLink;
-    for (SNotifierItem& item : m_items) {
-        // Strict on every side: the rectangle's border is not part of a link.
+    // Strict on every side: the rectangle's border is not part of a link.
+    const auto link = std::find_if(m_items.begin(), m_items.end(), [&](const SNotifierItem& item) {
         const ScreenRect rect = ItemRect(item);
-        if (!item.clickable ||
-            !(rect.left < x && x < rect.right && rect.top < y && y < rect.bottom)) {
-            continue;
-        }
+        return item.clickable && rect.left < x && x < rect.right && rect.top < y && y < rect.bottom;
+    });
+    bool repaint = false;
+    if (link != m_items.end()) {
         m_overLink = true;
-        found = true;
-        if (!item.hovered) {
-            item.hovered = true;
-            m_needsRepaint = true;
-            for (SNotifierItem& other : m_items) {
-                if (&other != &item) {
-                    other.hovered = false;
-                }
+        if (!link->hovered) {
+            for (SNotifierItem& item : m_items) {
+                item.hovered = &item == &*link;
             }
+            repaint = true;
         }
-        break;
-    }
-    if (wasOverLink && !found) {
-        m_needsRepaint = true;
+    } else if (m_overLink) {
         m_overLink = false;
         for (SNotifierItem& item : m_items) {
             if (item.clickable) {
                 item.hovered = false;
             }
         }
+        repaint = true;
     }
-    if (m_needsRepaint) {
+    if (repaint) {
         m_surface.Repaint();
     }
 }
 
 void NotifierPopupModel::OnLeftButtonUp() {
-    for (const SNotifierItem& item : m_items) {
-        if (item.clickable && item.hovered) {
-            m_surface.PostClick(item.id, 0);
-            return;
-        }
-    }
-    m_surface.PostClick(0, 0);
+    const auto link = std::find_if(m_items.begin(), m_items.end(),
+                                   [](const SNotifierItem& item) { return item.ShowsHoverLook(); });
+    m_surface.PostClick(link != m_items.end() ? link->id : 0, 0);
 }
 
 void NotifierPopupModel::OnRightButtonUp() {

@@ -124,10 +124,6 @@ inline constexpr unsigned kDisappearTimer = 3;
 inline constexpr std::int32_t kModeMotion = 0;
 inline constexpr std::int32_t kModeTransparency = 1;
 
-// Where the n-th star badge (from 0) goes: the row grows leftwards from the
-// right edge of the skin.
-ScreenPoint StarPosition(std::int32_t index);
-
 // The skin, its items and its pictures are laid out at 96 dots per inch; on
 // a scaled display every length grows with the scaling, rounded to the
 // nearest pixel (halves away from zero).
@@ -136,16 +132,15 @@ std::int32_t ScaleLength(std::int32_t length, std::int32_t dpi);
 ScreenRect ScaleRect(const ScreenRect& rect, std::int32_t dpi);
 ItemFont ScaleFont(const ItemFont& font, std::int32_t dpi);
 
-// The n-th star badge at `dpi`, in the window's pixels.
+// The n-th star badge (from 0) at `dpi`, in the window's pixels: the row
+// grows leftwards from the right edge of the skin.
 ScreenRect StarRect(std::int32_t index, std::int32_t dpi);
 
-// The popup's artwork is drawn for 100, 125, 150 and 200 %. The drawing for
-// `dpi`: the nearest at or above it, which the popup draws down, or the
-// largest beyond 200 %.
-std::int32_t ArtworkDpi(std::int32_t dpi);
-// The resource id of bitmap `id`, drawn for 96 dots per inch, as drawn for
-// `artworkDpi` (one of ArtworkDpi's answers).
-std::uint32_t ArtworkId(std::uint32_t id, std::int32_t artworkDpi);
+// The popup's artwork is drawn for 100, 125, 150 and 200 %. The resource id
+// of bitmap `id`, drawn for 96 dots per inch, as drawn for `dpi`: the nearest
+// drawing at or above it, which the popup draws down, or the largest beyond
+// 200 %.
+std::uint32_t ArtworkId(std::uint32_t id, std::int32_t dpi);
 
 // What the popup's window must do for the model.
 class IPopupSurface {
@@ -223,18 +218,16 @@ class NotifierPopupModel {
 
     PopupPhase Phase() const { return m_phase; }
     std::int32_t Opacity() const { return m_opacity; }
-    std::int32_t FadeMode() const { return m_fadeMode; }
     std::int32_t StarCount() const { return m_starCount; }
     std::uint32_t AppearStepPeriod() const { return m_appearStepPeriod; }
-    std::uint32_t DisappearStepPeriod() const { return m_disappearStepPeriod; }
     const std::vector<SNotifierItem>& Items() const { return m_items; }
 
   private:
     SNotifierItem* Find(std::int32_t id);
     // Takes the screen's scaling; true when it is another than before.
     bool TakeScale(std::int32_t dpi);
-    // Moves a popup in view to its place on `screen`.
-    void Relocate(const IPopupSurface::Screen& screen);
+    // Moves a popup in view to its place next to `edge`.
+    void Relocate(TaskbarEdge edge, const PopupPlacement& place);
     PopupPlacement Placement(TaskbarEdge edge, const ScreenRect& workArea) const;
     // Pixels a slide step moves: the step grows with the scaling, so a slide
     // takes as many ticks at every scaling.
@@ -247,18 +240,17 @@ class NotifierPopupModel {
     // Stops whatever is fading or sliding the popup out and gives it its full
     // stay time again.
     void RestartStay();
-    // The edge the popup comes out of, the way out of it as a unit vector and
-    // how far it goes.
-    void SetEdge(TaskbarEdge edge, std::int32_t slideLength);
+    // The edge the popup comes out of, how far it goes, and the corner its
+    // way starts from, where it is now.
+    void Anchor(TaskbarEdge edge, const PopupPlacement& place, ScreenPoint start);
+    // The way out of the taskbar as a unit vector.
+    ScreenPoint Direction() const;
     // How far the popup is out of its hidden corner along the way out.
     std::int32_t SlidOut() const;
     // One step out (+1) or back in (-1).
     void Slide(std::int32_t sign);
-    void MotionAppearTick();
-    void MotionDisappearTick();
-    void FadeAppearTick();
-    void FadeDisappearTick();
-    void FinishAppearing();
+    void AppearTick();
+    void DisappearTick();
 
     IPopupSurface& m_surface;
     std::int32_t m_skinWidth = 0;
@@ -267,7 +259,6 @@ class NotifierPopupModel {
     PopupPhase m_phase = PopupPhase::kHidden;
     bool m_inView = false;  // shown, though the phase stays hidden until the first tick
     std::int32_t m_fadeMode = kModeMotion;
-    bool m_needsRepaint = false;
     bool m_overLink = false;
     std::uint32_t m_appearTime = 0;
     std::uint32_t m_stayTime = 0;
@@ -277,7 +268,6 @@ class NotifierPopupModel {
     ScreenPoint m_start;
     ScreenPoint m_current;
     TaskbarEdge m_edge = TaskbarEdge::kUnknown;
-    ScreenPoint m_direction;
     std::int32_t m_slideLength = 0;
     std::int32_t m_step = 1;
     std::vector<SNotifierItem> m_items;

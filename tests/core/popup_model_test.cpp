@@ -156,9 +156,8 @@ TEST(PopupGeometry, FontsAreSizedForTheScreen) {
 }
 
 TEST(PopupGeometry, StarRowGrowsLeftwardsFromTheRightEdge) {
-    EXPECT_EQ(StarPosition(0), (ScreenPoint{377, 137}));
-    EXPECT_EQ(StarPosition(6), (ScreenPoint{281, 137}));
-    EXPECT_EQ(StarPosition(0).x + 16, 393);  // seven stars cover x = 281 to 392
+    EXPECT_EQ(StarRect(0, 96), (ScreenRect{377, 137, 393, 152}));
+    EXPECT_EQ(StarRect(6, 96), (ScreenRect{281, 137, 297, 152}));  // seven cover x = 281 to 392
 }
 
 TEST_F(PopupTest, MotionFromABottomTaskbarRisesTenPixelsEvery33Ms) {
@@ -289,34 +288,32 @@ TEST(PopupScale, LayoutAndArtworkAtEveryScaling) {
     struct Case {
         std::int32_t dpi;
         std::int32_t width, height;  // of the 400 x 159 skin
-        std::int32_t artworkDpi;
         std::uint32_t skinId;
         ScreenRect title;  // (11, 17)-(250, 40) at 96
         std::int32_t titleFont;
         ScreenRect firstStar;  // (377, 137), 16 x 15 at 96
     };
     const Case cases[] = {
-        {96, 400, 159, 96, 296, {11, 17, 250, 40}, -18, {377, 137, 393, 152}},
-        {110, 458, 182, 120, 10296, {13, 19, 286, 46}, -21, {432, 157, 450, 174}},
-        {120, 500, 199, 120, 10296, {14, 21, 313, 50}, -23, {471, 171, 491, 190}},
-        {144, 600, 239, 144, 20296, {17, 26, 375, 60}, -27, {566, 206, 590, 228}},
-        {192, 800, 318, 192, 30296, {22, 34, 500, 80}, -36, {754, 274, 786, 304}},
+        {96, 400, 159, 296, {11, 17, 250, 40}, -18, {377, 137, 393, 152}},
+        {110, 458, 182, 10296, {13, 19, 286, 46}, -21, {432, 157, 450, 174}},
+        {120, 500, 199, 10296, {14, 21, 313, 50}, -23, {471, 171, 491, 190}},
+        {144, 600, 239, 20296, {17, 26, 375, 60}, -27, {566, 206, 590, 228}},
+        {192, 800, 318, 30296, {22, 34, 500, 80}, -36, {754, 274, 786, 304}},
         // Beyond the largest drawing: that one, drawn up.
-        {240, 1000, 398, 192, 30296, {28, 43, 625, 100}, -45, {943, 343, 983, 380}},
+        {240, 1000, 398, 30296, {28, 43, 625, 100}, -45, {943, 343, 983, 380}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ScaleLength(400, c.dpi), c.width) << c.dpi;
         EXPECT_EQ(ScaleLength(159, c.dpi), c.height) << c.dpi;
-        EXPECT_EQ(ArtworkDpi(c.dpi), c.artworkDpi) << c.dpi;
-        EXPECT_EQ(ArtworkId(296, ArtworkDpi(c.dpi)), c.skinId) << c.dpi;
+        EXPECT_EQ(ArtworkId(296, c.dpi), c.skinId) << c.dpi;
         EXPECT_EQ(ScaleRect({11, 17, 250, 40}, c.dpi), c.title) << c.dpi;
         EXPECT_EQ(ScaleFont(MakeItemFont("Tahoma", 135, kStyleBold, 96), c.dpi).height, c.titleFont)
             << c.dpi;
         EXPECT_EQ(StarRect(0, c.dpi), c.firstStar) << c.dpi;
     }
     // Below 100 % the 100 % drawing is drawn down.
-    EXPECT_EQ(ArtworkDpi(72), 96);
-    EXPECT_EQ(ArtworkDpi(97), 120);
+    EXPECT_EQ(ArtworkId(296, 72), 296u);
+    EXPECT_EQ(ArtworkId(296, 97), 10296u);
 }
 
 TEST_F(PopupTest, AtTwiceTheScalingTheNoticeIsTwiceAsLargeAndSlidesAsLong) {
