@@ -7,10 +7,7 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <iterator>
-#include <new>
 #include <string>
-#include <string_view>
 
 namespace pausora {
 namespace {
@@ -18,13 +15,13 @@ namespace {
 constexpr wchar_t kTrayClassName[] = L"PausoraTrayIcon";
 constexpr wchar_t kHiddenOwnerClassName[] = L"PausoraTrayOwner";
 
-// Copies at most `maxUnits` UTF-16 units of `text` and a terminating zero,
-// never half of a pair.
+// Copies as much of `text` as fits with a terminating zero, never half of a
+// pair.
 template <std::size_t N>
-void CopyText(wchar_t (&target)[N], const char* text, std::size_t maxUnits) {
+void CopyText(wchar_t (&target)[N], const char* text) {
     static_assert(N > 0);
     const std::wstring wide = Widen(text != nullptr ? text : "");
-    std::size_t length = std::min({wide.size(), maxUnits, N - 1});
+    std::size_t length = std::min(wide.size(), N - 1);
     if (length > 0 && length < wide.size() && wide[length - 1] >= 0xD800 &&
         wide[length - 1] <= 0xDBFF) {
         --length;
@@ -36,10 +33,7 @@ void CopyText(wchar_t (&target)[N], const char* text, std::size_t maxUnits) {
 bool MinimiseAnimationOn() {
     ANIMATIONINFO info{};
     info.cbSize = sizeof info;
-    if (!::SystemParametersInfo(SPI_GETANIMATION, sizeof info, &info, 0)) {
-        return false;
-    }
-    return info.iMinAnimate != 0;
+    return ::SystemParametersInfo(SPI_GETANIMATION, sizeof info, &info, 0) && info.iMinAnimate != 0;
 }
 
 // The invisible parent of the windows hidden into the tray. Being the only
@@ -120,7 +114,6 @@ CTrayIcon::CTrayIcon() : m_presence(static_cast<ITrayShell&>(*this)) {}
 
 CTrayIcon::~CTrayIcon() {
     RemoveFromTray();
-    m_frames.clear();
     Destroy();
 }
 
@@ -140,7 +133,7 @@ bool CTrayIcon::Create(UINT callbackMessage, const char* tooltip, HICON icon, UI
     m_record.uID = menuId;
     m_record.hIcon = icon;
     m_record.uCallbackMessage = callbackMessage;
-    CopyText(m_record.szTip, tooltip, kTooltipMax);
+    CopyText(m_record.szTip, tooltip);
     return m_presence.Create();
 }
 
@@ -148,11 +141,6 @@ bool CTrayIcon::Notify(Op op, std::uint32_t flags) {
     m_record.uFlags = flags;
     const DWORD message = op == Op::kAdd ? NIM_ADD : op == Op::kModify ? NIM_MODIFY : NIM_DELETE;
     return ::Shell_NotifyIcon(message, &m_record) != FALSE;
-}
-
-bool CTrayIcon::Modify(std::uint32_t flags) {
-    m_record.uFlags = flags;
-    return m_presence.Change(flags);
 }
 
 void CTrayIcon::AddAgain() {
@@ -168,40 +156,33 @@ bool CTrayIcon::SetIcon(HICON icon) {
         return false;
     }
     m_record.hIcon = icon;
-    return Modify(kNifIcon);
+    return m_presence.Change(kNifIcon);
 }
 
 bool CTrayIcon::SetIcon(UINT iconResourceId) {
     if (!m_presence.Created()) {
         return false;
     }
-    // "#196" names resource 196 as well as the number does.
-    const std::wstring name = L"#" + std::to_wstring(iconResourceId);
-    const HICON icon = LoadTrayIcon(name);
+    const HICON icon = LoadTrayIcon(iconResourceId);
     if (icon == nullptr) {
         return false;
     }
-    m_iconName = name;
+    m_iconId = iconResourceId;
     return SetIcon(icon);
 }
 
-HICON CTrayIcon::LoadTrayIcon(const std::wstring& name) {
+HICON CTrayIcon::LoadTrayIcon(UINT id) {
     // The notification area's size at its monitor's scaling, drawn for
     // that size (16, 20, 24 or 32 pixels).
     if (m_iconSize == 0) {
         m_iconSize = NotificationIconSize(NotificationAreaDpi());
     }
-    const std::wstring key = name + L"@" + std::to_wstring(m_iconSize);
-    auto it = m_loadedIcons.find(key);
-    if (it == m_loadedIcons.end()) {
-        ui::IconHandle loaded(static_cast<HICON>(::LoadImage(
-            ui::ModuleInstance(), name.c_str(), IMAGE_ICON, m_iconSize, m_iconSize, 0)));
-        if (!loaded) {
-            return nullptr;
-        }
-        it = m_loadedIcons.emplace(key, std::move(loaded)).first;
+    ui::IconHandle& icon = m_loadedIcons[{id, m_iconSize}];
+    if (!icon) {
+        icon.reset(static_cast<HICON>(::LoadImage(ui::ModuleInstance(), MAKEINTRESOURCE(id),
+                                                  IMAGE_ICON, m_iconSize, m_iconSize, 0)));
     }
-    return it->second.get();
+    return icon.get();
 }
 
 void CTrayIcon::FollowScaling() {
@@ -211,13 +192,10 @@ void CTrayIcon::FollowScaling() {
         return;
     }
     m_iconSize = size;
-    if (!m_frameIds.empty()) {
-        SetIconList(m_frameIds.front(), m_frameIds.back());
-    }
-    if (m_iconName.empty()) {
+    if (m_iconId == 0) {
         return;
     }
-    if (const HICON icon = LoadTrayIcon(m_iconName); icon != nullptr) {
+    if (const HICON icon = LoadTrayIcon(m_iconId); icon != nullptr) {
         // A blink in progress shows its frames and puts this icon back when
         // it ends.
         if (Animating()) {
@@ -236,8 +214,8 @@ bool CTrayIcon::SetTooltipText(const char* text) {
     if (!m_presence.Created()) {
         return false;
     }
-    CopyText(m_record.szTip, text, kTooltipMax);
-    return Modify(kNifTip);
+    CopyText(m_record.szTip, text);
+    return m_presence.Change(kNifTip);
 }
 
 std::string CTrayIcon::GetTooltipText() const {
@@ -252,25 +230,15 @@ bool CTrayIcon::SetIconList(UINT firstIconId, UINT lastIconId) {
     if (lastIconId < firstIconId) {
         return false;
     }
-    m_frames.clear();
-    m_frameIds.clear();
-    try {
-        for (UINT id = firstIconId; id <= lastIconId; ++id) {
-            // The notification area shows small icons: each in the size
-            // drawn for it rather than a scaled-down large one. Kept with
-            // the icons by name, so a change of scaling loads them afresh.
-            m_frames.push_back(LoadTrayIcon(L"#" + std::to_wstring(id)));
-        }
-        m_frameIds = {firstIconId, lastIconId};
-    } catch (const std::bad_alloc&) {
-        m_frames.clear();
-        return false;
-    }
+    // Each frame is loaded as it is shown, in the notification area's size at
+    // that time, and kept with the other icons.
+    m_firstFrameId = firstIconId;
+    m_frameCount = std::size_t{lastIconId - firstIconId} + 1;
     return true;
 }
 
 bool CTrayIcon::Animate(UINT delayMs, UINT lengthSeconds) {
-    if (m_frames.empty() || Handle() == nullptr) {
+    if (m_frameCount == 0 || Handle() == nullptr) {
         return false;
     }
     StopAnimation();
@@ -283,11 +251,11 @@ bool CTrayIcon::Animate(UINT delayMs, UINT lengthSeconds) {
 }
 
 bool CTrayIcon::NextAnimationFrame() {
-    if (m_frames.empty()) {
+    if (m_frameCount == 0) {
         return false;
     }
-    m_currentFrame = NextFrame(m_currentFrame, m_frames.size());
-    return SetIcon(m_frames[m_currentFrame]);
+    m_currentFrame = NextFrame(m_currentFrame, m_frameCount);
+    return SetIcon(LoadTrayIcon(m_firstFrameId + static_cast<UINT>(m_currentFrame)));
 }
 
 void CTrayIcon::StopAnimation() {
@@ -329,12 +297,7 @@ void CTrayIcon::SetStartStopCaption(const char* caption) {
     m_menu.SetStartStopCaption(caption != nullptr ? caption : "");
 }
 
-void CTrayIcon::ShowTrayMenu(HWND target) {
-    const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
-    const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
-    if (popup == nullptr) {
-        return;
-    }
+void CTrayIcon::ShowTrayMenu(HWND target, HMENU popup) {
     // The caption first: replacing an item clears its default mark, and the
     // start/stop item is the one shown bold.
     ::ModifyMenu(popup, kStartStopPosition, MF_BYPOSITION | MF_STRING, ID_TRAY_STARTSTOP,
@@ -360,15 +323,10 @@ void CTrayIcon::ShowTrayMenu(HWND target) {
     ::PostMessage(target, WM_NULL, 0, 0);
 }
 
-void CTrayIcon::PostDefaultCommand(HWND target) {
+void CTrayIcon::PostDefaultCommand(HWND target, HMENU popup) {
     ::SetForegroundWindow(target);
     UINT command = m_menu.DefaultItem();
     if (m_menu.DefaultByPosition()) {
-        const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
-        const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
-        if (popup == nullptr) {
-            return;
-        }
         command = ::GetMenuItemID(popup, static_cast<int>(m_menu.DefaultItem()));
         if (command == static_cast<UINT>(-1)) {
             return;  // a submenu or no item at that place: nothing to send
@@ -386,18 +344,18 @@ LRESULT CTrayIcon::HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage) {
         return 0;
     }
     const UINT mouse = LOWORD(static_cast<DWORD>(mouseMessage));
-    const bool needsMenu =
-        mouse == WM_RBUTTONUP || (mouse == WM_LBUTTONDBLCLK && m_menu.DefaultByPosition());
-    if (needsMenu) {
-        const ui::MenuHandle probe(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
-        if (!probe || ::GetSubMenu(probe.get(), 0) == nullptr) {
-            return 0;  // no menu: the click is not ours to handle
-        }
+    if (mouse != WM_RBUTTONUP && mouse != WM_LBUTTONDBLCLK) {
+        return 1;
+    }
+    const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
+    const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+    if (popup == nullptr && (mouse == WM_RBUTTONUP || m_menu.DefaultByPosition())) {
+        return 0;  // no menu: the click is not ours to handle
     }
     if (mouse == WM_RBUTTONUP) {
-        ShowTrayMenu(target);
-    } else if (mouse == WM_LBUTTONDBLCLK) {
-        PostDefaultCommand(target);
+        ShowTrayMenu(target, popup);
+    } else {
+        PostDefaultCommand(target, popup);
     }
     return 1;
 }
@@ -465,8 +423,8 @@ RECT CTrayIcon::LocateTrayArea() {
     APPBARDATA bar{};
     bar.cbSize = sizeof bar;
     if (::SHAppBarMessage(ABM_GETTASKBARPOS, &bar) != 0) {
-        return ToRect(TrayAreaFromAppBar(
-            bar.uEdge, {bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom}, {}));
+        return ToRect(
+            TrayAreaFromAppBar(bar.uEdge, {bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom}));
     }
     RECT work{};
     ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);

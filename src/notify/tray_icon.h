@@ -14,7 +14,7 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace pausora {
 
@@ -71,7 +71,6 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     LRESULT HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage);
 
     const TrayPresence& Presence() const { return m_presence; }
-    const TrayMenuModel& Menu() const { return m_menu; }
 
     static constexpr UINT_PTR kAnimationTimerId = 4567;
 
@@ -81,12 +80,13 @@ class CTrayIcon : public ui::Window, private ITrayShell {
 
   private:
     bool Notify(Op op, std::uint32_t flags) override;
-    bool Modify(std::uint32_t flags);
-    void ShowTrayMenu(HWND target);
-    void PostDefaultCommand(HWND target);
+    // `popup` is the first popup of the icon's menu resource, loaded for this
+    // click; it may be null for a default command by id.
+    void ShowTrayMenu(HWND target, HMENU popup);
+    void PostDefaultCommand(HWND target, HMENU popup);
     void AddAgain();
-    // Icon resource `name` in the notification area's size, loaded once.
-    HICON LoadTrayIcon(const std::wstring& name);
+    // Icon resource `id` in the notification area's size, loaded once.
+    HICON LoadTrayIcon(UINT id);
     // The notification area's monitor changed its scaling (or another
     // monitor took it): the icon and the blink's frames in the new size.
     void FollowScaling();
@@ -95,17 +95,16 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     TrayPresence m_presence;
     TrayMenuModel m_menu;
     HWND m_commandTarget = nullptr;
-    std::vector<HICON> m_frames;
-    std::vector<ui::IconHandle> m_ownedFrames;
+    UINT m_firstFrameId = 0;  // of the blink
+    std::size_t m_frameCount = 0;
     UINT_PTR m_animationTimer = 0;
     std::size_t m_currentFrame = 0;
     ULONGLONG m_animationStart = 0;
     UINT m_animationLength = 0;
     HICON m_savedIcon = nullptr;
-    std::map<std::wstring, ui::IconHandle> m_loadedIcons;  // by name and size
+    std::map<std::pair<UINT, int>, ui::IconHandle> m_loadedIcons;  // by id and size
     int m_iconSize = 0;
-    std::wstring m_iconName;       // of the icon last set by resource
-    std::vector<UINT> m_frameIds;  // the first and last of the blink's frames
+    UINT m_iconId = 0;  // of the icon last set by resource
     UINT m_taskbarCreated = 0;
     std::function<void()> m_onArrived;
     std::function<void(HMENU)> m_onPrepareMenu;

@@ -4,10 +4,6 @@
 
 namespace pausora {
 
-std::string_view CutText(std::string_view text, std::size_t maxBytes) {
-    return text.substr(0, std::min(text.size(), maxBytes));
-}
-
 const std::array<NotificationSwitch, kSwitchCount>& NotificationSwitches() {
     static constexpr std::array<NotificationSwitch, kSwitchCount> kSwitches{{
         {ID_TRAY_SHORT_BREAKS, &STimeSettings::UseMicropauses},
@@ -50,9 +46,7 @@ bool FlipNotificationSwitch(STimeSettings& settings, unsigned command) {
 
 bool TrayPresence::Add() {
     const bool added = m_shell.Notify(ITrayShell::Op::kAdd, kNifMessage | kNifIcon | kNifTip);
-    if (added) {
-        m_shown = true;
-    }
+    m_shown = m_shown || added;
     m_addPending = !added;
     return added;
 }
@@ -67,10 +61,7 @@ bool TrayPresence::Remove() {
     if (!m_created) {
         return false;
     }
-    if (!m_shown) {
-        return true;
-    }
-    if (!m_shell.Notify(ITrayShell::Op::kDelete, 0)) {
+    if (m_shown && !m_shell.Notify(ITrayShell::Op::kDelete, 0)) {
         return false;
     }
     m_shown = false;
@@ -95,10 +86,8 @@ bool TrayPresence::Change(std::uint32_t flags) {
     if (!m_created) {
         return false;
     }
-    if (!m_shown) {
-        return true;
-    }
-    return m_shell.Notify(ITrayShell::Op::kModify, flags);
+    // Not shown, the record alone keeps the change.
+    return !m_shown || m_shell.Notify(ITrayShell::Op::kModify, flags);
 }
 
 bool AnimationOver(std::int64_t elapsedMs, std::uint32_t lengthSeconds) {
@@ -124,8 +113,7 @@ ScreenRect TrayAreaFromTaskbar(const ScreenRect& taskbar,
     return area;
 }
 
-ScreenRect TrayAreaFromAppBar(std::uint32_t edge, const ScreenRect& taskbar,
-                              const ScreenRect& fallback) {
+ScreenRect TrayAreaFromAppBar(std::uint32_t edge, const ScreenRect& taskbar) {
     switch (edge) {
         case 1:
         case 3:
@@ -134,7 +122,7 @@ ScreenRect TrayAreaFromAppBar(std::uint32_t edge, const ScreenRect& taskbar,
         case 2:
             return {taskbar.left, taskbar.bottom - 100, taskbar.right, taskbar.bottom - 16};
         default:
-            return fallback;
+            return {};
     }
 }
 

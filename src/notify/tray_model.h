@@ -1,6 +1,6 @@
 // The notification-area icon without the shell: whether the icon is in the
 // notification area, what its menu shows, and the small rules of its
-// animation and tooltip. The window class carries out the shell calls.
+// animation. The window class carries out the shell calls.
 #pragma once
 
 #include "store/time_settings.h"
@@ -27,12 +27,6 @@ inline constexpr std::uint32_t kMenuChecked = 0x08;  // MF_CHECKED
 inline constexpr int kStartStopPosition = 15;
 inline constexpr int kNotificationsPosition = 1;
 inline constexpr int kPausePosition = 12;
-
-// The longest tooltip the icon record holds, not counting the terminating zero.
-inline constexpr std::size_t kTooltipMax = 127;
-
-// The first `maxBytes` bytes of `text`.
-std::string_view CutText(std::string_view text, std::size_t maxBytes);
 
 // One of the five notification switches of the menu.
 struct NotificationSwitch {
@@ -124,9 +118,8 @@ struct TaskbarChild {
 ScreenRect TrayAreaFromTaskbar(const ScreenRect& taskbar,
                                const std::vector<TaskbarChild>& children);
 // From the shell's answer about its taskbar (edge 0 left, 1 top, 2 right,
-// 3 bottom); `fallback` for an edge it does not know.
-ScreenRect TrayAreaFromAppBar(std::uint32_t edge, const ScreenRect& taskbar,
-                              const ScreenRect& fallback);
+// 3 bottom); empty for an edge it does not know.
+ScreenRect TrayAreaFromAppBar(std::uint32_t edge, const ScreenRect& taskbar);
 // With no taskbar at all: the bottom-right corner of the work area.
 ScreenRect TrayAreaFromWorkArea(const ScreenRect& workArea);
 
