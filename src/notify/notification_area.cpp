@@ -8,6 +8,8 @@ namespace {
 // MONITOR_DPI_TYPE's effective DPI, the one windows are scaled by.
 constexpr int kEffectiveDpi = 0;
 
+// Both came after Windows 7: each is looked up once, shcore.dll from the
+// system's own folder.
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 
@@ -18,16 +20,11 @@ Function Find(HMODULE module, const char* name) {
                : nullptr;
 }
 
-// Both came after Windows 7: looked up once, from the system's own folder.
-GetDpiForMonitorFunction FindGetDpiForMonitor() {
-    return Find<GetDpiForMonitorFunction>(
-        ::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "GetDpiForMonitor");
-}
-
 }  // namespace
 
 int NotificationAreaDpi() {
-    static const GetDpiForMonitorFunction getDpiForMonitor = FindGetDpiForMonitor();
+    static const auto getDpiForMonitor = Find<GetDpiForMonitorFunction>(
+        ::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "GetDpiForMonitor");
     if (getDpiForMonitor == nullptr) {
         return ui::ScreenDpi();
     }
