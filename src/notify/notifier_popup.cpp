@@ -345,13 +345,13 @@ HBITMAP CNotifierPopup::Picture(UINT bitmapId) {
 }
 
 HFONT CNotifierPopup::Font(HDC dc, const SNotifierItem& item, bool hover) {
-    const ItemFont wanted = ScaleFont(hover ? item.hoverFont : item.normalFont, m_model.Dpi());
-    const ScreenRect rect = m_model.ItemRect(item);
-    const RECT box{rect.left, rect.top, rect.right, rect.bottom};
+    // An item's fonts stay as added; a change of scaling empties the cache.
     FittedFont& fitted = m_fonts[{item.id, hover}];
-    if (!fitted.font || !(fitted.wanted == wanted) || fitted.text != item.text) {
+    if (!fitted.font || fitted.text != item.text) {
+        const ItemFont wanted = ScaleFont(hover ? item.hoverFont : item.normalFont, m_model.Dpi());
+        const ScreenRect rect = m_model.ItemRect(item);
+        const RECT box{rect.left, rect.top, rect.right, rect.bottom};
         fitted.font = FontThatFits(dc, wanted, item.text, box);
-        fitted.wanted = wanted;
         fitted.text = item.text;
     }
     return fitted.font.get();

@@ -89,8 +89,7 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     void PaintAll(HDC dc, HDC source);
 
     struct FittedFont {
-        ItemFont wanted;
-        std::string text;
+        std::string text;  // that the font was fitted to
         ui::FontHandle font;
     };
 

@@ -187,22 +187,18 @@ HICON CTrayIcon::LoadTrayIcon(UINT id) {
 
 void CTrayIcon::FollowScaling() {
     const int size = NotificationIconSize(NotificationAreaDpi());
-    if (size == m_iconSize || m_iconSize == 0) {
-        m_iconSize = size;
-        return;
-    }
+    const bool resized = m_iconSize != 0 && size != m_iconSize;
     m_iconSize = size;
-    if (m_iconId == 0) {
+    const HICON icon = resized && m_iconId != 0 ? LoadTrayIcon(m_iconId) : nullptr;
+    if (icon == nullptr) {
         return;
     }
-    if (const HICON icon = LoadTrayIcon(m_iconId); icon != nullptr) {
-        // A blink in progress shows its frames and puts this icon back when
-        // it ends.
-        if (Animating()) {
-            m_savedIcon = icon;
-        } else {
-            SetIcon(icon);
-        }
+    // A blink in progress shows its frames and puts this icon back when it
+    // ends.
+    if (Animating()) {
+        m_savedIcon = icon;
+    } else {
+        SetIcon(icon);
     }
 }
 
