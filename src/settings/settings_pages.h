@@ -8,7 +8,6 @@
 #include "ui/property_sheet.h"
 
 #include <array>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,7 +26,7 @@ class CSettingsPage : public ui::PropertyPage {
 
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
-    void EnableItems(std::initializer_list<int> ids, bool enable);
+    void EnableItems(const std::vector<int>& ids, bool enable);
 
   private:
     STimeSettings* m_settings;
@@ -81,7 +80,6 @@ class CTimesPage final : public CSettingsPage {
     ui::Handled OnNotify(const NMHDR& header) override;
 
   private:
-    void ShowPickers(const STimeSettings& from);
     void UpdateEnabledStates();
     void RestoreDefaults();
 
