@@ -24,12 +24,11 @@ void PropertyPage::SetHeaderTexts(std::string title, std::string subtitle) {
 HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {
     PROPSHEETPAGE page{};
     page.dwSize = sizeof page;
-    page.dwFlags = PSP_USECALLBACK | (m_iconId != 0 ? PSP_USEICONID : 0);
+    page.dwFlags = m_iconId != 0 ? PSP_USEICONID : 0;
     page.hInstance = ModuleInstance();
     page.pszTemplate = MAKEINTRESOURCE(m_templateId);
     page.pszIcon = MAKEINTRESOURCE(m_iconId);
     page.pfnDlgProc = &PropertyPage::Trampoline;
-    page.pfnCallback = &PropertyPage::PageCallback;
     page.lParam = reinterpret_cast<LPARAM>(this);
     if (title != nullptr) {
         page.dwFlags |= PSP_USETITLE;
@@ -49,10 +48,9 @@ HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {
     return ::CreatePropertySheetPage(&page);
 }
 
-void PropertyPage::SetModified(bool changed) {
+void PropertyPage::SetModified() {
     if (m_hwnd != nullptr) {
-        ::SendMessage(Sheet(), changed ? PSM_CHANGED : PSM_UNCHANGED,
-                      reinterpret_cast<WPARAM>(m_hwnd), 0);
+        ::SendMessage(Sheet(), PSM_CHANGED, reinterpret_cast<WPARAM>(m_hwnd), 0);
     }
 }
 
@@ -104,17 +102,6 @@ void PropertyPage::FollowDpi(int dpi) {
     }
 }
 
-UINT CALLBACK PropertyPage::PageCallback(HWND /*hwnd*/, UINT message,
-                                         LPPROPSHEETPAGE page) noexcept {
-    // The page's window is gone with the sheet; the object may live on.
-    if (message == PSPCB_RELEASE && page != nullptr) {
-        if (auto* self = reinterpret_cast<PropertyPage*>(page->lParam)) {
-            self->m_hwnd = nullptr;
-        }
-    }
-    return 1;
-}
-
 INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                           LPARAM lParam) noexcept {
     PropertyPage* self = nullptr;
@@ -146,7 +133,7 @@ INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam
             default:
                 break;
         }
-        if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
+        if (const Handled result = self->OnMessage(message, wParam, lParam)) {
             return DialogAnswer(hwnd, message, *result);
         }
         return FALSE;
@@ -267,7 +254,7 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
     ++self->m_depth;
     Handled handled;
     try {
-        handled = Dispatch(*self, message, wParam, lParam);
+        handled = self->OnMessage(message, wParam, lParam);
     } catch (...) {
     }
     result = handled ? *handled : ::DefSubclassProc(hwnd, message, wParam, lParam);

@@ -67,7 +67,7 @@ class PropertyPage : public MessageHandlers {
     virtual Handled OnNotify(const NMHDR& /*header*/) { return std::nullopt; }
 
     // Enables (or disables) the sheet's Apply button on this page's behalf.
-    void SetModified(bool changed = true);
+    void SetModified();
     // A wizard's Back, Next and Finish; posted, as the sheet wants it while
     // it is switching pages.
     void SetWizardButtons(DWORD flags) const;
@@ -81,7 +81,6 @@ class PropertyPage : public MessageHandlers {
     void FollowDpi(int dpi);
     static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
-    static UINT CALLBACK PageCallback(HWND hwnd, UINT message, LPPROPSHEETPAGE page) noexcept;
     Handled Notify(const NMHDR& header);
 
     UINT m_templateId;

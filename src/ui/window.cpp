@@ -68,10 +68,6 @@ Handled MessageHandlers::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-Handled Dispatch(MessageHandlers& handlers, UINT message, WPARAM wParam, LPARAM lParam) {
-    return handlers.OnMessage(message, wParam, lParam);
-}
-
 Window::~Window() {
     Destroy();
 }
@@ -126,7 +122,7 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
             self->m_hwnd = nullptr;
             return ::DefWindowProc(hwnd, message, wParam, lParam);
         }
-        if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
+        if (const Handled result = self->OnMessage(message, wParam, lParam)) {
             return *result;
         }
         return self->DefaultProc(message, wParam, lParam);
