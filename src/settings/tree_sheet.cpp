@@ -410,17 +410,18 @@ void CTreeSheetBase::UseOneRowOfTabs() {
     if ((style & TCS_MULTILINE) == 0) {
         return;
     }
-    RECT before{};
-    ::GetClientRect(tab, &before);
-    TabCtrl_AdjustRect(tab, FALSE, &before);
+    auto displayTop = [tab] {
+        RECT display{};
+        ::GetClientRect(tab, &display);
+        TabCtrl_AdjustRect(tab, FALSE, &display);
+        return static_cast<int>(display.top);
+    };
+    const int before = displayTop();
     ::SetWindowLongPtr(tab, GWL_STYLE, style & ~static_cast<LONG_PTR>(TCS_MULTILINE));
     ::SetWindowPos(tab, nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    RECT after{};
-    ::GetClientRect(tab, &after);
-    TabCtrl_AdjustRect(tab, FALSE, &after);
-    const int rise = after.top < before.top ? static_cast<int>(before.top - after.top) : 0;
-    if (rise == 0) {
+    const int rise = before - displayTop();
+    if (rise <= 0) {
         return;
     }
     const RECT tabRect = RectIn(sheet, tab);
@@ -486,13 +487,10 @@ void CTreeSheetBase::RefillTree() {
         insert.item.iImage = image;
         insert.item.iSelectedImage = image;
         m_items[static_cast<std::size_t>(node)] = TreeView_InsertItem(tree, &insert);
-    }
-    // Every branch open: the window shows all its pages at a glance, and
-    // the selected one stands among them.
-    for (const int node : m_pages.DepthFirst()) {
-        const int parent = m_pages.At(node).parent;
-        if (parent != PageTree::kRoot) {
-            TreeView_Expand(tree, m_items[static_cast<std::size_t>(parent)], TVE_EXPAND);
+        // Every branch open: the window shows all its pages at a glance, and
+        // the selected one stands among them.
+        if (info.parent != PageTree::kRoot) {
+            TreeView_Expand(tree, insert.hParent, TVE_EXPAND);
         }
     }
     m_refilling = false;

@@ -55,13 +55,11 @@ void PropertyPage::SetModified() {
 }
 
 void PropertyPage::SetWizardButtons(DWORD flags) const {
-    ::PostMessage(Sheet(), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
-}
-
-void PropertyPage::FocusWizardFinish() const {
-    // Posted after the buttons: Finish is shown only when they arrive.
     const HWND sheet = Sheet();
-    if (const HWND finish = ::GetDlgItem(sheet, kWizardFinishButton)) {
+    ::PostMessage(sheet, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+    // Posted after the buttons: Finish is shown only when they arrive.
+    const HWND finish = ::GetDlgItem(sheet, kWizardFinishButton);
+    if ((flags & PSWIZB_FINISH) != 0 && finish != nullptr) {
         ::PostMessageW(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(finish), TRUE);
     }
 }

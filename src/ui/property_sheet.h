@@ -66,14 +66,11 @@ class PropertyPage : public MessageHandlers {
     // above; an answer here takes their place.
     virtual Handled OnNotify(const NMHDR& /*header*/) { return std::nullopt; }
 
-    // Enables (or disables) the sheet's Apply button on this page's behalf.
+    // Enables the sheet's Apply button on this page's behalf.
     void SetModified();
     // A wizard's Back, Next and Finish; posted, as the sheet wants it while
-    // it is switching pages.
+    // it is switching pages. A Finish button takes the keyboard focus.
     void SetWizardButtons(DWORD flags) const;
-    // Puts the keyboard focus on a wizard's Finish button once the buttons
-    // posted before it are in place.
-    void FocusWizardFinish() const;
     HWND Sheet() const noexcept { return m_hwnd != nullptr ? ::GetParent(m_hwnd) : nullptr; }
 
   private:

@@ -81,18 +81,14 @@ void Window::Destroy() {
 bool Window::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y,
                       int width, int height, HWND parent, HMENU menu) {
     const HINSTANCE instance = ModuleInstance();
-    WNDCLASSEX existing{};
-    existing.cbSize = sizeof existing;
-    if (!::GetClassInfoEx(instance, className, &existing)) {
-        WNDCLASSEX wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &Window::Trampoline;
-        wc.hInstance = instance;
-        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = className;
-        if (::RegisterClassEx(&wc) == 0) {
-            return false;
-        }
+    WNDCLASSEX wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Window::Trampoline;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    if (::RegisterClassEx(&wc) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        return false;
     }
     return ::CreateWindowEx(exStyle, className, title, style, x, y, width, height, parent, menu,
                             instance, this) != nullptr;
