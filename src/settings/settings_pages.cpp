@@ -17,6 +17,10 @@ namespace {
 
 constexpr wchar_t kMessageTitle[] = L"Pausora";
 
+// What the Sounds page's switch enables.
+const std::vector<int> kSoundControls{IDC_SOUND_FILE, IDC_SOUND_BROWSE, IDC_SOUND_PLAY,
+                                      IDC_SOUND_EVENTS};
+
 }  // namespace
 
 // --- shared ---
@@ -29,9 +33,10 @@ void CSettingsPage::SetChecked(int id, bool checked) {
     ::SendMessage(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void CSettingsPage::EnableItems(const std::vector<int>& ids, bool enable) {
+void CSettingsPage::EnableWithSwitch(const std::vector<int>& ids) {
+    const BOOL on = IsChecked(IDC_PAGE_SWITCH) ? TRUE : FALSE;
     for (const int id : ids) {
-        ::EnableWindow(Item(id), enable ? TRUE : FALSE);
+        ::EnableWindow(Item(id), on);
     }
 }
 
@@ -84,7 +89,7 @@ CTimesPage::CTimesPage(Layout layout, STimeSettings& settings)
 BOOL CTimesPage::OnInitDialog() {
     ui::ShowPickers(Handle(), m_layout.pickers, Settings());
     SetChecked(IDC_PAGE_SWITCH, Settings().*m_layout.enabled == 1);
-    UpdateEnabledStates();
+    EnableWithSwitch(m_layout.dependents);
     return TRUE;
 }
 
@@ -93,10 +98,6 @@ bool CTimesPage::OnApply() {
     ui::ReadPickers(Handle(), m_layout.pickers, Settings());
     Settings().*m_layout.enabled = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
     return true;
-}
-
-void CTimesPage::UpdateEnabledStates() {
-    EnableItems(m_layout.dependents, IsChecked(IDC_PAGE_SWITCH));
 }
 
 void CTimesPage::RestoreDefaults() {
@@ -114,7 +115,7 @@ ui::Handled CTimesPage::OnCommand(UINT id, UINT code, HWND /*control*/) {
     }
     if (id == IDC_PAGE_SWITCH) {
         SetModified();
-        UpdateEnabledStates();
+        EnableWithSwitch(m_layout.dependents);
         return 0;
     }
     if (id == IDC_RESTORE_DEFAULTS) {
@@ -238,7 +239,7 @@ BOOL CPageSounds::OnInitDialog() {
         m_paths[i] = Settings().SoundPath(static_cast<SoundEvent>(i));
     }
     SetChecked(IDC_PAGE_SWITCH, Settings().UseSounds == 1);
-    UpdateEnabledStates();
+    EnableWithSwitch(kSoundControls);
     ::SendMessage(list, LB_SETCURSEL, 0, 0);
     ShowEvent(0);
     return TRUE;
@@ -258,11 +259,6 @@ bool CPageSounds::OnApply() {
     }
     Settings().UseSounds = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
     return true;
-}
-
-void CPageSounds::UpdateEnabledStates() {
-    EnableItems({IDC_SOUND_FILE, IDC_SOUND_BROWSE, IDC_SOUND_PLAY, IDC_SOUND_EVENTS},
-                IsChecked(IDC_PAGE_SWITCH));
 }
 
 int CPageSounds::SelectedEvent() const {
@@ -333,7 +329,7 @@ ui::Handled CPageSounds::OnCommand(UINT id, UINT code, HWND /*control*/) {
     }
     switch (id) {
         case IDC_PAGE_SWITCH:
-            UpdateEnabledStates();
+            EnableWithSwitch(kSoundControls);
             SetModified();
             return 0;
         case IDC_SOUND_BROWSE:

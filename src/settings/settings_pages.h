@@ -26,7 +26,8 @@ class CSettingsPage : public ui::PropertyPage {
 
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
-    void EnableItems(const std::vector<int>& ids, bool enable);
+    // Enables the controls `ids` while the page's switch is on.
+    void EnableWithSwitch(const std::vector<int>& ids);
 
   private:
     STimeSettings* m_settings;
@@ -80,7 +81,6 @@ class CTimesPage final : public CSettingsPage {
     ui::Handled OnNotify(const NMHDR& header) override;
 
   private:
-    void UpdateEnabledStates();
     void RestoreDefaults();
 
     Layout m_layout;
@@ -123,7 +123,6 @@ class CPageSounds final : public CSettingsPage {
     ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
 
   private:
-    void UpdateEnabledStates();
     int SelectedEvent() const;
     void ShowEvent(int event);
     void Browse();

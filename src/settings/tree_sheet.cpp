@@ -177,14 +177,12 @@ void CPageFrameWnd::SetCaptionIcon(HICON icon) {
     if (icon == nullptr || !::GetIconInfo(icon, &info)) {
         return;
     }
+    const ui::BitmapHandle maskBits(info.hbmMask);
+    const ui::BitmapHandle colourBits(info.hbmColor);
     BITMAP mask{};
-    ::GetObject(info.hbmMask, sizeof mask, &mask);
+    ::GetObject(maskBits.get(), sizeof mask, &mask);
     // An icon without colour keeps its image and mask one above the other.
-    const int height = info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
-    ::DeleteObject(info.hbmMask);
-    if (info.hbmColor != nullptr) {
-        ::DeleteObject(info.hbmColor);
-    }
+    const int height = colourBits ? mask.bmHeight : mask.bmHeight / 2;
     m_icon.reset(::ImageList_Create(mask.bmWidth, height, ILC_COLOR32 | ILC_MASK, 1, 0));
     if (m_icon && ::ImageList_AddIcon(m_icon.get(), icon) >= 0) {
         m_iconSize = {mask.bmWidth, height};
@@ -336,19 +334,18 @@ void CTreeSheetBase::WidenForTree(int treeWidth) {
 // The height of one tab in `font`: the caption band is as tall as a tab
 // would be, so the page below it keeps the place the sheet gave it.
 int CTreeSheetBase::TabHeight(HWND sheet, HFONT font) {
-    const HWND probe = ::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100, sheet,
-                                        nullptr, ui::ModuleInstance(), nullptr);
-    if (probe == nullptr) {
+    const ui::WindowHandle probe(::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100,
+                                                  sheet, nullptr, ui::ModuleInstance(), nullptr));
+    if (!probe) {
         return 0;
     }
-    ::SendMessage(probe, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SendMessage(probe.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     TCITEM item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(L"");
-    TabCtrl_InsertItem(probe, 0, &item);
+    TabCtrl_InsertItem(probe.get(), 0, &item);
     RECT itemRect{};
-    TabCtrl_GetItemRect(probe, 0, &itemRect);
-    ::DestroyWindow(probe);
+    TabCtrl_GetItemRect(probe.get(), 0, &itemRect);
     return itemRect.bottom - itemRect.top;
 }
 

@@ -177,14 +177,13 @@ INT_PTR PropertySheet::DoModal() {
     t_sheetBeingCreated = this;
     const auto created = ::PropertySheet(&m_header);
     t_sheetBeingCreated = nullptr;
-    const HWND hwnd = reinterpret_cast<HWND>(created);
-    if (created <= 0 || hwnd == nullptr) {
+    if (created <= 0) {
         for (const HPROPSHEETPAGE page : pages) {
             ::DestroyPropertySheetPage(page);
         }
         return -1;
     }
-    m_hwnd = hwnd;
+    m_hwnd = reinterpret_cast<HWND>(created);
 
     // The sheet has no current page any more once OK, Cancel or Finish
     // closed it. A wizard is walked by its buttons only: Ctrl+Tab does not
@@ -232,7 +231,6 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
         self->m_hwnd = nullptr;
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
-    LRESULT result = 0;
     if (message == WM_DPICHANGED) {
         // The system's own part first (the template fonts and layout, where
         // it has one), then ours.
@@ -255,7 +253,7 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
         handled = self->OnMessage(message, wParam, lParam);
     } catch (...) {
     }
-    result = handled ? *handled : ::DefSubclassProc(hwnd, message, wParam, lParam);
+    const LRESULT result = handled ? *handled : ::DefSubclassProc(hwnd, message, wParam, lParam);
     if (--self->m_depth == 0 && self->m_applied) {
         self->m_applied = false;
         if (self->m_onApplied) {

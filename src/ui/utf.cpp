@@ -57,14 +57,6 @@ void Encode(char32_t value, std::string& out) {
     }
 }
 
-bool IsHigh(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLow(char32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 }  // namespace
 
 std::wstring Widen(std::string_view utf8) {
@@ -90,9 +82,10 @@ std::string Narrow(std::wstring_view utf16) {
         // Only the low 16 bits are a unit; wider wchar_t values do not come
         // from Windows.
         const char32_t unit = static_cast<char32_t>(utf16[at]) & 0xFFFFU;
-        if (IsHigh(unit) && at + 1 < utf16.size()) {
+        // A high surrogate and a low one after it are one code point.
+        if (unit >= 0xD800 && unit <= 0xDBFF && at + 1 < utf16.size()) {
             const char32_t next = static_cast<char32_t>(utf16[at + 1]) & 0xFFFFU;
-            if (IsLow(next)) {
+            if (next >= 0xDC00 && next <= 0xDFFF) {
                 Encode(0x10000 + ((unit - 0xD800) << 10U) + (next - 0xDC00), out);
                 ++at;
                 continue;
