@@ -11,16 +11,13 @@ constexpr std::string_view kSeparator = "::";
 std::string Unescape(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        if (text[i] == '\\' && text.substr(i + 1, 2) == kSeparator) {
-            out += kSeparator;
-            i += 3;
-        } else if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
-            out += '\\';
-            i += 2;
-        } else {
-            out += text[i++];
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // A backslash before "::" or before another backslash goes.
+        const std::string_view next = text.substr(i + 1);
+        if (text[i] == '\\' && (next.starts_with(kSeparator) || next.starts_with('\\'))) {
+            ++i;
         }
+        out += text[i];
     }
     return out;
 }
@@ -42,10 +39,6 @@ PagePathHead SplitPagePath(std::string_view path) {
         }
         from = at + 1;
     }
-}
-
-PageTree::PageTree() {
-    Clear();
 }
 
 void PageTree::Clear() {

@@ -33,8 +33,6 @@ class PageTree {
         std::vector<int> children;
     };
 
-    PageTree();
-
     // Finds or creates the nodes of `path` under the root and gives the last
     // one the page's index; returns that node.
     int AddPage(std::string_view path, int page);
@@ -58,7 +56,7 @@ class PageTree {
     int Insert(std::string_view path, int parent);
     int Step(int node, int direction) const;
 
-    std::vector<Node> m_nodes;
+    std::vector<Node> m_nodes = std::vector<Node>(1);  // the root first
 };
 
 }  // namespace pausora::TreeSheet

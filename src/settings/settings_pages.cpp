@@ -15,11 +15,11 @@ namespace pausora {
 
 namespace {
 
-constexpr char kMessageTitle[] = "Pausora";
+constexpr wchar_t kMessageTitle[] = L"Pausora";
 
-bool IsClick(UINT code) {
-    return code == BN_CLICKED;
-}
+// What the Sounds page's switch enables.
+const std::vector<int> kSoundControls{IDC_SOUND_FILE, IDC_SOUND_BROWSE, IDC_SOUND_PLAY,
+                                      IDC_SOUND_EVENTS};
 
 }  // namespace
 
@@ -33,9 +33,10 @@ void CSettingsPage::SetChecked(int id, bool checked) {
     ::SendMessage(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void CSettingsPage::EnableItems(std::initializer_list<int> ids, bool enable) {
+void CSettingsPage::EnableWithSwitch(const std::vector<int>& ids) {
+    const BOOL on = IsChecked(IDC_PAGE_SWITCH) ? TRUE : FALSE;
     for (const int id : ids) {
-        ::EnableWindow(Item(id), enable ? TRUE : FALSE);
+        ::EnableWindow(Item(id), on);
     }
 }
 
@@ -62,7 +63,7 @@ bool CBoxesPage::OnApply() {
 
 ui::Handled CBoxesPage::OnCommand(UINT id, UINT code, HWND /*control*/) {
     const auto& boxes = m_layout.boxes;
-    if (IsClick(code) && std::any_of(boxes.begin(), boxes.end(), [id](const Box& box) {
+    if (code == BN_CLICKED && std::any_of(boxes.begin(), boxes.end(), [id](const Box& box) {
             return box.id == static_cast<int>(id);
         })) {
         SetModified();
@@ -86,14 +87,10 @@ CTimesPage::CTimesPage(Layout layout, STimeSettings& settings)
     : CSettingsPage(layout.templateId, layout.iconId, settings), m_layout(std::move(layout)) {}
 
 BOOL CTimesPage::OnInitDialog() {
-    ShowPickers(Settings());
+    ui::ShowPickers(Handle(), m_layout.pickers, Settings());
     SetChecked(IDC_PAGE_SWITCH, Settings().*m_layout.enabled == 1);
-    UpdateEnabledStates();
+    EnableWithSwitch(m_layout.dependents);
     return TRUE;
-}
-
-void CTimesPage::ShowPickers(const STimeSettings& from) {
-    ui::ShowPickers(Handle(), m_layout.pickers, from);
 }
 
 bool CTimesPage::OnApply() {
@@ -103,29 +100,22 @@ bool CTimesPage::OnApply() {
     return true;
 }
 
-void CTimesPage::UpdateEnabledStates() {
-    const BOOL on = IsChecked(IDC_PAGE_SWITCH) ? TRUE : FALSE;
-    for (const int id : m_layout.dependents) {
-        ::EnableWindow(Item(id), on);
-    }
-}
-
 void CTimesPage::RestoreDefaults() {
     // Only the pickers, and only on screen: the record changes when the
     // sheet applies.
     STimeSettings defaults = Settings();
     defaults.RestoreDefaults({});
-    ShowPickers(defaults);
+    ui::ShowPickers(Handle(), m_layout.pickers, defaults);
     SetModified();
 }
 
 ui::Handled CTimesPage::OnCommand(UINT id, UINT code, HWND /*control*/) {
-    if (!IsClick(code)) {
+    if (code != BN_CLICKED) {
         return std::nullopt;
     }
     if (id == IDC_PAGE_SWITCH) {
         SetModified();
-        UpdateEnabledStates();
+        EnableWithSwitch(m_layout.dependents);
         return 0;
     }
     if (id == IDC_RESTORE_DEFAULTS) {
@@ -204,19 +194,17 @@ bool CPageTrayAgent::OnApply() {
             const std::wstring text = L"The history file could not be deleted:\n" + file.Path() +
                                       L"\n\nPausora keeps nothing more in it; you can delete it "
                                       L"yourself.";
-            ::MessageBox(Sheet(), text.c_str(), Widen(kMessageTitle).c_str(),
-                         MB_OK | MB_ICONEXCLAMATION);
+            ::MessageBox(Sheet(), text.c_str(), kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
         }
     }
     return true;
 }
 
 ui::Handled CPageTrayAgent::OnCommand(UINT id, UINT code, HWND /*control*/) {
-    if ((id == IDC_PAGE_SWITCH || id == IDC_CHECK_UPDATES) && IsClick(code)) {
-        SetModified();
-        return 0;
+    if (code != BN_CLICKED) {
+        return std::nullopt;
     }
-    if (id == IDC_KEEP_HISTORY && IsClick(code)) {
+    if (id == IDC_KEEP_HISTORY) {
         m_deleteHistory = false;
         if (!IsChecked(IDC_KEEP_HISTORY) && Settings().KeepHistory != 0) {
             const std::wstring text =
@@ -224,13 +212,14 @@ ui::Handled CPageTrayAgent::OnCommand(UINT id, UINT code, HWND /*control*/) {
                 L"Do you also want to delete the history it has kept so far?\n" +
                 HistoryFilePath() +
                 L"\n\nYes deletes the file when you apply the settings; No keeps it.";
-            m_deleteHistory = ::MessageBox(Sheet(), text.c_str(), Widen(kMessageTitle).c_str(),
+            m_deleteHistory = ::MessageBox(Sheet(), text.c_str(), kMessageTitle,
                                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
         }
-        SetModified();
-        return 0;
+    } else if (id != IDC_PAGE_SWITCH && id != IDC_CHECK_UPDATES) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    SetModified();
+    return 0;
 }
 
 // --- Sounds ---
@@ -250,7 +239,7 @@ BOOL CPageSounds::OnInitDialog() {
         m_paths[i] = Settings().SoundPath(static_cast<SoundEvent>(i));
     }
     SetChecked(IDC_PAGE_SWITCH, Settings().UseSounds == 1);
-    UpdateEnabledStates();
+    EnableWithSwitch(kSoundControls);
     ::SendMessage(list, LB_SETCURSEL, 0, 0);
     ShowEvent(0);
     return TRUE;
@@ -270,11 +259,6 @@ bool CPageSounds::OnApply() {
     }
     Settings().UseSounds = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
     return true;
-}
-
-void CPageSounds::UpdateEnabledStates() {
-    EnableItems({IDC_SOUND_FILE, IDC_SOUND_BROWSE, IDC_SOUND_PLAY, IDC_SOUND_EVENTS},
-                IsChecked(IDC_PAGE_SWITCH));
 }
 
 int CPageSounds::SelectedEvent() const {
@@ -325,14 +309,12 @@ void CPageSounds::Browse() {
         return;
     }
     if (!playable) {
-        ::MessageBox(Sheet(), L"Format not supported", Widen(kMessageTitle).c_str(),
-                     MB_OK | MB_ICONEXCLAMATION);
+        ::MessageBox(Sheet(), L"Format not supported", kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (const int event = SelectedEvent(); event >= 0) {
         m_paths[static_cast<std::size_t>(event)] = path;
-        m_currentPath = path;
-        ::SetWindowText(Item(IDC_SOUND_FILE), Widen(FileNameOf(path)).c_str());
+        ShowEvent(event);
     }
     SetModified();
 }
@@ -342,12 +324,12 @@ ui::Handled CPageSounds::OnCommand(UINT id, UINT code, HWND /*control*/) {
         ShowEvent(SelectedEvent());
         return 0;
     }
-    if (!IsClick(code)) {
+    if (code != BN_CLICKED) {
         return std::nullopt;
     }
     switch (id) {
         case IDC_PAGE_SWITCH:
-            UpdateEnabledStates();
+            EnableWithSwitch(kSoundControls);
             SetModified();
             return 0;
         case IDC_SOUND_BROWSE:

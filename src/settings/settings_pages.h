@@ -8,7 +8,6 @@
 #include "ui/property_sheet.h"
 
 #include <array>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,7 +26,8 @@ class CSettingsPage : public ui::PropertyPage {
 
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
-    void EnableItems(std::initializer_list<int> ids, bool enable);
+    // Enables the controls `ids` while the page's switch is on.
+    void EnableWithSwitch(const std::vector<int>& ids);
 
   private:
     STimeSettings* m_settings;
@@ -81,8 +81,6 @@ class CTimesPage final : public CSettingsPage {
     ui::Handled OnNotify(const NMHDR& header) override;
 
   private:
-    void ShowPickers(const STimeSettings& from);
-    void UpdateEnabledStates();
     void RestoreDefaults();
 
     Layout m_layout;
@@ -125,7 +123,6 @@ class CPageSounds final : public CSettingsPage {
     ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
 
   private:
-    void UpdateEnabledStates();
     int SelectedEvent() const;
     void ShowEvent(int event);
     void Browse();

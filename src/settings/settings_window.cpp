@@ -5,6 +5,8 @@
 
 #include "resource.h"
 
+#include <initializer_list>
+
 namespace pausora {
 
 namespace {

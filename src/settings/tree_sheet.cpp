@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <utility>
 
 namespace pausora::TreeSheet {
@@ -19,11 +20,25 @@ constexpr UINT kSelectNodeLater = WM_APP + 201;
 // Posted to the sheet once it is built: the tree follows the current page.
 constexpr UINT kFollowCurrentPage = WM_APP + 202;
 
-bool IsSelChanging(UINT code) {
-    return code == TVN_SELCHANGING || code == TVN_SELCHANGINGW;
+// `child`'s window rectangle in `parent`'s client coordinates.
+RECT RectIn(HWND parent, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
-bool IsSelChanged(UINT code) {
-    return code == TVN_SELCHANGED || code == TVN_SELCHANGEDW;
+
+// Moves every child of `sheet` but `except` whose top is at `fromTop` or
+// below by (dx, dy).
+void MoveChildren(HWND sheet, int dx, int dy, LONG fromTop = LONG_MIN, HWND except = nullptr) {
+    for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const RECT rect = RectIn(sheet, child);
+        if (child != except && rect.top >= fromTop) {
+            ::SetWindowPos(child, nullptr, rect.left + dx, rect.top + dy, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
 }
 
 }  // namespace
@@ -59,26 +74,30 @@ bool CVisualStyles::Themed() const {
            m_drawBackground != nullptr && m_isAppThemed() && m_isThemeActive();
 }
 
-CVisualStyles::Theme CVisualStyles::Open(HWND window, const wchar_t* classes) const {
-    return Themed() ? m_openThemeData(window, classes) : nullptr;
+CVisualStyles::Theme CVisualStyles::OpenTab(HWND window) const {
+    return Themed() ? m_openThemeData(window, L"Tab") : nullptr;
 }
 
 void CVisualStyles::Close(Theme theme) const {
-    if (theme != nullptr && m_closeThemeData != nullptr) {
+    if (theme != nullptr) {
         m_closeThemeData(theme);
     }
 }
 
-bool CVisualStyles::ContentRect(Theme theme, HDC dc, int part, int state, const RECT& bounds,
-                                RECT& content) const {
-    return theme != nullptr && m_getContentRect != nullptr &&
-           SUCCEEDED(m_getContentRect(theme, dc, part, state, &bounds, &content));
+bool CVisualStyles::TabPaneContent(HWND window, HDC dc, const RECT& bounds, RECT& content) const {
+    const Theme theme = OpenTab(window);
+    const bool got =
+        theme != nullptr && SUCCEEDED(m_getContentRect(theme, dc, kTabPane, 0, &bounds, &content));
+    Close(theme);
+    return got;
 }
 
-bool CVisualStyles::DrawBackground(Theme theme, HDC dc, int part, int state,
-                                   const RECT& rect) const {
-    return theme != nullptr && m_drawBackground != nullptr &&
-           SUCCEEDED(m_drawBackground(theme, dc, part, state, &rect, nullptr));
+bool CVisualStyles::DrawTabPane(HWND window, HDC dc, const RECT& rect) const {
+    const Theme theme = OpenTab(window);
+    const bool drawn =
+        theme != nullptr && SUCCEEDED(m_drawBackground(theme, dc, kTabPane, 0, &rect, nullptr));
+    Close(theme);
+    return drawn;
 }
 
 // --- the frame ---
@@ -105,43 +124,20 @@ void CPageFrame::SetCaption(const std::string& text, HICON icon) {
     Repaint();
 }
 
-void CPageFrame::SetMessageText(const std::string& text) {
-    m_messageText = text;
-    Repaint();
-}
-
-void CPageFrame::SetMessageFormat(UINT drawTextFlags) {
-    m_messageFormat = drawTextFlags;
-    Repaint();
-}
-
 void CPageFrame::Draw(HDC dc, const RECT& client) {
     if (m_showCaption) {
         DrawCaption(dc, CaptionRect(dc, client));
     }
-    DrawMessage(dc, MessageRect(dc, client));
 }
 
 RECT CPageFrame::CaptionRect(HDC dc, const RECT& client) const {
     RECT caption = client;
-    const CVisualStyles& styles = CVisualStyles::Get();
-    if (const CVisualStyles::Theme theme = styles.Open(Wnd(), L"Tab")) {
-        RECT content{};
-        if (styles.ContentRect(theme, dc, kTabPane, 0, client, content)) {
-            caption.top = content.top;
-        }
-        styles.Close(theme);
+    RECT content{};
+    if (CVisualStyles::Get().TabPaneContent(Wnd(), dc, client, content)) {
+        caption.top = content.top;
     }
     caption.bottom = caption.top + m_captionHeight;
     return caption;
-}
-
-RECT CPageFrame::MessageRect(HDC dc, const RECT& client) const {
-    RECT message = client;
-    if (m_showCaption) {
-        message.top = CaptionRect(dc, client).bottom;
-    }
-    return message;
 }
 
 void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
@@ -167,25 +163,6 @@ void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
     ::SelectObject(dc, old);
 }
 
-void CPageFrame::DrawMessage(HDC dc, const RECT& message) {
-    if (m_messageText.empty()) {
-        return;
-    }
-    RECT rect = message;
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    const HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    const std::wstring text = Widen(m_messageText);
-    ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &rect, m_messageFormat);
-    ::SelectObject(dc, old);
-}
-
-CPageFrameWnd::~CPageFrameWnd() {
-    if (m_icon != nullptr) {
-        ::ImageList_Destroy(m_icon);
-    }
-}
-
 bool CPageFrameWnd::CreateWnd(HWND parent, const RECT& rect, UINT id) {
     return CreateEx(0, L"PausoraPageFrame", L"PausoraSettingsWnd",
                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
@@ -194,31 +171,26 @@ bool CPageFrameWnd::CreateWnd(HWND parent, const RECT& rect, UINT id) {
 }
 
 void CPageFrameWnd::SetCaptionIcon(HICON icon) {
-    if (m_icon != nullptr) {
-        ::ImageList_Destroy(m_icon);
-        m_icon = nullptr;
-    }
+    m_icon.reset();
     m_iconSize = {0, 0};
     ICONINFO info{};
     if (icon == nullptr || !::GetIconInfo(icon, &info)) {
         return;
     }
+    const ui::BitmapHandle maskBits(info.hbmMask);
+    const ui::BitmapHandle colourBits(info.hbmColor);
     BITMAP mask{};
-    ::GetObject(info.hbmMask, sizeof mask, &mask);
+    ::GetObject(maskBits.get(), sizeof mask, &mask);
     // An icon without colour keeps its image and mask one above the other.
-    const int height = info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
-    ::DeleteObject(info.hbmMask);
-    if (info.hbmColor != nullptr) {
-        ::DeleteObject(info.hbmColor);
-    }
-    m_icon = ::ImageList_Create(mask.bmWidth, height, ILC_COLOR32 | ILC_MASK, 1, 0);
-    if (m_icon != nullptr && ::ImageList_AddIcon(m_icon, icon) >= 0) {
+    const int height = colourBits ? mask.bmHeight : mask.bmHeight / 2;
+    m_icon.reset(::ImageList_Create(mask.bmWidth, height, ILC_COLOR32 | ILC_MASK, 1, 0));
+    if (m_icon && ::ImageList_AddIcon(m_icon.get(), icon) >= 0) {
         m_iconSize = {mask.bmWidth, height};
     }
 }
 
 void CPageFrameWnd::DrawCaptionIcon(HDC dc, int x, int y) {
-    ::ImageList_Draw(m_icon, 0, dc, x, y, ILD_TRANSPARENT);
+    ::ImageList_Draw(m_icon.get(), 0, dc, x, y, ILD_TRANSPARENT);
 }
 
 ui::Handled CPageFrameWnd::OnEraseBackground(HDC /*dc*/) {
@@ -226,15 +198,9 @@ ui::Handled CPageFrameWnd::OnEraseBackground(HDC /*dc*/) {
 }
 
 void CPageFrameWnd::DrawBackground(HDC dc, const RECT& client) const {
-    const CVisualStyles& styles = CVisualStyles::Get();
-    if (const CVisualStyles::Theme theme = styles.Open(Handle(), L"Tab")) {
-        const bool drawn = styles.DrawBackground(theme, dc, kTabPane, 0, client);
-        styles.Close(theme);
-        if (drawn) {
-            return;
-        }
+    if (!CVisualStyles::Get().DrawTabPane(Handle(), dc, client)) {
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
     }
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
 ui::Handled CPageFrameWnd::OnPaint() {
@@ -275,12 +241,6 @@ bool CSheetTree::Create(HWND sheet, const RECT& rect) {
 CTreeSheetBase::CTreeSheetBase(std::string caption, HWND parent, UINT startPage)
     : ui::PropertySheet(std::move(caption), parent, startPage) {}
 
-CTreeSheetBase::~CTreeSheetBase() {
-    if (m_images != nullptr) {
-        ::ImageList_Destroy(m_images);
-    }
-}
-
 bool CTreeSheetBase::SetTreeViewMode(bool treeMode, bool pageCaption, bool treeImages) {
     if (Handle() != nullptr) {
         return false;
@@ -311,7 +271,7 @@ void CTreeSheetBase::OnInitialized() {
     // Small icons at the sheet's scaling: 16 pixels at 100 %, drawn for
     // 20, 24 and 32 as well.
     const int iconSide = Dpi().Scale(16);
-    m_images = ::ImageList_Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 0, 1);
+    m_images.reset(::ImageList_Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 0, 1));
     // The tree's width is given at 96 dots per inch; its texts grow with the
     // screen's scaling, and so must it.
     const int treeWidth = Dpi().Scale(m_treeWidth);
@@ -322,9 +282,7 @@ void CTreeSheetBase::OnInitialized() {
     UseOneRowOfTabs();
     ::ShowWindow(tab, SW_HIDE);
     ::EnableWindow(tab, FALSE);
-    RECT tabRect{};
-    ::GetWindowRect(tab, &tabRect);
-    ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&tabRect), 2);
+    const RECT tabRect = RectIn(sheet, tab);
 
     m_frame = std::make_unique<CPageFrameWnd>();
     m_frame->CreateWnd(sheet, tabRect, kFrameId);
@@ -346,11 +304,11 @@ void CTreeSheetBase::OnInitialized() {
     // First in the keyboard's order.
     ::SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (m_treeImages) {
-        TreeView_SetImageList(tree, m_images, TVSIL_NORMAL);
-        TreeView_SetImageList(tree, m_images, TVSIL_STATE);
+        TreeView_SetImageList(tree, m_images.get(), TVSIL_NORMAL);
+        TreeView_SetImageList(tree, m_images.get(), TVSIL_STATE);
     }
     RefillTree();
-    SelectPageInTree(TabCtrl_GetCurSel(tab));
+    SelectCurrentPage();
     // The sheet may settle on its first page only after this returns.
     ::PostMessage(sheet, kFollowCurrentPage, 0, 0);
 }
@@ -359,14 +317,7 @@ void CTreeSheetBase::OnInitialized() {
 // much, centred again on its monitor's work area.
 void CTreeSheetBase::WidenForTree(int treeWidth) {
     const HWND sheet = Handle();
-    for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        ::GetWindowRect(child, &r);
-        ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
-        ::SetWindowPos(child, nullptr, r.left + treeWidth, r.top, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    MoveChildren(sheet, treeWidth, 0);
     RECT window{};
     ::GetWindowRect(sheet, &window);
     const int width = window.right - window.left + treeWidth;
@@ -383,19 +334,18 @@ void CTreeSheetBase::WidenForTree(int treeWidth) {
 // The height of one tab in `font`: the caption band is as tall as a tab
 // would be, so the page below it keeps the place the sheet gave it.
 int CTreeSheetBase::TabHeight(HWND sheet, HFONT font) {
-    const HWND probe = ::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100, sheet,
-                                        nullptr, ui::ModuleInstance(), nullptr);
-    if (probe == nullptr) {
+    const ui::WindowHandle probe(::CreateWindowEx(0, WC_TABCONTROL, L"", WS_CHILD, 0, 0, 200, 100,
+                                                  sheet, nullptr, ui::ModuleInstance(), nullptr));
+    if (!probe) {
         return 0;
     }
-    ::SendMessage(probe, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SendMessage(probe.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     TCITEM item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(L"");
-    TabCtrl_InsertItem(probe, 0, &item);
+    TabCtrl_InsertItem(probe.get(), 0, &item);
     RECT itemRect{};
-    TabCtrl_GetItemRect(probe, 0, &itemRect);
-    ::DestroyWindow(probe);
+    TabCtrl_GetItemRect(probe.get(), 0, &itemRect);
     return itemRect.bottom - itemRect.top;
 }
 
@@ -411,12 +361,8 @@ void CTreeSheetBase::OnDpiChanged() {
     const HFONT font = reinterpret_cast<HFONT>(::SendMessage(sheet, WM_GETFONT, 0, 0));
     ::SendMessage(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     // The tree keeps its left edge and spans the frame's height.
-    RECT treeRect{};
-    ::GetWindowRect(tree, &treeRect);
-    RECT frameRect{};
-    ::GetWindowRect(m_frame->Wnd(), &frameRect);
-    ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&treeRect), 2);
-    ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&frameRect), 2);
+    const RECT treeRect = RectIn(sheet, tree);
+    const RECT frameRect = RectIn(sheet, m_frame->Wnd());
     const int width = std::max(0, Dpi().Scale(m_treeWidth) - Dpi().Scale(m_treeGap));
     ::SetWindowPos(tree, nullptr, treeRect.left, frameRect.top, width,
                    frameRect.bottom - frameRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -429,31 +375,26 @@ void CTreeSheetBase::OnDpiChanged() {
 // caption band takes its icon again from the new list.
 void CTreeSheetBase::ReloadTreeIcons() {
     const int side = Dpi().Scale(16);
-    const HIMAGELIST images = ::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 1);
-    bool whole = images != nullptr;
+    ui::ImageListHandle images(::ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 0, 1));
+    bool whole = static_cast<bool>(images);
     for (const ui::PropertyPage* page : Pages()) {
         if (whole && page->IconId() != 0) {
             const ui::IconHandle icon(static_cast<HICON>(
                 ::LoadImage(ui::ModuleInstance(), MAKEINTRESOURCE(page->IconId()), IMAGE_ICON, side,
                             side, LR_DEFAULTCOLOR)));
-            whole = icon && ::ImageList_AddIcon(images, icon.get()) >= 0;
+            whole = icon && ::ImageList_AddIcon(images.get(), icon.get()) >= 0;
         }
     }
     if (!whole) {
-        if (images != nullptr) {
-            ::ImageList_Destroy(images);
-        }
         return;  // the icons stay as they were
     }
-    const HIMAGELIST old = std::exchange(m_images, images);
+    // The old list goes at the end, once the tree has let go of it.
+    std::swap(m_images, images);
     if (m_treeImages) {
-        TreeView_SetImageList(TreeWindow(), m_images, TVSIL_NORMAL);
-        TreeView_SetImageList(TreeWindow(), m_images, TVSIL_STATE);
+        TreeView_SetImageList(TreeWindow(), m_images.get(), TVSIL_NORMAL);
+        TreeView_SetImageList(TreeWindow(), m_images.get(), TVSIL_STATE);
     }
-    ::ImageList_Destroy(old);
-    NMTREEVIEW selected{};
-    selected.itemNew.hItem = TreeView_GetSelection(TreeWindow());
-    OnSelectionChanged(selected);
+    OnSelectionChanged(TreeView_GetSelection(TreeWindow()));
 }
 
 // With nine pages the tabs would stack in rows, and the pages would sit
@@ -466,39 +407,25 @@ void CTreeSheetBase::UseOneRowOfTabs() {
     if ((style & TCS_MULTILINE) == 0) {
         return;
     }
-    RECT before{};
-    ::GetClientRect(tab, &before);
-    TabCtrl_AdjustRect(tab, FALSE, &before);
+    auto displayTop = [tab] {
+        RECT display{};
+        ::GetClientRect(tab, &display);
+        TabCtrl_AdjustRect(tab, FALSE, &display);
+        return static_cast<int>(display.top);
+    };
+    const int before = displayTop();
     ::SetWindowLongPtr(tab, GWL_STYLE, style & ~static_cast<LONG_PTR>(TCS_MULTILINE));
     ::SetWindowPos(tab, nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    RECT after{};
-    ::GetClientRect(tab, &after);
-    TabCtrl_AdjustRect(tab, FALSE, &after);
-    const int rise = after.top < before.top ? static_cast<int>(before.top - after.top) : 0;
-    if (rise == 0) {
+    const int rise = before - displayTop();
+    if (rise <= 0) {
         return;
     }
-    RECT tabRect{};
-    ::GetWindowRect(tab, &tabRect);
-    ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&tabRect), 2);
-    for (HWND child = ::GetWindow(sheet, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (child == tab) {
-            ::SetWindowPos(tab, nullptr, 0, 0, tabRect.right - tabRect.left,
-                           tabRect.bottom - tabRect.top - rise,
-                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            continue;
-        }
-        RECT r{};
-        ::GetWindowRect(child, &r);
-        ::MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
-        // Pages inside the tab's area and the buttons below it go up.
-        if (r.top >= tabRect.top) {
-            ::SetWindowPos(child, nullptr, r.left, r.top - rise, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-    }
+    const RECT tabRect = RectIn(sheet, tab);
+    ::SetWindowPos(tab, nullptr, 0, 0, tabRect.right - tabRect.left,
+                   tabRect.bottom - tabRect.top - rise, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Pages inside the tab's area and the buttons below it go up.
+    MoveChildren(sheet, 0, -rise, tabRect.top, tab);
     RECT window{};
     ::GetWindowRect(sheet, &window);
     ::SetWindowPos(sheet, nullptr, 0, 0, window.right - window.left,
@@ -516,11 +443,11 @@ void CTreeSheetBase::RefillTree() {
     m_items.clear();
     m_pages.Clear();
 
-    ::ImageList_RemoveAll(m_images);
+    ::ImageList_RemoveAll(m_images.get());
     if (const HIMAGELIST pageIcons = TabCtrl_GetImageList(tab)) {
         for (int i = 0; i < ::ImageList_GetImageCount(pageIcons); ++i) {
             if (const HICON icon = ::ImageList_GetIcon(pageIcons, i, ILD_NORMAL)) {
-                ::ImageList_AddIcon(m_images, icon);
+                ::ImageList_AddIcon(m_images.get(), icon);
                 ::DestroyIcon(icon);
             }
         }
@@ -536,7 +463,8 @@ void CTreeSheetBase::RefillTree() {
         item.cchTextMax = static_cast<int>(text.size() - 1);
         TabCtrl_GetItem(tab, i, &item);
         m_pages.AddPage(Narrow(text.data()), i);
-        const bool valid = item.iImage >= 0 && item.iImage < ::ImageList_GetImageCount(m_images);
+        const bool valid =
+            item.iImage >= 0 && item.iImage < ::ImageList_GetImageCount(m_images.get());
         pageImages.push_back(valid ? item.iImage : -1);
     }
 
@@ -556,25 +484,18 @@ void CTreeSheetBase::RefillTree() {
         insert.item.iImage = image;
         insert.item.iSelectedImage = image;
         m_items[static_cast<std::size_t>(node)] = TreeView_InsertItem(tree, &insert);
-    }
-    // Every branch open: the window shows all its pages at a glance, and
-    // the selected one stands among them.
-    for (const int node : m_pages.DepthFirst()) {
-        const int parent = m_pages.At(node).parent;
-        if (parent != PageTree::kRoot) {
-            TreeView_Expand(tree, m_items[static_cast<std::size_t>(parent)], TVE_EXPAND);
+        // Every branch open: the window shows all its pages at a glance, and
+        // the selected one stands among them.
+        if (info.parent != PageTree::kRoot) {
+            TreeView_Expand(tree, insert.hParent, TVE_EXPAND);
         }
     }
     m_refilling = false;
 }
 
-void CTreeSheetBase::SelectPageInTree(int page) {
-    const int node = m_pages.NodeOfPage(page);
-    if (node == PageTree::kNone || TreeWindow() == nullptr) {
-        return;
-    }
+void CTreeSheetBase::SelectCurrentPage() {
     m_refilling = true;
-    TreeView_SelectItem(TreeWindow(), m_items[static_cast<std::size_t>(node)]);
+    SelectNode(m_pages.NodeOfPage(TabCtrl_GetCurSel(TabControl())));
     m_refilling = false;
 }
 
@@ -584,13 +505,15 @@ void CTreeSheetBase::SelectNode(int node) {
     }
 }
 
+int CTreeSheetBase::NodeOf(HTREEITEM item) const {
+    const auto found = std::find(m_items.begin(), m_items.end(), item);
+    return item != nullptr && found != m_items.end() ? static_cast<int>(found - m_items.begin())
+                                                     : PageTree::kNone;
+}
+
 int CTreeSheetBase::CurrentNode() const {
-    const HTREEITEM selected = TreeView_GetSelection(TreeWindow());
-    const auto found = std::find(m_items.begin(), m_items.end(), selected);
-    if (selected != nullptr && found != m_items.end()) {
-        return static_cast<int>(found - m_items.begin());
-    }
-    return m_pages.NodeOfPage(TabCtrl_GetCurSel(TabControl()));
+    const int node = NodeOf(TreeView_GetSelection(TreeWindow()));
+    return node != PageTree::kNone ? node : m_pages.NodeOfPage(TabCtrl_GetCurSel(TabControl()));
 }
 
 LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEW& change) {
@@ -600,10 +523,9 @@ LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEW& change) {
     const auto page = static_cast<int>(change.itemNew.lParam);
     if (page < 0) {
         // A node that only groups pages hands over to its first page.
-        const auto found = std::find(m_items.begin(), m_items.end(), change.itemNew.hItem);
-        if (found != m_items.end()) {
-            const int node = m_pages.FirstPageNodeFrom(static_cast<int>(found - m_items.begin()));
-            ::PostMessage(Handle(), kSelectNodeLater, static_cast<WPARAM>(node), 0);
+        if (const int node = NodeOf(change.itemNew.hItem); node != PageTree::kNone) {
+            const int first = m_pages.FirstPageNodeFrom(node);
+            ::PostMessage(Handle(), kSelectNodeLater, static_cast<WPARAM>(first), 0);
         }
         return TRUE;
     }
@@ -617,23 +539,19 @@ LRESULT CTreeSheetBase::OnSelectionChanging(const NMTREEVIEW& change) {
     return FALSE;
 }
 
-void CTreeSheetBase::OnSelectionChanged(const NMTREEVIEW& change) {
-    const auto found = std::find(m_items.begin(), m_items.end(), change.itemNew.hItem);
-    if (found == m_items.end() || !m_frame) {
+void CTreeSheetBase::OnSelectionChanged(HTREEITEM item) {
+    const int node = NodeOf(item);
+    if (node == PageTree::kNone || !m_frame) {
         return;
     }
-    const PageTree::Node& node = m_pages.At(static_cast<int>(found - m_items.begin()));
-    TVITEM item{};
-    item.mask = TVIF_IMAGE;
-    item.hItem = change.itemNew.hItem;
-    TreeView_GetItem(TreeWindow(), &item);
-    const HICON icon = m_treeImages && item.iImage >= 0
-                           ? ::ImageList_GetIcon(m_images, item.iImage, ILD_NORMAL)
-                           : nullptr;
-    m_frame->SetCaption(node.text, icon);
-    if (icon != nullptr) {
-        ::DestroyIcon(icon);
-    }
+    TVITEM image{};
+    image.mask = TVIF_IMAGE;
+    image.hItem = item;
+    TreeView_GetItem(TreeWindow(), &image);
+    const ui::IconHandle icon(m_treeImages && image.iImage >= 0
+                                  ? ::ImageList_GetIcon(m_images.get(), image.iImage, ILD_NORMAL)
+                                  : nullptr);
+    m_frame->SetCaption(m_pages.At(node).text, icon.get());
     // A page made just now lies above the frame; the frame stays beneath.
     ::SetWindowPos(m_frame->Wnd(), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -645,19 +563,11 @@ bool CTreeSheetBase::PreTranslateMessage(MSG& msg) {
         (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd))) {
         return false;
     }
-    bool back = false;
-    switch (msg.wParam) {
-        case VK_TAB:
-            back = ::GetKeyState(VK_SHIFT) < 0;
-            break;
-        case VK_NEXT:
-            break;
-        case VK_PRIOR:
-            back = true;
-            break;
-        default:
-            return false;
+    const bool tab = msg.wParam == VK_TAB;
+    if (!tab && msg.wParam != VK_NEXT && msg.wParam != VK_PRIOR) {
+        return false;
     }
+    const bool back = tab ? ::GetKeyState(VK_SHIFT) < 0 : msg.wParam == VK_PRIOR;
     const int node = CurrentNode();
     SelectNode(back ? m_pages.PreviousPageNode(node) : m_pages.NextPageNode(node));
     return true;
@@ -669,25 +579,25 @@ ui::Handled CTreeSheetBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     switch (message) {
         case WM_NOTIFY: {
-            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-            if (header.hwndFrom == nullptr || header.hwndFrom != TreeWindow()) {
+            const auto& change = *reinterpret_cast<const NMTREEVIEW*>(lParam);
+            if (change.hdr.hwndFrom == nullptr || change.hdr.hwndFrom != TreeWindow()) {
                 return std::nullopt;
             }
-            const auto& change = *reinterpret_cast<const NMTREEVIEW*>(lParam);
-            if (IsSelChanging(header.code)) {
-                return OnSelectionChanging(change);
+            switch (change.hdr.code) {
+                case TVN_SELCHANGINGW:
+                    return OnSelectionChanging(change);
+                case TVN_SELCHANGEDW:
+                    OnSelectionChanged(change.itemNew.hItem);
+                    return 0;
+                default:
+                    return std::nullopt;
             }
-            if (IsSelChanged(header.code)) {
-                OnSelectionChanged(change);
-                return 0;
-            }
-            return std::nullopt;
         }
         case PSM_SETCURSEL:
         case PSM_SETCURSELID: {
             const LRESULT result = CallSheetProc(message, wParam, lParam);
             if (!m_refilling && result != FALSE) {
-                SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+                SelectCurrentPage();
             }
             return result;
         }
@@ -696,22 +606,20 @@ ui::Handled CTreeSheetBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         case PSM_INSERTPAGE: {
             const LRESULT result = CallSheetProc(message, wParam, lParam);
             RefillTree();
-            SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+            SelectCurrentPage();
             return result;
         }
         case kSelectNodeLater:
             SelectNode(static_cast<int>(wParam));
             return 0;
         case kFollowCurrentPage:
-            SelectPageInTree(TabCtrl_GetCurSel(TabControl()));
+            SelectCurrentPage();
             // The tree opens with the keyboard, so the page it shows stands
             // out in it and the arrow keys walk the pages.
             ::SetFocus(TreeWindow());
             return 0;
         case WM_DESTROY:
-            if (m_tree) {
-                m_tree->Destroy();
-            }
+            m_tree.reset();
             m_frame.reset();
             return std::nullopt;
         default:

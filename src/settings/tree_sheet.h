@@ -18,19 +18,21 @@ namespace pausora::TreeSheet {
 // off, everything draws unthemed.
 class CVisualStyles {
   public:
-    using Theme = HANDLE;
     static CVisualStyles& Get();
 
     // Whether themed drawing is to be used now.
     bool Themed() const;
-    Theme Open(HWND window, const wchar_t* classes) const;
-    void Close(Theme theme) const;
-    bool ContentRect(Theme theme, HDC dc, int part, int state, const RECT& bounds,
-                     RECT& content) const;
-    bool DrawBackground(Theme theme, HDC dc, int part, int state, const RECT& rect) const;
+    // The tab control's pane in the visual style: its content rectangle
+    // within `bounds`, or drawn over `rect`; false when unthemed.
+    bool TabPaneContent(HWND window, HDC dc, const RECT& bounds, RECT& content) const;
+    bool DrawTabPane(HWND window, HDC dc, const RECT& rect) const;
 
   private:
+    using Theme = HANDLE;
     CVisualStyles();
+    Theme OpenTab(HWND window) const;
+    void Close(Theme theme) const;
+
     ui::ModuleHandle m_library;
     BOOL(WINAPI* m_isAppThemed)() = nullptr;
     BOOL(WINAPI* m_isThemeActive)() = nullptr;
@@ -50,19 +52,11 @@ class CPageFrame {
     void SetCaptionHeight(int pixels);
     // `icon` is copied; the caller keeps its own.
     void SetCaption(const std::string& text, HICON icon);
-    void SetMessageText(const std::string& text);
-    void SetMessageFormat(UINT drawTextFlags);
 
-    bool CaptionShown() const { return m_showCaption; }
-    int CaptionHeight() const { return m_captionHeight; }
-    const std::string& CaptionText() const { return m_captionText; }
-
-    // Draws the caption band (if shown), then the message.
+    // Draws the caption band, if shown.
     void Draw(HDC dc, const RECT& client);
     virtual RECT CaptionRect(HDC dc, const RECT& client) const;
-    virtual RECT MessageRect(HDC dc, const RECT& client) const;
     virtual void DrawCaption(HDC dc, const RECT& caption);
-    virtual void DrawMessage(HDC dc, const RECT& message);
 
     virtual HWND Wnd() const = 0;
     virtual bool CreateWnd(HWND parent, const RECT& rect, UINT id) = 0;
@@ -77,16 +71,11 @@ class CPageFrame {
     bool m_showCaption = false;
     int m_captionHeight = 0;
     std::string m_captionText;
-    std::string m_messageText;
-    UINT m_messageFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
 };
 
 // The frame as a child window: it paints off-screen, then copies.
 class CPageFrameWnd final : public CPageFrame, public ui::Window {
   public:
-    CPageFrameWnd() = default;
-    ~CPageFrameWnd() override;
-
     HWND Wnd() const override { return Handle(); }
     bool CreateWnd(HWND parent, const RECT& rect, UINT id) override;
 
@@ -100,7 +89,7 @@ class CPageFrameWnd final : public CPageFrame, public ui::Window {
   private:
     void DrawBackground(HDC dc, const RECT& client) const;
 
-    HIMAGELIST m_icon = nullptr;
+    ui::ImageListHandle m_icon;
     SIZE m_iconSize{0, 0};
 };
 
@@ -110,7 +99,6 @@ class CSheetTree {
     static constexpr UINT kId = 0x7EEE;
     bool Create(HWND sheet, const RECT& rect);
     HWND Handle() const { return m_window.get(); }
-    void Destroy() { m_window.reset(); }
 
   private:
     ui::WindowHandle m_window;
@@ -119,16 +107,13 @@ class CSheetTree {
 class CTreeSheetBase : public ui::PropertySheet {
   public:
     CTreeSheetBase(std::string caption, HWND parent, UINT startPage);
-    ~CTreeSheetBase() override;
 
     // These three may be changed only before the sheet's window exists.
     bool SetTreeViewMode(bool treeMode, bool pageCaption, bool treeImages);
     // Any width of 0 or more; false for a negative one.
     virtual bool SetTreeWidth(int width);
-    int TreeWidth() const { return m_treeWidth; }
 
     HWND TreeWindow() const { return m_tree ? m_tree->Handle() : nullptr; }
-    HWND FrameWindow() const { return m_frame ? m_frame->Wnd() : nullptr; }
 
   protected:
     void StoreTreeWidth(int width) { m_treeWidth = width; }
@@ -144,10 +129,11 @@ class CTreeSheetBase : public ui::PropertySheet {
     static int TabHeight(HWND sheet, HFONT font);
     void ReloadTreeIcons();
     void RefillTree();
-    void SelectPageInTree(int page);
+    void SelectCurrentPage();
     void SelectNode(int node);
     LRESULT OnSelectionChanging(const NMTREEVIEW& change);
-    void OnSelectionChanged(const NMTREEVIEW& change);
+    void OnSelectionChanged(HTREEITEM item);
+    int NodeOf(HTREEITEM item) const;
     int CurrentNode() const;
 
     bool m_treeMode = false;
@@ -159,7 +145,7 @@ class CTreeSheetBase : public ui::PropertySheet {
     bool m_refilling = false;        // the sheet itself moves the tree
     std::unique_ptr<CSheetTree> m_tree;
     std::unique_ptr<CPageFrame> m_frame;
-    HIMAGELIST m_images = nullptr;
+    ui::ImageListHandle m_images;
     PageTree m_pages;
     std::vector<HTREEITEM> m_items;  // by node of m_pages
 };

@@ -3,19 +3,17 @@
 namespace pausora::ui {
 
 Dialog::~Dialog() {
-    if (m_hwnd != nullptr && !m_modal) {
+    if (m_hwnd != nullptr) {
         ::DestroyWindow(m_hwnd);
     }
 }
 
 INT_PTR Dialog::DoModal(HWND parent) {
-    m_modal = true;
     m_ended = false;
     m_result = IDCANCEL;
     const HWND hwnd = ::CreateDialogParam(ModuleInstance(), MAKEINTRESOURCE(m_templateId), parent,
                                           &Dialog::Trampoline, reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) {
-        m_modal = false;
         return -1;
     }
     if (!m_ended && ShowOnModalStart()) {
@@ -27,19 +25,14 @@ INT_PTR Dialog::DoModal(HWND parent) {
     if (m_hwnd != nullptr) {
         ::DestroyWindow(m_hwnd);
     }
-    m_modal = false;
     return m_result;
 }
 
 void Dialog::EndDialog(INT_PTR result) {
-    if (m_modal) {
-        m_result = result;
-        m_ended = true;
-        ::ShowWindow(m_hwnd, SW_HIDE);
-        ::PostMessage(m_hwnd, WM_NULL, 0, 0);  // wake the loop
-    } else {
-        ::DestroyWindow(m_hwnd);
-    }
+    m_result = result;
+    m_ended = true;
+    ::ShowWindow(m_hwnd, SW_HIDE);
+    ::PostMessage(m_hwnd, WM_NULL, 0, 0);  // wake the loop
 }
 
 Handled Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -95,13 +88,13 @@ INT_PTR CALLBACK Dialog::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
             // A modal run cannot outlive its window: when something else
             // destroys it (a parent going away), the run ends as cancelled
             // instead of pumping messages for nobody.
-            if (self->m_modal && !self->m_ended) {
+            if (!self->m_ended) {
                 self->m_result = IDCANCEL;
                 self->m_ended = true;
             }
             return FALSE;
         }
-        if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
+        if (const Handled result = self->OnMessage(message, wParam, lParam)) {
             return DialogAnswer(hwnd, message, *result);
         }
         return FALSE;

@@ -53,7 +53,6 @@ class Dialog : public MessageHandlers {
     Background m_background;
     HWND m_hwnd = nullptr;
     DpiScale m_dpi;
-    bool m_modal = false;
     bool m_ended = false;
     INT_PTR m_result = 0;
 };

@@ -6,17 +6,6 @@ namespace pausora::ui {
 
 namespace {
 
-// GetDpiForWindow came with Windows 10 (1607); looked up once, so the
-// program still starts on Windows 7 and 8.
-using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-
-GetDpiForWindowFunction FindGetDpiForWindow() {
-    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    return user32 != nullptr ? reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void*>(
-                                   ::GetProcAddress(user32, "GetDpiForWindow")))
-                             : nullptr;
-}
-
 // A DPI from the system, or 96 when it says nothing sensible.
 int Sane(long long dpi) {
     return dpi >= 48 && dpi <= 960 ? static_cast<int>(dpi) : kBaseDpi;
@@ -33,23 +22,16 @@ int ScreenDpi() {
     return Sane(dpi);
 }
 
-int WindowDpi(HWND window) {
-    static const GetDpiForWindowFunction getDpiForWindow = FindGetDpiForWindow();
-    if (getDpiForWindow != nullptr && window != nullptr) {
-        if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
-            return Sane(dpi);
-        }
-    }
-    return ScreenDpi();
-}
-
-int ScaleToDpi(int pixels, int dpi) {
-    return ::MulDiv(pixels, dpi, kBaseDpi);
-}
-
 void DpiScale::Start(HWND window) {
+    // GetDpiForWindow came with Windows 10 (1607); looked up once, so the
+    // program still starts on Windows 7 and 8. Elsewhere the screen's counts.
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow =
+        reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const UINT windowDpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
     // What the window's template was laid out at, whatever was handed down.
-    m_startDpi = WindowDpi(window);
+    m_startDpi = windowDpi != 0 ? Sane(windowDpi) : ScreenDpi();
     if (m_dpi <= 0) {
         m_dpi = m_startDpi;
     }

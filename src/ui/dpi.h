@@ -16,13 +16,6 @@ inline constexpr int kBaseDpi = 96;
 // Dots per inch of the screen: 96 at 100 %, 144 at 150 %, 192 at 200 %.
 int ScreenDpi();
 
-// Dots per inch of the monitor `window` is on, where the system knows it
-// (Windows 10 and later); the screen's elsewhere.
-int WindowDpi(HWND window);
-
-// A length in pixels meant for 96 dots per inch, at `dpi`.
-int ScaleToDpi(int pixels, int dpi);
-
 // The scaling one window is drawn at. The window's base takes it when the
 // window is made and again on WM_DPICHANGED, and then calls the window's own
 // hook to recreate its fonts and pictures.
@@ -39,7 +32,7 @@ class DpiScale {
 
     int Dpi() const noexcept { return m_dpi > 0 ? m_dpi : kBaseDpi; }
     // A length given at 96 dots per inch, at this scaling.
-    int Scale(int pixels) const { return ScaleToDpi(pixels, Dpi()); }
+    int Scale(int pixels) const { return ::MulDiv(pixels, Dpi(), kBaseDpi); }
     // A length measured on the window when it was made (from its dialog
     // units, say), at this scaling.
     int FromStart(int pixels) const;

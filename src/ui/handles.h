@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace pausora::ui {
@@ -68,6 +70,9 @@ struct FileTraits {
 struct ModuleTraits : NullIsInvalid<HMODULE> {
     static void Close(HMODULE h) noexcept { ::FreeLibrary(h); }
 };
+struct ImageListTraits : NullIsInvalid<HIMAGELIST> {
+    static void Close(HIMAGELIST h) noexcept { ::ImageList_Destroy(h); }
+};
 }  // namespace detail
 
 using WindowHandle = UniqueHandle<HWND, detail::WindowTraits>;
@@ -80,5 +85,6 @@ using MenuHandle = UniqueHandle<HMENU, detail::MenuTraits>;
 using KernelHandle = UniqueHandle<HANDLE, detail::KernelTraits>;
 using FileHandle = UniqueHandle<HANDLE, detail::FileTraits>;
 using ModuleHandle = UniqueHandle<HMODULE, detail::ModuleTraits>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, detail::ImageListTraits>;
 
 }  // namespace pausora::ui

@@ -17,7 +17,8 @@ void SetPicker(HWND picker, PickerFormat format, PickerTime time);
 std::optional<PickerTime> ReadPicker(HWND picker);
 
 // A picker of a page and the field of a record it shows: a length in seconds,
-// or, with `minutes` set, the hours of a clock time and its minutes.
+// or, with `minutes` set, the hours of a clock time and its minutes (shown as
+// "HH:mm" whatever `format` says).
 template <typename Record>
 struct PickerBinding {
     int control;
@@ -30,10 +31,10 @@ struct PickerBinding {
 template <typename Record>
 void ShowPickers(HWND page, const std::vector<PickerBinding<Record>>& pickers, const Record& from) {
     for (const PickerBinding<Record>& picker : pickers) {
-        const std::uint32_t* minutes =
-            picker.minutes != nullptr ? &(from.*picker.minutes) : nullptr;
+        const std::uint32_t value = from.*picker.value;
         SetPicker(::GetDlgItem(page, picker.control), picker.format,
-                  ShowValue(picker.format, from.*picker.value, minutes));
+                  picker.minutes != nullptr ? ShowClock(value, from.*picker.minutes)
+                                            : ShowSeconds(picker.format, value));
     }
 }
 
@@ -42,10 +43,14 @@ void ShowPickers(HWND page, const std::vector<PickerBinding<Record>>& pickers, c
 template <typename Record>
 void ReadPickers(HWND page, const std::vector<PickerBinding<Record>>& pickers, Record& to) {
     for (const PickerBinding<Record>& picker : pickers) {
-        if (const std::optional<PickerTime> shown =
-                ReadPicker(::GetDlgItem(page, picker.control))) {
-            std::uint32_t* minutes = picker.minutes != nullptr ? &(to.*picker.minutes) : nullptr;
-            ReadValue(picker.format, *shown, to.*picker.value, minutes);
+        const std::optional<PickerTime> shown = ReadPicker(::GetDlgItem(page, picker.control));
+        if (!shown) {
+            continue;
+        }
+        if (picker.minutes != nullptr) {
+            ReadClock(*shown, to.*picker.value, to.*picker.minutes);
+        } else {
+            to.*picker.value = ReadSeconds(picker.format, *shown, to.*picker.value);
         }
     }
 }

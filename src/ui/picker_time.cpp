@@ -21,15 +21,11 @@ std::string_view FormatText(PickerFormat format) {
 
 PickerTime ShowSeconds(PickerFormat format, std::uint32_t seconds) {
     if (format == PickerFormat::kHoursMinutes) {
-        if (!Showable(format, seconds)) {
-            return {23, 59, 0};
-        }
-        return {seconds / 3600, seconds / 60 % 60, 0};
+        return Showable(format, seconds) ? PickerTime{seconds / 3600, seconds / 60 % 60, 0}
+                                         : PickerTime{23, 59, 0};
     }
-    if (!Showable(format, seconds)) {
-        return {0, 59, 59};
-    }
-    return {0, seconds / 60, seconds % 60};
+    return Showable(format, seconds) ? PickerTime{0, seconds / 60, seconds % 60}
+                                     : PickerTime{0, 59, 59};
 }
 
 std::uint32_t ReadSeconds(PickerFormat format, PickerTime shown, std::uint32_t stored) {
@@ -53,19 +49,6 @@ void ReadClock(PickerTime shown, std::uint32_t& hours, std::uint32_t& minutes) {
     }
     hours = shown.hour;
     minutes = shown.minute;
-}
-
-PickerTime ShowValue(PickerFormat format, std::uint32_t first, const std::uint32_t* minutes) {
-    return minutes != nullptr ? ShowClock(first, *minutes) : ShowSeconds(format, first);
-}
-
-void ReadValue(PickerFormat format, PickerTime shown, std::uint32_t& first,
-               std::uint32_t* minutes) {
-    if (minutes != nullptr) {
-        ReadClock(shown, first, *minutes);
-    } else {
-        first = ReadSeconds(format, shown, first);
-    }
 }
 
 }  // namespace pausora

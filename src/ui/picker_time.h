@@ -44,10 +44,4 @@ std::uint32_t ReadSeconds(PickerFormat format, PickerTime shown, std::uint32_t s
 PickerTime ShowClock(std::uint32_t hours, std::uint32_t minutes);
 void ReadClock(PickerTime shown, std::uint32_t& hours, std::uint32_t& minutes);
 
-// One picker's value in a record: a length in seconds in `first`, or, when
-// `minutes` is given, a clock time with its hours in `first` (the format is
-// then "HH:mm" whatever `format` says).
-PickerTime ShowValue(PickerFormat format, std::uint32_t first, const std::uint32_t* minutes);
-void ReadValue(PickerFormat format, PickerTime shown, std::uint32_t& first, std::uint32_t* minutes);
-
 }  // namespace pausora

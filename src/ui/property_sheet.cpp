@@ -24,12 +24,11 @@ void PropertyPage::SetHeaderTexts(std::string title, std::string subtitle) {
 HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {
     PROPSHEETPAGE page{};
     page.dwSize = sizeof page;
-    page.dwFlags = PSP_USECALLBACK | (m_iconId != 0 ? PSP_USEICONID : 0);
+    page.dwFlags = m_iconId != 0 ? PSP_USEICONID : 0;
     page.hInstance = ModuleInstance();
     page.pszTemplate = MAKEINTRESOURCE(m_templateId);
     page.pszIcon = MAKEINTRESOURCE(m_iconId);
     page.pfnDlgProc = &PropertyPage::Trampoline;
-    page.pfnCallback = &PropertyPage::PageCallback;
     page.lParam = reinterpret_cast<LPARAM>(this);
     if (title != nullptr) {
         page.dwFlags |= PSP_USETITLE;
@@ -49,21 +48,18 @@ HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {
     return ::CreatePropertySheetPage(&page);
 }
 
-void PropertyPage::SetModified(bool changed) {
+void PropertyPage::SetModified() {
     if (m_hwnd != nullptr) {
-        ::SendMessage(Sheet(), changed ? PSM_CHANGED : PSM_UNCHANGED,
-                      reinterpret_cast<WPARAM>(m_hwnd), 0);
+        ::SendMessage(Sheet(), PSM_CHANGED, reinterpret_cast<WPARAM>(m_hwnd), 0);
     }
 }
 
 void PropertyPage::SetWizardButtons(DWORD flags) const {
-    ::PostMessage(Sheet(), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
-}
-
-void PropertyPage::FocusWizardFinish() const {
-    // Posted after the buttons: Finish is shown only when they arrive.
     const HWND sheet = Sheet();
-    if (const HWND finish = ::GetDlgItem(sheet, kWizardFinishButton)) {
+    ::PostMessage(sheet, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+    // Posted after the buttons: Finish is shown only when they arrive.
+    const HWND finish = ::GetDlgItem(sheet, kWizardFinishButton);
+    if ((flags & PSWIZB_FINISH) != 0 && finish != nullptr) {
         ::PostMessageW(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(finish), TRUE);
     }
 }
@@ -104,17 +100,6 @@ void PropertyPage::FollowDpi(int dpi) {
     }
 }
 
-UINT CALLBACK PropertyPage::PageCallback(HWND /*hwnd*/, UINT message,
-                                         LPPROPSHEETPAGE page) noexcept {
-    // The page's window is gone with the sheet; the object may live on.
-    if (message == PSPCB_RELEASE && page != nullptr) {
-        if (auto* self = reinterpret_cast<PropertyPage*>(page->lParam)) {
-            self->m_hwnd = nullptr;
-        }
-    }
-    return 1;
-}
-
 INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                           LPARAM lParam) noexcept {
     PropertyPage* self = nullptr;
@@ -146,7 +131,7 @@ INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam
             default:
                 break;
         }
-        if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
+        if (const Handled result = self->OnMessage(message, wParam, lParam)) {
             return DialogAnswer(hwnd, message, *result);
         }
         return FALSE;
@@ -192,14 +177,13 @@ INT_PTR PropertySheet::DoModal() {
     t_sheetBeingCreated = this;
     const auto created = ::PropertySheet(&m_header);
     t_sheetBeingCreated = nullptr;
-    const HWND hwnd = reinterpret_cast<HWND>(created);
-    if (created <= 0 || hwnd == nullptr) {
+    if (created <= 0) {
         for (const HPROPSHEETPAGE page : pages) {
             ::DestroyPropertySheetPage(page);
         }
         return -1;
     }
-    m_hwnd = hwnd;
+    m_hwnd = reinterpret_cast<HWND>(created);
 
     // The sheet has no current page any more once OK, Cancel or Finish
     // closed it. A wizard is walked by its buttons only: Ctrl+Tab does not
@@ -247,7 +231,6 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
         self->m_hwnd = nullptr;
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
-    LRESULT result = 0;
     if (message == WM_DPICHANGED) {
         // The system's own part first (the template fonts and layout, where
         // it has one), then ours.
@@ -267,10 +250,10 @@ LRESULT CALLBACK PropertySheet::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
     ++self->m_depth;
     Handled handled;
     try {
-        handled = Dispatch(*self, message, wParam, lParam);
+        handled = self->OnMessage(message, wParam, lParam);
     } catch (...) {
     }
-    result = handled ? *handled : ::DefSubclassProc(hwnd, message, wParam, lParam);
+    const LRESULT result = handled ? *handled : ::DefSubclassProc(hwnd, message, wParam, lParam);
     if (--self->m_depth == 0 && self->m_applied) {
         self->m_applied = false;
         if (self->m_onApplied) {

@@ -66,14 +66,11 @@ class PropertyPage : public MessageHandlers {
     // above; an answer here takes their place.
     virtual Handled OnNotify(const NMHDR& /*header*/) { return std::nullopt; }
 
-    // Enables (or disables) the sheet's Apply button on this page's behalf.
-    void SetModified(bool changed = true);
+    // Enables the sheet's Apply button on this page's behalf.
+    void SetModified();
     // A wizard's Back, Next and Finish; posted, as the sheet wants it while
-    // it is switching pages.
+    // it is switching pages. A Finish button takes the keyboard focus.
     void SetWizardButtons(DWORD flags) const;
-    // Puts the keyboard focus on a wizard's Finish button once the buttons
-    // posted before it are in place.
-    void FocusWizardFinish() const;
     HWND Sheet() const noexcept { return m_hwnd != nullptr ? ::GetParent(m_hwnd) : nullptr; }
 
   private:
@@ -81,7 +78,6 @@ class PropertyPage : public MessageHandlers {
     void FollowDpi(int dpi);
     static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
-    static UINT CALLBACK PageCallback(HWND hwnd, UINT message, LPPROPSHEETPAGE page) noexcept;
     Handled Notify(const NMHDR& header);
 
     UINT m_templateId;

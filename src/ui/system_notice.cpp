@@ -2,6 +2,7 @@
 
 namespace pausora::ui {
 
+namespace {
 bool IsSystemNotice(UINT message) noexcept {
     switch (message) {
         case WM_POWERBROADCAST:
@@ -10,12 +11,13 @@ bool IsSystemNotice(UINT message) noexcept {
         case WM_DISPLAYCHANGE:
         case WM_QUERYENDSESSION:
         case WM_ENDSESSION:
-        case WM_WTSSESSION_CHANGE:
+        case WM_WTSSESSION_CHANGE:  // only to the top-level window that asked for it
             return true;
         default:
             return false;
     }
 }
+}  // namespace
 
 Handled PassSystemNotice(HWND receiver, UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND main = AppMainWindow();

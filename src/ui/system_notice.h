@@ -8,11 +8,6 @@
 
 namespace pausora::ui {
 
-// WM_POWERBROADCAST, WM_TIMECHANGE, WM_SETTINGCHANGE, WM_DISPLAYCHANGE,
-// WM_QUERYENDSESSION, WM_ENDSESSION, and WM_WTSSESSION_CHANGE (sent only to
-// the window that asked for it, a top-level one).
-bool IsSystemNotice(UINT message) noexcept;
-
 // Sends a system notice that reached `receiver` on to the application's main
 // window, unless the receiver is that window. The main window hears the same
 // notice once from each of our top-level windows, and must not mind. The

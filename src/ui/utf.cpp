@@ -15,74 +15,46 @@ bool IsContinuation(unsigned char byte) {
 // replacement character and moves past its first byte only, so that the next
 // well-formed sequence is still found.
 char32_t DecodeOne(std::string_view text, std::size_t& at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t least = 0;  // the smallest value this length may carry
+    const auto lead = static_cast<unsigned char>(text[at++]);
     if (lead < 0x80U) {
-        ++at;
         return lead;
     }
-    if ((lead & 0xE0U) == 0xC0U) {
-        length = 2;
-        value = lead & 0x1FU;
-        least = 0x80;
-    } else if ((lead & 0xF0U) == 0xE0U) {
-        length = 3;
-        value = lead & 0x0FU;
-        least = 0x800;
-    } else if ((lead & 0xF8U) == 0xF0U) {
-        length = 4;
-        value = lead & 0x07U;
-        least = 0x10000;
-    } else {
-        ++at;
+    const std::size_t length = (lead & 0xE0U) == 0xC0U   ? 2
+                               : (lead & 0xF0U) == 0xE0U ? 3
+                               : (lead & 0xF8U) == 0xF0U ? 4
+                                                         : 0;
+    if (length == 0 || text.size() - at < length - 1) {
         return kReplacement;
     }
-    if (text.size() - at < length) {
-        ++at;
-        return kReplacement;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
+    char32_t value = lead & (0x7FU >> length);
+    for (std::size_t i = 0; i < length - 1; ++i) {
         const auto byte = static_cast<unsigned char>(text[at + i]);
         if (!IsContinuation(byte)) {
-            ++at;
             return kReplacement;
         }
         value = (value << 6U) | (byte & 0x3FU);
     }
-    if (value < least || value > 0x10FFFF) {
-        ++at;
+    // The smallest value each length may carry.
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kLeast[length] || value > 0x10FFFF) {
         return kReplacement;
     }
-    at += length;
+    at += length - 1;
     return value;  // a surrogate here is a lone unit kept from Windows
 }
 
 void Encode(char32_t value, std::string& out) {
     if (value < 0x80) {
         out += static_cast<char>(value);
-    } else if (value < 0x800) {
-        out += static_cast<char>(0xC0U | (value >> 6U));
-        out += static_cast<char>(0x80U | (value & 0x3FU));
-    } else if (value < 0x10000) {
-        out += static_cast<char>(0xE0U | (value >> 12U));
-        out += static_cast<char>(0x80U | ((value >> 6U) & 0x3FU));
-        out += static_cast<char>(0x80U | (value & 0x3FU));
-    } else {
-        out += static_cast<char>(0xF0U | (value >> 18U));
-        out += static_cast<char>(0x80U | ((value >> 12U) & 0x3FU));
-        out += static_cast<char>(0x80U | ((value >> 6U) & 0x3FU));
-        out += static_cast<char>(0x80U | (value & 0x3FU));
+        return;
     }
-}
-
-bool IsHigh(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLow(char32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
+    const unsigned trail = value < 0x800 ? 1 : value < 0x10000 ? 2 : 3;
+    constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(kLead[trail] | (value >> (6 * trail)));
+    for (unsigned shift = 6 * trail; shift > 0;) {
+        shift -= 6;
+        out += static_cast<char>(0x80U | ((value >> shift) & 0x3FU));
+    }
 }
 
 }  // namespace
@@ -110,9 +82,10 @@ std::string Narrow(std::wstring_view utf16) {
         // Only the low 16 bits are a unit; wider wchar_t values do not come
         // from Windows.
         const char32_t unit = static_cast<char32_t>(utf16[at]) & 0xFFFFU;
-        if (IsHigh(unit) && at + 1 < utf16.size()) {
+        // A high surrogate and a low one after it are one code point.
+        if (unit >= 0xD800 && unit <= 0xDBFF && at + 1 < utf16.size()) {
             const char32_t next = static_cast<char32_t>(utf16[at + 1]) & 0xFFFFU;
-            if (IsLow(next)) {
+            if (next >= 0xDC00 && next <= 0xDFFF) {
                 Encode(0x10000 + ((unit - 0xD800) << 10U) + (next - 0xDC00), out);
                 ++at;
                 continue;

@@ -68,10 +68,6 @@ Handled MessageHandlers::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-Handled Dispatch(MessageHandlers& handlers, UINT message, WPARAM wParam, LPARAM lParam) {
-    return handlers.OnMessage(message, wParam, lParam);
-}
-
 Window::~Window() {
     Destroy();
 }
@@ -85,18 +81,14 @@ void Window::Destroy() {
 bool Window::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y,
                       int width, int height, HWND parent, HMENU menu) {
     const HINSTANCE instance = ModuleInstance();
-    WNDCLASSEX existing{};
-    existing.cbSize = sizeof existing;
-    if (!::GetClassInfoEx(instance, className, &existing)) {
-        WNDCLASSEX wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &Window::Trampoline;
-        wc.hInstance = instance;
-        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = className;
-        if (::RegisterClassEx(&wc) == 0) {
-            return false;
-        }
+    WNDCLASSEX wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Window::Trampoline;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    if (::RegisterClassEx(&wc) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        return false;
     }
     return ::CreateWindowEx(exStyle, className, title, style, x, y, width, height, parent, menu,
                             instance, this) != nullptr;
@@ -126,7 +118,7 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
             self->m_hwnd = nullptr;
             return ::DefWindowProc(hwnd, message, wParam, lParam);
         }
-        if (const Handled result = Dispatch(*self, message, wParam, lParam)) {
+        if (const Handled result = self->OnMessage(message, wParam, lParam)) {
             return *result;
         }
         return self->DefaultProc(message, wParam, lParam);

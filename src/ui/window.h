@@ -12,14 +12,11 @@ namespace pausora::ui {
 // What a handler answers: nothing (let the default handling run) or a result.
 using Handled = std::optional<LRESULT>;
 
-class MessageHandlers;
-
 class MessageHandlers {
   public:
     virtual ~MessageHandlers() = default;
 
   protected:
-    friend std::optional<LRESULT> Dispatch(MessageHandlers&, UINT, WPARAM, LPARAM);
     // Every message passes here first; the typed hooks below are called from
     // the default implementation.
     virtual Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -39,10 +36,6 @@ class MessageHandlers {
     }
     virtual Handled OnSysCommand(UINT /*command*/, LPARAM /*lParam*/) { return std::nullopt; }
 };
-
-// Calls the handler chain of `handlers` for one message; shared by windows
-// and dialogs.
-Handled Dispatch(MessageHandlers& handlers, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A window created from a registered class of its own. The object owns the
 // HWND: destroying the object destroys the window.

@@ -18,11 +18,7 @@ CInitialSetupWizard::CInitialSetupWizard(std::string caption, HWND parent, UINT 
 }
 
 CInitialSetupWizard_Page1::CInitialSetupWizard_Page1()
-    : CPicturePage(IDD_INITIAL_WIZARD_WELCOME, IDB_WATERMARK, true) {}
-
-void CInitialSetupWizard_Page1::OnSetActive() {
-    SetWizardButtons(PSWIZB_NEXT);
-}
+    : CPicturePage(IDD_INITIAL_WIZARD_WELCOME, IDB_WATERMARK, PSWIZB_NEXT) {}
 
 CScheduleWizardPage::CScheduleWizardPage(const Layout& layout, STimeSettings* settings)
     : ui::PropertyPage(layout.templateId), m_settings(settings), m_pickers(layout.pickers) {
@@ -92,7 +88,6 @@ BOOL CInitialSetupWizard_Page6::OnInitDialog() {
 
 void CInitialSetupWizard_Page6::OnSetActive() {
     SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH);
-    FocusWizardFinish();
 }
 
 void CInitialSetupWizard_Page6::OnWizardFinish() {

@@ -30,9 +30,6 @@ class CInitialSetupWizard final : public ui::WizardSheet {
 class CInitialSetupWizard_Page1 final : public CPicturePage {
   public:
     CInitialSetupWizard_Page1();
-
-  protected:
-    void OnSetActive() override;
 };
 
 // A page of time pickers, each showing one time of the record. A field is

@@ -7,9 +7,13 @@
 
 namespace pausora {
 
-CPicturePage::CPicturePage(UINT templateId, UINT pictureId, bool boldTitle)
-    : ui::PropertyPage(templateId), m_pictureId(pictureId), m_boldTitle(boldTitle) {
+CPicturePage::CPicturePage(UINT templateId, UINT pictureId, DWORD buttons)
+    : ui::PropertyPage(templateId), m_pictureId(pictureId), m_buttons(buttons) {
     HideHeader();
+}
+
+void CPicturePage::OnSetActive() {
+    SetWizardButtons(m_buttons);
 }
 
 BOOL CPicturePage::OnInitDialog() {
@@ -28,32 +32,25 @@ BOOL CPicturePage::OnInitDialog() {
 }
 
 void CPicturePage::OnDpiChanged() {
-    ApplyPicture();
-    ApplyTitleFont();
-}
+    ui::BitmapHandle picture;
+    if (m_pictureControl != nullptr) {
+        picture = ui::LoadBitmapOfHeight(m_pictureId, Dpi().FromStart(m_pictureHeight));
+    }
+    if (picture) {
+        const HBITMAP previous = ui::SetStaticPicture(m_pictureControl, picture.get());
+        if (!m_picture && previous != nullptr) {
+            m_templatePicture.reset(previous);
+        }
+        m_picture = std::move(picture);
+    }
 
-void CPicturePage::ApplyPicture() {
-    if (m_pictureControl == nullptr) {
-        return;
-    }
-    ui::BitmapHandle picture =
-        ui::LoadBitmapOfHeight(m_pictureId, Dpi().FromStart(m_pictureHeight));
-    if (!picture) {
-        return;
-    }
-    const HBITMAP previous = ui::SetStaticPicture(m_pictureControl, picture.get());
-    if (!m_picture && previous != nullptr) {
-        m_templatePicture.reset(previous);
-    }
-    m_picture = std::move(picture);
-}
-
-void CPicturePage::ApplyTitleFont() {
     // Arial at 12 points (16 pixels at 96 dots per inch, 24 at 144): bold for
-    // the welcome and last pages, normal weight for the pages between, where
-    // the size alone sets the title off from the advice. A negative height
-    // asks for the character's own height, as a point size does.
-    ui::FontHandle titleFont = ui::TitleFont(-Dpi().Scale(16), m_boldTitle);
+    // the welcome and last pages, which open and close the walk, normal
+    // weight for the pages between, where the size alone sets the title off
+    // from the advice. A negative height asks for the character's own
+    // height, as a point size does.
+    const bool bold = (m_buttons & PSWIZB_FINISH) != 0 || (m_buttons & PSWIZB_BACK) == 0;
+    ui::FontHandle titleFont = ui::TitleFont(-Dpi().Scale(16), bold);
     const auto font = reinterpret_cast<WPARAM>(titleFont.get());
     ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE, WM_SETFONT, font, TRUE);
     ::SendDlgItemMessage(Handle(), IDC_WIZARD_TITLE_2, WM_SETFONT, font, TRUE);

@@ -12,19 +12,18 @@ namespace pausora {
 // the monitor.
 class CPicturePage : public ui::PropertyPage {
   public:
-    CPicturePage(UINT templateId, UINT pictureId, bool boldTitle);
+    // `buttons`: the wizard buttons for the page's place in the row.
+    CPicturePage(UINT templateId, UINT pictureId, DWORD buttons);
 
   protected:
     BOOL OnInitDialog() override;
+    void OnSetActive() override;
     void OnDpiChanged() override;
     ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    void ApplyPicture();
-    void ApplyTitleFont();
-
     UINT m_pictureId;
-    bool m_boldTitle;
+    DWORD m_buttons;
     ui::FontHandle m_titleFont;
     HWND m_pictureControl = nullptr;
     int m_pictureHeight = 0;  // the strip's height in pixels when the page was made

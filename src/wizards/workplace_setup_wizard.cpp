@@ -12,19 +12,6 @@ constexpr DWORD kMiddle = PSWIZB_BACK | PSWIZB_NEXT;
 constexpr DWORD kLast = PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH;
 }  // namespace
 
-// The welcome and the last page open and close the walk in bold.
-CWorkPlaceSetupWizardPage::CWorkPlaceSetupWizardPage(const Layout& layout)
-    : CPicturePage(layout.templateId, layout.pictureId,
-                   (layout.buttons & PSWIZB_FINISH) != 0 || (layout.buttons & PSWIZB_BACK) == 0),
-      m_buttons(layout.buttons) {}
-
-void CWorkPlaceSetupWizardPage::OnSetActive() {
-    SetWizardButtons(m_buttons);
-    if ((m_buttons & PSWIZB_FINISH) != 0) {
-        FocusWizardFinish();
-    }
-}
-
 CWorkPlaceSetupWizard::CWorkPlaceSetupWizard(std::string caption, HWND parent, UINT startPage)
     : ui::WizardSheet(std::move(caption), parent, startPage) {
     using Page = CWorkPlaceSetupWizardPage;

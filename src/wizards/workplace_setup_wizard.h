@@ -24,13 +24,8 @@ class CWorkPlaceSetupWizardPage final : public CPicturePage {
         UINT pictureId;
         DWORD buttons;
     };
-    explicit CWorkPlaceSetupWizardPage(const Layout& layout);
-
-  protected:
-    void OnSetActive() override;
-
-  private:
-    DWORD m_buttons;
+    explicit CWorkPlaceSetupWizardPage(const Layout& layout)
+        : CPicturePage(layout.templateId, layout.pictureId, layout.buttons) {}
 };
 
 // The sheet owns its pages and adds them in order when it is made.
