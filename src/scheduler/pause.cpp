@@ -34,13 +34,7 @@ void BreakEngine::Pause(PauseLength length) {
     // As Stop stops it, except the minute count, which goes on undisturbed
     // from a running schedule and starts again from a stopped one.
     const bool counting = m_stopped == 0;
-    SetState(STATE_STOPPED);
-    m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
-    for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
-        if (id != TIMER_MINUTE || !counting) {
-            KillTimer(id);
-        }
-    }
+    ShowStopped(counting);
     if (!counting) {
         ArmTimer(TIMER_MINUTE, kMinutePeriodMs);
     }
@@ -78,7 +72,6 @@ void BreakEngine::RestorePause() {
         }
         return;
     }
-    const bool counting = m_stopped == 0;
     if (*until == kPausedUntilResumed) {
         m_pause.BeginUntilResumed();
     } else {
@@ -86,13 +79,7 @@ void BreakEngine::RestorePause() {
         // tick count as well.
         m_pause.Begin(*until, now, m_ports.ticks.TickCount());
     }
-    SetState(STATE_STOPPED);
-    m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
-    for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
-        if (id != TIMER_MINUTE || !counting) {
-            KillTimer(id);
-        }
-    }
+    ShowStopped(m_stopped == 0);
     m_stopped = 1;
     ArmPauseTimer();
 }
