@@ -252,7 +252,7 @@ void BreakEngine::ShowStopped(bool keepMinute) {
 
 void BreakEngine::ToggleStartStop() {
     if (m_pause.Active()) {
-        EndPause();  // Start ends a pause too
+        Resume();  // Start ends a pause too
         return;
     }
     // Marked started before the start, so that the tooltip it sets already

@@ -136,7 +136,6 @@ class BreakEngine {
 
     std::uint32_t IdleMs() const { return m_idleMs; }
     std::uint32_t ShortBreakActiveMs() const { return m_shortBreakActiveMs; }
-    std::uint32_t LongBreakActiveMs() const { return m_longBreakActiveMs; }
     std::uint32_t ShortIdleSeconds() const { return m_shortIdleSeconds; }
     std::uint32_t LongIdleSeconds() const { return m_longIdleSeconds; }
     std::uint32_t FullWorkTime() const { return m_fullWorkTime; }
@@ -147,7 +146,6 @@ class BreakEngine {
     // minute count.
     void ShowStopped(bool keepMinute);
     void RestorePause();
-    void EndPause();
     void OnPauseStep();
     void ArmPauseTimer();
     void StorePause();

@@ -45,12 +45,6 @@ void BreakEngine::Pause(PauseLength length) {
     m_ports.presenter.SetTooltipText(CurrentTooltip());
 }
 
-void BreakEngine::Resume() {
-    if (m_pause.Active()) {
-        EndPause();
-    }
-}
-
 void BreakEngine::RestorePause() {
     if (m_wall == nullptr) {
         return;
@@ -84,7 +78,10 @@ void BreakEngine::RestorePause() {
     ArmPauseTimer();
 }
 
-void BreakEngine::EndPause() {
+void BreakEngine::Resume() {
+    if (!m_pause.Active()) {
+        return;
+    }
     m_pause.Clear();
     StorePause();
     KillTimer(TIMER_PAUSE_END);
@@ -101,7 +98,7 @@ void BreakEngine::OnPauseStep() {
     const UtcTime now = m_wall->UtcNow();
     const std::uint32_t tick = m_ports.ticks.TickCount();
     if (m_pause.Over(now, tick)) {
-        EndPause();
+        Resume();
         return;
     }
     // A clock set back leaves the stored end too late for a restart; it
