@@ -37,21 +37,10 @@ std::uint32_t SaturatingAdd(std::uint32_t a, std::uint32_t b) {
 }  // namespace
 
 int ExperienceLevel(std::uint32_t bonus) {
-    if (bonus > 2000)
-        return 7;
-    if (bonus > 1400)
-        return 6;
-    if (bonus > 900)
-        return 5;
-    if (bonus > 500)
-        return 4;
-    if (bonus > 200)
-        return 3;
-    if (bonus > 50)
-        return 2;
-    if (bonus > 15)
-        return 1;
-    return 0;
+    // Each level wants more points than its threshold.
+    static constexpr std::uint32_t kThresholds[] = {15, 50, 200, 500, 900, 1400, 2000};
+    return static_cast<int>(
+        std::ranges::count_if(kThresholds, [bonus](std::uint32_t least) { return bonus > least; }));
 }
 
 BreakEngine::BreakEngine(STimeSettings& settings, const Ports& ports)
@@ -190,10 +179,10 @@ void BreakEngine::OnResume() {
     m_longIdleSeconds = 0;
     if (longBreak && m_settings.UsePauses != 0) {
         TellHistory(BreakKind::kLong, BreakOutcome::kTaken);
-        AddPoints(10);
+        ChangePoints(10);
     } else if (shortBreak && m_settings.UseMicropauses != 0) {
         TellHistory(BreakKind::kShort, BreakOutcome::kTaken);
-        AddPoints(2);
+        ChangePoints(2);
     }
     StartScheduler();
     StartDayIfNew(m_ports.calendar.Now());
@@ -248,16 +237,22 @@ void BreakEngine::StartScheduler() {
 void BreakEngine::StopScheduler() {
     m_restartedForWake = false;
     m_hold.Clear();
+    ShowStopped(false);
+}
+
+void BreakEngine::ShowStopped(bool keepMinute) {
     SetState(STATE_STOPPED);
     m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
-        KillTimer(id);
+        if (id != TIMER_MINUTE || !keepMinute) {
+            KillTimer(id);
+        }
     }
 }
 
 void BreakEngine::ToggleStartStop() {
     if (m_pause.Active()) {
-        EndPause();  // Start ends a pause too
+        Resume();  // Start ends a pause too
         return;
     }
     // Marked started before the start, so that the tooltip it sets already
@@ -382,22 +377,16 @@ void BreakEngine::TellHistory(BreakKind kind, BreakOutcome outcome) {
     }
 }
 
-void BreakEngine::AddPoints(std::uint32_t points) {
-    const std::uint32_t room = std::numeric_limits<std::uint32_t>::max() - m_settings.Bonus;
-    m_settings.Bonus += std::min(points, room);
+// The points never fall below 0 nor wrap past the top; the history hears of
+// the change as really made.
+void BreakEngine::ChangePoints(std::int64_t change) {
+    const std::int64_t before = m_settings.Bonus;
+    const std::int64_t after =
+        std::clamp<std::int64_t>(before + change, 0, std::numeric_limits<std::uint32_t>::max());
+    m_settings.Bonus = static_cast<std::uint32_t>(after);
     if (m_history != nullptr) {
-        m_history->OnPoints(m_day, std::min(points, room));
+        m_history->OnPoints(m_day, after - before);
     }
-    if (!m_settings.SaveBonus(m_ports.registry)) {
-        m_ports.presenter.ReportTrouble(Trouble::kPointsNotSaved);
-    }
-}
-
-void BreakEngine::TakePoints(std::uint32_t points) {
-    if (m_history != nullptr) {
-        m_history->OnPoints(m_day, -std::int64_t{std::min(points, m_settings.Bonus)});
-    }
-    m_settings.Bonus = m_settings.Bonus > points ? m_settings.Bonus - points : 0;
     if (!m_settings.SaveBonus(m_ports.registry)) {
         m_ports.presenter.ReportTrouble(Trouble::kPointsNotSaved);
     }
@@ -414,12 +403,9 @@ bool BreakEngine::AlreadyRested(std::uint32_t breakLengthSeconds) {
 }
 
 void BreakEngine::OnShortBreakDue() {
-    if (AlreadyRested(m_settings.Micropause_length)) {
-        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
-        return;
-    }
-    // Held while the user is busy; the next interval runs meanwhile.
-    if (m_settings.UseMicropauses == 1 && HoldNotice(HeldNotice::kShortBreak)) {
+    // Had already, or held while the user is busy: the next interval runs.
+    if (AlreadyRested(m_settings.Micropause_length) ||
+        (m_settings.UseMicropauses == 1 && HoldNotice(HeldNotice::kShortBreak))) {
         ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
         return;
     }
@@ -458,7 +444,7 @@ void BreakEngine::PollShortBreak() {
                 m_shortReminded = true;
                 TellHistory(BreakKind::kShort, BreakOutcome::kWorkedThrough);
             }
-            TakePoints(1);
+            ChangePoints(-1);
             PlayIfSounds(SoundEvent::kShortBreakRepeat);
         }
     }
@@ -473,17 +459,14 @@ void BreakEngine::OnShortBreakEnd() {
     RefreshWorkingTooltip();
     if (m_settings.UseMicropauses != 0) {
         TellHistory(BreakKind::kShort, BreakOutcome::kTaken);
-        AddPoints(2);
+        ChangePoints(2);
         PlayIfSounds(SoundEvent::kShortBreakEnd);
     }
 }
 
 void BreakEngine::OnLongBreakDue() {
-    if (AlreadyRested(m_settings.Pause_length)) {
-        ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
-        return;
-    }
-    if (m_settings.UsePauses == 1 && HoldNotice(HeldNotice::kLongBreak)) {
+    if (AlreadyRested(m_settings.Pause_length) ||
+        (m_settings.UsePauses == 1 && HoldNotice(HeldNotice::kLongBreak))) {
         ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
         return;
     }
@@ -533,7 +516,7 @@ void BreakEngine::PollLongBreak() {
                 m_longReminded = true;
                 TellHistory(BreakKind::kLong, BreakOutcome::kWorkedThrough);
             }
-            TakePoints(5);
+            ChangePoints(-5);
             PlayIfSounds(SoundEvent::kLongBreakRepeat);
         }
     }
@@ -550,7 +533,7 @@ void BreakEngine::OnLongBreakEnd() {
     RefreshWorkingTooltip();
     if (m_settings.UsePauses != 0) {
         TellHistory(BreakKind::kLong, BreakOutcome::kTaken);
-        AddPoints(10);
+        ChangePoints(10);
     }
     // The end sound wants the switch at exactly 1, the points any value but 0.
     if (m_settings.UsePauses == 1) {

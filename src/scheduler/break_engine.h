@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pausora {
 
@@ -135,15 +136,16 @@ class BreakEngine {
 
     std::uint32_t IdleMs() const { return m_idleMs; }
     std::uint32_t ShortBreakActiveMs() const { return m_shortBreakActiveMs; }
-    std::uint32_t LongBreakActiveMs() const { return m_longBreakActiveMs; }
     std::uint32_t ShortIdleSeconds() const { return m_shortIdleSeconds; }
     std::uint32_t LongIdleSeconds() const { return m_longIdleSeconds; }
     std::uint32_t FullWorkTime() const { return m_fullWorkTime; }
 
   private:
     void StartLongBreak();
+    // The tray says stopped and the timers go: all of them, or all but the
+    // minute count.
+    void ShowStopped(bool keepMinute);
     void RestorePause();
-    void EndPause();
     void OnPauseStep();
     void ArmPauseTimer();
     void StorePause();
@@ -163,9 +165,10 @@ class BreakEngine {
     void ArmLength(std::uint32_t id, std::uint32_t seconds);
     void RetryRefusedTimers();
     void ReportIfNothingArmed();
-    void AddPoints(std::uint32_t points);
-    void TakePoints(std::uint32_t points);
+    void ChangePoints(std::int64_t change);
     bool AtOrAfterEndOfDay(const LocalTime& now) const;
+    // The day's total, and with `withDate` its date after it.
+    void SaveWorkTime(bool withDate);
     void ShowDayNotices(bool workdayOver, bool overLimit);
 
     // The break history's hooks.
@@ -192,13 +195,10 @@ class BreakEngine {
     // The totals of the other days this run has counted (and of the day the
     // registry held at the start), the most recently left first.
     struct DayTotal {
-        std::uint32_t year = 0;
-        std::uint32_t month = 0;
-        std::uint32_t day = 0;
+        LocalTime day;  // only the date counts
         std::uint32_t minutes = 0;
     };
-    std::array<DayTotal, kRememberedDays - 1> m_otherDays{};
-    std::size_t m_otherDayCount = 0;
+    std::vector<DayTotal> m_otherDays;  // at most kRememberedDays - 1
 
     // What each timer was last armed with, and the tick count of that arming
     // or of its last step; a period of 0 is a timer that is not armed.

@@ -18,8 +18,7 @@ enum : int {
 
 using QueryUserNotificationState = HRESULT(WINAPI*)(int*);
 
-}  // namespace
-
+// The shell's own answer: false where the system has no such answer.
 bool ShellSaysBusy() {
     // Looked up rather than linked: a system without it simply never says so.
     static const auto query = reinterpret_cast<QueryUserNotificationState>(reinterpret_cast<void*>(
@@ -32,6 +31,8 @@ bool ShellSaysBusy() {
            state == kQunsQuietTime;
 }
 
+// The foreground window is another program's, neither the desktop nor the
+// shell's, and covers the whole of its monitor.
 bool ForegroundCoversItsMonitor() {
     const HWND window = ::GetForegroundWindow();
     if (window == nullptr || window == ::GetDesktopWindow() || window == ::GetShellWindow() ||
@@ -68,6 +69,8 @@ bool ForegroundCoversItsMonitor() {
     return rect.left <= screen.left && rect.top <= screen.top && rect.right >= screen.right &&
            rect.bottom >= screen.bottom;
 }
+
+}  // namespace
 
 bool SystemBusySource::IsBusy() {
     return ShellSaysBusy() || ForegroundCoversItsMonitor();

@@ -12,11 +12,4 @@ class SystemBusySource final : public IBusySource {
     bool IsBusy() override;
 };
 
-// The shell's own answer (SHQueryUserNotificationState): false where the
-// system has no such answer.
-bool ShellSaysBusy();
-// The foreground window is another program's, neither the desktop nor the
-// shell's, and covers the whole of its monitor.
-bool ForegroundCoversItsMonitor();
-
 }  // namespace pausora

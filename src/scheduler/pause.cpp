@@ -34,13 +34,7 @@ void BreakEngine::Pause(PauseLength length) {
     // As Stop stops it, except the minute count, which goes on undisturbed
     // from a running schedule and starts again from a stopped one.
     const bool counting = m_stopped == 0;
-    SetState(STATE_STOPPED);
-    m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
-    for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
-        if (id != TIMER_MINUTE || !counting) {
-            KillTimer(id);
-        }
-    }
+    ShowStopped(counting);
     if (!counting) {
         ArmTimer(TIMER_MINUTE, kMinutePeriodMs);
     }
@@ -49,12 +43,6 @@ void BreakEngine::Pause(PauseLength length) {
     StorePause();
     ArmPauseTimer();
     m_ports.presenter.SetTooltipText(CurrentTooltip());
-}
-
-void BreakEngine::Resume() {
-    if (m_pause.Active()) {
-        EndPause();
-    }
 }
 
 void BreakEngine::RestorePause() {
@@ -78,7 +66,6 @@ void BreakEngine::RestorePause() {
         }
         return;
     }
-    const bool counting = m_stopped == 0;
     if (*until == kPausedUntilResumed) {
         m_pause.BeginUntilResumed();
     } else {
@@ -86,18 +73,15 @@ void BreakEngine::RestorePause() {
         // tick count as well.
         m_pause.Begin(*until, now, m_ports.ticks.TickCount());
     }
-    SetState(STATE_STOPPED);
-    m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
-    for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
-        if (id != TIMER_MINUTE || !counting) {
-            KillTimer(id);
-        }
-    }
+    ShowStopped(m_stopped == 0);
     m_stopped = 1;
     ArmPauseTimer();
 }
 
-void BreakEngine::EndPause() {
+void BreakEngine::Resume() {
+    if (!m_pause.Active()) {
+        return;
+    }
     m_pause.Clear();
     StorePause();
     KillTimer(TIMER_PAUSE_END);
@@ -114,7 +98,7 @@ void BreakEngine::OnPauseStep() {
     const UtcTime now = m_wall->UtcNow();
     const std::uint32_t tick = m_ports.ticks.TickCount();
     if (m_pause.Over(now, tick)) {
-        EndPause();
+        Resume();
         return;
     }
     // A clock set back leaves the stored end too late for a restart; it

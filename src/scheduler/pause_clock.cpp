@@ -18,13 +18,24 @@ std::uint32_t DaysInMonth(std::uint32_t year, std::uint32_t month) {
     return month == 2 && LeapYear(year) ? 29 : kDays[month - 1];
 }
 
-bool SameDay(const LocalTime& a, const LocalTime& b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day;
-}
-
 std::string TwoDigits(std::uint32_t value) {
     char text[12];
     std::snprintf(text, sizeof text, "%02u", value % 100);
+    return text;
+}
+
+// "%1" (and "%2") replaced in `pattern`.
+std::string FillIn(std::string_view pattern, std::string_view first, std::string_view second) {
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() &&
+            (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
+            text += pattern[i + 1] == '1' ? first : second;
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
     return text;
 }
 
@@ -39,6 +50,10 @@ std::optional<std::uint64_t> DecodePausedUntil(std::uint64_t stored, UtcTime now
         return std::nullopt;
     }
     return stored;
+}
+
+bool SameDay(const LocalTime& a, const LocalTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
 }
 
 LocalTime NextDay(const LocalTime& day) {
@@ -139,20 +154,6 @@ std::uint64_t PauseClock::Stored() const {
         return kNotPaused;
     }
     return m_timed ? m_end : kPausedUntilResumed;
-}
-
-std::string FillIn(std::string_view pattern, std::string_view first, std::string_view second) {
-    std::string text;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() &&
-            (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
-            text += pattern[i + 1] == '1' ? first : second;
-            ++i;
-        } else {
-            text += pattern[i];
-        }
-    }
-    return text;
 }
 
 std::string PausedLine(const PauseTexts& texts, const std::optional<LocalTime>& end,

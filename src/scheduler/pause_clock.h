@@ -53,8 +53,10 @@ std::optional<UtcTime> PauseEnd(PauseLength length, UtcTime now, IWallClock& wal
                                 std::uint32_t startHours, std::uint32_t startMinutes,
                                 bool useWorkingTime);
 
-// The calendar day after `day` (only the date fields are read).
+// The calendar day after `day`, and whether two times share a date (only
+// the date fields are read).
 LocalTime NextDay(const LocalTime& day);
+bool SameDay(const LocalTime& a, const LocalTime& b);
 
 class PauseClock {
   public:
@@ -75,8 +77,6 @@ class PauseClock {
     // pause ends, after the clock was set back; true when it moved by more
     // than a little clock drift (and so wants storing again).
     bool Tighten(UtcTime now, std::uint32_t nowTick);
-    // The wall-clock end; only for a timed pause.
-    UtcTime End() const { return m_end; }
     // What goes into "PausedUntil".
     std::uint64_t Stored() const;
 
@@ -101,9 +101,6 @@ struct PauseTexts {
     std::string nextBreakIn = "Next break in %2 min";
     std::string nextBreakSoon = "Next break in less than a minute";
 };
-
-// "%1" (and "%2") replaced in `pattern`.
-std::string FillIn(std::string_view pattern, std::string_view first, std::string_view second);
 
 // The tooltip's state line of a pause ending at `end`, read at `now`
 // (both local), or of one until the user resumes.

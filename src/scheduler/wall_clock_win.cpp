@@ -5,13 +5,6 @@
 namespace pausora {
 namespace {
 
-FILETIME ToFileTime(UtcTime time) {
-    FILETIME file{};
-    file.dwLowDateTime = static_cast<DWORD>(time);
-    file.dwHighDateTime = static_cast<DWORD>(time >> 32);
-    return file;
-}
-
 UtcTime FromFileTime(const FILETIME& file) {
     return (UtcTime{file.dwHighDateTime} << 32) | file.dwLowDateTime;
 }
@@ -28,7 +21,7 @@ std::optional<LocalTime> SystemWallClock::ToLocal(UtcTime utc) {
     if (utc > kLastUtcTime) {
         return std::nullopt;
     }
-    const FILETIME file = ToFileTime(utc);
+    const FILETIME file{static_cast<DWORD>(utc), static_cast<DWORD>(utc >> 32)};
     SYSTEMTIME system{};
     SYSTEMTIME local{};
     if (!::FileTimeToSystemTime(&file, &system) ||

@@ -5,71 +5,59 @@
 #include <algorithm>
 
 namespace pausora {
-namespace {
-
-constexpr std::uint64_t kSecondsPerDay = 24 * 60 * 60;
-
-}  // namespace
 
 void BreakEngine::CheckDay() {
     auto key = m_ports.registry.NewKey();
-    const bool open = key->Open(reg::kAppKey);
-    std::uint32_t fullWorkTime = 0;
+    m_fullWorkTime = 0;
     m_day = LocalTime{};
-    if (open) {
-        key->ReadDword(reg::kFullWorkTime, fullWorkTime);
+    if (key->Open(reg::kAppKey)) {
+        key->ReadDword(reg::kFullWorkTime, m_fullWorkTime);
         key->ReadDword(reg::kLastYear, m_day.year);
         key->ReadDword(reg::kLastMonth, m_day.month);
         key->ReadDword(reg::kLastDay, m_day.day);
     }
     key->Close();
-    m_fullWorkTime = fullWorkTime;
     // A fresh run knows only the day the registry holds.
-    m_otherDayCount = 0;
+    m_otherDays.clear();
     StartDayIfNew(m_ports.calendar.Now());
 }
 
 void BreakEngine::StartDayIfNew(const LocalTime& now) {
-    const auto sameDay = [&now](std::uint32_t year, std::uint32_t month, std::uint32_t day) {
-        return now.year == year && now.month == month && now.day == day;
-    };
-    if (sameDay(m_day.year, m_day.month, m_day.day)) {
+    if (SameDay(now, m_day)) {
         return;
     }
     // A clock set back over midnight (by hand, a time server or daylight
     // saving) returns to a day whose minutes are already counted, and later
     // forwards to today again: each day goes on from its own total. Only a
     // day never counted in this run starts from zero.
+    const auto found = std::ranges::find_if(
+        m_otherDays, [&now](const DayTotal& total) { return SameDay(now, total.day); });
     std::uint32_t minutes = 0;
-    std::size_t found = m_otherDayCount;
-    for (std::size_t i = 0; i < m_otherDayCount; ++i) {
-        if (sameDay(m_otherDays[i].year, m_otherDays[i].month, m_otherDays[i].day)) {
-            found = i;
-            minutes = m_otherDays[i].minutes;
-            break;
-        }
-    }
     // The day being left goes to the front; the one found leaves the list;
     // when the list is full, the day left longest ago is forgotten.
-    const std::size_t last =
-        found < m_otherDayCount ? found : std::min(m_otherDayCount, m_otherDays.size() - 1);
-    for (std::size_t i = last; i > 0; --i) {
-        m_otherDays[i] = m_otherDays[i - 1];
+    if (found != m_otherDays.end()) {
+        minutes = found->minutes;
+        m_otherDays.erase(found);
+    } else if (m_otherDays.size() == kRememberedDays - 1) {
+        m_otherDays.pop_back();
     }
-    m_otherDays[0] = DayTotal{m_day.year, m_day.month, m_day.day, m_fullWorkTime};
-    if (found == m_otherDayCount && m_otherDayCount < m_otherDays.size()) {
-        ++m_otherDayCount;
-    }
+    m_otherDays.insert(m_otherDays.begin(), DayTotal{m_day, m_fullWorkTime});
 
     // The total and its date are written together, so that a restart before
     // the first counted minute cannot bring back the other day's total.
     m_day = now;
     m_fullWorkTime = minutes;
+    SaveWorkTime(true);
+}
+
+void BreakEngine::SaveWorkTime(bool withDate) {
     auto key = m_ports.registry.NewKey();
-    const bool saved = key->Open(reg::kAppKey) && key->WriteDword(reg::kFullWorkTime, minutes) &&
-                       key->WriteDword(reg::kLastYear, now.year) &&
-                       key->WriteDword(reg::kLastMonth, now.month) &&
-                       key->WriteDword(reg::kLastDay, now.day);
+    bool saved = key->Open(reg::kAppKey) && key->WriteDword(reg::kFullWorkTime, m_fullWorkTime);
+    if (withDate) {
+        saved = saved && key->WriteDword(reg::kLastYear, m_day.year) &&
+                key->WriteDword(reg::kLastMonth, m_day.month) &&
+                key->WriteDword(reg::kLastDay, m_day.day);
+    }
     key->Close();
     if (!saved) {
         m_ports.presenter.ReportTrouble(Trouble::kWorkTimeNotSaved);
@@ -81,7 +69,7 @@ bool BreakEngine::AtOrAfterEndOfDay(const LocalTime& now) const {
     // end of the day lands on tomorrow and is never reached today.
     const std::uint64_t end = std::uint64_t{m_settings.EndWorkTime_hours} * 3600 +
                               std::uint64_t{m_settings.EndWorkTime_minutes} * 60;
-    if (end >= kSecondsPerDay) {
+    if (end >= 24 * 60 * 60) {
         return false;
     }
     const std::uint64_t current =
@@ -110,25 +98,16 @@ void BreakEngine::OnMinute() {
     const LocalTime now = m_ports.calendar.Now();
     StartDayIfNew(now);
     RefreshWorkingTooltip();
+    if (active) {
+        ++m_fullWorkTime;
+    }
+    if (m_history != nullptr) {
+        m_history->OnMinuteStep(m_day, now, m_fullWorkTime, active);
+    }
     if (!active) {
-        if (m_history != nullptr) {
-            m_history->OnMinuteStep(m_day, now, m_fullWorkTime, false);
-        }
         return;
     }
-
-    ++m_fullWorkTime;
-    if (m_history != nullptr) {
-        m_history->OnMinuteStep(m_day, now, m_fullWorkTime, true);
-    }
-    // Written at every counted minute, so nothing is left to save at exit.
-    auto key = m_ports.registry.NewKey();
-    const bool saved =
-        key->Open(reg::kAppKey) && key->WriteDword(reg::kFullWorkTime, m_fullWorkTime);
-    key->Close();
-    if (!saved) {
-        m_ports.presenter.ReportTrouble(Trouble::kWorkTimeNotSaved);
-    }
+    SaveWorkTime(false);  // at every counted minute, so nothing is left to save at exit
     // A pause counts the computer time and keeps quiet about it.
     if (m_pause.Active()) {
         return;

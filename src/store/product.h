@@ -12,9 +12,7 @@ inline constexpr std::string_view kWebSite = "https://www.pausora.com";
 static_assert(kWebSite.ends_with(kWebHost), "the site is on the host");
 
 inline std::string WebPage(std::string_view path) {
-    std::string url(kWebSite);
-    url += path;
-    return url;
+    return std::string(kWebSite).append(path);
 }
 
 }  // namespace pausora

@@ -8,72 +8,54 @@
 #include <vector>
 
 namespace pausora {
-namespace {
-// The API wants zero-terminated UTF-16 names; ours are UTF-8 views.
-std::wstring Z(std::string_view text) {
-    return Widen(text);
-}
-}  // namespace
 
-bool CRegistryKey::Check(LONG result) {
-    m_lastResult = result;
-    return result == ERROR_SUCCESS;
-}
-
-bool CRegistryKey::Open(HKEY root, std::string_view subkey) {
+// Both under HKEY_CURRENT_USER; a failure leaves the key closed.
+bool CRegistryKey::Open(std::string_view subkey) {
     Close();
+    const std::wstring path = Widen(subkey);
     HKEY key = nullptr;
-    LSTATUS result = ::RegOpenKeyExW(root, Z(subkey).c_str(), 0, KEY_ALL_ACCESS, &key);
+    LSTATUS result = ::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key);
     if (result == ERROR_ACCESS_DENIED) {
         // A key made read-only (by policy) still gives its values; each
         // write then fails on its own and says so.
-        result = ::RegOpenKeyExW(root, Z(subkey).c_str(), 0, KEY_READ, &key);
+        result = ::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key);
     }
-    if (!Check(result)) {
-        m_key = nullptr;
-        return false;
-    }
-    m_key = key;
-    return true;
+    m_key = result == ERROR_SUCCESS ? key : nullptr;
+    return m_key != nullptr;
 }
 
-bool CRegistryKey::Create(HKEY root, std::string_view subkey) {
+bool CRegistryKey::Create(std::string_view subkey) {
     Close();
     HKEY key = nullptr;
-    DWORD disposition = 0;
-    if (!Check(::RegCreateKeyExW(root, Z(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                 &key, &disposition))) {
-        m_key = nullptr;
-        return false;
-    }
-    m_key = key;
-    return true;
+    const LSTATUS result = ::RegCreateKeyExW(HKEY_CURRENT_USER, Widen(subkey).c_str(), 0, nullptr,
+                                             0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    m_key = result == ERROR_SUCCESS ? key : nullptr;
+    return m_key != nullptr;
+}
+
+bool CRegistryKey::Query(std::string_view name, DWORD* type, void* data, DWORD* size) {
+    return m_key != nullptr && ::RegQueryValueExW(m_key, Widen(name).c_str(), nullptr, type,
+                                                  static_cast<BYTE*>(data), size) == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::ReadString(std::string_view name, std::string& out) {
     out.clear();
-    if (m_key == nullptr) {
-        return false;
-    }
-    const std::wstring valueName = Z(name);
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (!Check(::RegQueryValueExW(m_key, valueName.c_str(), nullptr, &type, nullptr, &size))) {
+    if (!Query(name, &type, nullptr, &size)) {
         return false;
     }
     if (size == 0) {
         return true;
     }
     if (size > kMaxRegistryValueBytes) {
-        m_lastResult = ERROR_MORE_DATA;
         return false;
     }
     // Room for whole UTF-16 units and a spare zero, so that text stored
     // without its terminator (or with an odd byte count) still ends.
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
     DWORD got = size;
-    if (!Check(::RegQueryValueExW(m_key, valueName.c_str(), nullptr, &type,
-                                  reinterpret_cast<BYTE*>(buffer.data()), &got))) {
+    if (!Query(name, &type, buffer.data(), &got)) {
         return false;
     }
     if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
@@ -90,13 +72,9 @@ bool CRegistryKey::ReadString(std::string_view name, std::string& out) {
 
 bool CRegistryKey::ReadDword(std::string_view name, std::uint32_t& out) {
     out = 0;
-    if (m_key == nullptr) {
-        return false;
-    }
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (!Check(::RegQueryValueExW(m_key, Z(name).c_str(), nullptr, nullptr,
-                                  reinterpret_cast<BYTE*>(&value), &size))) {
+    if (!Query(name, nullptr, &value, &size)) {
         return false;
     }
     out = value;
@@ -104,41 +82,30 @@ bool CRegistryKey::ReadDword(std::string_view name, std::uint32_t& out) {
 }
 
 bool CRegistryKey::SetValue(std::string_view name, DWORD type, const void* data, DWORD size) {
-    if (m_key == nullptr) {
-        return false;
-    }
-    return Check(
-        ::RegSetValueExW(m_key, Z(name).c_str(), 0, type, static_cast<const BYTE*>(data), size));
+    return m_key != nullptr &&
+           ::RegSetValueExW(m_key, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data),
+                            size) == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::WriteString(std::string_view name, std::string_view text) {
     // The stored length is the text without a terminator, as the program has
     // always written it; readers add the zero themselves.
-    const std::wstring data = Z(text);
+    const std::wstring data = Widen(text);
     return SetValue(name, REG_SZ, data.c_str(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
 }
 
 bool CRegistryKey::WriteDword(std::string_view name, std::uint32_t value) {
-    const DWORD data = value;
-    return SetValue(name, REG_DWORD, &data, sizeof data);
+    return SetValue(name, REG_DWORD, &value, sizeof value);
 }
 
 bool CRegistryKey::ReadQword(std::string_view name, std::uint64_t& out) {
     out = 0;
-    if (m_key == nullptr) {
-        return false;
-    }
     // Unlike the DWORD values of old, this one is new and has one shape: a
     // value of another type or size was not written by us and reads as none.
     ULONGLONG value = 0;
     DWORD type = REG_NONE;
     DWORD size = sizeof value;
-    if (!Check(::RegQueryValueExW(m_key, Z(name).c_str(), nullptr, &type,
-                                  reinterpret_cast<BYTE*>(&value), &size))) {
-        return false;
-    }
-    if (type != REG_QWORD || size != sizeof value) {
-        m_lastResult = ERROR_INVALID_DATA;
+    if (!Query(name, &type, &value, &size) || type != REG_QWORD || size != sizeof value) {
         return false;
     }
     out = value;
@@ -146,15 +113,11 @@ bool CRegistryKey::ReadQword(std::string_view name, std::uint64_t& out) {
 }
 
 bool CRegistryKey::WriteQword(std::string_view name, std::uint64_t value) {
-    const ULONGLONG data = value;
-    return SetValue(name, REG_QWORD, &data, sizeof data);
+    return SetValue(name, REG_QWORD, &value, sizeof value);
 }
 
 bool CRegistryKey::DeleteValue(std::string_view name) {
-    if (m_key == nullptr) {
-        return false;
-    }
-    return Check(::RegDeleteValueW(m_key, Z(name).c_str()));
+    return m_key != nullptr && ::RegDeleteValueW(m_key, Widen(name).c_str()) == ERROR_SUCCESS;
 }
 
 void CRegistryKey::Close() {

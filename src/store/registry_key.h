@@ -15,12 +15,8 @@ class CRegistryKey final : public IRegistryKey {
     CRegistryKey& operator=(const CRegistryKey&) = delete;
     ~CRegistryKey() override { Close(); }
 
-    bool Open(HKEY root, std::string_view subkey);
-    bool Create(HKEY root, std::string_view subkey);
-
-    // Relative to HKEY_CURRENT_USER.
-    bool Open(std::string_view subkey) override { return Open(HKEY_CURRENT_USER, subkey); }
-    bool Create(std::string_view subkey) override { return Create(HKEY_CURRENT_USER, subkey); }
+    bool Open(std::string_view subkey) override;
+    bool Create(std::string_view subkey) override;
     bool IsOpen() const override { return m_key != nullptr; }
     bool ReadString(std::string_view name, std::string& out) override;
     bool ReadDword(std::string_view name, std::uint32_t& out) override;
@@ -31,14 +27,10 @@ class CRegistryKey final : public IRegistryKey {
     bool DeleteValue(std::string_view name) override;
     void Close() override;
 
-    HKEY Handle() const { return m_key; }
-    LONG LastResult() const { return m_lastResult; }
-
   private:
-    bool Check(LONG result);
+    bool Query(std::string_view name, DWORD* type, void* data, DWORD* size);
     bool SetValue(std::string_view name, DWORD type, const void* data, DWORD size);
     HKEY m_key = nullptr;
-    LONG m_lastResult = ERROR_SUCCESS;
 };
 
 // The real registry of the current user.

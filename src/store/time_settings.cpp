@@ -60,9 +60,13 @@ constexpr std::string STimeSettings::*kSoundFields[kSoundEventCount] = {
     &STimeSettings::WorkTimeSound,      &STimeSettings::TimeLimitSound,
 };
 
-std::string Join(std::string_view root, std::string_view file) {
-    std::string path(root);
-    path += file;
+// The installer writes a folder with its separator; a hand-made value may
+// lack it, and "C:\ToolsPausora.exe" names nothing.
+std::string WithSeparator(std::string_view folder) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
+        path += '\\';
+    }
     return path;
 }
 
@@ -75,22 +79,6 @@ const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents() {
 std::string& STimeSettings::SoundPath(SoundEvent event) {
     return this->*kSoundFields[static_cast<std::size_t>(event)];
 }
-
-const std::string& STimeSettings::SoundPath(SoundEvent event) const {
-    return this->*kSoundFields[static_cast<std::size_t>(event)];
-}
-
-namespace {
-// The installer writes a folder with its separator; a hand-made value may
-// lack it, and "C:\ToolsPausora.exe" names nothing.
-std::string WithSeparator(std::string_view folder) {
-    std::string path(folder);
-    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
-        path += '\\';
-    }
-    return path;
-}
-}  // namespace
 
 std::string RunCommand(std::string_view installDir, std::string_view programFolder) {
     return "\"" + WithSeparator(installDir.empty() ? programFolder : installDir) + "Pausora.exe\"";
@@ -118,7 +106,7 @@ bool STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoo
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
         std::string& path = this->*kSoundFields[i];
         if (!key->ReadString(kSoundEvents[i].valueName, path)) {
-            path = Join(systemRoot, kSoundEvents[i].fallbackFile);
+            path = std::string(systemRoot).append(kSoundEvents[i].fallbackFile);
         }
     }
     return SaveSettings(registry, programFolder);
@@ -158,7 +146,7 @@ void STimeSettings::RestoreDefaults(std::string_view systemRoot) {
         this->*f.field = f.factory;
     }
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
-        this->*kSoundFields[i] = Join(systemRoot, kSoundEvents[i].defaultFile);
+        this->*kSoundFields[i] = std::string(systemRoot).append(kSoundEvents[i].defaultFile);
     }
 }
 

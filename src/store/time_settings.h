@@ -79,7 +79,6 @@ struct STimeSettings {
     bool SaveBonus(IRegistry& registry) const;
 
     std::string& SoundPath(SoundEvent event);
-    const std::string& SoundPath(SoundEvent event) const;
 
     bool operator==(const STimeSettings&) const = default;
 };

@@ -15,7 +15,7 @@ class RegistryKeyTest : public ::testing::Test {
 
 TEST_F(RegistryKeyTest, StringsAreStoredWithoutTerminatorAndReadBackWhole) {
     CRegistryKey key;
-    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, "Software\\Pausora"));
+    ASSERT_TRUE(key.Create("Software\\Pausora"));
     ASSERT_TRUE(key.WriteString("Path", "C:\\x.wav"));
     std::string text = "stale";
     EXPECT_TRUE(key.ReadString("Path", text));
@@ -30,14 +30,13 @@ TEST_F(RegistryKeyTest, StringsAreStoredWithoutTerminatorAndReadBackWhole) {
     text = "stale";
     EXPECT_FALSE(key.ReadString("Missing", text));
     EXPECT_EQ(text, "");
-    EXPECT_EQ(key.LastResult(), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryKeyTest, DwordsRejectLongerValuesAndIgnoreTheStoredType) {
     m_store.SetRaw("Software\\Pausora", "Long", RawType::kBinary, {1, 2, 3, 4, 5});
     m_store.SetRaw("Software\\Pausora", "Short", RawType::kBinary, {0x34, 0x12});
     CRegistryKey key;
-    ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, "Software\\Pausora"));
+    ASSERT_TRUE(key.Open("Software\\Pausora"));
     std::uint32_t value = 99;
     EXPECT_FALSE(key.ReadDword("Long", value));
     EXPECT_EQ(value, 0u);
@@ -47,7 +46,7 @@ TEST_F(RegistryKeyTest, DwordsRejectLongerValuesAndIgnoreTheStoredType) {
 
 TEST_F(RegistryKeyTest, ClosedOrMissingKeysFailQuietly) {
     CRegistryKey key;
-    EXPECT_FALSE(key.Open(HKEY_CURRENT_USER, "Software\\Pausora\\Nowhere"));
+    EXPECT_FALSE(key.Open("Software\\Pausora\\Nowhere"));
     EXPECT_FALSE(key.IsOpen());
     std::uint32_t value = 5;
     EXPECT_FALSE(key.ReadDword("Bonus", value));
