@@ -21,15 +21,8 @@ int Scale(int pixels, int dpi) {
 }
 
 std::string Clock(std::int32_t minuteOfDay) {
-    std::string out;
-    const int hours = minuteOfDay / 60;
-    const int minutes = minuteOfDay % 60;
-    out += static_cast<char>('0' + hours / 10);
-    out += static_cast<char>('0' + hours % 10);
-    out += ':';
-    out += static_cast<char>('0' + minutes / 10);
-    out += static_cast<char>('0' + minutes % 10);
-    return out;
+    const auto minute = static_cast<std::uint32_t>(minuteOfDay);
+    return ZeroPadded(minute / 60, 2) + ':' + ZeroPadded(minute % 60, 2);
 }
 
 std::string LongDate(const Date& date) {
@@ -210,7 +203,6 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
     out.labelsTop = area.bottom - labelsHeight;
     out.shareRow = {area.left + axisWidth, out.labelsTop - gap / 2 - shareHeight, area.right,
                     out.labelsTop - gap / 2};
-    out.shareLabel = "Breaks taken";
     out.plot = {area.left + axisWidth, area.top + m.lineHeight / 2, area.right,
                 out.shareRow.top - gap};
     if (out.plot.Height() < px(20)) {

@@ -18,7 +18,6 @@ struct ChartRect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    bool operator==(const ChartRect&) const = default;
 };
 
 // The window's client area and its type, in pixels at its DPI.
@@ -60,7 +59,6 @@ struct ChartLayout {
     int limitY = -1;  // the daily limit's line; -1 above the chart or none
     std::string limitLabel;
     ChartRect shareRow;
-    std::string shareLabel;
     int labelsTop = 0;
     std::string totals;
     ChartRect totalsRect;
