@@ -110,11 +110,7 @@ ui::Handled CHistoryWindow::OnCreate() {
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                   ui::ModuleInstance(), nullptr);
     if (m_tooltip != nullptr) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = Handle();
-        tool.uId = 1;
+        TOOLINFOW tool{sizeof(TOOLINFOW), TTF_SUBCLASS, Handle(), 1};
         tool.lpszText = const_cast<wchar_t*>(L"");
         ::GetClientRect(Handle(), &tool.rect);
         ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -161,13 +157,11 @@ void CHistoryWindow::Relayout() {
     place(m_close, m_layout.closeButton);
     ::EnableWindow(m_export, m_history.File().Records().empty() ? FALSE : TRUE);
     if (m_tooltip != nullptr) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = Handle();
-        tool.uId = 1;
+        TOOLINFOW tool{sizeof(TOOLINFOW), 0, Handle(), 1};
         tool.rect = client;
         ::SendMessageW(m_tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 ui::Handled CHistoryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -177,7 +171,6 @@ ui::Handled CHistoryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
         case WM_SIZE:
             Relayout();
-            ::InvalidateRect(Handle(), nullptr, FALSE);
             return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -188,7 +181,6 @@ ui::Handled CHistoryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             m_dpi.Change(Handle(), wParam, lParam);
             MakeFonts();
             Relayout();
-            ::InvalidateRect(Handle(), nullptr, FALSE);
             return 0;
         case WM_MOUSELEAVE:
             m_hovered = -1;
@@ -253,14 +245,17 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
     }
     // The hour lines and their labels.
     const int axisLeft = l.plot.left;
+    // A label in the hours' column, right-aligned against the plot.
+    const auto axisLabel = [&](const std::string& text, int top, int bottom, COLORREF colour) {
+        Text(dc, text, RECT{0, top, axisLeft - m_dpi.Scale(6), bottom},
+             DT_RIGHT | DT_TOP | DT_SINGLELINE, colour);
+    };
     for (const ChartGridLine& line : l.grid) {
         Fill(dc, {axisLeft, line.y, l.plot.right, line.y + 1}, kGrid);
         if (l.limitY >= l.plot.top && std::abs(line.y - l.limitY) < m_lineHeight) {
             continue;  // the limit's label stands there
         }
-        Text(dc, line.label,
-             RECT{0, line.y - m_lineHeight / 2, axisLeft - m_dpi.Scale(6), line.y + m_lineHeight},
-             DT_RIGHT | DT_TOP | DT_SINGLELINE, kMutedText);
+        axisLabel(line.label, line.y - m_lineHeight / 2, line.y + m_lineHeight, kMutedText);
     }
     // The bars, today's darker, and the breaks-taken marks beneath.
     for (const ChartBar& bar : l.bars) {
@@ -285,10 +280,8 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
     ::SelectObject(dc, m_font.get());
     // The zero line, the share row's label and the daily limit.
     Fill(dc, {axisLeft, l.plot.bottom, l.plot.right, l.plot.bottom + 1}, kText);
-    Text(dc, "Breaks",
-         RECT{0, l.shareRow.top - m_lineHeight / 4, axisLeft - m_dpi.Scale(6),
-              l.shareRow.bottom + m_lineHeight},
-         DT_RIGHT | DT_TOP | DT_SINGLELINE, kMutedText);
+    axisLabel("Breaks", l.shareRow.top - m_lineHeight / 4, l.shareRow.bottom + m_lineHeight,
+              kMutedText);
     if (l.limitY >= l.plot.top) {
         const int dash = m_dpi.Scale(6);
         const int thick = std::max(1, m_dpi.Scale(2));
@@ -299,9 +292,7 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
                  kLimit);
         }
         ::SelectObject(dc, m_boldFont.get());
-        const RECT labelBox{0, l.limitY - m_lineHeight / 2, axisLeft - m_dpi.Scale(6),
-                            l.limitY + m_lineHeight};
-        Text(dc, l.limitLabel, labelBox, DT_RIGHT | DT_TOP | DT_SINGLELINE, kLimit);
+        axisLabel(l.limitLabel, l.limitY - m_lineHeight / 2, l.limitY + m_lineHeight, kLimit);
         ::SelectObject(dc, m_font.get());
     }
     Text(dc, l.totals, ToRect(l.totalsRect), DT_LEFT | DT_TOP | DT_WORDBREAK | DT_END_ELLIPSIS,
@@ -318,10 +309,7 @@ ui::Handled CHistoryWindow::OnMouseMove(POINT at, WPARAM /*keys*/) {
     m_tipText = hovered >= 0 ? Widen(DayTooltip(m_layout.bars[static_cast<std::size_t>(hovered)]))
                              : std::wstring();
     ::SendMessageW(m_tooltip, TTM_POP, 0, 0);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Handle();
-    tool.uId = 1;
+    TOOLINFOW tool{sizeof(TOOLINFOW), 0, Handle(), 1};
     tool.lpszText = m_tipText.data();
     ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
@@ -334,7 +322,6 @@ ui::Handled CHistoryWindow::OnTimer(UINT_PTR id) {
         return std::nullopt;
     }
     Relayout();
-    ::InvalidateRect(Handle(), nullptr, FALSE);
     return 0;
 }
 
