@@ -156,14 +156,12 @@ CWaveData::CWaveData(const CWaveData& other) : m_format(other.m_format) {
 }
 
 CWaveData& CWaveData::operator=(const CWaveData& other) {
-    if (this == &other) {
-        return *this;
+    if (this != &other) {
+        // Copied first so that a failed allocation leaves this wave whole.
+        CWaveData copy(other);
+        m_samples.Swap(copy.m_samples);
+        m_format = other.m_format;
     }
-    // Build the copy first so that a failed allocation leaves this wave whole.
-    CSampleBuffer copy;
-    copy.CopyFrom(other.m_samples.Data(), other.m_samples.Count(), other.m_samples.SampleSize());
-    m_samples.Swap(copy);
-    m_format = other.m_format;
     return *this;
 }
 
@@ -190,13 +188,11 @@ void CWaveData::ReadFrom(IReadFile& file, std::string_view path) {
                 in.Reject();
             }
             // We stop here: the data length is `size`.
-            const std::uint32_t align = format.nBlockAlign;
-            std::uint64_t count = align == 0 ? 0 : size / align;
             // A length past the end of the file plays the whole blocks that
             // are there; we never allocate more than the file can fill.
-            if (align != 0) {
-                count = std::min<std::uint64_t>(count, in.Remaining() / align);
-            }
+            const std::uint32_t align = format.nBlockAlign;
+            const std::uint64_t count =
+                align == 0 ? 0 : std::min<std::uint64_t>(size, in.Remaining()) / align;
             CSampleBuffer samples;
             samples.Allocate(static_cast<std::uint32_t>(count), align);
             in.Read(std::span<std::uint8_t>(samples.Data(),

@@ -1,7 +1,6 @@
 #include "sound/wave_file.h"
 
-#include <algorithm>
-#include <cstring>
+#include <utility>
 
 namespace pausora {
 
@@ -32,15 +31,6 @@ std::string FileErrorText(const CFileError& error) {
             break;
     }
     return "An unknown error occurred while accessing " + path + ".";
-}
-
-std::size_t CMemoryFile::Read(std::span<std::uint8_t> into) {
-    const std::size_t n = std::min(into.size(), m_bytes.size() - m_position);
-    if (n > 0) {
-        std::memcpy(into.data(), m_bytes.data() + m_position, n);
-    }
-    m_position += n;
-    return n;
 }
 
 }  // namespace pausora

@@ -10,7 +10,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace pausora {
 
@@ -63,18 +62,6 @@ class IFileOpener {
     // Opens `path` for reading with no sharing. Throws CFileError with the
     // cause the system gave.
     virtual std::unique_ptr<IReadFile> OpenExclusive(std::string_view path) = 0;
-};
-
-// A file held in memory.
-class CMemoryFile final : public IReadFile {
-  public:
-    explicit CMemoryFile(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
-    std::size_t Read(std::span<std::uint8_t> into) override;
-    std::uint64_t Remaining() override { return m_bytes.size() - m_position; }
-
-  private:
-    std::span<const std::uint8_t> m_bytes;
-    std::size_t m_position = 0;
 };
 
 }  // namespace pausora

@@ -101,6 +101,23 @@ inline Bytes MakeWav(const SWaveFormat& f, const Bytes& samples, const WavLayout
     return out;
 }
 
+// A file held in memory.
+class MemoryFile final : public IReadFile {
+  public:
+    explicit MemoryFile(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+    std::size_t Read(std::span<std::uint8_t> into) override {
+        const std::size_t n = std::min(into.size(), m_bytes.size() - m_position);
+        std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_position), n, into.begin());
+        m_position += n;
+        return n;
+    }
+    std::uint64_t Remaining() override { return m_bytes.size() - m_position; }
+
+  private:
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_position = 0;
+};
+
 // Files by path, held in memory; a path may instead carry an open error.
 class FakeFiles final : public IFileOpener {
   public:
@@ -117,7 +134,7 @@ class FakeFiles final : public IFileOpener {
         if (f == files.end()) {
             throw CFileError(FileErrorCause::kFileNotFound, std::string(path), 2);
         }
-        return std::make_unique<CMemoryFile>(f->second);
+        return std::make_unique<MemoryFile>(f->second);
     }
 };
 
@@ -125,8 +142,11 @@ class RecordingFeedback final : public ISoundFeedback {
   public:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> beeps;
     std::vector<std::pair<std::string, SoundMessageStyle>> messages;
-    void Beep(std::uint32_t frequency, std::uint32_t milliseconds) override {
-        beeps.emplace_back(frequency, milliseconds);
+    void BeepTones(std::span<const std::uint32_t> frequencies,
+                   std::uint32_t milliseconds) override {
+        for (const std::uint32_t frequency : frequencies) {
+            beeps.emplace_back(frequency, milliseconds);
+        }
     }
     void ShowMessage(std::string_view text, SoundMessageStyle style) override {
         messages.emplace_back(std::string(text), style);

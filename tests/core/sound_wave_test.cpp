@@ -28,7 +28,7 @@ Bytes SampleBytes(const CWaveData& wave) {
 }
 
 void Read(CWaveData& wave, const Bytes& file, std::string_view path = "C:\\a.wav") {
-    CMemoryFile f(file);
+    test::MemoryFile f(file);
     wave.ReadFrom(f, path);
 }
 
