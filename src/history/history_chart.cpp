@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
-#include <unordered_map>
 
 namespace pausora {
 namespace {
 
-constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
@@ -103,28 +100,23 @@ namespace {
 // the most minutes among them.
 std::uint32_t FillDays(const std::vector<DayRecord>& records, const Date& today, int days,
                        ChartLayout& out) {
-    std::unordered_map<std::int64_t, const DayRecord*> byDay;
-    byDay.reserve(records.size());
-    const std::int64_t last = DayNumber(today);
-    for (const DayRecord& r : records) {
-        const std::int64_t n = DayNumber(r.date);
-        if (n > last - days && n <= last) {
-            byDay[n] = &r;
-        }
-    }
+    const std::int64_t first = DayNumber(today) - (days - 1);
     out.bars.resize(static_cast<std::size_t>(days));
-    std::uint32_t most = 0;
     for (int i = 0; i < days; ++i) {
         ChartBar& bar = out.bars[static_cast<std::size_t>(i)];
-        const std::int64_t n = last - (days - 1) + i;
-        bar.date = DateOfDayNumber(n);
-        bar.today = n == last;
-        if (const auto found = byDay.find(n); found != byDay.end()) {
-            bar.hasRecord = true;
-            bar.record = *found->second;
-        } else {
-            bar.record.date = bar.date;
+        bar.date = DateOfDayNumber(first + i);
+        bar.today = i == days - 1;
+        bar.record.date = bar.date;
+    }
+    for (const DayRecord& r : records) {
+        const std::int64_t i = DayNumber(r.date) - first;
+        if (i >= 0 && i < days) {
+            out.bars[static_cast<std::size_t>(i)].hasRecord = true;
+            out.bars[static_cast<std::size_t>(i)].record = r;
         }
+    }
+    std::uint32_t most = 0;
+    for (const ChartBar& bar : out.bars) {
         most = std::max(most, bar.record.minutes);
     }
     return most;
@@ -151,7 +143,7 @@ void PlaceBars(const ChartRect& area, int shareHeight, const YOf& yOf, ChartLayo
                          out.shareRow.bottom};
         bar.label = std::to_string(bar.date.day);
         if (i == 0 || bar.date.day == 1) {
-            bar.monthLabel = std::string(kMonths[bar.date.month - 1]);
+            bar.monthLabel = std::string(kMonthNames[bar.date.month - 1].substr(0, 3));  // "Dec"
         }
     }
 }

@@ -34,8 +34,8 @@ class ChunkReader {
         throw CFileError(FileErrorCause::kNotWave, std::string(m_path));
     }
 
-    // Reads exactly into.size() bytes; false when the file ends first.
-    bool TryRead(std::span<std::uint8_t> into) {
+    // Reads exactly into.size() bytes, or rejects a file that ends first.
+    void Read(std::span<std::uint8_t> into) {
         std::size_t done = std::min(into.size(), m_aheadLength);
         std::memcpy(into.data(), m_ahead.data(), done);
         std::memmove(m_ahead.data(), m_ahead.data() + done, m_aheadLength - done);
@@ -43,15 +43,9 @@ class ChunkReader {
         while (done < into.size()) {
             const std::size_t n = m_file.Read(into.subspan(done));
             if (n == 0) {
-                return false;
+                Reject();
             }
             done += n;
-        }
-        return true;
-    }
-    void Read(std::span<std::uint8_t> into) {
-        if (!TryRead(into)) {
-            Reject();
         }
     }
     // Puts bytes back in front of what is still to read.
@@ -122,10 +116,7 @@ void ReadFormat(ChunkReader& in, std::uint32_t size, SWaveFormat& format) {
     }
     // Files written with a fixed 44-byte header and a careless size field
     // have always played: "data" right after the 16 bytes wins over the size.
-    std::array<std::uint8_t, 4> next{};
-    if (!in.TryRead(next)) {
-        in.Reject();
-    }
+    const std::array<std::uint8_t, 4> next = in.Id();
     in.Unread(next);
     if (SameTag(next, "data")) {
         return;

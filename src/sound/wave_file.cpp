@@ -4,11 +4,8 @@
 
 namespace pausora {
 
-CFileError::CFileError(FileErrorCause cause, std::string path, std::int32_t osError)
-    : std::runtime_error("file error"),
-      m_cause(cause),
-      m_path(std::move(path)),
-      m_osError(osError) {}
+CFileError::CFileError(FileErrorCause cause, std::string path)
+    : std::runtime_error("file error"), m_cause(cause), m_path(std::move(path)) {}
 
 std::string FileErrorText(const CFileError& error) {
     const std::string& path = error.Path();

@@ -28,17 +28,14 @@ enum class FileErrorCause {
 
 class CFileError : public std::runtime_error {
   public:
-    CFileError(FileErrorCause cause, std::string path, std::int32_t osError = -1);
+    CFileError(FileErrorCause cause, std::string path);
 
     FileErrorCause Cause() const { return m_cause; }
     const std::string& Path() const { return m_path; }
-    // The system's error code, or -1 when the fault is in the file's contents.
-    std::int32_t OsError() const { return m_osError; }
 
   private:
     FileErrorCause m_cause;
     std::string m_path;
-    std::int32_t m_osError;
 };
 
 // The sentence a message box shows for a load failure, with the path filled in.

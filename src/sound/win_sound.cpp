@@ -18,8 +18,7 @@ namespace {
 constexpr const char* kMessageTitle = "Pausora";
 
 [[noreturn]] void ThrowLastError(std::string path) {
-    const DWORD error = ::GetLastError();
-    throw CFileError(FileErrorCauseOf(error), std::move(path), static_cast<std::int32_t>(error));
+    throw CFileError(FileErrorCauseOf(::GetLastError()), std::move(path));
 }
 
 class CWinReadFile final : public IReadFile {

@@ -128,11 +128,11 @@ class FakeFiles final : public IFileOpener {
     std::unique_ptr<IReadFile> OpenExclusive(std::string_view path) override {
         opened.emplace_back(path);
         if (auto e = errors.find(path); e != errors.end()) {
-            throw CFileError(e->second, std::string(path), 2);
+            throw CFileError(e->second, std::string(path));
         }
         auto f = files.find(path);
         if (f == files.end()) {
-            throw CFileError(FileErrorCause::kFileNotFound, std::string(path), 2);
+            throw CFileError(FileErrorCause::kFileNotFound, std::string(path));
         }
         return std::make_unique<MemoryFile>(f->second);
     }
