@@ -215,7 +215,6 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
     }
     if (limitMinutes > 0) {
         out.limitY = yOf(limitMinutes);
-        out.limitLabel = "limit";  // in the hours' column, in place of its hour
     }
 
     PlaceBars(area, shareHeight, yOf, out);

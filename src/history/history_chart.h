@@ -57,7 +57,6 @@ struct ChartLayout {
     std::vector<ChartBar> bars;
     std::vector<ChartGridLine> grid;
     int limitY = -1;  // the daily limit's line; -1 above the chart or none
-    std::string limitLabel;
     ChartRect shareRow;
     int labelsTop = 0;
     std::string totals;

@@ -61,6 +61,15 @@ void Text(HDC dc, const std::string& text, RECT rect, UINT format, COLORREF colo
     ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format | DT_NOPREFIX);
 }
 
+// The tooltip's one tool, the whole client area.
+TOOLINFOW ChartTool(HWND window) {
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window;
+    tool.uId = 1;
+    return tool;
+}
+
 Date Today() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
@@ -110,7 +119,8 @@ ui::Handled CHistoryWindow::OnCreate() {
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                   ui::ModuleInstance(), nullptr);
     if (m_tooltip != nullptr) {
-        TOOLINFOW tool{sizeof(TOOLINFOW), TTF_SUBCLASS, Handle(), 1};
+        TOOLINFOW tool = ChartTool(Handle());
+        tool.uFlags = TTF_SUBCLASS;
         tool.lpszText = const_cast<wchar_t*>(L"");
         ::GetClientRect(Handle(), &tool.rect);
         ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -133,11 +143,8 @@ void CHistoryWindow::MakeFonts() {
     ::ReleaseDC(Handle(), dc);
     m_lineHeight = std::max<int>(1, metrics.tmHeight);
     m_charWidth = std::max<int>(1, metrics.tmAveCharWidth);
-    for (const HWND button : {m_export, m_close}) {
-        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
-    }
-    if (m_tooltip != nullptr) {
-        ::SendMessageW(m_tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+    for (const HWND control : {m_export, m_close, m_tooltip}) {
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
     }
 }
 
@@ -147,17 +154,17 @@ void CHistoryWindow::Relayout() {
     const ChartMetrics metrics{client.right, client.bottom, m_dpi.Dpi(), m_lineHeight, m_charWidth};
     const std::uint32_t limit =
         m_settings.UseDailyTimeLimit == 1 ? m_settings.DailyTimeLimit / 60 : 0;
-    m_layout = LayoutHistoryChart(m_history.File().Records(), Today(), limit, m_history.Keeping(),
-                                  metrics);
+    const std::vector<DayRecord> records = m_history.File().Records();
+    m_layout = LayoutHistoryChart(records, Today(), limit, m_history.Keeping(), metrics);
     const auto place = [](HWND button, const ChartRect& r) {
         ::SetWindowPos(button, nullptr, r.left, r.top, r.Width(), r.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE);
     };
     place(m_export, m_layout.exportButton);
     place(m_close, m_layout.closeButton);
-    ::EnableWindow(m_export, m_history.File().Records().empty() ? FALSE : TRUE);
+    ::EnableWindow(m_export, records.empty() ? FALSE : TRUE);
     if (m_tooltip != nullptr) {
-        TOOLINFOW tool{sizeof(TOOLINFOW), 0, Handle(), 1};
+        TOOLINFOW tool = ChartTool(Handle());
         tool.rect = client;
         ::SendMessageW(m_tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
@@ -292,7 +299,7 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
                  kLimit);
         }
         ::SelectObject(dc, m_boldFont.get());
-        axisLabel(l.limitLabel, l.limitY - m_lineHeight / 2, l.limitY + m_lineHeight, kLimit);
+        axisLabel("limit", l.limitY - m_lineHeight / 2, l.limitY + m_lineHeight, kLimit);
         ::SelectObject(dc, m_font.get());
     }
     Text(dc, l.totals, ToRect(l.totalsRect), DT_LEFT | DT_TOP | DT_WORDBREAK | DT_END_ELLIPSIS,
@@ -309,7 +316,7 @@ ui::Handled CHistoryWindow::OnMouseMove(POINT at, WPARAM /*keys*/) {
     m_tipText = hovered >= 0 ? Widen(DayTooltip(m_layout.bars[static_cast<std::size_t>(hovered)]))
                              : std::wstring();
     ::SendMessageW(m_tooltip, TTM_POP, 0, 0);
-    TOOLINFOW tool{sizeof(TOOLINFOW), 0, Handle(), 1};
+    TOOLINFOW tool = ChartTool(Handle());
     tool.lpszText = m_tipText.data();
     ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};

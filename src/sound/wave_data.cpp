@@ -178,7 +178,6 @@ void CWaveData::ReadFrom(IReadFile& file, std::string_view path) {
             if (!haveFormat) {
                 in.Reject();
             }
-            // We stop here: the data length is `size`.
             // A length past the end of the file plays the whole blocks that
             // are there; we never allocate more than the file can fill.
             const std::uint32_t align = format.nBlockAlign;
@@ -186,8 +185,7 @@ void CWaveData::ReadFrom(IReadFile& file, std::string_view path) {
                 align == 0 ? 0 : std::min<std::uint64_t>(size, in.Remaining()) / align;
             CSampleBuffer samples;
             samples.Allocate(static_cast<std::uint32_t>(count), align);
-            in.Read(std::span<std::uint8_t>(samples.Data(),
-                                            static_cast<std::size_t>(samples.ByteLength())));
+            in.Read(std::span<std::uint8_t>(samples.Data(), samples.ByteLength()));
             m_format = format;
             m_samples.Swap(samples);
             return;

@@ -23,6 +23,12 @@ namespace pausora::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The system's failures a fake device gives.
+inline constexpr WaveResult kWaveError = 1;          // MMSYSERR_ERROR
+inline constexpr WaveResult kWaveBadDevice = 2;      // MMSYSERR_BADDEVICEID
+inline constexpr WaveResult kWaveInvalidHandle = 5;  // MMSYSERR_INVALHANDLE
+inline constexpr WaveResult kWaveBadFormat = 32;     // WAVERR_BADFORMAT
+
 inline void PutLe(Bytes& out, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) {
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));

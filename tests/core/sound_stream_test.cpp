@@ -14,6 +14,9 @@ namespace {
 
 using test::Bytes;
 using test::FakeWaveOut;
+using test::kWaveBadDevice;
+using test::kWaveBadFormat;
+using test::kWaveError;
 using test::MakeWav;
 using test::Pattern;
 using test::Pcm;
