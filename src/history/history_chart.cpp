@@ -47,7 +47,7 @@ std::string HoursAndMinutes(std::uint32_t minutes) {
 }
 
 std::string DayTooltip(const ChartBar& bar) {
-    std::string tip = LongDate(bar.date);
+    std::string tip = LongDate(bar.record.date);
     if (bar.today) {
         tip += " (today)";
     }
@@ -104,9 +104,8 @@ std::uint32_t FillDays(const std::vector<DayRecord>& records, const Date& today,
     out.bars.resize(static_cast<std::size_t>(days));
     for (int i = 0; i < days; ++i) {
         ChartBar& bar = out.bars[static_cast<std::size_t>(i)];
-        bar.date = DateOfDayNumber(first + i);
         bar.today = i == days - 1;
-        bar.record.date = bar.date;
+        bar.record.date = DateOfDayNumber(first + i);
     }
     for (const DayRecord& r : records) {
         const std::int64_t i = DayNumber(r.date) - first;
@@ -141,9 +140,10 @@ void PlaceBars(const ChartRect& area, int shareHeight, const YOf& yOf, ChartLayo
                                                      bar.record.BreaksTaken() / due);
         bar.shareFill = {barLeft, out.shareRow.bottom - fill, barLeft + barWidth,
                          out.shareRow.bottom};
-        bar.label = std::to_string(bar.date.day);
-        if (i == 0 || bar.date.day == 1) {
-            bar.monthLabel = std::string(kMonthNames[bar.date.month - 1].substr(0, 3));  // "Dec"
+        const Date& date = bar.record.date;
+        bar.label = std::to_string(date.day);
+        if (i == 0 || date.day == 1) {
+            bar.monthLabel = std::string(kMonthNames[date.month - 1].substr(0, 3));  // "Dec"
         }
     }
 }

@@ -30,10 +30,9 @@ struct ChartMetrics {
 };
 
 struct ChartBar {
-    Date date;
     bool today = false;
     bool hasRecord = false;
-    DayRecord record;  // all zero without one
+    DayRecord record;  // the date, and all zero without a record
     ChartRect column;  // the day's whole column: where the pointer finds it
     ChartRect bar;     // computer time; no height for none
     ChartRect share;   // the box of the breaks-taken mark
