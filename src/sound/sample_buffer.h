@@ -9,9 +9,6 @@ namespace pausora {
 
 class CSampleBuffer {
   public:
-    CSampleBuffer() = default;
-    CSampleBuffer(const CSampleBuffer&) = delete;
-    CSampleBuffer& operator=(const CSampleBuffer&) = delete;
     virtual ~CSampleBuffer();
 
     // Replaces the samples with `count` zeroed samples of `size` bytes each.

@@ -19,9 +19,6 @@ namespace pausora {
 
 class CWinWaveOut final : public IWaveOut {
   public:
-    CWinWaveOut() = default;
-    CWinWaveOut(const CWinWaveOut&) = delete;
-    CWinWaveOut& operator=(const CWinWaveOut&) = delete;
     // Every stream that used this output must be closed by now.
     ~CWinWaveOut() override;
 
