@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
-#include <unordered_map>
 
 namespace pausora {
 namespace {
 
-constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
@@ -21,15 +18,8 @@ int Scale(int pixels, int dpi) {
 }
 
 std::string Clock(std::int32_t minuteOfDay) {
-    std::string out;
-    const int hours = minuteOfDay / 60;
-    const int minutes = minuteOfDay % 60;
-    out += static_cast<char>('0' + hours / 10);
-    out += static_cast<char>('0' + hours % 10);
-    out += ':';
-    out += static_cast<char>('0' + minutes / 10);
-    out += static_cast<char>('0' + minutes % 10);
-    return out;
+    const auto minute = static_cast<std::uint32_t>(minuteOfDay);
+    return ZeroPadded(minute / 60, 2) + ':' + ZeroPadded(minute % 60, 2);
 }
 
 std::string LongDate(const Date& date) {
@@ -57,7 +47,7 @@ std::string HoursAndMinutes(std::uint32_t minutes) {
 }
 
 std::string DayTooltip(const ChartBar& bar) {
-    std::string tip = LongDate(bar.date);
+    std::string tip = LongDate(bar.record.date);
     if (bar.today) {
         tip += " (today)";
     }
@@ -110,28 +100,22 @@ namespace {
 // the most minutes among them.
 std::uint32_t FillDays(const std::vector<DayRecord>& records, const Date& today, int days,
                        ChartLayout& out) {
-    std::unordered_map<std::int64_t, const DayRecord*> byDay;
-    byDay.reserve(records.size());
-    const std::int64_t last = DayNumber(today);
-    for (const DayRecord& r : records) {
-        const std::int64_t n = DayNumber(r.date);
-        if (n > last - days && n <= last) {
-            byDay[n] = &r;
-        }
-    }
+    const std::int64_t first = DayNumber(today) - (days - 1);
     out.bars.resize(static_cast<std::size_t>(days));
-    std::uint32_t most = 0;
     for (int i = 0; i < days; ++i) {
         ChartBar& bar = out.bars[static_cast<std::size_t>(i)];
-        const std::int64_t n = last - (days - 1) + i;
-        bar.date = DateOfDayNumber(n);
-        bar.today = n == last;
-        if (const auto found = byDay.find(n); found != byDay.end()) {
-            bar.hasRecord = true;
-            bar.record = *found->second;
-        } else {
-            bar.record.date = bar.date;
+        bar.today = i == days - 1;
+        bar.record.date = DateOfDayNumber(first + i);
+    }
+    for (const DayRecord& r : records) {
+        const std::int64_t i = DayNumber(r.date) - first;
+        if (i >= 0 && i < days) {
+            out.bars[static_cast<std::size_t>(i)].hasRecord = true;
+            out.bars[static_cast<std::size_t>(i)].record = r;
         }
+    }
+    std::uint32_t most = 0;
+    for (const ChartBar& bar : out.bars) {
         most = std::max(most, bar.record.minutes);
     }
     return most;
@@ -156,9 +140,10 @@ void PlaceBars(const ChartRect& area, int shareHeight, const YOf& yOf, ChartLayo
                                                      bar.record.BreaksTaken() / due);
         bar.shareFill = {barLeft, out.shareRow.bottom - fill, barLeft + barWidth,
                          out.shareRow.bottom};
-        bar.label = std::to_string(bar.date.day);
-        if (i == 0 || bar.date.day == 1) {
-            bar.monthLabel = std::string(kMonths[bar.date.month - 1]);
+        const Date& date = bar.record.date;
+        bar.label = std::to_string(date.day);
+        if (i == 0 || date.day == 1) {
+            bar.monthLabel = std::string(kMonthNames[date.month - 1].substr(0, 3));  // "Dec"
         }
     }
 }
@@ -210,7 +195,6 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
     out.labelsTop = area.bottom - labelsHeight;
     out.shareRow = {area.left + axisWidth, out.labelsTop - gap / 2 - shareHeight, area.right,
                     out.labelsTop - gap / 2};
-    out.shareLabel = "Breaks taken";
     out.plot = {area.left + axisWidth, area.top + m.lineHeight / 2, area.right,
                 out.shareRow.top - gap};
     if (out.plot.Height() < px(20)) {
@@ -231,7 +215,6 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
     }
     if (limitMinutes > 0) {
         out.limitY = yOf(limitMinutes);
-        out.limitLabel = "limit";  // in the hours' column, in place of its hour
     }
 
     PlaceBars(area, shareHeight, yOf, out);

@@ -18,7 +18,6 @@ struct ChartRect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    bool operator==(const ChartRect&) const = default;
 };
 
 // The window's client area and its type, in pixels at its DPI.
@@ -31,10 +30,9 @@ struct ChartMetrics {
 };
 
 struct ChartBar {
-    Date date;
     bool today = false;
     bool hasRecord = false;
-    DayRecord record;  // all zero without one
+    DayRecord record;  // the date, and all zero without a record
     ChartRect column;  // the day's whole column: where the pointer finds it
     ChartRect bar;     // computer time; no height for none
     ChartRect share;   // the box of the breaks-taken mark
@@ -58,9 +56,7 @@ struct ChartLayout {
     std::vector<ChartBar> bars;
     std::vector<ChartGridLine> grid;
     int limitY = -1;  // the daily limit's line; -1 above the chart or none
-    std::string limitLabel;
     ChartRect shareRow;
-    std::string shareLabel;
     int labelsTop = 0;
     std::string totals;
     ChartRect totalsRect;

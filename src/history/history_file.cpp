@@ -3,71 +3,52 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <unordered_set>
 
 namespace pausora {
 
-bool IsValidDate(const Date& date) {
-    if (date.year < 1 || date.year > 9999 || date.month < 1 || date.month > 12 || date.day < 1) {
-        return false;
-    }
-    static constexpr std::array<std::uint32_t, 12> kLengths = {31, 28, 31, 30, 31, 30,
-                                                               31, 31, 30, 31, 30, 31};
-    const bool leap = (date.year % 4 == 0 && date.year % 100 != 0) || date.year % 400 == 0;
-    const std::uint32_t length = kLengths[date.month - 1] + (date.month == 2 && leap ? 1 : 0);
-    return date.day <= length;
+namespace {
+
+std::chrono::year_month_day CalendarDate(const Date& date) {
+    return {std::chrono::year{date.year}, std::chrono::month{date.month},
+            std::chrono::day{date.day}};
 }
 
-// Howard Hinnant's days-from-civil and civil-from-days.
+}  // namespace
+
+bool IsValidDate(const Date& date) {
+    // The ranges first: chrono keeps a month and a day in a byte.
+    return date.year >= 1 && date.year <= 9999 && date.month <= 12 && date.day <= 31 &&
+           CalendarDate(date).ok();
+}
+
 std::int64_t DayNumber(const Date& date) {
-    const std::int64_t y = std::int64_t{date.year} - (date.month <= 2 ? 1 : 0);
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t m = date.month;
-    const std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + date.day - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
+    return std::chrono::sys_days{CalendarDate(date)}.time_since_epoch().count();
 }
 
 Date DateOfDayNumber(std::int64_t number) {
-    const std::int64_t z = number + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    const std::int64_t d = doy - (153 * mp + 2) / 5 + 1;
-    const std::int64_t m = mp < 10 ? mp + 3 : mp - 9;
-    const std::int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-    return Date{static_cast<std::int32_t>(y), static_cast<std::uint32_t>(m),
-                static_cast<std::uint32_t>(d)};
+    const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{number}}};
+    return Date{static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                static_cast<unsigned>(date.day())};
 }
 
 int Weekday(const Date& date) {
-    // 1970-01-01 was a Thursday.
-    const std::int64_t n = DayNumber(date) + 3;
-    return static_cast<int>(((n % 7) + 7) % 7);
+    const std::chrono::weekday day{std::chrono::sys_days{CalendarDate(date)}};
+    return static_cast<int>(day.iso_encoding()) - 1;  // ISO counts from Monday = 1
+}
+
+std::string ZeroPadded(std::uint32_t value, std::size_t width) {
+    const std::string digits = std::to_string(value);
+    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+}
+
+std::string IsoDate(const Date& date) {
+    return ZeroPadded(static_cast<std::uint32_t>(std::max(date.year, 0)), 4) + '-' +
+           ZeroPadded(date.month, 2) + '-' + ZeroPadded(date.day, 2);
 }
 
 namespace {
-
-void AppendPadded(std::string& out, std::uint32_t value, int width) {
-    std::array<char, 16> digits{};
-    auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)error;
-    for (auto length = end - digits.data(); length < width; ++length) {
-        out += '0';
-    }
-    out.append(digits.data(), end);
-}
-
-template <typename Number>
-void AppendNumber(std::string& out, Number value) {
-    std::array<char, 24> digits{};
-    auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)error;
-    out.append(digits.data(), end);
-}
 
 // The counts of a day line, in the order of its columns after the date; of
 // a DayRecord or a const one.
@@ -84,15 +65,11 @@ auto DayCounts(Record& r) {
                       &r.pointsLost};
 }
 
-// Decimal digits only, into a 32-bit value.
+// Decimal digits only (from_chars takes no sign or space for an unsigned
+// value), into a 32-bit value.
 bool ParseUnsigned(std::string_view text, std::uint32_t& value) {
     if (text.empty() || text.size() > 10) {
         return false;
-    }
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
     }
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc{} && end == text.data() + text.size();
@@ -129,46 +106,27 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
-std::string IsoDate(const Date& date) {
-    std::string out;
-    AppendPadded(out, static_cast<std::uint32_t>(std::max(date.year, 0)), 4);
-    out += '-';
-    AppendPadded(out, date.month, 2);
-    out += '-';
-    AppendPadded(out, date.day, 2);
-    return out;
-}
-
 std::string FormatDayLine(const DayRecord& r) {
     std::string out = IsoDate(r.date);
-    out.reserve(64);
     for (const std::uint32_t* value : DayCounts(r)) {
-        out += ',';
-        AppendNumber(out, *value);
+        out += ',' + std::to_string(*value);
     }
     for (const std::int32_t value : {r.firstActive, r.lastActive}) {
-        out += ',';
-        AppendNumber(out, value);
+        out += ',' + std::to_string(value);
     }
     return out;
 }
 
 bool ParseDayLine(std::string_view line, DayRecord& record) {
     std::array<std::string_view, 12> fields{};
-    std::size_t count = 0;
-    while (true) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::size_t comma = line.find(',');
-        if (count == fields.size()) {
-            return false;  // more fields than a day line has
+        const bool last = i + 1 == fields.size();
+        if (last != (comma == std::string_view::npos)) {
+            return false;  // fewer or more fields than a day line has
         }
-        fields[count++] = line.substr(0, comma);
-        if (comma == std::string_view::npos) {
-            break;
-        }
-        line.remove_prefix(comma + 1);
-    }
-    if (count != fields.size()) {
-        return false;
+        fields[i] = line.substr(0, comma);
+        line.remove_prefix(last ? line.size() : comma + 1);
     }
     DayRecord r;
     const auto counts = DayCounts(r);
@@ -209,89 +167,82 @@ HistoryFile HistoryFile::Parse(std::string_view text) {
         }
         DayRecord record;
         if (ParseDayLine(line, record) && seen.insert(DayNumber(record.date)).second) {
-            file.m_lines.push_back(Line{true, file.m_records.size(), 0});
-            file.m_records.push_back(record);
-            continue;
+            file.m_lines.emplace_back(record);
+        } else {
+            file.m_lines.emplace_back(std::string(line));
         }
-        file.m_lines.push_back(Line{false, file.m_kept.size(), line.size()});
-        file.m_kept.append(line);
     }
     return file;
 }
 
 std::string HistoryFile::Serialise() const {
-    std::string out;
-    out.reserve(kHistoryHeader.size() + 2 + m_records.size() * 64 + m_kept.size() +
-                m_lines.size() * 2);
-    out += kHistoryHeader;
+    std::string out(kHistoryHeader);
     out += kLineEnd;
-    for (const Line& line : m_lines) {
-        if (line.record) {
-            out += FormatDayLine(m_records[line.index]);
+    for (const auto& line : m_lines) {
+        if (const auto* record = std::get_if<DayRecord>(&line)) {
+            out += FormatDayLine(*record);
         } else {
-            out.append(m_kept, line.index, line.length);
+            out += std::get<std::string>(line);
         }
         out += kLineEnd;
     }
     return out;
 }
 
-const DayRecord* HistoryFile::Find(const Date& date) const {
-    if (m_lastFound < m_records.size() && m_records[m_lastFound].date == date) {
-        return &m_records[m_lastFound];
+std::size_t HistoryFile::IndexOf(const Date& date) const {
+    const auto holds = [&](std::size_t i) {
+        const auto* record = std::get_if<DayRecord>(&m_lines[i]);
+        return record != nullptr && record->date == date;
+    };
+    if (m_lastFound < m_lines.size() && holds(m_lastFound)) {
+        return m_lastFound;
     }
     // Newest last, as they are written: look from the end.
-    for (std::size_t i = m_records.size(); i-- > 0;) {
-        if (m_records[i].date == date) {
+    for (std::size_t i = m_lines.size(); i-- > 0;) {
+        if (holds(i)) {
             m_lastFound = i;
-            return &m_records[i];
+            return i;
         }
     }
-    return nullptr;
+    return m_lines.size();
+}
+
+const DayRecord* HistoryFile::Find(const Date& date) const {
+    const std::size_t i = IndexOf(date);
+    return i < m_lines.size() ? &std::get<DayRecord>(m_lines[i]) : nullptr;
 }
 
 DayRecord& HistoryFile::Day(const Date& date) {
-    if (const DayRecord* found = Find(date)) {
-        return m_records[static_cast<std::size_t>(found - m_records.data())];
+    std::size_t i = IndexOf(date);
+    if (i == m_lines.size()) {
+        m_lines.emplace_back(DayRecord{.date = date});
+        m_lastFound = i;
     }
-    m_lines.push_back(Line{true, m_records.size(), 0});
-    m_records.push_back(DayRecord{});
-    m_records.back().date = date;
-    m_lastFound = m_records.size() - 1;
-    return m_records.back();
+    return std::get<DayRecord>(m_lines[i]);
 }
 
 std::size_t HistoryFile::Trim(const Date& today) {
     const Date oldest{today.year - 2, today.month, today.day};
-    const auto old = [&oldest](const DayRecord& r) { return r.date < oldest; };
-    if (std::none_of(m_records.begin(), m_records.end(), old)) {
-        return 0;
-    }
-    std::vector<std::size_t> newIndex(m_records.size(), 0);
-    std::vector<DayRecord> kept;
-    kept.reserve(m_records.size());
-    for (std::size_t i = 0; i < m_records.size(); ++i) {
-        newIndex[i] = kept.size();
-        if (!old(m_records[i])) {
-            kept.push_back(m_records[i]);
+    return std::erase_if(m_lines, [&oldest](const auto& line) {
+        const auto* record = std::get_if<DayRecord>(&line);
+        return record != nullptr && record->date < oldest;
+    });
+}
+
+std::vector<DayRecord> HistoryFile::Records() const {
+    std::vector<DayRecord> records;
+    for (const auto& line : m_lines) {
+        if (const auto* record = std::get_if<DayRecord>(&line)) {
+            records.push_back(*record);
         }
     }
-    const std::size_t dropped = m_records.size() - kept.size();
-    std::erase_if(m_lines,
-                  [&](const Line& line) { return line.record && old(m_records[line.index]); });
-    for (Line& line : m_lines) {
-        if (line.record) {
-            line.index = newIndex[line.index];
-        }
-    }
-    m_records = std::move(kept);
-    m_lastFound = 0;
-    return dropped;
+    return records;
 }
 
 std::size_t HistoryFile::KeptLineCount() const {
-    return static_cast<std::size_t>(std::count_if(m_lines.begin(), m_lines.end(),
-                                                  [](const Line& line) { return !line.record; }));
+    return static_cast<std::size_t>(
+        std::count_if(m_lines.begin(), m_lines.end(),
+                      [](const auto& line) { return std::holds_alternative<std::string>(line); }));
 }
 
 }  // namespace pausora

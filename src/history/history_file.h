@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace pausora {
@@ -25,6 +26,8 @@ std::int64_t DayNumber(const Date& date);
 Date DateOfDayNumber(std::int64_t number);
 // 0 = Monday .. 6 = Sunday.
 int Weekday(const Date& date);
+// `value` in decimal, with leading zeros up to `width` digits.
+std::string ZeroPadded(std::uint32_t value, std::size_t width);
 // "2026-12-07".
 std::string IsoDate(const Date& date);
 
@@ -86,20 +89,16 @@ class HistoryFile {
     // Returns how many went.
     std::size_t Trim(const Date& today);
 
-    const std::vector<DayRecord>& Records() const { return m_records; }
+    // The day records, in the file's order.
+    std::vector<DayRecord> Records() const;
     std::size_t KeptLineCount() const;
     bool Empty() const { return m_lines.empty(); }
 
   private:
-    // A line of the file: a record, or text kept verbatim in m_kept.
-    struct Line {
-        bool record = false;
-        std::size_t index = 0;  // into m_records, or the offset in m_kept
-        std::size_t length = 0;
-    };
-    std::vector<Line> m_lines;
-    std::vector<DayRecord> m_records;
-    std::string m_kept;
+    // The line holding the record of `date`, or m_lines.size().
+    std::size_t IndexOf(const Date& date) const;
+
+    std::vector<std::variant<DayRecord, std::string>> m_lines;
     // The last record looked up: the minute step asks for today's again and
     // again.
     mutable std::size_t m_lastFound = 0;

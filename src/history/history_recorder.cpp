@@ -66,10 +66,7 @@ void HistoryRecorder::OnBreak(const LocalTime& day, BreakKind kind, BreakOutcome
 }
 
 void HistoryRecorder::OnPoints(const LocalTime& day, std::int64_t change) {
-    if (change == 0) {
-        return;
-    }
-    DayRecord* r = Record(day);
+    DayRecord* r = change != 0 ? Record(day) : nullptr;
     if (r == nullptr) {
         return;
     }
@@ -102,9 +99,7 @@ void HistoryRecorder::OnMinuteStep(const LocalTime& day, const LocalTime& now,
     }
     if (IsValidDate(date) && date != m_trimmedOn) {
         m_trimmedOn = date;
-        if (m_file.Trim(date) > 0) {
-            m_dirty = true;
-        }
+        m_dirty = m_file.Trim(date) > 0 || m_dirty;
     }
     Flush();
 }

@@ -29,13 +29,21 @@ std::wstring HistoryFilePath() {
 
 namespace {
 
-std::wstring FolderOf(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteAll(HANDLE file, std::string_view text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!::WriteFile(file, text.data() + done, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
 }
 
 }  // namespace
@@ -44,7 +52,9 @@ bool WriteFileWhole(const std::wstring& path, std::string_view text) {
     if (path.empty()) {
         return false;
     }
-    const std::wstring folder = FolderOf(path);
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder =
+        slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
     if (!folder.empty() && !Exists(folder)) {
         ::CreateDirectoryW(folder.c_str(), nullptr);
     }
@@ -55,20 +65,7 @@ bool WriteFileWhole(const std::wstring& path, std::string_view text) {
         if (!file) {
             return false;
         }
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const DWORD chunk =
-                static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1u << 20));
-            DWORD written = 0;
-            if (!::WriteFile(file.get(), text.data() + done, chunk, &written, nullptr) ||
-                written == 0) {
-                file.reset();
-                ::DeleteFileW(temporary.c_str());
-                return false;
-            }
-            done += written;
-        }
-        if (!::FlushFileBuffers(file.get())) {
+        if (!WriteAll(file.get(), text) || !::FlushFileBuffers(file.get())) {
             file.reset();
             ::DeleteFileW(temporary.c_str());
             return false;

@@ -13,10 +13,8 @@ namespace pausora {
 // application-data folder.
 std::wstring HistoryFilePath();
 
-// Writes `text` to `path` all or nothing: into "<path>.tmp" beside it,
-// flushed, then swapped in for the file (ReplaceFileW, or MoveFileExW with
-// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH where there is none
-// yet). False, leaving the old file as it was, when any step fails.
+// Writes `text` to `path` all or nothing, through "<path>.tmp" beside it.
+// False, leaving the old file as it was, when any step fails.
 bool WriteFileWhole(const std::wstring& path, std::string_view text);
 
 class WinHistoryStorage final : public IHistoryStorage {

@@ -61,6 +61,15 @@ void Text(HDC dc, const std::string& text, RECT rect, UINT format, COLORREF colo
     ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format | DT_NOPREFIX);
 }
 
+// The tooltip's one tool, the whole client area.
+TOOLINFOW ChartTool(HWND window) {
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window;
+    tool.uId = 1;
+    return tool;
+}
+
 Date Today() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
@@ -110,11 +119,8 @@ ui::Handled CHistoryWindow::OnCreate() {
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                   ui::ModuleInstance(), nullptr);
     if (m_tooltip != nullptr) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
+        TOOLINFOW tool = ChartTool(Handle());
         tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = Handle();
-        tool.uId = 1;
         tool.lpszText = const_cast<wchar_t*>(L"");
         ::GetClientRect(Handle(), &tool.rect);
         ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -137,11 +143,8 @@ void CHistoryWindow::MakeFonts() {
     ::ReleaseDC(Handle(), dc);
     m_lineHeight = std::max<int>(1, metrics.tmHeight);
     m_charWidth = std::max<int>(1, metrics.tmAveCharWidth);
-    for (const HWND button : {m_export, m_close}) {
-        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
-    }
-    if (m_tooltip != nullptr) {
-        ::SendMessageW(m_tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+    for (const HWND control : {m_export, m_close, m_tooltip}) {
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
     }
 }
 
@@ -151,23 +154,21 @@ void CHistoryWindow::Relayout() {
     const ChartMetrics metrics{client.right, client.bottom, m_dpi.Dpi(), m_lineHeight, m_charWidth};
     const std::uint32_t limit =
         m_settings.UseDailyTimeLimit == 1 ? m_settings.DailyTimeLimit / 60 : 0;
-    m_layout = LayoutHistoryChart(m_history.File().Records(), Today(), limit, m_history.Keeping(),
-                                  metrics);
+    const std::vector<DayRecord> records = m_history.File().Records();
+    m_layout = LayoutHistoryChart(records, Today(), limit, m_history.Keeping(), metrics);
     const auto place = [](HWND button, const ChartRect& r) {
         ::SetWindowPos(button, nullptr, r.left, r.top, r.Width(), r.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE);
     };
     place(m_export, m_layout.exportButton);
     place(m_close, m_layout.closeButton);
-    ::EnableWindow(m_export, m_history.File().Records().empty() ? FALSE : TRUE);
+    ::EnableWindow(m_export, records.empty() ? FALSE : TRUE);
     if (m_tooltip != nullptr) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = Handle();
-        tool.uId = 1;
+        TOOLINFOW tool = ChartTool(Handle());
         tool.rect = client;
         ::SendMessageW(m_tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 ui::Handled CHistoryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -177,7 +178,6 @@ ui::Handled CHistoryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
         case WM_SIZE:
             Relayout();
-            ::InvalidateRect(Handle(), nullptr, FALSE);
             return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -188,7 +188,6 @@ ui::Handled CHistoryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             m_dpi.Change(Handle(), wParam, lParam);
             MakeFonts();
             Relayout();
-            ::InvalidateRect(Handle(), nullptr, FALSE);
             return 0;
         case WM_MOUSELEAVE:
             m_hovered = -1;
@@ -253,14 +252,17 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
     }
     // The hour lines and their labels.
     const int axisLeft = l.plot.left;
+    // A label in the hours' column, right-aligned against the plot.
+    const auto axisLabel = [&](const std::string& text, int top, int bottom, COLORREF colour) {
+        Text(dc, text, RECT{0, top, axisLeft - m_dpi.Scale(6), bottom},
+             DT_RIGHT | DT_TOP | DT_SINGLELINE, colour);
+    };
     for (const ChartGridLine& line : l.grid) {
         Fill(dc, {axisLeft, line.y, l.plot.right, line.y + 1}, kGrid);
         if (l.limitY >= l.plot.top && std::abs(line.y - l.limitY) < m_lineHeight) {
             continue;  // the limit's label stands there
         }
-        Text(dc, line.label,
-             RECT{0, line.y - m_lineHeight / 2, axisLeft - m_dpi.Scale(6), line.y + m_lineHeight},
-             DT_RIGHT | DT_TOP | DT_SINGLELINE, kMutedText);
+        axisLabel(line.label, line.y - m_lineHeight / 2, line.y + m_lineHeight, kMutedText);
     }
     // The bars, today's darker, and the breaks-taken marks beneath.
     for (const ChartBar& bar : l.bars) {
@@ -285,10 +287,8 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
     ::SelectObject(dc, m_font.get());
     // The zero line, the share row's label and the daily limit.
     Fill(dc, {axisLeft, l.plot.bottom, l.plot.right, l.plot.bottom + 1}, kText);
-    Text(dc, "Breaks",
-         RECT{0, l.shareRow.top - m_lineHeight / 4, axisLeft - m_dpi.Scale(6),
-              l.shareRow.bottom + m_lineHeight},
-         DT_RIGHT | DT_TOP | DT_SINGLELINE, kMutedText);
+    axisLabel("Breaks", l.shareRow.top - m_lineHeight / 4, l.shareRow.bottom + m_lineHeight,
+              kMutedText);
     if (l.limitY >= l.plot.top) {
         const int dash = m_dpi.Scale(6);
         const int thick = std::max(1, m_dpi.Scale(2));
@@ -299,9 +299,7 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
                  kLimit);
         }
         ::SelectObject(dc, m_boldFont.get());
-        const RECT labelBox{0, l.limitY - m_lineHeight / 2, axisLeft - m_dpi.Scale(6),
-                            l.limitY + m_lineHeight};
-        Text(dc, l.limitLabel, labelBox, DT_RIGHT | DT_TOP | DT_SINGLELINE, kLimit);
+        axisLabel("limit", l.limitY - m_lineHeight / 2, l.limitY + m_lineHeight, kLimit);
         ::SelectObject(dc, m_font.get());
     }
     Text(dc, l.totals, ToRect(l.totalsRect), DT_LEFT | DT_TOP | DT_WORDBREAK | DT_END_ELLIPSIS,
@@ -318,10 +316,7 @@ ui::Handled CHistoryWindow::OnMouseMove(POINT at, WPARAM /*keys*/) {
     m_tipText = hovered >= 0 ? Widen(DayTooltip(m_layout.bars[static_cast<std::size_t>(hovered)]))
                              : std::wstring();
     ::SendMessageW(m_tooltip, TTM_POP, 0, 0);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Handle();
-    tool.uId = 1;
+    TOOLINFOW tool = ChartTool(Handle());
     tool.lpszText = m_tipText.data();
     ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
@@ -334,7 +329,6 @@ ui::Handled CHistoryWindow::OnTimer(UINT_PTR id) {
         return std::nullopt;
     }
     Relayout();
-    ::InvalidateRect(Handle(), nullptr, FALSE);
     return 0;
 }
 

@@ -43,7 +43,6 @@ class CHistoryWindow final : public ui::Window {
     ui::DpiScale m_dpi;
     ui::FontHandle m_font;
     ui::FontHandle m_boldFont;
-    ui::FontHandle m_titleFont;
     int m_lineHeight = 16;
     int m_charWidth = 7;
     ChartLayout m_layout;

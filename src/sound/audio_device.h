@@ -12,8 +12,6 @@ class CAudioDevice {
   public:
     CAudioDevice() = default;
     explicit CAudioDevice(std::uint32_t id) : m_id(id) {}
-    CAudioDevice(const CAudioDevice&) = default;
-    CAudioDevice& operator=(const CAudioDevice&) = default;
     virtual ~CAudioDevice() = default;
 
     // Asks the device whether it would play the wave's format; opens nothing.

@@ -140,10 +140,9 @@ bool CAudioStream::StopPlayback() {
     }
     // Each returned block still has to be released by the completion thread.
     // Until it is, its header and the samples it points into are in use: a new
-    // playback, a new wave or our own destruction must wait for that.
+    // playback, a new wave or our own destruction must wait for that, and a
+    // stop that times out is no successful stop.
     if (!m_returned.wait_for(lock, m_returnTimeout, [this] { return m_queued == 0; })) {
-        // The device still holds blocks that point into our headers and
-        // samples: nothing may reuse them yet, so this is no successful stop.
         m_lastResult = kWaveStillPlaying;
         return false;
     }

@@ -20,8 +20,6 @@ class CAudioStream {
     static constexpr std::size_t kHeaderCount = 3;
 
     explicit CAudioStream(IWaveOut& out);
-    CAudioStream(const CAudioStream&) = delete;
-    CAudioStream& operator=(const CAudioStream&) = delete;
     virtual ~CAudioStream();
 
     // A deep copy of the wave to play. Any playback is stopped first, because

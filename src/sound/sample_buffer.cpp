@@ -6,16 +6,9 @@
 
 namespace pausora {
 
-namespace {
-
-std::size_t BlockBytes(std::uint32_t count, std::uint32_t size) {
-    // Both factors are 32-bit, so the product always fits the 64-bit size_t of
-    // the machines we build for.
-    static_assert(sizeof(std::size_t) >= 8);
-    return static_cast<std::size_t>(count) * size;
-}
-
-}  // namespace
+// A count times a size, both 32-bit, always fits the size_t of the machines
+// we build for.
+static_assert(sizeof(std::size_t) >= 8);
 
 CSampleBuffer::~CSampleBuffer() {
     m_count = 0;
@@ -25,7 +18,7 @@ CSampleBuffer::~CSampleBuffer() {
 void CSampleBuffer::Allocate(std::uint32_t count, std::uint32_t size) {
     // Zeroed rather than left as the allocator found it: whatever we hand to
     // the sound card must never be leftovers of other memory.
-    Adopt(std::make_unique<std::uint8_t[]>(BlockBytes(count, size)), count, size);
+    Adopt(std::make_unique<std::uint8_t[]>(std::size_t{count} * size), count, size);
 }
 
 void CSampleBuffer::Adopt(std::unique_ptr<std::uint8_t[]> data, std::uint32_t count,
@@ -39,13 +32,13 @@ void CSampleBuffer::CopyFrom(const std::uint8_t* data, std::uint32_t count, std:
     if (!m_data) {
         Allocate(count, size);
     }
-    const std::size_t wanted = BlockBytes(std::min(count, m_count), size);
+    const std::size_t wanted = std::size_t{std::min(count, m_count)} * size;
     if (wanted == 0 || data == nullptr) {
         return;
     }
     // The source's samples may be larger than ours; never write past the end
     // of what this buffer owns.
-    const std::size_t own = BlockBytes(m_count, m_sampleSize);
+    const std::size_t own = ByteLength();
     std::memset(m_data.get(), 0, own);
     std::memcpy(m_data.get(), data, std::min(wanted, own));
 }

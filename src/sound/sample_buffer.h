@@ -1,6 +1,7 @@
 // An owned block of equally sized samples.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -8,9 +9,6 @@ namespace pausora {
 
 class CSampleBuffer {
   public:
-    CSampleBuffer() = default;
-    CSampleBuffer(const CSampleBuffer&) = delete;
-    CSampleBuffer& operator=(const CSampleBuffer&) = delete;
     virtual ~CSampleBuffer();
 
     // Replaces the samples with `count` zeroed samples of `size` bytes each.
@@ -29,7 +27,7 @@ class CSampleBuffer {
     std::uint32_t Count() const { return m_count; }
     std::uint32_t SampleSize() const { return m_sampleSize; }
     // Count × sample size, the number of bytes the buffer holds.
-    std::uint64_t ByteLength() const { return static_cast<std::uint64_t>(m_count) * m_sampleSize; }
+    std::size_t ByteLength() const { return std::size_t{m_count} * m_sampleSize; }
 
   private:
     std::uint32_t m_sampleSize = 0;

@@ -34,14 +34,6 @@ CSoundSet::LoadResult CSoundSet::Load(std::string_view path) {
     return LoadResult::kReported;
 }
 
-SoundFileCheck CSoundSet::CheckSoundFile(std::string_view path) {
-    if (Load(path) != LoadResult::kLoaded) {
-        return SoundFileCheck::kUnreadable;
-    }
-    return m_device.CanPlayFormat(m_wave, m_out) ? SoundFileCheck::kPlayable
-                                                 : SoundFileCheck::kRefused;
-}
-
 void CSoundSet::PlaySoundFile(std::string_view path) {
     m_stream.CloseOutput();
     switch (Load(path)) {

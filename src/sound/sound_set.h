@@ -27,15 +27,10 @@ enum class SoundMessageStyle {
 class ISoundFeedback {
   public:
     virtual ~ISoundFeedback() = default;
-    // Sounds a tone and returns when it has ended.
-    virtual void Beep(std::uint32_t frequency, std::uint32_t milliseconds) = 0;
     // Sounds the tones one after the other. A machine may play them in the
     // background and return at once.
-    virtual void BeepTones(std::span<const std::uint32_t> frequencies, std::uint32_t milliseconds) {
-        for (const std::uint32_t frequency : frequencies) {
-            Beep(frequency, milliseconds);
-        }
-    }
+    virtual void BeepTones(std::span<const std::uint32_t> frequencies,
+                           std::uint32_t milliseconds) = 0;
     virtual void ShowMessage(std::string_view text, SoundMessageStyle style) = 0;
 };
 
@@ -51,13 +46,6 @@ enum class LoadErrors {
     kReportOncePerPath,  // the main window: once per run, then the fallback beeps
 };
 
-// What the Sounds page's Browse learns about a chosen file.
-enum class SoundFileCheck {
-    kPlayable,
-    kRefused,     // read, but the device will not take its format
-    kUnreadable,  // already reported to the user
-};
-
 class CSoundSet {
   public:
     CSoundSet(IWaveOut& out, IFileOpener& files, ISoundFeedback& feedback, RefusedFormat onRefused,
@@ -68,10 +56,6 @@ class CSoundSet {
     // through the feedback; one already reported once (kReportOncePerPath)
     // plays the fallback beeps instead.
     void PlaySoundFile(std::string_view path);
-    // Loads the file into this set's wave and asks the device about its
-    // format, without playing. A file that cannot be loaded is reported as a
-    // play request would report it.
-    SoundFileCheck CheckSoundFile(std::string_view path);
     // Ten short tones, rising, for a sound the device cannot play.
     void PlayFallbackBeeps();
 

@@ -34,8 +34,8 @@ class ChunkReader {
         throw CFileError(FileErrorCause::kNotWave, std::string(m_path));
     }
 
-    // Reads exactly into.size() bytes; false when the file ends first.
-    bool TryRead(std::span<std::uint8_t> into) {
+    // Reads exactly into.size() bytes, or rejects a file that ends first.
+    void Read(std::span<std::uint8_t> into) {
         std::size_t done = std::min(into.size(), m_aheadLength);
         std::memcpy(into.data(), m_ahead.data(), done);
         std::memmove(m_ahead.data(), m_ahead.data() + done, m_aheadLength - done);
@@ -43,15 +43,9 @@ class ChunkReader {
         while (done < into.size()) {
             const std::size_t n = m_file.Read(into.subspan(done));
             if (n == 0) {
-                return false;
+                Reject();
             }
             done += n;
-        }
-        return true;
-    }
-    void Read(std::span<std::uint8_t> into) {
-        if (!TryRead(into)) {
-            Reject();
         }
     }
     // Puts bytes back in front of what is still to read.
@@ -122,10 +116,7 @@ void ReadFormat(ChunkReader& in, std::uint32_t size, SWaveFormat& format) {
     }
     // Files written with a fixed 44-byte header and a careless size field
     // have always played: "data" right after the 16 bytes wins over the size.
-    std::array<std::uint8_t, 4> next{};
-    if (!in.TryRead(next)) {
-        in.Reject();
-    }
+    const std::array<std::uint8_t, 4> next = in.Id();
     in.Unread(next);
     if (SameTag(next, "data")) {
         return;
@@ -156,14 +147,12 @@ CWaveData::CWaveData(const CWaveData& other) : m_format(other.m_format) {
 }
 
 CWaveData& CWaveData::operator=(const CWaveData& other) {
-    if (this == &other) {
-        return *this;
+    if (this != &other) {
+        // Copied first so that a failed allocation leaves this wave whole.
+        CWaveData copy(other);
+        m_samples.Swap(copy.m_samples);
+        m_format = other.m_format;
     }
-    // Build the copy first so that a failed allocation leaves this wave whole.
-    CSampleBuffer copy;
-    copy.CopyFrom(other.m_samples.Data(), other.m_samples.Count(), other.m_samples.SampleSize());
-    m_samples.Swap(copy);
-    m_format = other.m_format;
     return *this;
 }
 
@@ -189,18 +178,14 @@ void CWaveData::ReadFrom(IReadFile& file, std::string_view path) {
             if (!haveFormat) {
                 in.Reject();
             }
-            // We stop here: the data length is `size`.
-            const std::uint32_t align = format.nBlockAlign;
-            std::uint64_t count = align == 0 ? 0 : size / align;
             // A length past the end of the file plays the whole blocks that
             // are there; we never allocate more than the file can fill.
-            if (align != 0) {
-                count = std::min<std::uint64_t>(count, in.Remaining() / align);
-            }
+            const std::uint32_t align = format.nBlockAlign;
+            const std::uint64_t count =
+                align == 0 ? 0 : std::min<std::uint64_t>(size, in.Remaining()) / align;
             CSampleBuffer samples;
             samples.Allocate(static_cast<std::uint32_t>(count), align);
-            in.Read(std::span<std::uint8_t>(samples.Data(),
-                                            static_cast<std::size_t>(samples.ByteLength())));
+            in.Read(std::span<std::uint8_t>(samples.Data(), samples.ByteLength()));
             m_format = format;
             m_samples.Swap(samples);
             return;

@@ -1,15 +1,11 @@
 #include "sound/wave_file.h"
 
-#include <algorithm>
-#include <cstring>
+#include <utility>
 
 namespace pausora {
 
-CFileError::CFileError(FileErrorCause cause, std::string path, std::int32_t osError)
-    : std::runtime_error("file error"),
-      m_cause(cause),
-      m_path(std::move(path)),
-      m_osError(osError) {}
+CFileError::CFileError(FileErrorCause cause, std::string path)
+    : std::runtime_error("file error"), m_cause(cause), m_path(std::move(path)) {}
 
 std::string FileErrorText(const CFileError& error) {
     const std::string& path = error.Path();
@@ -32,15 +28,6 @@ std::string FileErrorText(const CFileError& error) {
             break;
     }
     return "An unknown error occurred while accessing " + path + ".";
-}
-
-std::size_t CMemoryFile::Read(std::span<std::uint8_t> into) {
-    const std::size_t n = std::min(into.size(), m_bytes.size() - m_position);
-    if (n > 0) {
-        std::memcpy(into.data(), m_bytes.data() + m_position, n);
-    }
-    m_position += n;
-    return n;
 }
 
 }  // namespace pausora

@@ -10,7 +10,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace pausora {
 
@@ -29,17 +28,14 @@ enum class FileErrorCause {
 
 class CFileError : public std::runtime_error {
   public:
-    CFileError(FileErrorCause cause, std::string path, std::int32_t osError = -1);
+    CFileError(FileErrorCause cause, std::string path);
 
     FileErrorCause Cause() const { return m_cause; }
     const std::string& Path() const { return m_path; }
-    // The system's error code, or -1 when the fault is in the file's contents.
-    std::int32_t OsError() const { return m_osError; }
 
   private:
     FileErrorCause m_cause;
     std::string m_path;
-    std::int32_t m_osError;
 };
 
 // The sentence a message box shows for a load failure, with the path filled in.
@@ -63,18 +59,6 @@ class IFileOpener {
     // Opens `path` for reading with no sharing. Throws CFileError with the
     // cause the system gave.
     virtual std::unique_ptr<IReadFile> OpenExclusive(std::string_view path) = 0;
-};
-
-// A file held in memory.
-class CMemoryFile final : public IReadFile {
-  public:
-    explicit CMemoryFile(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
-    std::size_t Read(std::span<std::uint8_t> into) override;
-    std::uint64_t Remaining() override { return m_bytes.size() - m_position; }
-
-  private:
-    std::span<const std::uint8_t> m_bytes;
-    std::size_t m_position = 0;
 };
 
 }  // namespace pausora

@@ -14,10 +14,6 @@ class CAudioStream;
 // The system's result codes (MMRESULT), of which we name the few we act on.
 using WaveResult = std::uint32_t;
 inline constexpr WaveResult kWaveNoError = 0;
-inline constexpr WaveResult kWaveError = 1;          // MMSYSERR_ERROR
-inline constexpr WaveResult kWaveBadDevice = 2;      // MMSYSERR_BADDEVICEID
-inline constexpr WaveResult kWaveInvalidHandle = 5;  // MMSYSERR_INVALHANDLE
-inline constexpr WaveResult kWaveBadFormat = 32;     // WAVERR_BADFORMAT
 inline constexpr WaveResult kWaveStillPlaying = 33;  // WAVERR_STILLPLAYING
 
 // The wave mapper: whatever output the user chose as the default.

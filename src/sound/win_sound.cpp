@@ -7,6 +7,8 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace pausora {
@@ -14,6 +16,10 @@ namespace pausora {
 namespace {
 
 constexpr const char* kMessageTitle = "Pausora";
+
+[[noreturn]] void ThrowLastError(std::string path) {
+    throw CFileError(FileErrorCauseOf(::GetLastError()), std::move(path));
+}
 
 class CWinReadFile final : public IReadFile {
   public:
@@ -27,7 +33,7 @@ class CWinReadFile final : public IReadFile {
                 static_cast<DWORD>(std::min<std::size_t>(into.size() - done, 1u << 30));
             DWORD got = 0;
             if (!::ReadFile(m_file.get(), into.data() + done, want, &got, nullptr)) {
-                Fail();
+                ThrowLastError(m_path);
             }
             if (got == 0) {
                 break;
@@ -42,7 +48,7 @@ class CWinReadFile final : public IReadFile {
         LARGE_INTEGER position{};
         if (!::GetFileSizeEx(m_file.get(), &size) ||
             !::SetFilePointerEx(m_file.get(), LARGE_INTEGER{}, &position, FILE_CURRENT)) {
-            Fail();
+            ThrowLastError(m_path);
         }
         return size.QuadPart > position.QuadPart
                    ? static_cast<std::uint64_t>(size.QuadPart - position.QuadPart)
@@ -50,11 +56,6 @@ class CWinReadFile final : public IReadFile {
     }
 
   private:
-    [[noreturn]] void Fail() const {
-        const DWORD error = ::GetLastError();
-        throw CFileError(FileErrorCauseOf(error), m_path, static_cast<std::int32_t>(error));
-    }
-
     ui::FileHandle m_file;
     std::string m_path;
 };
@@ -93,36 +94,15 @@ std::unique_ptr<IReadFile> CWinFileOpener::OpenExclusive(std::string_view path) 
     ui::FileHandle file(::CreateFile(Widen(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
-        const DWORD error = ::GetLastError();
-        throw CFileError(FileErrorCauseOf(error), std::move(name),
-                         static_cast<std::int32_t>(error));
+        ThrowLastError(std::move(name));
     }
     return std::make_unique<CWinReadFile>(std::move(file), std::move(name));
-}
-
-void CWinSoundFeedback::Beep(std::uint32_t frequency, std::uint32_t milliseconds) {
-    m_tone(frequency, milliseconds);
 }
 
 namespace {
 
 // One run of tones at a time in the whole program.
 std::atomic<bool> g_tonesPlaying{false};
-
-struct ToneRun {
-    CWinSoundFeedback::ToneFunction tone;
-    std::vector<std::uint32_t> frequencies;
-    std::uint32_t milliseconds;
-};
-
-DWORD WINAPI PlayToneRun(LPVOID param) {
-    const std::unique_ptr<ToneRun> run(static_cast<ToneRun*>(param));
-    for (const std::uint32_t frequency : run->frequencies) {
-        run->tone(frequency, run->milliseconds);
-    }
-    g_tonesPlaying = false;
-    return 0;
-}
 
 }  // namespace
 
@@ -133,15 +113,17 @@ void CWinSoundFeedback::BeepTones(std::span<const std::uint32_t> frequencies,
     }
     // The thread owns a copy of everything it needs, so it may outlive this
     // object (and is simply ended with the process).
-    auto run = std::make_unique<ToneRun>(
-        ToneRun{m_tone, {frequencies.begin(), frequencies.end()}, milliseconds});
-    const HANDLE thread = ::CreateThread(nullptr, 0, &PlayToneRun, run.get(), 0, nullptr);
-    if (thread == nullptr) {
+    try {
+        std::thread([tone = m_tone, tones = std::vector(frequencies.begin(), frequencies.end()),
+                     milliseconds] {
+            for (const std::uint32_t frequency : tones) {
+                tone(frequency, milliseconds);
+            }
+            g_tonesPlaying = false;
+        }).detach();
+    } catch (const std::system_error&) {
         g_tonesPlaying = false;  // silence rather than a blocked window
-        return;
     }
-    static_cast<void>(run.release());
-    ::CloseHandle(thread);
 }
 
 void CWinSoundFeedback::ShowMessage(std::string_view text, SoundMessageStyle style) {

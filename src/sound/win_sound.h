@@ -35,7 +35,6 @@ class CWinSoundFeedback final : public ISoundFeedback {
     // none is waiting.
     bool ShowNextMessage();
 
-    void Beep(std::uint32_t frequency, std::uint32_t milliseconds) override;
     // On a thread of its own: the caller (a scheduler step) does not wait the
     // half second the fallback tones take. While one run of tones plays,
     // another request is dropped.

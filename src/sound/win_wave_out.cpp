@@ -58,8 +58,6 @@ HWAVEOUT ToSystem(WaveOutHandle handle) {
 
 }  // namespace
 
-CWinWaveOut::CWinWaveOut() = default;
-
 CWinWaveOut::~CWinWaveOut() {
     if (m_thread.joinable()) {
         ::PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
@@ -93,26 +91,23 @@ void CWinWaveOut::CompletionLoop() {
         }
         const auto* finished = reinterpret_cast<const WAVEHDR*>(msg.lParam);
         SWaveHeader* header = nullptr;
-        CAudioStream* stream = nullptr;
-        DWORD flags = 0;
         {
             std::lock_guard lock(m_slotsLock);
             for (const Slot& slot : m_slots) {
                 if (&slot.system == finished && slot.header != nullptr) {
+                    // The device has given the block back: nobody else writes
+                    // its header now.
                     header = slot.header;
-                    stream = m_stream;
-                    flags = slot.system.dwFlags;
+                    header->flags = slot.system.dwFlags;
                     break;
                 }
             }
         }
         // Without our lock: the stream takes its own and calls back into us
-        // to release the block and queue the next one.
-        if (header != nullptr && stream != nullptr) {
-            // The stream reads the done flag from its own header; the device
-            // has given this block back, so nobody else writes it now.
-            header->flags = flags;
-            stream->OnBlockDone(static_cast<WaveOutHandle>(msg.wParam), kWomDone, header);
+        // to release the block and queue the next one. The header names the
+        // stream that queued it.
+        if (header != nullptr && header->user != nullptr) {
+            header->user->OnBlockDone(static_cast<WaveOutHandle>(msg.wParam), kWomDone, header);
         }
     }
 }
@@ -149,14 +144,13 @@ WaveResult CWinWaveOut::QueryFormat(std::uint32_t device, const SWaveFormat& for
     return ::waveOutOpen(nullptr, device, &wf.Format, 0, 0, WAVE_FORMAT_QUERY);
 }
 
-WaveResult CWinWaveOut::Open(std::uint32_t device, const SWaveFormat& format, CAudioStream& stream,
-                             WaveOutHandle& handle) {
+WaveResult CWinWaveOut::Open(std::uint32_t device, const SWaveFormat& format,
+                             CAudioStream& /*stream*/, WaveOutHandle& handle) {
     StartCompletionThread();
     WAVEFORMATEXTENSIBLE wf = ToSystem(format);
     {
         // Whatever an earlier, now closed, output held is void.
         std::lock_guard lock(m_slotsLock);
-        m_stream = &stream;
         m_slots = {};
     }
     HWAVEOUT out = nullptr;

@@ -19,9 +19,6 @@ namespace pausora {
 
 class CWinWaveOut final : public IWaveOut {
   public:
-    CWinWaveOut();
-    CWinWaveOut(const CWinWaveOut&) = delete;
-    CWinWaveOut& operator=(const CWinWaveOut&) = delete;
     // Every stream that used this output must be closed by now.
     ~CWinWaveOut() override;
 
@@ -54,11 +51,10 @@ class CWinWaveOut final : public IWaveOut {
     WaveResult CallWithPrepared(HeaderCall call, WaveOutHandle handle, SWaveHeader& header);
 
     // The completion thread and the stream's own thread both look up slots;
-    // the lock covers the slots and the stream pointer, never a call into
-    // the stream (which has a lock of its own that is always taken first).
+    // the lock covers them, never a call into the stream (which has a lock
+    // of its own that is always taken first).
     std::mutex m_slotsLock;
     std::array<Slot, CAudioStream::kHeaderCount> m_slots{};
-    CAudioStream* m_stream = nullptr;
     DWORD m_threadId = 0;
     std::thread m_thread;
 };

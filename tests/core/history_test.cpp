@@ -370,12 +370,12 @@ TEST(HistoryChart, FourteenDaysEndingTodayOrTwentyEightWhenWide) {
         LayoutHistoryChart(Month(today), today, 360, true, {560, 380, 96, 16, 7});
     ASSERT_FALSE(narrow.empty);
     ASSERT_EQ(narrow.bars.size(), 14u);
-    EXPECT_EQ(narrow.bars.back().date, today);
+    EXPECT_EQ(narrow.bars.back().record.date, today);
     EXPECT_TRUE(narrow.bars.back().today);
     EXPECT_EQ(std::count_if(narrow.bars.begin(), narrow.bars.end(),
                             [](const ChartBar& b) { return b.today; }),
               1);
-    EXPECT_EQ(narrow.bars.front().date, (Date{2026, 11, 24}));
+    EXPECT_EQ(narrow.bars.front().record.date, (Date{2026, 11, 24}));
     EXPECT_EQ(narrow.bars.front().monthLabel, "Nov");
     EXPECT_EQ(narrow.bars[7].label, "1");
     EXPECT_EQ(narrow.bars[7].monthLabel, "Dec");
@@ -398,7 +398,7 @@ TEST(HistoryChart, BarsStandOnOneLineInProportionWithTheLimitAbove) {
         EXPECT_GE(bar.bar.top, layout.plot.top);
         EXPECT_GT(bar.bar.left, previousRight);  // apart
         previousRight = bar.bar.right;
-        EXPECT_EQ(bar.hasRecord, Weekday(bar.date) < 5);
+        EXPECT_EQ(bar.hasRecord, Weekday(bar.record.date) < 5);
         EXPECT_EQ(bar.bar.Height() == 0, !bar.hasRecord);
         EXPECT_GE(bar.share.top, layout.plot.bottom);
         EXPECT_LT(bar.share.bottom, layout.totalsRect.top);

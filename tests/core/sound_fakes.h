@@ -23,6 +23,12 @@ namespace pausora::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The system's failures a fake device gives.
+inline constexpr WaveResult kWaveError = 1;          // MMSYSERR_ERROR
+inline constexpr WaveResult kWaveBadDevice = 2;      // MMSYSERR_BADDEVICEID
+inline constexpr WaveResult kWaveInvalidHandle = 5;  // MMSYSERR_INVALHANDLE
+inline constexpr WaveResult kWaveBadFormat = 32;     // WAVERR_BADFORMAT
+
 inline void PutLe(Bytes& out, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) {
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -101,6 +107,23 @@ inline Bytes MakeWav(const SWaveFormat& f, const Bytes& samples, const WavLayout
     return out;
 }
 
+// A file held in memory.
+class MemoryFile final : public IReadFile {
+  public:
+    explicit MemoryFile(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+    std::size_t Read(std::span<std::uint8_t> into) override {
+        const std::size_t n = std::min(into.size(), m_bytes.size() - m_position);
+        std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_position), n, into.begin());
+        m_position += n;
+        return n;
+    }
+    std::uint64_t Remaining() override { return m_bytes.size() - m_position; }
+
+  private:
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_position = 0;
+};
+
 // Files by path, held in memory; a path may instead carry an open error.
 class FakeFiles final : public IFileOpener {
   public:
@@ -111,13 +134,13 @@ class FakeFiles final : public IFileOpener {
     std::unique_ptr<IReadFile> OpenExclusive(std::string_view path) override {
         opened.emplace_back(path);
         if (auto e = errors.find(path); e != errors.end()) {
-            throw CFileError(e->second, std::string(path), 2);
+            throw CFileError(e->second, std::string(path));
         }
         auto f = files.find(path);
         if (f == files.end()) {
-            throw CFileError(FileErrorCause::kFileNotFound, std::string(path), 2);
+            throw CFileError(FileErrorCause::kFileNotFound, std::string(path));
         }
-        return std::make_unique<CMemoryFile>(f->second);
+        return std::make_unique<MemoryFile>(f->second);
     }
 };
 
@@ -125,8 +148,11 @@ class RecordingFeedback final : public ISoundFeedback {
   public:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> beeps;
     std::vector<std::pair<std::string, SoundMessageStyle>> messages;
-    void Beep(std::uint32_t frequency, std::uint32_t milliseconds) override {
-        beeps.emplace_back(frequency, milliseconds);
+    void BeepTones(std::span<const std::uint32_t> frequencies,
+                   std::uint32_t milliseconds) override {
+        for (const std::uint32_t frequency : frequencies) {
+            beeps.emplace_back(frequency, milliseconds);
+        }
     }
     void ShowMessage(std::string_view text, SoundMessageStyle style) override {
         messages.emplace_back(std::string(text), style);

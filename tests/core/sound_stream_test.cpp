@@ -14,6 +14,9 @@ namespace {
 
 using test::Bytes;
 using test::FakeWaveOut;
+using test::kWaveBadDevice;
+using test::kWaveBadFormat;
+using test::kWaveError;
 using test::MakeWav;
 using test::Pattern;
 using test::Pcm;
@@ -22,7 +25,7 @@ using namespace std::chrono_literals;
 CWaveData WaveOf(const Bytes& samples, SWaveFormat format = Pcm(1, 8000, 8)) {
     CWaveData wave;
     const Bytes bytes = MakeWav(format, samples);
-    CMemoryFile file(bytes);
+    test::MemoryFile file(bytes);
     wave.ReadFrom(file);
     return wave;
 }
@@ -373,19 +376,6 @@ TEST(PlaySoundFile, ARefusedFormatBeepsInTheMainWindowAndIsSilentOnTheSoundsPage
                                       {700, 50}, {800, 50}, {900, 50}, {1000, 50}, {1100, 50}};
         EXPECT_EQ(o.feedback.beeps, refused == RefusedFormat::kBeep ? tones : std::vector<B>{});
     }
-}
-
-TEST(CheckSoundFile, TellsPlayableRefusedAndUnreadableFilesApartWithoutPlaying) {
-    Owner o(RefusedFormat::kSilence);
-    o.files.files["ok.wav"] = MakeWav(Pcm(1, 8000, 8), Pattern(100));
-    EXPECT_EQ(o.set.CheckSoundFile("ok.wav"), SoundFileCheck::kPlayable);
-    o.out.queryResult = kWaveBadFormat;
-    EXPECT_EQ(o.set.CheckSoundFile("ok.wav"), SoundFileCheck::kRefused);
-    EXPECT_EQ(o.set.CheckSoundFile("gone.wav"), SoundFileCheck::kUnreadable);
-    ASSERT_EQ(o.feedback.messages.size(), 1u);
-    EXPECT_EQ(o.feedback.messages[0].first, "gone.wav was not found.");
-    EXPECT_EQ(o.out.opens, 0);
-    EXPECT_TRUE(o.feedback.beeps.empty());
 }
 
 TEST(PlaySoundFile, ADeviceThatWillNotOpenLeavesTheRequestSilent) {

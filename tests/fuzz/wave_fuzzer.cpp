@@ -36,7 +36,7 @@ void PlayAndCompare(const CWaveData& wave, const std::uint8_t* expected) {
 // something the reader must leave as it was.
 CWaveData Previous() {
     const test::Bytes file = test::MakeWav(test::Pcm(2, 8000, 16), test::Pattern(4100));
-    CMemoryFile source(file);
+    test::MemoryFile source(file);
     CWaveData wave;
     wave.ReadFrom(source);
     return wave;
@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const CWaveData previous = Previous();
     const std::optional<SExpected> expected = Reference(data, size);
     CWaveData wave = previous;
-    CMemoryFile file(std::span<const std::uint8_t>(data, size));
+    test::MemoryFile file(std::span<const std::uint8_t>(data, size));
     try {
         wave.ReadFrom(file, "fuzz.wav");
     } catch (const CFileError& error) {

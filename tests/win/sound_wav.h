@@ -22,7 +22,9 @@ class RecordingFeedback final : public ISoundFeedback {
   public:
     std::vector<std::uint32_t> tones;
     std::vector<std::string> messages;
-    void Beep(std::uint32_t frequency, std::uint32_t) override { tones.push_back(frequency); }
+    void BeepTones(std::span<const std::uint32_t> frequencies, std::uint32_t) override {
+        tones.insert(tones.end(), frequencies.begin(), frequencies.end());
+    }
     void ShowMessage(std::string_view text, SoundMessageStyle) override {
         messages.emplace_back(text);
     }
