@@ -4,7 +4,7 @@
 #pragma once
 
 #include "exercises/exercise_table.h"
-#include "tips/random_env_win.h"
+#include "tips/tips_win.h"
 #include "exercises/styled_text.h"
 #include "ui/dialog.h"
 #include "ui/handles.h"
