@@ -85,15 +85,11 @@ void WizardsAtStartup::RunWorkplaceSetup() {
 
 bool CPausoraApp::InitInstance() {
     // One copy per user session. The handle stays open for the life of the
-    // process, which is what keeps the name taken.
+    // process, which is what keeps the name taken; made unowned, it has
+    // nothing to release.
     m_instanceMutex.reset(::CreateMutex(nullptr, FALSE, L"PausoraApp"));
-    const DWORD error = ::GetLastError();
-    if (m_instanceMutex && error == ERROR_ALREADY_EXISTS) {
-        ::ReleaseMutex(m_instanceMutex.get());
+    if (m_instanceMutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
         return false;
-    }
-    if (m_instanceMutex) {
-        ::ReleaseMutex(m_instanceMutex.get());
     }
 
     WinRegistry registry;

@@ -18,8 +18,6 @@
 
 namespace pausora {
 
-// --- the main window ---
-
 CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved)
     : ui::Dialog(IDD_PAUSORA_DIALOG),
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
@@ -88,14 +86,15 @@ BOOL CPausoraDlg::OnInitDialog() {
         ::LoadImage(ui::ModuleInstance(), MAKEINTRESOURCE(IDI_TRAY_NORMAL), IMAGE_ICON,
                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     m_tray.ShowSwitches(m_settings);
-    if (!m_tray.Create(WM_TRAYICON_NOTIFY, "Pausora", trayIcon, IDR_TRAYMENU)) {
+    const bool inTray = m_tray.Create(WM_TRAYICON_NOTIFY, "Pausora", trayIcon, IDR_TRAYMENU);
+    m_tray.SetMenuDefaultItem(kStartStopPosition, true);
+    m_engine->RefreshTray();
+    if (!inTray) {
         // Without an icon there is no other way to reach the program: the
         // small window stays on screen, and closing it ends Pausora. The
         // shell may come up later (a slow logon) and take the icon then; the
         // menu's default and the tooltip wait in the icon's record for that,
         // and the window goes out of sight once the icon is there.
-        m_tray.SetMenuDefaultItem(kStartStopPosition, true);
-        m_engine->RefreshTray();
         m_tray.OnIconArrived([this] {
             if (::IsWindowVisible(Handle())) {
                 ::ShowWindow(Handle(), SW_HIDE);
@@ -106,11 +105,9 @@ BOOL CPausoraDlg::OnInitDialog() {
         return TRUE;
     }
     CTrayIcon::MinimiseToTray(Handle(), false);
-    m_tray.SetMenuDefaultItem(kStartStopPosition, true);
     if (m_settings.CheckForUpdates == 1) {
         RunUpdateCheck();
     }
-    m_engine->RefreshTray();
     return TRUE;
 }
 
@@ -188,30 +185,26 @@ ui::Handled CPausoraDlg::OnTimer(UINT_PTR id) {
 }
 
 ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
+    // The engine is made while the window starts; no command comes before.
+    if (!m_engine) {
+        return 0;
+    }
     switch (id) {
         case ID_TRAY_STARTSTOP:
-            if (m_engine) {
-                m_engine->ToggleStartStop();
-            }
+            m_engine->ToggleStartStop();
             return 0;
         case ID_TRAY_BREAK_NOW:
-            if (m_engine) {
-                m_engine->TakeBreakNow();
-            }
+            m_engine->TakeBreakNow();
             return 0;
         case ID_TRAY_RESUME:
-            if (m_engine) {
-                m_engine->Resume();
-            }
+            m_engine->Resume();
             return 0;
         case ID_TRAY_PAUSE_30_MINUTES:
         case ID_TRAY_PAUSE_1_HOUR:
         case ID_TRAY_PAUSE_2_HOURS:
         case ID_TRAY_PAUSE_TOMORROW:
         case ID_TRAY_PAUSE_UNTIL_RESUMED:
-            if (m_engine) {
-                m_engine->Pause(*PauseLengthOf(id));
-            }
+            m_engine->Pause(*PauseLengthOf(id));
             return 0;
         case ID_TRAY_EXIT:
             ::SendMessage(ui::AppMainWindow() ? ui::AppMainWindow() : Handle(), WM_CLOSE, 0, 0);

@@ -8,9 +8,7 @@
 
 namespace pausora {
 
-CExerciseDlg::CExerciseDlg()
-    : ui::Dialog(IDD_EXERCISES, ui::Dialog::kWindowColour),
-      m_pick([this] { return ChooseExercise(m_random); }) {}
+CExerciseDlg::CExerciseDlg() : CExerciseDlg([this] { return ChooseExercise(m_random); }) {}
 
 CExerciseDlg::CExerciseDlg(Picker pick)
     : ui::Dialog(IDD_EXERCISES, ui::Dialog::kWindowColour), m_pick(std::move(pick)) {}
@@ -45,21 +43,24 @@ void CExerciseDlg::OnDpiChanged() {
         return;
     }
     // The same pictures at the new size; the animation goes on where it was.
-    std::vector<ui::BitmapHandle> frames = LoadFrames(*m_exercise);
-    if (m_shownFrame < frames.size()) {
-        ShowFrame(frames[m_shownFrame].get());
-    }
-    m_frames.swap(frames);
+    LoadPictures(*m_exercise, m_shownFrame);
 }
 
-std::vector<ui::BitmapHandle> CExerciseDlg::LoadFrames(const Exercise& exercise) const {
+void CExerciseDlg::LoadPictures(const Exercise& exercise, std::size_t shown) {
     std::vector<ui::BitmapHandle> frames;
     frames.reserve(exercise.frames.size());
     const int side = Dpi().FromStart(m_pictureSideAtStart);
     for (const int id : exercise.frames) {
         frames.push_back(ui::LoadBitmapOfHeight(static_cast<UINT>(id), side));
     }
-    return frames;
+    // The new picture is on screen before the old ones are deleted: the
+    // control never holds a deleted bitmap.
+    if (shown < frames.size()) {
+        ShowFrame(frames[shown].get());
+    }
+    m_frames.swap(frames);
+    m_exercise = &exercise;
+    m_shownFrame = shown;
 }
 
 void CExerciseDlg::CentreOnDesktop() {
@@ -103,36 +104,19 @@ ui::Handled CExerciseDlg::OnCommand(UINT id, UINT code, HWND control) {
 
 void CExerciseDlg::ShowNextExercise() {
     const Exercise& exercise = ExerciseNumber(m_pick());
-
-    // The new pictures are loaded and the first one is on screen before the
-    // old ones are deleted: the control never holds a deleted bitmap.
-    std::vector<ui::BitmapHandle> frames = LoadFrames(exercise);
-    if (!frames.empty()) {
-        ShowFrame(frames.front().get());
+    LoadPictures(exercise, 0);
+    // A timer set again under its id replaces the running one.
+    if (m_cycle.Start(m_frames.size())) {
+        ::SetTimer(Handle(), kAnimationTimer, exercise.periodMs, nullptr);
     }
-    m_frames.swap(frames);
-    m_exercise = &exercise;
-    m_shownFrame = 0;
-
-    StartAnimation(exercise.periodMs);
 
     ::SetWindowText(m_instructions.Handle(),
                     ui::ResourceString(static_cast<UINT>(exercise.textId)).c_str());
     ::InvalidateRect(m_instructions.Handle(), nullptr, TRUE);
 }
 
-bool CExerciseDlg::StartAnimation(std::uint32_t periodMs) {
-    if (!m_cycle.Start(m_frames.size())) {
-        return false;
-    }
-    ::KillTimer(Handle(), kAnimationTimer);
-    ::SetTimer(Handle(), kAnimationTimer, periodMs, nullptr);
-    return true;
-}
-
 void CExerciseDlg::ShowFrame(HBITMAP frame) {
-    const auto previous = reinterpret_cast<HBITMAP>(
-        ::SendMessage(m_picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(frame)));
+    const HBITMAP previous = ui::SetStaticPicture(m_picture, frame);
     // The first picture replaced is the one the control loaded from the
     // template; the others are our frames.
     if (!m_templatePictureReplaced) {

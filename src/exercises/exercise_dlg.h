@@ -4,7 +4,7 @@
 #pragma once
 
 #include "exercises/exercise_table.h"
-#include "tips/random_env_win.h"
+#include "tips/tips_win.h"
 #include "exercises/styled_text.h"
 #include "ui/dialog.h"
 #include "ui/handles.h"
@@ -39,9 +39,9 @@ class CExerciseDlg final : public ui::Dialog {
   private:
     void CentreOnDesktop();
     void ShowNextExercise();
-    // The pictures of `exercise` at the dialog's scaling.
-    std::vector<ui::BitmapHandle> LoadFrames(const Exercise& exercise) const;
-    bool StartAnimation(std::uint32_t periodMs);
+    // Loads the pictures of `exercise` at the dialog's scaling and shows
+    // picture `shown`.
+    void LoadPictures(const Exercise& exercise, std::size_t shown);
     void ShowFrame(HBITMAP frame);
 
     WinRandomEnvironment m_random;

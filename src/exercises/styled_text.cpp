@@ -39,17 +39,13 @@ void CStyledText::SetFont(std::string_view faceName, int height, COLORREF textCo
     m_faceName = std::string(faceName);
     m_height = height;
     m_textColour = textColour;
-    FontChanged();
+    m_fontStale = true;
+    m_fontFailureShown = false;
 }
 
 void CStyledText::SetBackground(COLORREF colour) {
     m_backgroundColour = colour;
     m_ownBackground = true;
-}
-
-void CStyledText::FontChanged() {
-    m_fontStale = true;
-    m_fontFailureShown = false;
 }
 
 ui::FontHandle CStyledText::MakeFont() const {

@@ -13,9 +13,6 @@ namespace pausora {
 
 class CStyledText {
   public:
-    CStyledText() = default;
-    CStyledText(const CStyledText&) = delete;
-    CStyledText& operator=(const CStyledText&) = delete;
     virtual ~CStyledText();
 
     // Takes over the painting of an existing static control, which from then
@@ -38,8 +35,6 @@ class CStyledText {
                                          UINT_PTR id, DWORD_PTR self) noexcept;
     void Paint();
     void Detach() noexcept;
-    // A new font is made at the next paint.
-    void FontChanged();
 
     bool m_ownBackground = false;
     std::string m_faceName = "MS Sans Serif";

@@ -7,24 +7,14 @@
 
 namespace pausora {
 
-CLineFile::CLineFile(std::string defaultExtension, std::string lineEnd)
-    : m_defaultExtension(std::move(defaultExtension)), m_lineEnd(std::move(lineEnd)) {
-    // An empty separator would never move the split forward.
-    if (m_lineEnd.empty()) {
-        m_lineEnd = "\r\n";
-    }
-}
-
-std::string CLineFile::FullPath(std::string_view path) const {
+std::string CLineFile::FullPath(std::string_view path) {
     std::string full(path);
     const std::size_t nameStart = full.find_last_of("\\/:");
     const std::size_t dot = full.rfind('.');
     const bool hasExtension =
         dot != std::string::npos && (nameStart == std::string::npos || dot > nameStart);
-    if (!hasExtension && !m_defaultExtension.empty() && !full.empty() && full.back() != '\\' &&
-        full.back() != '/') {
-        full += '.';
-        full += m_defaultExtension;
+    if (!hasExtension && !full.empty() && full.back() != '\\' && full.back() != '/') {
+        full += ".txt";
     }
     return full;
 }
@@ -64,7 +54,7 @@ bool CLineFile::ReadLines(std::string_view path, std::vector<std::string>& lines
         return false;
     }
     m_lastError = 0;
-    SplitLines(contents.view(), m_lineEnd, lines);
+    SplitLines(contents.view(), "\r\n", lines);
     return true;
 }
 

@@ -35,29 +35,25 @@ class ILineSource {
 };
 
 // A text file on disk. The bytes are taken as they are (no character set
-// conversion, no end-of-file character); lines are separated by the line end
-// given at construction. A final line end adds no empty line.
+// conversion, no end-of-file character); lines end at "\r\n". A final line
+// end adds no empty line.
 class CLineFile final : public ILineSource {
   public:
-    // A path whose file name has no extension gets the default one.
-    explicit CLineFile(std::string defaultExtension = "txt", std::string lineEnd = "\r\n");
-
     bool ReadLines(std::string_view path, std::vector<std::string>& lines) override;
 
     // The system's error number of the last read that failed; 0 after a
     // successful read.
     int LastError() const { return m_lastError; }
 
-    // The path that is opened for `path`.
-    std::string FullPath(std::string_view path) const;
+    // The path that is opened for `path`: ".txt" added to a file name
+    // without an extension.
+    static std::string FullPath(std::string_view path);
 
     // Splits file contents into lines at `lineEnd`.
     static void SplitLines(std::string_view contents, std::string_view lineEnd,
                            std::vector<std::string>& lines);
 
   private:
-    std::string m_defaultExtension;
-    std::string m_lineEnd;
     int m_lastError = 0;
 };
 

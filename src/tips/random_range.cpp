@@ -4,8 +4,6 @@
 
 namespace pausora {
 
-RandomRange::RandomRange(IRandomEnvironment& env) : m_env(env) {}
-
 RandomRange::RandomRange(IRandomEnvironment& env, std::int32_t low, std::int32_t high)
     : m_env(env) {
     SetRange(low, high);

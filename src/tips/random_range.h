@@ -27,7 +27,6 @@ class IRandomEnvironment {
 
 class RandomRange {
   public:
-    explicit RandomRange(IRandomEnvironment& env);
     RandomRange(IRandomEnvironment& env, std::int32_t low, std::int32_t high);
 
     // Stores the range; a reversed range is reported and replaced by 0..1.

@@ -3,7 +3,6 @@
 #include "store/registry_store.h"
 #include "store/time_settings.h"
 #include "tips/random_range.h"
-#include "tips/line_file.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -17,15 +16,7 @@ constexpr std::string_view kSourceMark = "\r\n-- ";
 
 namespace {
 
-// The nearest heading above line `index`, if there is one.
-std::optional<std::size_t> HeadingAbove(const std::vector<std::string>& lines, std::size_t index) {
-    for (std::size_t n = index; n-- > 0;) {
-        if (IsTipHeading(lines[n])) {
-            return n;
-        }
-    }
-    return std::nullopt;
-}
+constexpr std::size_t kFirst = kFirstTipLine;
 
 class TipLines {
   public:
@@ -41,8 +32,7 @@ class TipLines {
         for (std::size_t i = 0; i < m_end; ++i) {
             if (IsTipHeading(m_lines[i])) {
                 headingSeen = true;
-            } else if (headingSeen && i >= static_cast<std::size_t>(kFirstTipLine) &&
-                       IsTipSaying(m_lines[i])) {
+            } else if (headingSeen && i >= kFirst && IsTipSaying(m_lines[i])) {
                 return true;
             }
         }
@@ -50,24 +40,24 @@ class TipLines {
     }
 
     std::optional<std::string> Compose(std::size_t index) const {
-        if (index < static_cast<std::size_t>(kFirstTipLine) || index >= m_end ||
-            !IsTipSaying(m_lines[index])) {
+        if (index < kFirst || index >= m_end || !IsTipSaying(m_lines[index])) {
             return std::nullopt;
         }
-        const std::optional<std::size_t> heading = HeadingAbove(m_lines, index);
-        if (!heading) {
-            return std::nullopt;
+        // The source is the nearest heading above.
+        for (std::size_t n = index; n-- > 0;) {
+            if (IsTipHeading(m_lines[n])) {
+                return m_lines[index] + std::string(kSourceMark) + TipSourceName(m_lines[n]);
+            }
         }
-        return m_lines[index] + std::string(kSourceMark) + TipSourceName(m_lines[*heading]);
+        return std::nullopt;
     }
 
     // The first showable saying at or after `index`, going round to the first
     // candidate after the last one. Only called once AnyShowable() said yes.
     std::string ComposeFrom(std::size_t index) const {
-        const std::size_t first = static_cast<std::size_t>(kFirstTipLine);
-        const std::size_t count = m_end - first;
+        const std::size_t count = m_end - kFirst;
         for (std::size_t step = 0; step < count; ++step) {
-            const std::size_t i = first + (index - first + step) % count;
+            const std::size_t i = kFirst + (index - kFirst + step) % count;
             if (std::optional<std::string> tip = Compose(i)) {
                 return *tip;
             }
@@ -97,58 +87,13 @@ bool IsTipSaying(std::string_view line) {
 }
 
 std::string TipSourceName(std::string_view heading) {
-    std::string name;
-    name.reserve(heading.size());
-    for (const char c : heading) {
-        if (c != '[' && c != ']') {
-            name += c;
-        }
-    }
+    std::string name(heading);
+    std::erase_if(name, [](char c) { return c == '[' || c == ']'; });
     return name;
 }
 
 std::string_view TipSaying(std::string_view tip) {
     return tip.substr(0, tip.find(kSourceMark));
-}
-
-namespace {
-
-std::string PickFrom(const std::vector<std::string>& lines, IRandomEnvironment& random) {
-    const TipLines tips(lines);
-    if (!tips.AnyShowable()) {
-        return {};
-    }
-
-    RandomRange range(random, kFirstTipLine, kLastTipLine);
-    range.Seed();
-    std::size_t index = static_cast<std::size_t>(kFirstTipLine);
-    for (int draw = 0; draw < kMaxTipDraws; ++draw) {
-        const std::int32_t drawn = range.Next();
-        if (drawn < kFirstTipLine || drawn > kLastTipLine) {
-            return {};
-        }
-        index = static_cast<std::size_t>(drawn);
-        if (std::optional<std::string> tip = tips.Compose(index)) {
-            return *tip;
-        }
-    }
-    return tips.ComposeFrom(index);
-}
-
-bool ReadDecoded(ILineSource& files, std::string_view path, std::vector<std::string>& lines) {
-    const bool read = files.ReadLines(path, lines);
-    for (std::string& line : lines) {
-        DecodeTipLine(line);
-    }
-    return read;
-}
-
-}  // namespace
-
-std::string PickTip(IRegistry& registry, ILineSource& files, IRandomEnvironment& random) {
-    std::vector<std::string> lines;
-    ReadDecoded(files, ReadInstallDir(registry) + std::string(kTipsFileName), lines);
-    return PickFrom(lines, random);
 }
 
 const std::vector<std::string>& CTipsFile::Lines(std::string_view path) {
@@ -162,14 +107,36 @@ const std::vector<std::string>& CTipsFile::Lines(std::string_view path) {
     m_stamp.reset();
     // A file whose stamp cannot be had is read at every notice, as is one
     // that could not be read this time.
-    if (ReadDecoded(m_files, path, m_lines) && stamp) {
+    const bool read = m_files.ReadLines(path, m_lines);
+    for (std::string& line : m_lines) {
+        DecodeTipLine(line);
+    }
+    if (read && stamp) {
         m_stamp = stamp;
     }
     return m_lines;
 }
 
 std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random) {
-    return PickFrom(file.Lines(ReadInstallDir(registry) + std::string(kTipsFileName)), random);
+    const TipLines tips(file.Lines(ReadInstallDir(registry) + std::string(kTipsFileName)));
+    if (!tips.AnyShowable()) {
+        return {};
+    }
+
+    RandomRange range(random, kFirstTipLine, kLastTipLine);
+    range.Seed();
+    std::size_t index = kFirst;
+    for (int draw = 0; draw < kMaxTipDraws; ++draw) {
+        const std::int32_t drawn = range.Next();
+        if (drawn < kFirstTipLine || drawn > kLastTipLine) {
+            return {};
+        }
+        index = static_cast<std::size_t>(drawn);
+        if (std::optional<std::string> tip = tips.Compose(index)) {
+            return *tip;
+        }
+    }
+    return tips.ComposeFrom(index);
 }
 
 }  // namespace pausora

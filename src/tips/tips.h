@@ -46,12 +46,6 @@ std::string TipSourceName(std::string_view heading);
 // A picked tip without the line naming its source.
 std::string_view TipSaying(std::string_view tip);
 
-// Reads "InstallDir", reads and decodes the tips file in it and returns a
-// random saying, "\r\n", "-- " and its source. Returns an empty text when the
-// file holds no saying with a heading above it among the candidate lines
-// (also when it is missing or too short to hold any).
-std::string PickTip(IRegistry& registry, ILineSource& files, IRandomEnvironment& random);
-
 // The decoded lines of the tips file, kept from one notice to the next. The
 // file is read again only when its path, size or last-write time differs
 // from the last read, so a replaced or edited file still shows at the next
@@ -71,7 +65,10 @@ class CTipsFile {
     std::vector<std::string> m_lines;
 };
 
-// PickTip over the lines `file` keeps: the same choice as above.
+// Reads "InstallDir", takes the tips file in it through `file` and returns a
+// random saying, "\r\n", "-- " and its source. Returns an empty text when the
+// file holds no saying with a heading above it among the candidate lines
+// (also when it is missing or too short to hold any).
 std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random);
 
 }  // namespace pausora

@@ -8,10 +8,6 @@
 
 namespace pausora {
 
-UpdateServer ProductUpdateServer() {
-    return UpdateServer{std::string(kWebHost), 80, WebPage(kInstallerPath)};
-}
-
 namespace {
 
 bool IsLoopbackIPv4(std::string_view host) {
@@ -78,7 +74,7 @@ UpdateServer ChosenUpdateServer(IRegistry& registry) {
             return *std::move(server);
         }
     }
-    return ProductUpdateServer();
+    return UpdateServer{std::string(kWebHost), 80, WebPage(kInstallerPath)};
 }
 
 std::string CheckVersionObject(std::string_view version) {

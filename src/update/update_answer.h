@@ -28,9 +28,6 @@ struct UpdateServer {
     std::string installerAddress;
 };
 
-// The product's own server (see store/product.h).
-UpdateServer ProductUpdateServer();
-
 // A stand-in server given as "host:port" (tests run one on this machine);
 // its installer is fetched over plain HTTP from the same place. Nothing for
 // text that is not a loopback host (127.0.0.0/8, "localhost" in any case,

@@ -119,10 +119,7 @@ DWORD WINAPI FetchThread(void* parameter) {
 
 UpdateReply FetchUpdateReply(const UpdateServer& server, std::string_view version,
                              const UpdateLimits& limits, HANDLE abort) {
-    auto job = std::make_shared<FetchJob>();
-    job->server = server;
-    job->version = std::string(version);
-    job->limits = limits;
+    auto job = std::make_shared<FetchJob>(server, std::string(version), limits);
 
     auto handoff = std::make_unique<std::shared_ptr<FetchJob>>(job);
     const ui::KernelHandle thread(

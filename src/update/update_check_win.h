@@ -32,9 +32,6 @@ UpdateReply FetchUpdateReply(const UpdateServer& server, std::string_view versio
 // The check as the main window runs it.
 class CUpdateCheck {
   public:
-    CUpdateCheck() = default;
-    CUpdateCheck(const CUpdateCheck&) = delete;
-    CUpdateCheck& operator=(const CUpdateCheck&) = delete;
     // Gives up a check still running; the window hears nothing more of it.
     ~CUpdateCheck();
 

@@ -134,7 +134,11 @@ class PickTipTest : public ::testing::Test {
         files.Put(std::string(kFolder) + "all.txt", decoded);
     }
 
-    std::string Pick() { return PickTip(registry, files, random); }
+    // A fresh keeper each time: every pick reads the file.
+    std::string Pick() {
+        CTipsFile file(files, files);
+        return PickTip(registry, file, random);
+    }
 
     MemoryRegistry registry;
     MemoryLineSource files;
@@ -360,7 +364,7 @@ TEST_F(LineFileTest, ANameWithoutExtensionGetsTheDefaultOne) {
 
     EXPECT_EQ(file.FullPath("C:\\my.dir\\all"), "C:\\my.dir\\all.txt");
     EXPECT_EQ(file.FullPath("all.txt"), "all.txt");
-    EXPECT_EQ(CLineFile("dat").FullPath("folder.v2/tips"), "folder.v2/tips.dat");
+    EXPECT_EQ(file.FullPath("folder.v2/tips"), "folder.v2/tips.txt");
 }
 
 // --- The shipped tips file ---------------------------------------------------
@@ -431,8 +435,9 @@ TEST(ShippedTips, PicksAreSayingsWithTheirSourcesSpreadOverTheWholeFile) {
     ScriptedRandom random;
     std::set<std::size_t> picked;
     constexpr int kPicks = 1000;
+    CTipsFile file(files, files);
     for (int n = 0; n < kPicks; ++n) {
-        const std::string tip = PickTip(registry, files, random);
+        const std::string tip = PickTip(registry, file, random);
         const auto found = lineOf.find(tip);
         ASSERT_NE(found, lineOf.end()) << tip;
         picked.insert(found->second);

@@ -1,6 +1,6 @@
 // The tips file's stamps as Windows keeps them: the picker must take up a file
 // rewritten in place, even one of the same size.
-#include "tips/file_stamps_win.h"
+#include "tips/tips_win.h"
 #include "tips/tips.h"
 
 #include <gtest/gtest.h>

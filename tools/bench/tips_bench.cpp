@@ -62,8 +62,12 @@ void PickTipFromShippedFile(benchmark::State& state) {
     MemoryRegistry registry;
     PointAtShippedFile(registry);
     CLineFile files;
+    PosixFileStamps stamps;
     SystemRandom random;
-    CountPicks(state, [&] { return PickTip(registry, files, random); });
+    CountPicks(state, [&] {
+        CTipsFile fresh(files, stamps);
+        return PickTip(registry, fresh, random);
+    });
 }
 BENCHMARK(PickTipFromShippedFile)->Unit(benchmark::kMicrosecond);
 
