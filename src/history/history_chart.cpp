@@ -67,11 +67,7 @@ std::string DayTooltip(const ChartBar& bar) {
 }
 
 std::string TotalsLine(const std::vector<ChartBar>& bars) {
-    std::uint64_t minutes = 0;
-    std::uint64_t due = 0;
-    std::uint64_t taken = 0;
-    std::uint64_t earned = 0;
-    std::uint64_t lost = 0;
+    std::uint64_t minutes = 0, due = 0, taken = 0, earned = 0, lost = 0;
     std::size_t days = 0;
     for (const ChartBar& bar : bars) {
         const DayRecord& r = bar.record;
