@@ -331,6 +331,19 @@ TEST_F(ExerciseDialogTest, ItsPicturesFollowTheScalingOfItsMonitor) {
     EXPECT_NEAR(pictureHeight(), side, 2);
 }
 
+// A change of scaling goes on with the loop where it was; back at the first
+// scaling the pictures are the stored ones again and can be told apart.
+TEST_F(ExerciseDialogTest, AChangeOfScalingKeepsTheAnimationsPlace) {
+    const int start = test::ScreenDpi();
+    Open({15});
+    ASSERT_TRUE(WaitFor(3000, [&] { return Picture() == 318; }));
+    test::MoveToDpi(m_dialog, start, test::OtherDpi(start));
+    test::MoveToDpi(m_dialog, test::OtherDpi(start), start);
+    // 318 still, or 319 if a tick came meanwhile; a loop started again shows 317.
+    const int now = Picture();
+    EXPECT_TRUE(now == 318 || now == 319) << now;
+}
+
 // A styled text whose font cannot be made.
 class FontlessText final : public CStyledText {
   protected:
