@@ -65,12 +65,11 @@ BOOL CPausoraDlg::OnInitDialog() {
     // Timers, the input watch, the counters and the day's work time.
     m_timers = std::make_unique<WindowTimerHost>(Handle());
     m_engine = std::make_unique<BreakEngine>(
-        m_settings, BreakEngine::Ports{*m_timers, m_ticks, m_input, m_calendar, m_presenter, m_tips,
-                                       m_registry});
-    m_engine->SetWallClock(m_wall, LoadPauseTexts());
-    m_engine->SetBusySource(&m_busy);
+        m_settings,
+        BreakEngine::Ports{*m_timers, m_ticks, m_input, m_calendar, m_presenter, m_tips, m_registry,
+                           m_wall, m_busy, m_history},
+        LoadPauseTexts());
     m_history.SetKeeping(m_settings.KeepHistory != 0);
-    m_engine->SetHistorySink(&m_history);
     m_engine->Initialise();
     // A locked session is time away. The system tells only the window that
     // asks, and only a top-level one for certain: the popup's, which lives as

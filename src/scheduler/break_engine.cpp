@@ -43,8 +43,8 @@ int ExperienceLevel(std::uint32_t bonus) {
         std::ranges::count_if(kThresholds, [bonus](std::uint32_t least) { return bonus > least; }));
 }
 
-BreakEngine::BreakEngine(STimeSettings& settings, const Ports& ports)
-    : m_settings(settings), m_ports(ports) {}
+BreakEngine::BreakEngine(STimeSettings& settings, const Ports& ports, PauseTexts texts)
+    : m_settings(settings), m_ports(ports), m_pauseTexts(std::move(texts)) {}
 
 void BreakEngine::Initialise() {
     m_lastStepTick = m_ports.ticks.TickCount();
@@ -372,9 +372,7 @@ void BreakEngine::ArmLength(std::uint32_t id, std::uint32_t seconds) {
 }
 
 void BreakEngine::TellHistory(BreakKind kind, BreakOutcome outcome) {
-    if (m_history != nullptr) {
-        m_history->OnBreak(m_day, kind, outcome);
-    }
+    m_ports.history.OnBreak(m_day, kind, outcome);
 }
 
 // The points never fall below 0 nor wrap past the top; the history hears of
@@ -384,9 +382,7 @@ void BreakEngine::ChangePoints(std::int64_t change) {
     const std::int64_t after =
         std::clamp<std::int64_t>(before + change, 0, std::numeric_limits<std::uint32_t>::max());
     m_settings.Bonus = static_cast<std::uint32_t>(after);
-    if (m_history != nullptr) {
-        m_history->OnPoints(m_day, after - before);
-    }
+    m_ports.history.OnPoints(m_day, after - before);
     if (!m_settings.SaveBonus(m_ports.registry)) {
         m_ports.presenter.ReportTrouble(Trouble::kPointsNotSaved);
     }

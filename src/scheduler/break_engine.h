@@ -45,12 +45,16 @@ class BreakEngine {
         IPresenter& presenter;
         ITipSource& tips;
         IRegistry& registry;
+        IWallClock& wall;   // the pauses' ends, as the user reads them
+        IBusySource& busy;  // whether notices are held
+        IHistorySink& history;
     };
 
     // The settings record is the main window's live copy; the settings window
     // and the tray menu change it between timer messages and the engine reads
-    // it afresh at every step.
-    BreakEngine(STimeSettings& settings, const Ports& ports);
+    // it afresh at every step. `texts` are the tooltip's pause and next-break
+    // lines in the user's language.
+    BreakEngine(STimeSettings& settings, const Ports& ports, PauseTexts texts = {});
 
     BreakEngine(const BreakEngine&) = delete;
     BreakEngine& operator=(const BreakEngine&) = delete;
@@ -84,14 +88,7 @@ class BreakEngine {
     // its own, is no work at the computer. Telling it twice changes nothing.
     void OnSessionLocked(bool locked);
 
-    // Where the engine learns whether the user is busy; none, and the user
-    // never is.
-    void SetBusySource(IBusySource* source) { m_busySource = source; }
     const BusyHold& Hold() const { return m_hold; }
-
-    // Where the engine tells the break history what happens; none, and
-    // nothing is told.
-    void SetHistorySink(IHistorySink* sink) { m_history = sink; }
 
     void StartScheduler();
     void StopScheduler();
@@ -99,10 +96,8 @@ class BreakEngine {
     void ToggleStartStop();
     bool IsStopped() const { return m_stopped != 0; }
 
-    // The pause of the tray menu (pause.cpp). Without a wall clock the
-    // engine knows no pauses. Set it before Initialise(), which takes up a
-    // pause stored by an earlier run.
-    void SetWallClock(IWallClock& wall, PauseTexts texts = {});
+    // The pause of the tray menu (pause.cpp). Initialise() takes up a pause
+    // stored by an earlier run.
     void Pause(PauseLength length);
     void Resume();
     bool IsPaused() const { return m_pause.Active(); }
@@ -217,12 +212,9 @@ class BreakEngine {
     std::uint32_t m_lastStepTick = 0;
     std::uint32_t m_stepElapsedMs = kPollPeriodMs;  // since this timer's last step
 
-    IWallClock* m_wall = nullptr;
     PauseClock m_pause;
     PauseTexts m_pauseTexts;
-    IBusySource* m_busySource = nullptr;
     BusyHold m_hold;
-    IHistorySink* m_history = nullptr;
     bool m_shortReminded = false;  // a firmer reminder came in this break
     bool m_longReminded = false;
 

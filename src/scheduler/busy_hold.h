@@ -11,12 +11,24 @@
 
 namespace pausora {
 
-// Whether the user is busy at this moment. The program asks the system (a
-// presentation, a full-screen program, quiet hours); tests script it.
+// How busy the user is at this moment, and on whose word.
+enum class Busy : std::uint8_t {
+    kNo,
+    // Only because a window covers its monitor. That is a slide show as
+    // often as it is a workplace (a remote desktop, a virtual machine, a
+    // browser in full screen), so such a hold has its limits.
+    kFullScreen,
+    // The system says so (presentation settings, a Direct3D program in full
+    // screen, its quiet hours), another program records from a microphone or
+    // a camera, or a program the user named is in front.
+    kYes,
+};
+
+// The program asks the system; tests script it.
 class IBusySource {
   public:
     virtual ~IBusySource() = default;
-    virtual bool IsBusy() = 0;
+    virtual Busy Query() = 0;
 };
 
 // What a hold can keep back, least important first.

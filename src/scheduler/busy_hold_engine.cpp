@@ -20,7 +20,7 @@ bool BreakEngine::Quiet() {
         return false;
     }
     const std::uint32_t now = m_ports.ticks.TickCount();
-    m_hold.Observe(m_busySource != nullptr && m_busySource->IsBusy(), now);
+    m_hold.Observe(m_ports.busy.Query() != Busy::kNo, now);
     return m_hold.Quiet(now);
 }
 

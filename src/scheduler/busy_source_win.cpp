@@ -18,17 +18,21 @@ enum : int {
 
 using QueryUserNotificationState = HRESULT(WINAPI*)(int*);
 
-// The shell's own answer: false where the system has no such answer.
-bool ShellSaysBusy() {
+// The shell's own answer: kNo where the system has no such answer. Its
+// "busy" is any program in full screen, which is no more than our own test
+// below can tell.
+Busy ShellSaysBusy() {
     // Looked up rather than linked: a system without it simply never says so.
     static const auto query = reinterpret_cast<QueryUserNotificationState>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"shell32.dll"), "SHQueryUserNotificationState")));
     int state = 0;
     if (query == nullptr || FAILED(query(&state))) {
-        return false;
+        return Busy::kNo;
     }
-    return state == kQunsBusy || state == kQunsD3dFullScreen || state == kQunsPresentationMode ||
-           state == kQunsQuietTime;
+    if (state == kQunsD3dFullScreen || state == kQunsPresentationMode || state == kQunsQuietTime) {
+        return Busy::kYes;
+    }
+    return state == kQunsBusy ? Busy::kFullScreen : Busy::kNo;
 }
 
 // The foreground window is another program's, neither the desktop nor the
@@ -72,8 +76,12 @@ bool ForegroundCoversItsMonitor() {
 
 }  // namespace
 
-bool SystemBusySource::IsBusy() {
-    return ShellSaysBusy() || ForegroundCoversItsMonitor();
+Busy SystemBusySource::Query() {
+    const Busy shell = ShellSaysBusy();
+    if (shell == Busy::kNo && ForegroundCoversItsMonitor()) {
+        return Busy::kFullScreen;
+    }
+    return shell;
 }
 
 }  // namespace pausora

@@ -9,7 +9,7 @@ namespace pausora {
 
 class SystemBusySource final : public IBusySource {
   public:
-    bool IsBusy() override;
+    Busy Query() override;
 };
 
 }  // namespace pausora

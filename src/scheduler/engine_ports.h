@@ -105,6 +105,9 @@ class IPresenter {
     virtual void Animate(std::uint32_t frameMs, std::uint32_t lengthSeconds) = 0;
     virtual void StopAnimation() = 0;
     virtual void SetStartStopCaption(std::string_view caption) = 0;
+    // The minutes to the next break, drawn on the icon in place of the one
+    // SetIcon chose; 0 puts that icon back.
+    virtual void SetCountdown(std::uint32_t minutes) = 0;
 
     // Plays the WAV file chosen for the event; playback runs on by itself.
     virtual void PlaySound(SoundEvent event, std::string_view path) = 0;

@@ -9,22 +9,14 @@
 
 namespace pausora {
 
-void BreakEngine::SetWallClock(IWallClock& wall, PauseTexts texts) {
-    m_wall = &wall;
-    m_pauseTexts = std::move(texts);
-}
-
 void BreakEngine::Pause(PauseLength length) {
-    if (m_wall == nullptr) {
-        return;
-    }
-    const UtcTime now = m_wall->UtcNow();
+    const UtcTime now = m_ports.wall.UtcNow();
     const std::uint32_t tick = m_ports.ticks.TickCount();
     if (length == PauseLength::kUntilResumed) {
         m_pause.BeginUntilResumed();
     } else {
         const std::optional<UtcTime> end =
-            PauseEnd(length, now, *m_wall, m_settings.StartWorkTime_hours,
+            PauseEnd(length, now, m_ports.wall, m_settings.StartWorkTime_hours,
                      m_settings.StartWorkTime_minutes, m_settings.UseWorkingTime == 1);
         if (!end) {
             return;  // the clock cannot say when: better no pause than an endless one
@@ -46,9 +38,6 @@ void BreakEngine::Pause(PauseLength length) {
 }
 
 void BreakEngine::RestorePause() {
-    if (m_wall == nullptr) {
-        return;
-    }
     std::uint64_t stored = kNotPaused;
     auto key = m_ports.registry.NewKey();
     const bool read = key->Open(reg::kAppKey) && key->ReadQword(reg::kPausedUntil, stored);
@@ -56,7 +45,7 @@ void BreakEngine::RestorePause() {
     if (!read) {
         return;
     }
-    const UtcTime now = m_wall->UtcNow();
+    const UtcTime now = m_ports.wall.UtcNow();
     const std::optional<std::uint64_t> until = DecodePausedUntil(stored, now);
     if (!until) {
         // Over while the program was not running, or a value that no pause
@@ -95,7 +84,7 @@ void BreakEngine::OnPauseStep() {
         KillTimer(TIMER_PAUSE_END);
         return;
     }
-    const UtcTime now = m_wall->UtcNow();
+    const UtcTime now = m_ports.wall.UtcNow();
     const std::uint32_t tick = m_ports.ticks.TickCount();
     if (m_pause.Over(now, tick)) {
         Resume();
@@ -119,7 +108,7 @@ void BreakEngine::ArmPauseTimer() {
     // the pause within the minute, and the "until" of the tooltip follows a
     // clock that was set.
     const std::uint64_t remaining =
-        m_pause.RemainingMs(m_wall->UtcNow(), m_ports.ticks.TickCount());
+        m_pause.RemainingMs(m_ports.wall.UtcNow(), m_ports.ticks.TickCount());
     ArmTimer(TIMER_PAUSE_END,
              static_cast<std::uint32_t>(std::clamp<std::uint64_t>(remaining, 1, kMinutePeriodMs)));
 }
@@ -161,10 +150,10 @@ std::string BreakEngine::CurrentTooltip() {
         std::optional<LocalTime> end;
         std::optional<LocalTime> today;
         if (!m_pause.UntilResumed()) {
-            const UtcTime now = m_wall->UtcNow();
+            const UtcTime now = m_ports.wall.UtcNow();
             const std::uint64_t remaining = m_pause.RemainingMs(now, m_ports.ticks.TickCount());
-            end = m_wall->ToLocal(now + remaining * kUtcPerMs);
-            today = m_wall->ToLocal(now);
+            end = m_ports.wall.ToLocal(now + remaining * kUtcPerMs);
+            today = m_ports.wall.ToLocal(now);
         }
         return MakeTooltip(PausedLine(m_pauseTexts, end, today));
     }

@@ -40,6 +40,10 @@ void WindowPresenter::StopAnimation() {
     m_tray.StopAnimation();
 }
 
+void WindowPresenter::SetCountdown(std::uint32_t minutes) {
+    static_cast<void>(minutes);  // drawn on the icon: not yet
+}
+
 void WindowPresenter::SetStartStopCaption(std::string_view caption) {
     m_tray.SetStartStopCaption(std::string(caption).c_str());  // the menu keeps a copy
 }

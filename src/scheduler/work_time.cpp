@@ -101,9 +101,7 @@ void BreakEngine::OnMinute() {
     if (active) {
         ++m_fullWorkTime;
     }
-    if (m_history != nullptr) {
-        m_history->OnMinuteStep(m_day, now, m_fullWorkTime, active);
-    }
+    m_ports.history.OnMinuteStep(m_day, now, m_fullWorkTime, active);
     if (!active) {
         return;
     }

@@ -37,6 +37,7 @@ constexpr NumericField kNumericFields[] = {
     // On unless the user turns it off, for keys written before it existed too.
     {"QuietWhenBusy", &STimeSettings::QuietWhenBusy, 1, 1},
     {"KeepHistory", &STimeSettings::KeepHistory, 1, 1},
+    {"IconCountdown", &STimeSettings::IconCountdown, 0, 0},
 };
 
 constexpr std::string_view kChimes = "\\Media\\chimes.wav";

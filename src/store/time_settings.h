@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pausora {
 
@@ -59,6 +60,11 @@ struct STimeSettings {
     std::uint32_t QuietWhenBusy = 1;
     // Keep the break history, history.csv (src/history/).
     std::uint32_t KeepHistory = 1;
+    // Draw the minutes to the next break on the notification-area icon.
+    std::uint32_t IconCountdown = 0;
+    // Executable names ("zoom.exe") that keep the notices quiet while one of
+    // them is in front.
+    std::vector<std::string> QuietPrograms;
 
     // Fills every field from the registry, a missing value taking its
     // fallback, then saves (which writes the Run value again); the save's
@@ -92,7 +98,7 @@ struct SoundEventInfo {
 const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents();
 
 // The number of values SaveSettings writes under "TimeSettings".
-inline constexpr std::size_t kSettingsValueCount = 30;
+inline constexpr std::size_t kSettingsValueCount = 31;
 
 // The text of the Run value: the program's path, quoted so that Windows cannot
 // mistake a folder name with spaces for the program to start. The folder is

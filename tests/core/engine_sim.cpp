@@ -194,6 +194,10 @@ void RecordingPresenter::SetStartStopCaption(std::string_view text) {
     Log("caption '" + caption + "'");
 }
 
+void RecordingPresenter::SetCountdown(std::uint32_t minutes) {
+    countdown = minutes;
+}
+
 void RecordingPresenter::PlaySound(SoundEvent event, std::string_view path) {
     sounds.push_back(SoundPlay{clock != nullptr ? *clock : 0, event, std::string(path)});
     Log("sound " + std::to_string(static_cast<int>(event)) + " '" + std::string(path) + "'");
@@ -310,15 +314,13 @@ std::string NumberedTips::PickTip() {
 }
 
 EngineSim::EngineSim()
-    : engine(settings,
-             BreakEngine::Ports{timers, input, input, calendar, presenter, tips, registry}) {
+    : engine(settings, BreakEngine::Ports{timers, input, input, calendar, presenter, tips, registry,
+                                          wall, busy, history}) {
     input.clock = &timers.nowMs;
     calendar.clock = &timers.nowMs;
     presenter.clock = &timers.nowMs;
     wall.calendar = &calendar;
     wall.clock = &timers.nowMs;
-    engine.SetWallClock(wall);
-    engine.SetBusySource(&busy);
     registry.CreateKeyPath(reg::kAppKey);
     registry.CreateKeyPath(reg::kSettingsKey);
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {

@@ -96,6 +96,7 @@ class RecordingPresenter final : public IPresenter {
     void Animate(std::uint32_t frameMs, std::uint32_t lengthSeconds) override;
     void StopAnimation() override;
     void SetStartStopCaption(std::string_view caption) override;
+    void SetCountdown(std::uint32_t minutes) override;
     void PlaySound(SoundEvent event, std::string_view path) override;
     void ReportTrouble(Trouble trouble) override { troubles.push_back(trouble); }
 
@@ -110,6 +111,7 @@ class RecordingPresenter final : public IPresenter {
     std::uint32_t frameMs = 0;
     std::uint32_t animationSeconds = 0;
     std::string caption;
+    std::uint32_t countdown = 0;
 
     std::vector<Notice> notices;
     bool popupShown = false;  // from a show until a hide
@@ -174,11 +176,37 @@ class SimWallClock final : public IWallClock {
     std::int64_t OffsetAt(UtcTime utc) const;
 };
 
-// The user presents, is in a call or plays full screen while `busy` is set.
+// The user presents or is in a call while `busy` is set, and has a window
+// in full screen while `fullScreen` is.
 class ScriptedBusy final : public IBusySource {
   public:
-    bool IsBusy() override { return busy; }
+    Busy Query() override {
+        return busy ? Busy::kYes : (fullScreen ? Busy::kFullScreen : Busy::kNo);
+    }
     bool busy = false;
+    bool fullScreen = false;
+};
+
+// Hands the engine's history on to a listener, when a test gives one.
+class HistoryRelay final : public IHistorySink {
+  public:
+    void OnBreak(const LocalTime& day, BreakKind kind, BreakOutcome outcome) override {
+        if (to != nullptr) {
+            to->OnBreak(day, kind, outcome);
+        }
+    }
+    void OnPoints(const LocalTime& day, std::int64_t change) override {
+        if (to != nullptr) {
+            to->OnPoints(day, change);
+        }
+    }
+    void OnMinuteStep(const LocalTime& day, const LocalTime& now, std::uint32_t dayMinutes,
+                      bool active) override {
+        if (to != nullptr) {
+            to->OnMinuteStep(day, now, dayMinutes, active);
+        }
+    }
+    IHistorySink* to = nullptr;
 };
 
 class NumberedTips final : public ITipSource {
@@ -246,6 +274,7 @@ class EngineSim {
     NumberedTips tips;
     SimWallClock wall;
     ScriptedBusy busy;
+    HistoryRelay history;
     BreakEngine engine;
 };
 

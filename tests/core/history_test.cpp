@@ -49,7 +49,7 @@ class MemoryStorage final : public IHistoryStorage {
 
 // The engine simulation with a recorder listening to it.
 struct HistorySim {
-    HistorySim() : recorder(storage, sim.presenter) { sim.engine.SetHistorySink(&recorder); }
+    HistorySim() : recorder(storage, sim.presenter) { sim.history.to = &recorder; }
     void Start() {
         recorder.SetKeeping(true);
         sim.Start();

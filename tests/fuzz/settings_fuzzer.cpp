@@ -54,6 +54,7 @@ constexpr Number kNumbers[] = {
     {"UseTimeReset", &STimeSettings::UseTimeReset, 0},
     {"QuietWhenBusy", &STimeSettings::QuietWhenBusy, 1},
     {"KeepHistory", &STimeSettings::KeepHistory, 1},
+    {"IconCountdown", &STimeSettings::IconCountdown, 0},
 };
 static_assert(std::size(kNumbers) + kSoundEventCount == kSettingsValueCount);
 

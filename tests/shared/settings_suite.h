@@ -79,6 +79,7 @@ TYPED_TEST_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue) {
         {"UseTimeReset", 0},
         {"QuietWhenBusy", 1},
         {"KeepHistory", 1},
+        {"IconCountdown", 0},
     };
     for (const auto& [name, value] : expected) {
         EXPECT_EQ(store.Dword(reg::kSettingsKey, name), value) << name;

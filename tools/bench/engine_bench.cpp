@@ -154,7 +154,10 @@ class ReplayPorts final : public ITimerHost,
                           public ILocalClock,
                           public IPresenter,
                           public ITipSource,
-                          public IRegistry {
+                          public IRegistry,
+                          public IWallClock,
+                          public IBusySource,
+                          public IHistorySink {
   public:
     bool Arm(std::uint32_t, std::uint32_t) override {
         ++calls;
@@ -174,9 +177,17 @@ class ReplayPorts final : public ITimerHost,
     void Animate(std::uint32_t, std::uint32_t) override { ++calls; }
     void StopAnimation() override { ++calls; }
     void SetStartStopCaption(std::string_view) override { ++calls; }
+    void SetCountdown(std::uint32_t) override { ++calls; }
     void PlaySound(SoundEvent, std::string_view) override { ++calls; }
     void ReportTrouble(Trouble) override { ++calls; }
     std::string PickTip() override { return "A saying"; }
+    UtcTime UtcNow() override { return 0; }
+    std::optional<LocalTime> ToLocal(UtcTime) override { return std::nullopt; }
+    std::optional<UtcTime> FromLocal(const LocalTime&) override { return std::nullopt; }
+    Busy Query() override { return Busy::kNo; }
+    void OnBreak(const LocalTime&, BreakKind, BreakOutcome) override {}
+    void OnPoints(const LocalTime&, std::int64_t) override {}
+    void OnMinuteStep(const LocalTime&, const LocalTime&, std::uint32_t, bool) override {}
     std::unique_ptr<IRegistryKey> NewKey() override { return std::make_unique<Key>(*this); }
 
     const Step* step = nullptr;
@@ -224,8 +235,8 @@ void ReplayWeek(benchmark::State& state, bool timeReset) {
         STimeSettings settings;
         settings.UseTimeReset = timeReset ? 1 : 0;
         ports.firstTick = steps.front().tick;
-        BreakEngine engine(settings,
-                           BreakEngine::Ports{ports, ports, ports, ports, ports, ports, ports});
+        BreakEngine engine(settings, BreakEngine::Ports{ports, ports, ports, ports, ports, ports,
+                                                        ports, ports, ports, ports});
         bool running = false;
         for (const Step& step : steps) {
             ports.step = &step;
