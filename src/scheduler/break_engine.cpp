@@ -20,14 +20,6 @@ std::uint32_t ToPeriodMs(std::uint32_t seconds) {
         std::min<std::uint64_t>(std::uint64_t{seconds} * 1000, kLongestPeriodMs));
 }
 
-// The settings pages can store a break length of 00:00. A timer of 0 ms would
-// fire as fast as Windows allows and turn the break into a storm of notices
-// and points, so a break of no length lasts the shortest time the one-second
-// polls can see: one second.
-std::uint32_t BreakLength(std::uint32_t seconds) {
-    return seconds == 0 ? 1 : seconds;
-}
-
 std::uint32_t SaturatingAdd(std::uint32_t a, std::uint32_t b) {
     return b > std::numeric_limits<std::uint32_t>::max() - a
                ? std::numeric_limits<std::uint32_t>::max()
@@ -35,6 +27,14 @@ std::uint32_t SaturatingAdd(std::uint32_t a, std::uint32_t b) {
 }
 
 }  // namespace
+
+std::uint32_t BreakLength(std::uint32_t seconds) {
+    return seconds == 0 ? 1 : seconds;
+}
+
+std::uint32_t BreakLengthMs(std::uint32_t seconds) {
+    return ToPeriodMs(BreakLength(seconds));
+}
 
 int ExperienceLevel(std::uint32_t bonus) {
     // Each level wants more points than its threshold.
@@ -102,15 +102,12 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
             break;
         case TIMER_SHORT_POLL:
             PollShortBreak();
-            StepHold();
             break;
         case TIMER_WORK_POLL:
             PollWork();
-            StepHold();
             break;
         case TIMER_LONG_POLL:
             PollLongBreak();
-            StepHold();
             break;
         case TIMER_MINUTE:
             OnMinute();
@@ -120,6 +117,11 @@ bool BreakEngine::OnTimer(std::uint32_t id) {
             break;
         default:
             return false;
+    }
+    // Every second, whatever runs: the hold looks at the user and may let
+    // its notice out.
+    if (id == TIMER_SHORT_POLL || id == TIMER_WORK_POLL || id == TIMER_LONG_POLL) {
+        StepHold();
     }
     return true;
 }
@@ -165,8 +167,7 @@ void BreakEngine::OnResume() {
     }
     // A sleep is a break the user has taken: a break that was running ends
     // quietly with its points, and the schedule starts afresh from now. So
-    // are the breaks held while the user was busy.
-    m_hold.Clear();
+    // are the breaks held while the user was busy (StartScheduler).
     const bool shortBreak = m_armed[TIMER_SHORT_END].periodMs != 0;
     const bool longBreak = m_armed[TIMER_LONG_END].periodMs != 0;
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
@@ -222,7 +223,10 @@ void BreakEngine::KillTimer(std::uint32_t id) {
     m_refused[id] = 0;
 }
 
+// A schedule that starts, or stops, holds nothing: a notice held before a
+// pause or a stop means nothing once every interval starts again in full.
 void BreakEngine::StartScheduler() {
+    m_hold.Clear();
     m_lastStepTick = m_ports.ticks.TickCount();
     SetState(STATE_NORMAL);
     m_ports.presenter.SetStartStopCaption(text::kCaptionStop);
@@ -236,11 +240,11 @@ void BreakEngine::StartScheduler() {
 
 void BreakEngine::StopScheduler() {
     m_restartedForWake = false;
-    m_hold.Clear();
     ShowStopped(false);
 }
 
 void BreakEngine::ShowStopped(bool keepMinute) {
+    m_hold.Clear();
     SetState(STATE_STOPPED);
     m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
@@ -368,7 +372,7 @@ void BreakEngine::ArmInterval(std::uint32_t id, std::uint32_t seconds) {
 }
 
 void BreakEngine::ArmLength(std::uint32_t id, std::uint32_t seconds) {
-    ArmTimer(id, ToPeriodMs(BreakLength(seconds)));
+    ArmTimer(id, BreakLengthMs(seconds));
 }
 
 void BreakEngine::TellHistory(BreakKind kind, BreakOutcome outcome) {
@@ -395,16 +399,76 @@ bool BreakEngine::AlreadyRested(std::uint32_t breakLengthSeconds) {
         return false;
     }
     MeasureIdle();
-    return std::uint64_t{m_idleMs} >= std::uint64_t{BreakLength(breakLengthSeconds)} * 1000;
+    return m_idleMs >= BreakLengthMs(breakLengthSeconds);
+}
+
+namespace {
+
+// What tells the two kinds of break apart.
+struct BreakRules {
+    std::uint32_t STimeSettings::*use;  // notices on at exactly 1
+    std::uint32_t STimeSettings::*interval;
+    std::uint32_t STimeSettings::*length;
+    std::uint32_t dueTimer;
+    HeldNotice held;
+    NoticeState reminder;
+    std::int64_t penalty;
+    SoundEvent reminderSound;
+};
+constexpr BreakRules kBreakRules[] = {
+    {&STimeSettings::UseMicropauses, &STimeSettings::Micropause, &STimeSettings::Micropause_length,
+     TIMER_SHORT_DUE, HeldNotice::kShortBreak, STATE_SHORT_REPEAT, 1,
+     SoundEvent::kShortBreakRepeat},
+    {&STimeSettings::UsePauses, &STimeSettings::Pause, &STimeSettings::Pause_length, TIMER_LONG_DUE,
+     HeldNotice::kLongBreak, STATE_LONG_REPEAT, 5, SoundEvent::kLongBreakRepeat},
+};
+
+}  // namespace
+
+std::size_t BreakEngine::Index(BreakKind kind) {
+    return kind == BreakKind::kShort ? 0 : 1;
+}
+
+// A break that falls due while the user has been away for its length was had
+// already; one that comes while the user is busy waits in the hold. Either
+// way the next interval runs.
+bool BreakEngine::BreakGoesAhead(BreakKind kind) {
+    const BreakRules& rules = kBreakRules[Index(kind)];
+    const bool shown = m_settings.*rules.use == 1;
+    if (AlreadyRested(m_settings.*rules.length) || (shown && Held(rules.held))) {
+        ArmInterval(rules.dueTimer, m_settings.*rules.interval);
+        return false;
+    }
+    if (shown) {
+        m_hold.NoteBreakShown();
+    }
+    return true;
+}
+
+// The firmer reminder of a break worked through: a notice, a point or five
+// taken, and the history told once per break. Nobody is reminded while busy.
+void BreakEngine::Remind(BreakKind kind) {
+    const BreakRules& rules = kBreakRules[Index(kind)];
+    if (m_settings.*rules.use != 1 || Quiet()) {
+        return;
+    }
+    SetState(rules.reminder);
+    ShowNotice(kStayMs);
+    if (!m_reminded[Index(kind)]) {
+        m_reminded[Index(kind)] = true;
+        TellHistory(kind, BreakOutcome::kWorkedThrough);
+    }
+    ChangePoints(-rules.penalty);
+    PlayIfSounds(rules.reminderSound);
 }
 
 void BreakEngine::OnShortBreakDue() {
-    // Had already, or held while the user is busy: the next interval runs.
-    if (AlreadyRested(m_settings.Micropause_length) ||
-        (m_settings.UseMicropauses == 1 && HoldNotice(HeldNotice::kShortBreak))) {
-        ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
-        return;
+    if (BreakGoesAhead(BreakKind::kShort)) {
+        StartShortBreak();
     }
+}
+
+void BreakEngine::StartShortBreak() {
     if (m_settings.UseMicropauses == 1) {
         SetState(STATE_SHORT_BREAK);
         ShowNotice(kStayMs);
@@ -414,7 +478,7 @@ void BreakEngine::OnShortBreakDue() {
     KillTimer(TIMER_SHORT_DUE);
     KillTimer(TIMER_WORK_POLL);
     m_shortBreakActiveMs = 0;
-    m_shortReminded = false;
+    m_reminded[Index(BreakKind::kShort)] = false;
     if (m_settings.UseMicropauses != 0) {
         TellHistory(BreakKind::kShort, BreakOutcome::kDue);
     }
@@ -433,16 +497,7 @@ void BreakEngine::PollShortBreak() {
     // reminder.
     if (std::uint64_t{m_shortBreakActiveMs} > std::uint64_t{m_settings.Micropause} * 1000) {
         m_shortBreakActiveMs = 0;
-        if (m_settings.UseMicropauses == 1 && !Quiet()) {
-            SetState(STATE_SHORT_REPEAT);
-            ShowNotice(kStayMs);
-            if (!m_shortReminded) {
-                m_shortReminded = true;
-                TellHistory(BreakKind::kShort, BreakOutcome::kWorkedThrough);
-            }
-            ChangePoints(-1);
-            PlayIfSounds(SoundEvent::kShortBreakRepeat);
-        }
+        Remind(BreakKind::kShort);
     }
 }
 
@@ -461,12 +516,9 @@ void BreakEngine::OnShortBreakEnd() {
 }
 
 void BreakEngine::OnLongBreakDue() {
-    if (AlreadyRested(m_settings.Pause_length) ||
-        (m_settings.UsePauses == 1 && HoldNotice(HeldNotice::kLongBreak))) {
-        ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
-        return;
+    if (BreakGoesAhead(BreakKind::kLong)) {
+        StartLongBreak();
     }
-    StartLongBreak();
 }
 
 void BreakEngine::StartLongBreak() {
@@ -485,7 +537,7 @@ void BreakEngine::StartLongBreak() {
     KillTimer(TIMER_SHORT_POLL);
     KillTimer(TIMER_WORK_POLL);
     m_longBreakActiveMs = 0;
-    m_longReminded = false;
+    m_reminded[Index(BreakKind::kLong)] = false;
     if (m_settings.UsePauses != 0) {
         TellHistory(BreakKind::kLong, BreakOutcome::kDue);
     }
@@ -505,16 +557,7 @@ void BreakEngine::PollLongBreak() {
     // length of work, not a whole interval.
     if (std::uint64_t{m_longBreakActiveMs} > std::uint64_t{length} * 1000) {
         m_longBreakActiveMs = 0;
-        if (m_settings.UsePauses == 1 && !Quiet()) {
-            SetState(STATE_LONG_REPEAT);
-            ShowNotice(kStayMs);
-            if (!m_longReminded) {
-                m_longReminded = true;
-                TellHistory(BreakKind::kLong, BreakOutcome::kWorkedThrough);
-            }
-            ChangePoints(-5);
-            PlayIfSounds(SoundEvent::kLongBreakRepeat);
-        }
+        Remind(BreakKind::kLong);
     }
 }
 

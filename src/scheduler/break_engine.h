@@ -18,11 +18,19 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pausora {
+
+// The settings pages can store a break length of 00:00. A timer of 0 ms would
+// fire as fast as Windows allows and turn the break into a storm of notices
+// and points, so a break of no length lasts the shortest time the one-second
+// polls can see: one second.
+std::uint32_t BreakLength(std::uint32_t seconds);
+std::uint32_t BreakLengthMs(std::uint32_t seconds);
 
 // The level 0..7 that a number of experience points earns.
 int ExperienceLevel(std::uint32_t bonus);
@@ -136,7 +144,11 @@ class BreakEngine {
     std::uint32_t FullWorkTime() const { return m_fullWorkTime; }
 
   private:
+    static std::size_t Index(BreakKind kind);
+    bool BreakGoesAhead(BreakKind kind);
+    void StartShortBreak();
     void StartLongBreak();
+    void Remind(BreakKind kind);
     // The tray says stopped and the timers go: all of them, or all but the
     // minute count.
     void ShowStopped(bool keepMinute);
@@ -149,6 +161,8 @@ class BreakEngine {
     // the next break comes. Nothing in a break, stopped or paused.
     void RefreshWorkingTooltip();
     std::string CurrentTooltip();
+    // Milliseconds to the next break whose notice shows; none coming.
+    std::optional<std::uint32_t> NextBreakMs() const;
 
     void MeasureIdle();
     bool AlreadyRested(std::uint32_t breakLengthSeconds);
@@ -169,9 +183,11 @@ class BreakEngine {
     // The break history's hooks.
     void TellHistory(BreakKind kind, BreakOutcome outcome);
 
-    // Quiet while busy (busy_hold_engine.cpp).
+    // Quiet while busy (busy_hold_engine.cpp): whether the user is busy now;
+    // the one gate of a notice that falls due, true when it is held; and the
+    // one-second step that lets the held notice out.
     bool Quiet();
-    bool HoldNotice(HeldNotice notice);
+    bool Held(HeldNotice notice);
     bool HoldDayNotices(bool workdayOver, bool overLimit);
     void StepHold();
 
@@ -215,12 +231,10 @@ class BreakEngine {
     PauseClock m_pause;
     PauseTexts m_pauseTexts;
     BusyHold m_hold;
-    bool m_shortReminded = false;  // a firmer reminder came in this break
-    bool m_longReminded = false;
+    // A firmer reminder came in this break, short and long.
+    std::array<bool, 2> m_reminded{};
 
-    // The popup keeps a reference to its body text, so the saying (or the
-    // day's time) lives here until the next notice replaces it.
-    Notice m_notice;  // what the next show presents
+    Notice m_notice;  // what the next show presents, as the states so far filled it
 };
 
 }  // namespace pausora

@@ -4,7 +4,16 @@
 
 namespace pausora {
 
-void BusyHold::Observe(bool busy, std::uint32_t now) {
+void BusyHold::Observe(Busy state, std::uint32_t now) {
+    m_fullScreen = state == Busy::kFullScreen;
+    if (m_fullScreen && m_fullScreenSpent) {
+        // Not busy, and no grace either: full screen is simply work now.
+        m_busy = false;
+        m_inGrace = false;
+        m_spent = false;
+        return;
+    }
+    const bool busy = state != Busy::kNo;
     if (busy) {
         if (!m_busy) {
             m_busy = true;
@@ -69,6 +78,7 @@ std::optional<HeldNotice> BusyHold::Release(std::uint32_t now, std::uint32_t sho
     }
     if (longest) {
         m_spent = true;
+        m_fullScreenSpent = m_fullScreen;
     }
     // The most important notice that still means something: a break had
     // while away is taken; several held short breaks are one notice, and a
@@ -100,6 +110,7 @@ void BusyHold::Clear() {
     m_longestAwayMs = 0;
     m_inGrace = false;
     m_spent = false;
+    m_fullScreenSpent = false;
 }
 
 }  // namespace pausora

@@ -46,17 +46,18 @@ class BusyHold {
     // between two slides, or a call that is being set up again, is no
     // moment for a notice.
     static constexpr std::uint32_t kGraceMs = 10 * 1000;
-    // The longest a hold keeps notices back. A program left in full screen
-    // (or one that claims to be presenting for ever) must not silence the
-    // reminders for good: after this the held notice shows, and so does
-    // every one after it until the user is no longer busy.
+    // The longest a hold keeps notices back. A program that claims to be
+    // presenting for ever must not silence the reminders for good: after
+    // this the held notice shows, and so does every one after it until the
+    // user is no longer busy. A window in full screen may be someone's
+    // workplace for the whole day: after a hold it ended this way, full
+    // screen holds nothing until a break has been shown again.
     static constexpr std::uint32_t kLongestHoldMs = 2 * 60 * 60 * 1000;
     // As long as a notice stays up.
     static constexpr std::uint32_t kAfterReleaseMs = 5 * 1000;
 
-    // What the user is doing now: busy or not. The moment busy ends starts
-    // the grace.
-    void Observe(bool busy, std::uint32_t now);
+    // What the user is doing now. The moment busy ends starts the grace.
+    void Observe(Busy busy, std::uint32_t now);
     // Whether a notice due now is to be held.
     bool Quiet(std::uint32_t now) const;
     // True once after the user has become busy.
@@ -81,7 +82,10 @@ class BusyHold {
     // which come at every active minute, then wait for the next one.
     bool RecentlyReleased(std::uint32_t now) const;
 
-    // A wake, a stop or a fresh start: nothing stays held.
+    // A break's notice came as the schedule has it, not out of a hold.
+    void NoteBreakShown() { m_fullScreenSpent = false; }
+
+    // A wake, a stop, a pause or a fresh start: nothing stays held.
     void Clear();
 
   private:
@@ -96,6 +100,9 @@ class BusyHold {
     // The hold reached its longest during this busy spell: busy counts for
     // nothing until the spell ends.
     bool m_spent = false;
+    bool m_fullScreen = false;  // and nothing more says busy
+    // The last hold in full screen reached its longest (see kLongestHoldMs).
+    bool m_fullScreenSpent = false;
     std::uint8_t m_held = 0;
     std::uint32_t m_heldSince = 0;
     std::uint32_t m_longestAwayMs = 0;

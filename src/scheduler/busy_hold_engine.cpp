@@ -1,30 +1,19 @@
-// The break engine's side of the hold: where notices ask whether to wait,
-// and the one-second step that lets the held notice out.
+// The break engine's side of the hold: where a notice that falls due asks
+// whether to wait, and the one-second step that lets the held notice out.
 #include "scheduler/break_engine.h"
 
-#include <algorithm>
-
 namespace pausora {
-namespace {
-
-// As the schedule measures a break: one of no length lasts a second.
-std::uint32_t BreakMs(std::uint32_t seconds) {
-    return static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(std::uint64_t{std::max(seconds, 1u)} * 1000, 0xFFFFFFFFu));
-}
-
-}  // namespace
 
 bool BreakEngine::Quiet() {
     if (m_settings.QuietWhenBusy != 1) {
         return false;
     }
     const std::uint32_t now = m_ports.ticks.TickCount();
-    m_hold.Observe(m_ports.busy.Query() != Busy::kNo, now);
+    m_hold.Observe(m_ports.busy.Query(), now);
     return m_hold.Quiet(now);
 }
 
-bool BreakEngine::HoldNotice(HeldNotice notice) {
+bool BreakEngine::Held(HeldNotice notice) {
     if (!Quiet()) {
         return false;
     }
@@ -32,7 +21,8 @@ bool BreakEngine::HoldNotice(HeldNotice notice) {
     m_hold.Hold(notice, m_ports.ticks.TickCount());
     // The state line says why nothing comes; the icon stays as it is.
     if (first) {
-        m_ports.presenter.SetTooltipText(MakeTooltip(text::kTipHeld));
+        m_ports.presenter.SetTooltipText(CurrentTooltip());
+        m_ports.presenter.SetCountdown(0);
     }
     return true;
 }
@@ -49,10 +39,10 @@ bool BreakEngine::HoldDayNotices(bool workdayOver, bool overLimit) {
         return false;
     }
     if (workdayOver) {
-        HoldNotice(HeldNotice::kWorkdayEnd);
+        Held(HeldNotice::kWorkdayEnd);
     }
     if (overLimit) {
-        HoldNotice(HeldNotice::kTimeLimit);
+        Held(HeldNotice::kTimeLimit);
     }
     return true;
 }
@@ -72,11 +62,12 @@ void BreakEngine::StepHold() {
     const std::uint32_t now = m_ports.ticks.TickCount();
     m_hold.NoteIdle(m_idleMs);  // as the poll that just ran measured it
     const std::optional<HeldNotice> notice = m_hold.Release(
-        now, BreakMs(m_settings.Micropause_length), BreakMs(m_settings.Pause_length));
+        now, BreakLengthMs(m_settings.Micropause_length), BreakLengthMs(m_settings.Pause_length));
     if (!notice) {
         return;
     }
-    // The state line comes back before anything is shown.
+    // The state line comes back before anything is shown; a break that
+    // comes out of the hold starts as it would have when it fell due.
     const bool longBreak = m_armed[TIMER_LONG_END].periodMs != 0;
     const bool shortBreak = m_armed[TIMER_SHORT_END].periodMs != 0;
     std::string_view state = text::kTipNormal;
@@ -85,16 +76,20 @@ void BreakEngine::StepHold() {
     } else if (shortBreak && m_settings.UseMicropauses == 1) {
         state = text::kTipShortBreak;
     }
-    m_ports.presenter.SetTooltipText(MakeTooltip(state));
+    if (InBreak()) {
+        m_ports.presenter.SetTooltipText(MakeTooltip(state));
+    } else {
+        RefreshWorkingTooltip();
+    }
     switch (*notice) {
         case HeldNotice::kLongBreak:
             if (!longBreak) {
-                OnLongBreakDue();
+                StartLongBreak();
             }
             break;
         case HeldNotice::kShortBreak:
             if (!longBreak && !shortBreak) {
-                OnShortBreakDue();
+                StartShortBreak();
             }
             break;
         case HeldNotice::kTimeLimit:

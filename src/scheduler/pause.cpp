@@ -74,9 +74,10 @@ void BreakEngine::Resume() {
     m_pause.Clear();
     StorePause();
     KillTimer(TIMER_PAUSE_END);
-    // As after Start: every interval in full from now.
-    StartScheduler();
+    // As after Start: every interval in full from now, and marked running
+    // first, so that the tooltip it sets already names the next break.
     m_stopped = 0;
+    StartScheduler();
 }
 
 void BreakEngine::OnPauseStep() {
@@ -163,32 +164,43 @@ std::string BreakEngine::CurrentTooltip() {
     if (m_hold.HasHeld()) {
         return MakeTooltip(text::kTipHeld);  // when it comes is up to the user
     }
-    // The next break the user will see: a kind of break whose notices are
-    // off still runs, silently, and is none of the user's business.
-    const std::uint32_t now = m_ports.ticks.TickCount();
-    std::optional<std::uint64_t> next;
-    const auto consider = [&](std::uint32_t id, std::uint32_t use) {
-        const ArmedTimer& timer = m_armed[id];
-        if (use != 1 || timer.periodMs == 0) {
-            return;
-        }
-        const std::uint32_t left = timer.periodMs - std::min(now - timer.sinceTick, timer.periodMs);
-        next = std::min<std::uint64_t>(next.value_or(left), left);
-    };
-    consider(TIMER_SHORT_DUE, m_settings.UseMicropauses);
-    consider(TIMER_LONG_DUE, m_settings.UsePauses);
     std::string state(text::kTipNormal);
-    if (next) {
+    if (const std::optional<std::uint32_t> next = NextBreakMs()) {
         state += '\n';
         state += NextBreakLine(m_pauseTexts, *next);
     }
     return MakeTooltip(state);
 }
 
+// The next break the user will see: a kind of break whose notices are off
+// still runs, silently, and is none of the user's business.
+std::optional<std::uint32_t> BreakEngine::NextBreakMs() const {
+    const std::uint32_t now = m_ports.ticks.TickCount();
+    std::optional<std::uint32_t> next;
+    const auto consider = [&](std::uint32_t id, std::uint32_t use) {
+        const ArmedTimer& timer = m_armed[id];
+        if (use != 1 || timer.periodMs == 0) {
+            return;
+        }
+        const std::uint32_t left = timer.periodMs - std::min(now - timer.sinceTick, timer.periodMs);
+        next = std::min(next.value_or(left), left);
+    };
+    consider(TIMER_SHORT_DUE, m_settings.UseMicropauses);
+    consider(TIMER_LONG_DUE, m_settings.UsePauses);
+    return next;
+}
+
 void BreakEngine::RefreshWorkingTooltip() {
-    if (m_stopped == 0 && !m_pause.Active() && !InBreak()) {
-        m_ports.presenter.SetTooltipText(CurrentTooltip());
+    if (m_stopped != 0 || m_pause.Active() || InBreak()) {
+        return;
     }
+    m_ports.presenter.SetTooltipText(CurrentTooltip());
+    // The icon's count says what the tooltip's line says, rounded up alike;
+    // past 99 minutes, or with nothing coming, the plain icon.
+    const std::optional<std::uint32_t> next = NextBreakMs();
+    const std::uint32_t minutes = next ? (*next + 59999) / 60000 : 0;
+    const bool counting = m_settings.IconCountdown == 1 && !m_hold.HasHeld() && minutes <= 99;
+    m_ports.presenter.SetCountdown(counting ? minutes : 0);
 }
 
 void BreakEngine::RefreshTray() {

@@ -89,12 +89,19 @@ std::optional<UtcTime> PauseEnd(PauseLength length, UtcTime now, IWallClock& wal
     }
     // A start time the settings cannot hold is no start time: the morning's.
     const bool usable = useWorkingTime && startHours < 24 && startMinutes < 60;
-    LocalTime morning = NextDay(*today);
-    morning.hour = usable ? startHours : 8;
-    morning.minute = usable ? startMinutes : 0;
-    // Through the time zone, so that a night with a daylight-saving change
-    // lasts its 23 or 25 hours.
-    const std::optional<UtcTime> end = wall.FromLocal(morning);
+    // The next start of work still ahead: after midnight that is this
+    // morning's, not the one a day later.
+    const auto startOn = [&](const LocalTime& day) {
+        LocalTime morning{
+            day.year, day.month, day.day, usable ? startHours : 8, usable ? startMinutes : 0, 0};
+        // Through the time zone, so that a night with a daylight-saving
+        // change lasts its 23 or 25 hours.
+        return wall.FromLocal(morning);
+    };
+    std::optional<UtcTime> end = startOn(*today);
+    if (!end || *end <= now) {
+        end = startOn(NextDay(*today));
+    }
     if (!end || *end <= now || *end - now > kLongestPause) {
         return std::nullopt;
     }

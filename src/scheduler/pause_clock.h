@@ -48,7 +48,8 @@ std::optional<std::uint64_t> DecodePausedUntil(std::uint64_t stored, UtcTime now
 
 // The end of a pause of `length` chosen at `now` (in UTC): nullopt for
 // "until I resume", or when the clock cannot say. "Until tomorrow" is the
-// next day's start of the working day, or 08:00 with the working time off.
+// next start of the working day still ahead (this morning's, chosen after
+// midnight), or of 08:00 with the working time off.
 std::optional<UtcTime> PauseEnd(PauseLength length, UtcTime now, IWallClock& wall,
                                 std::uint32_t startHours, std::uint32_t startMinutes,
                                 bool useWorkingTime);

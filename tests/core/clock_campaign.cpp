@@ -10,6 +10,7 @@
 #include <ostream>
 #include <random>
 #include <sstream>
+#include <tuple>
 
 namespace pausora::sim {
 namespace {
@@ -45,7 +46,11 @@ class Campaign {
 
     CampaignReport Run(double days) {
         while (m_report.counts.days < days) {
-            RunEpisode(days - m_report.counts.days);
+            if (Chance(0.25)) {
+                FullScreenDay();
+            } else {
+                RunEpisode(days - m_report.counts.days);
+            }
         }
         return m_report;
     }
@@ -139,6 +144,61 @@ class Campaign {
         m_report.counts.timerEvents += m_firedBefore + Sim().timers.fired;
         m_firedBefore = 0;
         m_report.counts.tickWraps += (std::uint64_t{m_tickBase} + Now()) >> 32;
+        m_sim.reset();
+    }
+
+    // A day in a full-screen workplace (a remote desktop, a virtual machine),
+    // left for a moment now and then, at the keyboard and taking each break
+    // as it comes: its breaks still come, at least every longest hold and
+    // interval after the last break.
+    void FullScreenDay() {
+        ++m_report.counts.episodes;
+        ++m_report.counts.fullScreenDays;
+        ++m_episode;
+        m_sim = std::make_unique<EngineSim>();
+        EngineSim& sim = Sim();
+        sim.presenter.keepLog = false;
+        RandomSettings(sim.settings);
+        sim.settings.QuietWhenBusy = 1;
+        const STimeSettings& s = sim.settings;
+        std::uint64_t boundMs = 0;
+        for (const auto& [use, interval, length] :
+             {std::tuple{s.UseMicropauses, s.Micropause, s.Micropause_length},
+              std::tuple{s.UsePauses, s.Pause, s.Pause_length}}) {
+            if (use == 1 && interval != 0) {
+                const std::uint64_t ms =
+                    BusyHold::kLongestHoldMs + (std::uint64_t{interval} + length + 30) * kSecondMs;
+                boundMs = boundMs == 0 ? ms : std::min(boundMs, ms);
+            }
+        }
+        sim.busy.fullScreen = true;
+        sim.Start();
+        std::uint64_t lastBreakMs = 0;
+        std::size_t seen = 0;
+        while (Now() < kDayMs) {
+            sim.busy.fullScreen = !Chance(0.01);
+            sim.Advance(5, true);
+            for (; seen < sim.presenter.notices.size(); ++seen) {
+                const std::string& title = sim.presenter.notices[seen].title;
+                if (title == text::kShortBreakTitle || title == text::kLongBreakTitle) {
+                    if (boundMs != 0 && Now() - lastBreakMs > boundMs) {
+                        Violation(Rule::kFullScreenBreaks,
+                                  "no break for " + std::to_string((Now() - lastBreakMs) / 1000) +
+                                      " s in full screen");
+                    }
+                    // Resting for the break's length counts as a break too,
+                    // and so do the breaks that fall due meanwhile.
+                    const bool shortOne = title == text::kShortBreakTitle;
+                    sim.Advance((shortOne ? s.Micropause_length : s.Pause_length) + 2, false);
+                    lastBreakMs = Now();
+                }
+            }
+        }
+        if (boundMs != 0 && Now() - lastBreakMs > boundMs) {
+            Violation(Rule::kFullScreenBreaks, "no break for the rest of a full-screen day");
+        }
+        m_report.counts.days += static_cast<double>(Now()) / static_cast<double>(kDayMs);
+        m_report.counts.timerEvents += sim.timers.fired;
         m_sim.reset();
     }
 
@@ -708,6 +768,8 @@ const char* RuleName(Rule rule) {
             return "quiet while busy";
         case Rule::kHeldKept:
             return "held, not lost";
+        case Rule::kFullScreenBreaks:
+            return "breaks in full screen";
     }
     return "?";
 }
@@ -743,6 +805,7 @@ void PrintReport(std::ostream& out, const CampaignReport& report) {
         << c.sounds << "\n"
         << "busy spells " << c.busySpells << " (held breaks shown after " << c.heldBreaksShown
         << ", had while away " << c.heldBreaksTaken << ")\n"
+        << "full-screen days " << c.fullScreenDays << "\n"
         << "different notices within 5 s (a break and the minute's notice, a long break "
            "replacing a short one) "
         << c.differentNoticesClose << "\n";

@@ -24,8 +24,9 @@ enum class Rule {
     kNoBurst,      // never the same notice twice within a few seconds
     kBusyQuiet,    // nothing shown or heard while the user is busy (for two hours at most)
     kHeldKept,     // a break held while busy comes once the user is free, unless had while away
+    kFullScreenBreaks,  // a full-screen workplace still gets its breaks
 };
-inline constexpr std::size_t kRuleCount = 7;
+inline constexpr std::size_t kRuleCount = 8;
 const char* RuleName(Rule rule);
 
 struct CampaignCounts {
@@ -56,6 +57,7 @@ struct CampaignCounts {
     std::uint64_t busySpells = 0;
     std::uint64_t heldBreaksShown = 0;  // after the user was free again
     std::uint64_t heldBreaksTaken = 0;  // away for their length during the hold
+    std::uint64_t fullScreenDays = 0;
 };
 
 struct CampaignReport {

@@ -22,6 +22,7 @@ TEST(ClockCampaign, NoRuleIsBrokenOverAFewMonthsOfRandomDays) {
     EXPECT_GT(report.counts.tickWraps, 5u) << text.str();
     EXPECT_GT(report.counts.activeMinutes, 1000u) << text.str();
     EXPECT_GT(report.counts.heldBreaksShown, 10u) << text.str();
+    EXPECT_GT(report.counts.fullScreenDays, 3u) << text.str();
 }
 
 }  // namespace

@@ -151,6 +151,7 @@ void RecordingPresenter::HideNotice() {
 }
 
 void RecordingPresenter::SetIcon(int iconId) {
+    countdown = 0;  // the icon set takes the count's place
     icon = iconId;
     Log("icon " + std::to_string(iconId));
 }

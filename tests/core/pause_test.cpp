@@ -33,6 +33,7 @@ void ExpectResumedAt(EngineSim& sim, std::uint64_t endSeconds) {
     EXPECT_TRUE(sim.engine.IsPaused()) << "ended before " << endSeconds << " s";
     sim.AdvanceTo(endSeconds);
     EXPECT_FALSE(sim.engine.IsPaused()) << "still paused at " << endSeconds << " s";
+    EXPECT_EQ(sim.presenter.tooltip, "Pausora (Normal)\nNext break in 7 min\nYour experience: 0");
     EXPECT_EQ(sim.Armed(), kWorking);
     EXPECT_EQ(Stored(sim), kNotPaused);
     EXPECT_EQ(sim.presenter.icon, IDI_TRAY_NORMAL);
@@ -89,32 +90,74 @@ TEST(Pause, EachLengthStopsTheScheduleUntilItsEnd) {
     }
 }
 
-// The night from Saturday to Sunday, 28 to 29 March 2026: at 02:00 the
-// clocks go forward to 03:00; on 24 to 25 October back from 03:00 to 02:00.
-TEST(Pause, UntilTomorrowAcrossMidnightAndADaylightSavingChange) {
+// "Until tomorrow" ends at the next start of work still ahead, 08:00 here:
+// this morning's after midnight. The nights from Saturday to Sunday, 28 to 29
+// March 2026, when at 02:00 the clocks go forward to 03:00, and 24 to 25
+// October, back from 03:00 to 02:00, last an hour less and more.
+TEST(Pause, UntilTomorrowIsTheNextStartOfWorkStillAhead) {
+    constexpr std::int64_t kWinter = 3600;
+    constexpr std::int64_t kSummer = 7200;
     struct Row {
         LocalTime choice;
         std::int64_t before, after;  // offsets east of UTC
         LocalTime change;            // the change, in local time before it
+        std::string_view line;
         std::uint64_t seconds;
     };
     const Row rows[] = {
-        {{2026, 3, 28, 23, 30, 0}, 3600, 7200, {2026, 3, 29, 2, 0, 0}, 9 * 3600 + 30 * 60 - 3600},
-        {{2026, 10, 24, 23, 30, 0}, 7200, 3600, {2026, 10, 25, 3, 0, 0}, 9 * 3600 + 30 * 60 + 3600},
+        {{2026, 12, 8, 0, 30, 0}, kWinter, kWinter, {}, "Paused until 08:00", 7 * 3600 + 1800},
+        {{2026, 12, 8, 7, 59, 0}, kWinter, kWinter, {}, "Paused until 08:00", 60},
+        {{2026, 12, 8, 8, 0, 0}, kWinter, kWinter, {}, "Paused until tomorrow 08:00", 24 * 3600},
+        {{2026, 12, 8, 23, 59, 0},
+         kWinter,
+         kWinter,
+         {},
+         "Paused until tomorrow 08:00",
+         8 * 3600 + 60},
+        {{2026, 3, 28, 23, 30, 0},
+         kWinter,
+         kSummer,
+         {2026, 3, 29, 2, 0, 0},
+         "Paused until tomorrow 08:00",
+         8 * 3600 + 1800 - 3600},
+        {{2026, 3, 29, 1, 30, 0},
+         kWinter,
+         kSummer,
+         {2026, 3, 29, 2, 0, 0},
+         "Paused until 08:00",
+         6 * 3600 + 1800 - 3600},
+        {{2026, 10, 24, 23, 30, 0},
+         kSummer,
+         kWinter,
+         {2026, 10, 25, 3, 0, 0},
+         "Paused until tomorrow 08:00",
+         8 * 3600 + 1800 + 3600},
+        {{2026, 10, 25, 1, 30, 0},
+         kSummer,
+         kWinter,
+         {2026, 10, 25, 3, 0, 0},
+         "Paused until 08:00",
+         6 * 3600 + 1800 + 3600},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.choice.month);
+        SCOPED_TRACE(::testing::Message() << row.choice.month << "-" << row.choice.day << " "
+                                          << row.choice.hour << ":" << row.choice.minute);
         EngineSim sim;
         sim.settings.UseWorkingTime = 1;
+        sim.settings.StartWorkTime_hours = 8;
         sim.calendar.start = row.choice;
         sim.wall.offsetSeconds = row.before;
-        sim.wall.changeAt = sim.wall.Utc(row.change);
+        if (row.change.year != 0) {
+            sim.wall.changeAt = sim.wall.Utc(row.change);
+        }
         sim.wall.offsetAfter = row.after;
         sim.Start();
         sim.engine.Pause(PauseLength::kUntilTomorrow);
-        EXPECT_EQ(StateLine(sim), "Paused until tomorrow 09:00");
-        sim.AdvanceTo(3600);  // past midnight: the same morning is today's now
-        EXPECT_EQ(StateLine(sim), "Paused until 09:00");
+        EXPECT_EQ(StateLine(sim), row.line);
+        if (row.choice.hour == 23) {
+            sim.AdvanceTo(3600);  // past midnight: the same morning is today's now
+            EXPECT_EQ(StateLine(sim), "Paused until 08:00");
+        }
         ExpectResumedAt(sim, row.seconds);
     }
 }
@@ -304,32 +347,51 @@ TEST(BreakNow, IsRefusedWhileABreakRunsStoppedPausedOrWithLongBreaksOff) {
     }
 }
 
+// The tooltip's line, and the icon's count when the user asks for it: the
+// same minutes, rounded up, up to 99; nothing in a break or a hold.
 TEST(Tooltip, SaysWhenTheNextShownBreakComes) {
     struct Row {
         std::uint32_t shortEvery, longEvery, useShort;
         std::uint64_t at;
         const char* line;
+        std::uint32_t count;
     };
     const Row rows[] = {
-        {420, 3600, 1, 0, "Next break in 7 min"},  // at the start
-        {420, 3600, 1, 60, "Next break in 6 min"},
-        {90, 3600, 1, 60, "Next break in less than a minute"},
-        {420, 600, 1, 60, "Next break in 6 min"},  // the earlier of the two
-        {420, 300, 1, 60, "Next break in 4 min"},
-        {420, 3600, 0, 60, "Next break in 59 min"},  // silent short breaks are not breaks
+        {420, 3600, 1, 0, "Next break in 7 min", 7},  // at the start
+        {420, 3600, 1, 60, "Next break in 6 min", 6},
+        {90, 3600, 1, 60, "Next break in less than a minute", 1},
+        {420, 600, 1, 60, "Next break in 6 min", 6},  // the earlier of the two
+        {420, 300, 1, 60, "Next break in 4 min", 4},
+        {420, 3600, 0, 60, "Next break in 59 min", 59},  // silent short breaks are not breaks
+        {420, 6000, 0, 60, "Next break in 99 min", 99},
+        {420, 7200, 0, 60, "Next break in 119 min", 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.line);
-        EngineSim sim;
-        sim.settings.Micropause = row.shortEvery;
-        sim.settings.Pause = row.longEvery;
-        sim.settings.UseMicropauses = row.useShort;
-        sim.Start();
-        sim.engine.RefreshTray();
-        sim.AdvanceTo(row.at);
-        EXPECT_EQ(sim.presenter.tooltip,
-                  std::string("Pausora (Normal)\n") + row.line + "\nYour experience: 0");
+        for (const std::uint32_t countdown : {0u, 1u}) {
+            SCOPED_TRACE(::testing::Message() << row.line << ", countdown " << countdown);
+            EngineSim sim;
+            sim.settings.Micropause = row.shortEvery;
+            sim.settings.Pause = row.longEvery;
+            sim.settings.UseMicropauses = row.useShort;
+            sim.settings.IconCountdown = countdown;
+            sim.Start();
+            sim.engine.RefreshTray();
+            sim.AdvanceTo(row.at);
+            EXPECT_EQ(sim.presenter.tooltip,
+                      std::string("Pausora (Normal)\n") + row.line + "\nYour experience: 0");
+            EXPECT_EQ(sim.presenter.countdown, countdown * row.count);
+        }
     }
+    EngineSim sim;
+    sim.settings.IconCountdown = 1;
+    sim.Start();
+    sim.AdvanceTo(421);
+    EXPECT_EQ(sim.presenter.countdown, 0u) << "in a break";
+    sim.AdvanceTo(480);
+    EXPECT_EQ(sim.presenter.countdown, 7u) << "after it";
+    sim.busy.busy = true;
+    sim.AdvanceTo(900, true);
+    EXPECT_EQ(sim.presenter.countdown, 0u) << "while a break is held";
 }
 
 TEST(PauseClockRules, StoredValuesAndTheirLimits) {
