@@ -63,17 +63,6 @@ TEST(SelectedObject, PutsBackWhatWasSelectedBeforeItOnce) {
     EXPECT_EQ(CurrentFont(dc.get()), before);
 }
 
-TEST(WindowDc, IsTheWindowsOwn) {
-    const ui::WindowDc screen(nullptr);
-    ASSERT_TRUE(screen);
-    EXPECT_GT(::GetDeviceCaps(screen.get(), LOGPIXELSY), 0);
-    ui::WindowDc desktop(::GetDesktopWindow());
-    const HDC dc = desktop.get();
-    const ui::WindowDc taken(std::move(desktop));
-    EXPECT_EQ(taken.get(), dc);
-    EXPECT_FALSE(desktop);  // a moved-from owner gives nothing back
-}
-
 constexpr UINT kAnswer = WM_APP + 1;
 constexpr UINT kThrow = WM_APP + 2;
 
