@@ -76,10 +76,9 @@ void CStyledText::Paint() {
     }
     const bool fontFailed = !m_font;
     if (!fontFailed) {
-        const HGDIOBJ old = ::SelectObject(dc, m_font.get());
+        const ui::SelectedObject font(dc, m_font.get());
         ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &client,
                    DT_WORDBREAK | DT_NOPREFIX);
-        ::SelectObject(dc, old);
     }
     ::EndPaint(m_hwnd, &paint);
 

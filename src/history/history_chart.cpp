@@ -13,10 +13,6 @@ constexpr std::array<std::string_view, 12> kMonthNames = {
 constexpr std::array<std::string_view, 7> kWeekdays = {
     "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
 
-int Scale(int pixels, int dpi) {
-    return static_cast<int>((static_cast<long long>(pixels) * dpi + 48) / 96);
-}
-
 std::string Clock(std::int32_t minuteOfDay) {
     const auto minute = static_cast<std::uint32_t>(minuteOfDay);
     return ZeroPadded(minute / 60, 2) + ':' + ZeroPadded(minute % 60, 2);
@@ -119,7 +115,7 @@ std::uint32_t FillDays(const std::vector<DayRecord>& records, const Date& today,
 
 // Each day's column, bar, mark of breaks taken and labels, left to right.
 template <typename YOf>
-void PlaceBars(const ChartRect& area, int shareHeight, const YOf& yOf, ChartLayout& out) {
+void PlaceBars(const ScreenRect& area, int shareHeight, const YOf& yOf, ChartLayout& out) {
     const int days = static_cast<int>(out.bars.size());
     const int columnWidth = out.plot.Width() / days;
     const int barWidth = std::max(1, columnWidth * 3 / 5);
@@ -149,7 +145,7 @@ void PlaceBars(const ChartRect& area, int shareHeight, const YOf& yOf, ChartLayo
 ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date& today,
                                std::uint32_t limitMinutes, bool keeping, const ChartMetrics& m) {
     ChartLayout out;
-    const auto px = [&m](int pixels) { return Scale(pixels, m.dpi); };
+    const auto px = [&m](int pixels) { return ScaleLength(pixels, m.dpi); };
     const int margin = px(12);
     const int gap = px(8);
 
@@ -164,7 +160,7 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
     // Two lines: a narrow window wraps the totals.
     out.totalsRect = {margin, buttonTop - gap - 2 * m.lineHeight, m.width - margin,
                       buttonTop - gap};
-    const ChartRect area{margin, margin, m.width - margin, out.totalsRect.top - gap};
+    const ScreenRect area{margin, margin, m.width - margin, out.totalsRect.top - gap};
 
     // The days: the last 14, or 28 when the window is wide enough.
     const int axisWidth = m.charWidth * 5 + gap;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "history/history_file.h"
+#include "ui/screen_geometry.h"
 
 #include <cstdint>
 #include <string>
@@ -10,21 +11,11 @@
 
 namespace pausora {
 
-struct ChartRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
-
 // The window's client area and its type, in pixels at its DPI.
 struct ChartMetrics {
     int width = 0;
     int height = 0;
-    int dpi = 96;
+    int dpi = kBaseDpi;
     int lineHeight = 16;  // of the window's font
     int charWidth = 7;    // its average character
 };
@@ -32,11 +23,11 @@ struct ChartMetrics {
 struct ChartBar {
     bool today = false;
     bool hasRecord = false;
-    DayRecord record;  // the date, and all zero without a record
-    ChartRect column;  // the day's whole column: where the pointer finds it
-    ChartRect bar;     // computer time; no height for none
-    ChartRect share;   // the box of the breaks-taken mark
-    ChartRect shareFill;
+    DayRecord record;   // the date, and all zero without a record
+    ScreenRect column;  // the day's whole column: where the pointer finds it
+    ScreenRect bar;     // computer time; no height for none
+    ScreenRect share;   // the box of the breaks-taken mark
+    ScreenRect shareFill;
     std::string label;       // the day of the month
     std::string monthLabel;  // under the first day and each 1st: "Dec"
 };
@@ -50,18 +41,18 @@ struct ChartLayout {
     // No day of the shown ones has a line: the message instead of the chart.
     bool empty = true;
     std::string message;
-    ChartRect messageRect;
+    ScreenRect messageRect;
 
-    ChartRect plot;  // the bars' area, its bottom the zero line
+    ScreenRect plot;  // the bars' area, its bottom the zero line
     std::vector<ChartBar> bars;
     std::vector<ChartGridLine> grid;
     int limitY = -1;  // the daily limit's line; -1 above the chart or none
-    ChartRect shareRow;
+    ScreenRect shareRow;
     int labelsTop = 0;
     std::string totals;
-    ChartRect totalsRect;
-    ChartRect exportButton;
-    ChartRect closeButton;
+    ScreenRect totalsRect;
+    ScreenRect exportButton;
+    ScreenRect closeButton;
 };
 
 // The days shown: 14, or 28 when each of them still gets this much room.

@@ -42,16 +42,12 @@ ui::FontHandle MakeFont(int dpi, int points, int weight) {
     return ui::FontHandle(::CreateFontIndirectW(&log));
 }
 
-RECT ToRect(const ChartRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
-
-void Fill(HDC dc, const ChartRect& r, COLORREF colour) {
+void Fill(HDC dc, const ScreenRect& r, COLORREF colour) {
     if (r.Width() <= 0 || r.Height() <= 0) {
         return;
     }
     ::SetBkColor(dc, colour);
-    const RECT rect = ToRect(r);
+    const RECT rect = ui::ToRect(r);
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
@@ -135,12 +131,12 @@ ui::Handled CHistoryWindow::OnCreate() {
 void CHistoryWindow::MakeFonts() {
     m_font = MakeFont(m_dpi.Dpi(), 8, FW_NORMAL);
     m_boldFont = MakeFont(m_dpi.Dpi(), 8, FW_BOLD);
-    const HDC dc = ::GetDC(Handle());
-    const HGDIOBJ old = ::SelectObject(dc, m_font.get());
     TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc, &metrics);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(Handle(), dc);
+    {
+        const ui::WindowDc dc(Handle());
+        const ui::SelectedObject font(dc.get(), m_font.get());
+        ::GetTextMetricsW(dc.get(), &metrics);
+    }
     m_lineHeight = std::max<int>(1, metrics.tmHeight);
     m_charWidth = std::max<int>(1, metrics.tmAveCharWidth);
     for (const HWND control : {m_export, m_close, m_tooltip}) {
@@ -156,7 +152,7 @@ void CHistoryWindow::Relayout() {
         m_settings.UseDailyTimeLimit == 1 ? m_settings.DailyTimeLimit / 60 : 0;
     const std::vector<DayRecord> records = m_history.File().Records();
     m_layout = LayoutHistoryChart(records, Today(), limit, m_history.Keeping(), metrics);
-    const auto place = [](HWND button, const ChartRect& r) {
+    const auto place = [](HWND button, const ScreenRect& r) {
         ::SetWindowPos(button, nullptr, r.left, r.top, r.Width(), r.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE);
     };
@@ -207,21 +203,17 @@ ui::Handled CHistoryWindow::OnPaint() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     if (client.right > 0 && client.bottom > 0) {
-        const HDC memory = ::CreateCompatibleDC(dc);
+        const ui::MemoryDc memory(::CreateCompatibleDC(dc));
         if (!m_buffer || m_bufferSize.cx != client.right || m_bufferSize.cy != client.bottom) {
             m_buffer.reset(::CreateCompatibleBitmap(dc, client.right, client.bottom));
             m_bufferSize = {client.right, client.bottom};
         }
-        if (memory != nullptr && m_buffer) {
-            const HGDIOBJ oldBitmap = ::SelectObject(memory, m_buffer.get());
-            Draw(memory, client);
-            ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-            ::SelectObject(memory, oldBitmap);
+        if (memory && m_buffer) {
+            const ui::SelectedObject buffer(memory.get(), m_buffer.get());
+            Draw(memory.get(), client);
+            ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
         } else {
             Draw(dc, client);
-        }
-        if (memory != nullptr) {
-            ::DeleteDC(memory);
         }
     }
     ::EndPaint(Handle(), &paint);
@@ -229,25 +221,24 @@ ui::Handled CHistoryWindow::OnPaint() {
 }
 
 void CHistoryWindow::Draw(HDC dc, const RECT& client) {
-    Fill(dc, ChartRect{0, 0, client.right, client.bottom}, kBackground);
+    Fill(dc, ui::ToScreenRect(client), kBackground);
     ::SetBkMode(dc, TRANSPARENT);
-    const HGDIOBJ oldFont = ::SelectObject(dc, m_font.get());
+    ui::SelectedObject font(dc, m_font.get());
     const ChartLayout& l = m_layout;
     if (l.empty) {
-        RECT box = ToRect(l.messageRect);
+        RECT box = ui::ToRect(l.messageRect);
         const int inset = m_dpi.Scale(24);
         box.left += inset;
         box.right -= inset;
         box.top += inset;
-        ::SelectObject(dc, m_boldFont.get());
+        font.Select(m_boldFont.get());
         const std::size_t split = l.message.find("\n\n");
         Text(dc, l.message.substr(0, split), box, DT_LEFT | DT_TOP | DT_SINGLELINE, kText);
-        ::SelectObject(dc, m_font.get());
+        font.Select(m_font.get());
         box.top += m_lineHeight * 2;
         if (split != std::string::npos) {
             Text(dc, l.message.substr(split + 2), box, DT_LEFT | DT_TOP | DT_WORDBREAK, kMutedText);
         }
-        ::SelectObject(dc, oldFont);
         return;
     }
     // The hour lines and their labels.
@@ -272,19 +263,19 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
             Fill(dc, bar.shareFill, kShareFill);
         }
         const int labelTop = l.labelsTop;
-        ::SelectObject(dc, bar.today ? m_boldFont.get() : m_font.get());
+        font.Select(bar.today ? m_boldFont.get() : m_font.get());
         const RECT labelBox{bar.column.left - m_charWidth, labelTop, bar.column.right + m_charWidth,
                             labelTop + m_lineHeight};
         Text(dc, bar.label, labelBox, DT_CENTER | DT_TOP | DT_SINGLELINE,
              bar.today ? kText : kMutedText);
         if (!bar.monthLabel.empty()) {
-            ::SelectObject(dc, m_font.get());
+            font.Select(m_font.get());
             const RECT monthBox{bar.column.left - m_charWidth * 2, labelTop + m_lineHeight,
                                 bar.column.right + m_charWidth * 6, labelTop + 2 * m_lineHeight};
             Text(dc, bar.monthLabel, monthBox, DT_LEFT | DT_TOP | DT_SINGLELINE, kMutedText);
         }
     }
-    ::SelectObject(dc, m_font.get());
+    font.Select(m_font.get());
     // The zero line, the share row's label and the daily limit.
     Fill(dc, {axisLeft, l.plot.bottom, l.plot.right, l.plot.bottom + 1}, kText);
     axisLabel("Breaks", l.shareRow.top - m_lineHeight / 4, l.shareRow.bottom + m_lineHeight,
@@ -298,13 +289,12 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
                   l.limitY - thick / 2 + thick},
                  kLimit);
         }
-        ::SelectObject(dc, m_boldFont.get());
+        font.Select(m_boldFont.get());
         axisLabel("limit", l.limitY - m_lineHeight / 2, l.limitY + m_lineHeight, kLimit);
-        ::SelectObject(dc, m_font.get());
+        font.Select(m_font.get());
     }
-    Text(dc, l.totals, ToRect(l.totalsRect), DT_LEFT | DT_TOP | DT_WORDBREAK | DT_END_ELLIPSIS,
+    Text(dc, l.totals, ui::ToRect(l.totalsRect), DT_LEFT | DT_TOP | DT_WORDBREAK | DT_END_ELLIPSIS,
          kText);
-    ::SelectObject(dc, oldFont);
 }
 
 ui::Handled CHistoryWindow::OnMouseMove(POINT at, WPARAM /*keys*/) {

@@ -23,12 +23,6 @@ SIZE BitmapSize(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
-// A memory device context, deleted with its owner.
-struct MemoryDcTraits : ui::detail::NullIsInvalid<HDC> {
-    static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
-};
-using MemoryDc = ui::UniqueHandle<HDC, MemoryDcTraits>;
-
 ui::BitmapHandle LoadBitmapResource(UINT id) {
     return ui::BitmapHandle(::LoadBitmap(ui::ModuleInstance(), MAKEINTRESOURCE(id)));
 }
@@ -44,22 +38,23 @@ ui::BitmapHandle Stretched(HBITMAP bitmap, SIZE size) {
         return {};
     }
     const SIZE own = BitmapSize(bitmap);
-    const HDC screen = ::GetDC(nullptr);
-    ui::BitmapHandle result(::CreateCompatibleBitmap(screen, size.cx, size.cy));
-    const MemoryDc from(::CreateCompatibleDC(screen));
-    const MemoryDc to(::CreateCompatibleDC(screen));
-    ::ReleaseDC(nullptr, screen);
+    const ui::WindowDc screen(nullptr);
+    ui::BitmapHandle result(::CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    const ui::MemoryDc from(::CreateCompatibleDC(screen.get()));
+    const ui::MemoryDc to(::CreateCompatibleDC(screen.get()));
     if (!result || !from || !to) {
         return {};
     }
-    const HGDIOBJ oldFrom = ::SelectObject(from.get(), bitmap);
-    const HGDIOBJ oldTo = ::SelectObject(to.get(), result.get());
-    ::SetStretchBltMode(to.get(), HALFTONE);
-    ::SetBrushOrgEx(to.get(), 0, 0, nullptr);
-    const bool drawn = ::StretchBlt(to.get(), 0, 0, size.cx, size.cy, from.get(), 0, 0, own.cx,
-                                    own.cy, SRCCOPY) != 0;
-    ::SelectObject(to.get(), oldTo);
-    ::SelectObject(from.get(), oldFrom);
+    bool drawn = false;
+    {
+        // Both come out of their contexts before the result is handed on.
+        const ui::SelectedObject fromBitmap(from.get(), bitmap);
+        const ui::SelectedObject toBitmap(to.get(), result.get());
+        ::SetStretchBltMode(to.get(), HALFTONE);
+        ::SetBrushOrgEx(to.get(), 0, 0, nullptr);
+        drawn = ::StretchBlt(to.get(), 0, 0, size.cx, size.cy, from.get(), 0, 0, own.cx, own.cy,
+                             SRCCOPY) != 0;
+    }
     return drawn ? std::move(result) : ui::BitmapHandle{};
 }
 
@@ -106,10 +101,8 @@ HRGN BuildKeyRegion(HBITMAP skin, COLORREF key) {
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    const HDC screen = ::GetDC(nullptr);
-    const int lines = ::GetDIBits(screen, skin, 0, static_cast<UINT>(height), pixels.data(), &info,
-                                  DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
+    const int lines = ::GetDIBits(ui::WindowDc(nullptr).get(), skin, 0, static_cast<UINT>(height),
+                                  pixels.data(), &info, DIB_RGB_COLORS);
     if (lines != height) {
         return nullptr;
     }
@@ -172,11 +165,10 @@ ui::FontHandle FontThatFits(HDC dc, const ItemFont& wanted, const std::string& t
             return handle;
         }
         RECT needed{box.left, box.top, box.right, box.top};
-        const HGDIOBJ old = ::SelectObject(dc, handle.get());
+        const ui::SelectedObject selected(dc, handle.get());
         const std::wstring wide = Widen(text);
         ::DrawText(dc, wide.c_str(), static_cast<int>(wide.size()), &needed,
                    DT_WORDBREAK | DT_CALCRECT);
-        ::SelectObject(dc, old);
         if (needed.bottom <= box.bottom && needed.right <= box.right) {
             return handle;
         }
@@ -184,18 +176,13 @@ ui::FontHandle FontThatFits(HDC dc, const ItemFont& wanted, const std::string& t
     return CreateItemFont(wanted);
 }
 
-ScreenRect ToScreenRect(const RECT& rect) {
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
 // Copies `bitmap`, selected into `source` for the copy, to (x, y) of `dc`.
 void DrawBitmap(HDC dc, HDC source, HBITMAP bitmap, int x, int y, SIZE size) {
     if (bitmap == nullptr || source == nullptr) {
         return;
     }
-    const HGDIOBJ old = ::SelectObject(source, bitmap);
+    const ui::SelectedObject selected(source, bitmap);
     ::BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
-    ::SelectObject(source, old);
 }
 
 }  // namespace
@@ -258,7 +245,7 @@ void CNotifierPopup::ChangeScale(std::int32_t /*dpi*/) {
 void CNotifierPopup::AddTextItem(int id, std::string_view text, const RECT& rect,
                                  std::string_view face, int pointSize, UINT style,
                                  COLORREF colour) {
-    m_model.AddTextItem(id, text, ToScreenRect(rect),
+    m_model.AddTextItem(id, text, ui::ToScreenRect(rect),
                         MakeItemFont(face, pointSize, style, kLayoutDpi), colour);
 }
 
@@ -266,7 +253,7 @@ void CNotifierPopup::AddLinkItem(int id, std::string_view text, const RECT& rect
                                  std::string_view face, int pointSize, UINT normalStyle,
                                  UINT hoverStyle, COLORREF normalColour, COLORREF hoverColour) {
     m_model.AddLinkItem(
-        id, text, ToScreenRect(rect), MakeItemFont(face, pointSize, normalStyle, kLayoutDpi),
+        id, text, ui::ToScreenRect(rect), MakeItemFont(face, pointSize, normalStyle, kLayoutDpi),
         MakeItemFont(face, pointSize, hoverStyle, kLayoutDpi), normalColour, hoverColour);
 }
 
@@ -349,9 +336,7 @@ HFONT CNotifierPopup::Font(HDC dc, const SNotifierItem& item, bool hover) {
     FittedFont& fitted = m_fonts[{item.id, hover}];
     if (!fitted.font || fitted.text != item.text) {
         const ItemFont wanted = ScaleFont(hover ? item.hoverFont : item.normalFont, m_model.Dpi());
-        const ScreenRect rect = m_model.ItemRect(item);
-        const RECT box{rect.left, rect.top, rect.right, rect.bottom};
-        fitted.font = FontThatFits(dc, wanted, item.text, box);
+        fitted.font = FontThatFits(dc, wanted, item.text, ui::ToRect(m_model.ItemRect(item)));
         fitted.text = item.text;
     }
     return fitted.font.get();
@@ -371,13 +356,12 @@ ui::Handled CNotifierPopup::OnPaint() {
     if (!m_canvas && width > 0 && height > 0) {
         m_canvas.reset(::CreateCompatibleBitmap(dc, width, height));
     }
-    const MemoryDc memory(::CreateCompatibleDC(dc));
-    const MemoryDc source(::CreateCompatibleDC(dc));
+    const ui::MemoryDc memory(::CreateCompatibleDC(dc));
+    const ui::MemoryDc source(::CreateCompatibleDC(dc));
     if (memory && m_canvas) {
-        const HGDIOBJ old = ::SelectObject(memory.get(), m_canvas.get());
+        const ui::SelectedObject canvas(memory.get(), m_canvas.get());
         PaintAll(memory.get(), source.get());
         ::BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
-        ::SelectObject(memory.get(), old);
     } else {
         PaintAll(dc, source.get());
     }
@@ -403,16 +387,15 @@ void CNotifierPopup::PaintAll(HDC dc, HDC source) {
         const ScreenRect at = m_model.ItemRect(item);
         if (item.isPicture) {
             DrawBitmap(dc, source, Picture(hover ? item.hoverPicture : item.normalPicture), at.left,
-                       at.top, {at.right - at.left, at.bottom - at.top});
+                       at.top, {at.Width(), at.Height()});
             continue;
         }
-        RECT rect{at.left, at.top, at.right, at.bottom};
-        const HGDIOBJ oldFont = ::SelectObject(dc, Font(dc, item, hover));
+        RECT rect = ui::ToRect(at);
+        const ui::SelectedObject font(dc, Font(dc, item, hover));
         ::SetTextColor(dc, hover ? item.hoverColour : item.normalColour);
         const std::wstring text = Widen(item.text);
         ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &rect,
                    DT_WORDBREAK | DT_END_ELLIPSIS);
-        ::SelectObject(dc, oldFont);
     }
 }
 
@@ -454,8 +437,8 @@ ui::Handled CNotifierPopup::OnSetCursor(HWND /*window*/, UINT hitTest, UINT /*mo
 IPopupSurface::Screen CNotifierPopup::ReadScreen() {
     RECT work{};
     ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-    return {ToScreenRect(work), ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-            NotificationAreaDpi()};
+    return {ui::ToScreenRect(work), ::GetSystemMetrics(SM_CXSCREEN),
+            ::GetSystemMetrics(SM_CYSCREEN), NotificationAreaDpi()};
 }
 
 void CNotifierPopup::StartTimer(unsigned id, std::uint32_t periodMs) {
@@ -516,13 +499,12 @@ void SetUpNoticePopup(CNotifierPopup& popup, HWND owner) {
     constexpr COLORREF kBodyGrey = RGB(115, 115, 115);
     popup.Create(owner);
     popup.LoadSkin(IDB_SKIN, 255, 0, 255);
-    const auto rect = [](const ScreenRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; };
     popup.AddPictureItem(kItemPicture, kPictureCorner.x, kPictureCorner.y, IDB_LONG_BREAK);
-    popup.AddTextItem(kItemTitle, "You should make a pause", rect(kTitleRect), "Tahoma", 135,
+    popup.AddTextItem(kItemTitle, "You should make a pause", ui::ToRect(kTitleRect), "Tahoma", 135,
                       kStyleBold, RGB(0, 0, 0));
-    popup.AddLinkItem(kItemLink, "Show me a stretch", rect(kLinkRect), "Tahoma", 105, kStyleBold,
-                      kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
-    popup.AddTextItem(kItemBody, "", rect(kBodyRect), "Tahoma", 98, 0, kBodyGrey);
+    popup.AddLinkItem(kItemLink, "Show me a stretch", ui::ToRect(kLinkRect), "Tahoma", 105,
+                      kStyleBold, kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
+    popup.AddTextItem(kItemBody, "", ui::ToRect(kBodyRect), "Tahoma", 98, 0, kBodyGrey);
 }
 
 }  // namespace pausora

@@ -45,36 +45,15 @@ std::uint32_t StepPeriod(std::uint32_t time, std::int32_t distance, std::int32_t
     return time / static_cast<std::uint32_t>(std::max(steps, 1));
 }
 
-namespace {
-
-// `value` / `divisor` rounded to the nearest whole number, halves away from
-// zero, as the system's MulDiv rounds.
-std::int32_t DivideRounded(std::int64_t value, std::int64_t divisor) {
-    const std::int64_t magnitude = ((value < 0 ? -value : value) * 2 + divisor) / (2 * divisor);
-    return static_cast<std::int32_t>(value < 0 ? -magnitude : magnitude);
-}
-
-}  // namespace
-
 ItemFont MakeItemFont(std::string_view face, std::int32_t pointSize, std::uint32_t style,
                       std::int32_t dpi) {
     ItemFont font;
     font.face = std::string(face);
-    font.height = -DivideRounded(std::int64_t{pointSize} * dpi, 720);  // tenths of a point
+    font.height = -MulDivRounded(pointSize, dpi, 720);  // tenths of a point
     font.weight = (style & kStyleBold) != 0 ? 700 : 400;
     font.italic = (style & kStyleItalic) != 0;
     font.underline = (style & kStyleUnderline) != 0;
     return font;
-}
-
-std::int32_t ScaleLength(std::int32_t length, std::int32_t dpi) {
-    return DivideRounded(std::int64_t{length} * dpi, kLayoutDpi);
-}
-
-ScreenRect ScaleRect(const ScreenRect& rect, std::int32_t dpi) {
-    // Each edge on its own, so that neighbouring rectangles stay neighbours.
-    return {ScaleLength(rect.left, dpi), ScaleLength(rect.top, dpi), ScaleLength(rect.right, dpi),
-            ScaleLength(rect.bottom, dpi)};
 }
 
 ItemFont ScaleFont(const ItemFont& font, std::int32_t dpi) {

@@ -4,7 +4,7 @@
 // carries out what it asks for through IPopupSurface.
 #pragma once
 
-#include "notify/screen_geometry.h"
+#include "ui/screen_geometry.h"
 
 #include <cstdint>
 #include <string>
@@ -125,11 +125,8 @@ inline constexpr std::int32_t kModeMotion = 0;
 inline constexpr std::int32_t kModeTransparency = 1;
 
 // The skin, its items and its pictures are laid out at 96 dots per inch; on
-// a scaled display every length grows with the scaling, rounded to the
-// nearest pixel (halves away from zero).
-inline constexpr std::int32_t kLayoutDpi = 96;
-std::int32_t ScaleLength(std::int32_t length, std::int32_t dpi);
-ScreenRect ScaleRect(const ScreenRect& rect, std::int32_t dpi);
+// a scaled display every length grows with the scaling (ScaleLength).
+inline constexpr std::int32_t kLayoutDpi = kBaseDpi;
 ItemFont ScaleFont(const ItemFont& font, std::int32_t dpi);
 
 // The n-th star badge (from 0) at `dpi`, in the window's pixels: the row

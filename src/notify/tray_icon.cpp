@@ -100,12 +100,8 @@ BOOL CALLBACK CollectTaskbarChild(HWND child, LPARAM param) {
     ::GetClassName(child, className, 255);
     RECT rect{};
     ::GetWindowRect(child, &rect);
-    children.push_back({Narrow(className), {rect.left, rect.top, rect.right, rect.bottom}});
+    children.push_back({Narrow(className), ui::ToScreenRect(rect)});
     return TRUE;
-}
-
-RECT ToRect(const ScreenRect& rect) {
-    return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 }  // namespace
@@ -413,18 +409,16 @@ RECT CTrayIcon::LocateTrayArea() {
         ::GetWindowRect(taskbar, &rect);
         std::vector<TaskbarChild> children;
         ::EnumChildWindows(taskbar, &CollectTaskbarChild, reinterpret_cast<LPARAM>(&children));
-        return ToRect(
-            TrayAreaFromTaskbar({rect.left, rect.top, rect.right, rect.bottom}, children));
+        return ui::ToRect(TrayAreaFromTaskbar(ui::ToScreenRect(rect), children));
     }
     APPBARDATA bar{};
     bar.cbSize = sizeof bar;
     if (::SHAppBarMessage(ABM_GETTASKBARPOS, &bar) != 0) {
-        return ToRect(
-            TrayAreaFromAppBar(bar.uEdge, {bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom}));
+        return ui::ToRect(TrayAreaFromAppBar(bar.uEdge, ui::ToScreenRect(bar.rc)));
     }
     RECT work{};
     ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-    return ToRect(TrayAreaFromWorkArea({work.left, work.top, work.right, work.bottom}));
+    return ui::ToRect(TrayAreaFromWorkArea(ui::ToScreenRect(work)));
 }
 
 }  // namespace pausora

@@ -5,7 +5,7 @@
 
 #include "store/time_settings.h"
 #include "menu_ids.h"
-#include "notify/screen_geometry.h"
+#include "ui/screen_geometry.h"
 
 #include <array>
 #include <cstdint>

@@ -27,6 +27,8 @@ class WindowPresenter final : public IPresenter {
     void StopAnimation() override;
     void SetStartStopCaption(std::string_view caption) override;
     void SetCountdown(std::uint32_t minutes) override;
+    // The device needs the file only; the event names what the engine asked
+    // for, for presenters that keep a record of it.
     void PlaySound(SoundEvent event, std::string_view path) override;
     // Shown in a box after the step, like the sound errors and behind them:
     // once per run for whatever could not be saved, once for the timers and

@@ -156,11 +156,10 @@ void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
     text.left += 2;
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
-    const HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(SYSTEM_FONT));
+    const ui::SelectedObject font(dc, ::GetStockObject(SYSTEM_FONT));
     const std::wstring title = Widen(m_captionText);
     ::DrawText(dc, title.c_str(), static_cast<int>(title.size()), &text,
                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-    ::SelectObject(dc, old);
 }
 
 bool CPageFrameWnd::CreateWnd(HWND parent, const RECT& rect, UINT id) {
@@ -208,17 +207,13 @@ ui::Handled CPageFrameWnd::OnPaint() {
     const HDC screen = ::BeginPaint(Handle(), &paint);
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    const HDC dc = ::CreateCompatibleDC(screen);
+    const ui::MemoryDc dc(::CreateCompatibleDC(screen));
     const ui::BitmapHandle canvas(::CreateCompatibleBitmap(screen, client.right, client.bottom));
-    if (dc != nullptr && canvas) {
-        const HGDIOBJ old = ::SelectObject(dc, canvas.get());
-        DrawBackground(dc, client);
-        Draw(dc, client);
-        ::BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-        ::SelectObject(dc, old);
-    }
-    if (dc != nullptr) {
-        ::DeleteDC(dc);
+    if (dc && canvas) {
+        const ui::SelectedObject selected(dc.get(), canvas.get());
+        DrawBackground(dc.get(), client);
+        Draw(dc.get(), client);
+        ::BitBlt(screen, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
     }
     ::EndPaint(Handle(), &paint);
     return 0;

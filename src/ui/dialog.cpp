@@ -2,6 +2,37 @@
 
 namespace pausora::ui {
 
+struct Dialog::Procedure : DialogProcedure {
+    using Object = Dialog;
+    static Dialog* Creator(LPARAM lParam) noexcept { return reinterpret_cast<Dialog*>(lParam); }
+    static void Attach(Dialog& self, HWND hwnd) noexcept { self.m_hwnd = hwnd; }
+    static void Detach(Dialog& self) noexcept {
+        self.m_hwnd = nullptr;
+        // A modal run cannot outlive its window: when something else
+        // destroys it (a parent going away), the run ends as cancelled
+        // instead of pumping messages for nobody.
+        if (!self.m_ended) {
+            self.m_result = IDCANCEL;
+            self.m_ended = true;
+        }
+    }
+    static INT_PTR Dispatch(Dialog& self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_INITDIALOG:
+                self.m_dpi.Start(hwnd);
+                return self.OnInitDialog();
+            case WM_DPICHANGED:
+                self.m_dpi.Change(hwnd, wParam, lParam);
+                self.OnDpiChanged();
+                // The dialog manager goes on with its own part where it has
+                // one (the template's font and layout).
+                return FALSE;
+            default:
+                return Answer(hwnd, message, self.OnMessage(message, wParam, lParam));
+        }
+    }
+};
+
 Dialog::~Dialog() {
     if (m_hwnd != nullptr) {
         ::DestroyWindow(m_hwnd);
@@ -12,7 +43,7 @@ INT_PTR Dialog::DoModal(HWND parent) {
     m_ended = false;
     m_result = IDCANCEL;
     const HWND hwnd = ::CreateDialogParam(ModuleInstance(), MAKEINTRESOURCE(m_templateId), parent,
-                                          &Dialog::Trampoline, reinterpret_cast<LPARAM>(this));
+                                          &Trampoline<Procedure>, reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) {
         return -1;
     }
@@ -55,52 +86,6 @@ Handled Dialog::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
 Handled Dialog::OnClose() {
     EndDialog(IDCANCEL);
     return 0;
-}
-
-INT_PTR CALLBACK Dialog::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
-                                    LPARAM lParam) noexcept {
-    Dialog* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<Dialog*>(lParam);
-        self->m_hwnd = hwnd;
-        ::SetWindowLongPtr(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<Dialog*>(::GetWindowLongPtr(hwnd, DWLP_USER));
-    }
-    if (self == nullptr) {
-        return FALSE;
-    }
-    try {
-        if (message == WM_INITDIALOG) {
-            self->m_dpi.Start(hwnd);
-            return self->OnInitDialog();
-        }
-        if (message == WM_DPICHANGED) {
-            self->m_dpi.Change(hwnd, wParam, lParam);
-            self->OnDpiChanged();
-            // The dialog manager goes on with its own part where it has one
-            // (the template's font and layout).
-            return FALSE;
-        }
-        if (message == WM_NCDESTROY) {
-            ::SetWindowLongPtr(hwnd, DWLP_USER, 0);
-            self->m_hwnd = nullptr;
-            // A modal run cannot outlive its window: when something else
-            // destroys it (a parent going away), the run ends as cancelled
-            // instead of pumping messages for nobody.
-            if (!self->m_ended) {
-                self->m_result = IDCANCEL;
-                self->m_ended = true;
-            }
-            return FALSE;
-        }
-        if (const Handled result = self->OnMessage(message, wParam, lParam)) {
-            return DialogAnswer(hwnd, message, *result);
-        }
-        return FALSE;
-    } catch (...) {
-        return FALSE;
-    }
 }
 
 }  // namespace pausora::ui

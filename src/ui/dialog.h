@@ -47,8 +47,7 @@ class Dialog : public MessageHandlers {
     Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
+    struct Procedure;
     UINT m_templateId;
     Background m_background;
     HWND m_hwnd = nullptr;

@@ -14,12 +14,8 @@ int Sane(long long dpi) {
 }  // namespace
 
 int ScreenDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
-    if (screen != nullptr) {
-        ::ReleaseDC(nullptr, screen);
-    }
-    return Sane(dpi);
+    const WindowDc screen(nullptr);
+    return Sane(screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : kBaseDpi);
 }
 
 void DpiScale::Start(HWND window) {

@@ -5,13 +5,11 @@
 #pragma once
 
 #include "ui/handles.h"
+#include "ui/screen_geometry.h"
 
 #include <windows.h>
 
 namespace pausora::ui {
-
-// Dots per inch at 100 %: every fixed size in the program is given at it.
-inline constexpr int kBaseDpi = 96;
 
 // Dots per inch of the screen: 96 at 100 %, 144 at 150 %, 192 at 200 %.
 int ScreenDpi();
@@ -32,7 +30,7 @@ class DpiScale {
 
     int Dpi() const noexcept { return m_dpi > 0 ? m_dpi : kBaseDpi; }
     // A length given at 96 dots per inch, at this scaling.
-    int Scale(int pixels) const { return ::MulDiv(pixels, Dpi(), kBaseDpi); }
+    int Scale(int pixels) const { return ScaleLength(pixels, Dpi()); }
     // A length measured on the window when it was made (from its dialog
     // units, say), at this scaling.
     int FromStart(int pixels) const;

@@ -73,6 +73,9 @@ struct ModuleTraits : NullIsInvalid<HMODULE> {
 struct ImageListTraits : NullIsInvalid<HIMAGELIST> {
     static void Close(HIMAGELIST h) noexcept { ::ImageList_Destroy(h); }
 };
+struct MemoryDcTraits : NullIsInvalid<HDC> {
+    static void Close(HDC h) noexcept { ::DeleteDC(h); }
+};
 }  // namespace detail
 
 using WindowHandle = UniqueHandle<HWND, detail::WindowTraits>;
@@ -86,5 +89,67 @@ using KernelHandle = UniqueHandle<HANDLE, detail::KernelTraits>;
 using FileHandle = UniqueHandle<HANDLE, detail::FileTraits>;
 using ModuleHandle = UniqueHandle<HMODULE, detail::ModuleTraits>;
 using ImageListHandle = UniqueHandle<HIMAGELIST, detail::ImageListTraits>;
+// A device context of our own (CreateCompatibleDC), deleted with its owner.
+using MemoryDc = UniqueHandle<HDC, detail::MemoryDcTraits>;
+
+// A window's device context (GetDC), given back to the window with its owner.
+// For the screen, the window is null.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) noexcept : m_window(window), m_dc(::GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    WindowDc(WindowDc&& other) noexcept
+        : m_window(other.m_window), m_dc(std::exchange(other.m_dc, nullptr)) {}
+    WindowDc& operator=(WindowDc&&) = delete;
+    ~WindowDc() {
+        if (m_dc != nullptr) {
+            ::ReleaseDC(m_window, m_dc);
+        }
+    }
+
+    HDC get() const noexcept { return m_dc; }
+    explicit operator bool() const noexcept { return m_dc != nullptr; }
+
+  private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// A pen, brush, font or bitmap selected into a device context for a while
+// (not a region: that is copied, not selected). What it replaced goes back in
+// when the owner ends, so the context never ends up holding an object that
+// is about to be deleted. Declare it after the owners of the context and the
+// object, so that it ends first.
+class SelectedObject {
+  public:
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept : m_dc(dc) { Select(object); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    SelectedObject(SelectedObject&& other) noexcept
+        : m_dc(other.m_dc), m_old(std::exchange(other.m_old, nullptr)) {}
+    SelectedObject& operator=(SelectedObject&&) = delete;
+    ~SelectedObject() {
+        if (m_old != nullptr) {
+            ::SelectObject(m_dc, m_old);
+        }
+    }
+
+    // Puts `object` in place of the one selected now; what was there before
+    // the first selection is still what comes back at the end.
+    void Select(HGDIOBJ object) noexcept {
+        if (m_dc == nullptr || object == nullptr) {
+            return;
+        }
+        const HGDIOBJ replaced = ::SelectObject(m_dc, object);
+        if (m_old == nullptr) {
+            m_old = replaced;
+        }
+    }
+
+  private:
+    HDC m_dc;
+    HGDIOBJ m_old = nullptr;
+};
 
 }  // namespace pausora::ui

@@ -16,6 +16,32 @@ thread_local PropertySheet* t_sheetBeingCreated = nullptr;
 constexpr UINT_PTR kSubclassId = 1;
 }  // namespace
 
+struct PropertyPage::Procedure : DialogProcedure {
+    using Object = PropertyPage;
+    static PropertyPage* Creator(LPARAM lParam) noexcept {
+        return reinterpret_cast<PropertyPage*>(
+            reinterpret_cast<const PROPSHEETPAGE*>(lParam)->lParam);
+    }
+    static void Attach(PropertyPage& self, HWND hwnd) noexcept { self.m_hwnd = hwnd; }
+    static void Detach(PropertyPage& self) noexcept { self.m_hwnd = nullptr; }
+    static INT_PTR Dispatch(PropertyPage& self, HWND hwnd, UINT message, WPARAM wParam,
+                            LPARAM lParam) {
+        switch (message) {
+            case WM_INITDIALOG:
+                self.m_dpi.Start(hwnd);
+                return self.OnInitDialog();
+            case WM_NOTIFY:
+                if (const Handled result = self.Notify(*reinterpret_cast<const NMHDR*>(lParam))) {
+                    ::SetWindowLongPtr(hwnd, DWLP_MSGRESULT, *result);
+                    return TRUE;
+                }
+                return FALSE;
+            default:
+                return Answer(hwnd, message, self.OnMessage(message, wParam, lParam));
+        }
+    }
+};
+
 void PropertyPage::SetHeaderTexts(std::string title, std::string subtitle) {
     m_headerTitle = Widen(title);
     m_headerSubtitle = Widen(subtitle);
@@ -28,7 +54,7 @@ HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {
     page.hInstance = ModuleInstance();
     page.pszTemplate = MAKEINTRESOURCE(m_templateId);
     page.pszIcon = MAKEINTRESOURCE(m_iconId);
-    page.pfnDlgProc = &PropertyPage::Trampoline;
+    page.pfnDlgProc = &Trampoline<Procedure>;
     page.lParam = reinterpret_cast<LPARAM>(this);
     if (title != nullptr) {
         page.dwFlags |= PSP_USETITLE;
@@ -97,46 +123,6 @@ void PropertyPage::FollowDpi(int dpi) {
     m_dpi.Set(dpi);
     if (m_hwnd != nullptr) {
         OnDpiChanged();
-    }
-}
-
-INT_PTR CALLBACK PropertyPage::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
-                                          LPARAM lParam) noexcept {
-    PropertyPage* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGE*>(lParam)->lParam);
-        self->m_hwnd = hwnd;
-        ::SetWindowLongPtr(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<PropertyPage*>(::GetWindowLongPtr(hwnd, DWLP_USER));
-    }
-    if (self == nullptr) {
-        return FALSE;
-    }
-    try {
-        switch (message) {
-            case WM_INITDIALOG:
-                self->m_dpi.Start(hwnd);
-                return self->OnInitDialog();
-            case WM_NCDESTROY:
-                ::SetWindowLongPtr(hwnd, DWLP_USER, 0);
-                self->m_hwnd = nullptr;
-                return FALSE;
-            case WM_NOTIFY:
-                if (const Handled result = self->Notify(*reinterpret_cast<const NMHDR*>(lParam))) {
-                    ::SetWindowLongPtr(hwnd, DWLP_MSGRESULT, *result);
-                    return TRUE;
-                }
-                return FALSE;
-            default:
-                break;
-        }
-        if (const Handled result = self->OnMessage(message, wParam, lParam)) {
-            return DialogAnswer(hwnd, message, *result);
-        }
-        return FALSE;
-    } catch (...) {
-        return FALSE;
     }
 }
 

@@ -76,8 +76,7 @@ class PropertyPage : public MessageHandlers {
   private:
     friend class PropertySheet;
     void FollowDpi(int dpi);
-    static INT_PTR CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
+    struct Procedure;
     Handled Notify(const NMHDR& header);
 
     UINT m_templateId;

@@ -68,6 +68,28 @@ Handled MessageHandlers::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+struct Window::Procedure {
+    using Object = Window;
+    using Result = LRESULT;
+    static constexpr UINT kAttachMessage = WM_NCCREATE;
+    static constexpr int kSlot = GWLP_USERDATA;
+    static Window* Creator(LPARAM lParam) noexcept {
+        return static_cast<Window*>(reinterpret_cast<const CREATESTRUCT*>(lParam)->lpCreateParams);
+    }
+    static void Attach(Window& self, HWND hwnd) noexcept { self.m_hwnd = hwnd; }
+    static void Detach(Window& self) noexcept { self.m_hwnd = nullptr; }
+    static LRESULT Default(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+        return ::DefWindowProc(hwnd, message, wParam, lParam);
+    }
+    static LRESULT Dispatch(Window& self, HWND /*hwnd*/, UINT message, WPARAM wParam,
+                            LPARAM lParam) {
+        if (const Handled result = self.OnMessage(message, wParam, lParam)) {
+            return *result;
+        }
+        return self.DefaultProc(message, wParam, lParam);
+    }
+};
+
 Window::~Window() {
     Destroy();
 }
@@ -83,7 +105,7 @@ bool Window::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD sty
     const HINSTANCE instance = ModuleInstance();
     WNDCLASSEX wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Window::Trampoline;
+    wc.lpfnWndProc = &Trampoline<Procedure>;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = className;
@@ -96,37 +118,6 @@ bool Window::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD sty
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProc(m_hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT message, WPARAM wParam,
-                                    LPARAM lParam) noexcept {
-    Window* self = nullptr;
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCT*>(lParam);
-        self = static_cast<Window*>(create->lpCreateParams);
-        self->m_hwnd = hwnd;
-        ::SetWindowLongPtr(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<Window*>(::GetWindowLongPtr(hwnd, GWLP_USERDATA));
-    }
-    if (self == nullptr) {
-        return ::DefWindowProc(hwnd, message, wParam, lParam);
-    }
-    try {
-        if (message == WM_NCDESTROY) {
-            ::SetWindowLongPtr(hwnd, GWLP_USERDATA, 0);
-            self->m_hwnd = nullptr;
-            return ::DefWindowProc(hwnd, message, wParam, lParam);
-        }
-        if (const Handled result = self->OnMessage(message, wParam, lParam)) {
-            return *result;
-        }
-        return self->DefaultProc(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the system's code; the message simply
-        // gets its default handling.
-        return ::DefWindowProc(hwnd, message, wParam, lParam);
-    }
 }
 
 INT_PTR DialogAnswer(HWND dialog, UINT message, LRESULT result) {

@@ -1,6 +1,9 @@
 // The window base: one trampoline procedure finds the object behind an HWND
-// and hands each message, decoded once, to a virtual handler.
+// and hands each message, decoded once, to a virtual handler. Dialogs and
+// property pages use the same trampoline.
 #pragma once
+
+#include "ui/screen_geometry.h"
 
 #include <windows.h>
 
@@ -37,6 +40,42 @@ class MessageHandlers {
     virtual Handled OnSysCommand(UINT /*command*/, LPARAM /*lParam*/) { return std::nullopt; }
 };
 
+// The one window procedure of our windows, dialogs and pages. `Kind` says
+// which message brings the object's address (kAttachMessage; Creator finds it
+// in that message's lParam, Attach gives the object its HWND), the window's
+// slot that keeps it until WM_NCDESTROY (kSlot, then Detach), the answer for
+// a message the object does not see (Default), and how the object takes the
+// rest (Dispatch). Nothing may unwind into the system's code: a handler that
+// throws leaves its message the default answer.
+template <typename Kind>
+typename Kind::Result CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
+                                          LPARAM lParam) noexcept {
+    using Object = typename Kind::Object;
+    Object* self = nullptr;
+    if (message == Kind::kAttachMessage) {
+        self = Kind::Creator(lParam);
+        if (self != nullptr) {
+            Kind::Attach(*self, hwnd);
+        }
+        ::SetWindowLongPtr(hwnd, Kind::kSlot, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Object*>(::GetWindowLongPtr(hwnd, Kind::kSlot));
+    }
+    if (self == nullptr) {
+        return Kind::Default(hwnd, message, wParam, lParam);
+    }
+    try {
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtr(hwnd, Kind::kSlot, 0);
+            Kind::Detach(*self);
+            return Kind::Default(hwnd, message, wParam, lParam);
+        }
+        return Kind::Dispatch(*self, hwnd, message, wParam, lParam);
+    } catch (...) {
+        return Kind::Default(hwnd, message, wParam, lParam);
+    }
+}
+
 // A window created from a registered class of its own. The object owns the
 // HWND: destroying the object destroys the window.
 class Window : public MessageHandlers {
@@ -56,8 +95,7 @@ class Window : public MessageHandlers {
     virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
+    struct Procedure;
     HWND m_hwnd = nullptr;
 };
 
@@ -67,6 +105,14 @@ HINSTANCE ModuleInstance() noexcept;
 std::wstring ResourceString(UINT id);
 // The whole text of a window or control.
 std::wstring WindowText(HWND window);
+
+// The system's rectangle and the one of the code that does not see it.
+inline RECT ToRect(const ScreenRect& r) noexcept {
+    return {r.left, r.top, r.right, r.bottom};
+}
+inline ScreenRect ToScreenRect(const RECT& r) noexcept {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 // The application's main window: where the tray icon sends its commands and
 // our windows pass the system's notices, unless it was given another target. Set once by the main
@@ -84,6 +130,20 @@ INT_PTR DialogAnswer(HWND dialog, UINT message, LRESULT result);
 // window colour instead of the dialog grey, with no box of their own. An
 // answer only for the control-colour messages it covers.
 Handled WindowColourBackground(UINT message, WPARAM wParam);
+
+// Their part of the trampoline's Kind: the object comes with WM_INITDIALOG
+// (the lParam of the call that made the window), is kept in DWLP_USER, and
+// a message it does not take answers FALSE, so the dialog manager goes on.
+struct DialogProcedure {
+    using Result = INT_PTR;
+    static constexpr UINT kAttachMessage = WM_INITDIALOG;
+    static constexpr int kSlot = DWLP_USER;
+    static INT_PTR Default(HWND, UINT, WPARAM, LPARAM) noexcept { return FALSE; }
+    // What the object's handlers said, as the dialog procedure answers it.
+    static INT_PTR Answer(HWND dialog, UINT message, const Handled& handled) {
+        return handled ? DialogAnswer(dialog, message, *handled) : FALSE;
+    }
+};
 
 // A modal run: disables `parent` (when given and enabled) and pumps messages
 // until `ended` says so; each goes to `preTranslate`, then to

@@ -316,6 +316,24 @@ TEST(PopupScale, LayoutAndArtworkAtEveryScaling) {
     EXPECT_EQ(ArtworkId(296, 97), 10296u);
 }
 
+// Every length of the program is scaled this one way, the system's MulDiv's:
+// to the nearest pixel, halves away from zero on both sides of it.
+TEST(PopupScale, LengthsRoundAsTheSystemsMulDiv) {
+    struct Case {
+        std::int32_t length, dpi, scaled;
+    };
+    const Case cases[] = {
+        {1, 144, 2},     {-1, 144, -2}, {5, 120, 6},     {-5, 120, -6}, {3, 128, 4},
+        {1, 48, 1},      {-1, 48, -1},  {0, 192, 0},     {7, 96, 7},    {-7, 96, -7},
+        {600, 144, 900}, {22, 110, 25}, {-22, 110, -25},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScaleLength(c.length, c.dpi), c.scaled) << c.length << " at " << c.dpi;
+    }
+    EXPECT_EQ(MulDivRounded(135, 144, 720), 27);  // a font of 13.5 points at 150 %
+    EXPECT_EQ(ScaleRect({-1, 1, 3, 5}, 144), (ScreenRect{-2, 2, 5, 8}));
+}
+
 TEST_F(PopupTest, AtTwiceTheScalingTheNoticeIsTwiceAsLargeAndSlidesAsLong) {
     surface.screen.dpi = 192;
     popup.AddLinkItem(kItemLink, "Show me a stretch", {11, 43, 250, 60}, {}, {}, 0, 0);
