@@ -8,20 +8,28 @@ struct NumericField {
     std::uint32_t STimeSettings::*field;
     std::uint32_t fallback;  // when the value cannot be read at load
     std::uint32_t factory;   // RestoreDefaults
+    // What the pages can set: an administrator's value outside it is not
+    // obeyed. A switch is 0 or 1.
+    std::uint32_t least = 0;
+    std::uint32_t most = 1;
 };
+
+// The pickers' ranges: "mm:ss" to 59:59, "HH:mm" to 23:59.
+constexpr std::uint32_t kMinutesSecondsMost = 59 * 60 + 59;
+constexpr std::uint32_t kHoursMinutesMost = 23 * 3600 + 59 * 60;
 
 // In the order LoadSettings reads them.
 constexpr NumericField kNumericFields[] = {
-    {"Micropause", &STimeSettings::Micropause, 420, 420},
-    {"Pause", &STimeSettings::Pause, 3600, 3600},
-    {"Micropause_length", &STimeSettings::Micropause_length, 11, 11},
-    {"Pause_length", &STimeSettings::Pause_length, 600, 600},
-    {"DailyTimeLimit", &STimeSettings::DailyTimeLimit, 21600, 21600},
-    {"WeeklyTimeLimit", &STimeSettings::WeeklyTimeLimit, 122400, 122400},
-    {"StartWorkTime_hours", &STimeSettings::StartWorkTime_hours, 9, 9},
-    {"StartWorkTime_minutes", &STimeSettings::StartWorkTime_minutes, 0, 0},
-    {"EndWorkTime_hours", &STimeSettings::EndWorkTime_hours, 17, 17},
-    {"EndWorkTime_minutes", &STimeSettings::EndWorkTime_minutes, 0, 0},
+    {"Micropause", &STimeSettings::Micropause, 420, 420, 0, kMinutesSecondsMost},
+    {"Pause", &STimeSettings::Pause, 3600, 3600, 0, kHoursMinutesMost},
+    {"Micropause_length", &STimeSettings::Micropause_length, 11, 11, 0, kMinutesSecondsMost},
+    {"Pause_length", &STimeSettings::Pause_length, 600, 600, 0, kHoursMinutesMost},
+    {"DailyTimeLimit", &STimeSettings::DailyTimeLimit, 21600, 21600, 0, kHoursMinutesMost},
+    {"WeeklyTimeLimit", &STimeSettings::WeeklyTimeLimit, 122400, 122400, 0, 7 * 24 * 3600},
+    {"StartWorkTime_hours", &STimeSettings::StartWorkTime_hours, 9, 9, 0, 23},
+    {"StartWorkTime_minutes", &STimeSettings::StartWorkTime_minutes, 0, 0, 0, 59},
+    {"EndWorkTime_hours", &STimeSettings::EndWorkTime_hours, 17, 17, 0, 23},
+    {"EndWorkTime_minutes", &STimeSettings::EndWorkTime_minutes, 0, 0, 0, 59},
     {"UseMicropauses", &STimeSettings::UseMicropauses, 1, 1},
     {"UsePauses", &STimeSettings::UsePauses, 1, 1},
     {"UseWorkingTime", &STimeSettings::UseWorkingTime, 1, 1},
@@ -29,7 +37,7 @@ constexpr NumericField kNumericFields[] = {
     {"UseWeeklyTimeLimit", &STimeSettings::UseWeeklyTimeLimit, 0, 0},
     {"CheckForUpdates", &STimeSettings::CheckForUpdates, 1, 1},
     {"UseSounds", &STimeSettings::UseSounds, 1, 1},
-    {"Bonus", &STimeSettings::Bonus, 0, 0},
+    {"Bonus", &STimeSettings::Bonus, 0, 0, 0, 0xFFFFFFFF},
     // A key written before the fading notices existed has no value here; such
     // a user keeps the sliding ones they know. Fresh installs fade.
     {"AppearanceType", &STimeSettings::AppearanceType, 0, 1},
