@@ -9,16 +9,16 @@
 
 namespace pausora {
 
-// Both under HKEY_CURRENT_USER; a failure leaves the key closed.
+// Both under the key's root; a failure leaves the key closed.
 bool CRegistryKey::Open(std::string_view subkey) {
     Close();
     const std::wstring path = Widen(subkey);
     HKEY key = nullptr;
-    LSTATUS result = ::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+    LSTATUS result = ::RegOpenKeyExW(m_root, path.c_str(), 0, KEY_ALL_ACCESS, &key);
     if (result == ERROR_ACCESS_DENIED) {
         // A key made read-only (by policy) still gives its values; each
         // write then fails on its own and says so.
-        result = ::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key);
+        result = ::RegOpenKeyExW(m_root, path.c_str(), 0, KEY_READ, &key);
     }
     m_key = result == ERROR_SUCCESS ? key : nullptr;
     return m_key != nullptr;
@@ -27,8 +27,8 @@ bool CRegistryKey::Open(std::string_view subkey) {
 bool CRegistryKey::Create(std::string_view subkey) {
     Close();
     HKEY key = nullptr;
-    const LSTATUS result = ::RegCreateKeyExW(HKEY_CURRENT_USER, Widen(subkey).c_str(), 0, nullptr,
-                                             0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    const LSTATUS result = ::RegCreateKeyExW(m_root, Widen(subkey).c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr);
     m_key = result == ERROR_SUCCESS ? key : nullptr;
     return m_key != nullptr;
 }
@@ -36,6 +36,25 @@ bool CRegistryKey::Create(std::string_view subkey) {
 bool CRegistryKey::Query(std::string_view name, DWORD* type, void* data, DWORD* size) {
     return m_key != nullptr && ::RegQueryValueExW(m_key, Widen(name).c_str(), nullptr, type,
                                                   static_cast<BYTE*>(data), size) == ERROR_SUCCESS;
+}
+
+RegistryType CRegistryKey::TypeOf(std::string_view name) {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (!Query(name, &type, nullptr, &size)) {
+        return RegistryType::kMissing;
+    }
+    switch (type) {
+        case REG_DWORD:
+            return size == sizeof(DWORD) ? RegistryType::kDword : RegistryType::kOther;
+        case REG_SZ:
+        case REG_EXPAND_SZ:
+            return RegistryType::kString;
+        case REG_MULTI_SZ:
+            return RegistryType::kMultiString;
+        default:
+            return RegistryType::kOther;
+    }
 }
 
 bool CRegistryKey::ReadString(std::string_view name, std::string& out) {

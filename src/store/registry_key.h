@@ -10,7 +10,9 @@ namespace pausora {
 
 class CRegistryKey final : public IRegistryKey {
   public:
-    CRegistryKey() = default;
+    // A key under `root`: the current user's hive, or for policies set for
+    // the whole machine, HKEY_LOCAL_MACHINE.
+    explicit CRegistryKey(HKEY root = HKEY_CURRENT_USER) : m_root(root) {}
     CRegistryKey(const CRegistryKey&) = delete;
     CRegistryKey& operator=(const CRegistryKey&) = delete;
     ~CRegistryKey() override { Close(); }
@@ -25,18 +27,26 @@ class CRegistryKey final : public IRegistryKey {
     bool ReadQword(std::string_view name, std::uint64_t& out) override;
     bool WriteQword(std::string_view name, std::uint64_t value) override;
     bool DeleteValue(std::string_view name) override;
+    RegistryType TypeOf(std::string_view name) override;
     void Close() override;
 
   private:
     bool Query(std::string_view name, DWORD* type, void* data, DWORD* size);
     bool SetValue(std::string_view name, DWORD type, const void* data, DWORD size);
+    HKEY m_root;
     HKEY m_key = nullptr;
 };
 
-// The real registry of the current user.
+// The real registry of the current user, or of the machine.
 class WinRegistry final : public IRegistry {
   public:
-    std::unique_ptr<IRegistryKey> NewKey() override { return std::make_unique<CRegistryKey>(); }
+    explicit WinRegistry(HKEY root = HKEY_CURRENT_USER) : m_root(root) {}
+    std::unique_ptr<IRegistryKey> NewKey() override {
+        return std::make_unique<CRegistryKey>(m_root);
+    }
+
+  private:
+    HKEY m_root;
 };
 
 }  // namespace pausora

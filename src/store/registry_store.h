@@ -10,6 +10,9 @@
 
 namespace pausora {
 
+// What a value holds, as far as the program tells kinds apart.
+enum class RegistryType { kMissing, kString, kDword, kMultiString, kOther };
+
 // One registry key handle, closed while not open. Every operation reports
 // success with true; none throws. Paths are relative to HKEY_CURRENT_USER.
 class IRegistryKey {
@@ -30,6 +33,9 @@ class IRegistryKey {
     virtual bool ReadQword(std::string_view name, std::uint64_t& out) = 0;
     virtual bool WriteQword(std::string_view name, std::uint64_t value) = 0;
     virtual bool DeleteValue(std::string_view name) = 0;
+    // The value's kind: a REG_DWORD of exactly four bytes, a REG_SZ or
+    // REG_EXPAND_SZ, a REG_MULTI_SZ; kMissing when it cannot be read.
+    virtual RegistryType TypeOf(std::string_view name) = 0;
     virtual void Close() = 0;
 };
 

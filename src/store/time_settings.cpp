@@ -1,5 +1,7 @@
 #include "store/time_settings.h"
 
+#include <algorithm>
+
 namespace pausora {
 namespace {
 
@@ -121,14 +123,22 @@ bool STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoo
     return SaveSettings(registry, programFolder);
 }
 
-bool STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFolder) const {
+bool STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFolder,
+                                 const std::vector<std::string_view>& leave) const {
+    const auto left = [&leave](std::string_view name) {
+        return std::find(leave.begin(), leave.end(), name) != leave.end();
+    };
     auto key = registry.NewKey();
     bool saved = key->Open(reg::kSettingsKey) || key->Create(reg::kSettingsKey);
     for (const NumericField& f : kNumericFields) {
-        saved = key->WriteDword(f.name, this->*f.field) && saved;
+        if (!left(f.name)) {
+            saved = key->WriteDword(f.name, this->*f.field) && saved;
+        }
     }
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
-        saved = key->WriteString(kSoundEvents[i].valueName, this->*kSoundFields[i]) && saved;
+        if (!left(kSoundEvents[i].valueName)) {
+            saved = key->WriteString(kSoundEvents[i].valueName, this->*kSoundFields[i]) && saved;
+        }
     }
     key->Close();
 
@@ -174,6 +184,44 @@ bool STimeSettings::ReloadSettings(IRegistry& registry) {
     std::string command;
     RunAtStartup = run->Open(reg::kRunKey) && run->ReadString(reg::kRunValue, command) ? 1 : 0;
     return true;
+}
+
+std::vector<std::string_view> STimeSettings::ReadValid(IRegistryKey& key) {
+    std::vector<std::string_view> read;
+    for (const NumericField& f : kNumericFields) {
+        std::uint32_t value = 0;
+        if (f.field != &STimeSettings::Bonus && key.TypeOf(f.name) == RegistryType::kDword &&
+            key.ReadDword(f.name, value) && value >= f.least && value <= f.most) {
+            this->*f.field = value;
+            read.push_back(f.name);
+        }
+    }
+    for (std::size_t i = 0; i < kSoundEventCount; ++i) {
+        std::string path;
+        if (key.TypeOf(kSoundEvents[i].valueName) == RegistryType::kString &&
+            key.ReadString(kSoundEvents[i].valueName, path)) {
+            this->*kSoundFields[i] = std::move(path);
+            read.push_back(kSoundEvents[i].valueName);
+        }
+    }
+    return read;
+}
+
+void STimeSettings::CopyValues(const STimeSettings& other,
+                               const std::vector<std::string_view>& names) {
+    const auto named = [&names](std::string_view name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    for (const NumericField& f : kNumericFields) {
+        if (named(f.name)) {
+            this->*f.field = other.*f.field;
+        }
+    }
+    for (std::size_t i = 0; i < kSoundEventCount; ++i) {
+        if (named(kSoundEvents[i].valueName)) {
+            this->*kSoundFields[i] = other.*kSoundFields[i];
+        }
+    }
 }
 
 bool STimeSettings::SaveBonus(IRegistry& registry) const {

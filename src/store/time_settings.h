@@ -71,11 +71,13 @@ struct STimeSettings {
     // result.
     bool LoadSettings(IRegistry& registry, std::string_view systemRoot,
                       std::string_view programFolder);
-    // Writes every value and brings the Run value in line with RunAtStartup;
-    // true only when every write went in. `programFolder`, the folder of the
-    // running program, names the program when the installer left no
-    // "InstallDir".
-    bool SaveSettings(IRegistry& registry, std::string_view programFolder) const;
+    // Writes every value but those named in `leave` (set by an
+    // administrator, which the user's own must outlive) and brings the Run
+    // value in line with RunAtStartup; true only when every write went in.
+    // `programFolder`, the folder of the running program, names the program
+    // when the installer left no "InstallDir".
+    bool SaveSettings(IRegistry& registry, std::string_view programFolder,
+                      const std::vector<std::string_view>& leave = {}) const;
     // The factory settings, Bonus included; touches no registry value.
     void RestoreDefaults(std::string_view systemRoot);
     // Reads every value without fallbacks; false, changing nothing, when the
@@ -83,6 +85,14 @@ struct STimeSettings {
     bool ReloadSettings(IRegistry& registry);
     // Writes "Bonus" alone; true when it went in.
     bool SaveBonus(IRegistry& registry) const;
+
+    // Reads from the open `key` every setting whose value there has its
+    // row's type and lies in its range; the names of those read. Values of
+    // another type, out of range, or "Bonus" (a count, not a setting) are
+    // passed over.
+    std::vector<std::string_view> ReadValid(IRegistryKey& key);
+    // Takes the named settings' values from `other`.
+    void CopyValues(const STimeSettings& other, const std::vector<std::string_view>& names);
 
     std::string& SoundPath(SoundEvent event);
 

@@ -249,6 +249,22 @@ class MemoryRegistryKey final : public IRegistryKey {
         values.erase(value);
         return true;
     }
+    RegistryType TypeOf(std::string_view name) override {
+        const auto value = Live() ? m_registry.Raw(*m_path, name) : std::nullopt;
+        if (!value) {
+            return RegistryType::kMissing;
+        }
+        switch (value->type) {
+            case MemoryRegistry::Type::kDword:
+                return value->bytes.size() == 4 ? RegistryType::kDword : RegistryType::kOther;
+            case MemoryRegistry::Type::kString:
+                return RegistryType::kString;
+            case MemoryRegistry::Type::kMultiString:
+                return RegistryType::kMultiString;
+            default:
+                return RegistryType::kOther;
+        }
+    }
     void Close() override { m_path.reset(); }
 
   private:
