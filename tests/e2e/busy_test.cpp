@@ -14,24 +14,6 @@ namespace {
 // A message box of the program's is the report of a sound file that is not
 // there: that is how this test sees a sound being asked for.
 
-// Keeps this thread's full-screen window answering while it waits.
-template <typename Done>
-bool PumpUntil(DWORD ms, Done done) {
-    const DWORD until = ::GetTickCount() + ms;
-    while (!done()) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-            return false;
-        }
-        ::Sleep(50);
-    }
-    return true;
-}
-
 // A slide show, as far as the system can tell: no frame, the whole screen,
 // in front.
 class FullScreenWindow {
@@ -48,7 +30,7 @@ class FullScreenWindow {
                                      ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                      wc.hInstance, nullptr);
         ::SetForegroundWindow(m_window);
-        PumpUntil(200, [] { return false; });
+        PumpFor(200);
     }
     ~FullScreenWindow() { Close(); }
     void Close() {
@@ -60,7 +42,7 @@ class FullScreenWindow {
     HWND Handle() const { return m_window; }
     // A click in the middle of the screen, as a presenter's to go on.
     void Click() {
-        PumpUntil(1500, [] { return false; });  // the program's start has settled
+        PumpFor(1500);  // the program's start has settled
         ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2);
         INPUT input[2] = {};
         input[0].type = input[1].type = INPUT_MOUSE;
@@ -68,7 +50,7 @@ class FullScreenWindow {
         input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         ::SendInput(2, input, sizeof(INPUT));
         ::SetForegroundWindow(m_window);
-        PumpUntil(300, [] { return false; });
+        PumpFor(300);
     }
 
   private:

@@ -72,17 +72,22 @@ inline void Keys(std::initializer_list<WORD> keys) {
     }
 }
 
+// Input from the user: the mouse nudged a pixel.
+inline void MoveMouse() {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    ::SendInput(1, &input, sizeof input);
+}
+
 // A user at work for `ms`: the mouse nudged five times a second, `each`
 // called after every nudge.
 template <typename Each>
 void KeepWorking(DWORD ms, Each each) {
     for (const DWORD until = ::GetTickCount() + ms;
          static_cast<int>(until - ::GetTickCount()) > 0;) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = 1;
-        input.mi.dwFlags = MOUSEEVENTF_MOVE;
-        ::SendInput(1, &input, sizeof input);
+        MoveMouse();
         each();
         ::Sleep(200);
     }
