@@ -105,7 +105,11 @@ TEST_F(HistoryTest, TheTrayMenuOpensOneHistoryWindow) {
     ASSERT_NE(window, nullptr);
     EXPECT_NE(::GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0);  // resizable
     PauseForScreenshot("history");
-    PostCommand(ID_TRAY_HISTORY);  // again
+    {
+        const FullScreenWindow elsewhere;  // the user went on with other work
+        PostCommand(ID_TRAY_HISTORY);      // and asks again: the open one comes forward
+        EXPECT_TRUE(PumpUntil(5000, [&] { return ::GetForegroundWindow() == window; }));
+    }
     EXPECT_FALSE(WaitFor(2000, [&] { return HistoryWindows() > 1; }));
     EXPECT_EQ(HistoryWindows(), 1);
     // Bigger and smaller: it still paints and stays one window.
