@@ -24,7 +24,7 @@
 #define IDI_PAGE_APPEARANCE 334   /* settings tree: "Customize::Appearance" */
 
 /* Bitmaps (Windows BMP v3, 24-bit unless noted) */
-#define IDB_SKIN 296          /* popup skin, 400x159 */
+#define IDB_SKIN 296          /* popup skin, IDB_SKIN_WIDTH x IDB_SKIN_HEIGHT */
 #define IDB_STAR 297          /* popup experience star, 16x15 */
 #define IDB_LONG_BREAK 298    /* popup picture: long break (states 5, 6), 141x124 */
 #define IDB_SHORT_BREAK 302   /* popup picture: short break (states 3, 4), 141x125 */
@@ -70,6 +70,10 @@
 #define IDB_EX15_EYES_DOWN 318   /* exercise 15, frame 2 */
 #define IDB_EX15_EYES_LEFT 319   /* exercise 15, frame 3 */
 #define IDB_EX15_EYES_RIGHT 320  /* exercise 15, frame 4 */
+
+/* The popup skin's size at 100 %, and so the notice's. */
+#define IDB_SKIN_WIDTH 400
+#define IDB_SKIN_HEIGHT 159
 
 /* The popup's bitmaps drawn for scaled displays, at 125, 150 and 200 %: the
  * id at 100 % plus 10000, 20000 or 30000. */

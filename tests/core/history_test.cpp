@@ -217,6 +217,7 @@ TEST(History, IdleMinutesWriteNothing) {
     h.Start();
     h.sim.Advance(120, true);
     const int writes = h.storage.writes;
+    ASSERT_GT(writes, 0);  // counted minutes are written
     h.sim.AdvanceTo(10 * 3600);
     EXPECT_LE(h.storage.writes - writes, 1);  // the break running at the last step
 }
@@ -470,6 +471,7 @@ TEST(HistoryChart, ATinyWindowIsSqueezedNeverInverted) {
     const Date today{2026, 12, 7};
     const ChartLayout layout =
         LayoutHistoryChart(Month(today), today, 360, true, {40, 30, 96, 16, 7});
+    ASSERT_EQ(layout.bars.size(), 14u);
     EXPECT_LE(layout.plot.top, layout.plot.bottom);
     for (const ChartBar& bar : layout.bars) {
         EXPECT_LE(bar.bar.top, bar.bar.bottom);

@@ -502,6 +502,9 @@ TEST_F(PopupTest, AnUnknownModeOnlyResetsTheItems) {
 
 TEST_F(PopupTest, ZeroStepStillGetsThePopupOut) {
     popup.ShowPopup(500, 5000, 500, 0, kModeMotion, 0);
+    surface.Advance(1000);
+    EXPECT_EQ(popup.Phase(), PopupPhase::kWaiting);
+    EXPECT_EQ(surface.corner, (ScreenPoint{624, 579}));
     surface.Advance(20000);
     EXPECT_EQ(popup.Phase(), PopupPhase::kHidden);
 }

@@ -14,67 +14,6 @@ namespace {
 // A message box of the program's is the report of a sound file that is not
 // there: that is how this test sees a sound being asked for.
 
-// Keeps this thread's full-screen window answering while it waits.
-template <typename Done>
-bool PumpUntil(DWORD ms, Done done) {
-    const DWORD until = ::GetTickCount() + ms;
-    while (!done()) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (static_cast<int>(until - ::GetTickCount()) <= 0) {
-            return false;
-        }
-        ::Sleep(50);
-    }
-    return true;
-}
-
-// A slide show, as far as the system can tell: no frame, the whole screen,
-// in front.
-class FullScreenWindow {
-  public:
-    FullScreenWindow() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
-        wc.lpszClassName = L"PausoraTestSlideShow";
-        ::RegisterClassW(&wc);
-        m_window = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Slide show",
-                                     WS_POPUP | WS_VISIBLE, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
-                                     ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                     wc.hInstance, nullptr);
-        ::SetForegroundWindow(m_window);
-        PumpUntil(200, [] { return false; });
-    }
-    ~FullScreenWindow() { Close(); }
-    void Close() {
-        if (m_window != nullptr) {
-            ::DestroyWindow(m_window);
-            m_window = nullptr;
-        }
-    }
-    HWND Handle() const { return m_window; }
-    // A click in the middle of the screen, as a presenter's to go on.
-    void Click() {
-        PumpUntil(1500, [] { return false; });  // the program's start has settled
-        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2);
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        ::SendInput(2, input, sizeof(INPUT));
-        ::SetForegroundWindow(m_window);
-        PumpUntil(300, [] { return false; });
-    }
-
-  private:
-    HWND m_window = nullptr;
-};
-
 class BusyTest : public ProgramTest {
   protected:
     void SetUp() override {

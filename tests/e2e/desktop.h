@@ -72,17 +72,22 @@ inline void Keys(std::initializer_list<WORD> keys) {
     }
 }
 
+// Input from the user: the mouse nudged a pixel.
+inline void MoveMouse() {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    ::SendInput(1, &input, sizeof input);
+}
+
 // A user at work for `ms`: the mouse nudged five times a second, `each`
 // called after every nudge.
 template <typename Each>
 void KeepWorking(DWORD ms, Each each) {
     for (const DWORD until = ::GetTickCount() + ms;
          static_cast<int>(until - ::GetTickCount()) > 0;) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = 1;
-        input.mi.dwFlags = MOUSEEVENTF_MOVE;
-        ::SendInput(1, &input, sizeof input);
+        MoveMouse();
         each();
         ::Sleep(200);
     }
@@ -102,5 +107,48 @@ inline bool OpenTrayMenu() {
     ClickAt(FirstTrayIcon(), true);
     return WaitFor(5000, MenuShown);
 }
+
+// A slide show, as far as the system can tell: no frame, the whole screen,
+// in front. It takes the foreground as the user's other work would.
+class FullScreenWindow {
+  public:
+    FullScreenWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+        wc.lpszClassName = L"PausoraTestSlideShow";
+        ::RegisterClassW(&wc);
+        m_window = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Slide show",
+                                     WS_POPUP | WS_VISIBLE, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
+                                     ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                     wc.hInstance, nullptr);
+        ::SetForegroundWindow(m_window);
+        PumpFor(200);
+    }
+    ~FullScreenWindow() { Close(); }
+    void Close() {
+        if (m_window != nullptr) {
+            ::DestroyWindow(m_window);
+            m_window = nullptr;
+        }
+    }
+    HWND Handle() const { return m_window; }
+    // A click in the middle of the screen, as a presenter's to go on.
+    void Click() {
+        PumpFor(1500);  // the program's start has settled
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2);
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(2, input, sizeof(INPUT));
+        ::SetForegroundWindow(m_window);
+        PumpFor(300);
+    }
+
+  private:
+    HWND m_window = nullptr;
+};
 
 }  // namespace pausora::test

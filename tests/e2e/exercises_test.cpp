@@ -47,7 +47,11 @@ TEST_F(ExercisesTest, TheTrayMenusExercisesItemOpensTheDialogAndFinishClosesIt) 
     // Without a parent: a window of its own on the desktop.
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), nullptr);
     PauseForScreenshot("exercises");
-    PostCommand(ID_TRAY_EXERCISES);  // again
+    {
+        const FullScreenWindow elsewhere;  // the user went on with other work
+        PostCommand(ID_TRAY_EXERCISES);    // and asks again: the open one comes forward
+        EXPECT_TRUE(PumpUntil(5000, [&] { return ::GetForegroundWindow() == dialog; }));
+    }
     ExpectOneDialog(dialog);
 
     ::PostMessageA(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);

@@ -1,11 +1,13 @@
 // What every whole-program test starts from: a profile that has been through
 // the first-run wizard, with sounds and the update check off and a hundred
 // points (level 2); the program started on it; and what the tests look at
-// (the notice, the points, the main window's commands).
+// (the notice, the points, the history file, the main window's commands).
 #pragma once
 
+#include "artwork_ids.h"
 #include "e2e/desktop.h"
 #include "e2e/program.h"
+#include "history/history_file.h"
 #include "menu_ids.h"
 #include "shared/wait.h"
 #include "shared/win_backdoor.h"
@@ -13,17 +15,28 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace pausora::test {
 
-// How long the program may take to show what a test waits for: a limit for
-// a failing test, never a wait for a passing one.
-constexpr DWORD kTimeoutMs = 30000;
+// The notice is the one window of the program of its skin's size.
+constexpr int kPopupWidth = IDB_SKIN_WIDTH;
+constexpr int kPopupHeight = IDB_SKIN_HEIGHT;
 
-// The notice is the one window of the program of this size.
-constexpr int kPopupWidth = 400;
-constexpr int kPopupHeight = 159;
+// The history file of the profile the program runs in.
+inline std::wstring HistoryPath() {
+    wchar_t local[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    return std::wstring(local) + L"\\Pausora\\history.csv";
+}
+
+// The local date, by which the program dates its history.
+inline Date Today() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return Date{now.wYear, now.wMonth, now.wDay};
+}
 
 class ProgramTest : public ::testing::Test {
   protected:

@@ -1,11 +1,7 @@
 // The break history of the whole program: history.csv in the profile's local
 // application data, written at the minute step and at exit, safe from a
 // kill, and the window the tray menu opens.
-#include "history/history_file.h"
-#include "store/time_settings.h"
-#include "e2e/desktop.h"
-#include "e2e/program.h"
-#include "shared/win_backdoor.h"
+#include "e2e/fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,26 +13,18 @@
 namespace pausora::test {
 namespace {
 
-constexpr DWORD kTimeoutMs = 30000;
 constexpr char kCaption[] = "Pausora - History";
 
-std::wstring HistoryPath() {
-    wchar_t local[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
-    return std::wstring(local) + L"\\Pausora\\history.csv";
-}
-
-std::string ReadHistory() {
-    std::ifstream in(std::filesystem::path(HistoryPath()), std::ios::binary);
+std::string ReadHistory(const std::filesystem::path& path = HistoryPath()) {
+    std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-Date Today() {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    return Date{now.wYear, now.wMonth, now.wDay};
+void WriteHistory(const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(HistoryPath()).parent_path());
+    std::ofstream(std::filesystem::path(HistoryPath()), std::ios::binary) << text;
 }
 
 DayRecord TodaysLine() {
@@ -45,53 +33,34 @@ DayRecord TodaysLine() {
     return today != nullptr ? *today : DayRecord{};
 }
 
-void MoveMouse() {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = 1;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    ::SendInput(1, &input, sizeof input);
-}
-
-class HistoryTest : public ::testing::Test {
+class HistoryTest : public ProgramTest {
   protected:
     void SetUp() override {
-        m_store.Reset();
+        ProgramTest::SetUp();
         ::DeleteFileW(HistoryPath().c_str());
-        m_store.SetString(reg::kAppKey, reg::kFirstUse, "1");
-        m_store.SetString(reg::kAppKey, reg::kInstallDir, Program::Folder());
-        // A short break every 3 seconds, 2 seconds long.
-        m_store.SetDword(reg::kSettingsKey, "Micropause", 3);
-        m_store.SetDword(reg::kSettingsKey, "Micropause_length", 2);
-        m_store.SetDword(reg::kSettingsKey, "UseSounds", 0);
-        m_store.SetDword(reg::kSettingsKey, "CheckForUpdates", 0);
-        m_store.SetDword(reg::kSettingsKey, "Bonus", 100);
-    }
-    void Start() {
-        ASSERT_TRUE(m_program.Start());
-        m_main = m_program.WaitForMainWindow(kTimeoutMs);
-        ASSERT_NE(m_main, nullptr);
+        ShortBreaks(3);
     }
     void TearDown() override {
-        m_program.Kill();
-        m_store.Reset();
+        ProgramTest::TearDown();
         ::DeleteFileW(HistoryPath().c_str());
     }
-    std::uint32_t Bonus() { return m_store.Dword(reg::kSettingsKey, "Bonus").value_or(0); }
     int HistoryWindows() const { return m_program.ShownWindowsTitled(kCaption); }
-
-    WinBackdoor m_store;
-    Program m_program;
-    HWND m_main = nullptr;
+    HWND WaitForHistoryWindow() const {
+        HWND window = nullptr;
+        WaitFor(kTimeoutMs, [&] {
+            window = ::FindWindowA(nullptr, kCaption);
+            return window != nullptr && ::IsWindowVisible(window);
+        });
+        return window != nullptr && ::IsWindowVisible(window) ? window : nullptr;
+    }
 };
 
 TEST_F(HistoryTest, AfterThreeShortBreaksTodaysLineSaysThreeDueThreeTaken) {
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     // Each break taken earns two points; Exit right after the third, well
     // before the next one falls due.
     ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return Bonus() == 106; })) << "Bonus " << Bonus();
-    ::PostMessageA(m_main, WM_COMMAND, 32774, 0);  // Exit
-    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
+    ASSERT_TRUE(Exit());
     const std::string text = ReadHistory();
     ASSERT_TRUE(text.starts_with(kHistoryHeader)) << text;
     const DayRecord today = TodaysLine();
@@ -108,12 +77,8 @@ TEST_F(HistoryTest, AKillKeepsEarlierDaysAndTodayAtMostAMinuteBehind) {
         ",300,40,36,2,6,5,1,122,7,485,1032\r\n"
         "a line of someone else's,\xC3\xA4\r\n" +
         IsoDate(DateOfDayNumber(today - 1)) + ",280,38,30,3,5,5,0,110,8,490,1000\r\n";
-    ::CreateDirectoryW((HistoryPath().substr(0, HistoryPath().rfind(L'\\'))).c_str(), nullptr);
-    {
-        std::ofstream out(std::filesystem::path(HistoryPath()), std::ios::binary);
-        out << earlier;
-    }
-    Start();
+    WriteHistory(earlier);
+    ASSERT_NO_FATAL_FAILURE(Start());
     // At the keyboard until the first minute step has written today's line
     // with a counted minute.
     const bool written = WaitFor(150000, [&] {
@@ -131,20 +96,20 @@ TEST_F(HistoryTest, AKillKeepsEarlierDaysAndTodayAtMostAMinuteBehind) {
 }
 
 TEST_F(HistoryTest, TheTrayMenuOpensOneHistoryWindow) {
-    Start();
-    ASSERT_TRUE(WaitForTrayIcon(kTimeoutMs));
+    ASSERT_NO_FATAL_FAILURE(StartWithIcon());
     ASSERT_TRUE(OpenTrayMenu()) << "no tray menu";
     ::Sleep(300);
     // Settings..., Notifications, Exercises..., History...
     Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
-        window = ::FindWindowA(nullptr, kCaption);
-        return window != nullptr && ::IsWindowVisible(window);
-    }));
+    const HWND window = WaitForHistoryWindow();
+    ASSERT_NE(window, nullptr);
     EXPECT_NE(::GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0);  // resizable
     PauseForScreenshot("history");
-    ::PostMessageA(m_main, WM_COMMAND, 32817, 0);  // History... again
+    {
+        const FullScreenWindow elsewhere;  // the user went on with other work
+        PostCommand(ID_TRAY_HISTORY);      // and asks again: the open one comes forward
+        EXPECT_TRUE(PumpUntil(5000, [&] { return ::GetForegroundWindow() == window; }));
+    }
     EXPECT_FALSE(WaitFor(2000, [&] { return HistoryWindows() > 1; }));
     EXPECT_EQ(HistoryWindows(), 1);
     // Bigger and smaller: it still paints and stays one window.
@@ -166,7 +131,7 @@ TEST_F(HistoryTest, TheTrayMenuOpensOneHistoryWindow) {
     Keys({VK_ESCAPE});
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(window); }));
     EXPECT_FALSE(m_program.WaitForExit(0));
-    ::PostMessageA(m_main, WM_COMMAND, 32817, 0);  // and again after closing it
+    PostCommand(ID_TRAY_HISTORY);  // and again after closing it
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] { return HistoryWindows() == 1; }));
 }
 
@@ -174,18 +139,11 @@ TEST_F(HistoryTest, ExportSavesTheHistoryWhereTheUserChooses) {
     const std::string earlier = std::string(kHistoryHeader) + "\r\n" +
                                 IsoDate(DateOfDayNumber(DayNumber(Today()) - 1)) +
                                 ",280,38,30,3,5,5,0,110,8,490,1000\r\n";
-    ::CreateDirectoryW((HistoryPath().substr(0, HistoryPath().rfind(L'\\'))).c_str(), nullptr);
-    {
-        std::ofstream out(std::filesystem::path(HistoryPath()), std::ios::binary);
-        out << earlier;
-    }
-    Start();
-    ::PostMessageA(m_main, WM_COMMAND, 32817, 0);  // History...
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
-        window = ::FindWindowA(nullptr, kCaption);
-        return window != nullptr && ::IsWindowVisible(window);
-    }));
+    WriteHistory(earlier);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    PostCommand(ID_TRAY_HISTORY);
+    const HWND window = WaitForHistoryWindow();
+    ASSERT_NE(window, nullptr);
     const HWND exportButton = ::FindWindowExA(window, nullptr, "Button", "Export...");
     ASSERT_NE(exportButton, nullptr);
     ASSERT_TRUE(::IsWindowEnabled(exportButton));
@@ -204,10 +162,8 @@ TEST_F(HistoryTest, ExportSavesTheHistoryWhereTheUserChooses) {
     EXPECT_TRUE(WaitFor(kTimeoutMs, [&] {
         return ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
     }));
-    std::ifstream in(std::filesystem::path(target), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_TRUE(text.str().starts_with(earlier)) << text.str();
+    const std::string exported = ReadHistory(target);
+    EXPECT_TRUE(exported.starts_with(earlier)) << exported;
     ::DeleteFileW(target.c_str());
 }
 

@@ -55,8 +55,11 @@ TEST_F(WizardsTest, FromTheTrayMenuTheWorkplaceWizardLeavesTheScheduleRunningAnd
         EXPECT_EQ(wizard.Text(IDC_WIZARD_TITLE), "Workplace setup wizard");
         EXPECT_TRUE(wizard.WaitForButtons({false, true, false}));
         if (run == 1) {
-            // Asked for again while it is open: the one wizard comes forward.
+            // Asked for again while it is open, from other work: the one
+            // wizard comes forward.
+            const FullScreenWindow elsewhere;
             PostCommand(ID_TRAY_WORKPLACE_WIZARD);
+            EXPECT_TRUE(PumpUntil(5000, [&] { return ::GetForegroundWindow() == sheet; }));
             const auto shown = [&] {
                 int count = 0;
                 for (const HWND window : m_program.TopLevelWindows()) {

@@ -19,8 +19,7 @@
 namespace pausora {
 namespace {
 
-constexpr DWORD kTimeoutMs = 10000;
-
+using test::kTimeoutMs;
 using test::WaitFor;
 
 std::vector<std::uint32_t> Pixels(HBITMAP bitmap) {

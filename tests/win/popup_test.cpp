@@ -11,7 +11,7 @@
 namespace pausora {
 namespace {
 
-using testing::PumpUntil;
+using test::PumpUntil;
 using testing::ScreenRectOf;
 
 // Receives the popup's clicks.
@@ -72,8 +72,9 @@ TEST_F(PopupWindowTest, CreatedHiddenLayeredAndInvisible) {
     EXPECT_FALSE(Visible());
     EXPECT_NE(::GetWindowLongPtrA(popup.Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
     EXPECT_EQ(Opacity(), 0);
-    EXPECT_EQ(popup.Model().SkinWidth(), 400);
-    EXPECT_EQ(popup.Model().SkinHeight(), 159);
+    // The size the ids header gives, which the whole-program tests look for.
+    EXPECT_EQ(popup.Model().SkinWidth(), IDB_SKIN_WIDTH);
+    EXPECT_EQ(popup.Model().SkinHeight(), IDB_SKIN_HEIGHT);
     EXPECT_EQ(::GetParent(popup.Handle()), owner.Handle());
     // The skin has no key-coloured pixel, so the shape is the whole skin.
     const ui::RegionHandle shape(::CreateRectRgn(0, 0, 0, 0));

@@ -35,13 +35,13 @@ namespace pausora {
 namespace {
 
 using test::ExpectWindowRect;
+using test::kTimeoutMs;
 using test::MoveToDpi;
 using test::OtherDpi;
 using test::ScreenDpi;
 using test::WaitFor;
 using test::WinBackdoor;
 
-constexpr DWORD kTimeoutMs = 10000;
 constexpr char kCaption[] = "Pausora - Settings";
 constexpr int kApplyButton = 0x3021;
 constexpr int kTree = 0x7EEE;

@@ -16,7 +16,7 @@
 namespace pausora {
 namespace {
 
-using testing::PumpUntil;
+using test::PumpUntil;
 
 // The pixels of an icon's image, 32-bit, row by row; its side is their
 // count's square root.
@@ -122,12 +122,12 @@ class TrayIconTest : public ::testing::Test {
         g_shownMenu = {};
         ::SetTimer(nullptr, 0, 50, &ReadShownMenu);
         EXPECT_EQ(ShellSays(WM_RBUTTONUP), 1);
-        testing::Pump();
+        test::Pump();
         return g_shownMenu;
     }
     std::vector<UINT> PostedCommands() {
         target.commands.clear();
-        testing::Pump();
+        test::Pump();
         return target.commands;
     }
     // Asks the shell itself whether it still knows the icon.

@@ -148,8 +148,10 @@ TEST_F(UpdateCheckTest, TheBackgroundCheckPostsItsAnswerOnceOrNothingAfterItIsGo
     }
     {
         CUpdateCheck check;
+        const std::size_t asked = RequestsTo("none").size();
         ASSERT_TRUE(check.Start(window.Handle(), WM_UPDATE_ANSWER, m_servers.at("none"), "1.1"));
         EXPECT_FALSE(window.Answered(2000));
+        EXPECT_EQ(RequestsTo("none").size(), asked + 1);
     }
     // Given up while the server says nothing: the end is prompt and quiet.
     DWORD ended = 0;

@@ -18,6 +18,8 @@ namespace {
 
 using namespace pausora;
 using namespace pausora::testing;
+using test::Pump;
+using test::PumpUntil;
 
 struct Counts {
     long bitmapLoads = 0;

@@ -158,7 +158,7 @@ void CALLBACK WatchMenu(HWND, UINT, UINT_PTR timer, DWORD) {
 int ShowMenu() {
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     Backdrop backdrop(screen, WorkAreaFor("bottom", screen));
-    testing::PumpFor(200);
+    test::PumpFor(200);
     Owner target;
     ui::SetAppMainWindow(target.Handle());
     STimeSettings settings;
@@ -203,18 +203,18 @@ int main(int argc, char** argv) {
     CNotifierPopup popup;
     testing::SetUpLikeTheMainWindow(popup, owner.Handle());
     SetState(popup, state);
-    testing::PumpFor(200);
+    test::PumpFor(200);
     popup.ShowPopup(500, 60000, 500, 10, mode, stars);
-    testing::PumpUntil(5000, [&] { return popup.Model().Phase() == PopupPhase::kWaiting; });
+    test::PumpUntil(5000, [&] { return popup.Model().Phase() == PopupPhase::kWaiting; });
     if (hover) {
         // On the link, in the window's pixels at its scaling.
         const int dpi = popup.Model().Dpi();
         ::SendMessageA(popup.Handle(), WM_MOUSEMOVE, 0,
                        MAKELPARAM(ScaleLength(40, dpi), ScaleLength(50, dpi)));
     }
-    testing::PumpFor(300);
+    test::PumpFor(300);
     Touch(ready);
-    testing::PumpUntil(30000, [&] { return FileExists(ready + ".done"); });
+    test::PumpUntil(30000, [&] { return FileExists(ready + ".done"); });
     testing::SetWorkArea(savedWork);
     return 0;
 }
