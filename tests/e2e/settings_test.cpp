@@ -67,10 +67,12 @@ TEST_F(SettingsEndToEndTest, AShorterIntervalChosenInTheSettingsBringsTheNextNot
 }
 
 // A tray switch flipped while the window is open stays flipped when OK applies
-// what the user did change, even on a page that was opened before the flip.
+// what the user changed on another page, even over a page that showed the
+// switch and applied it before the flip.
 TEST_F(SettingsEndToEndTest, ATraySwitchFlippedMeanwhileOutlastsOk) {
     constexpr int kSoundsPage = 7;
     constexpr int kAppearancePage = 8;
+    constexpr int kApplyButton = 0x3021;
     ShortBreaks(600);
     ASSERT_NO_FATAL_FAILURE(StartWithIcon());
     PostCommand(ID_TRAY_SETTINGS);
@@ -78,20 +80,21 @@ TEST_F(SettingsEndToEndTest, ATraySwitchFlippedMeanwhileOutlastsOk) {
     ASSERT_NE(sheet, nullptr) << "the settings window did not open";
     const auto show = [&](int page) {
         ::SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
-        return PropSheet_HwndToIndex(sheet, PropSheet_GetCurrentPageHwnd(sheet)) == page;
+        return PropSheet_GetCurrentPageHwnd(sheet);
     };
-    ASSERT_TRUE(show(kSoundsPage));
+    // Sounds on in the window, and applied.
+    ::SendMessageA(::GetDlgItem(show(kSoundsPage), IDC_PAGE_SWITCH), BM_CLICK, 0, 0);
+    ::SendMessageA(sheet, WM_COMMAND, kApplyButton, 0);
+    ASSERT_EQ(Dword("UseSounds"), 1u);
 
     Command(ID_TRAY_PLAY_SOUNDS);
-    ASSERT_EQ(Dword("UseSounds"), 1u);
-    ASSERT_TRUE(show(kAppearancePage));
-    ::SendMessageA(::GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), IDC_QUIET_WHEN_BUSY), BM_CLICK,
-                   0, 0);
+    ASSERT_EQ(Dword("UseSounds"), 0u);
+    ::SendMessageA(::GetDlgItem(show(kAppearancePage), IDC_QUIET_WHEN_BUSY), BM_CLICK, 0, 0);
     ::PostMessageA(sheet, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor(5000, [&] { return !::IsWindow(sheet); })) << "OK left the window open";
 
     EXPECT_EQ(Dword("QuietWhenBusy"), 0u);
-    EXPECT_EQ(Dword("UseSounds"), 1u) << "OK took the switch back";
+    EXPECT_EQ(Dword("UseSounds"), 0u) << "OK took the switch back";
 }
 
 }  // namespace
