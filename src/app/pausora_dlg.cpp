@@ -26,7 +26,7 @@ CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved)
       m_tipsFromFile(m_registry, m_tipsFile, m_tipsStamps, m_random),
       m_tips(m_tipsFromFile),
       m_presenter(m_popup, m_tray, m_sounds),
-      m_history(m_historyFile, m_presenter),
+      m_history(m_presenter),
       m_programFolder(ProgramFolder()),
       m_startupSaved(saved) {}
 
@@ -235,9 +235,9 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
         case ID_TRAY_END_OF_WORKDAY:
         case ID_TRAY_DAILY_LIMIT:
         case ID_TRAY_PLAY_SOUNDS: {
-            STimeSettings changed = m_settings;
-            FlipNotificationSwitch(changed, id);
-            ApplySettings(changed);
+            STimeSettings flipped = m_settings;
+            FlipNotificationSwitch(flipped, id);
+            ApplySettings(SettingsChange::Between(m_settings, flipped));
             return 0;
         }
         default:
@@ -247,12 +247,11 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
     }
 }
 
-void CPausoraDlg::ApplySettings(const STimeSettings& changed) {
-    // The points are the engine's own: they may have grown while the
-    // settings window was open over an older copy.
-    const std::uint32_t points = m_settings.Bonus;
-    m_settings = changed;
-    m_settings.Bonus = points;
+void CPausoraDlg::ApplySettings(const SettingsChange& change, HWND owner) {
+    // Value by value onto the live record: the points the engine earned and
+    // a switch flipped while the settings window was open stay as they are.
+    // A value an administrator locks is to be refused here.
+    change.ApplyTo(m_settings);
     m_tray.ShowSwitches(m_settings);
     // A running schedule starts again with the new values; a stopped or
     // paused one stays so.
@@ -262,6 +261,11 @@ void CPausoraDlg::ApplySettings(const STimeSettings& changed) {
     m_history.SetKeeping(m_settings.KeepHistory != 0);
     if (m_engine) {
         m_engine->ApplySettings();
+    }
+    // Last, as it may show a message: the schedule runs on the new values
+    // meanwhile.
+    if (change.deleteHistory && m_settings.KeepHistory == 0) {
+        m_history.Delete(owner);
     }
 }
 
@@ -353,13 +357,14 @@ void CPausoraDlg::ShowExercises() {
 void CPausoraDlg::ShowHistory() {
     // Modeless: the schedule and the other windows go on beside it.
     if (!m_historyWindow) {
-        m_historyWindow = std::make_unique<CHistoryWindow>(m_history, m_settings);
+        m_historyWindow = std::make_unique<CHistoryWindow>(m_history.Recorder(), m_settings);
     }
     m_historyWindow->Show();
 }
 void CPausoraDlg::ShowSettings() {
-    ShowSettingsWindow(Handle(), m_settings,
-                       [this](const STimeSettings& changed) { ApplySettings(changed); });
+    ShowSettingsWindow(Handle(), m_settings, [this](const SettingsChange& change, HWND window) {
+        ApplySettings(change, window);
+    });
 }
 void CPausoraDlg::ShowWorkplaceWizard() {
     // Like the exercises: modal, no parent, and the schedule goes on meanwhile.

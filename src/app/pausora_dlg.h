@@ -3,10 +3,10 @@
 // every command of the tray menu.
 #pragma once
 
-#include "history/history_recorder.h"
-#include "history/history_store_win.h"
+#include "history/history_keeper_win.h"
 #include "history/history_window.h"
 #include "store/registry_key.h"
+#include "store/settings_change.h"
 #include "store/time_settings.h"
 #include "tips/tips_win.h"
 #include "notify/notifier_popup.h"
@@ -54,8 +54,9 @@ class CPausoraDlg final : public ui::Dialog {
 
   private:
     // Every change of settings, from the settings window or a tray switch:
-    // takes the record, saves it and restarts the schedule with it.
-    void ApplySettings(const STimeSettings& changed);
+    // applies the values changed to the record, saves it and restarts the
+    // schedule with it. A message about the history shows over `owner`.
+    void ApplySettings(const SettingsChange& change, HWND owner = nullptr);
     void OnNotifierClick(WPARAM item, LPARAM detail);
     void ShowSoundMessages();
     // The dialogs that open from the tray menu and the popup's link.
@@ -86,8 +87,7 @@ class CPausoraDlg final : public ui::Dialog {
     WindowPresenter m_presenter;
     SystemBusySource m_busy;
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
-    WinHistoryStorage m_historyFile;
-    HistoryRecorder m_history;
+    HistoryKeeper m_history;
     std::unique_ptr<BreakEngine> m_engine;
     std::string m_programFolder;  // names the program in the Run value
     bool m_startupSaved;

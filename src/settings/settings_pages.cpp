@@ -1,7 +1,7 @@
 #include "settings/settings_pages.h"
 #include "ui/utf.h"
 
-#include "history/history_store_win.h"
+#include "history/history_keeper_win.h"
 #include "resource.h"
 #include "settings/page_path.h"
 #include "ui/picker_control.h"
@@ -187,16 +187,6 @@ bool CPageTrayAgent::OnApply() {
     Settings().RunAtStartup = IsChecked(IDC_PAGE_SWITCH) ? 1 : 0;
     Settings().CheckForUpdates = IsChecked(IDC_CHECK_UPDATES) ? 1 : 0;
     Settings().KeepHistory = IsChecked(IDC_KEEP_HISTORY) ? 1 : 0;
-    if (Settings().KeepHistory == 0 && m_deleteHistory) {
-        m_deleteHistory = false;
-        WinHistoryStorage file;
-        if (!file.Remove()) {
-            const std::wstring text = L"The history file could not be deleted:\n" + file.Path() +
-                                      L"\n\nPausora keeps nothing more in it; you can delete it "
-                                      L"yourself.";
-            ::MessageBox(Sheet(), text.c_str(), kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
-        }
-    }
     return true;
 }
 
@@ -207,13 +197,7 @@ ui::Handled CPageTrayAgent::OnCommand(UINT id, UINT code, HWND /*control*/) {
     if (id == IDC_KEEP_HISTORY) {
         m_deleteHistory = false;
         if (!IsChecked(IDC_KEEP_HISTORY) && Settings().KeepHistory != 0) {
-            const std::wstring text =
-                L"Pausora will stop keeping a history of your breaks.\n\n"
-                L"Do you also want to delete the history it has kept so far?\n" +
-                HistoryFilePath() +
-                L"\n\nYes deletes the file when you apply the settings; No keeps it.";
-            m_deleteHistory = ::MessageBox(Sheet(), text.c_str(), kMessageTitle,
-                                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+            m_deleteHistory = HistoryKeeper::AskToDelete(Sheet());
         }
     } else if (id != IDC_PAGE_SWITCH && id != IDC_CHECK_UPDATES) {
         return std::nullopt;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pausora {
@@ -100,13 +101,16 @@ class CPageTrayAgent final : public CSettingsPage {
   public:
     explicit CPageTrayAgent(STimeSettings& settings);
 
+    // Whether the user, clearing "Keep a history", chose to delete the file
+    // too; once for each Apply.
+    bool TakeDeleteHistory() { return std::exchange(m_deleteHistory, false); }
+
   protected:
     BOOL OnInitDialog() override;
     bool OnApply() override;
     ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
 
   private:
-    // Clearing "Keep a history" asked, and the user chose to delete the file.
     bool m_deleteHistory = false;
 };
 

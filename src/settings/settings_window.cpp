@@ -22,8 +22,8 @@ struct MarkOpen {
 };
 }  // namespace
 
-void ShowSettingsWindow(HWND parent, const STimeSettings& current,
-                        const std::function<void(const STimeSettings&)>& applied, UINT startPage) {
+void ShowSettingsWindow(HWND parent, const STimeSettings& current, const SettingsApplied& applied,
+                        UINT startPage) {
     if (t_openSheet != nullptr) {
         if (t_openSheet->Handle() != nullptr) {
             ::SetForegroundWindow(t_openSheet->Handle());
@@ -33,6 +33,9 @@ void ShowSettingsWindow(HWND parent, const STimeSettings& current,
     TreeSheet::CTreeSettingsSheet sheet("Pausora - Settings", parent, startPage);
     sheet.SetTreeViewMode(true, true, true);
 
+    // What the pages showed (or the last Apply took), against which their
+    // values are compared: only what differs is the user's change.
+    STimeSettings shown = current;
     STimeSettings edited = current;
     CBoxesPage schedule(kPageSchedule, edited);
     CTimesPage shortBreaks(kPageMicropause, edited);
@@ -51,7 +54,12 @@ void ShowSettingsWindow(HWND parent, const STimeSettings& current,
     sheet.SetTreeWidth(150);
     // Whatever was applied has reached the owner already; the result has
     // nothing more to say.
-    sheet.OnApplied([&] { applied(edited); });
+    sheet.OnApplied([&] {
+        SettingsChange change = SettingsChange::Between(shown, edited);
+        change.deleteHistory = startup.TakeDeleteHistory() && edited.KeepHistory == 0;
+        shown = edited;
+        applied(change, sheet.Handle());
+    });
     const MarkOpen open(sheet);
     sheet.DoModal();
 }

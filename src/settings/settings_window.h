@@ -1,6 +1,7 @@
 // The settings window as the main window's Settings command opens it.
 #pragma once
 
+#include "store/settings_change.h"
 #include "store/time_settings.h"
 
 #include <windows.h>
@@ -9,11 +10,14 @@
 
 namespace pausora {
 
+// What the user changed since the window opened or last applied, and the
+// window, over which the change may show a message.
+using SettingsApplied = std::function<void(const SettingsChange& change, HWND window)>;
+
 // Shows the settings window over `parent` until OK or Cancel. The pages edit a
 // copy of `current`; every Apply or OK that some page took part in hands the
-// whole edited record to `applied`, once.
-void ShowSettingsWindow(HWND parent, const STimeSettings& current,
-                        const std::function<void(const STimeSettings&)>& applied,
+// values the user changed to `applied`, once.
+void ShowSettingsWindow(HWND parent, const STimeSettings& current, const SettingsApplied& applied,
                         UINT startPage = 0);
 
 }  // namespace pausora

@@ -87,6 +87,19 @@ const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents() {
     return kSoundEvents;
 }
 
+std::vector<SettingsValue> UserValues() {
+    std::vector<SettingsValue> values{{"RunAtStartup", &STimeSettings::RunAtStartup}};
+    for (const NumericField& f : kNumericFields) {
+        if (f.field != &STimeSettings::Bonus) {
+            values.push_back({f.name, f.field});
+        }
+    }
+    for (std::size_t i = 0; i < kSoundEventCount; ++i) {
+        values.push_back({kSoundEvents[i].valueName, kSoundFields[i]});
+    }
+    return values;
+}
+
 std::string& STimeSettings::SoundPath(SoundEvent event) {
     return this->*kSoundFields[static_cast<std::size_t>(event)];
 }

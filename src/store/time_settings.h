@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace pausora {
@@ -106,6 +107,16 @@ struct SoundEventInfo {
     std::string_view defaultFile;   // under the system root, for RestoreDefaults
 };
 const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents();
+
+// A field of the record, whatever its type.
+using SettingsMember = std::variant<std::uint32_t STimeSettings::*, std::string STimeSettings::*>;
+struct SettingsValue {
+    std::string_view name;  // as the table names it; "RunAtStartup" for the Run value
+    SettingsMember member;
+};
+// Every value the user sets, read from the same tables as load and save.
+// Bonus is not among them: the points are the engine's own.
+std::vector<SettingsValue> UserValues();
 
 // The number of values SaveSettings writes under "TimeSettings".
 inline constexpr std::size_t kSettingsValueCount = 31;

@@ -1,6 +1,8 @@
 #include "shared/memory_registry.h"
 #include "shared/settings_suite.h"
+#include "store/settings_change.h"
 
+#include <set>
 #include <string>
 
 namespace pausora::test {
@@ -92,6 +94,51 @@ TEST(SettingsRecord, AKeyDeletedBehindAnOpenHandleFailsEveryOperation) {
     EXPECT_FALSE(key->WriteDword("Bonus", 1));
     EXPECT_FALSE(registry.KeyExists("Software\\Pausora"));
     EXPECT_TRUE(registry.KeyExists("Software"));
+}
+
+// What the settings window hands over is what the user edited: applied to the
+// live record, it leaves what changed there meanwhile (a tray switch, the
+// points) as it is.
+TEST(SettingsChange, CarriesTheEditedValuesOnlyAndNeverThePoints) {
+    STimeSettings opened;
+    opened.RestoreDefaults("C:\\Windows");
+    STimeSettings edited = opened;
+    edited.RunAtStartup = 0;
+    edited.Micropause = 300;
+    edited.EndPauseSound = "D:\\gong.wav";
+    edited.KeepHistory = 0;
+    edited.Bonus = 7;  // as an older copy would hold them
+    const SettingsChange change = SettingsChange::Between(opened, edited);
+    EXPECT_EQ(change.Names(), (std::vector<std::string_view>{"RunAtStartup", "Micropause",
+                                                             "KeepHistory", "EndPauseSound"}));
+
+    STimeSettings live = opened;
+    live.UseSounds = 0;
+    live.Bonus = 150;
+    change.ApplyTo(live);
+    STimeSettings expected = edited;
+    expected.UseSounds = 0;
+    expected.Bonus = 150;
+    EXPECT_EQ(live, expected);
+
+    // One value refused by its name; the others still go in.
+    live = opened;
+    change.ApplyTo(live, [](std::string_view name) { return name == "Micropause"; });
+    EXPECT_EQ(live.Micropause, 420u);
+    EXPECT_EQ(live.KeepHistory, 0u);
+    EXPECT_EQ(live.EndPauseSound, "D:\\gong.wav");
+}
+
+// A value saved but out of reach of a change would be lost at every OK: every
+// value SaveSettings writes is there, and the Run value, but never Bonus.
+TEST(SettingsChange, ReachesEverySavedValueButThePoints) {
+    std::set<std::string_view> names;
+    for (const SettingsValue& value : UserValues()) {
+        names.insert(value.name);
+    }
+    EXPECT_EQ(names.size(), kSettingsValueCount);
+    EXPECT_EQ(names.count("Bonus"), 0u);
+    EXPECT_EQ(names.count("RunAtStartup"), 1u);
 }
 
 // Every write is a trip to the registry server that start-up waits for.

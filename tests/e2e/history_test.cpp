@@ -2,6 +2,10 @@
 // application data, written at the minute step and at exit, safe from a
 // kill, and the window the tray menu opens.
 #include "e2e/fixture.h"
+#include "settings_ids.h"
+
+#include <commctrl.h>
+#include <prsht.h>
 
 #include <gtest/gtest.h>
 
@@ -165,6 +169,41 @@ TEST_F(HistoryTest, ExportSavesTheHistoryWhereTheUserChooses) {
     const std::string exported = ReadHistory(target);
     EXPECT_TRUE(exported.starts_with(earlier)) << exported;
     ::DeleteFileW(target.c_str());
+}
+
+// Clearing "Keep a history" in the settings and answering Yes: once OK has
+// applied it, the file is gone and the program keeps nothing more.
+TEST_F(HistoryTest, ClearingKeepAHistoryAndAnsweringYesDeletesTheFileAtOk) {
+    constexpr int kStartupPage = 6;
+    ::CreateDirectoryW((HistoryPath().substr(0, HistoryPath().rfind(L'\\'))).c_str(), nullptr);
+    std::ofstream(std::filesystem::path(HistoryPath()), std::ios::binary)
+        << kHistoryHeader << "\r\n";
+    Start();
+    ::PostMessageA(m_main, WM_COMMAND, ID_TRAY_SETTINGS, 0);
+    const HWND sheet = WaitForWindowTitled("Pausora - Settings", kTimeoutMs);
+    ASSERT_NE(sheet, nullptr);
+    ::SendMessageA(sheet, PSM_SETCURSEL, kStartupPage, 0);
+    const HWND box = ::GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), IDC_KEEP_HISTORY);
+    ASSERT_NE(box, nullptr);
+    ::PostMessageA(box, BM_CLICK, 0, 0);
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] {
+        question = ::FindWindowA("#32770", "Pausora");
+        return question != nullptr && ::IsWindowVisible(question);
+    })) << "no question";
+    ::PostMessageA(question, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(question); }));
+    EXPECT_NE(::GetFileAttributesW(HistoryPath().c_str()), INVALID_FILE_ATTRIBUTES)
+        << "deleted before OK";
+
+    ::PostMessageA(sheet, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor(kTimeoutMs, [&] { return !::IsWindow(sheet); }));
+    EXPECT_EQ(m_store.Dword(reg::kSettingsKey, "KeepHistory"), 0u);
+    EXPECT_EQ(::GetFileAttributesW(HistoryPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    // Exit writes whatever is owed; nothing is.
+    ::PostMessageA(m_main, WM_COMMAND, ID_TRAY_EXIT, 0);
+    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
+    EXPECT_EQ(::GetFileAttributesW(HistoryPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

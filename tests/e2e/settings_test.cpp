@@ -66,5 +66,36 @@ TEST_F(SettingsEndToEndTest, AShorterIntervalChosenInTheSettingsBringsTheNextNot
     EXPECT_LE(after, 12000u) << "the notice came " << after << " ms after OK";
 }
 
+// A tray switch flipped while the window is open stays flipped when OK applies
+// what the user changed on another page, even over a page that showed the
+// switch and applied it before the flip.
+TEST_F(SettingsEndToEndTest, ATraySwitchFlippedMeanwhileOutlastsOk) {
+    constexpr int kSoundsPage = 7;
+    constexpr int kAppearancePage = 8;
+    constexpr int kApplyButton = 0x3021;
+    ShortBreaks(600);
+    ASSERT_NO_FATAL_FAILURE(StartWithIcon());
+    PostCommand(ID_TRAY_SETTINGS);
+    const HWND sheet = WaitForWindowTitled("Pausora - Settings", kTimeoutMs);
+    ASSERT_NE(sheet, nullptr) << "the settings window did not open";
+    const auto show = [&](int page) {
+        ::SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
+        return PropSheet_GetCurrentPageHwnd(sheet);
+    };
+    // Sounds on in the window, and applied.
+    ::SendMessageA(::GetDlgItem(show(kSoundsPage), IDC_PAGE_SWITCH), BM_CLICK, 0, 0);
+    ::SendMessageA(sheet, WM_COMMAND, kApplyButton, 0);
+    ASSERT_EQ(Dword("UseSounds"), 1u);
+
+    Command(ID_TRAY_PLAY_SOUNDS);
+    ASSERT_EQ(Dword("UseSounds"), 0u);
+    ::SendMessageA(::GetDlgItem(show(kAppearancePage), IDC_QUIET_WHEN_BUSY), BM_CLICK, 0, 0);
+    ::PostMessageA(sheet, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor(5000, [&] { return !::IsWindow(sheet); })) << "OK left the window open";
+
+    EXPECT_EQ(Dword("QuietWhenBusy"), 0u);
+    EXPECT_EQ(Dword("UseSounds"), 0u) << "OK took the switch back";
+}
+
 }  // namespace
 }  // namespace pausora::test

@@ -2,7 +2,7 @@
 // own here, beside a stand-in main window that takes and saves the record
 // whenever the window applies, as the real one does. Pages are chosen in the tree and
 // driven by messages; what they did is read back from the registry.
-#include "history/history_store_win.h"
+#include "history/history_keeper_win.h"
 #include "settings/settings_window.h"
 #include "settings/tree_sheet.h"
 #include "shared/dpi_checks.h"
@@ -58,6 +58,21 @@ enum Page {
     kSounds,
     kAppearance,
     kPageCount
+};
+
+// The stand-in main window's history has nobody to tell of trouble.
+class QuietPresenter final : public IPresenter {
+  public:
+    void ShowNotice(const Notice&, std::uint32_t, NoticeEntry, int) override {}
+    void HideNotice() override {}
+    void SetIcon(int) override {}
+    void SetTooltipText(std::string_view) override {}
+    void SetIconList(int, int) override {}
+    void Animate(std::uint32_t, std::uint32_t) override {}
+    void StopAnimation() override {}
+    void SetStartStopCaption(std::string_view) override {}
+    void PlaySound(SoundEvent, std::string_view) override {}
+    void ReportTrouble(Trouble) override {}
 };
 
 std::string TempFile(const char* name) {
@@ -121,11 +136,15 @@ class SettingsWindowTest : public ::testing::Test {
         ShowSettingsWindow(main, m_settings, Applied());
         ::DestroyWindow(main);
     }
-    std::function<void(const STimeSettings&)> Applied() {
-        return [this](const STimeSettings& changed) {
+    SettingsApplied Applied() {
+        return [this](const SettingsChange& change, HWND window) {
             ++m_changes;
-            m_settings = changed;
+            change.ApplyTo(m_settings);
             Save();
+            m_history.SetKeeping(m_settings.KeepHistory != 0);
+            if (change.deleteHistory && m_settings.KeepHistory == 0) {
+                m_history.Delete(window);
+            }
         };
     }
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -273,6 +292,8 @@ class SettingsWindowTest : public ::testing::Test {
 
     WinBackdoor m_store;
     STimeSettings m_settings;
+    QuietPresenter m_presenter;
+    HistoryKeeper m_history{m_presenter};
     static constexpr UINT kOpenAgain = WM_APP + 1;
     std::atomic<int> m_changes{0};
     std::atomic<int> m_openAgainReturned{0};

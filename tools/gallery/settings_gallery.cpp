@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     settings.RestoreDefaults("C:\\windows");
     ::SetTimer(nullptr, 0, 100, &Watch);
     ShowSettingsWindow(
-        nullptr, settings, [](const STimeSettings&) {},
+        nullptr, settings, [](const SettingsChange&, HWND) {},
         static_cast<UINT>(std::strtoul(argv[1], nullptr, 10)));
     return 0;
 }
