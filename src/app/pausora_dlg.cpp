@@ -23,7 +23,7 @@ CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved)
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
       m_settings(std::move(settings)),
       m_icon(::LoadIcon(ui::ModuleInstance(), MAKEINTRESOURCE(IDI_APP))),
-      m_tipsFromFile(m_registry, m_tipsFile, m_tipsStamps, m_random),
+      m_tipsFromFile(m_registry, m_tipsFile, m_tipsStamps, m_random, ProgramFolder()),
       m_tips(m_tipsFromFile),
       m_presenter(m_popup, m_tray, m_sounds),
       m_history(m_historyFile, m_presenter),
