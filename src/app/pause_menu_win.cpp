@@ -58,6 +58,20 @@ void ApplyPauseMenu(HMENU popup, bool paused, bool breakNowAllowed) {
                  ID_TRAY_RESUME, ui::ResourceString(IDS_TRAY_RESUME).c_str());
 }
 
+void ApplyPolicyMenu(HMENU popup, const SettingsPolicy& policy, bool stopped, bool paused) {
+    const auto grey = [popup](UINT item, UINT by, bool locked) {
+        ::EnableMenuItem(popup, item, by | (locked ? MF_GRAYED : MF_ENABLED));
+    };
+    grey(ID_TRAY_EXIT, MF_BYCOMMAND, !policy.AllowExit());
+    grey(ID_TRAY_STARTSTOP, MF_BYCOMMAND, !policy.AllowStop() && !stopped);
+    if (!paused) {
+        grey(static_cast<UINT>(kPausePosition), MF_BYPOSITION, !policy.AllowStop());
+    }
+    for (const NotificationSwitch& item : NotificationSwitches()) {
+        grey(item.command, MF_BYCOMMAND, policy.Sets(STimeSettings::NameOf(item.field)));
+    }
+}
+
 std::optional<PauseLength> PauseLengthOf(UINT command) {
     for (const LengthCommand& entry : kLengthCommands) {
         if (entry.command == command) {

@@ -23,7 +23,7 @@ CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved)
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
       m_settings(std::move(settings)),
       m_icon(::LoadIcon(ui::ModuleInstance(), MAKEINTRESOURCE(IDI_APP))),
-      m_tipsFromFile(m_registry, m_tipsFile, m_tipsStamps, m_random),
+      m_tipsFromFile(m_registry, m_tipsFile, m_tipsStamps, m_random, ProgramFolder()),
       m_tips(m_tipsFromFile),
       m_presenter(m_popup, m_tray, m_sounds),
       m_history(m_presenter),
@@ -62,6 +62,10 @@ BOOL CPausoraDlg::OnInitDialog() {
 
     SetUpNoticePopup(m_popup, Handle());
 
+    // What an organisation sets lies over the user's own choices.
+    m_policy.Read(m_machineRegistry, m_registry);
+    m_policy.Apply(m_settings);
+
     // Timers, the input watch, the counters and the day's work time.
     m_timers = std::make_unique<WindowTimerHost>(Handle());
     m_engine = std::make_unique<BreakEngine>(
@@ -78,6 +82,7 @@ BOOL CPausoraDlg::OnInitDialog() {
     m_tray.OnPrepareMenu([this](HMENU popup) {
         m_engine->RefreshTray();  // the next break as it is now
         ApplyPauseMenu(popup, m_engine->IsPaused(), m_engine->CanTakeBreakNow());
+        ApplyPolicyMenu(popup, m_policy, m_engine->IsStopped(), m_engine->IsPaused());
     });
 
     // Shared, sized for the notification area at this display's scaling.
@@ -150,6 +155,10 @@ ui::Handled CPausoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == SPI_SETWORKAREA) {
                 m_popup.OnWorkAreaChanged();
             }
+            // After a Group Policy refresh Windows says "Policy".
+            if (lParam != 0 && ::lstrcmpiW(reinterpret_cast<LPCWSTR>(lParam), L"Policy") == 0) {
+                RefreshPolicy();
+            }
             return std::nullopt;
         case WM_DISPLAYCHANGE:
             m_popup.OnWorkAreaChanged();
@@ -190,7 +199,10 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
     }
     switch (id) {
         case ID_TRAY_STARTSTOP:
-            m_engine->ToggleStartStop();
+            // Stop greyed by policy; Start, after a pause, is always there.
+            if (m_policy.AllowStop() || m_engine->IsStopped()) {
+                m_engine->ToggleStartStop();
+            }
             return 0;
         case ID_TRAY_BREAK_NOW:
             m_engine->TakeBreakNow();
@@ -203,9 +215,14 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
         case ID_TRAY_PAUSE_2_HOURS:
         case ID_TRAY_PAUSE_TOMORROW:
         case ID_TRAY_PAUSE_UNTIL_RESUMED:
-            m_engine->Pause(*PauseLengthOf(id));
+            if (m_policy.AllowStop()) {
+                m_engine->Pause(*PauseLengthOf(id));
+            }
             return 0;
         case ID_TRAY_EXIT:
+            if (!m_policy.AllowExit()) {
+                return 0;
+            }
             ::SendMessage(ui::AppMainWindow() ? ui::AppMainWindow() : Handle(), WM_CLOSE, 0, 0);
             return 0;
         case ID_TRAY_ABOUT:
@@ -249,13 +266,13 @@ ui::Handled CPausoraDlg::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
 
 void CPausoraDlg::ApplySettings(const SettingsChange& change, HWND owner) {
     // Value by value onto the live record: the points the engine earned and
-    // a switch flipped while the settings window was open stay as they are.
-    // A value an administrator locks is to be refused here.
-    change.ApplyTo(m_settings);
+    // a switch flipped while the settings window was open stay as they are,
+    // and a value set by policy is the administrator's.
+    change.ApplyTo(m_settings, [this](std::string_view name) { return m_policy.Sets(name); });
     m_tray.ShowSwitches(m_settings);
     // A running schedule starts again with the new values; a stopped or
     // paused one stays so.
-    if (!m_settings.SaveSettings(m_registry, m_programFolder)) {
+    if (!m_settings.SaveSettings(m_registry, m_programFolder, m_policy.Names())) {
         m_presenter.ReportTrouble(Trouble::kSettingsNotSaved);
     }
     m_history.SetKeeping(m_settings.KeepHistory != 0);
@@ -379,7 +396,27 @@ void CPausoraDlg::RunUpdateCheck() {
                         Narrow(ui::ResourceString(IDS_VERSION)));
 }
 
+void CPausoraDlg::RefreshPolicy() {
+    const SettingsPolicy before = m_policy;
+    m_policy.Read(m_machineRegistry, m_registry);
+    if (m_policy == before) {
+        return;  // told again by another of our windows, or nothing of ours changed
+    }
+    const STimeSettings was = m_settings;
+    RestoreOwnValues(m_registry, before.Names(), m_settings);
+    m_policy.Apply(m_settings);
+    m_tray.ShowSwitches(m_settings);
+    m_history.SetKeeping(m_settings.KeepHistory != 0);
+    if (m_engine && !(m_settings == was)) {
+        m_engine->ApplySettings();
+    }
+}
+
 void CPausoraDlg::ShowUpdateAnswer() {
+    // An offer that comes after a policy turned the check off is not shown.
+    if (m_settings.CheckForUpdates != 1) {
+        return;
+    }
     if (auto message = m_updateCheck.TakeMessage()) {
         CUpdateDlg offer(*std::move(message), m_updateCheck.InstallerAddress());
         offer.DoModal(ui::AppMainWindow());

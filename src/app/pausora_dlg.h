@@ -7,6 +7,7 @@
 #include "history/history_window.h"
 #include "store/registry_key.h"
 #include "store/settings_change.h"
+#include "store/settings_policy.h"
 #include "store/time_settings.h"
 #include "tips/tips_win.h"
 #include "notify/notifier_popup.h"
@@ -67,6 +68,10 @@ class CPausoraDlg final : public ui::Dialog {
     void ShowWorkplaceWizard();
     void RunUpdateCheck();
     void ShowUpdateAnswer();
+    // Reads the policies again (after a Group Policy refresh): the values
+    // they set, or no longer set, take effect, and the schedule restarts
+    // once if anything it reads changed.
+    void RefreshPolicy();
 
     CWinSoundSet m_sounds;
     CTrayIcon m_tray;
@@ -75,6 +80,8 @@ class CPausoraDlg final : public ui::Dialog {
     CNotifierPopup m_popup;
 
     WinRegistry m_registry;
+    WinRegistry m_machineRegistry{HKEY_LOCAL_MACHINE};  // its policies only
+    SettingsPolicy m_policy;
     WinRandomEnvironment m_random;
     CLineFile m_tipsFile;
     WinFileStamps m_tipsStamps;

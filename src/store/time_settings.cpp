@@ -220,6 +220,15 @@ std::vector<std::string_view> STimeSettings::ReadValid(IRegistryKey& key) {
     return read;
 }
 
+std::string_view STimeSettings::NameOf(std::uint32_t STimeSettings::*field) {
+    for (const NumericField& f : kNumericFields) {
+        if (f.field == field) {
+            return f.name;
+        }
+    }
+    return {};
+}
+
 void STimeSettings::CopyValues(const STimeSettings& other,
                                const std::vector<std::string_view>& names) {
     const auto named = [&names](std::string_view name) {

@@ -92,6 +92,8 @@ struct STimeSettings {
     // another type, out of range, or "Bonus" (a count, not a setting) are
     // passed over.
     std::vector<std::string_view> ReadValid(IRegistryKey& key);
+    // The value name of a numeric setting; empty for a field with none.
+    static std::string_view NameOf(std::uint32_t STimeSettings::*field);
     // Takes the named settings' values from `other`.
     void CopyValues(const STimeSettings& other, const std::vector<std::string_view>& names);
 

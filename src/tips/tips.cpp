@@ -117,8 +117,18 @@ const std::vector<std::string>& CTipsFile::Lines(std::string_view path) {
     return m_lines;
 }
 
-std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random) {
-    const TipLines tips(file.Lines(ReadInstallDir(registry) + std::string(kTipsFileName)));
+std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random,
+                    std::string_view programFolder) {
+    // A copy installed for the whole machine leaves no "InstallDir" in the
+    // user's key: the file lies beside the program.
+    std::string folder = ReadInstallDir(registry);
+    if (folder.empty() && !programFolder.empty()) {
+        folder = programFolder;
+        if (folder.back() != '\\' && folder.back() != '/') {
+            folder += '\\';
+        }
+    }
+    const TipLines tips(file.Lines(folder + std::string(kTipsFileName)));
     if (!tips.AnyShowable()) {
         return {};
     }

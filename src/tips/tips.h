@@ -69,6 +69,7 @@ class CTipsFile {
 // random saying, "\r\n", "-- " and its source. Returns an empty text when the
 // file holds no saying with a heading above it among the candidate lines
 // (also when it is missing or too short to hold any).
-std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random);
+std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random,
+                    std::string_view programFolder = {});
 
 }  // namespace pausora

@@ -145,7 +145,7 @@ class PickTipTest : public ::testing::Test {
     ScriptedRandom random;
 };
 
-TEST_F(PickTipTest, ReadsAllTxtInTheInstallFolderOrElseTheCurrentFolder) {
+TEST_F(PickTipTest, ReadsAllTxtInTheInstallFolderOrElseTheProgramsOrTheCurrentFolder) {
     PutFile(2132, {{5, "Blink."}});
     EXPECT_EQ(Pick(), "Blink.\r\n-- Filler");
     ASSERT_EQ(files.requested.size(), 1u);
@@ -165,6 +165,10 @@ TEST_F(PickTipTest, ReadsAllTxtInTheInstallFolderOrElseTheCurrentFolder) {
     registry.DeleteKeyTree(reg::kAppKey);
     Pick();
     EXPECT_EQ(files.requested.back(), "all.txt");
+    // Installed for the whole machine: beside the program.
+    CTipsFile file(files, files);
+    PickTip(registry, file, random, "C:\\Program Files\\Pausora");
+    EXPECT_EQ(files.requested.back(), "C:\\Program Files\\Pausora\\all.txt");
 }
 
 TEST_F(PickTipTest, ShowsTheSayingWithTheNearestHeadingAboveWithoutAnyBrackets) {
