@@ -154,7 +154,9 @@ def check(root):
                 if default is not None and not lo <= int(default) <= hi:
                     problems.append(f"{where}: default {default} of {value} is out of range")
             elif kind == "text":
-                if element.get("expandable") == "true" or have != ("REG_SZ", None, None):
+                if element.get("expandable") == "true":
+                    problems.append(f"{where}: {value} would be a REG_EXPAND_SZ; the program reads REG_SZ")
+                elif have != ("REG_SZ", None, None):
                     problems.append(f"{where}: {value} as REG_SZ; the program has {have}")
             elif kind == "multiText":
                 if have != ("REG_MULTI_SZ", None, None):
@@ -170,10 +172,20 @@ def check(root):
     for value in sorted(NO_POLICY & set(written)):
         problems.append(f"{value} must have no policy")
 
+    # The README's table: | `Value` | type | range | what it does |
     readme = (root / "README.md").read_text()
-    table_rows = {m.group(1) for m in re.finditer(r"^\| `(\w+)` \|", readme, re.M)}
-    for value in sorted(set(written) - table_rows):
-        problems.append(f"README.md: the policy table lacks `{value}`")
+    rows = {m.group(1): (m.group(2), m.group(3).strip())
+            for m in re.finditer(r"^\| `(\w+)` \| (\w+) \| ([^|]*)\|", readme, re.M)}
+    for value in sorted(written):
+        kind, least, most = known.get(value, (None, None, None))
+        if value not in rows:
+            problems.append(f"README.md: the policy table lacks `{value}`")
+        elif rows[value][0] != kind:
+            problems.append(f"README.md: `{value}` is a {kind}, not a {rows[value][0]}")
+        elif kind == "REG_DWORD":
+            text = "0, 1" if (least, most) == (0, 1) else f"{least}\N{EN DASH}{most}"
+            if rows[value][1] not in (text, text + " s"):
+                problems.append(f"README.md: the range of `{value}` is {text}, not {rows[value][1]}")
     return problems
 
 
