@@ -90,12 +90,15 @@ check "nothing under HKLM\\Software\\Pausora" no_key "$machine_key"
 check "no entry in the installed programs" equals "$(installed_versions)" ""
 check "the user's settings stay" equals "$(value "$settings_key" Micropause)" "0x3"
 
-# AUTOSTART=0: everything but the Run value.
-check "AUTOSTART=0 installs" msiexec /i "$(winepath -w "$msi")" /qn AUTOSTART=0
-check "the program" test -f "$install_dir/Pausora.exe"
+# AUTOSTART=0 into a folder of the administrator's: everything but the Run value.
+other_win='C:\Tools\Pausora\'
+other_dir=$(winepath -u "$other_win")
+check "AUTOSTART=0 installs" msiexec /i "$(winepath -w "$msi")" /qn AUTOSTART=0 "INSTALLDIR=$other_win"
+check "the program, in INSTALLDIR" test -f "$other_dir/Pausora.exe"
+check "InstallDir names it" equals "$(value "$machine_key" InstallDir)" "$other_win"
 check "without the Run value" no_value "$machine_run" Pausora
 check "and uninstalls" msiexec /x "$(winepath -w "$msi")" /qn
-check "leaving no files" test ! -e "$install_dir"
+check "leaving no files" test ! -e "$other_dir"
 
 echo "msi: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
