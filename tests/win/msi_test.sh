@@ -23,7 +23,9 @@ user_run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 settings_key='HKCU\Software\Pausora\TimeSettings'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 version=$(basename "$msi" | sed -n 's/^Pausora-\(.*\)-x64\.msi$/\1/p')
-newer=$version.1
+# Windows Installer compares three fields of a version: the next minor one.
+minor=$(cut -d. -f2 <<<"$version.0")
+newer="${version%%.*}.$((minor + 1))"
 "$make_msi" "$newer" "$stage" "$work/Pausora-$newer-x64.msi" || exit 1
 
 msiexec() { wine msiexec "$@" >/dev/null 2>&1; }
