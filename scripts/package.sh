@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Windows installer: scripts/package.sh [output folder]
-# Sets up and builds the program and writes Pausora-setup-<version>.exe, made
-# with NSIS from installer/pausora.nsi, into the folder (default: build/).
+# Builds the Windows installers: scripts/package.sh [output folder]
+# Sets up and builds the program and writes into the folder (default: build/)
+# Pausora-setup-<version>.exe, the per-user installer made with NSIS from
+# installer/pausora.nsi, and Pausora-<version>-x64.msi, the per-machine
+# package made with wixl from installer/pausora.wxs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -12,10 +14,14 @@ scripts/setup.sh
 if [ -f build/windows/CMakeCache.txt ] && grep -q '^MAKENSIS:FILEPATH=.*NOTFOUND' build/windows/CMakeCache.txt; then
     cmake -U MAKENSIS build/windows >/dev/null
 fi
-scripts/build.sh windows --target installer >/dev/null
+if [ -f build/windows/CMakeCache.txt ] && grep -qE '^(WIXL|MSIBUILD):FILEPATH=.*NOTFOUND' build/windows/CMakeCache.txt; then
+    cmake -U WIXL -U MSIBUILD build/windows >/dev/null
+fi
+scripts/build.sh windows --target installer msi >/dev/null
 
 version=$(sed -n 's/^#define PAUSORA_VERSION_TEXT "\(.*\)"$/\1/p' res/version.h)
-installer=build/windows/Pausora-setup-$version.exe
 mkdir -p "$out_dir"
-cp "$installer" "$out_dir/"
-echo "Wrote $(cd "$out_dir" && pwd)/Pausora-setup-$version.exe"
+for file in "Pausora-setup-$version.exe" "Pausora-$version-x64.msi"; do
+    cp "build/windows/$file" "$out_dir/"
+    echo "Wrote $(cd "$out_dir" && pwd)/$file"
+done

@@ -13,6 +13,8 @@ packages=(
     wine wine64 xvfb x11-utils xauth imagemagick
     librsvg2-bin icoutils  # scripts/render-art.sh (with imagemagick above)
     nsis                   # scripts/package.sh: the Windows installer
+    wixl msitools          # scripts/package.sh: the per-machine MSI
+    libxml2-utils          # tools/check_policies.py: xmllint
 )
 
 missing=()

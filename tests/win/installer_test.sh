@@ -17,41 +17,7 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pausora'
 work=$(mktemp -d "${TMPDIR:-/tmp}/pausora-installer.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-passed=0
-failed=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAILED: $what"
-    fi
-}
-# The data of a registry value, or nothing (and failure) when it is missing.
-value() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-        sed -n "s/^ *$2 *REG_[A-Z_]* *//p" | grep .
-}
-no_value() { ! value "$1" "$2" >/dev/null; }
-no_key() { ! wine reg query "$1" >/dev/null 2>&1; }
-equals() { [ "$1" = "$2" ] || { echo "  '$1' is not '$2'"; return 1; }; }
-set_dword() { wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null 2>&1; }
-set_string() { wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
-env_dir() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')" 2>/dev/null; }
-# Ids of this prefix's processes whose program matches $1 (other tests may
-# run programs of the same name in theirs).
-prefix_pids() {
-    local proc
-    for proc in /proc/[0-9]*; do
-        { tr '\0' '\n' <"$proc/cmdline"; } 2>/dev/null | head -1 | grep -qiE "$1" || continue
-        { tr '\0' '\n' <"$proc/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-        echo "${proc#/proc/}"
-    done
-}
-running() { [ -n "$(prefix_pids '\\pausora\.exe$')" ]; }
-stopped() { ! running; }
+. "$(dirname "$0")/script_checks.sh"
 # The uninstaller works from a copy of itself in the temporary folder, which
 # is still busy when the one started has returned: wait for it, a while.
 wait_for_uninstaller() {
@@ -61,19 +27,6 @@ wait_for_uninstaller() {
         sleep 0.2
     done
     echo "  the uninstaller is still running"
-}
-# The notice's place on the screen (+X+Y), once a 400x159 window shows.
-notice_place() {
-    local tries line
-    for tries in $(seq 100); do
-        line=$(xwininfo -root -tree 2>/dev/null | grep -m1 ' 400x159+' || true)
-        if [ -n "$line" ]; then
-            echo "$line" | awk '{ print $NF }'
-            return 0
-        fi
-        sleep 0.2
-    done
-    return 1
 }
 # Pixels of the saying's grey in the saying's rectangle of the notice at $1.
 saying_pixels() {
@@ -116,14 +69,6 @@ check "the list's entry uninstalls" \
 check "nothing started without /LAUNCH" stopped
 
 # The installed program: a short break every 3 seconds, no first-run wizard.
-short_schedule() {
-    set_string "$app_key" FirstUse 1
-    set_dword "$settings_key" Micropause 3
-    set_dword "$settings_key" Micropause_length 30
-    set_dword "$settings_key" UseSounds 0
-    set_dword "$settings_key" CheckForUpdates 0
-    set_dword "$settings_key" AppearanceType 0
-}
 short_schedule
 set_dword "$settings_key" Bonus 42
 (cd "$work" && wine "$install_dir/Pausora.exe" >/dev/null 2>&1 &)
