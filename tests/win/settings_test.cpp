@@ -71,6 +71,7 @@ class QuietPresenter final : public IPresenter {
     void Animate(std::uint32_t, std::uint32_t) override {}
     void StopAnimation() override {}
     void SetStartStopCaption(std::string_view) override {}
+    void SetCountdown(std::uint32_t) override {}
     void PlaySound(SoundEvent, std::string_view) override {}
     void ReportTrouble(Trouble) override {}
 };
