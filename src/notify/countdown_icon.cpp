@@ -73,7 +73,8 @@ ui::IconHandle DrawCountdownIcon(unsigned minutes, int size) {
     ::SelectObject(dc, oldBrush);
 
     const std::wstring text = std::to_wstring(minutes);
-    const ui::FontHandle font = FittingFont(dc, text, size - 2 * edge, size * 4 / 5);
+    // A pixel clear of the edge on either side.
+    const ui::FontHandle font = FittingFont(dc, text, size - 2 * edge - 2, size * 4 / 5);
     const HGDIOBJ oldFont = ::SelectObject(dc, font.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kDigits);
