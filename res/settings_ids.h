@@ -34,5 +34,8 @@
 #define IDC_MOTION 1056
 #define IDC_QUIET_WHEN_BUSY 1057 /* Appearance */
 #define IDC_KEEP_HISTORY 1058    /* Startup */
+#define IDC_QUIET_PROGRAMS 1059  /* Appearance */
+#define IDC_QUIET_PROGRAMS_LABEL 1060
+#define IDC_ICON_COUNTDOWN 1061
 
 #endif

@@ -7,6 +7,7 @@
 #include "wizards/initial_setup_wizard.h"
 #include "wizards/workplace_setup_wizard.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <utility>
@@ -91,6 +92,19 @@ bool CPausoraApp::InitInstance() {
     if (m_instanceMutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
         return false;
     }
+
+    // The busy source asks Core Audio and Media Foundation from this thread,
+    // the one of every window of ours; closed again after the main window
+    // (and its COM objects) have gone.
+    struct ComApartment {
+        HRESULT result =
+            ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        ~ComApartment() {
+            if (SUCCEEDED(result)) {
+                ::CoUninitialize();
+            }
+        }
+    } const com;
 
     WinRegistry registry;
     WizardsAtStartup wizards;

@@ -92,7 +92,7 @@ class CPausoraDlg final : public ui::Dialog {
     SystemLocalClock m_calendar;
     SystemWallClock m_wall;
     WindowPresenter m_presenter;
-    SystemBusySource m_busy;
+    SystemBusySource m_busy{m_settings};
     std::unique_ptr<WindowTimerHost> m_timers;  // they need the window
     HistoryKeeper m_history;
     std::unique_ptr<BreakEngine> m_engine;

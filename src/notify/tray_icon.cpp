@@ -1,6 +1,7 @@
 #include "notify/tray_icon.h"
 #include "ui/utf.h"
 
+#include "notify/countdown_icon.h"
 #include "notify/notification_area.h"
 #include "resource.h"
 #include "ui/system_notice.h"
@@ -147,12 +148,50 @@ void CTrayIcon::AddAgain() {
     }
 }
 
-bool CTrayIcon::SetIcon(HICON icon) {
+bool CTrayIcon::Show(HICON icon) {
     if (!m_presence.Created()) {
         return false;
     }
     m_record.hIcon = icon;
     return m_presence.Change(kNifIcon);
+}
+
+bool CTrayIcon::SetIcon(HICON icon) {
+    // Takes over from a countdown; the next one shows again.
+    m_baseIcon = icon;
+    m_countdown = 0;
+    return Show(icon);
+}
+
+HICON CTrayIcon::CountdownIcon(unsigned minutes) {
+    if (m_iconSize == 0) {
+        m_iconSize = NotificationIconSize(NotificationAreaDpi());
+    }
+    // Drawn again only for another number or another size.
+    if (!m_countdownIcon || m_countdownDrawn != minutes || m_countdownSize != m_iconSize) {
+        m_countdownIcon = DrawCountdownIcon(minutes, m_iconSize);
+        m_countdownDrawn = minutes;
+        m_countdownSize = m_iconSize;
+    }
+    return m_countdownIcon.get();
+}
+
+bool CTrayIcon::SetCountdown(unsigned minutes) {
+    minutes = std::min(minutes, 99u);
+    if (minutes == m_countdown || !m_presence.Created()) {
+        return m_presence.Created();
+    }
+    m_countdown = minutes;
+    const HICON icon = minutes == 0 ? m_baseIcon : CountdownIcon(minutes);
+    if (icon == nullptr) {
+        return false;
+    }
+    // A blink goes on and ends on the new icon.
+    if (Animating()) {
+        m_savedIcon = icon;
+        return true;
+    }
+    return Show(icon);
 }
 
 bool CTrayIcon::SetIcon(UINT iconResourceId) {
@@ -185,7 +224,13 @@ void CTrayIcon::FollowScaling() {
     const int size = NotificationIconSize(NotificationAreaDpi());
     const bool resized = m_iconSize != 0 && size != m_iconSize;
     m_iconSize = size;
-    const HICON icon = resized && m_iconId != 0 ? LoadTrayIcon(m_iconId) : nullptr;
+    HICON icon = resized && m_iconId != 0 ? LoadTrayIcon(m_iconId) : nullptr;
+    if (icon != nullptr) {
+        m_baseIcon = icon;
+    }
+    if (resized && m_countdown != 0) {
+        icon = CountdownIcon(m_countdown);
+    }
     if (icon == nullptr) {
         return;
     }
@@ -194,7 +239,7 @@ void CTrayIcon::FollowScaling() {
     if (Animating()) {
         m_savedIcon = icon;
     } else {
-        SetIcon(icon);
+        Show(icon);
     }
 }
 
@@ -247,7 +292,7 @@ bool CTrayIcon::NextAnimationFrame() {
         return false;
     }
     m_currentFrame = NextFrame(m_currentFrame, m_frameCount);
-    return SetIcon(LoadTrayIcon(m_firstFrameId + static_cast<UINT>(m_currentFrame)));
+    return Show(LoadTrayIcon(m_firstFrameId + static_cast<UINT>(m_currentFrame)));
 }
 
 void CTrayIcon::StopAnimation() {
@@ -256,7 +301,7 @@ void CTrayIcon::StopAnimation() {
     }
     m_animationTimer = 0;
     if (m_savedIcon != nullptr) {
-        SetIcon(m_savedIcon);
+        Show(m_savedIcon);
     }
     m_savedIcon = nullptr;
 }

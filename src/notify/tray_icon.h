@@ -38,11 +38,15 @@ class CTrayIcon : public ui::Window, private ITrayShell {
 
     bool RemoveFromTray() { return m_presence.Remove(); }
 
+    // Sets the icon, which a countdown showing gives way to.
     bool SetIcon(HICON icon);
     // An icon resource of the program, loaded once and kept, so that the
     // icon record never refers to a destroyed icon.
     bool SetIcon(UINT iconResourceId);
     HICON GetIconHandle() const;
+    // The minutes to the next break (1 to 99) drawn in place of the icon;
+    // 0 puts back the icon last set. A blink shows its frames over it.
+    bool SetCountdown(unsigned minutes);
 
     bool SetTooltipText(const char* text);
     std::string GetTooltipText() const;
@@ -85,6 +89,10 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     void ShowTrayMenu(HWND target, HMENU popup);
     void PostDefaultCommand(HWND target, HMENU popup);
     void AddAgain();
+    // Shows `icon` without making it the one set.
+    bool Show(HICON icon);
+    // The countdown's icon for `minutes` in the notification area's size.
+    HICON CountdownIcon(unsigned minutes);
     // Icon resource `id` in the notification area's size, loaded once.
     HICON LoadTrayIcon(UINT id);
     // The notification area's monitor changed its scaling (or another
@@ -104,7 +112,12 @@ class CTrayIcon : public ui::Window, private ITrayShell {
     HICON m_savedIcon = nullptr;
     std::map<std::pair<UINT, int>, ui::IconHandle> m_loadedIcons;  // by id and size
     int m_iconSize = 0;
-    UINT m_iconId = 0;  // of the icon last set by resource
+    UINT m_iconId = 0;           // of the icon last set by resource
+    HICON m_baseIcon = nullptr;  // the icon last set
+    unsigned m_countdown = 0;    // the minutes shown, 0 for none
+    ui::IconHandle m_countdownIcon;
+    unsigned m_countdownDrawn = 0;
+    int m_countdownSize = 0;
     UINT m_taskbarCreated = 0;
     std::function<void()> m_onArrived;
     std::function<void(HMENU)> m_onPrepareMenu;

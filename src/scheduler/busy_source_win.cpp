@@ -1,5 +1,8 @@
 #include "scheduler/busy_source_win.h"
 
+#include "scheduler/quiet_programs.h"
+#include "ui/utf.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -74,10 +77,64 @@ bool ForegroundCoversItsMonitor() {
            rect.bottom >= screen.bottom;
 }
 
+// The full path of a process's program file, in lower case; empty when the
+// process cannot be asked (one of another user's, or gone).
+std::wstring FoldedProgramPath(DWORD process) {
+    const HANDLE handle = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+    if (handle == nullptr) {
+        return {};
+    }
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = static_cast<DWORD>(std::size(path));
+    const bool got = ::QueryFullProcessImageNameW(handle, 0, path, &size) != FALSE;
+    ::CloseHandle(handle);
+    if (!got) {
+        return {};
+    }
+    ::CharLowerBuffW(path, size);
+    return std::wstring(path, size);
+}
+
+std::string Folded(const std::string& text) {
+    std::wstring wide = Widen(text);
+    if (!wide.empty()) {
+        ::CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    }
+    return Narrow(wide);
+}
+
 }  // namespace
+
+bool SystemBusySource::QuietProgramInFront() {
+    if (m_settings.QuietPrograms.empty()) {
+        return false;
+    }
+    if (m_settings.QuietPrograms != m_names) {
+        m_names = m_settings.QuietPrograms;
+        m_foldedNames.clear();
+        for (const std::string& name : m_names) {
+            m_foldedNames.push_back(Folded(name));
+        }
+    }
+    const HWND window = ::GetForegroundWindow();
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (window != m_front || process != m_frontProcess) {
+        m_front = window;
+        m_frontProcess = process;
+        m_frontPath = process == 0 || process == ::GetCurrentProcessId()
+                          ? std::string()
+                          : Narrow(FoldedProgramPath(process));
+    }
+    return IsQuietProgram(m_frontPath, m_foldedNames);
+}
 
 Busy SystemBusySource::Query() {
     const Busy shell = ShellSaysBusy();
+    if (shell == Busy::kYes || QuietProgramInFront() || m_cameras.InUse() ||
+        m_microphones.InUse()) {
+        return Busy::kYes;
+    }
     if (shell == Busy::kNo && ForegroundCoversItsMonitor()) {
         return Busy::kFullScreen;
     }

@@ -41,7 +41,7 @@ void WindowPresenter::StopAnimation() {
 }
 
 void WindowPresenter::SetCountdown(std::uint32_t minutes) {
-    static_cast<void>(minutes);  // drawn on the icon: not yet
+    m_tray.SetCountdown(minutes);
 }
 
 void WindowPresenter::SetStartStopCaption(std::string_view caption) {

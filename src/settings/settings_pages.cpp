@@ -3,6 +3,7 @@
 
 #include "history/history_keeper_win.h"
 #include "resource.h"
+#include "scheduler/quiet_programs.h"
 #include "settings/page_path.h"
 #include "ui/picker_control.h"
 
@@ -49,7 +50,21 @@ BOOL CBoxesPage::OnInitDialog() {
     for (const Box& box : m_layout.boxes) {
         SetChecked(box.id, (Settings().*box.field == 1) != box.other);
     }
+    m_showing = true;
+    for (const List& list : m_layout.lists) {
+        ::SetWindowTextW(Item(list.id), Widen(FormatProgramList(Settings().*list.field)).c_str());
+    }
+    m_showing = false;
+    EnableLists();
     return TRUE;
+}
+
+void CBoxesPage::EnableLists() {
+    for (const List& list : m_layout.lists) {
+        const BOOL on = IsChecked(list.enabledBy) ? TRUE : FALSE;
+        ::EnableWindow(Item(list.id), on);
+        ::EnableWindow(Item(list.label), on);
+    }
 }
 
 bool CBoxesPage::OnApply() {
@@ -58,14 +73,29 @@ bool CBoxesPage::OnApply() {
             Settings().*box.field = IsChecked(box.id) ? 1 : 0;
         }
     }
+    for (const List& list : m_layout.lists) {
+        const HWND edit = Item(list.id);
+        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            ::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+        Settings().*list.field = ParseProgramList(Narrow(text));
+    }
     return true;
 }
 
 ui::Handled CBoxesPage::OnCommand(UINT id, UINT code, HWND /*control*/) {
     const auto& boxes = m_layout.boxes;
+    const auto& lists = m_layout.lists;
     if (code == BN_CLICKED && std::any_of(boxes.begin(), boxes.end(), [id](const Box& box) {
             return box.id == static_cast<int>(id);
         })) {
+        SetModified();
+        EnableLists();
+        return 0;
+    }
+    if (code == EN_CHANGE && !m_showing &&
+        std::any_of(lists.begin(), lists.end(),
+                    [id](const List& list) { return list.id == static_cast<int>(id); })) {
         SetModified();
         return 0;
     }
@@ -79,7 +109,10 @@ const CBoxesPage::Layout kPageAppearance{IDD_PAGE_APPEARANCE,
                                          IDI_PAGE_APPEARANCE,
                                          {{IDC_TRANSPARENCY, &STimeSettings::AppearanceType},
                                           {IDC_MOTION, &STimeSettings::AppearanceType, true},
-                                          {IDC_QUIET_WHEN_BUSY, &STimeSettings::QuietWhenBusy}}};
+                                          {IDC_QUIET_WHEN_BUSY, &STimeSettings::QuietWhenBusy},
+                                          {IDC_ICON_COUNTDOWN, &STimeSettings::IconCountdown}},
+                                         {{IDC_QUIET_PROGRAMS, &STimeSettings::QuietPrograms,
+                                           IDC_QUIET_WHEN_BUSY, IDC_QUIET_PROGRAMS_LABEL}}};
 
 // --- the pages of time pickers ---
 

@@ -45,10 +45,19 @@ class CBoxesPage final : public CSettingsPage {
         // is 0, and never read back (its partner is).
         bool other = false;
     };
+    // A list of names in a multi-line edit, one to a line, greyed (with
+    // its label) while the box `enabledBy` is clear.
+    struct List {
+        int id;
+        std::vector<std::string> STimeSettings::*field;
+        int enabledBy;
+        int label;
+    };
     struct Layout {
         UINT templateId;
         UINT iconId;
         std::vector<Box> boxes;
+        std::vector<List> lists = {};
     };
     CBoxesPage(Layout layout, STimeSettings& settings);
 
@@ -58,7 +67,10 @@ class CBoxesPage final : public CSettingsPage {
     ui::Handled OnCommand(UINT id, UINT code, HWND control) override;
 
   private:
+    void EnableLists();
+
     Layout m_layout;
+    bool m_showing = false;  // the edits' own change notices while filled
 };
 
 // A schedule page of time pickers under one switch, with Restore defaults

@@ -1,5 +1,7 @@
 #include "store/registry_key.h"
 
+#include "store/multi_string.h"
+
 #include "ui/code_page.h"
 #include "ui/utf.h"
 
@@ -133,6 +135,35 @@ bool CRegistryKey::ReadQword(std::string_view name, std::uint64_t& out) {
 
 bool CRegistryKey::WriteQword(std::string_view name, std::uint64_t value) {
     return SetValue(name, REG_QWORD, &value, sizeof value);
+}
+
+bool CRegistryKey::ReadMultiString(std::string_view name, std::vector<std::string>& out) {
+    out.clear();
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (!Query(name, &type, nullptr, &size) || type != REG_MULTI_SZ ||
+        size > kMaxRegistryValueBytes || size % sizeof(wchar_t) != 0) {
+        return false;
+    }
+    std::wstring units(size / sizeof(wchar_t), L'\0');
+    DWORD got = size;
+    // Changed between the two calls: read as it was asked for, or not at all.
+    if (!Query(name, &type, units.data(), &got) || type != REG_MULTI_SZ || got != size) {
+        return false;
+    }
+    auto items = ParseMultiString(units);
+    if (!items) {
+        return false;
+    }
+    out = std::move(*items);
+    return true;
+}
+
+bool CRegistryKey::WriteMultiString(std::string_view name, const std::vector<std::string>& items) {
+    const std::wstring units = FormatMultiString(items);
+    return units.size() * sizeof(wchar_t) <= kMaxRegistryValueBytes &&
+           SetValue(name, REG_MULTI_SZ, units.data(),
+                    static_cast<DWORD>(units.size() * sizeof(wchar_t)));
 }
 
 bool CRegistryKey::DeleteValue(std::string_view name) {

@@ -26,6 +26,8 @@ class CRegistryKey final : public IRegistryKey {
     bool WriteDword(std::string_view name, std::uint32_t value) override;
     bool ReadQword(std::string_view name, std::uint64_t& out) override;
     bool WriteQword(std::string_view name, std::uint64_t value) override;
+    bool ReadMultiString(std::string_view name, std::vector<std::string>& out) override;
+    bool WriteMultiString(std::string_view name, const std::vector<std::string>& items) override;
     bool DeleteValue(std::string_view name) override;
     RegistryType TypeOf(std::string_view name) override;
     void Close() override;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pausora {
 
@@ -32,6 +33,12 @@ class IRegistryKey {
     // `out` set to 0 first.
     virtual bool ReadQword(std::string_view name, std::uint64_t& out) = 0;
     virtual bool WriteQword(std::string_view name, std::uint64_t value) = 0;
+    // A REG_MULTI_SZ, its strings in order. A value of another type, or one
+    // damaged (an odd number of bytes, a missing terminator, larger than
+    // kMaxRegistryValueBytes), fails with `out` empty.
+    virtual bool ReadMultiString(std::string_view name, std::vector<std::string>& out) = 0;
+    // Empty strings are left out: the layout cannot hold them.
+    virtual bool WriteMultiString(std::string_view name, const std::vector<std::string>& items) = 0;
     virtual bool DeleteValue(std::string_view name) = 0;
     // The value's kind: a REG_DWORD of exactly four bytes, a REG_SZ or
     // REG_EXPAND_SZ, a REG_MULTI_SZ; kMissing when it cannot be read.

@@ -50,6 +50,16 @@ constexpr NumericField kNumericFields[] = {
     {"IconCountdown", &STimeSettings::IconCountdown, 0, 0},
 };
 
+// Lists of names, REG_MULTI_SZ; empty unless the user fills them.
+struct ListField {
+    std::string_view name;
+    std::vector<std::string> STimeSettings::*field;
+};
+
+constexpr ListField kListFields[] = {
+    {"QuietPrograms", &STimeSettings::QuietPrograms},
+};
+
 constexpr std::string_view kChimes = "\\Media\\chimes.wav";
 constexpr std::string_view kDing = "\\Media\\ding.wav";
 
@@ -133,6 +143,9 @@ bool STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoo
             path = std::string(systemRoot).append(kSoundEvents[i].fallbackFile);
         }
     }
+    for (const ListField& f : kListFields) {
+        key->ReadMultiString(f.name, this->*f.field);  // unreadable: empty
+    }
     return SaveSettings(registry, programFolder);
 }
 
@@ -152,6 +165,9 @@ bool STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFo
         if (!left(kSoundEvents[i].valueName)) {
             saved = key->WriteString(kSoundEvents[i].valueName, this->*kSoundFields[i]) && saved;
         }
+    }
+    for (const ListField& f : kListFields) {
+        saved = key->WriteMultiString(f.name, this->*f.field) && saved;
     }
     key->Close();
 
@@ -180,6 +196,9 @@ void STimeSettings::RestoreDefaults(std::string_view systemRoot) {
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
         this->*kSoundFields[i] = std::string(systemRoot).append(kSoundEvents[i].defaultFile);
     }
+    for (const ListField& f : kListFields) {
+        (this->*f.field).clear();
+    }
 }
 
 bool STimeSettings::ReloadSettings(IRegistry& registry) {
@@ -192,6 +211,9 @@ bool STimeSettings::ReloadSettings(IRegistry& registry) {
     }
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
         key->ReadString(kSoundEvents[i].valueName, this->*kSoundFields[i]);
+    }
+    for (const ListField& f : kListFields) {
+        key->ReadMultiString(f.name, this->*f.field);
     }
     auto run = registry.NewKey();
     std::string command;

@@ -121,7 +121,7 @@ struct SettingsValue {
 std::vector<SettingsValue> UserValues();
 
 // The number of values SaveSettings writes under "TimeSettings".
-inline constexpr std::size_t kSettingsValueCount = 31;
+inline constexpr std::size_t kSettingsValueCount = 32;
 
 // The text of the Run value: the program's path, quoted so that Windows cannot
 // mistake a folder name with spaces for the program to start. The folder is

@@ -83,6 +83,7 @@ using BitmapHandle = UniqueHandle<HBITMAP, detail::GdiTraits<HBITMAP>>;
 using FontHandle = UniqueHandle<HFONT, detail::GdiTraits<HFONT>>;
 using RegionHandle = UniqueHandle<HRGN, detail::GdiTraits<HRGN>>;
 using BrushHandle = UniqueHandle<HBRUSH, detail::GdiTraits<HBRUSH>>;
+using PenHandle = UniqueHandle<HPEN, detail::GdiTraits<HPEN>>;
 using IconHandle = UniqueHandle<HICON, detail::IconTraits>;
 using MenuHandle = UniqueHandle<HMENU, detail::MenuTraits>;
 using KernelHandle = UniqueHandle<HANDLE, detail::KernelTraits>;

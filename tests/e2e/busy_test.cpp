@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace pausora::test {
 namespace {
@@ -62,6 +65,134 @@ TEST_F(BusyTest, WithTheBoxClearedTheNoticeShowsOverTheFullScreenWindow) {
     EXPECT_TRUE(PumpUntil(8000, [&] { return Popup() != nullptr; }));
     PauseForScreenshot("notice-over-slides");
     EXPECT_TRUE(PumpUntil(5000, [&] { return m_program.ShowsADialog(); }));
+}
+
+// An everyday window of this test program, in front, a fifth of the screen.
+class PlainWindow {
+  public:
+    PlainWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+        wc.lpszClassName = L"PausoraTestCall";
+        ::RegisterClassW(&wc);
+        m_window = ::CreateWindowExW(0, wc.lpszClassName, L"Call", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                     100, 100, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+        ToFront();
+    }
+    ~PlainWindow() { ::DestroyWindow(m_window); }
+    HWND Handle() const { return m_window; }
+    // Again in front once the program's start has settled: under Wine its
+    // hidden window takes the foreground as it starts.
+    void ToFront() {
+        PumpUntil(1500, [] { return false; });
+        ::SetForegroundWindow(m_window);
+        PumpUntil(300, [] { return false; });
+    }
+
+  private:
+    HWND m_window = nullptr;
+};
+
+// Notepad, started by the test and ended with it.
+class Notepad {
+  public:
+    Notepad() {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        wchar_t command[] = L"notepad.exe";
+        if (::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &m_process)) {
+            PumpUntil(kTimeoutMs, [&] { return (m_window = Find()) != nullptr; });
+        }
+    }
+    ~Notepad() {
+        if (m_process.hProcess != nullptr) {
+            ::TerminateProcess(m_process.hProcess, 0);
+            ::WaitForSingleObject(m_process.hProcess, 5000);
+            ::CloseHandle(m_process.hProcess);
+            ::CloseHandle(m_process.hThread);
+        }
+    }
+    HWND Handle() const { return m_window; }
+    // Its window takes the foreground as its own process answers.
+    bool ToFront() const {
+        ::SetForegroundWindow(m_window);
+        return PumpUntil(5000, [&] { return ::GetForegroundWindow() == m_window; });
+    }
+
+  private:
+    HWND Find() const {
+        struct Search {
+            DWORD process;
+            HWND found;
+        } search{m_process.dwProcessId, nullptr};
+        ::EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD process = 0;
+                ::GetWindowThreadProcessId(window, &process);
+                if (process == s->process && ::IsWindowVisible(window)) {
+                    s->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    PROCESS_INFORMATION m_process{};
+    HWND m_window = nullptr;
+};
+
+// This test program is the one the user named, as "E2E_Busy_Tests" (the
+// case and the ".exe" of its file name differ).
+class QuietProgramTest : public BusyTest {
+  protected:
+    void SetUp() override {
+        BusyTest::SetUp();
+        std::vector<std::uint8_t> bytes;
+        for (const char c : std::string_view("slides\0E2E_Busy_Tests\0\0", 23)) {
+            bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
+        }
+        m_store.SetRaw(reg::kSettingsKey, "QuietPrograms", RawType::kMultiString, bytes);
+    }
+};
+
+TEST_F(QuietProgramTest, ANamedProgramInFrontHoldsTheBreakUntilItGoes) {
+    PlainWindow call;
+    ASSERT_NO_FATAL_FAILURE(Start());
+    call.ToFront();
+    ASSERT_EQ(::GetForegroundWindow(), call.Handle());
+    bool shown = false;
+    PumpUntil(10000, [&] {
+        shown = shown || Popup() != nullptr || m_program.ShowsADialog();
+        return false;
+    });
+    EXPECT_FALSE(shown);
+
+    // Another program's window comes in front: the break follows after the
+    // grace.
+    Notepad other;
+    ASSERT_NE(other.Handle(), nullptr);
+    ASSERT_TRUE(other.ToFront());
+    const DWORD behind = ::GetTickCount();
+    ASSERT_TRUE(PumpUntil(kTimeoutMs, [&] { return Popup() != nullptr; }));
+    const DWORD after = ::GetTickCount() - behind;
+    EXPECT_GE(after, 9500u);
+    EXPECT_LE(after, 15000u);
+}
+
+TEST_F(QuietProgramTest, TheNamedProgramBehindAnotherWindowHoldsNothing) {
+    PlainWindow call;
+    Notepad other;
+    ASSERT_NE(other.Handle(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    call.ToFront();
+    ASSERT_TRUE(other.ToFront());
+    EXPECT_TRUE(PumpUntil(12000, [&] { return Popup() != nullptr; }));
 }
 
 }  // namespace

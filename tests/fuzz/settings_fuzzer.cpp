@@ -13,6 +13,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -56,7 +57,7 @@ constexpr Number kNumbers[] = {
     {"KeepHistory", &STimeSettings::KeepHistory, 1},
     {"IconCountdown", &STimeSettings::IconCountdown, 0},
 };
-static_assert(std::size(kNumbers) + kSoundEventCount == kSettingsValueCount);
+static_assert(std::size(kNumbers) + kSoundEventCount + 1 == kSettingsValueCount);  // + the list
 
 // A value as the input makes it, or nothing.
 std::optional<MemoryRegistry::Value> MakeValue(FuzzedDataProvider& input, bool oversized) {
@@ -122,6 +123,7 @@ std::vector<std::optional<MemoryRegistry::Value>> Everything(const MemoryRegistr
     for (const SoundEventInfo& sound : SoundEvents()) {
         values.push_back(registry.Raw(reg::kSettingsKey, sound.valueName));
     }
+    values.push_back(registry.Raw(reg::kSettingsKey, "QuietPrograms"));
     values.push_back(registry.Raw(reg::kRunKey, reg::kRunValue));
     values.push_back(registry.Raw(reg::kAppKey, reg::kInstallDir));
     return values;
@@ -151,6 +153,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const SoundEventInfo& sound : SoundEvents()) {
         put(reg::kSettingsKey, sound.valueName);
     }
+    put(reg::kSettingsKey, "QuietPrograms");
+    const bool listGiven =
+        settingsKey && given.back().has_value() && given.back()->type == Type::kMultiString;
     if (input.ConsumeBool()) {
         registry.CreateKeyPath(reg::kAppKey);
     }
@@ -183,6 +188,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++i;
     }
     Require(loaded.RunAtStartup == 1);
+    // A list comes only from a multi-string, and holds no empty name.
+    Require(listGiven || loaded.QuietPrograms.empty());
+    Require(std::none_of(loaded.QuietPrograms.begin(), loaded.QuietPrograms.end(),
+                         [](const std::string& name) { return name.empty(); }));
 
     // The registry now holds the record, in the types the program writes.
     Require(registry.ValueCount(reg::kSettingsKey) >= kSettingsValueCount);
@@ -197,6 +206,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(v && v->type == Type::kString &&
                 std::string(v->bytes.begin(), v->bytes.end()) ==
                     loaded.SoundPath(static_cast<SoundEvent>(s)));
+    }
+    {
+        auto key = registry.NewKey();
+        std::vector<std::string> written;
+        Require(key->Open(reg::kSettingsKey) && key->ReadMultiString("QuietPrograms", written) &&
+                written == loaded.QuietPrograms);
     }
     Require(registry.String(reg::kRunKey, reg::kRunValue) ==
             RunCommand(installDir.value_or(""), programFolder));

@@ -1,5 +1,7 @@
 #include "shared/memory_registry.h"
 
+#include "store/multi_string.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -234,6 +236,38 @@ class MemoryRegistryKey final : public IRegistryKey {
             bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
         }
         m_registry.SetRaw(*m_path, name, MemoryRegistry::Type::kQword, std::move(bytes));
+        return true;
+    }
+    // Kept as the real registry keeps it: UTF-16 units, low byte first.
+    bool ReadMultiString(std::string_view name, std::vector<std::string>& out) override {
+        out.clear();
+        const auto raw = Live() ? m_registry.Raw(*m_path, name) : std::nullopt;
+        if (!raw || raw->type != MemoryRegistry::Type::kMultiString ||
+            raw->bytes.size() > kMaxRegistryValueBytes || raw->bytes.size() % 2 != 0) {
+            return false;
+        }
+        std::wstring units;
+        for (std::size_t i = 0; i < raw->bytes.size(); i += 2) {
+            units.push_back(static_cast<wchar_t>(raw->bytes[i] | raw->bytes[i + 1] << 8));
+        }
+        auto items = ParseMultiString(units);
+        if (!items) {
+            return false;
+        }
+        out = std::move(*items);
+        return true;
+    }
+    bool WriteMultiString(std::string_view name, const std::vector<std::string>& items) override {
+        ++m_registry.m_writes;
+        if (!Writable()) {
+            return false;
+        }
+        std::vector<std::uint8_t> bytes;
+        for (const wchar_t unit : FormatMultiString(items)) {
+            bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+            bytes.push_back(static_cast<std::uint8_t>((unit >> 8) & 0xFF));
+        }
+        m_registry.SetRaw(*m_path, name, MemoryRegistry::Type::kMultiString, std::move(bytes));
         return true;
     }
     bool DeleteValue(std::string_view name) override {

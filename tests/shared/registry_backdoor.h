@@ -13,7 +13,14 @@
 
 namespace pausora::test {
 
-enum class RawType : std::uint32_t { kString = 1, kBinary = 3, kDword = 4, kQword = 11 };
+// Multi-strings' bytes are passed as they are: UTF-16 units, low byte first.
+enum class RawType : std::uint32_t {
+    kString = 1,
+    kBinary = 3,
+    kDword = 4,
+    kMultiString = 7,
+    kQword = 11
+};
 
 struct RawValue {
     RawType type;

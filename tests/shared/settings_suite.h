@@ -94,6 +94,10 @@ TYPED_TEST_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue) {
     EXPECT_EQ(this->Sound("TimeLimitSound"), "C:\\WINDOWS\\Media\\notify.wav");
     EXPECT_EQ(store.String(reg::kRunKey, reg::kRunValue),
               "\"C:\\Program Files\\Pausora\\Pausora.exe\"");
+    const auto programs = store.Raw(reg::kSettingsKey, "QuietPrograms");
+    ASSERT_TRUE(programs.has_value());
+    EXPECT_EQ(programs->type, RawType::kMultiString);
+    EXPECT_EQ(programs->bytes, std::vector<std::uint8_t>(2, 0));  // an empty list
 
     ScriptedWizards again;
     EXPECT_FALSE(PrepareSettings(store.Registry(), kRoot, kProgramFolder, again).firstUse);
@@ -267,6 +271,78 @@ TYPED_TEST_P(SettingsStoreTest, QwordsReadOnlyAsEightBytesOfTheirOwnType) {
     EXPECT_EQ(raw->bytes, std::vector<std::uint8_t>(8, 0xFF));
 }
 
+// UTF-16 units as the registry keeps them, low byte first.
+inline std::vector<std::uint8_t> Units(std::u16string_view units) {
+    std::vector<std::uint8_t> bytes;
+    for (const char16_t unit : units) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return bytes;
+}
+
+// A list of names round-trips as UTF-8; a value damaged in any way reads as
+// no list, and loading writes a clean one in its place.
+TYPED_TEST_P(SettingsStoreTest, MultiStringsRoundTripAndDamagedOnesReadAsEmpty) {
+    using namespace std::string_view_literals;
+    using Names = std::vector<std::string>;
+    auto& store = this->m_store;
+    store.CreateKey(reg::kAppKey);
+    auto key = store.Registry().NewKey();
+    ASSERT_TRUE(key->Open(reg::kAppKey));
+    Names names;
+    ASSERT_TRUE(key->WriteMultiString("Written", {"zoom.exe", "",
+                                                  "T\xc3\xa9"
+                                                  "ams \xe2\x82\xac"}));
+    EXPECT_TRUE(key->ReadMultiString("Written", names));
+    EXPECT_EQ(names, (Names{"zoom.exe",
+                            "T\xc3\xa9"
+                            "ams \xe2\x82\xac"}));
+    EXPECT_EQ(store.Raw(reg::kAppKey, "Written")->bytes,
+              Units(u"zoom.exe\0T\u00e9ams \u20ac\0\0"sv));
+
+    const struct {
+        const char* name;
+        RawType type;
+        std::vector<std::uint8_t> bytes;
+        bool read;
+        Names names;
+    } cases[] = {
+        {"Plain", RawType::kMultiString, Units(u"a\0bc\0\0"sv), true, {"a", "bc"}},
+        {"Nothing", RawType::kMultiString, {}, true, {}},
+        {"LoneZero", RawType::kMultiString, Units(u"\0"sv), true, {}},
+        {"StopsAtEmpty", RawType::kMultiString, Units(u"a\0\0b\0\0"sv), true, {"a"}},
+        {"OddSize", RawType::kMultiString, {'a', 0, 0, 0, 0}, false, {}},
+        {"NoListEnd", RawType::kMultiString, Units(u"a\0b\0"sv), false, {}},
+        {"NoEnd", RawType::kMultiString, Units(u"ab"sv), false, {}},
+        {"Text", RawType::kString, {'a', 0, 0}, false, {}},
+        {"Huge",
+         RawType::kMultiString,
+         std::vector<std::uint8_t>(kMaxRegistryValueBytes + 2, 0),
+         false,
+         {}},
+    };
+    for (const auto& c : cases) {
+        store.SetRaw(reg::kAppKey, c.name, c.type, c.bytes);
+        names = {"stale"};
+        EXPECT_EQ(key->ReadMultiString(c.name, names), c.read) << c.name;
+        EXPECT_EQ(names, c.names) << c.name;
+    }
+
+    store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+    store.SetRaw(reg::kSettingsKey, "QuietPrograms", RawType::kMultiString, {'z', 0, 0});
+    ScriptedWizards wizards;
+    EXPECT_TRUE(PrepareSettings(store.Registry(), kRoot, kProgramFolder, wizards)
+                    .settings.QuietPrograms.empty());
+    EXPECT_EQ(store.Raw(reg::kSettingsKey, "QuietPrograms")->bytes, Units(u"\0"sv));
+    STimeSettings settings;
+    settings.QuietPrograms = {"obs64.exe", "zoom"};
+    settings.SaveSettings(store.Registry(), kProgramFolder);
+    STimeSettings reloaded;
+    ASSERT_TRUE(reloaded.ReloadSettings(store.Registry()));
+    EXPECT_EQ(reloaded.QuietPrograms, settings.QuietPrograms);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue,
                             MissingValuesTakeTheLoadFallbackAndAreWrittenBack,
                             TheRunValueNamesTheProgramWhateverTheFolderLooksLike,
@@ -275,6 +351,7 @@ REGISTER_TYPED_TEST_SUITE_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAnd
                             StartWithWindowsIsClearedBySaveAndForcedBackByLoad,
                             SaveBonusWritesOnlyTheBonus,
                             WizardEditsAreSavedEvenWhenCancelledAndTheSecondWizardFollows,
-                            QwordsReadOnlyAsEightBytesOfTheirOwnType);
+                            QwordsReadOnlyAsEightBytesOfTheirOwnType,
+                            MultiStringsRoundTripAndDamagedOnesReadAsEmpty);
 
 }  // namespace pausora::test

@@ -567,6 +567,34 @@ TEST_F(SettingsWindowTest, StartupAndAppearanceStoreTheirBoxes) {
     EXPECT_EQ(Dword("QuietWhenBusy"), 1u);
 }
 
+// The programs that keep notices quiet: shown one to a line, greyed with the
+// busy box, read back from lines or ";" into the list value; and the box of
+// the countdown on the icon.
+TEST_F(SettingsWindowTest, AppearanceKeepsTheQuietProgramsAndTheIconCountdown) {
+    m_settings.QuietPrograms = {"zoom.exe", "Teams"};
+    Open();
+    Select(kAppearance);
+    char text[64] = {};
+    ::GetWindowTextA(Item(IDC_QUIET_PROGRAMS), text, static_cast<int>(sizeof text));
+    EXPECT_STREQ(text, "zoom.exe\r\nTeams");
+    EXPECT_FALSE(ApplyEnabled());  // showing the list changes nothing
+    EXPECT_FALSE(Checked(IDC_ICON_COUNTDOWN));
+    for (const bool busyBox : {false, true}) {
+        Click(IDC_QUIET_WHEN_BUSY);
+        EXPECT_EQ(::IsWindowEnabled(Item(IDC_QUIET_PROGRAMS)) != FALSE, busyBox);
+        EXPECT_EQ(::IsWindowEnabled(Item(IDC_QUIET_PROGRAMS_LABEL)) != FALSE, busyBox);
+    }
+    Click(IDC_ICON_COUNTDOWN);
+    ::SetWindowTextA(Item(IDC_QUIET_PROGRAMS), "obs64.exe; zoom\r\n\r\n slides ");
+    Close(IDOK);
+    EXPECT_EQ(Dword("IconCountdown"), 1u);
+    auto key = m_store.Registry().NewKey();
+    std::vector<std::string> programs;
+    ASSERT_TRUE(key->Open(reg::kSettingsKey));
+    EXPECT_TRUE(key->ReadMultiString("QuietPrograms", programs));
+    EXPECT_EQ(programs, (std::vector<std::string>{"obs64.exe", "zoom", "slides"}));
+}
+
 // Clearing "Keep a history of my breaks" asks about the file kept so far:
 // No keeps it; Yes deletes it, but only once the settings are applied.
 TEST_F(SettingsWindowTest, ClearingTheHistoryBoxAsksWhetherToDeleteTheFile) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <initializer_list>
 #include <string>
@@ -273,6 +275,45 @@ TEST_F(TrayIconTest, ReminderBlinksBetweenTwoIconsAndPutsTheOldOneBack) {
     EXPECT_FALSE(PumpUntil(700, [&] { return tray.GetIconHandle() != before; }));
 }
 
+// The minutes drawn on the icon: drawn again only for another number, put
+// aside by an icon set or a blink and back after them, gone at 0.
+TEST_F(TrayIconTest, CountdownDrawsTheMinutesAndGivesWayToTheIcon) {
+    ASSERT_TRUE(tray.SetIcon(IDI_TRAY_BREAK));
+    const HICON normal = tray.GetIconHandle();
+    ASSERT_TRUE(tray.SetCountdown(7));
+    const HICON seven = tray.GetIconHandle();
+    const std::vector<DWORD> pixels = IconPixels(seven);
+    ASSERT_NE(seven, normal);
+    ASSERT_EQ(pixels, IconPixels(seven));
+    // Clear at the rounded corners, the green plate and white digits inside.
+    EXPECT_EQ(pixels.front() >> 24, 0u);
+    const auto has = [&](DWORD colour) {
+        return std::count(pixels.begin(), pixels.end(), colour | 0xFF000000) > 4;
+    };
+    EXPECT_TRUE(has(0x4F9400));
+    EXPECT_TRUE(has(0xFFFFFF));
+    ASSERT_TRUE(tray.SetCountdown(7));
+    EXPECT_EQ(tray.GetIconHandle(), seven);
+    ASSERT_TRUE(tray.SetCountdown(12));
+    const HICON twelve = tray.GetIconHandle();
+    EXPECT_NE(IconPixels(twelve), pixels);
+
+    ASSERT_TRUE(tray.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2));
+    ASSERT_TRUE(tray.Animate(500, 100000));
+    ::SendMessageA(tray.Handle(), WM_TIMER, CTrayIcon::kAnimationTimerId, 0);
+    EXPECT_NE(tray.GetIconHandle(), twelve);
+    tray.StopAnimation();
+    EXPECT_EQ(tray.GetIconHandle(), twelve);
+
+    ASSERT_TRUE(tray.SetIcon(IDI_TRAY_NORMAL));
+    const HICON set = tray.GetIconHandle();
+    EXPECT_NE(set, twelve);
+    ASSERT_TRUE(tray.SetCountdown(12));
+    EXPECT_EQ(tray.GetIconHandle(), twelve);
+    ASSERT_TRUE(tray.SetCountdown(0));
+    EXPECT_EQ(tray.GetIconHandle(), set);
+}
+
 TEST_F(TrayIconTest, AnimationWithALengthEndsByItself) {
     ASSERT_TRUE(tray.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2));
     const HICON before = tray.GetIconHandle();
@@ -295,6 +336,9 @@ TEST_F(TrayIconTest, IconsInTheSizeOfTheScaling) {
     EXPECT_EQ(IconPixels(tray.GetIconHandle()).size(), static_cast<std::size_t>(side * side))
         << dpi;
     tray.StopAnimation();
+    ASSERT_TRUE(tray.SetCountdown(42));
+    EXPECT_EQ(IconPixels(tray.GetIconHandle()).size(), static_cast<std::size_t>(side * side))
+        << dpi;
 }
 
 TEST(TrayWindows, MinimiseToTrayHidesWithoutATaskbarButton) {

@@ -211,6 +211,10 @@ class ReplayPorts final : public ITimerHost,
         }
         bool ReadQword(std::string_view, std::uint64_t&) override { return false; }
         bool WriteQword(std::string_view, std::uint64_t) override { return true; }
+        bool ReadMultiString(std::string_view, std::vector<std::string>&) override { return false; }
+        bool WriteMultiString(std::string_view, const std::vector<std::string>&) override {
+            return true;
+        }
         bool DeleteValue(std::string_view) override { return true; }
         RegistryType TypeOf(std::string_view) override { return RegistryType::kMissing; }
         void Close() override {}
