@@ -107,6 +107,9 @@ std::vector<SettingsValue> UserValues() {
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
         values.push_back({kSoundEvents[i].valueName, kSoundFields[i]});
     }
+    for (const ListField& f : kListFields) {
+        values.push_back({f.name, f.field});
+    }
     return values;
 }
 
@@ -167,7 +170,9 @@ bool STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFo
         }
     }
     for (const ListField& f : kListFields) {
-        saved = key->WriteMultiString(f.name, this->*f.field) && saved;
+        if (!left(f.name)) {
+            saved = key->WriteMultiString(f.name, this->*f.field) && saved;
+        }
     }
     key->Close();
 
@@ -239,6 +244,14 @@ std::vector<std::string_view> STimeSettings::ReadValid(IRegistryKey& key) {
             read.push_back(kSoundEvents[i].valueName);
         }
     }
+    for (const ListField& f : kListFields) {
+        std::vector<std::string> items;
+        if (key.TypeOf(f.name) == RegistryType::kMultiString &&
+            key.ReadMultiString(f.name, items)) {
+            this->*f.field = std::move(items);
+            read.push_back(f.name);
+        }
+    }
     return read;
 }
 
@@ -264,6 +277,11 @@ void STimeSettings::CopyValues(const STimeSettings& other,
     for (std::size_t i = 0; i < kSoundEventCount; ++i) {
         if (named(kSoundEvents[i].valueName)) {
             this->*kSoundFields[i] = other.*kSoundFields[i];
+        }
+    }
+    for (const ListField& f : kListFields) {
+        if (named(f.name)) {
+            this->*f.field = other.*f.field;
         }
     }
 }

@@ -111,7 +111,8 @@ struct SoundEventInfo {
 const std::array<SoundEventInfo, kSoundEventCount>& SoundEvents();
 
 // A field of the record, whatever its type.
-using SettingsMember = std::variant<std::uint32_t STimeSettings::*, std::string STimeSettings::*>;
+using SettingsMember = std::variant<std::uint32_t STimeSettings::*, std::string STimeSettings::*,
+                                    std::vector<std::string> STimeSettings::*>;
 struct SettingsValue {
     std::string_view name;  // as the table names it; "RunAtStartup" for the Run value
     SettingsMember member;

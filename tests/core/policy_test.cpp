@@ -90,11 +90,16 @@ TEST(Policy, OnlyValuesOfTheRightTypeAndRangeAreObeyed) {
     r.machine.SetRaw(reg::kPolicyKey, "PauseSound", Type::kString,
                      {'C', ':', '\\', 'a', '.', 'w', 'a', 'v', 0});
     r.machine.SetRaw(reg::kPolicyKey, "EndPauseSound", Type::kDword, DwordBytes(1));
-    EXPECT_THAT(r.Read().Names(), ElementsAre("EndWorkTime_hours", "PauseSound"));
+    auto key = r.machine.NewKey();
+    ASSERT_TRUE(key->Open(reg::kPolicyKey));
+    ASSERT_TRUE(key->WriteMultiString("QuietPrograms", {"zoom.exe", "obs64.exe"}));
+    ASSERT_TRUE(key->WriteString("KeepHistory", "0"));
+    EXPECT_THAT(r.Read().Names(), ElementsAre("EndWorkTime_hours", "PauseSound", "QuietPrograms"));
     STimeSettings settings;
     r.Read().Apply(settings);
     EXPECT_EQ(settings.EndWorkTime_hours, 16u);
     EXPECT_EQ(settings.PauseSound, "C:\\a.wav");
+    EXPECT_THAT(settings.QuietPrograms, ElementsAre("zoom.exe", "obs64.exe"));
     EXPECT_EQ(settings.Bonus, 0u);
 }
 
