@@ -117,6 +117,7 @@ Section "Pausora" SecMain
   File "${BIN_DIR}\Pausora.exe"
   File "${BIN_DIR}\InputWatch.dll"
   File "${BIN_DIR}\all.txt"
+  File /nonfatal "${BIN_DIR}\all.*.txt"  ; the sayings in each language
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The program finds itself and its tips file through this folder, and the
@@ -162,6 +163,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Pausora.exe"
   Delete "$INSTDIR\InputWatch.dll"
   Delete "$INSTDIR\all.txt"
+  Delete "$INSTDIR\all.*.txt"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Pausora.lnk"

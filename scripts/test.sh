@@ -33,6 +33,11 @@ if ! python3 tools/check_policies.py; then
     fail "the administrative templates (installer/policies) do not match the settings"
 fi
 
+step "Translations"
+if ! python3 tools/check_translations.py; then
+    fail "a translated sayings file differs from the English one in its lines, or misspells"
+fi
+
 step "Native build and tests"
 if scripts/build.sh native; then
     ctest --preset native -j 2 || fail "native tests"

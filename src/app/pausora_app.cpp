@@ -1,7 +1,9 @@
 #include "app/pausora_app.h"
 
+#include "store/languages.h"
 #include "store/product.h"
 #include "store/registry_key.h"
+#include "ui/ui_language.h"
 #include "ui/utf.h"
 #include "app/pausora_dlg.h"
 #include "wizards/initial_setup_wizard.h"
@@ -106,11 +108,15 @@ bool CPausoraApp::InitInstance() {
         }
     } const com;
 
+    // Every window from here on speaks the user's language, where we have it.
+    const std::string_view language = ResolveLanguage({}, ui::UserDisplayLanguages());
+    ui::UseLanguage(language);
+
     WinRegistry registry;
     WizardsAtStartup wizards;
     StartupResult startup = PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards);
 
-    CPausoraDlg mainWindow(std::move(startup.settings), startup.saved);
+    CPausoraDlg mainWindow(std::move(startup.settings), startup.saved, language);
     mainWindow.DoModal();
     return false;
 }

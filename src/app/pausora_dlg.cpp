@@ -18,7 +18,7 @@
 
 namespace pausora {
 
-CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved)
+CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved, std::string_view language)
     : ui::Dialog(IDD_PAUSORA_DIALOG),
       m_sounds(RefusedFormat::kBeep, nullptr, LoadErrors::kReportOncePerPath),
       m_settings(std::move(settings)),
@@ -28,7 +28,9 @@ CPausoraDlg::CPausoraDlg(STimeSettings settings, bool saved)
       m_presenter(m_popup, m_tray, m_sounds),
       m_history(m_presenter),
       m_programFolder(ProgramFolder()),
-      m_startupSaved(saved) {}
+      m_startupSaved(saved) {
+    m_tipsFromFile.SetLanguage(language);
+}
 
 CPausoraDlg::~CPausoraDlg() {
     if (m_popup.Handle() != nullptr) {

@@ -38,7 +38,8 @@ class CPausoraDlg final : public ui::Dialog {
     // `settings` is the record start-up has just saved; the window keeps it
     // instead of reading the registry back. `saved` is false when that save
     // failed: the window reports it once it runs.
-    CPausoraDlg(STimeSettings settings, bool saved);
+    // `language` is the one the program speaks, for the sayings.
+    CPausoraDlg(STimeSettings settings, bool saved, std::string_view language);
     ~CPausoraDlg() override;
 
   protected:

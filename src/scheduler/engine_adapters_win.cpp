@@ -34,7 +34,8 @@ void InputWatchIdleSource::Stop() {
 }
 
 std::string CodePageTipSource::PickTip() {
-    return Narrow(WidenFromCodePage(m_file.PickTip()));
+    std::string tip = m_file.PickTip();
+    return m_file.LastTranslated() ? tip : Narrow(WidenFromCodePage(tip));
 }
 
 LocalTime SystemLocalClock::Now() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "scheduler/engine_ports.h"
+#include "scheduler/tip_source.h"
 
 #include <windows.h>
 
@@ -38,15 +39,16 @@ class SystemLocalClock final : public ILocalClock {
     LocalTime Now() override;
 };
 
-// The tips file is 8-bit text in the system's code page; the rest of the
-// program speaks UTF-8.
+// The English tips file is 8-bit text in the system's code page (an older
+// version's may hold more than ASCII); translations and the rest of the
+// program speak UTF-8.
 class CodePageTipSource final : public ITipSource {
   public:
-    explicit CodePageTipSource(ITipSource& file) : m_file(file) {}
+    explicit CodePageTipSource(TipsFileSource& file) : m_file(file) {}
     std::string PickTip() override;
 
   private:
-    ITipSource& m_file;
+    TipsFileSource& m_file;
 };
 
 }  // namespace pausora

@@ -20,4 +20,21 @@ add_custom_command(
             ${PAUSORA_TIPS_SOURCE}
     COMMENT "Encoding the tips file"
     VERBATIM)
-add_custom_target(pausora_tips ALL DEPENDS ${PAUSORA_TIPS_FILE})
+# Each translation, res/tips/tips.<language>.txt, beside it as all.<language>.txt.
+set(translated_tips)
+file(GLOB tips_translations CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/tips/tips.*.txt)
+foreach(source ${tips_translations})
+    string(REGEX REPLACE ".*/tips\\.([^/]+)\\.txt$" "\\1" language ${source})
+    set(encoded ${tips_dir}/all.${language}.txt)
+    add_custom_command(
+        OUTPUT ${encoded}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${tips_dir}
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/encode_tips.py --utf8
+                --header ${CMAKE_CURRENT_SOURCE_DIR}/tips.h --source ${source} --output ${encoded}
+        DEPENDS ${CMAKE_SOURCE_DIR}/tools/encode_tips.py ${CMAKE_CURRENT_SOURCE_DIR}/tips.h ${source}
+        COMMENT "Encoding the ${language} tips file"
+        VERBATIM)
+    list(APPEND translated_tips ${encoded})
+endforeach()
+set(PAUSORA_TRANSLATED_TIPS ${translated_tips} CACHE INTERNAL "The encoded translated tips files")
+add_custom_target(pausora_tips ALL DEPENDS ${PAUSORA_TIPS_FILE} ${translated_tips})

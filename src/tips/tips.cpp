@@ -1,6 +1,7 @@
 #include "tips/tips.h"
 
 #include "store/registry_store.h"
+#include "store/languages.h"
 #include "store/time_settings.h"
 #include "tips/random_range.h"
 
@@ -117,8 +118,15 @@ const std::vector<std::string>& CTipsFile::Lines(std::string_view path) {
     return m_lines;
 }
 
+std::string TipsFileName(std::string_view language) {
+    if (language.empty() || language == kEnglish) {
+        return std::string(kTipsFileName);
+    }
+    return "all." + std::string(language) + ".txt";
+}
+
 std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random,
-                    std::string_view programFolder) {
+                    std::string_view programFolder, std::string_view fileName) {
     // A copy installed for the whole machine leaves no "InstallDir" in the
     // user's key: the file lies beside the program.
     std::string folder = ReadInstallDir(registry);
@@ -128,7 +136,7 @@ std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& ra
             folder += '\\';
         }
     }
-    const TipLines tips(file.Lines(folder + std::string(kTipsFileName)));
+    const TipLines tips(file.Lines(folder + std::string(fileName)));
     if (!tips.AnyShowable()) {
         return {};
     }

@@ -69,7 +69,11 @@ class CTipsFile {
 // random saying, "\r\n", "-- " and its source. Returns an empty text when the
 // file holds no saying with a heading above it among the candidate lines
 // (also when it is missing or too short to hold any).
+// `fileName` is all.txt, or a translation's all.<language>.txt.
 std::string PickTip(IRegistry& registry, CTipsFile& file, IRandomEnvironment& random,
-                    std::string_view programFolder = {});
+                    std::string_view programFolder = {}, std::string_view fileName = kTipsFileName);
+// The sayings file of a language ("de-DE"): all.de-DE.txt, UTF-8; English's
+// (or none named) is all.txt.
+std::string TipsFileName(std::string_view language);
 
 }  // namespace pausora

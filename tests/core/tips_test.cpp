@@ -171,6 +171,33 @@ TEST_F(PickTipTest, ReadsAllTxtInTheInstallFolderOrElseTheProgramsOrTheCurrentFo
     EXPECT_EQ(files.requested.back(), "C:\\Program Files\\Pausora\\all.txt");
 }
 
+// The user's language has a file of its own, UTF-8 as it stands; without
+// one (an English user, or a language whose file is missing) the English file.
+TEST_F(PickTipTest, ReadsTheLanguagesOwnFileAndElseTheEnglishOne) {
+    PutFile(2132, {{5, "Blink."}});
+    std::vector<std::string> german(2132);
+    german[0] = "[Pausora: Augen]";
+    german[7] = "Blinzeln Sie öfter.";
+    files.Put(std::string(kFolder) + "all.de-DE.txt", german);
+    TipsFileSource source(registry, files, files, random);
+    const struct {
+        std::string_view language;
+        std::string_view tip;
+        bool translated;
+    } rows[] = {
+        {"de-DE", "Blinzeln Sie öfter.\r\n-- Pausora: Augen", true},
+        {"ja-JP", "Blink.\r\n-- Filler", false},
+        {"en-US", "Blink.\r\n-- Filler", false},
+        {"", "Blink.\r\n-- Filler", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.language);
+        source.SetLanguage(row.language);
+        EXPECT_EQ(source.PickTip(), row.tip);
+        EXPECT_EQ(source.LastTranslated(), row.translated);
+    }
+}
+
 TEST_F(PickTipTest, ShowsTheSayingWithTheNearestHeadingAboveWithoutAnyBrackets) {
     PutFile(2132, {{1, "[Pausora: Eyes]"},
                    {2, "Look twenty feet away."},
