@@ -21,15 +21,43 @@ ui::FontHandle FittingFont(HDC dc, const std::wstring& text, int width, int heig
         ui::FontHandle font(::CreateFontW(-h, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                           ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma"));
-        const HGDIOBJ old = ::SelectObject(dc, font.get());
+        const ui::SelectedObject selected(dc, font.get());
         SIZE extent{};
         ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        ::SelectObject(dc, old);
         if (extent.cx <= width || h == 5) {
             return font;
         }
     }
     return {};
+}
+
+// The plate and the number, drawn into the bitmap selected into `dc`; the
+// rest stays kClear.
+void DrawPlateAndDigits(HDC dc, unsigned minutes, int size) {
+    const RECT all{0, 0, size, size};
+    const ui::BrushHandle clear(::CreateSolidBrush(kClear));
+    ::FillRect(dc, &all, clear.get());
+
+    // The plate, with an edge a pixel wide (two from 32 pixels on).
+    const int edge = size >= 32 ? 2 : 1;
+    const ui::BrushHandle plate(::CreateSolidBrush(kPlate));
+    const ui::PenHandle pen(::CreatePen(PS_INSIDEFRAME, edge, kEdge));
+    {
+        const ui::SelectedObject brush(dc, plate.get());
+        const ui::SelectedObject outline(dc, pen.get());
+        const int round = std::max(4, size / 3);
+        ::RoundRect(dc, 0, 0, size, size, round, round);
+    }
+
+    const std::wstring text = std::to_wstring(minutes);
+    // A pixel clear of the edge on either side.
+    const ui::FontHandle font = FittingFont(dc, text, size - 2 * edge - 2, size * 4 / 5);
+    const ui::SelectedObject selectedFont(dc, font.get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kDigits);
+    RECT inside{edge, edge, size - edge, size - edge};
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 }  // namespace
@@ -49,42 +77,15 @@ ui::IconHandle DrawCountdownIcon(unsigned minutes, int size) {
     const ui::BitmapHandle colour(
         ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const ui::BitmapHandle mask(::CreateBitmap(size, size, 1, 1, nullptr));
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    if (!colour || !mask || dc == nullptr || bits == nullptr) {
-        if (dc != nullptr) {
-            ::DeleteDC(dc);
-        }
+    const ui::MemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!colour || !mask || !dc || bits == nullptr) {
         return {};
     }
-    const HGDIOBJ oldBitmap = ::SelectObject(dc, colour.get());
-    const RECT all{0, 0, size, size};
-    const ui::BrushHandle clear(::CreateSolidBrush(kClear));
-    ::FillRect(dc, &all, clear.get());
-
-    // The plate, with an edge a pixel wide (two from 32 pixels on).
-    const int edge = size >= 32 ? 2 : 1;
-    const ui::BrushHandle plate(::CreateSolidBrush(kPlate));
-    const ui::PenHandle pen(::CreatePen(PS_INSIDEFRAME, edge, kEdge));
-    const HGDIOBJ oldBrush = ::SelectObject(dc, plate.get());
-    const HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
-    const int round = std::max(4, size / 3);
-    ::RoundRect(dc, 0, 0, size, size, round, round);
-    ::SelectObject(dc, oldPen);
-    ::SelectObject(dc, oldBrush);
-
-    const std::wstring text = std::to_wstring(minutes);
-    // A pixel clear of the edge on either side.
-    const ui::FontHandle font = FittingFont(dc, text, size - 2 * edge - 2, size * 4 / 5);
-    const HGDIOBJ oldFont = ::SelectObject(dc, font.get());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, kDigits);
-    RECT inside{edge, edge, size - edge, size - edge};
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    ::SelectObject(dc, oldFont);
-    ::SelectObject(dc, oldBitmap);
+    {
+        const ui::SelectedObject selected(dc.get(), colour.get());
+        DrawPlateAndDigits(dc.get(), minutes, size);
+    }
     ::GdiFlush();
-    ::DeleteDC(dc);
 
     // GDI leaves the alpha bytes alone: set them, opaque wherever something
     // was drawn.
