@@ -414,13 +414,15 @@ struct BreakRules {
     NoticeState reminder;
     std::int64_t penalty;
     SoundEvent reminderSound;
+    SoundEvent sound;
 };
 constexpr BreakRules kBreakRules[] = {
     {&STimeSettings::UseMicropauses, &STimeSettings::Micropause, &STimeSettings::Micropause_length,
-     TIMER_SHORT_DUE, HeldNotice::kShortBreak, STATE_SHORT_REPEAT, 1,
-     SoundEvent::kShortBreakRepeat},
+     TIMER_SHORT_DUE, HeldNotice::kShortBreak, STATE_SHORT_REPEAT, 1, SoundEvent::kShortBreakRepeat,
+     SoundEvent::kShortBreak},
     {&STimeSettings::UsePauses, &STimeSettings::Pause, &STimeSettings::Pause_length, TIMER_LONG_DUE,
-     HeldNotice::kLongBreak, STATE_LONG_REPEAT, 5, SoundEvent::kLongBreakRepeat},
+     HeldNotice::kLongBreak, STATE_LONG_REPEAT, 5, SoundEvent::kLongBreakRepeat,
+     SoundEvent::kLongBreak},
 };
 
 }  // namespace
@@ -443,6 +445,19 @@ bool BreakEngine::BreakGoesAhead(BreakKind kind) {
         m_hold.NoteBreakShown();
     }
     return true;
+}
+
+// A break has begun, its timers armed: no reminder yet, the history told
+// (even of a break whose notices are off but which runs), its sound played.
+void BreakEngine::Began(BreakKind kind) {
+    const BreakRules& rules = kBreakRules[Index(kind)];
+    m_reminded[Index(kind)] = false;
+    if (m_settings.*rules.use != 0) {
+        TellHistory(kind, BreakOutcome::kDue);
+    }
+    if (m_settings.*rules.use == 1) {
+        PlayIfSounds(rules.sound);
+    }
 }
 
 // The firmer reminder of a break worked through: a notice, a point or five
@@ -478,13 +493,7 @@ void BreakEngine::StartShortBreak() {
     KillTimer(TIMER_SHORT_DUE);
     KillTimer(TIMER_WORK_POLL);
     m_shortBreakActiveMs = 0;
-    m_reminded[Index(BreakKind::kShort)] = false;
-    if (m_settings.UseMicropauses != 0) {
-        TellHistory(BreakKind::kShort, BreakOutcome::kDue);
-    }
-    if (m_settings.UseMicropauses == 1) {
-        PlayIfSounds(SoundEvent::kShortBreak);
-    }
+    Began(BreakKind::kShort);
 }
 
 void BreakEngine::PollShortBreak() {
@@ -537,13 +546,7 @@ void BreakEngine::StartLongBreak() {
     KillTimer(TIMER_SHORT_POLL);
     KillTimer(TIMER_WORK_POLL);
     m_longBreakActiveMs = 0;
-    m_reminded[Index(BreakKind::kLong)] = false;
-    if (m_settings.UsePauses != 0) {
-        TellHistory(BreakKind::kLong, BreakOutcome::kDue);
-    }
-    if (m_settings.UsePauses == 1) {
-        PlayIfSounds(SoundEvent::kLongBreak);
-    }
+    Began(BreakKind::kLong);
 }
 
 void BreakEngine::PollLongBreak() {

@@ -148,6 +148,7 @@ class BreakEngine {
     bool BreakGoesAhead(BreakKind kind);
     void StartShortBreak();
     void StartLongBreak();
+    void Began(BreakKind kind);
     void Remind(BreakKind kind);
     // The tray says stopped and the timers go: all of them, or all but the
     // minute count.
