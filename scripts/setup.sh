@@ -13,6 +13,7 @@ packages=(
     wine wine64 xvfb x11-utils xauth imagemagick
     librsvg2-bin icoutils  # scripts/render-art.sh (with imagemagick above)
     nsis                   # scripts/package.sh: the Windows installer
+    wine64-tools gettext   # the translations: Wine's resource compiler, msgfmt and msgmerge
 )
 
 missing=()
