@@ -109,6 +109,11 @@ def read_entries(path):
         at += length
 
 
+def linguas(po_dir):
+    with open(os.path.join(po_dir, "LINGUAS"), encoding="utf-8") as file:
+        return [word for line in file for word in line.split("#")[0].split()]
+
+
 def translations(po_dir, out):
     with tempfile.TemporaryDirectory() as work:
         main = prepare(work)
@@ -118,6 +123,12 @@ def translations(po_dir, out):
         wrc(work, "--po-dir", os.path.abspath(po_dir), "-o", every, main)
         known = {entry[:3] for entry in read_entries(english)}
         added = [entry for entry in read_entries(every) if entry[:3] not in known]
+    # wrc passes over a language whose .mo it cannot read without a word.
+    wanted = linguas(po_dir)
+    languages = {entry[2] for entry in added}
+    if len(languages) != len(wanted):
+        sys.exit(f"wrc translated into {len(languages)} languages, {po_dir}/LINGUAS names "
+                 f"{len(wanted)}: {' '.join(wanted)}")
     with open(out, "wb") as file:
         # A 32-bit .res file starts with an empty entry.
         file.write(struct.pack("<IIHHHHIHHII", 0, 32, 0xFFFF, 0, 0xFFFF, 0, 0, 0, 0, 0, 0))
