@@ -28,6 +28,11 @@ if ! python3 tools/check_layers.py src; then
     fail "a folder includes one above it (see the layer order in README.md)"
 fi
 
+step "Translations"
+if ! python3 tools/check_po.py; then
+    fail "translations (see \"Translating Pausora\" in README.md)"
+fi
+
 step "Native build and tests"
 if scripts/build.sh native; then
     ctest --preset native -j 2 || fail "native tests"
