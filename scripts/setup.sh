@@ -18,6 +18,7 @@ packages=(
     # tools/check_translations.py: the translated sayings' spelling
     hunspell hunspell-de-de hunspell-fr hunspell-es hunspell-it hunspell-pt-br hunspell-nl
     hunspell-pl hunspell-ru hunspell-uk
+    wine64-tools gettext   # the translations: Wine's resource compiler, msgfmt and msgmerge
 )
 
 missing=()

@@ -1,0 +1,291 @@
+// The translated resources that the build links beside the English ones, read
+// back as Windows reads them: every language of po/LINGUAS is there, and each
+// translated dialog, menu and string keeps what the code relies on (control
+// ids and classes, command ids, placeholders) and a keyboard user can reach
+// every control (no access key taken twice in one dialog or menu).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cwctype>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+
+namespace {
+
+constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+HMODULE Self() {
+    return ::GetModuleHandleW(nullptr);
+}
+
+BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
+    if (IS_INTRESOURCE(name)) {
+        reinterpret_cast<std::vector<WORD>*>(names)->push_back(
+            static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+    reinterpret_cast<std::set<LANGID>*>(languages)->insert(language);
+    return TRUE;
+}
+
+std::vector<WORD> Names(LPCWSTR type) {
+    std::vector<WORD> names;
+    ::EnumResourceNamesW(Self(), type, AddName, reinterpret_cast<LONG_PTR>(&names));
+    return names;
+}
+
+std::set<LANGID> Languages(LPCWSTR type, WORD name) {
+    std::set<LANGID> languages;
+    ::EnumResourceLanguagesW(Self(), type, MAKEINTRESOURCEW(name), AddLanguage,
+                             reinterpret_cast<LONG_PTR>(&languages));
+    return languages;
+}
+
+// The translations: every language the tray menu has besides English.
+std::set<LANGID> Translations() {
+    std::set<LANGID> languages = Languages(RT_MENU, IDR_TRAYMENU);
+    languages.erase(kEnglish);
+    return languages;
+}
+
+const void* Resource(LPCWSTR type, WORD name, LANGID language) {
+    const HRSRC found = ::FindResourceExW(Self(), type, MAKEINTRESOURCEW(name), language);
+    return found == nullptr ? nullptr : ::LockResource(::LoadResource(Self(), found));
+}
+
+// The access key of a caption ("&File" has 'f'), or 0.
+wchar_t AccessKey(const std::wstring& text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == L'&') {
+            if (text[i + 1] != L'&') {
+                return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(text[i + 1])));
+            }
+            ++i;
+        }
+    }
+    return 0;
+}
+
+// The "%1"-style placeholders of a text, in order of appearance.
+std::multiset<std::wstring> Placeholders(const std::wstring& text) {
+    std::multiset<std::wstring> found;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == L'%' && std::iswdigit(static_cast<wint_t>(text[i + 1]))) {
+            found.insert(text.substr(i, 2));
+        }
+    }
+    return found;
+}
+
+// ---- String tables: block n holds strings 16 (n - 1) to 16 n - 1.
+
+std::map<UINT, std::wstring> Strings(WORD block, LANGID language) {
+    std::map<UINT, std::wstring> strings;
+    auto* at = static_cast<const WCHAR*>(Resource(RT_STRING, block, language));
+    if (at == nullptr) {
+        return strings;
+    }
+    for (UINT i = 0; i < 16; ++i) {
+        const WORD length = static_cast<WORD>(*at++);
+        if (length > 0) {
+            strings[(block - 1u) * 16u + i] = std::wstring(at, length);
+        }
+        at += length;
+    }
+    return strings;
+}
+
+TEST(Translations, EveryLanguageOfThePoFolderIsLinked) {
+    EXPECT_EQ(Translations().size(), static_cast<std::size_t>(PAUSORA_TRANSLATION_COUNT));
+}
+
+TEST(Translations, StringsKeepTheirIdsAndPlaceholders) {
+    for (const LANGID language : Translations()) {
+        for (const WORD block : Names(RT_STRING)) {
+            const auto english = Strings(block, kEnglish);
+            if (english.empty()) {
+                continue;  // a block of one language only, such as the version
+            }
+            const auto translated = Strings(block, language);
+            ASSERT_EQ(translated.size(), english.size()) << "block " << block;
+            for (const auto& [id, text] : english) {
+                ASSERT_TRUE(translated.count(id)) << "string " << id;
+                EXPECT_EQ(Placeholders(translated.at(id)), Placeholders(text)) << "string " << id;
+                EXPECT_EQ(AccessKey(translated.at(id)) != 0, AccessKey(text) != 0)
+                    << "string " << id;
+            }
+        }
+    }
+}
+
+// ---- Menus, walked as the tray opens them.
+
+struct MenuHandle {
+    HMENU menu;
+    explicit MenuHandle(const void* menuTemplate) : menu(::LoadMenuIndirectW(menuTemplate)) {}
+    MenuHandle(const MenuHandle&) = delete;
+    MenuHandle& operator=(const MenuHandle&) = delete;
+    ~MenuHandle() {
+        if (menu != nullptr) {
+            ::DestroyMenu(menu);
+        }
+    }
+};
+
+std::wstring MenuText(HMENU menu, int position) {
+    wchar_t text[256] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+    return text;
+}
+
+// Compares the translated popup `menu` with the English `english`, level by level.
+void ExpectSameMenu(HMENU english, HMENU menu, const std::wstring& path) {
+    const int count = ::GetMenuItemCount(english);
+    ASSERT_EQ(::GetMenuItemCount(menu), count) << "in " << path.c_str();
+    std::set<wchar_t> keys;
+    for (int i = 0; i < count; ++i) {
+        const std::wstring text = MenuText(menu, i);
+        EXPECT_EQ(::GetMenuItemID(menu, i), ::GetMenuItemID(english, i))
+            << "item " << i << " of " << path.c_str();
+        if (const wchar_t key = AccessKey(text)) {
+            EXPECT_TRUE(keys.insert(key).second)
+                << "access key of \"" << text.c_str() << "\" taken twice in " << path.c_str();
+        }
+        const HMENU englishPopup = ::GetSubMenu(english, i);
+        const HMENU popup = ::GetSubMenu(menu, i);
+        ASSERT_EQ(popup != nullptr, englishPopup != nullptr)
+            << "item " << i << " of " << path.c_str();
+        if (popup != nullptr) {
+            ExpectSameMenu(englishPopup, popup, path + L" > " + text);
+        }
+    }
+}
+
+TEST(Translations, MenusKeepTheirCommandsWithUniqueAccessKeys) {
+    for (const LANGID language : Translations()) {
+        for (const WORD name : Names(RT_MENU)) {
+            const MenuHandle english(Resource(RT_MENU, name, kEnglish));
+            const MenuHandle translated(Resource(RT_MENU, name, language));
+            ASSERT_NE(translated.menu, nullptr) << "menu " << name;
+            ExpectSameMenu(english.menu, translated.menu, L"menu " + std::to_wstring(name));
+        }
+    }
+}
+
+// ---- Dialogs, created from their templates as the windows of the program are.
+
+struct Control {
+    int id;
+    std::wstring className;
+    bool operator==(const Control&) const = default;
+};
+
+BOOL CALLBACK AddControl(HWND child, LPARAM controls) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(child, name, 64);
+    reinterpret_cast<std::vector<std::pair<Control, std::wstring>>*>(controls)->push_back(
+        {{::GetDlgCtrlID(child), name}, [child] {
+             wchar_t text[1024] = {};
+             ::GetWindowTextW(child, text, 1024);
+             return std::wstring(text);
+         }()});
+    return TRUE;
+}
+
+INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+// The controls of dialog `name` in `language`, created under a hidden parent.
+std::vector<std::pair<Control, std::wstring>> Controls(WORD name, LANGID language) {
+    std::vector<std::pair<Control, std::wstring>> controls;
+    const auto* dialogTemplate = static_cast<LPCDLGTEMPLATEW>(Resource(RT_DIALOG, name, language));
+    if (dialogTemplate == nullptr) {
+        return controls;
+    }
+    const HWND parent = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                          nullptr, Self(), nullptr);
+    const HWND dialog =
+        ::CreateDialogIndirectParamW(Self(), dialogTemplate, parent, QuietDialog, 0);
+    if (dialog != nullptr) {
+        ::EnumChildWindows(dialog, AddControl, reinterpret_cast<LPARAM>(&controls));
+        ::DestroyWindow(dialog);
+    }
+    ::DestroyWindow(parent);
+    return controls;
+}
+
+class DialogTranslations : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX classes{};
+        classes.dwSize = sizeof classes;
+        classes.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
+        ::InitCommonControlsEx(&classes);
+    }
+};
+
+TEST_F(DialogTranslations, KeepTheirControlsWithUniqueAccessKeys) {
+    for (const LANGID language : Translations()) {
+        for (const WORD name : Names(RT_DIALOG)) {
+            if (!Languages(RT_DIALOG, name).count(language)) {
+                // wrc leaves out a dialog with no text to translate.
+                for (const auto& [control, text] : Controls(name, kEnglish)) {
+                    EXPECT_TRUE(text.empty()) << "dialog " << name << " not translated";
+                }
+                continue;
+            }
+            const auto english = Controls(name, kEnglish);
+            const auto translated = Controls(name, language);
+            ASSERT_FALSE(english.empty()) << "dialog " << name;
+            ASSERT_EQ(translated.size(), english.size()) << "dialog " << name;
+            std::set<wchar_t> keys;
+            for (std::size_t i = 0; i < english.size(); ++i) {
+                EXPECT_EQ(translated[i].first, english[i].first)
+                    << "control " << i << " of dialog " << name;
+                if (const wchar_t key = AccessKey(translated[i].second)) {
+                    EXPECT_TRUE(keys.insert(key).second)
+                        << "access key of \"" << translated[i].second.c_str()
+                        << "\" taken twice in dialog " << name;
+                }
+            }
+        }
+    }
+}
+
+// The path the program takes: LoadString picks the strings of the user's UI
+// language (Wine takes it from the locale; translations_tests_de runs this
+// with a German one), and English where there is no translation.
+TEST(Translations, TheUsersUiLanguagePicksTheStrings) {
+    const LANGID german = MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL);
+    const bool inGerman = PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_GERMAN;
+    if (const char* wanted = std::getenv("PAUSORA_EXPECT_UI_LANGUAGE")) {
+        ASSERT_EQ(inGerman, std::string(wanted) == "de")
+            << "the UI language is not the one asked for";
+        ASSERT_TRUE(Translations().count(german)) << "no German in this build";
+    } else if (!Translations().count(german)) {
+        GTEST_SKIP() << "no German in this build";
+    }
+    for (const UINT id : {UINT{IDS_PAUSED}, UINT{IDS_ABOUTBOX}, UINT{IDS_EXERCISE_1}}) {
+        const WORD block = static_cast<WORD>(id / 16 + 1);
+        const std::wstring english = Strings(block, kEnglish).at(id);
+        const std::wstring translated = Strings(block, german).at(id);
+        EXPECT_NE(translated, english) << "string " << id;
+        const wchar_t* text = nullptr;
+        const int length = ::LoadStringW(Self(), id, reinterpret_cast<LPWSTR>(&text), 0);
+        const std::wstring loaded(text, static_cast<std::size_t>(length > 0 ? length : 0));
+        EXPECT_EQ(loaded, inGerman ? translated : english) << "string " << id;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+#!/usr/bin/env python3
+"""Checks the translations in po/: that po/pausora.pot holds the texts of
+res/*.rc as they are now (wherever they stand in them), that po/LINGUAS names exactly the po/<lang>.po
+files, and that every one of them translates every message of the .pot
+(nothing missing, untranslated or fuzzy), passes msgfmt --check-format and
+keeps each message's placeholders (%1, %s...), line breaks and access key.
+Ends non-zero on any fault, with what to do."""
+
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+PO = os.path.join(ROOT, "po")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import wrc_resources  # noqa: E402
+
+PLACEHOLDER = re.compile(r"%(?:[0-9]+|[-+ #0]*[0-9]*(?:\.[0-9]+)?(?:l|ll|h)?[sdiuxXcfgp%])")
+
+
+def messages(po):
+    """The (msgid, msgstr) pairs of a .po file, the header left out."""
+    text = subprocess.run(["msgcat", "--no-wrap", "--no-location", po], capture_output=True,
+                          text=True, check=True).stdout
+    pairs = []
+    field = None
+    for line in text.splitlines():
+        match = re.match(r'^(msgid|msgstr) "(.*)"$', line)
+        if match:
+            field = match.group(1)
+            if field == "msgid":
+                pairs.append(["", ""])
+            value = match.group(2)
+        elif line.startswith('"') and field:
+            value = line[1:-1]
+        else:
+            field = None
+            continue
+        pairs[-1][0 if field == "msgid" else 1] += value.encode().decode("unicode_escape") \
+            .encode("latin-1").decode("utf-8")
+    return [(msgid, msgstr) for msgid, msgstr in pairs if msgid]
+
+
+def access_key(text):
+    return re.search(r"&[^&]", text.replace("&&", "")) is not None
+
+
+def shape_faults(po):
+    faults = []
+    for msgid, msgstr in messages(po):
+        if not msgstr:
+            continue  # msgcmp reports it
+        if sorted(PLACEHOLDER.findall(msgid)) != sorted(PLACEHOLDER.findall(msgstr)):
+            faults.append(f"placeholders differ: {msgid!r}")
+        if msgid.count("\n") != msgstr.count("\n"):
+            faults.append(f"line breaks differ: {msgid!r}")
+        if access_key(msgid) != access_key(msgstr):
+            faults.append(f"access key (&) differs: {msgid!r}")
+    return faults
+
+
+def main():
+    faults = []
+    pot = os.path.join(PO, "pausora.pot")
+    with tempfile.TemporaryDirectory() as work:
+        fresh = os.path.join(work, "pausora.pot")
+        wrc_resources.pot(fresh)
+        # Only the messages count: a text that moved to another line of its
+        # script changes nothing for translators.
+        if messages(fresh) != messages(pot):
+            faults.append("po/pausora.pot is out of date: run scripts/update-po.sh")
+
+    files = sorted(name[:-3] for name in os.listdir(PO) if name.endswith(".po"))
+    listed = wrc_resources.linguas(PO)
+    if sorted(listed) != files:
+        faults.append(f"po/LINGUAS names {' '.join(listed) or 'nothing'}, po/ has "
+                      f"{' '.join(files) or 'no .po file'}")
+
+    for language in files:
+        po = os.path.join(PO, language + ".po")
+        checks = [["msgfmt", "--check-format", "-o", os.devnull, po], ["msgcmp", po, pot]]
+        for command in checks:
+            result = subprocess.run(command, capture_output=True, text=True)
+            if result.returncode != 0:
+                faults.append(f"{command[0]}, po/{language}.po:\n{result.stderr.strip()}")
+        faults += [f"po/{language}.po: {fault}" for fault in shape_faults(po)]
+
+    for fault in faults:
+        print(fault, file=sys.stderr)
+    print(f"Translations: {len(files)} languages, {len(faults)} faults")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
