@@ -82,11 +82,11 @@ void CSettingsPage::ShowManagedNote() {
     }
     const int height = std::max<int>(icon, line.bottom);
 
-    // Everything moves down but Restore defaults, which keeps the page's
-    // foot, where there is room.
+    // Everything moves down but a button at the page's foot, where there is
+    // room above it.
     for (HWND child = ::GetWindow(Handle(), GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (::GetDlgCtrlID(child) == IDC_RESTORE_DEFAULTS) {
+        if (m_footButton != 0 && ::GetDlgCtrlID(child) == m_footButton) {
             continue;
         }
         RECT rect{};
@@ -174,6 +174,7 @@ CTimesPage::CTimesPage(Layout layout, STimeSettings& settings, const SettingsPol
       m_layout(std::move(layout)) {}
 
 BOOL CTimesPage::OnInitDialog() {
+    KeepAtFoot(IDC_RESTORE_DEFAULTS);
     ui::ShowPickers(Handle(), m_layout.pickers, Settings());
     SetChecked(IDC_PAGE_SWITCH, Settings().*m_layout.enabled == 1);
     LockIfSet(IDC_PAGE_SWITCH, {STimeSettings::NameOf(m_layout.enabled)});

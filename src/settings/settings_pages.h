@@ -45,11 +45,14 @@ class CSettingsPage : public ui::PropertyPage {
     // The line at the top of the page that says some of its values are the
     // organisation's; the page's controls move down to make room, once.
     void ShowManagedNote();
+    // The button that stays at the page's foot when the note moves the rest.
+    void KeepAtFoot(int id) { m_footButton = id; }
 
   private:
     STimeSettings* m_settings;
     const SettingsPolicy* m_policy;
     std::vector<int> m_locked;
+    int m_footButton = 0;
     ui::IconHandle m_noteIcon;
 };
 
