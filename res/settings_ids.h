@@ -4,6 +4,12 @@
 #ifndef PAUSORA_SETTINGS_IDS_H
 #define PAUSORA_SETTINGS_IDS_H
 
+/* The line a page shows when a policy sets some of its values, made by the
+ * program above the template's controls. */
+#define IDS_MANAGED_BY_ORGANIZATION 430
+#define IDC_MANAGED_NOTE 1090
+#define IDC_MANAGED_ICON 1091
+
 /* Page templates; each template's caption is the page's place in the tree. */
 #define IDD_PAGE_WORKING_TIME 156
 #define IDD_PAGE_SHORT_BREAKS 157

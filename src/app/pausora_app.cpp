@@ -62,13 +62,20 @@ void CPausoraApp::OnHelp() {
     OpenWebPage("/help.html");
 }
 
-bool WizardsAtStartup::RunInitialSetup(STimeSettings& settings) {
+SettingsPolicy ReadPolicy(IRegistry& user) {
+    WinRegistry machine(HKEY_LOCAL_MACHINE);
+    SettingsPolicy policy;
+    policy.Read(machine, user);
+    return policy;
+}
+
+bool WizardsAtStartup::RunInitialSetup(STimeSettings& settings, const SettingsPolicy& policy) {
     int startWorkplace = 0;
     CInitialSetupWizard_Page1 welcome;
-    CScheduleWizardPage workingTime(kWizardWorkingTime, &settings);
-    CScheduleWizardPage timeLimit(kWizardTimeLimits, &settings);
-    CScheduleWizardPage shortBreaks(kWizardShortBreaks, &settings);
-    CScheduleWizardPage longBreaks(kWizardLongBreaks, &settings);
+    CScheduleWizardPage workingTime(kWizardWorkingTime, &settings, policy);
+    CScheduleWizardPage timeLimit(kWizardTimeLimits, &settings, policy);
+    CScheduleWizardPage shortBreaks(kWizardShortBreaks, &settings, policy);
+    CScheduleWizardPage longBreaks(kWizardLongBreaks, &settings, policy);
     CInitialSetupWizard_Page6 finish(&startWorkplace);
     CInitialSetupWizard wizard(kInitialWizardCaption, nullptr, 0, &settings);
     wizard.AddPage(welcome);
@@ -114,7 +121,8 @@ bool CPausoraApp::InitInstance() {
 
     WinRegistry registry;
     WizardsAtStartup wizards;
-    StartupResult startup = PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards);
+    StartupResult startup =
+        PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards, ReadPolicy(registry));
 
     CPausoraDlg mainWindow(std::move(startup.settings), startup.saved, language);
     mainWindow.DoModal();

@@ -31,11 +31,14 @@ std::string SystemRootPath();
 // it cannot be told.
 std::string ProgramFolder();
 
+// The policies of the machine and of the user (`user`, the user's registry).
+SettingsPolicy ReadPolicy(IRegistry& user);
+
 // The wizards of the first start, on their own windows: nothing else of the
 // program runs until they are closed.
 class WizardsAtStartup final : public IStartupWizards {
   public:
-    bool RunInitialSetup(STimeSettings& settings) override;
+    bool RunInitialSetup(STimeSettings& settings, const SettingsPolicy& policy) override;
     void RunWorkplaceSetup() override;
 };
 

@@ -381,9 +381,10 @@ void CPausoraDlg::ShowHistory() {
     m_historyWindow->Show();
 }
 void CPausoraDlg::ShowSettings() {
-    ShowSettingsWindow(Handle(), m_settings, [this](const SettingsChange& change, HWND window) {
-        ApplySettings(change, window);
-    });
+    ShowSettingsWindow(
+        Handle(), m_settings,
+        [this](const SettingsChange& change, HWND window) { ApplySettings(change, window); }, 0,
+        m_policy);
 }
 void CPausoraDlg::ShowWorkplaceWizard() {
     // Like the exercises: modal, no parent, and the schedule goes on meanwhile.

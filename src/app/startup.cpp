@@ -3,7 +3,8 @@
 namespace pausora {
 
 StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
-                              std::string_view programFolder, IStartupWizards& wizards) {
+                              std::string_view programFolder, IStartupWizards& wizards,
+                              const SettingsPolicy& policy) {
     StartupResult result;
 
     // The marker goes in before any wizard runs, so a wizard that crashes or
@@ -36,8 +37,10 @@ StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
     // wizard can have changed it since, so an ordinary start saves it once.
     // Each write is a trip to the registry, and start-up pays for every one.
     if (result.firstUse) {
-        const bool startWorkplaceWizard = wizards.RunInitialSetup(settings);
-        result.saved = settings.SaveSettings(registry, programFolder) && result.saved;
+        policy.Apply(settings);
+        const bool startWorkplaceWizard = wizards.RunInitialSetup(settings, policy);
+        result.saved =
+            settings.SaveSettings(registry, programFolder, policy.Names()) && result.saved;
         if (startWorkplaceWizard) {
             wizards.RunWorkplaceSetup();
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "store/registry_store.h"
+#include "store/settings_policy.h"
 #include "store/time_settings.h"
 
 #include <string_view>
@@ -16,8 +17,9 @@ class IStartupWizards {
   public:
     virtual ~IStartupWizards() = default;
     // The first-run schedule wizard; true when its last page asks for the
-    // workplace wizard. Finishing and cancelling are not told apart.
-    virtual bool RunInitialSetup(STimeSettings& settings) = 0;
+    // workplace wizard. Finishing and cancelling are not told apart. The
+    // values `policy` sets are in `settings` already, not the user's to set.
+    virtual bool RunInitialSetup(STimeSettings& settings, const SettingsPolicy& policy) = 0;
     virtual void RunWorkplaceSetup() = 0;
 };
 
@@ -28,8 +30,10 @@ struct StartupResult {
 };
 
 // `systemRoot` is the Windows folder (for the default sounds), `programFolder`
-// the running program's (for the Run value).
+// the running program's (for the Run value). The wizard shows the values
+// `policy` sets as the policy has them, and their save leaves them alone.
 StartupResult PrepareSettings(IRegistry& registry, std::string_view systemRoot,
-                              std::string_view programFolder, IStartupWizards& wizards);
+                              std::string_view programFolder, IStartupWizards& wizards,
+                              const SettingsPolicy& policy = SettingsPolicy{});
 
 }  // namespace pausora

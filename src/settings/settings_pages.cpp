@@ -10,6 +10,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <iterator>
 #include <new>
 
 namespace pausora {
@@ -35,20 +36,105 @@ void CSettingsPage::SetChecked(int id, bool checked) {
 }
 
 void CSettingsPage::EnableWithSwitch(const std::vector<int>& ids) {
-    const BOOL on = IsChecked(IDC_PAGE_SWITCH) ? TRUE : FALSE;
+    const bool on = IsChecked(IDC_PAGE_SWITCH);
     for (const int id : ids) {
-        ::EnableWindow(Item(id), on);
+        ::EnableWindow(Item(id), on && !IsLocked(id) ? TRUE : FALSE);
     }
+}
+
+bool CSettingsPage::LockIfSet(int id, std::initializer_list<std::string_view> names) {
+    if (std::none_of(names.begin(), names.end(), [this](std::string_view name) {
+            return !name.empty() && Policy().Sets(name);
+        })) {
+        return false;
+    }
+    Lock(id);
+    return true;
+}
+
+void CSettingsPage::Lock(int id) {
+    m_locked.push_back(id);
+    ::EnableWindow(Item(id), FALSE);
+    ShowManagedNote();
+}
+
+bool CSettingsPage::IsLocked(int id) const {
+    return std::find(m_locked.begin(), m_locked.end(), id) != m_locked.end();
+}
+
+void CSettingsPage::ShowManagedNote() {
+    if (Item(IDC_MANAGED_NOTE) != nullptr) {
+        return;
+    }
+    // In the templates' margins: 7 dialog units from the edges, 236 wide,
+    // and the gap the pages leave between their rows.
+    RECT area{7, 7, 243, 11};
+    ::MapDialogRect(Handle(), &area);
+    const int gap = area.bottom - area.top;
+    const int icon = Dpi().Scale(16);
+    const std::wstring text = ui::ResourceString(IDS_MANAGED_BY_ORGANIZATION);
+    const auto font = reinterpret_cast<HFONT>(::SendMessage(Handle(), WM_GETFONT, 0, 0));
+    RECT line{0, 0, area.right - area.left - icon - gap, 0};
+    if (const HDC dc = ::GetDC(Handle())) {
+        const HGDIOBJ old = ::SelectObject(dc, font);
+        ::DrawText(dc, text.c_str(), -1, &line, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(Handle(), dc);
+    }
+    const int height = std::max<int>(icon, line.bottom);
+
+    // Everything moves down but a button at the page's foot, where there is
+    // room above it.
+    for (HWND child = ::GetWindow(Handle(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (m_footButton != 0 && ::GetDlgCtrlID(child) == m_footButton) {
+            continue;
+        }
+        RECT rect{};
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        ::SetWindowPos(child, nullptr, rect.left, rect.top + height + gap, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // First among the children, so that a screen reader says it first.
+    const HINSTANCE instance = ui::ModuleInstance();
+    const HWND picture = ::CreateWindowEx(
+        0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, area.left, area.top, icon, icon,
+        Handle(), reinterpret_cast<HMENU>(IDC_MANAGED_ICON), instance, nullptr);
+    const HWND note = ::CreateWindowEx(
+        0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+        area.left + icon + gap, area.top + std::max(0, (icon - static_cast<int>(line.bottom)) / 2),
+        line.right, line.bottom, Handle(), reinterpret_cast<HMENU>(IDC_MANAGED_NOTE), instance,
+        nullptr);
+    ::SendMessage(note, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SetWindowPos(note, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(picture, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    OnDpiChanged();
+}
+
+void CSettingsPage::OnDpiChanged() {
+    const HWND picture = Item(IDC_MANAGED_ICON);
+    if (picture == nullptr) {
+        return;
+    }
+    // The system's information icon at the small size of this scaling.
+    const int size = Dpi().Scale(16);
+    m_noteIcon.reset(static_cast<HICON>(::CopyImage(::LoadIcon(nullptr, IDI_INFORMATION),
+                                                    IMAGE_ICON, size, size, LR_COPYFROMRESOURCE)));
+    ::SendMessage(picture, STM_SETICON, reinterpret_cast<WPARAM>(m_noteIcon.get()), 0);
 }
 
 // --- check boxes ---
 
-CBoxesPage::CBoxesPage(Layout layout, STimeSettings& settings)
-    : CSettingsPage(layout.templateId, layout.iconId, settings), m_layout(std::move(layout)) {}
+CBoxesPage::CBoxesPage(Layout layout, STimeSettings& settings, const SettingsPolicy& policy)
+    : CSettingsPage(layout.templateId, layout.iconId, settings, policy),
+      m_layout(std::move(layout)) {}
 
 BOOL CBoxesPage::OnInitDialog() {
     for (const Box& box : m_layout.boxes) {
         SetChecked(box.id, (Settings().*box.field == 1) != box.other);
+        LockIfSet(box.id, {STimeSettings::NameOf(box.field)});
     }
     m_showing = true;
     for (const List& list : m_layout.lists) {
@@ -116,12 +202,26 @@ const CBoxesPage::Layout kPageAppearance{IDD_PAGE_APPEARANCE,
 
 // --- the pages of time pickers ---
 
-CTimesPage::CTimesPage(Layout layout, STimeSettings& settings)
-    : CSettingsPage(layout.templateId, layout.iconId, settings), m_layout(std::move(layout)) {}
+CTimesPage::CTimesPage(Layout layout, STimeSettings& settings, const SettingsPolicy& policy)
+    : CSettingsPage(layout.templateId, layout.iconId, settings, policy),
+      m_layout(std::move(layout)) {}
 
 BOOL CTimesPage::OnInitDialog() {
+    KeepAtFoot(IDC_RESTORE_DEFAULTS);
     ui::ShowPickers(Handle(), m_layout.pickers, Settings());
     SetChecked(IDC_PAGE_SWITCH, Settings().*m_layout.enabled == 1);
+    LockIfSet(IDC_PAGE_SWITCH, {STimeSettings::NameOf(m_layout.enabled)});
+    bool allLocked = true;
+    for (const Picker& picker : m_layout.pickers) {
+        const std::string_view minutes =
+            picker.minutes != nullptr ? STimeSettings::NameOf(picker.minutes) : "";
+        allLocked =
+            LockIfSet(picker.control, {STimeSettings::NameOf(picker.value), minutes}) && allLocked;
+    }
+    // Restore defaults has nothing left to restore.
+    if (allLocked) {
+        Lock(IDC_RESTORE_DEFAULTS);
+    }
     EnableWithSwitch(m_layout.dependents);
     return TRUE;
 }
@@ -138,7 +238,10 @@ void CTimesPage::RestoreDefaults() {
     // sheet applies.
     STimeSettings defaults = Settings();
     defaults.RestoreDefaults({});
-    ui::ShowPickers(Handle(), m_layout.pickers, defaults);
+    std::vector<Picker> free;
+    std::copy_if(m_layout.pickers.begin(), m_layout.pickers.end(), std::back_inserter(free),
+                 [this](const Picker& picker) { return !IsLocked(picker.control); });
+    ui::ShowPickers(Handle(), free, defaults);
     SetModified();
 }
 
@@ -206,13 +309,16 @@ const CTimesPage::Layout kPageTimeLimits{
 
 // --- Startup ---
 
-CPageTrayAgent::CPageTrayAgent(STimeSettings& settings)
-    : CSettingsPage(IDD_PAGE_STARTUP, IDI_PAGE_STARTUP, settings) {}
+CPageTrayAgent::CPageTrayAgent(STimeSettings& settings, const SettingsPolicy& policy)
+    : CSettingsPage(IDD_PAGE_STARTUP, IDI_PAGE_STARTUP, settings, policy) {}
 
 BOOL CPageTrayAgent::OnInitDialog() {
+    // Starting with Windows is the user's own, whatever a policy says.
     SetChecked(IDC_PAGE_SWITCH, Settings().RunAtStartup == 1);
     SetChecked(IDC_CHECK_UPDATES, Settings().CheckForUpdates == 1);
     SetChecked(IDC_KEEP_HISTORY, Settings().KeepHistory != 0);
+    LockIfSet(IDC_CHECK_UPDATES, {"CheckForUpdates"});
+    LockIfSet(IDC_KEEP_HISTORY, {"KeepHistory"});
     return TRUE;
 }
 
@@ -241,8 +347,8 @@ ui::Handled CPageTrayAgent::OnCommand(UINT id, UINT code, HWND /*control*/) {
 
 // --- Sounds ---
 
-CPageSounds::CPageSounds(STimeSettings& settings)
-    : CSettingsPage(IDD_PAGE_SOUNDS, IDI_PAGE_SOUNDS, settings) {}
+CPageSounds::CPageSounds(STimeSettings& settings, const SettingsPolicy& policy)
+    : CSettingsPage(IDD_PAGE_SOUNDS, IDI_PAGE_SOUNDS, settings, policy) {}
 
 BOOL CPageSounds::OnInitDialog() {
     m_sounds.SetOwner(Sheet());
@@ -256,13 +362,27 @@ BOOL CPageSounds::OnInitDialog() {
         m_paths[i] = Settings().SoundPath(static_cast<SoundEvent>(i));
     }
     SetChecked(IDC_PAGE_SWITCH, Settings().UseSounds == 1);
+    LockIfSet(IDC_PAGE_SWITCH, {"UseSounds"});
+    for (const SoundEventInfo& event : SoundEvents()) {
+        if (Policy().Sets(event.valueName)) {
+            ShowManagedNote();
+        }
+    }
     EnableWithSwitch(kSoundControls);
     ::SendMessage(list, LB_SETCURSEL, 0, 0);
     ShowEvent(0);
     return TRUE;
 }
 
+void CPageSounds::EnableBrowse() {
+    const int event = SelectedEvent();
+    const bool locked =
+        event >= 0 && Policy().Sets(SoundEvents()[static_cast<std::size_t>(event)].valueName);
+    ::EnableWindow(Item(IDC_SOUND_BROWSE), IsChecked(IDC_PAGE_SWITCH) && !locked ? TRUE : FALSE);
+}
+
 void CPageSounds::OnDpiChanged() {
+    CSettingsPage::OnDpiChanged();
     // Sixteen pixels at 96 dots per inch; more when the text is larger, so
     // that the lines do not run into each other, and never fewer.
     const int height = std::max(16, Dpi().Scale(16));
@@ -290,6 +410,7 @@ void CPageSounds::ShowEvent(int event) {
     }
     m_currentPath = m_paths[static_cast<std::size_t>(event)];
     ::SetWindowText(Item(IDC_SOUND_FILE), Widen(FileNameOf(m_currentPath)).c_str());
+    EnableBrowse();
 }
 
 void CPageSounds::Browse() {
@@ -347,6 +468,7 @@ ui::Handled CPageSounds::OnCommand(UINT id, UINT code, HWND /*control*/) {
     switch (id) {
         case IDC_PAGE_SWITCH:
             EnableWithSwitch(kSoundControls);
+            EnableBrowse();
             SetModified();
             return 0;
         case IDC_SOUND_BROWSE:

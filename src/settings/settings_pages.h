@@ -2,36 +2,58 @@
 // window edits, and changes nothing in it until the sheet applies.
 #pragma once
 
+#include "store/settings_policy.h"
 #include "store/time_settings.h"
 #include "sound/win_sound.h"
+#include "ui/handles.h"
 #include "ui/picker_control.h"
 #include "ui/property_sheet.h"
 
 #include <array>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace pausora {
 
-// What every settings page shares: the record it edits. A page of its
-// own kind (the Customize root page) shows only its template and writes
-// nothing.
+// What every settings page shares: the record it edits and the policies
+// that lock some of its values. A page of its own kind (the Customize root
+// page) shows only its template and writes nothing.
 class CSettingsPage : public ui::PropertyPage {
   public:
-    CSettingsPage(UINT templateId, UINT iconId, STimeSettings& settings)
-        : ui::PropertyPage(templateId, iconId), m_settings(&settings) {}
+    CSettingsPage(UINT templateId, UINT iconId, STimeSettings& settings,
+                  const SettingsPolicy& policy)
+        : ui::PropertyPage(templateId, iconId), m_settings(&settings), m_policy(&policy) {}
 
   protected:
     STimeSettings& Settings() { return *m_settings; }
+    const SettingsPolicy& Policy() const { return *m_policy; }
+    void OnDpiChanged() override;
 
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
-    // Enables the controls `ids` while the page's switch is on.
+    // Enables the controls `ids` while the page's switch is on; a locked one
+    // stays grey.
     void EnableWithSwitch(const std::vector<int>& ids);
+    // Greys the control `id` for good when a policy sets one of `names`;
+    // whether it did.
+    bool LockIfSet(int id, std::initializer_list<std::string_view> names);
+    void Lock(int id);
+    bool IsLocked(int id) const;
+    // The line at the top of the page that says some of its values are the
+    // organisation's; the page's controls move down to make room, once.
+    void ShowManagedNote();
+    // The button that stays at the page's foot when the note moves the rest.
+    void KeepAtFoot(int id) { m_footButton = id; }
 
   private:
     STimeSettings* m_settings;
+    const SettingsPolicy* m_policy;
+    std::vector<int> m_locked;
+    int m_footButton = 0;
+    ui::IconHandle m_noteIcon;
 };
 
 // A page of check boxes, each showing one switch of the record (Schedule,
@@ -59,7 +81,7 @@ class CBoxesPage final : public CSettingsPage {
         std::vector<Box> boxes;
         std::vector<List> lists = {};
     };
-    CBoxesPage(Layout layout, STimeSettings& settings);
+    CBoxesPage(Layout layout, STimeSettings& settings, const SettingsPolicy& policy);
 
   protected:
     BOOL OnInitDialog() override;
@@ -85,7 +107,7 @@ class CTimesPage final : public CSettingsPage {
         std::vector<Picker> pickers;
         std::vector<int> dependents;  // enabled with the switch
     };
-    CTimesPage(Layout layout, STimeSettings& settings);
+    CTimesPage(Layout layout, STimeSettings& settings, const SettingsPolicy& policy);
 
   protected:
     BOOL OnInitDialog() override;
@@ -111,7 +133,7 @@ extern const CTimesPage::Layout kPageTimeLimits;
 // Startup: start with Windows, check for updates, keep the break history.
 class CPageTrayAgent final : public CSettingsPage {
   public:
-    explicit CPageTrayAgent(STimeSettings& settings);
+    CPageTrayAgent(STimeSettings& settings, const SettingsPolicy& policy);
 
     // Whether the user, clearing "Keep a history", chose to delete the file
     // too; once for each Apply.
@@ -130,7 +152,7 @@ class CPageTrayAgent final : public CSettingsPage {
 // the page's own.
 class CPageSounds final : public CSettingsPage {
   public:
-    explicit CPageSounds(STimeSettings& settings);
+    CPageSounds(STimeSettings& settings, const SettingsPolicy& policy);
 
   protected:
     BOOL OnInitDialog() override;
@@ -141,6 +163,8 @@ class CPageSounds final : public CSettingsPage {
   private:
     int SelectedEvent() const;
     void ShowEvent(int event);
+    // Browse is for the selected event's file, unless a policy sets it.
+    void EnableBrowse();
     void Browse();
 
     std::array<std::string, kSoundEventCount> m_paths;

@@ -23,7 +23,7 @@ struct MarkOpen {
 }  // namespace
 
 void ShowSettingsWindow(HWND parent, const STimeSettings& current, const SettingsApplied& applied,
-                        UINT startPage) {
+                        UINT startPage, const SettingsPolicy& policy) {
     if (t_openSheet != nullptr) {
         if (t_openSheet->Handle() != nullptr) {
             ::SetForegroundWindow(t_openSheet->Handle());
@@ -37,15 +37,15 @@ void ShowSettingsWindow(HWND parent, const STimeSettings& current, const Setting
     // values are compared: only what differs is the user's change.
     STimeSettings shown = current;
     STimeSettings edited = current;
-    CBoxesPage schedule(kPageSchedule, edited);
-    CTimesPage shortBreaks(kPageMicropause, edited);
-    CTimesPage longBreaks(kPagePause, edited);
-    CTimesPage workingTime(kPageWorkingTime, edited);
-    CTimesPage timeLimits(kPageTimeLimits, edited);
-    CSettingsPage customize(IDD_PAGE_CUSTOMIZE, IDI_PAGE_CUSTOMIZE, edited);
-    CPageTrayAgent startup(edited);
-    CPageSounds sounds(edited);
-    CBoxesPage appearance(kPageAppearance, edited);
+    CBoxesPage schedule(kPageSchedule, edited, policy);
+    CTimesPage shortBreaks(kPageMicropause, edited, policy);
+    CTimesPage longBreaks(kPagePause, edited, policy);
+    CTimesPage workingTime(kPageWorkingTime, edited, policy);
+    CTimesPage timeLimits(kPageTimeLimits, edited, policy);
+    CSettingsPage customize(IDD_PAGE_CUSTOMIZE, IDI_PAGE_CUSTOMIZE, edited, policy);
+    CPageTrayAgent startup(edited, policy);
+    CPageSounds sounds(edited, policy);
+    CBoxesPage appearance(kPageAppearance, edited, policy);
     for (ui::PropertyPage* page : std::initializer_list<ui::PropertyPage*>{
              &schedule, &shortBreaks, &longBreaks, &workingTime, &timeLimits, &customize, &startup,
              &sounds, &appearance}) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "store/settings_change.h"
+#include "store/settings_policy.h"
 #include "store/time_settings.h"
 
 #include <windows.h>
@@ -16,8 +17,9 @@ using SettingsApplied = std::function<void(const SettingsChange& change, HWND wi
 
 // Shows the settings window over `parent` until OK or Cancel. The pages edit a
 // copy of `current`; every Apply or OK that some page took part in hands the
-// values the user changed to `applied`, once.
+// values the user changed to `applied`, once. A control whose value `policy`
+// sets is shown greyed.
 void ShowSettingsWindow(HWND parent, const STimeSettings& current, const SettingsApplied& applied,
-                        UINT startPage = 0);
+                        UINT startPage = 0, const SettingsPolicy& policy = SettingsPolicy{});
 
 }  // namespace pausora

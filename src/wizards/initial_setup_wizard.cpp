@@ -3,6 +3,7 @@
 #include "resource.h"
 #include "ui/picker_control.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -20,13 +21,27 @@ CInitialSetupWizard::CInitialSetupWizard(std::string caption, HWND parent, UINT 
 CInitialSetupWizard_Page1::CInitialSetupWizard_Page1()
     : CPicturePage(IDD_INITIAL_WIZARD_WELCOME, IDB_WATERMARK, PSWIZB_NEXT) {}
 
-CScheduleWizardPage::CScheduleWizardPage(const Layout& layout, STimeSettings* settings)
-    : ui::PropertyPage(layout.templateId), m_settings(settings), m_pickers(layout.pickers) {
+CScheduleWizardPage::CScheduleWizardPage(const Layout& layout, STimeSettings* settings,
+                                         const SettingsPolicy& policy)
+    : ui::PropertyPage(layout.templateId),
+      m_settings(settings),
+      m_pickers(layout.pickers),
+      m_policy(policy) {
     SetHeaderTexts(layout.title, layout.subtitle);
+}
+
+bool CScheduleWizardPage::Locked(const Picker& picker) const {
+    return m_policy.Sets(STimeSettings::NameOf(picker.value)) ||
+           (picker.minutes != nullptr && m_policy.Sets(STimeSettings::NameOf(picker.minutes)));
 }
 
 BOOL CScheduleWizardPage::OnInitDialog() {
     ui::ShowPickers(Handle(), m_pickers, *m_settings);
+    for (const Picker& picker : m_pickers) {
+        if (Locked(picker)) {
+            ::EnableWindow(Item(picker.control), FALSE);
+        }
+    }
     return TRUE;
 }
 
@@ -39,6 +54,13 @@ void CScheduleWizardPage::OnKillActive() {
 }
 
 ui::Handled CScheduleWizardPage::OnNotify(const NMHDR& header) {
+    // -1 sends the wizard on to the next page the way it was going, Next or
+    // Back: the organisation has answered every question of this one.
+    if (header.code == PSN_SETACTIVE &&
+        std::all_of(m_pickers.begin(), m_pickers.end(),
+                    [this](const Picker& picker) { return Locked(picker); })) {
+        return -1;
+    }
     if (header.code == DTN_DATETIMECHANGE) {
         SetModified();
         return 0;

@@ -3,6 +3,7 @@
 // writes nothing to the registry; whoever runs it saves the record.
 #pragma once
 
+#include "store/settings_policy.h"
 #include "store/time_settings.h"
 #include "ui/handles.h"
 #include "ui/picker_control.h"
@@ -33,7 +34,8 @@ class CInitialSetupWizard_Page1 final : public CPicturePage {
 };
 
 // A page of time pickers, each showing one time of the record. A field is
-// written when the user leaves the page by Next or Back.
+// written when the user leaves the page by Next or Back. A picker whose value
+// a policy sets is greyed; a page of nothing else is passed over.
 class CScheduleWizardPage final : public ui::PropertyPage {
   public:
     using Picker = ui::PickerBinding<STimeSettings>;
@@ -43,7 +45,8 @@ class CScheduleWizardPage final : public ui::PropertyPage {
         const char* subtitle;
         std::vector<Picker> pickers;
     };
-    CScheduleWizardPage(const Layout& layout, STimeSettings* settings);
+    CScheduleWizardPage(const Layout& layout, STimeSettings* settings,
+                        const SettingsPolicy& policy);
 
   protected:
     BOOL OnInitDialog() override;
@@ -52,8 +55,11 @@ class CScheduleWizardPage final : public ui::PropertyPage {
     ui::Handled OnNotify(const NMHDR& header) override;
 
   private:
+    bool Locked(const Picker& picker) const;
+
     STimeSettings* m_settings;
     const std::vector<Picker>& m_pickers;
+    const SettingsPolicy& m_policy;
 };
 
 // The four pages between welcome and finish: working time (start and end of

@@ -21,7 +21,7 @@ class ScriptedWizards final : public IStartupWizards {
     std::uint32_t shortBreakInterval = 0;  // what the user enters, 0 = untouched
     int initialRuns = 0;
     int workplaceRuns = 0;
-    bool RunInitialSetup(STimeSettings& settings) override {
+    bool RunInitialSetup(STimeSettings& settings, const SettingsPolicy& /*policy*/) override {
         ++initialRuns;
         if (shortBreakInterval != 0) {
             settings.Micropause = shortBreakInterval;

@@ -8,6 +8,7 @@
 #include "shared/dpi_checks.h"
 #include "shared/wait.h"
 #include "shared/win_backdoor.h"
+#include "store/registry_key.h"
 #include "sound_wav.h"
 
 #include "resource.h"
@@ -101,13 +102,20 @@ class SettingsWindowTest : public ::testing::Test {
             ::CloseHandle(m_thread);
         }
         m_store.Reset();
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Policies\\Pausora");
     }
 
     // Saves the record as it stands: what the main window would have read.
-    void Save() { m_settings.SaveSettings(m_store.Registry(), kProgramFolder); }
+    // Like the main window's save, it leaves the values set by policy alone.
+    void Save() { m_settings.SaveSettings(m_store.Registry(), kProgramFolder, m_policy.Names()); }
 
     void Open() {
         Save();
+        // The main window's record holds the policies' values; the user's
+        // own stay in the registry.
+        WinRegistry machine(HKEY_LOCAL_MACHINE);
+        m_policy.Read(machine, m_store.Registry());
+        m_policy.Apply(m_settings);
         m_changes = 0;
         m_thread = ::CreateThread(
             nullptr, 0,
@@ -134,7 +142,7 @@ class SettingsWindowTest : public ::testing::Test {
                                             nullptr, cls.hInstance, nullptr);
         ::SetWindowLongPtrA(main, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         m_main = main;
-        ShowSettingsWindow(main, m_settings, Applied());
+        ShowSettingsWindow(main, m_settings, Applied(), 0, m_policy);
         ::DestroyWindow(main);
     }
     SettingsApplied Applied() {
@@ -293,6 +301,7 @@ class SettingsWindowTest : public ::testing::Test {
 
     WinBackdoor m_store;
     STimeSettings m_settings;
+    SettingsPolicy m_policy;
     QuietPresenter m_presenter;
     HistoryKeeper m_history{m_presenter};
     static constexpr UINT kOpenAgain = WM_APP + 1;
@@ -593,6 +602,62 @@ TEST_F(SettingsWindowTest, AppearanceKeepsTheQuietProgramsAndTheIconCountdown) {
     ASSERT_TRUE(key->Open(reg::kSettingsKey));
     EXPECT_TRUE(key->ReadMultiString("QuietPrograms", programs));
     EXPECT_EQ(programs, (std::vector<std::string>{"obs64.exe", "zoom", "slides"}));
+}
+
+// A value the machine's policy sets: its control greyed, whatever the page's
+// switch and Restore defaults do, and the note at the top of its page only.
+TEST_F(SettingsWindowTest, ControlsOfValuesAPolicySetsAreGreyedUnderTheNote) {
+    const auto machinePolicy = [](const wchar_t* name, DWORD value) {
+        ASSERT_EQ(
+            ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Policies\\Pausora\\TimeSettings",
+                              name, REG_DWORD, &value, sizeof value),
+            ERROR_SUCCESS);
+    };
+    machinePolicy(L"Micropause", 120);
+    machinePolicy(L"UpdateCheck", 0);
+    struct Case {
+        int page;
+        int locked;
+        int free;  // beside it, and enabled
+    };
+    const std::vector<Case> managed = {{kShortBreaks, IDC_FIRST_TIME, IDC_SECOND_TIME},
+                                       {kStartup, IDC_CHECK_UPDATES, IDC_PAGE_SWITCH}};
+    Open();
+    for (int page = 0; page < kPageCount; ++page) {
+        Select(page);
+        const auto found = std::find_if(managed.begin(), managed.end(),
+                                        [page](const Case& c) { return c.page == page; });
+        if (found == managed.end()) {
+            EXPECT_EQ(Item(IDC_MANAGED_NOTE), nullptr) << "page " << page;
+            continue;
+        }
+        EXPECT_FALSE(Enabled(found->locked)) << "page " << page;
+        EXPECT_TRUE(Enabled(found->free)) << "page " << page;
+        const HWND note = Item(IDC_MANAGED_NOTE);
+        ASSERT_NE(note, nullptr) << "page " << page;
+        EXPECT_EQ(Narrow(ui::WindowText(note)),
+                  "Some of these settings are managed by your organization.");
+        RECT noteRect{};
+        RECT freeRect{};
+        ::GetWindowRect(note, &noteRect);
+        ::GetWindowRect(Item(found->free), &freeRect);
+        EXPECT_LE(noteRect.bottom, freeRect.top) << "page " << page;
+    }
+    Select(kStartup);
+    EXPECT_FALSE(Checked(IDC_CHECK_UPDATES));
+
+    Select(kShortBreaks);
+    EXPECT_EQ(PickerText(IDC_FIRST_TIME), "00:02:00");
+    Click(IDC_PAGE_SWITCH);
+    Click(IDC_PAGE_SWITCH);
+    EXPECT_FALSE(Enabled(IDC_FIRST_TIME));
+    EXPECT_TRUE(Enabled(IDC_SECOND_TIME));
+    SetPicker(IDC_SECOND_TIME, 0, 0, 30);
+    Click(IDC_RESTORE_DEFAULTS);
+    EXPECT_EQ(PickerText(IDC_FIRST_TIME), "00:02:00");
+    EXPECT_EQ(PickerText(IDC_SECOND_TIME), "00:00:11");
+    Close(IDOK);
+    EXPECT_EQ(Dword("Micropause"), 420u);
 }
 
 // Clearing "Keep a history of my breaks" asks about the file kept so far:

@@ -48,7 +48,10 @@ class WizardTest : public ::testing::Test {
         ::InitCommonControlsEx(&controls);
         m_store.Reset();
     }
-    void TearDown() override { m_store.Reset(); }
+    void TearDown() override {
+        m_store.Reset();
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Policies\\Pausora");
+    }
 
     // `user` sees the sheets one after the other; start-up must be over
     // when it has seen them all.
@@ -84,7 +87,8 @@ class WizardTest : public ::testing::Test {
         });
         WinRegistry registry;
         WizardsAtStartup wizards;
-        m_result = PrepareSettings(registry, "C:\\windows", "C:\\Pausora\\", wizards);
+        m_result = PrepareSettings(registry, "C:\\windows", "C:\\Pausora\\", wizards,
+                                   ReadPolicy(registry));
         done = true;
         hand.join();
     }
@@ -294,6 +298,50 @@ TEST_F(WizardTest, CancelOnTheLastPageAndTheUntickedBoxStartNoWorkplaceWizard) {
         ::SendMessageA(wizard.Sheet(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
         ::PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
     }});
+    EXPECT_EQ(m_sheetsSeen, 2);
+}
+
+// Next and Back pass over a page whose every value the machine's policy sets,
+// and the policy's values are not saved as the user's own.
+TEST_F(WizardTest, PagesAPolicyAnswersArePassedOver) {
+    struct Case {
+        std::vector<std::pair<const wchar_t*, DWORD>> policies;
+        std::vector<int> pages;  // shown by Next from the first
+    };
+    const std::vector<Case> cases = {
+        {{{L"DailyTimeLimit", 7200}}, {0, 1, 3, 4, 5}},
+        {{{L"StartWorkTime_hours", 8},
+          {L"EndWorkTime_minutes", 30},
+          {L"DailyTimeLimit", 7200},
+          {L"Micropause", 120},
+          {L"Micropause_length", 10},
+          {L"Pause", 1800},
+          {L"Pause_length", 300}},
+         {0, 5}},
+    };
+    for (const Case& c : cases) {
+        m_store.Reset();
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Policies\\Pausora");
+        for (auto [name, value] : c.policies) {
+            ASSERT_EQ(
+                ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Policies\\Pausora\\TimeSettings",
+                                  name, REG_DWORD, &value, sizeof value),
+                ERROR_SUCCESS);
+        }
+        StartUp({[&](const WizardDriver& wizard) {
+            ASSERT_TRUE(wizard.WaitForPage(0));
+            for (std::size_t i = 1; i < c.pages.size(); ++i) {
+                ExpectNext(wizard, c.pages[i]);
+            }
+            ASSERT_TRUE(wizard.WaitForButtons(kBackFinish));
+            for (std::size_t i = c.pages.size() - 1; i-- > 0;) {
+                ASSERT_TRUE(wizard.Back());
+                ASSERT_TRUE(wizard.WaitForPage(c.pages[i]));
+            }
+            wizard.Cancel();
+        }});
+        EXPECT_EQ(Stored("DailyTimeLimit"), 21600u) << c.pages.size();
+    }
     EXPECT_EQ(m_sheetsSeen, 2);
 }
 

@@ -3,10 +3,12 @@
 //
 //   settings_gallery <page 0..8> <ready-file>
 //
+// Policies in the prefix's registry lock their controls as in the program.
 // Once the page is on screen it writes the window's rectangle ("WxH+X+Y")
 // to <ready-file> and keeps the window open until <ready-file>.done appears.
 #include "gallery/ready_file.h"
 #include "settings/settings_window.h"
+#include "store/registry_key.h"
 
 #include <commctrl.h>
 
@@ -54,9 +56,14 @@ int main(int argc, char** argv) {
     g_ready = argv[2];
     STimeSettings settings;
     settings.RestoreDefaults("C:\\windows");
+    WinRegistry machine(HKEY_LOCAL_MACHINE);
+    WinRegistry user;
+    SettingsPolicy policy;
+    policy.Read(machine, user);
+    policy.Apply(settings);
     ::SetTimer(nullptr, 0, 100, &Watch);
     ShowSettingsWindow(
         nullptr, settings, [](const SettingsChange&, HWND) {},
-        static_cast<UINT>(std::strtoul(argv[1], nullptr, 10)));
+        static_cast<UINT>(std::strtoul(argv[1], nullptr, 10)), policy);
     return 0;
 }
