@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
         wizards.RunWorkplaceSetup();
     } else {
         STimeSettings settings;
-        wizards.RunInitialSetup(settings);
+        wizards.RunInitialSetup(settings, SettingsPolicy{});
     }
     user.join();
     return 0;
