@@ -43,5 +43,9 @@
 #define IDC_QUIET_PROGRAMS 1059  /* Appearance */
 #define IDC_QUIET_PROGRAMS_LABEL 1060
 #define IDC_ICON_COUNTDOWN 1061
+#define IDC_LANGUAGE 1062 /* Appearance: the language drop-down and its label */
+#define IDC_LANGUAGE_LABEL 1063
+/* The language list's first entry: "%1" is the language Windows' choice gives. */
+#define IDS_WINDOWS_LANGUAGE 431
 
 #endif

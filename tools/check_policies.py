@@ -69,6 +69,9 @@ def settings_values(source, header):
     record = re.search(r"struct STimeSettings\s*\{(.*?)\n\};", header, re.S)
     for name in re.findall(r"std::vector<std::string>\s+(\w+)\s*;", record.group(1) if record else ""):
         values[name] = ("REG_MULTI_SZ", None, None)
+    # A text field of the record is a REG_SZ of its own name.
+    for name in re.findall(r"^\s*std::string\s+(\w+)\s*;", record.group(1) if record else "", re.M):
+        values[name] = ("REG_SZ", None, None)
     return values
 
 

@@ -115,14 +115,23 @@ bool CPausoraApp::InitInstance() {
         }
     } const com;
 
-    // Every window from here on speaks the user's language, where we have it.
-    const std::string_view language = ResolveLanguage({}, ui::UserDisplayLanguages());
-    ui::UseLanguage(language);
+    // The first-run wizard runs before any setting is read: it speaks
+    // Windows' choice, where we have it.
+    const std::vector<std::string> displayLanguages = ui::UserDisplayLanguages();
+    ui::UseLanguage(ResolveLanguage({}, displayLanguages));
 
     WinRegistry registry;
     WizardsAtStartup wizards;
+    const SettingsPolicy policy = ReadPolicy(registry);
     StartupResult startup =
-        PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards, ReadPolicy(registry));
+        PrepareSettings(registry, SystemRootPath(), ProgramFolder(), wizards, policy);
+
+    // Every window from here on speaks the chosen language; the main window
+    // lays a policy over the settings as well, and so does this.
+    STimeSettings obeyed = startup.settings;
+    policy.Apply(obeyed);
+    const std::string_view language = ResolveLanguage(obeyed.Language, displayLanguages);
+    ui::UseLanguage(language);
 
     CPausoraDlg mainWindow(std::move(startup.settings), startup.saved, language);
     mainWindow.DoModal();

@@ -8,6 +8,8 @@
 #include "notify/tray_model.h"
 #include "resource.h"
 #include "settings/settings_window.h"
+#include "store/languages.h"
+#include "ui/ui_language.h"
 #include "update/update_dlg.h"
 #include "wizards/workplace_setup_wizard.h"
 
@@ -270,8 +272,12 @@ void CPausoraDlg::ApplySettings(const SettingsChange& change, HWND owner) {
     // Value by value onto the live record: the points the engine earned and
     // a switch flipped while the settings window was open stay as they are,
     // and a value set by policy is the administrator's.
+    const std::string before = m_settings.Language;
     change.ApplyTo(m_settings, [this](std::string_view name) { return m_policy.Sets(name); });
     m_tray.ShowSwitches(m_settings);
+    if (m_settings.Language != before) {
+        UseLanguage(m_settings.Language);
+    }
     // A running schedule starts again with the new values; a stopped or
     // paused one stays so.
     if (!m_settings.SaveSettings(m_registry, m_programFolder, m_policy.Names())) {
@@ -285,6 +291,19 @@ void CPausoraDlg::ApplySettings(const SettingsChange& change, HWND owner) {
     // meanwhile.
     if (change.deleteHistory && m_settings.KeepHistory == 0) {
         m_history.Delete(owner);
+    }
+}
+
+void CPausoraDlg::UseLanguage(std::string_view chosen) {
+    // This is the thread of every window of ours: what opens from here on
+    // speaks the new language by itself. What is already loaded is loaded
+    // again: the sayings, the pause lines and the tray's tooltip.
+    const std::string_view language = ResolveLanguage(chosen, ui::UserDisplayLanguages());
+    ui::UseLanguage(language);
+    m_tipsFromFile.SetLanguage(language);
+    if (m_engine) {
+        m_engine->SetPauseTexts(LoadPauseTexts());
+        m_engine->RefreshTray();
     }
 }
 

@@ -59,6 +59,8 @@ class CPausoraDlg final : public ui::Dialog {
     // applies the values changed to the record, saves it and restarts the
     // schedule with it. A message about the history shows over `owner`.
     void ApplySettings(const SettingsChange& change, HWND owner = nullptr);
+    // Speaks `chosen` (the "Language" setting) from now on.
+    void UseLanguage(std::string_view chosen);
     void OnNotifierClick(WPARAM item, LPARAM detail);
     void ShowSoundMessages();
     // The dialogs that open from the tray menu and the popup's link.

@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pausora {
@@ -120,6 +121,8 @@ class BreakEngine {
     // Sets the tray's tooltip (and, while stopped, its icon) to what the
     // schedule is doing now: at start-up, and when the menu opens.
     void RefreshTray();
+    // The texts of the pause lines, after a change of language.
+    void SetPauseTexts(PauseTexts texts) { m_pauseTexts = std::move(texts); }
 
     void SetState(NoticeState state);
     // What the next notice shows, as the states so far have filled it.

@@ -5,7 +5,9 @@
 #include "resource.h"
 #include "scheduler/quiet_programs.h"
 #include "settings/page_path.h"
+#include "store/languages.h"
 #include "ui/picker_control.h"
+#include "ui/ui_language.h"
 
 #include <commdlg.h>
 
@@ -141,6 +143,21 @@ BOOL CBoxesPage::OnInitDialog() {
         ::SetWindowTextW(Item(list.id), Widen(FormatProgramList(Settings().*list.field)).c_str());
     }
     m_showing = false;
+    m_entries.clear();
+    for (const Choice& choice : m_layout.choices) {
+        const HWND list = Item(choice.id);
+        std::vector<Entry> entries = choice.entries();
+        LRESULT shown = 0;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            ::SendMessage(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries[i].text.c_str()));
+            if (entries[i].value == Settings().*choice.field) {
+                shown = static_cast<LRESULT>(i);
+            }
+        }
+        ::SendMessage(list, CB_SETCURSEL, static_cast<WPARAM>(shown), 0);
+        LockIfSet(choice.id, {choice.name});
+        m_entries.push_back(std::move(entries));
+    }
     EnableLists();
     return TRUE;
 }
@@ -166,6 +183,13 @@ bool CBoxesPage::OnApply() {
             ::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
         Settings().*list.field = ParseProgramList(Narrow(text));
     }
+    for (std::size_t i = 0; i < m_layout.choices.size() && i < m_entries.size(); ++i) {
+        const LRESULT picked = ::SendMessage(Item(m_layout.choices[i].id), CB_GETCURSEL, 0, 0);
+        if (picked >= 0 && static_cast<std::size_t>(picked) < m_entries[i].size()) {
+            Settings().*m_layout.choices[i].field =
+                m_entries[i][static_cast<std::size_t>(picked)].value;
+        }
+    }
     return true;
 }
 
@@ -185,20 +209,52 @@ ui::Handled CBoxesPage::OnCommand(UINT id, UINT code, HWND /*control*/) {
         SetModified();
         return 0;
     }
+    const auto& choices = m_layout.choices;
+    if (code == CBN_SELCHANGE && std::any_of(choices.begin(), choices.end(), [id](const Choice& c) {
+            return c.id == static_cast<int>(id);
+        })) {
+        SetModified();
+        return 0;
+    }
     return std::nullopt;
 }
+
+namespace {
+
+// Windows' choice first, named by the language it gives today; then each
+// language in its own name, so that a user can find theirs in any.
+std::vector<CBoxesPage::Entry> LanguageEntries() {
+    const std::string_view windows = ResolveLanguage({}, ui::UserDisplayLanguages());
+    std::vector<CBoxesPage::Entry> entries{{"", ui::ResourceString(IDS_WINDOWS_LANGUAGE)}};
+    for (const Language& language : Languages()) {
+        if (language.name == windows) {
+            std::wstring& text = entries.front().text;
+            if (const std::size_t at = text.find(L"%1"); at != std::wstring::npos) {
+                text.replace(at, 2, Widen(language.nativeName));
+            }
+        }
+    }
+    for (const Language& language : Languages()) {
+        entries.push_back({std::string(language.name), Widen(language.nativeName)});
+    }
+    return entries;
+}
+
+}  // namespace
 
 const CBoxesPage::Layout kPageSchedule{
     IDD_PAGE_SCHEDULE, IDI_PAGE_SCHEDULE, {{IDC_PAGE_SWITCH, &STimeSettings::UseTimeReset}}};
 // "Transparency" fades the notices in; "Motion" slides them.
-const CBoxesPage::Layout kPageAppearance{IDD_PAGE_APPEARANCE,
-                                         IDI_PAGE_APPEARANCE,
-                                         {{IDC_TRANSPARENCY, &STimeSettings::AppearanceType},
-                                          {IDC_MOTION, &STimeSettings::AppearanceType, true},
-                                          {IDC_QUIET_WHEN_BUSY, &STimeSettings::QuietWhenBusy},
-                                          {IDC_ICON_COUNTDOWN, &STimeSettings::IconCountdown}},
-                                         {{IDC_QUIET_PROGRAMS, &STimeSettings::QuietPrograms,
-                                           IDC_QUIET_WHEN_BUSY, IDC_QUIET_PROGRAMS_LABEL}}};
+const CBoxesPage::Layout kPageAppearance{
+    IDD_PAGE_APPEARANCE,
+    IDI_PAGE_APPEARANCE,
+    {{IDC_TRANSPARENCY, &STimeSettings::AppearanceType},
+     {IDC_MOTION, &STimeSettings::AppearanceType, true},
+     {IDC_QUIET_WHEN_BUSY, &STimeSettings::QuietWhenBusy},
+     {IDC_ICON_COUNTDOWN, &STimeSettings::IconCountdown}},
+    {{IDC_QUIET_PROGRAMS, &STimeSettings::QuietPrograms, IDC_QUIET_WHEN_BUSY,
+      IDC_QUIET_PROGRAMS_LABEL}},
+    {{IDC_LANGUAGE, &STimeSettings::Language, "Language", &LanguageEntries}}};
 
 // --- the pages of time pickers ---
 

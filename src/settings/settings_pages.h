@@ -75,11 +75,24 @@ class CBoxesPage final : public CSettingsPage {
         int enabledBy;
         int label;
     };
+    // A drop-down list of texts, each standing for a value of a string
+    // setting; a value not among them shows as the first.
+    struct Entry {
+        std::string value;
+        std::wstring text;
+    };
+    struct Choice {
+        int id;
+        std::string STimeSettings::*field;
+        std::string_view name;  // the value's, for a policy that sets it
+        std::vector<Entry> (*entries)();
+    };
     struct Layout {
         UINT templateId;
         UINT iconId;
         std::vector<Box> boxes;
         std::vector<List> lists = {};
+        std::vector<Choice> choices = {};
     };
     CBoxesPage(Layout layout, STimeSettings& settings, const SettingsPolicy& policy);
 
@@ -92,7 +105,8 @@ class CBoxesPage final : public CSettingsPage {
     void EnableLists();
 
     Layout m_layout;
-    bool m_showing = false;  // the edits' own change notices while filled
+    std::vector<std::vector<Entry>> m_entries;  // each choice's, as shown
+    bool m_showing = false;                     // the edits' own change notices while filled
 };
 
 // A schedule page of time pickers under one switch, with Restore defaults

@@ -1,5 +1,7 @@
 #include "store/time_settings.h"
 
+#include "store/languages.h"
+
 #include <algorithm>
 
 namespace pausora {
@@ -60,6 +62,14 @@ constexpr ListField kListFields[] = {
     {"QuietPrograms", &STimeSettings::QuietPrograms},
 };
 
+// The language, REG_SZ; empty (Windows' choice) unless the user picks one.
+constexpr std::string_view kLanguageName = "Language";
+
+// A language we do not speak, or a damaged value, reads as empty.
+std::string LanguageOf(std::string_view stored) {
+    return std::string(KnownLanguage(stored));
+}
+
 constexpr std::string_view kChimes = "\\Media\\chimes.wav";
 constexpr std::string_view kDing = "\\Media\\ding.wav";
 
@@ -110,6 +120,7 @@ std::vector<SettingsValue> UserValues() {
     for (const ListField& f : kListFields) {
         values.push_back({f.name, f.field});
     }
+    values.push_back({kLanguageName, &STimeSettings::Language});
     return values;
 }
 
@@ -149,6 +160,9 @@ bool STimeSettings::LoadSettings(IRegistry& registry, std::string_view systemRoo
     for (const ListField& f : kListFields) {
         key->ReadMultiString(f.name, this->*f.field);  // unreadable: empty
     }
+    std::string language;
+    key->ReadString(kLanguageName, language);  // unreadable: empty
+    Language = LanguageOf(language);
     return SaveSettings(registry, programFolder);
 }
 
@@ -173,6 +187,9 @@ bool STimeSettings::SaveSettings(IRegistry& registry, std::string_view programFo
         if (!left(f.name)) {
             saved = key->WriteMultiString(f.name, this->*f.field) && saved;
         }
+    }
+    if (!left(kLanguageName)) {
+        saved = key->WriteString(kLanguageName, Language) && saved;
     }
     key->Close();
 
@@ -204,6 +221,7 @@ void STimeSettings::RestoreDefaults(std::string_view systemRoot) {
     for (const ListField& f : kListFields) {
         (this->*f.field).clear();
     }
+    Language.clear();
 }
 
 bool STimeSettings::ReloadSettings(IRegistry& registry) {
@@ -220,6 +238,9 @@ bool STimeSettings::ReloadSettings(IRegistry& registry) {
     for (const ListField& f : kListFields) {
         key->ReadMultiString(f.name, this->*f.field);
     }
+    std::string language;
+    key->ReadString(kLanguageName, language);
+    Language = LanguageOf(language);
     auto run = registry.NewKey();
     std::string command;
     RunAtStartup = run->Open(reg::kRunKey) && run->ReadString(reg::kRunValue, command) ? 1 : 0;
@@ -252,6 +273,15 @@ std::vector<std::string_view> STimeSettings::ReadValid(IRegistryKey& key) {
             read.push_back(f.name);
         }
     }
+    // An administrator may fix the language, empty (Windows' choice)
+    // included, but only to one of ours.
+    std::string language;
+    if (key.TypeOf(kLanguageName) == RegistryType::kString &&
+        key.ReadString(kLanguageName, language) &&
+        (language.empty() || !KnownLanguage(language).empty())) {
+        Language = LanguageOf(language);
+        read.push_back(kLanguageName);
+    }
     return read;
 }
 
@@ -283,6 +313,9 @@ void STimeSettings::CopyValues(const STimeSettings& other,
         if (named(f.name)) {
             this->*f.field = other.*f.field;
         }
+    }
+    if (named(kLanguageName)) {
+        Language = other.Language;
     }
 }
 

@@ -66,6 +66,9 @@ struct STimeSettings {
     // Executable names ("zoom.exe") that keep the notices quiet while one of
     // them is in front.
     std::vector<std::string> QuietPrograms;
+    // The language of the program's windows ("de-DE"); empty leaves it to
+    // Windows. Anything not ours reads as empty.
+    std::string Language;
 
     // Fills every field from the registry, a missing value taking its
     // fallback, then saves (which writes the Run value again); the save's
@@ -122,7 +125,7 @@ struct SettingsValue {
 std::vector<SettingsValue> UserValues();
 
 // The number of values SaveSettings writes under "TimeSettings".
-inline constexpr std::size_t kSettingsValueCount = 32;
+inline constexpr std::size_t kSettingsValueCount = 33;
 
 // The text of the Run value: the program's path, quoted so that Windows cannot
 // mistake a folder name with spaces for the program to start. The folder is

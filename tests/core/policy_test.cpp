@@ -94,6 +94,7 @@ TEST(Policy, OnlyValuesOfTheRightTypeAndRangeAreObeyed) {
     ASSERT_TRUE(key->Open(reg::kPolicyKey));
     ASSERT_TRUE(key->WriteMultiString("QuietPrograms", {"zoom.exe", "obs64.exe"}));
     ASSERT_TRUE(key->WriteString("KeepHistory", "0"));
+    ASSERT_TRUE(key->WriteString("Language", "xx-YY"));  // not one of ours
     EXPECT_THAT(r.Read().Names(), ElementsAre("EndWorkTime_hours", "PauseSound", "QuietPrograms"));
     STimeSettings settings;
     r.Read().Apply(settings);

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace pausora::test {
 namespace {
 
@@ -95,6 +97,38 @@ TEST_F(SettingsEndToEndTest, ATraySwitchFlippedMeanwhileOutlastsOk) {
 
     EXPECT_EQ(Dword("QuietWhenBusy"), 0u);
     EXPECT_EQ(Dword("UseSounds"), 0u) << "OK took the switch back";
+}
+
+// The language picked on the Appearance page is stored by its name, Windows'
+// choice first in the list and each language in its own name after it.
+TEST_F(SettingsEndToEndTest, ALanguagePickedOnTheAppearancePageIsStoredByName) {
+    constexpr int kAppearancePage = 8;
+    Set("Language", "fr-FR");
+    ASSERT_NO_FATAL_FAILURE(StartWithIcon());
+    PostCommand(ID_TRAY_SETTINGS);
+    const HWND sheet = WaitForWindowTitled("Pausora - Settings", kTimeoutMs);
+    ASSERT_NE(sheet, nullptr) << "the settings window did not open";
+    ::SendMessageA(sheet, PSM_SETCURSEL, kAppearancePage, 0);
+    const HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+    const HWND list = ::GetDlgItem(page, IDC_LANGUAGE);
+    ASSERT_NE(list, nullptr);
+    const auto entry = [list](LRESULT i) {
+        wchar_t text[64] = {};
+        ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    EXPECT_EQ(::SendMessageW(list, CB_GETCOUNT, 0, 0), 13);
+    EXPECT_EQ(entry(0).rfind(L"Windows' language (", 0), 0u) << entry(0).c_str();
+    EXPECT_EQ(entry(2), L"Deutsch");
+    EXPECT_EQ(entry(::SendMessageW(list, CB_GETCURSEL, 0, 0)), L"Fran\u00e7ais");
+
+    // As the list tells its page when the user picks an entry.
+    ::SendMessageW(list, CB_SETCURSEL, 2, 0);
+    ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+    ::PostMessageA(sheet, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor(5000, [&] { return !::IsWindow(sheet); })) << "OK left the window open";
+    EXPECT_EQ(m_store.String(reg::kSettingsKey, "Language"), "de-DE");
 }
 
 }  // namespace

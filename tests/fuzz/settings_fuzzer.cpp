@@ -57,7 +57,8 @@ constexpr Number kNumbers[] = {
     {"KeepHistory", &STimeSettings::KeepHistory, 1},
     {"IconCountdown", &STimeSettings::IconCountdown, 0},
 };
-static_assert(std::size(kNumbers) + kSoundEventCount + 1 == kSettingsValueCount);  // + the list
+static_assert(std::size(kNumbers) + kSoundEventCount + 2 ==
+              kSettingsValueCount);  // + the list and the language
 
 // A value as the input makes it, or nothing.
 std::optional<MemoryRegistry::Value> MakeValue(FuzzedDataProvider& input, bool oversized) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/startup.h"
+#include "store/languages.h"
 #include "store/time_settings.h"
 #include "shared/registry_backdoor.h"
 
@@ -84,6 +85,7 @@ TYPED_TEST_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue) {
     for (const auto& [name, value] : expected) {
         EXPECT_EQ(store.Dword(reg::kSettingsKey, name), value) << name;
     }
+    EXPECT_EQ(store.String(reg::kSettingsKey, "Language"), "");  // Windows' choice
     EXPECT_EQ(this->Sound("MicropauseSound"), "C:\\WINDOWS\\Media\\ding.wav");
     EXPECT_EQ(this->Sound("RepeatMicropauseSound"), "C:\\WINDOWS\\Media\\ding.wav");
     EXPECT_EQ(this->Sound("EndMicropauseSound"), "C:\\WINDOWS\\Media\\chimes.wav");
@@ -343,6 +345,47 @@ TYPED_TEST_P(SettingsStoreTest, MultiStringsRoundTripAndDamagedOnesReadAsEmpty) 
     EXPECT_EQ(reloaded.QuietPrograms, settings.QuietPrograms);
 }
 
+TYPED_TEST_P(SettingsStoreTest, TheLanguageIsOneOfOursOrEmpty) {
+    auto& store = this->m_store;
+    store.SetString(reg::kAppKey, reg::kFirstUse, "1");
+    const struct {
+        RawType type;
+        std::vector<std::uint8_t> bytes;
+        std::string_view read;
+    } cases[] = {
+        {RawType::kString, {'d', 'e', '-', 'D', 'E', 0}, "de-DE"},
+        {RawType::kString, {'P', 'T', '-', 'b', 'r', 0}, "pt-BR"},  // any case
+        {RawType::kString, {'x', 'x', '-', 'Y', 'Y', 0}, ""},       // not ours
+        {RawType::kString, {'d', 'e', 0}, ""},                      // a part is not a name
+        {RawType::kDword, {1, 0, 0, 0}, ""},
+        {RawType::kBinary, std::vector<std::uint8_t>(kMaxRegistryValueBytes + 1, 'x'), ""},
+    };
+    for (const auto& c : cases) {
+        store.SetRaw(reg::kSettingsKey, "Language", c.type, c.bytes);
+        ScriptedWizards wizards;
+        const StartupResult result =
+            PrepareSettings(store.Registry(), kRoot, kProgramFolder, wizards);
+        EXPECT_EQ(result.settings.Language, c.read) << c.read;
+        // What start-up speaks: the stored language, or else Windows' choice.
+        EXPECT_EQ(ResolveLanguage(result.settings.Language, {"uk-UA"}),
+                  c.read.empty() ? "uk-UA" : c.read);
+        EXPECT_EQ(store.String(reg::kSettingsKey, "Language"), c.read);  // written back clean
+        STimeSettings reloaded;
+        ASSERT_TRUE(reloaded.ReloadSettings(store.Registry()));
+        EXPECT_EQ(reloaded, result.settings);
+    }
+    ScriptedWizards wizards;
+    STimeSettings settings =
+        PrepareSettings(store.Registry(), kRoot, kProgramFolder, wizards).settings;
+    settings.Language = "ja-JP";
+    ASSERT_TRUE(settings.SaveSettings(store.Registry(), kProgramFolder));
+    STimeSettings reloaded;
+    ASSERT_TRUE(reloaded.ReloadSettings(store.Registry()));
+    EXPECT_EQ(reloaded.Language, "ja-JP");
+    settings.RestoreDefaults(kRoot);
+    EXPECT_EQ(settings.Language, "");
+}
+
 REGISTER_TYPED_TEST_SUITE_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAndRunValue,
                             MissingValuesTakeTheLoadFallbackAndAreWrittenBack,
                             TheRunValueNamesTheProgramWhateverTheFolderLooksLike,
@@ -352,6 +395,7 @@ REGISTER_TYPED_TEST_SUITE_P(SettingsStoreTest, FirstStartWritesMarkerDefaultsAnd
                             SaveBonusWritesOnlyTheBonus,
                             WizardEditsAreSavedEvenWhenCancelledAndTheSecondWizardFollows,
                             QwordsReadOnlyAsEightBytesOfTheirOwnType,
-                            MultiStringsRoundTripAndDamagedOnesReadAsEmpty);
+                            MultiStringsRoundTripAndDamagedOnesReadAsEmpty,
+                            TheLanguageIsOneOfOursOrEmpty);
 
 }  // namespace pausora::test
