@@ -77,11 +77,9 @@ void CSettingsPage::ShowManagedNote() {
     const std::wstring text = ui::ResourceString(IDS_MANAGED_BY_ORGANIZATION);
     const auto font = reinterpret_cast<HFONT>(::SendMessage(Handle(), WM_GETFONT, 0, 0));
     RECT line{0, 0, area.right - area.left - icon - gap, 0};
-    if (const HDC dc = ::GetDC(Handle())) {
-        const HGDIOBJ old = ::SelectObject(dc, font);
-        ::DrawText(dc, text.c_str(), -1, &line, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(Handle(), dc);
+    if (const ui::WindowDc dc(Handle()); dc) {
+        const ui::SelectedObject selected(dc.get(), font);
+        ::DrawText(dc.get(), text.c_str(), -1, &line, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     }
     const int height = std::max<int>(icon, line.bottom);
 
