@@ -6,7 +6,10 @@ The folders form layers, from the top down; a file may include headers of its
 own folder and of folders below it, never above. Below them all lie the id
 headers of res/ (defines only), which any file may include by their bare
 name; any other bare name (a header found through an include path, or one
-that is not there) is a fault too."""
+that is not there) is a fault too.
+
+Device contexts and the objects selected into them are owned by ui/handles.h
+(WindowDc, MemoryDc, SelectedObject): a raw call outside ui/ is a fault."""
 import pathlib
 import re
 import sys
@@ -14,6 +17,7 @@ import sys
 LAYERS = ["app", "settings", "history", "wizards", "exercises", "update", "scheduler", "notify",
           "sound", "tips", "store", "ui", "inputwatch"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+RAW_DRAWING = re.compile(r'::(SelectObject|GetDC|ReleaseDC|DeleteDC)\(')
 
 
 def main() -> int:
@@ -29,6 +33,9 @@ def main() -> int:
             faults.append(f"{path}: the folder {folder}/ has no place in the layers")
             continue
         for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            if folder != "ui" and RAW_DRAWING.search(line):
+                faults.append(f"{path}:{number}: a raw device-context call; use the owners "
+                              "of ui/handles.h")
             match = INCLUDE.match(line)
             if not match:
                 continue
