@@ -74,7 +74,7 @@ BOOL CPausoraDlg::OnInitDialog() {
         m_settings,
         BreakEngine::Ports{*m_timers, m_ticks, m_input, m_calendar, m_presenter, m_tips, m_registry,
                            m_wall, m_busy, m_history},
-        LoadPauseTexts());
+        LoadPauseTexts(), LoadBreakTexts());
     m_history.SetKeeping(m_settings.KeepHistory != 0);
     m_engine->Initialise();
     // A locked session is time away. The system tells only the window that
