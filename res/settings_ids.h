@@ -7,6 +7,12 @@
 /* The line a page shows when a policy sets some of its values, made by the
  * program above the template's controls. */
 #define IDS_MANAGED_BY_ORGANIZATION 430
+#define IDS_SETTINGS_CAPTION 431
+#define IDS_WAVE_FILES 432
+#define IDS_FORMAT_NOT_SUPPORTED 433
+#define IDS_INITIAL_WIZARD_CAPTION 434
+#define IDS_WORKPLACE_WIZARD_CAPTION 435
+#define IDS_FONT_FAILURE 436
 #define IDC_MANAGED_NOTE 1090
 #define IDC_MANAGED_ICON 1091
 

@@ -7,6 +7,7 @@
 #include "exercises/exercise_dlg.h"
 #include "notify/tray_model.h"
 #include "resource.h"
+#include "ui/window.h"
 #include "settings/settings_window.h"
 #include "update/update_dlg.h"
 #include "wizards/workplace_setup_wizard.h"
@@ -388,7 +389,8 @@ void CPausoraDlg::ShowSettings() {
 }
 void CPausoraDlg::ShowWorkplaceWizard() {
     // Like the exercises: modal, no parent, and the schedule goes on meanwhile.
-    RunOnce(m_workplaceWizard, kWorkplaceWizardCaption, nullptr, 0u);
+    const std::string caption = Narrow(ui::ResourceString(IDS_WORKPLACE_WIZARD_CAPTION));
+    RunOnce(m_workplaceWizard, caption.c_str(), nullptr, 0u);
 }
 
 // The check runs in the background: a server that is slow or never answers

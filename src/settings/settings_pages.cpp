@@ -3,6 +3,7 @@
 
 #include "history/history_keeper_win.h"
 #include "resource.h"
+#include "ui/window.h"
 #include "scheduler/quiet_programs.h"
 #include "settings/page_path.h"
 #include "ui/picker_control.h"
@@ -418,7 +419,12 @@ void CPageSounds::Browse() {
     OPENFILENAME dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = Sheet();
-    dialog.lpstrFilter = L"Wave Files (*.wav)\0*.wav\0\0";
+    // A name and its pattern, each ended by a null, and one more.
+    std::wstring filter = ui::ResourceString(IDS_WAVE_FILES);
+    filter += L'\0';
+    filter += L"*.wav";
+    filter += L'\0';
+    dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrDefExt = L"wav";
@@ -447,7 +453,8 @@ void CPageSounds::Browse() {
         return;
     }
     if (!playable) {
-        ::MessageBox(Sheet(), L"Format not supported", kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
+        ::MessageBox(Sheet(), ui::ResourceString(IDS_FORMAT_NOT_SUPPORTED).c_str(), kMessageTitle,
+                     MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (const int event = SelectedEvent(); event >= 0) {
