@@ -13,6 +13,15 @@
 #define IDS_INITIAL_WIZARD_CAPTION 434
 #define IDS_WORKPLACE_WIZARD_CAPTION 435
 #define IDS_FONT_FAILURE 436
+/* The Sounds page's events, in the order of the settings' sound table */
+#define IDS_SOUND_EVENT_1 470
+#define IDS_SOUND_EVENT_2 471
+#define IDS_SOUND_EVENT_3 472
+#define IDS_SOUND_EVENT_4 473
+#define IDS_SOUND_EVENT_5 474
+#define IDS_SOUND_EVENT_6 475
+#define IDS_SOUND_EVENT_7 476
+#define IDS_SOUND_EVENT_8 477
 #define IDC_MANAGED_NOTE 1090
 #define IDC_MANAGED_ICON 1091
 

@@ -354,8 +354,14 @@ CPageSounds::CPageSounds(STimeSettings& settings, const SettingsPolicy& policy)
 BOOL CPageSounds::OnInitDialog() {
     m_sounds.SetOwner(Sheet());
     const HWND list = Item(IDC_SOUND_EVENTS);
+    // The table's English names the events in the registry; the page shows
+    // the string table's.
+    UINT id = IDS_SOUND_EVENT_1;
     for (const SoundEventInfo& event : SoundEvents()) {
-        const std::wstring label = Widen(event.label);
+        std::wstring label = ui::ResourceString(id++);
+        if (label.empty()) {
+            label = Widen(event.label);
+        }
         ::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     }
     OnDpiChanged();
