@@ -7,6 +7,21 @@
 /* The line a page shows when a policy sets some of its values, made by the
  * program above the template's controls. */
 #define IDS_MANAGED_BY_ORGANIZATION 430
+#define IDS_SETTINGS_CAPTION 431
+#define IDS_WAVE_FILES 432
+#define IDS_FORMAT_NOT_SUPPORTED 433
+#define IDS_INITIAL_WIZARD_CAPTION 434
+#define IDS_WORKPLACE_WIZARD_CAPTION 435
+#define IDS_FONT_FAILURE 436
+/* The Sounds page's events, in the order of the settings' sound table */
+#define IDS_SOUND_EVENT_1 470
+#define IDS_SOUND_EVENT_2 471
+#define IDS_SOUND_EVENT_3 472
+#define IDS_SOUND_EVENT_4 473
+#define IDS_SOUND_EVENT_5 474
+#define IDS_SOUND_EVENT_6 475
+#define IDS_SOUND_EVENT_7 476
+#define IDS_SOUND_EVENT_8 477
 #define IDC_MANAGED_NOTE 1090
 #define IDC_MANAGED_ICON 1091
 
@@ -46,6 +61,6 @@
 #define IDC_LANGUAGE 1062 /* Appearance: the language drop-down and its label */
 #define IDC_LANGUAGE_LABEL 1063
 /* The language list's first entry: "%1" is the language Windows' choice gives. */
-#define IDS_WINDOWS_LANGUAGE 431
+#define IDS_WINDOWS_LANGUAGE 437
 
 #endif

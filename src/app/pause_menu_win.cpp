@@ -43,6 +43,29 @@ PauseTexts LoadPauseTexts() {
     return texts;
 }
 
+BreakTexts LoadBreakTexts() {
+    BreakTexts texts;
+    Load(texts.shortBreakTitle, IDS_SHORT_BREAK_TITLE);
+    Load(texts.longBreakTitle, IDS_LONG_BREAK_TITLE);
+    Load(texts.repeatTitle, IDS_REPEAT_TITLE);
+    Load(texts.stretchLink, IDS_STRETCH_LINK);
+    Load(texts.eveningLine, IDS_EVENING_LINE);
+    Load(texts.restLine, IDS_REST_LINE);
+    Load(texts.workdayEndTitle, IDS_WORKDAY_END_TITLE);
+    Load(texts.timeLimitTitle, IDS_TIME_LIMIT_TITLE);
+    Load(texts.dayTimeStart, IDS_DAY_TIME_START);
+    Load(texts.dayTimeEnd, IDS_DAY_TIME_END);
+    Load(texts.tipNormal, IDS_TIP_NORMAL);
+    Load(texts.tipStopped, IDS_TIP_STOPPED);
+    Load(texts.tipShortBreak, IDS_TIP_SHORT_BREAK);
+    Load(texts.tipLongBreak, IDS_TIP_LONG_BREAK);
+    Load(texts.tipHeld, IDS_TIP_HELD);
+    Load(texts.experienceLine, IDS_EXPERIENCE_LINE);
+    Load(texts.captionStart, IDS_CAPTION_START);
+    Load(texts.captionStop, IDS_CAPTION_STOP);
+    return texts;
+}
+
 void ApplyPauseMenu(HMENU popup, bool paused, bool breakNowAllowed) {
     ::EnableMenuItem(popup, ID_TRAY_BREAK_NOW,
                      static_cast<UINT>(MF_BYCOMMAND | (breakNowAllowed ? MF_ENABLED : MF_GRAYED)));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "scheduler/pause_clock.h"
+#include "scheduler/scheduler_ids.h"
 #include "store/settings_policy.h"
 
 #include <windows.h>
@@ -12,6 +13,8 @@
 namespace pausora {
 
 PauseTexts LoadPauseTexts();
+// The notices' and the tooltip's texts of the break engine.
+BreakTexts LoadBreakTexts();
 
 // While paused, "Resume" takes the place of the Pause submenu; "Take a break
 // now" is greyed unless a break can be taken.

@@ -4,7 +4,9 @@
 #include "store/product.h"
 #include "store/registry_key.h"
 #include "ui/ui_language.h"
+#include "resource.h"
 #include "ui/utf.h"
+#include "ui/window.h"
 #include "app/pausora_dlg.h"
 #include "wizards/initial_setup_wizard.h"
 #include "wizards/workplace_setup_wizard.h"
@@ -77,7 +79,8 @@ bool WizardsAtStartup::RunInitialSetup(STimeSettings& settings, const SettingsPo
     CScheduleWizardPage shortBreaks(kWizardShortBreaks, &settings, policy);
     CScheduleWizardPage longBreaks(kWizardLongBreaks, &settings, policy);
     CInitialSetupWizard_Page6 finish(&startWorkplace);
-    CInitialSetupWizard wizard(kInitialWizardCaption, nullptr, 0, &settings);
+    const std::string caption = Narrow(ui::ResourceString(IDS_INITIAL_WIZARD_CAPTION));
+    CInitialSetupWizard wizard(caption.c_str(), nullptr, 0, &settings);
     wizard.AddPage(welcome);
     wizard.AddPage(workingTime);
     wizard.AddPage(timeLimit);
@@ -89,7 +92,8 @@ bool WizardsAtStartup::RunInitialSetup(STimeSettings& settings, const SettingsPo
 }
 
 void WizardsAtStartup::RunWorkplaceSetup() {
-    CWorkPlaceSetupWizard wizard(kWorkplaceWizardCaption, nullptr, 0);
+    const std::string caption = Narrow(ui::ResourceString(IDS_WORKPLACE_WIZARD_CAPTION));
+    CWorkPlaceSetupWizard wizard(caption.c_str(), nullptr, 0);
     wizard.DoModal();
 }
 

@@ -7,6 +7,7 @@
 #include "exercises/exercise_dlg.h"
 #include "notify/tray_model.h"
 #include "resource.h"
+#include "ui/window.h"
 #include "settings/settings_window.h"
 #include "store/languages.h"
 #include "ui/ui_language.h"
@@ -76,7 +77,7 @@ BOOL CPausoraDlg::OnInitDialog() {
         m_settings,
         BreakEngine::Ports{*m_timers, m_ticks, m_input, m_calendar, m_presenter, m_tips, m_registry,
                            m_wall, m_busy, m_history},
-        LoadPauseTexts());
+        LoadPauseTexts(), LoadBreakTexts());
     m_history.SetKeeping(m_settings.KeepHistory != 0);
     m_engine->Initialise();
     // A locked session is time away. The system tells only the window that
@@ -407,7 +408,8 @@ void CPausoraDlg::ShowSettings() {
 }
 void CPausoraDlg::ShowWorkplaceWizard() {
     // Like the exercises: modal, no parent, and the schedule goes on meanwhile.
-    RunOnce(m_workplaceWizard, kWorkplaceWizardCaption, nullptr, 0u);
+    const std::string caption = Narrow(ui::ResourceString(IDS_WORKPLACE_WIZARD_CAPTION));
+    RunOnce(m_workplaceWizard, caption.c_str(), nullptr, 0u);
 }
 
 // The check runs in the background: a server that is slow or never answers

@@ -1,6 +1,7 @@
 #include "exercises/styled_text.h"
 
 #include "ui/utf.h"
+#include "resource.h"
 #include "ui/window.h"
 
 #include <commctrl.h>
@@ -9,7 +10,6 @@ namespace pausora {
 
 namespace {
 constexpr UINT_PTR kSubclassId = 1;
-constexpr wchar_t kFontFailure[] = L"Font could not be created!";
 }  // namespace
 
 CStyledText::~CStyledText() {
@@ -87,8 +87,8 @@ void CStyledText::Paint() {
     // control.
     if (fontFailed && !m_fontFailureShown) {
         m_fontFailureShown = true;
-        ::MessageBox(::GetAncestor(m_hwnd, GA_ROOT), kFontFailure, L"Pausora",
-                     MB_OK | MB_ICONEXCLAMATION);
+        ::MessageBox(::GetAncestor(m_hwnd, GA_ROOT), ui::ResourceString(IDS_FONT_FAILURE).c_str(),
+                     L"Pausora", MB_OK | MB_ICONEXCLAMATION);
     }
 }
 

@@ -2,67 +2,82 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <string_view>
 
 namespace pausora {
 namespace {
 
-constexpr std::array<std::string_view, 12> kMonthNames = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
-constexpr std::array<std::string_view, 7> kWeekdays = {
-    "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+// `pattern` with %1, %2... replaced by `args`, each once, in one pass: a
+// replacement that holds a "%" is left as it is.
+std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> args) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
+            pattern[i + 1] <= '9') {
+            const auto n = static_cast<std::size_t>(pattern[i + 1] - '1');
+            if (n < args.size()) {
+                out += *(args.begin() + n);
+                ++i;
+                continue;
+            }
+        }
+        out += pattern[i];
+    }
+    return out;
+}
+
+template <typename Number>
+std::string Num(Number value) {
+    return std::to_string(value);
+}
 
 std::string Clock(std::int32_t minuteOfDay) {
     const auto minute = static_cast<std::uint32_t>(minuteOfDay);
     return ZeroPadded(minute / 60, 2) + ':' + ZeroPadded(minute % 60, 2);
 }
 
-std::string LongDate(const Date& date) {
-    return std::string(kWeekdays[static_cast<std::size_t>(Weekday(date))]) + " " +
-           std::to_string(date.day) + " " + std::string(kMonthNames[date.month - 1]) + " " +
-           std::to_string(date.year);
+std::string LongDate(const Date& date, const HistoryTexts& texts) {
+    return Fill(texts.longDate, {texts.weekdays[static_cast<std::size_t>(Weekday(date))],
+                                 Num(date.day), texts.monthNames[date.month - 1], Num(date.year)});
 }
 
-std::string BreakLine(std::string_view kind, const BreakTally& breaks) {
-    return std::string(kind) + ": " + std::to_string(breaks.due) + " due, " +
-           std::to_string(breaks.taken) + " taken, " + std::to_string(breaks.workedThrough) +
-           " worked through";
+std::string BreakLine(std::string_view pattern, const BreakTally& breaks) {
+    return Fill(pattern, {Num(breaks.due), Num(breaks.taken), Num(breaks.workedThrough)});
 }
 
 }  // namespace
 
-std::string HoursAndMinutes(std::uint32_t minutes) {
+std::string HoursAndMinutes(std::uint32_t minutes, const HistoryTexts& texts) {
     const std::uint32_t hours = minutes / 60;
     minutes %= 60;
     if (hours == 0) {
-        return std::to_string(minutes) + " min";
+        return Fill(texts.minutes, {Num(minutes)});
     }
-    return std::to_string(hours) + " h" +
-           (minutes > 0 ? " " + std::to_string(minutes) + " min" : "");
+    return Fill(texts.hours, {Num(hours)}) +
+           (minutes > 0 ? " " + Fill(texts.minutes, {Num(minutes)}) : "");
 }
 
-std::string DayTooltip(const ChartBar& bar) {
-    std::string tip = LongDate(bar.record.date);
+std::string DayTooltip(const ChartBar& bar, const HistoryTexts& texts) {
+    std::string tip = LongDate(bar.record.date, texts);
     if (bar.today) {
-        tip += " (today)";
+        tip += texts.today;
     }
     const DayRecord& r = bar.record;
     if (!bar.hasRecord) {
-        return tip + "\nNo computer time counted";
+        return tip + "\n" + texts.noTime;
     }
-    tip += "\nAt the computer: " + HoursAndMinutes(r.minutes);
+    tip += "\n" + Fill(texts.atComputer, {HoursAndMinutes(r.minutes, texts)});
     if (r.firstActive >= 0 && r.lastActive >= 0) {
-        tip += " (" + Clock(r.firstActive) + " to " + Clock(r.lastActive) + ")";
+        tip += Fill(texts.fromTo, {Clock(r.firstActive), Clock(r.lastActive)});
     }
-    tip += "\n" + BreakLine("Short breaks", r.shortBreaks);
-    tip += "\n" + BreakLine("Long breaks", r.longBreaks);
-    tip += "\nPoints: " + std::to_string(r.pointsEarned) + " earned, " +
-           std::to_string(r.pointsLost) + " lost";
+    tip += "\n" + BreakLine(texts.shortBreaks, r.shortBreaks);
+    tip += "\n" + BreakLine(texts.longBreaks, r.longBreaks);
+    tip += "\n" + Fill(texts.points, {Num(r.pointsEarned), Num(r.pointsLost)});
     return tip;
 }
 
-std::string TotalsLine(const std::vector<ChartBar>& bars) {
+std::string TotalsLine(const std::vector<ChartBar>& bars, const HistoryTexts& texts) {
     std::uint64_t minutes = 0, due = 0, taken = 0, earned = 0, lost = 0;
     std::size_t days = 0;
     for (const ChartBar& bar : bars) {
@@ -75,14 +90,15 @@ std::string TotalsLine(const std::vector<ChartBar>& bars) {
         days += r.minutes > 0 ? 1 : 0;
     }
     std::string line =
-        "Last " + std::to_string(bars.size()) + " days: " +
-        HoursAndMinutes(static_cast<std::uint32_t>(std::min<std::uint64_t>(minutes, 0xFFFFFFFFu))) +
-        " at the computer on " + std::to_string(days) + (days == 1 ? " day" : " days") + ", " +
-        std::to_string(taken) + " of " + std::to_string(due) + " breaks taken";
+        Fill(texts.totals,
+             {Num(bars.size()),
+              HoursAndMinutes(
+                  static_cast<std::uint32_t>(std::min<std::uint64_t>(minutes, 0xFFFFFFFFu)), texts),
+              days == 1 ? texts.oneDay : Fill(texts.days, {Num(days)}), Num(taken), Num(due)});
     if (due > 0) {
-        line += " (" + std::to_string((taken * 100 + due / 2) / due) + " %)";
+        line += Fill(texts.percent, {Num((taken * 100 + due / 2) / due)});
     }
-    line += ", " + std::to_string(earned) + " points earned, " + std::to_string(lost) + " lost";
+    line += Fill(texts.totalPoints, {Num(earned), Num(lost)});
     return line;
 }
 
@@ -115,7 +131,8 @@ std::uint32_t FillDays(const std::vector<DayRecord>& records, const Date& today,
 
 // Each day's column, bar, mark of breaks taken and labels, left to right.
 template <typename YOf>
-void PlaceBars(const ScreenRect& area, int shareHeight, const YOf& yOf, ChartLayout& out) {
+void PlaceBars(const ScreenRect& area, int shareHeight, const YOf& yOf, const HistoryTexts& texts,
+               ChartLayout& out) {
     const int days = static_cast<int>(out.bars.size());
     const int columnWidth = out.plot.Width() / days;
     const int barWidth = std::max(1, columnWidth * 3 / 5);
@@ -135,7 +152,7 @@ void PlaceBars(const ScreenRect& area, int shareHeight, const YOf& yOf, ChartLay
         const Date& date = bar.record.date;
         bar.label = std::to_string(date.day);
         if (i == 0 || date.day == 1) {
-            bar.monthLabel = std::string(kMonthNames[date.month - 1].substr(0, 3));  // "Dec"
+            bar.monthLabel = texts.shortMonthNames[date.month - 1];  // "Dec"
         }
     }
 }
@@ -143,7 +160,8 @@ void PlaceBars(const ScreenRect& area, int shareHeight, const YOf& yOf, ChartLay
 }  // namespace
 
 ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date& today,
-                               std::uint32_t limitMinutes, bool keeping, const ChartMetrics& m) {
+                               std::uint32_t limitMinutes, bool keeping, const ChartMetrics& m,
+                               const HistoryTexts& texts) {
     ChartLayout out;
     const auto px = [&m](int pixels) { return ScaleLength(pixels, m.dpi); };
     const int margin = px(12);
@@ -167,16 +185,11 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
     const int plotWidth = std::max(0, area.Width() - axisWidth);
     const int days = plotWidth >= kWideDays * px(kWideColumnPixels) ? kWideDays : kNarrowDays;
     const std::uint32_t most = FillDays(records, today, days, out);
-    out.totals = TotalsLine(out.bars);
+    out.totals = TotalsLine(out.bars, texts);
     out.empty = std::none_of(out.bars.begin(), out.bars.end(),
                              [](const ChartBar& bar) { return bar.hasRecord; });
     if (out.empty) {
-        out.message = keeping ? "No history yet.\n\nPausora keeps a line for each day you spend at "
-                                "the computer: your breaks, your computer time and your points. "
-                                "Come back after a while at work to see them here."
-                              : "The history is switched off.\n\nTo keep one, tick \"Keep a "
-                                "history of my breaks\" on the Startup page of the settings "
-                                "(Customize).";
+        out.message = keeping ? texts.noHistory : texts.historyOff;
         out.messageRect = area;
         return out;
     }
@@ -203,13 +216,13 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
                static_cast<int>(static_cast<long long>(out.plot.Height()) * minutes / top);
     };
     for (std::uint32_t at = step; at <= top; at += step) {
-        out.grid.push_back({yOf(at), std::to_string(at / 60) + " h"});
+        out.grid.push_back({yOf(at), Fill(texts.hours, {Num(at / 60)})});
     }
     if (limitMinutes > 0) {
         out.limitY = yOf(limitMinutes);
     }
 
-    PlaceBars(area, shareHeight, yOf, out);
+    PlaceBars(area, shareHeight, yOf, texts, out);
     return out;
 }
 

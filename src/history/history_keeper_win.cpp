@@ -1,9 +1,23 @@
 #include "history/history_keeper_win.h"
 
+#include "resource.h"
+#include "ui/window.h"
+
+#include <string>
+
 namespace pausora {
 
 namespace {
 constexpr wchar_t kMessageTitle[] = L"Pausora";
+
+// The string table's text with "%1" replaced by `path`.
+std::wstring WithPath(UINT id, const std::wstring& path) {
+    std::wstring text = ui::ResourceString(id);
+    if (const std::size_t at = text.find(L"%1"); at != std::wstring::npos) {
+        text.replace(at, 2, path);
+    }
+    return text;
+}
 }  // namespace
 
 void HistoryKeeper::Delete(HWND owner) {
@@ -12,17 +26,12 @@ void HistoryKeeper::Delete(HWND owner) {
     if (m_file.Remove()) {
         return;
     }
-    const std::wstring text = L"The history file could not be deleted:\n" + m_file.Path() +
-                              L"\n\nPausora keeps nothing more in it; you can delete it "
-                              L"yourself.";
+    const std::wstring text = WithPath(IDS_HISTORY_DELETE_FAILED, m_file.Path());
     ::MessageBox(owner, text.c_str(), kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool HistoryKeeper::AskToDelete(HWND owner) {
-    const std::wstring text =
-        L"Pausora will stop keeping a history of your breaks.\n\n"
-        L"Do you also want to delete the history it has kept so far?\n" +
-        HistoryFilePath() + L"\n\nYes deletes the file when you apply the settings; No keeps it.";
+    const std::wstring text = WithPath(IDS_HISTORY_ASK_DELETE, HistoryFilePath());
     return ::MessageBox(owner, text.c_str(), kMessageTitle,
                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }

@@ -2,6 +2,7 @@
 
 #include "artwork_ids.h"
 #include "history/history_store_win.h"
+#include "resource.h"
 #include "ui/common_controls.h"
 #include "ui/system_notice.h"
 #include "ui/utf.h"
@@ -30,6 +31,55 @@ constexpr COLORREF kToday = RGB(79, 148, 0);
 constexpr COLORREF kShareBack = RGB(238, 247, 226);
 constexpr COLORREF kShareFill = RGB(74, 130, 1);
 constexpr COLORREF kLimit = RGB(64, 64, 64);
+
+void Load(std::string& text, UINT id) {
+    if (const std::wstring loaded = ui::ResourceString(id); !loaded.empty()) {
+        text = Narrow(loaded);
+    }
+}
+
+// A name of the user's locale: `picture` ("MMMM", "MMM", "dddd") of a date.
+void LoadDateName(std::string& text, WORD year, WORD month, WORD day, const wchar_t* picture) {
+    SYSTEMTIME date{};
+    date.wYear = year;
+    date.wMonth = month;
+    date.wDay = day;
+    wchar_t name[80] = {};
+    if (::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &date, picture, name, 80, nullptr) > 0) {
+        text = Narrow(name);
+    }
+}
+
+// The chart's texts: the names of months and days from the user's locale,
+// the rest from the string table.
+HistoryTexts LoadHistoryTexts() {
+    HistoryTexts texts;
+    for (WORD month = 1; month <= 12; ++month) {
+        LoadDateName(texts.monthNames[month - 1U], 2024, month, 1, L"MMMM");
+        LoadDateName(texts.shortMonthNames[month - 1U], 2024, month, 1, L"MMM");
+    }
+    for (WORD day = 1; day <= 7; ++day) {  // 1 January 2024 was a Monday
+        LoadDateName(texts.weekdays[day - 1U], 2024, 1, day, L"dddd");
+    }
+    Load(texts.longDate, IDS_CHART_LONG_DATE);
+    Load(texts.today, IDS_CHART_TODAY);
+    Load(texts.noTime, IDS_CHART_NO_TIME);
+    Load(texts.atComputer, IDS_CHART_AT_COMPUTER);
+    Load(texts.fromTo, IDS_CHART_FROM_TO);
+    Load(texts.shortBreaks, IDS_CHART_SHORT_BREAKS);
+    Load(texts.longBreaks, IDS_CHART_LONG_BREAKS);
+    Load(texts.points, IDS_CHART_POINTS);
+    Load(texts.hours, IDS_CHART_HOURS);
+    Load(texts.minutes, IDS_CHART_MINUTES);
+    Load(texts.totals, IDS_CHART_TOTALS);
+    Load(texts.oneDay, IDS_CHART_ONE_DAY);
+    Load(texts.days, IDS_CHART_DAYS);
+    Load(texts.percent, IDS_CHART_PERCENT);
+    Load(texts.totalPoints, IDS_CHART_TOTAL_POINTS);
+    Load(texts.noHistory, IDS_CHART_NO_HISTORY);
+    Load(texts.historyOff, IDS_CHART_HISTORY_OFF);
+    return texts;
+}
 
 ui::FontHandle MakeFont(int dpi, int points, int weight) {
     LOGFONTW log{};
@@ -83,8 +133,9 @@ void CHistoryWindow::Show() {
         return;
     }
     ui::LoadCommonControls();
-    if (!CreateEx(0, L"PausoraHistory", kHistoryCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                  CW_USEDEFAULT, CW_USEDEFAULT, 600, 420, nullptr)) {
+    if (!CreateEx(0, L"PausoraHistory", ui::ResourceString(IDS_HISTORY_CAPTION).c_str(),
+                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 600, 420,
+                  nullptr)) {
         return;
     }
     // Sized for the monitor it came up on.
@@ -98,6 +149,7 @@ void CHistoryWindow::Show() {
 
 ui::Handled CHistoryWindow::OnCreate() {
     m_dpi.Start(Handle());
+    m_texts = LoadHistoryTexts();
     if (const HICON icon = ::LoadIconW(ui::ModuleInstance(), MAKEINTRESOURCEW(IDI_APP))) {
         ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
         ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -108,8 +160,8 @@ ui::Handled CHistoryWindow::OnCreate() {
                                  Handle(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                  ui::ModuleInstance(), nullptr);
     };
-    m_export = button(L"Export...", kExportId);
-    m_close = button(L"Close", kCloseId);
+    m_export = button(ui::ResourceString(IDS_HISTORY_EXPORT).c_str(), kExportId);
+    m_close = button(ui::ResourceString(IDS_HISTORY_CLOSE).c_str(), kCloseId);
     m_tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
@@ -151,7 +203,7 @@ void CHistoryWindow::Relayout() {
     const std::uint32_t limit =
         m_settings.UseDailyTimeLimit == 1 ? m_settings.DailyTimeLimit / 60 : 0;
     const std::vector<DayRecord> records = m_history.File().Records();
-    m_layout = LayoutHistoryChart(records, Today(), limit, m_history.Keeping(), metrics);
+    m_layout = LayoutHistoryChart(records, Today(), limit, m_history.Keeping(), metrics, m_texts);
     const auto place = [](HWND button, const ScreenRect& r) {
         ::SetWindowPos(button, nullptr, r.left, r.top, r.Width(), r.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE);
@@ -278,8 +330,8 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
     font.Select(m_font.get());
     // The zero line, the share row's label and the daily limit.
     Fill(dc, {axisLeft, l.plot.bottom, l.plot.right, l.plot.bottom + 1}, kText);
-    axisLabel("Breaks", l.shareRow.top - m_lineHeight / 4, l.shareRow.bottom + m_lineHeight,
-              kMutedText);
+    axisLabel(Narrow(ui::ResourceString(IDS_HISTORY_BREAKS_AXIS)),
+              l.shareRow.top - m_lineHeight / 4, l.shareRow.bottom + m_lineHeight, kMutedText);
     if (l.limitY >= l.plot.top) {
         const int dash = m_dpi.Scale(6);
         const int thick = std::max(1, m_dpi.Scale(2));
@@ -290,7 +342,8 @@ void CHistoryWindow::Draw(HDC dc, const RECT& client) {
                  kLimit);
         }
         font.Select(m_boldFont.get());
-        axisLabel("limit", l.limitY - m_lineHeight / 2, l.limitY + m_lineHeight, kLimit);
+        axisLabel(Narrow(ui::ResourceString(IDS_HISTORY_LIMIT_AXIS)), l.limitY - m_lineHeight / 2,
+                  l.limitY + m_lineHeight, kLimit);
         font.Select(m_font.get());
     }
     Text(dc, l.totals, ui::ToRect(l.totalsRect), DT_LEFT | DT_TOP | DT_WORDBREAK | DT_END_ELLIPSIS,
@@ -303,8 +356,9 @@ ui::Handled CHistoryWindow::OnMouseMove(POINT at, WPARAM /*keys*/) {
         return 0;
     }
     m_hovered = hovered;
-    m_tipText = hovered >= 0 ? Widen(DayTooltip(m_layout.bars[static_cast<std::size_t>(hovered)]))
-                             : std::wstring();
+    m_tipText = hovered >= 0
+                    ? Widen(DayTooltip(m_layout.bars[static_cast<std::size_t>(hovered)], m_texts))
+                    : std::wstring();
     ::SendMessageW(m_tooltip, TTM_POP, 0, 0);
     TOOLINFOW tool = ChartTool(Handle());
     tool.lpszText = m_tipText.data();
@@ -343,22 +397,35 @@ ui::Handled CHistoryWindow::OnClose() {
 }
 
 void CHistoryWindow::Export() {
-    wchar_t path[MAX_PATH] = L"Pausora history.csv";
+    wchar_t path[MAX_PATH] = {};
+    lstrcpynW(path, ui::ResourceString(IDS_HISTORY_EXPORT_FILE).c_str(), MAX_PATH);
+    // Pairs of a name and its pattern, each ended by a null, and one more.
+    std::wstring filter = ui::ResourceString(IDS_HISTORY_CSV_FILES);
+    filter += L'\0';
+    filter += L"*.csv";
+    filter += L'\0';
+    filter += ui::ResourceString(IDS_HISTORY_ALL_FILES);
+    filter += L'\0';
+    filter += L"*.*";
+    filter += L'\0';
+    const std::wstring title = ui::ResourceString(IDS_HISTORY_EXPORT_TITLE);
     OPENFILENAMEW save{};
     save.lStructSize = sizeof save;
     save.hwndOwner = Handle();
-    save.lpstrFilter = L"CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    save.lpstrFilter = filter.c_str();
     save.lpstrFile = path;
     save.nMaxFile = MAX_PATH;
     save.lpstrDefExt = L"csv";
-    save.lpstrTitle = L"Export the history";
+    save.lpstrTitle = title.c_str();
     save.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!::GetSaveFileNameW(&save)) {
         return;
     }
     if (!WriteFileWhole(path, m_history.File().Serialise())) {
-        const std::wstring text = std::wstring(L"The history could not be saved to\n") + path +
-                                  L"\n\nChoose another folder or file name.";
+        std::wstring text = ui::ResourceString(IDS_HISTORY_EXPORT_FAILED);
+        if (const std::size_t at = text.find(L"%1"); at != std::wstring::npos) {
+            text.replace(at, 2, path);
+        }
         ::MessageBoxW(Handle(), text.c_str(), L"Pausora", MB_OK | MB_ICONEXCLAMATION);
     }
 }

@@ -12,8 +12,6 @@
 
 namespace pausora {
 
-inline constexpr wchar_t kHistoryCaption[] = L"Pausora - History";
-
 class CHistoryWindow final : public ui::Window {
   public:
     CHistoryWindow(const HistoryRecorder& history, const STimeSettings& settings)
@@ -45,6 +43,7 @@ class CHistoryWindow final : public ui::Window {
     ui::FontHandle m_boldFont;
     int m_lineHeight = 16;
     int m_charWidth = 7;
+    HistoryTexts m_texts;
     ChartLayout m_layout;
     HWND m_export = nullptr;
     HWND m_close = nullptr;

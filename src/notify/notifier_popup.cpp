@@ -4,6 +4,7 @@
 #include "notify/notification_area.h"
 #include "resource.h"
 #include "ui/system_notice.h"
+#include "ui/window.h"
 
 #include <cstdint>
 #include <new>
@@ -500,10 +501,13 @@ void SetUpNoticePopup(CNotifierPopup& popup, HWND owner) {
     popup.Create(owner);
     popup.LoadSkin(IDB_SKIN, 255, 0, 255);
     popup.AddPictureItem(kItemPicture, kPictureCorner.x, kPictureCorner.y, IDB_LONG_BREAK);
-    popup.AddTextItem(kItemTitle, "You should make a pause", ui::ToRect(kTitleRect), "Tahoma", 135,
-                      kStyleBold, RGB(0, 0, 0));
-    popup.AddLinkItem(kItemLink, "Show me a stretch", ui::ToRect(kLinkRect), "Tahoma", 105,
-                      kStyleBold, kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
+    // Every notice sets its own title and link; these only fill the items
+    // until the first one.
+    popup.AddTextItem(kItemTitle, Narrow(ui::ResourceString(IDS_SHORT_BREAK_TITLE)),
+                      ui::ToRect(kTitleRect), "Tahoma", 135, kStyleBold, RGB(0, 0, 0));
+    popup.AddLinkItem(kItemLink, Narrow(ui::ResourceString(IDS_STRETCH_LINK)),
+                      ui::ToRect(kLinkRect), "Tahoma", 105, kStyleBold,
+                      kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
     popup.AddTextItem(kItemBody, "", ui::ToRect(kBodyRect), "Tahoma", 98, 0, kBodyGrey);
 }
 

@@ -43,8 +43,12 @@ int ExperienceLevel(std::uint32_t bonus) {
         std::ranges::count_if(kThresholds, [bonus](std::uint32_t least) { return bonus > least; }));
 }
 
-BreakEngine::BreakEngine(STimeSettings& settings, const Ports& ports, PauseTexts texts)
-    : m_settings(settings), m_ports(ports), m_pauseTexts(std::move(texts)) {}
+BreakEngine::BreakEngine(STimeSettings& settings, const Ports& ports, PauseTexts texts,
+                         BreakTexts breakTexts)
+    : m_settings(settings),
+      m_ports(ports),
+      m_pauseTexts(std::move(texts)),
+      m_texts(std::move(breakTexts)) {}
 
 void BreakEngine::Initialise() {
     m_lastStepTick = m_ports.ticks.TickCount();
@@ -59,6 +63,8 @@ void BreakEngine::Initialise() {
     m_shortIdleSeconds = 0;
     m_longIdleSeconds = 0;
     m_stopped = 0;
+    // The tray menu's item says nothing until told, in the user's language.
+    m_ports.presenter.SetStartStopCaption(m_texts.captionStop);
     CheckDay();
     RestorePause();
     ReportIfNothingArmed();
@@ -229,7 +235,7 @@ void BreakEngine::StartScheduler() {
     m_hold.Clear();
     m_lastStepTick = m_ports.ticks.TickCount();
     SetState(STATE_NORMAL);
-    m_ports.presenter.SetStartStopCaption(text::kCaptionStop);
+    m_ports.presenter.SetStartStopCaption(m_texts.captionStop);
     ArmInterval(TIMER_SHORT_DUE, m_settings.Micropause);
     ArmInterval(TIMER_LONG_DUE, m_settings.Pause);
     ArmTimer(TIMER_MINUTE, kMinutePeriodMs);
@@ -246,7 +252,7 @@ void BreakEngine::StopScheduler() {
 void BreakEngine::ShowStopped(bool keepMinute) {
     m_hold.Clear();
     SetState(STATE_STOPPED);
-    m_ports.presenter.SetStartStopCaption(text::kCaptionStart);
+    m_ports.presenter.SetStartStopCaption(m_texts.captionStart);
     for (std::uint32_t id = kFirstTimerId; id <= kLastTimerId; ++id) {
         if (id != TIMER_MINUTE || !keepMinute) {
             KillTimer(id);
@@ -272,7 +278,7 @@ void BreakEngine::ToggleStartStop() {
 
 std::string BreakEngine::MakeTooltip(std::string_view stateText) const {
     std::string tip(stateText);
-    tip += text::kExperienceLine;
+    tip += m_texts.experienceLine;
     tip += std::to_string(GetExperienceLevel());
     return tip;
 }
@@ -284,25 +290,26 @@ namespace {
 // body with a fresh saying or nothing); a state without an icon blinks the
 // reminder frames; an empty tooltip leaves the tooltip as it is.
 struct NoticeLook {
-    std::string_view title;
+    using Text = std::string BreakTexts::*;  // nullptr: none
+    Text title;
     int picture;
-    std::string_view link;
+    Text link;
     bool withTip;  // the link opens the exercises and the body holds a saying
     bool stopAnimation;
     int icon;
-    std::string_view tooltip;
+    Text tooltip;
 };
 constexpr NoticeLook kNoticeLooks[] = {
-    {{}, 0, {}, false, true, IDI_TRAY_NORMAL, text::kTipNormal},
-    {{}, 0, {}, false, true, IDI_TRAY_STOPPED, text::kTipStopped},
-    {text::kShortBreakTitle, IDB_SHORT_BREAK, text::kStretchLink, true, false, IDI_TRAY_BREAK,
-     text::kTipShortBreak},
-    {text::kRepeatTitle, IDB_SHORT_BREAK, text::kStretchLink, true, false, 0, {}},
-    {text::kLongBreakTitle, IDB_LONG_BREAK, text::kStretchLink, true, true, IDI_TRAY_BREAK,
-     text::kTipLongBreak},
-    {text::kRepeatTitle, IDB_LONG_BREAK, text::kStretchLink, true, false, 0, {}},
-    {{}, IDB_WORKDAY_END, text::kEveningLine, false, true, IDI_TRAY_NORMAL, {}},
-    {{}, IDB_TIME_LIMIT, text::kRestLine, false, true, IDI_TRAY_NORMAL, {}},
+    {nullptr, 0, nullptr, false, true, IDI_TRAY_NORMAL, &BreakTexts::tipNormal},
+    {nullptr, 0, nullptr, false, true, IDI_TRAY_STOPPED, &BreakTexts::tipStopped},
+    {&BreakTexts::shortBreakTitle, IDB_SHORT_BREAK, &BreakTexts::stretchLink, true, false,
+     IDI_TRAY_BREAK, &BreakTexts::tipShortBreak},
+    {&BreakTexts::repeatTitle, IDB_SHORT_BREAK, &BreakTexts::stretchLink, true, false, 0, nullptr},
+    {&BreakTexts::longBreakTitle, IDB_LONG_BREAK, &BreakTexts::stretchLink, true, true,
+     IDI_TRAY_BREAK, &BreakTexts::tipLongBreak},
+    {&BreakTexts::repeatTitle, IDB_LONG_BREAK, &BreakTexts::stretchLink, true, false, 0, nullptr},
+    {nullptr, IDB_WORKDAY_END, &BreakTexts::eveningLine, false, true, IDI_TRAY_NORMAL, nullptr},
+    {nullptr, IDB_TIME_LIMIT, &BreakTexts::restLine, false, true, IDI_TRAY_NORMAL, nullptr},
 };
 static_assert(std::size(kNoticeLooks) == STATE_TIME_LIMIT - STATE_NORMAL + 1);
 
@@ -312,16 +319,16 @@ void BreakEngine::SetState(NoticeState state) {
     const NoticeLook& look = kNoticeLooks[state - STATE_NORMAL];
     IPresenter& out = m_ports.presenter;
     if (look.picture != 0) {
-        if (!look.title.empty()) {
-            m_notice.title = look.title;
+        if (look.title != nullptr) {
+            m_notice.title = m_texts.*look.title;
         }
         m_notice.picture = look.picture;
-        m_notice.link = look.link;
+        m_notice.link = m_texts.*look.link;
         m_notice.linkOpensExercises = look.withTip;
         // The saying alone: its source's name only repeats the program's
         // and crowds the few lines the body has.
         m_notice.body = look.withTip ? std::string(TipSaying(m_ports.tips.PickTip()))
-                                     : DayTimeLine(m_fullWorkTime);
+                                     : DayTimeLine(m_texts, m_fullWorkTime);
     }
     if (look.icon == 0) {
         out.SetIconList(IDI_TRAY_REMIND_1, IDI_TRAY_REMIND_2);
@@ -332,8 +339,8 @@ void BreakEngine::SetState(NoticeState state) {
         out.StopAnimation();
     }
     out.SetIcon(look.icon);
-    if (!look.tooltip.empty()) {
-        out.SetTooltipText(MakeTooltip(m_hold.HasHeld() ? text::kTipHeld : look.tooltip));
+    if (look.tooltip != nullptr) {
+        out.SetTooltipText(MakeTooltip(m_hold.HasHeld() ? m_texts.tipHeld : m_texts.*look.tooltip));
     }
 }
 

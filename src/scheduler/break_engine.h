@@ -38,7 +38,7 @@ int ExperienceLevel(std::uint32_t bonus);
 
 // The body of the work-day-end and time-limit notices: the day's computer
 // time, "Today: 7 h 42 min at the computer".
-std::string DayTimeLine(std::uint32_t minutes);
+std::string DayTimeLine(const BreakTexts& texts, std::uint32_t minutes);
 
 class BreakEngine {
   public:
@@ -62,8 +62,10 @@ class BreakEngine {
     // The settings record is the main window's live copy; the settings window
     // and the tray menu change it between timer messages and the engine reads
     // it afresh at every step. `texts` are the tooltip's pause and next-break
-    // lines in the user's language.
-    BreakEngine(STimeSettings& settings, const Ports& ports, PauseTexts texts = {});
+    // lines in the user's language, `breakTexts` the notices' and the rest of
+    // the tooltip's.
+    BreakEngine(STimeSettings& settings, const Ports& ports, PauseTexts texts = {},
+                BreakTexts breakTexts = {});
 
     BreakEngine(const BreakEngine&) = delete;
     BreakEngine& operator=(const BreakEngine&) = delete;
@@ -234,6 +236,7 @@ class BreakEngine {
 
     PauseClock m_pause;
     PauseTexts m_pauseTexts;
+    BreakTexts m_texts;
     BusyHold m_hold;
     // A firmer reminder came in this break, short and long.
     std::array<bool, 2> m_reminded{};

@@ -70,11 +70,11 @@ void BreakEngine::StepHold() {
     // comes out of the hold starts as it would have when it fell due.
     const bool longBreak = m_armed[TIMER_LONG_END].periodMs != 0;
     const bool shortBreak = m_armed[TIMER_SHORT_END].periodMs != 0;
-    std::string_view state = text::kTipNormal;
+    std::string_view state = m_texts.tipNormal;
     if (longBreak && m_settings.UsePauses == 1) {
-        state = text::kTipLongBreak;
+        state = m_texts.tipLongBreak;
     } else if (shortBreak && m_settings.UseMicropauses == 1) {
-        state = text::kTipShortBreak;
+        state = m_texts.tipShortBreak;
     }
     if (InBreak()) {
         m_ports.presenter.SetTooltipText(MakeTooltip(state));

@@ -159,12 +159,12 @@ std::string BreakEngine::CurrentTooltip() {
         return MakeTooltip(PausedLine(m_pauseTexts, end, today));
     }
     if (m_stopped != 0) {
-        return MakeTooltip(text::kTipStopped);
+        return MakeTooltip(m_texts.tipStopped);
     }
     if (m_hold.HasHeld()) {
-        return MakeTooltip(text::kTipHeld);  // when it comes is up to the user
+        return MakeTooltip(m_texts.tipHeld);  // when it comes is up to the user
     }
-    std::string state(text::kTipNormal);
+    std::string state(m_texts.tipNormal);
     if (const std::optional<std::uint32_t> next = NextBreakMs()) {
         state += '\n';
         state += NextBreakLine(m_pauseTexts, *next);

@@ -1,5 +1,9 @@
 #include "scheduler/presenter_win.h"
 
+#include "resource.h"
+#include "ui/utf.h"
+#include "ui/window.h"
+
 #include <string>
 
 namespace pausora {
@@ -54,34 +58,27 @@ void WindowPresenter::PlaySound(SoundEvent /*event*/, std::string_view path) {
 
 namespace {
 
+std::string Text(UINT id) {
+    return Narrow(ui::ResourceString(id));
+}
+
 // Something that could not be saved, and what that costs.
-std::string NotSavedText(std::string_view what) {
-    return std::string(what) + "\n\nPausora goes on, but what it cannot save is lost when it ends.";
+std::string NotSavedText(UINT what) {
+    return Text(what) + "\n\n" + Text(IDS_TROUBLE_NOT_SAVED);
 }
 
 std::string TroubleText(Trouble trouble) {
     switch (trouble) {
         case Trouble::kPointsNotSaved:
-            return NotSavedText(
-                "Your experience points could not be saved: the registry key "
-                "HKEY_CURRENT_USER\\Software\\Pausora\\TimeSettings cannot be written.");
+            return NotSavedText(IDS_TROUBLE_POINTS);
         case Trouble::kWorkTimeNotSaved:
-            return NotSavedText(
-                "Today's computer time could not be saved: the registry key "
-                "HKEY_CURRENT_USER\\Software\\Pausora cannot be written.");
+            return NotSavedText(IDS_TROUBLE_WORK_TIME);
         case Trouble::kSettingsNotSaved:
-            return NotSavedText(
-                "The settings could not be saved: the registry key "
-                "HKEY_CURRENT_USER\\Software\\Pausora\\TimeSettings or the "
-                "start-with-Windows entry cannot be written.");
+            return NotSavedText(IDS_TROUBLE_SETTINGS);
         case Trouble::kHistoryNotSaved:
-            return "The history of your breaks could not be saved: the file "
-                   "%LOCALAPPDATA%\\Pausora\\history.csv cannot be written (or read).\n\n"
-                   "Pausora goes on, and keeps trying at every minute; to keep no history, "
-                   "clear \"Keep a history of my breaks\" under Settings, Customize, Startup.";
+            return Text(IDS_TROUBLE_HISTORY);
         case Trouble::kTimerRefused:
-            return "Windows refused Pausora a timer, so breaks may not come when they are due.\n\n"
-                   "Closing other programs and starting Pausora again may help.";
+            return Text(IDS_TROUBLE_TIMER);
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace pausora {
@@ -71,5 +72,28 @@ inline constexpr std::string_view kExperienceLine = "\nYour experience: ";
 inline constexpr std::string_view kCaptionStart = "Start";
 inline constexpr std::string_view kCaptionStop = "Stop";
 }  // namespace text
+
+// The texts above in the user's language: the Windows layer loads them from
+// the string table, and the core and its tests keep the English ones.
+struct BreakTexts {
+    std::string shortBreakTitle{text::kShortBreakTitle};
+    std::string longBreakTitle{text::kLongBreakTitle};
+    std::string repeatTitle{text::kRepeatTitle};
+    std::string stretchLink{text::kStretchLink};
+    std::string eveningLine{text::kEveningLine};
+    std::string restLine{text::kRestLine};
+    std::string workdayEndTitle{text::kWorkdayEndTitle};
+    std::string timeLimitTitle{text::kTimeLimitTitle};
+    std::string dayTimeStart{text::kDayTimeStart};
+    std::string dayTimeEnd{text::kDayTimeEnd};
+    std::string tipNormal{text::kTipNormal};
+    std::string tipStopped{text::kTipStopped};
+    std::string tipShortBreak{text::kTipShortBreak};
+    std::string tipLongBreak{text::kTipLongBreak};
+    std::string tipHeld{text::kTipHeld};
+    std::string experienceLine{text::kExperienceLine};
+    std::string captionStart{text::kCaptionStart};
+    std::string captionStop{text::kCaptionStop};
+};
 
 }  // namespace pausora

@@ -77,8 +77,8 @@ bool BreakEngine::AtOrAfterEndOfDay(const LocalTime& now) const {
     return current >= end;
 }
 
-std::string DayTimeLine(std::uint32_t minutes) {
-    std::string line(text::kDayTimeStart);
+std::string DayTimeLine(const BreakTexts& texts, std::uint32_t minutes) {
+    std::string line(texts.dayTimeStart);
     const std::uint32_t hours = minutes / 60;
     minutes %= 60;
     if (hours > 0) {
@@ -87,7 +87,7 @@ std::string DayTimeLine(std::uint32_t minutes) {
     if (minutes > 0 || hours == 0) {
         line += (hours > 0 ? " " : "") + std::to_string(minutes) + " min";
     }
-    line += text::kDayTimeEnd;
+    line += texts.dayTimeEnd;
     return line;
 }
 
@@ -123,12 +123,12 @@ void BreakEngine::OnMinute() {
 void BreakEngine::ShowDayNotices(bool workdayOver, bool overLimit) {
     if (workdayOver) {
         SetState(STATE_WORKDAY_END);
-        m_notice.title = text::kWorkdayEndTitle;
+        m_notice.title = m_texts.workdayEndTitle;
         ShowNotice(kStayMs);
     }
     if (overLimit) {
         SetState(STATE_TIME_LIMIT);
-        m_notice.title = text::kTimeLimitTitle;
+        m_notice.title = m_texts.timeLimitTitle;
         ShowNotice(kStayMs);
     }
     if (workdayOver) {

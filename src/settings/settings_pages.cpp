@@ -3,6 +3,7 @@
 
 #include "history/history_keeper_win.h"
 #include "resource.h"
+#include "ui/window.h"
 #include "scheduler/quiet_programs.h"
 #include "settings/page_path.h"
 #include "store/languages.h"
@@ -407,8 +408,14 @@ CPageSounds::CPageSounds(STimeSettings& settings, const SettingsPolicy& policy)
 BOOL CPageSounds::OnInitDialog() {
     m_sounds.SetOwner(Sheet());
     const HWND list = Item(IDC_SOUND_EVENTS);
+    // The table's English names the events in the registry; the page shows
+    // the string table's.
+    UINT id = IDS_SOUND_EVENT_1;
     for (const SoundEventInfo& event : SoundEvents()) {
-        const std::wstring label = Widen(event.label);
+        std::wstring label = ui::ResourceString(id++);
+        if (label.empty()) {
+            label = Widen(event.label);
+        }
         ::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     }
     OnDpiChanged();
@@ -472,7 +479,12 @@ void CPageSounds::Browse() {
     OPENFILENAME dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = Sheet();
-    dialog.lpstrFilter = L"Wave Files (*.wav)\0*.wav\0\0";
+    // A name and its pattern, each ended by a null, and one more.
+    std::wstring filter = ui::ResourceString(IDS_WAVE_FILES);
+    filter += L'\0';
+    filter += L"*.wav";
+    filter += L'\0';
+    dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrDefExt = L"wav";
@@ -501,7 +513,8 @@ void CPageSounds::Browse() {
         return;
     }
     if (!playable) {
-        ::MessageBox(Sheet(), L"Format not supported", kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
+        ::MessageBox(Sheet(), ui::ResourceString(IDS_FORMAT_NOT_SUPPORTED).c_str(), kMessageTitle,
+                     MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (const int event = SelectedEvent(); event >= 0) {

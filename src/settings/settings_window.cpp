@@ -4,6 +4,8 @@
 #include "settings/tree_sheet.h"
 
 #include "resource.h"
+#include "ui/utf.h"
+#include "ui/window.h"
 
 #include <initializer_list>
 
@@ -30,7 +32,8 @@ void ShowSettingsWindow(HWND parent, const STimeSettings& current, const Setting
         }
         return;
     }
-    TreeSheet::CTreeSettingsSheet sheet("Pausora - Settings", parent, startPage);
+    const std::string caption = Narrow(ui::ResourceString(IDS_SETTINGS_CAPTION));
+    TreeSheet::CTreeSettingsSheet sheet(caption.c_str(), parent, startPage);
     sheet.SetTreeViewMode(true, true, true);
 
     // What the pages showed (or the last Apply took), against which their

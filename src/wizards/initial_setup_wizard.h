@@ -15,8 +15,6 @@
 
 namespace pausora {
 
-inline constexpr char kInitialWizardCaption[] = "Initial Setup Wizard";
-
 class CInitialSetupWizard final : public ui::WizardSheet {
   public:
     // The pages are the caller's: it adds them in order and keeps them until

@@ -12,8 +12,6 @@
 
 namespace pausora {
 
-inline constexpr char kWorkplaceWizardCaption[] = "Workplace Setup Wizard";
-
 // Each page: a picture page with the wizard buttons for its place in the
 // row.
 class CWorkPlaceSetupWizardPage final : public CPicturePage {

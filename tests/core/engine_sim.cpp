@@ -314,9 +314,11 @@ std::string NumberedTips::PickTip() {
     return "Saying " + std::to_string(picked) + "\r\n-- Source";
 }
 
-EngineSim::EngineSim()
-    : engine(settings, BreakEngine::Ports{timers, input, input, calendar, presenter, tips, registry,
-                                          wall, busy, history}) {
+EngineSim::EngineSim(BreakTexts texts)
+    : engine(settings,
+             BreakEngine::Ports{timers, input, input, calendar, presenter, tips, registry, wall,
+                                busy, history},
+             PauseTexts{}, std::move(texts)) {
     input.clock = &timers.nowMs;
     calendar.clock = &timers.nowMs;
     presenter.clock = &timers.nowMs;

@@ -231,7 +231,8 @@ struct Stretch {
 
 class EngineSim {
   public:
-    EngineSim();
+    // `texts`: the notices' and the tooltip's texts, English unless given.
+    explicit EngineSim(BreakTexts texts = {});
 
     // Settings, registry, tick base and calendar may be set up before this.
     void Start() { engine.Initialise(); }

@@ -3,6 +3,8 @@
 #include "core/engine_sim.h"
 
 #include <gmock/gmock.h>
+#include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 
 namespace pausora::sim {
@@ -357,6 +359,56 @@ TEST(StartStop, SettingsRestartEndsAReminderWithoutPoints) {
     EXPECT_EQ(sim.Bonus(), 49u);
     sim.AdvanceTo(1000);
     EXPECT_THAT(sim.NoticeTimes("Short break time"), ElementsAre(420, 910, 981));
+}
+
+// Every text the engine gives the tray and the notices comes from the texts
+// it was given: none of the English ones slips through in another language.
+TEST(Texts, EveryShownTextIsTheGivenOne) {
+    const BreakTexts english;
+    std::vector<std::string BreakTexts::*> fields = {
+        &BreakTexts::shortBreakTitle, &BreakTexts::longBreakTitle, &BreakTexts::repeatTitle,
+        &BreakTexts::stretchLink,     &BreakTexts::eveningLine,    &BreakTexts::restLine,
+        &BreakTexts::workdayEndTitle, &BreakTexts::timeLimitTitle, &BreakTexts::dayTimeStart,
+        &BreakTexts::dayTimeEnd,      &BreakTexts::tipNormal,      &BreakTexts::tipStopped,
+        &BreakTexts::tipShortBreak,   &BreakTexts::tipLongBreak,   &BreakTexts::tipHeld,
+        &BreakTexts::experienceLine,  &BreakTexts::captionStart,   &BreakTexts::captionStop,
+    };
+    // Upper case stands in for another language.
+    BreakTexts other;
+    for (const auto field : fields) {
+        for (char& c : other.*field) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+    }
+    EngineSim sim(other);
+    sim.calendar.start = {2026, 12, 7, 16, 0, 0};
+    sim.settings.DailyTimeLimit = 3600;
+    std::vector<std::string> shown;
+    const auto collect = [&] {
+        shown.push_back(sim.presenter.tooltip);
+        shown.push_back(sim.presenter.caption);
+    };
+    sim.afterStep = [&](std::uint32_t) { collect(); };
+    sim.busy.busy = true;  // the first short break is held
+    sim.Start();
+    collect();
+    sim.AdvanceTo(500, true);
+    sim.busy.busy = false;
+    sim.AdvanceTo(4000, true);  // typing through breaks, past the day's end and its limit
+    sim.engine.ToggleStartStop();
+    collect();
+    for (const Notice& notice : sim.presenter.notices) {
+        shown.insert(shown.end(), {notice.title, notice.link, notice.body});
+    }
+    for (const auto field : fields) {
+        SCOPED_TRACE(english.*field);
+        EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const std::string& text) {
+            return text.find(other.*field) != std::string::npos;
+        }));
+        EXPECT_TRUE(std::none_of(shown.begin(), shown.end(), [&](const std::string& text) {
+            return text.find(english.*field) != std::string::npos;
+        }));
+    }
 }
 
 TEST(TickCount, IdleTimeIsRightAcrossTheWrapOfTheTickCount) {

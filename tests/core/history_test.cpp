@@ -435,6 +435,46 @@ TEST(HistoryChart, ThePointerFindsTheDayAndItsNumbers) {
               "(77 %), 938 points earned, 0 lost");
 }
 
+// Another language's patterns put the numbers where it wants them, and the
+// names are the ones given.
+TEST(HistoryChart, TheTextsOfAnotherLanguageTakeTheNumbersInTheirOrder) {
+    HistoryTexts german;
+    german.monthNames[11] = "Dezember";
+    german.shortMonthNames[10] = "Nov";
+    german.shortMonthNames[11] = "Dez";
+    german.weekdays[0] = "Montag";
+    german.longDate = "%1, %2. %3 %4";
+    german.today = " (heute)";
+    german.atComputer = "Am Computer: %1";
+    german.fromTo = " (%1 bis %2 Uhr)";
+    german.shortBreaks = "Kurze Pausen: %3 durchgearbeitet, %2 von %1";
+    german.longBreaks = "Lange Pausen: %1/%2/%3";
+    german.points = "Punkte: %2 verloren, %1 erhalten";
+    german.hours = "%1 Std.";
+    german.minutes = "%1 Min.";
+    german.totals = "%5 Pausen, %4 eingelegt; %2 an %3 in %1 Tagen";
+    german.days = "%1 Tagen";
+    german.percent = " (%1 %)";
+    german.totalPoints = "; %1 Punkte erhalten, %2 verloren";
+    german.noHistory = "Noch kein Verlauf.";
+    const Date today{2026, 12, 7};
+    const ChartLayout layout =
+        LayoutHistoryChart(Month(today), today, 360, true, {560, 380, 96, 16, 7}, german);
+    EXPECT_EQ(DayTooltip(layout.bars.back(), german),
+              "Montag, 7. Dezember 2026 (heute)\n"
+              "Am Computer: 4 Std. 10 Min. (08:00 bis 17:30 Uhr)\n"
+              "Kurze Pausen: 0 durchgearbeitet, 29 von 30\n"
+              "Lange Pausen: 5/5/0\n"
+              "Punkte: 0 verloren, 108 erhalten");
+    EXPECT_EQ(layout.totals,
+              "350 Pausen, 269 eingelegt; 63 Std. 23 Min. an 10 Tagen in 14 Tagen (77 %); 938 "
+              "Punkte erhalten, 0 verloren");
+    EXPECT_EQ(layout.bars.front().monthLabel, "Nov");
+    EXPECT_EQ(layout.grid.front().label.substr(layout.grid.front().label.size() - 4), "Std.");
+    EXPECT_EQ(LayoutHistoryChart({}, today, 360, true, {560, 380, 96, 16, 7}, german).message,
+              "Noch kein Verlauf.");
+}
+
 // Counts near the top of their range (a file edited by hand) add up without
 // wrapping round: every break taken still fills its share mark.
 TEST(HistoryChart, HugeCountsFillTheShareMarkAsSmallOnesDo) {

@@ -70,7 +70,7 @@ TEST(DayTimeLine, HoursAndMinutesAsTheyAreSaid) {
         {1441, "Today: 24 h 1 min at the computer"},
     };
     for (const auto& [minutes, line] : rows) {
-        EXPECT_EQ(DayTimeLine(minutes), line) << minutes;
+        EXPECT_EQ(DayTimeLine(BreakTexts{}, minutes), line) << minutes;
     }
 }
 

@@ -7,7 +7,9 @@
 //
 // When the popup is fully shown (or the menu is open) it creates <ready-file>
 // and keeps everything on screen until <ready-file>.done appears.
+#include "app/pause_menu_win.h"
 #include "notify/tray_icon.h"
+#include "scheduler/break_engine.h"
 #include "win/popup_setup.h"
 
 #include <cstdlib>
@@ -62,6 +64,7 @@ class Owner : public ui::Window {
 };
 
 void SetState(CNotifierPopup& popup, int state) {
+    const BreakTexts texts = LoadBreakTexts();
     constexpr char kTip[] =
         "Look out of the window for a moment. Your eyes relax when they focus far "
         "away.";
@@ -72,11 +75,11 @@ void SetState(CNotifierPopup& popup, int state) {
         case 6: {
             const bool shortBreak = state <= 4;
             const bool repeat = state == 4 || state == 6;
-            popup.SetItemText(2, repeat       ? "Have a rest!"
-                                 : shortBreak ? "Short break time"
-                                              : "Long break time");
+            popup.SetItemText(2, repeat       ? texts.repeatTitle
+                                 : shortBreak ? texts.shortBreakTitle
+                                              : texts.longBreakTitle);
             popup.SetItemClickable(3, true);
-            popup.SetItemText(3, "Show me a stretch");
+            popup.SetItemText(3, texts.stretchLink);
             const UINT picture = shortBreak ? IDB_SHORT_BREAK : IDB_LONG_BREAK;
             popup.SetItemPictures(1, picture, picture);
             popup.SetItemText(4, kTip);
@@ -84,17 +87,17 @@ void SetState(CNotifierPopup& popup, int state) {
         }
         case 7:
             popup.SetItemPictures(1, IDB_WORKDAY_END, IDB_WORKDAY_END);
-            popup.SetItemText(3, "Have a nice evening");
+            popup.SetItemText(3, texts.eveningLine);
             popup.SetItemClickable(3, false);
-            popup.SetItemText(4, "Today: 8 h 12 min at the computer");
-            popup.SetItemText(2, "Your workday is ending!");
+            popup.SetItemText(4, DayTimeLine(texts, 8 * 60 + 12));
+            popup.SetItemText(2, texts.workdayEndTitle);
             break;
         case 8:
             popup.SetItemPictures(1, IDB_TIME_LIMIT, IDB_TIME_LIMIT);
-            popup.SetItemText(3, "You should have a rest");
+            popup.SetItemText(3, texts.restLine);
             popup.SetItemClickable(3, false);
-            popup.SetItemText(4, "Today: 6 h 1 min at the computer");
-            popup.SetItemText(2, "Work time limit exceeded!");
+            popup.SetItemText(4, DayTimeLine(texts, 6 * 60 + 1));
+            popup.SetItemText(2, texts.timeLimitTitle);
             break;
         default:
             break;
