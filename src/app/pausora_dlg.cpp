@@ -298,12 +298,12 @@ void CPausoraDlg::ApplySettings(const SettingsChange& change, HWND owner) {
 void CPausoraDlg::UseLanguage(std::string_view chosen) {
     // This is the thread of every window of ours: what opens from here on
     // speaks the new language by itself. What is already loaded is loaded
-    // again: the sayings, the pause lines and the tray's tooltip.
+    // again: the sayings, the engine's texts and the tray's tooltip.
     const std::string_view language = ResolveLanguage(chosen, ui::UserDisplayLanguages());
     ui::UseLanguage(language);
     m_tipsFromFile.SetLanguage(language);
     if (m_engine) {
-        m_engine->SetPauseTexts(LoadPauseTexts());
+        m_engine->SetTexts(LoadPauseTexts(), LoadBreakTexts());
         m_engine->RefreshTray();
     }
 }

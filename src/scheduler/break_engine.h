@@ -123,8 +123,11 @@ class BreakEngine {
     // Sets the tray's tooltip (and, while stopped, its icon) to what the
     // schedule is doing now: at start-up, and when the menu opens.
     void RefreshTray();
-    // The texts of the pause lines, after a change of language.
-    void SetPauseTexts(PauseTexts texts) { m_pauseTexts = std::move(texts); }
+    // A change of language: the texts of every notice and tooltip from now on.
+    void SetTexts(PauseTexts pauseTexts, BreakTexts breakTexts) {
+        m_pauseTexts = std::move(pauseTexts);
+        m_texts = std::move(breakTexts);
+    }
 
     void SetState(NoticeState state);
     // What the next notice shows, as the states so far have filled it.
