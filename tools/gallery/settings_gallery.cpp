@@ -8,7 +8,9 @@
 // to <ready-file> and keeps the window open until <ready-file>.done appears.
 #include "gallery/ready_file.h"
 #include "settings/settings_window.h"
+#include "settings_ids.h"
 #include "store/registry_key.h"
+#include "ui/window.h"
 
 #include <commctrl.h>
 
@@ -19,13 +21,14 @@ namespace {
 
 using namespace pausora;
 
-constexpr char kCaption[] = "Pausora - Settings";
 std::string g_ready;
 int g_settled = 0;
 bool g_told = false;
 
 void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
-    const HWND sheet = ::FindWindowA(nullptr, kCaption);
+    // In the language the program speaks, as the window takes it.
+    const HWND sheet =
+        ::FindWindowW(nullptr, pausora::ui::ResourceString(IDS_SETTINGS_CAPTION).c_str());
     if (sheet == nullptr || !::IsWindowVisible(sheet)) {
         return;
     }
