@@ -22,47 +22,41 @@ constexpr LengthCommand kLengthCommands[] = {
     {ID_TRAY_PAUSE_UNTIL_RESUMED, PauseLength::kUntilResumed},
 };
 
-// A text of the string table, or the one the program ships with when the
-// table lacks it.
-void Load(std::string& text, UINT id) {
-    if (const std::wstring loaded = ui::ResourceString(id); !loaded.empty()) {
-        text = Narrow(loaded);
-    }
-}
+using ui::LoadText;
 
 }  // namespace
 
 PauseTexts LoadPauseTexts() {
     PauseTexts texts;
-    Load(texts.pausedUntil, IDS_PAUSED_UNTIL);
-    Load(texts.pausedUntilTomorrow, IDS_PAUSED_UNTIL_TOMORROW);
-    Load(texts.pausedUntilDate, IDS_PAUSED_UNTIL_DATE);
-    Load(texts.paused, IDS_PAUSED);
-    Load(texts.nextBreakIn, IDS_NEXT_BREAK_IN);
-    Load(texts.nextBreakSoon, IDS_NEXT_BREAK_SOON);
+    LoadText(texts.pausedUntil, IDS_PAUSED_UNTIL);
+    LoadText(texts.pausedUntilTomorrow, IDS_PAUSED_UNTIL_TOMORROW);
+    LoadText(texts.pausedUntilDate, IDS_PAUSED_UNTIL_DATE);
+    LoadText(texts.paused, IDS_PAUSED);
+    LoadText(texts.nextBreakIn, IDS_NEXT_BREAK_IN);
+    LoadText(texts.nextBreakSoon, IDS_NEXT_BREAK_SOON);
     return texts;
 }
 
 BreakTexts LoadBreakTexts() {
     BreakTexts texts;
-    Load(texts.shortBreakTitle, IDS_SHORT_BREAK_TITLE);
-    Load(texts.longBreakTitle, IDS_LONG_BREAK_TITLE);
-    Load(texts.repeatTitle, IDS_REPEAT_TITLE);
-    Load(texts.stretchLink, IDS_STRETCH_LINK);
-    Load(texts.eveningLine, IDS_EVENING_LINE);
-    Load(texts.restLine, IDS_REST_LINE);
-    Load(texts.workdayEndTitle, IDS_WORKDAY_END_TITLE);
-    Load(texts.timeLimitTitle, IDS_TIME_LIMIT_TITLE);
-    Load(texts.dayTimeStart, IDS_DAY_TIME_START);
-    Load(texts.dayTimeEnd, IDS_DAY_TIME_END);
-    Load(texts.tipNormal, IDS_TIP_NORMAL);
-    Load(texts.tipStopped, IDS_TIP_STOPPED);
-    Load(texts.tipShortBreak, IDS_TIP_SHORT_BREAK);
-    Load(texts.tipLongBreak, IDS_TIP_LONG_BREAK);
-    Load(texts.tipHeld, IDS_TIP_HELD);
-    Load(texts.experienceLine, IDS_EXPERIENCE_LINE);
-    Load(texts.captionStart, IDS_CAPTION_START);
-    Load(texts.captionStop, IDS_CAPTION_STOP);
+    LoadText(texts.shortBreakTitle, IDS_SHORT_BREAK_TITLE);
+    LoadText(texts.longBreakTitle, IDS_LONG_BREAK_TITLE);
+    LoadText(texts.repeatTitle, IDS_REPEAT_TITLE);
+    LoadText(texts.stretchLink, IDS_STRETCH_LINK);
+    LoadText(texts.eveningLine, IDS_EVENING_LINE);
+    LoadText(texts.restLine, IDS_REST_LINE);
+    LoadText(texts.workdayEndTitle, IDS_WORKDAY_END_TITLE);
+    LoadText(texts.timeLimitTitle, IDS_TIME_LIMIT_TITLE);
+    LoadText(texts.dayTimeStart, IDS_DAY_TIME_START);
+    LoadText(texts.dayTimeEnd, IDS_DAY_TIME_END);
+    LoadText(texts.tipNormal, IDS_TIP_NORMAL);
+    LoadText(texts.tipStopped, IDS_TIP_STOPPED);
+    LoadText(texts.tipShortBreak, IDS_TIP_SHORT_BREAK);
+    LoadText(texts.tipLongBreak, IDS_TIP_LONG_BREAK);
+    LoadText(texts.tipHeld, IDS_TIP_HELD);
+    LoadText(texts.experienceLine, IDS_EXPERIENCE_LINE);
+    LoadText(texts.captionStart, IDS_CAPTION_START);
+    LoadText(texts.captionStop, IDS_CAPTION_STOP);
     return texts;
 }
 

@@ -32,11 +32,7 @@ constexpr COLORREF kShareBack = RGB(238, 247, 226);
 constexpr COLORREF kShareFill = RGB(74, 130, 1);
 constexpr COLORREF kLimit = RGB(64, 64, 64);
 
-void Load(std::string& text, UINT id) {
-    if (const std::wstring loaded = ui::ResourceString(id); !loaded.empty()) {
-        text = Narrow(loaded);
-    }
-}
+using ui::LoadText;
 
 // A name of the user's locale: `picture` ("MMMM", "MMM", "dddd") of a date.
 void LoadDateName(std::string& text, WORD year, WORD month, WORD day, const wchar_t* picture) {
@@ -61,23 +57,23 @@ HistoryTexts LoadHistoryTexts() {
     for (WORD day = 1; day <= 7; ++day) {  // 1 January 2024 was a Monday
         LoadDateName(texts.weekdays[day - 1U], 2024, 1, day, L"dddd");
     }
-    Load(texts.longDate, IDS_CHART_LONG_DATE);
-    Load(texts.today, IDS_CHART_TODAY);
-    Load(texts.noTime, IDS_CHART_NO_TIME);
-    Load(texts.atComputer, IDS_CHART_AT_COMPUTER);
-    Load(texts.fromTo, IDS_CHART_FROM_TO);
-    Load(texts.shortBreaks, IDS_CHART_SHORT_BREAKS);
-    Load(texts.longBreaks, IDS_CHART_LONG_BREAKS);
-    Load(texts.points, IDS_CHART_POINTS);
-    Load(texts.hours, IDS_CHART_HOURS);
-    Load(texts.minutes, IDS_CHART_MINUTES);
-    Load(texts.totals, IDS_CHART_TOTALS);
-    Load(texts.oneDay, IDS_CHART_ONE_DAY);
-    Load(texts.days, IDS_CHART_DAYS);
-    Load(texts.percent, IDS_CHART_PERCENT);
-    Load(texts.totalPoints, IDS_CHART_TOTAL_POINTS);
-    Load(texts.noHistory, IDS_CHART_NO_HISTORY);
-    Load(texts.historyOff, IDS_CHART_HISTORY_OFF);
+    LoadText(texts.longDate, IDS_CHART_LONG_DATE);
+    LoadText(texts.today, IDS_CHART_TODAY);
+    LoadText(texts.noTime, IDS_CHART_NO_TIME);
+    LoadText(texts.atComputer, IDS_CHART_AT_COMPUTER);
+    LoadText(texts.fromTo, IDS_CHART_FROM_TO);
+    LoadText(texts.shortBreaks, IDS_CHART_SHORT_BREAKS);
+    LoadText(texts.longBreaks, IDS_CHART_LONG_BREAKS);
+    LoadText(texts.points, IDS_CHART_POINTS);
+    LoadText(texts.hours, IDS_CHART_HOURS);
+    LoadText(texts.minutes, IDS_CHART_MINUTES);
+    LoadText(texts.totals, IDS_CHART_TOTALS);
+    LoadText(texts.oneDay, IDS_CHART_ONE_DAY);
+    LoadText(texts.days, IDS_CHART_DAYS);
+    LoadText(texts.percent, IDS_CHART_PERCENT);
+    LoadText(texts.totalPoints, IDS_CHART_TOTAL_POINTS);
+    LoadText(texts.noHistory, IDS_CHART_NO_HISTORY);
+    LoadText(texts.historyOff, IDS_CHART_HISTORY_OFF);
     return texts;
 }
 

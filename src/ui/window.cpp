@@ -1,5 +1,7 @@
 #include "ui/window.h"
 
+#include "ui/utf.h"
+
 #include <windowsx.h>
 
 namespace pausora::ui {
@@ -17,6 +19,12 @@ std::wstring ResourceString(UINT id) {
         return {};
     }
     return std::wstring(text, static_cast<std::size_t>(length));
+}
+
+void LoadText(std::string& text, UINT id) {
+    if (const std::wstring loaded = ResourceString(id); !loaded.empty()) {
+        text = Narrow(loaded);
+    }
 }
 
 std::wstring WindowText(HWND window) {

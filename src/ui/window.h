@@ -103,6 +103,9 @@ HINSTANCE ModuleInstance() noexcept;
 
 // A string of the program's string table; empty when there is none.
 std::wstring ResourceString(UINT id);
+// The same into UTF-8 `text`, which keeps the text the program ships with
+// when the table lacks it.
+void LoadText(std::string& text, UINT id);
 // The whole text of a window or control.
 std::wstring WindowText(HWND window);
 
