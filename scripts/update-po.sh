@@ -9,4 +9,6 @@ python3 tools/wrc_resources.py pot po/pausora.pot
 for po in po/*.po; do
     [ -e "$po" ] || continue
     msgmerge --quiet --update --backup=none "$po" po/pausora.pot
+    # A text the program no longer has is only noise for the next translator.
+    msgattrib --no-obsolete --output-file="$po" "$po"
 done

@@ -4,10 +4,13 @@ res/*.rc as they are now (wherever they stand in them), that po/LINGUAS names ex
 files, and that every one of them translates every message of the .pot
 (nothing missing, untranslated or fuzzy), passes msgfmt --check-format and
 keeps each message's placeholders (%1, %s...), line breaks and access key.
-Ends non-zero on any fault, with what to do."""
+With hunspell installed, every translated word must be known to the language's
+dictionary or listed in res/tips/words.<lang>.txt, the one list of names per
+language that the sayings use too. Ends non-zero on any fault, with what to do."""
 
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -61,6 +64,36 @@ def shape_faults(po):
     return faults
 
 
+# The spelling dictionary of each catalogue (none for Japanese and Chinese), and
+# the language tag its list of names carries.
+SPELLING = {
+    "de": ("de_DE", "de-DE"), "fr": ("fr_FR", "fr-FR"), "es": ("es_ES", "es-ES"),
+    "it": ("it_IT", "it-IT"), "pt_BR": ("pt_BR", "pt-BR"), "nl": ("nl_NL", "nl-NL"),
+    "pl": ("pl_PL", "pl-PL"), "ru": ("ru_RU", "ru-RU"), "uk": ("uk_UA", "uk-UA"),
+}
+
+
+def spelling_faults(language, po):
+    if language not in SPELLING or not shutil.which("hunspell"):
+        return []
+    dictionary, tag = SPELLING[language]
+    # Access keys and placeholders are not words, nor are file names, paths,
+    # addresses and names in capitals (HKEY_CURRENT_USER, CSV).
+    text = "\n".join(re.sub(r"&(?!&)", "", PLACEHOLDER.sub(" ", msgstr))
+                      for _, msgstr in messages(po))
+    text = re.sub(r"\S*[.\\_/]\w\S*|\b[A-Z]{2,}\b-?", " ", text)
+    command = ["hunspell", "-d", dictionary, "-l", "-i", "utf-8"]
+    words = os.path.join(ROOT, "res", "tips", f"words.{tag}.txt")
+    if os.path.exists(words):
+        command += ["-p", words]
+    result = subprocess.run(command, input=text, capture_output=True, text=True)
+    unknown = sorted(set(word for word in result.stdout.split() if any(c.isalpha() for c in word)))
+    if result.returncode != 0 or unknown:
+        return [f"not in the {dictionary} dictionary nor in words.{tag}.txt: "
+                + " ".join(unknown[:30]) + (result.stderr.strip() and f" ({result.stderr.strip()})")]
+    return []
+
+
 def main():
     faults = []
     pot = os.path.join(PO, "pausora.pot")
@@ -86,6 +119,7 @@ def main():
             if result.returncode != 0:
                 faults.append(f"{command[0]}, po/{language}.po:\n{result.stderr.strip()}")
         faults += [f"po/{language}.po: {fault}" for fault in shape_faults(po)]
+        faults += [f"po/{language}.po: {fault}" for fault in spelling_faults(language, po)]
 
     for fault in faults:
         print(fault, file=sys.stderr)
