@@ -58,9 +58,9 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}\..\res\bitmaps\bmp_242_watermark.bmp"
 !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}\..\res\bitmaps\bmp_242_watermark.bmp"
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TEXT "Pausora reminds you to take short and long breaks while you work at the computer, and shows a stretch to do in them.$\r$\n$\r$\nIt is installed for you alone, in your own profile: no administrator rights are needed. Your settings are kept when you install a newer version over this one.$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Pausora.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Start Pausora now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(StartNow)"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -68,7 +68,19 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; The installer speaks the user's Windows language where Pausora has it. Its
+; own texts are translated in po/<lang>.po with the program's, and written
+; into LANGUAGES_NSH by tools/nsis_languages.py; the pages' standard texts come
+; with NSIS.
 !insertmacro MUI_LANGUAGE "English"
+LangString WelcomeText ${LANG_ENGLISH} "Pausora reminds you to take short and long breaks while you work at the computer, and shows a stretch to do in them.$\r$\n$\r$\nIt is installed for you alone, in your own profile: no administrator rights are needed. Your settings are kept when you install a newer version over this one.$\r$\n$\r$\n$_CLICK"
+LangString StartNow ${LANG_ENGLISH} "Start Pausora now"
+LangString Ending ${LANG_ENGLISH} "Ending the running Pausora..."
+LangString Needs64Bit ${LANG_ENGLISH} "Pausora needs a 64-bit edition of Windows."
+LangString RemoveSettings ${LANG_ENGLISH} "Also remove your Pausora settings (the schedule, sounds and experience points)?$\r$\n$\r$\nKeep them if you mean to install Pausora again."
+!ifdef LANGUAGES_NSH
+  !include /CHARSET=UTF8 "${LANGUAGES_NSH}"
+!endif
 
 ; Ends a running Pausora the way the user's Exit does (a close message to its
 ; windows) and waits until its single-instance mutex is gone, at most about
@@ -85,7 +97,7 @@ Function ${un}EndPausora
     ${EndIf}
     System::Call 'kernel32::CloseHandle(p r0)'
     ${If} $1 = 0
-      DetailPrint "Ending the running Pausora..."
+      DetailPrint "$(Ending)"
       nsExec::Exec '"$SYSDIR\taskkill.exe" /IM Pausora.exe'
       Pop $0
     ${EndIf}
@@ -104,7 +116,7 @@ FunctionEnd
 
 Function .onInit
   ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP|MB_OK "Pausora needs a 64-bit edition of Windows." /SD IDOK
+    MessageBox MB_ICONSTOP|MB_OK "$(Needs64Bit)" /SD IDOK
     Abort
   ${EndIf}
   SetShellVarContext current
@@ -177,7 +189,7 @@ Section "Uninstall"
   ${GetOptions} $0 "/REMOVESETTINGS" $1
   ${If} ${Errors}
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-      "Also remove your Pausora settings (the schedule, sounds and experience points)?$\r$\n$\r$\nKeep them if you mean to install Pausora again." \
+      "$(RemoveSettings)" \
       /SD IDNO IDYES remove IDNO keep
   ${EndIf}
   remove:

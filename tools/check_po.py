@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Checks the translations in po/: that po/pausora.pot holds the texts of
-res/*.rc as they are now (wherever they stand in them), that po/LINGUAS names exactly the po/<lang>.po
+res/*.rc and the installer's as they are now (wherever they stand in them), that po/LINGUAS names exactly the po/<lang>.po
 files, and that every one of them translates every message of the .pot
 (nothing missing, untranslated or fuzzy), passes msgfmt --check-format and
 keeps each message's placeholders (%1, %s...), line breaks and access key.
@@ -19,31 +19,11 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PO = os.path.join(ROOT, "po")
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wrc_resources  # noqa: E402
+from make_pot import make_pot  # noqa: E402
+from po_file import messages  # noqa: E402
 
-PLACEHOLDER = re.compile(r"%(?:[0-9]+|[-+ #0]*[0-9]*(?:\.[0-9]+)?(?:l|ll|h)?[sdiuxXcfgp%])")
-
-
-def messages(po):
-    """The (msgid, msgstr) pairs of a .po file, the header left out."""
-    text = subprocess.run(["msgcat", "--no-wrap", "--no-location", po], capture_output=True,
-                          text=True, check=True).stdout
-    pairs = []
-    field = None
-    for line in text.splitlines():
-        match = re.match(r'^(msgid|msgstr) "(.*)"$', line)
-        if match:
-            field = match.group(1)
-            if field == "msgid":
-                pairs.append(["", ""])
-            value = match.group(2)
-        elif line.startswith('"') and field:
-            value = line[1:-1]
-        else:
-            field = None
-            continue
-        pairs[-1][0 if field == "msgid" else 1] += value.encode().decode("unicode_escape") \
-            .encode("latin-1").decode("utf-8")
-    return [(msgid, msgstr) for msgid, msgstr in pairs if msgid]
+# printf's and FormatMessage's, and the installer's NSIS variables ($_CLICK).
+PLACEHOLDER = re.compile(r"\$_\w+|%(?:[0-9]+|[-+ #0]*[0-9]*(?:\.[0-9]+)?(?:l|ll|h)?[sdiuxXcfgp%])")
 
 
 def access_key(text):
@@ -81,7 +61,7 @@ def spelling_faults(language, po):
     # addresses and names in capitals (HKEY_CURRENT_USER, CSV).
     text = "\n".join(re.sub(r"&(?!&)", "", PLACEHOLDER.sub(" ", msgstr))
                       for _, msgstr in messages(po))
-    text = re.sub(r"\S*[.\\_/]\w\S*|\b[A-Z]{2,}\b-?", " ", text)
+    text = re.sub(r"\b[0-9]+-|\S*[.\\_/]\w\S*|\b[A-Z]{2,}\b-?", " ", text)
     command = ["hunspell", "-d", dictionary, "-l", "-i", "utf-8"]
     words = os.path.join(ROOT, "res", "tips", f"words.{tag}.txt")
     if os.path.exists(words):
@@ -99,7 +79,7 @@ def main():
     pot = os.path.join(PO, "pausora.pot")
     with tempfile.TemporaryDirectory() as work:
         fresh = os.path.join(work, "pausora.pot")
-        wrc_resources.pot(fresh)
+        make_pot(fresh)
         # Only the messages count: a text that moved to another line of its
         # script changes nothing for translators.
         if messages(fresh) != messages(pot):
