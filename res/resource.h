@@ -26,7 +26,6 @@
 #define IDS_HISTORY_ASK_DELETE 491
 
 /* The history chart's texts */
-#define IDS_CHART_LONG_DATE 500
 #define IDS_CHART_TODAY 501
 #define IDS_CHART_NO_TIME 502
 #define IDS_CHART_AT_COMPUTER 503
@@ -34,8 +33,8 @@
 #define IDS_CHART_SHORT_BREAKS 505
 #define IDS_CHART_LONG_BREAKS 506
 #define IDS_CHART_POINTS 507
-#define IDS_CHART_HOURS 508
-#define IDS_CHART_MINUTES 509
+#define IDS_HOURS 508
+#define IDS_MINUTES 509
 #define IDS_CHART_TOTALS 510
 #define IDS_CHART_ONE_DAY 511
 #define IDS_CHART_DAYS 512
@@ -43,6 +42,14 @@
 #define IDS_CHART_TOTAL_POINTS 514
 #define IDS_CHART_NO_HISTORY 515
 #define IDS_CHART_HISTORY_OFF 516
+
+/* A sound file that cannot be played: IDS_FILE_ERROR plus the cause, in the
+ * order of FileErrorCause */
+#define IDS_FILE_ERROR 520
+#define IDS_OUT_OF_MEMORY 528
+
+/* A range of random numbers given the wrong way round */
+#define IDS_BAD_RANGE 529
 
 /* The system-menu command that opens the About box */
 #define IDM_ABOUTBOX 0x0010

@@ -29,4 +29,16 @@
 #define IDC_WIZARD_TITLE 1043           /* a page's title */
 #define IDC_WIZARD_TITLE_2 1044         /* the second title of the last workplace page */
 
+/* The first-run wizard's page headers: a title and the line under it */
+#define IDS_WIZARD_WORKING_TIME 540
+#define IDS_WIZARD_WORKING_TIME_LINE 541
+#define IDS_WIZARD_TIME_LIMITS 542
+#define IDS_WIZARD_TIME_LIMITS_LINE 543
+#define IDS_WIZARD_SHORT_BREAKS 544
+#define IDS_WIZARD_SHORT_BREAKS_LINE 545
+#define IDS_WIZARD_LONG_BREAKS 546
+#define IDS_WIZARD_LONG_BREAKS_LINE 547
+#define IDS_WIZARD_FINISH 548
+#define IDS_WIZARD_FINISH_LINE 549
+
 #endif

@@ -2,6 +2,7 @@
 
 #include "notify/tray_model.h"
 #include "resource.h"
+#include "store/locale_formats_win.h"
 #include "ui/utf.h"
 #include "ui/window.h"
 
@@ -34,6 +35,7 @@ PauseTexts LoadPauseTexts() {
     LoadText(texts.paused, IDS_PAUSED);
     LoadText(texts.nextBreakIn, IDS_NEXT_BREAK_IN);
     LoadText(texts.nextBreakSoon, IDS_NEXT_BREAK_SOON);
+    texts.formats = UserLocaleFormats();
     return texts;
 }
 
@@ -49,6 +51,8 @@ BreakTexts LoadBreakTexts() {
     LoadText(texts.timeLimitTitle, IDS_TIME_LIMIT_TITLE);
     LoadText(texts.dayTimeStart, IDS_DAY_TIME_START);
     LoadText(texts.dayTimeEnd, IDS_DAY_TIME_END);
+    LoadText(texts.hours, IDS_HOURS);
+    LoadText(texts.minutes, IDS_MINUTES);
     LoadText(texts.tipNormal, IDS_TIP_NORMAL);
     LoadText(texts.tipStopped, IDS_TIP_STOPPED);
     LoadText(texts.tipShortBreak, IDS_TIP_SHORT_BREAK);

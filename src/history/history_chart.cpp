@@ -8,42 +8,29 @@
 namespace pausora {
 namespace {
 
-// `pattern` with %1, %2... replaced by `args`, each once, in one pass: a
-// replacement that holds a "%" is left as it is.
-std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> args) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
-            pattern[i + 1] <= '9') {
-            const auto n = static_cast<std::size_t>(pattern[i + 1] - '1');
-            if (n < args.size()) {
-                out += *(args.begin() + n);
-                ++i;
-                continue;
-            }
-        }
-        out += pattern[i];
-    }
-    return out;
+template <typename Count>
+std::string Number(const HistoryTexts& texts, Count value) {
+    return texts.formats.number(static_cast<std::uint64_t>(value));
 }
 
-template <typename Number>
-std::string Num(Number value) {
-    return std::to_string(value);
-}
-
-std::string Clock(std::int32_t minuteOfDay) {
+std::string Clock(const HistoryTexts& texts, std::int32_t minuteOfDay) {
     const auto minute = static_cast<std::uint32_t>(minuteOfDay);
-    return ZeroPadded(minute / 60, 2) + ':' + ZeroPadded(minute % 60, 2);
+    return texts.formats.timeOfDay(minute / 60, minute % 60);
 }
 
 std::string LongDate(const Date& date, const HistoryTexts& texts) {
-    return Fill(texts.longDate, {texts.weekdays[static_cast<std::size_t>(Weekday(date))],
-                                 Num(date.day), texts.monthNames[date.month - 1], Num(date.year)});
+    if (texts.formats.longDate) {
+        return texts.formats.longDate(date.year, date.month, date.day);
+    }
+    return Fill(texts.longDate,
+                {texts.weekdays[static_cast<std::size_t>(Weekday(date))], std::to_string(date.day),
+                 texts.monthNames[date.month - 1], std::to_string(date.year)});
 }
 
-std::string BreakLine(std::string_view pattern, const BreakTally& breaks) {
-    return Fill(pattern, {Num(breaks.due), Num(breaks.taken), Num(breaks.workedThrough)});
+std::string BreakLine(std::string_view pattern, const BreakTally& breaks,
+                      const HistoryTexts& texts) {
+    return Fill(pattern, {Number(texts, breaks.due), Number(texts, breaks.taken),
+                          Number(texts, breaks.workedThrough)});
 }
 
 }  // namespace
@@ -52,10 +39,10 @@ std::string HoursAndMinutes(std::uint32_t minutes, const HistoryTexts& texts) {
     const std::uint32_t hours = minutes / 60;
     minutes %= 60;
     if (hours == 0) {
-        return Fill(texts.minutes, {Num(minutes)});
+        return Fill(texts.minutes, {Number(texts, minutes)});
     }
-    return Fill(texts.hours, {Num(hours)}) +
-           (minutes > 0 ? " " + Fill(texts.minutes, {Num(minutes)}) : "");
+    return Fill(texts.hours, {Number(texts, hours)}) +
+           (minutes > 0 ? " " + Fill(texts.minutes, {Number(texts, minutes)}) : "");
 }
 
 std::string DayTooltip(const ChartBar& bar, const HistoryTexts& texts) {
@@ -69,11 +56,11 @@ std::string DayTooltip(const ChartBar& bar, const HistoryTexts& texts) {
     }
     tip += "\n" + Fill(texts.atComputer, {HoursAndMinutes(r.minutes, texts)});
     if (r.firstActive >= 0 && r.lastActive >= 0) {
-        tip += Fill(texts.fromTo, {Clock(r.firstActive), Clock(r.lastActive)});
+        tip += Fill(texts.fromTo, {Clock(texts, r.firstActive), Clock(texts, r.lastActive)});
     }
-    tip += "\n" + BreakLine(texts.shortBreaks, r.shortBreaks);
-    tip += "\n" + BreakLine(texts.longBreaks, r.longBreaks);
-    tip += "\n" + Fill(texts.points, {Num(r.pointsEarned), Num(r.pointsLost)});
+    tip += "\n" + BreakLine(texts.shortBreaks, r.shortBreaks, texts);
+    tip += "\n" + BreakLine(texts.longBreaks, r.longBreaks, texts);
+    tip += "\n" + Fill(texts.points, {Number(texts, r.pointsEarned), Number(texts, r.pointsLost)});
     return tip;
 }
 
@@ -91,14 +78,15 @@ std::string TotalsLine(const std::vector<ChartBar>& bars, const HistoryTexts& te
     }
     std::string line =
         Fill(texts.totals,
-             {Num(bars.size()),
+             {Number(texts, bars.size()),
               HoursAndMinutes(
                   static_cast<std::uint32_t>(std::min<std::uint64_t>(minutes, 0xFFFFFFFFu)), texts),
-              days == 1 ? texts.oneDay : Fill(texts.days, {Num(days)}), Num(taken), Num(due)});
+              days == 1 ? texts.oneDay : Fill(texts.days, {Number(texts, days)}),
+              Number(texts, taken), Number(texts, due)});
     if (due > 0) {
-        line += Fill(texts.percent, {Num((taken * 100 + due / 2) / due)});
+        line += Fill(texts.percent, {Number(texts, (taken * 100 + due / 2) / due)});
     }
-    line += Fill(texts.totalPoints, {Num(earned), Num(lost)});
+    line += Fill(texts.totalPoints, {Number(texts, earned), Number(texts, lost)});
     return line;
 }
 
@@ -216,7 +204,7 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
                static_cast<int>(static_cast<long long>(out.plot.Height()) * minutes / top);
     };
     for (std::uint32_t at = step; at <= top; at += step) {
-        out.grid.push_back({yOf(at), Fill(texts.hours, {Num(at / 60)})});
+        out.grid.push_back({yOf(at), Fill(texts.hours, {Number(texts, at / 60)})});
     }
     if (limitMinutes > 0) {
         out.limitY = yOf(limitMinutes);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "history/history_file.h"
+#include "store/locale_formats.h"
 #include "ui/screen_geometry.h"
 
 #include <array>
@@ -67,7 +68,8 @@ struct HistoryTexts {
                                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     std::array<std::string, 7> weekdays = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                            "Friday", "Saturday", "Sunday"};
-    std::string longDate = "%1 %2 %3 %4";  // weekday, day, month, year
+    // Weekday, day, month, year; where `formats` has no long date.
+    std::string longDate = "%1 %2 %3 %4";
     std::string today = " (today)";
     std::string noTime = "No computer time counted";
     std::string atComputer = "At the computer: %1";
@@ -89,6 +91,7 @@ struct HistoryTexts {
     std::string historyOff =
         "The history is switched off.\n\nTo keep one, tick \"Keep a history of my breaks\" on "
         "the Startup page of the settings (Customize).";
+    LocaleFormats formats;
 };
 
 // The days shown: 14, or 28 when each of them still gets this much room.

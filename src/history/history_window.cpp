@@ -3,6 +3,7 @@
 #include "artwork_ids.h"
 #include "history/history_store_win.h"
 #include "resource.h"
+#include "store/locale_formats_win.h"
 #include "ui/common_controls.h"
 #include "ui/system_notice.h"
 #include "ui/utf.h"
@@ -46,18 +47,15 @@ void LoadDateName(std::string& text, WORD year, WORD month, WORD day, const wcha
     }
 }
 
-// The chart's texts: the names of months and days from the user's locale,
-// the rest from the string table.
+// The chart's texts: the names of the months, dates, times and numbers as
+// the user's locale writes them, the rest from the string table.
 HistoryTexts LoadHistoryTexts() {
     HistoryTexts texts;
     for (WORD month = 1; month <= 12; ++month) {
         LoadDateName(texts.monthNames[month - 1U], 2024, month, 1, L"MMMM");
         LoadDateName(texts.shortMonthNames[month - 1U], 2024, month, 1, L"MMM");
     }
-    for (WORD day = 1; day <= 7; ++day) {  // 1 January 2024 was a Monday
-        LoadDateName(texts.weekdays[day - 1U], 2024, 1, day, L"dddd");
-    }
-    LoadText(texts.longDate, IDS_CHART_LONG_DATE);
+    texts.formats = UserLocaleFormats();
     LoadText(texts.today, IDS_CHART_TODAY);
     LoadText(texts.noTime, IDS_CHART_NO_TIME);
     LoadText(texts.atComputer, IDS_CHART_AT_COMPUTER);
@@ -65,8 +63,8 @@ HistoryTexts LoadHistoryTexts() {
     LoadText(texts.shortBreaks, IDS_CHART_SHORT_BREAKS);
     LoadText(texts.longBreaks, IDS_CHART_LONG_BREAKS);
     LoadText(texts.points, IDS_CHART_POINTS);
-    LoadText(texts.hours, IDS_CHART_HOURS);
-    LoadText(texts.minutes, IDS_CHART_MINUTES);
+    LoadText(texts.hours, IDS_HOURS);
+    LoadText(texts.minutes, IDS_MINUTES);
     LoadText(texts.totals, IDS_CHART_TOTALS);
     LoadText(texts.oneDay, IDS_CHART_ONE_DAY);
     LoadText(texts.days, IDS_CHART_DAYS);

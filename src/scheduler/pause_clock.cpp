@@ -18,27 +18,6 @@ std::uint32_t DaysInMonth(std::uint32_t year, std::uint32_t month) {
     return month == 2 && LeapYear(year) ? 29 : kDays[month - 1];
 }
 
-std::string TwoDigits(std::uint32_t value) {
-    char text[12];
-    std::snprintf(text, sizeof text, "%02u", value % 100);
-    return text;
-}
-
-// "%1" (and "%2") replaced in `pattern`.
-std::string FillIn(std::string_view pattern, std::string_view first, std::string_view second) {
-    std::string text;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() &&
-            (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
-            text += pattern[i + 1] == '1' ? first : second;
-            ++i;
-        } else {
-            text += pattern[i];
-        }
-    }
-    return text;
-}
-
 }  // namespace
 
 std::optional<std::uint64_t> DecodePausedUntil(std::uint64_t stored, UtcTime now) {
@@ -168,16 +147,16 @@ std::string PausedLine(const PauseTexts& texts, const std::optional<LocalTime>& 
     if (!end) {
         return texts.paused;
     }
-    const std::string time = TwoDigits(end->hour) + ":" + TwoDigits(end->minute);
+    const std::string time = texts.formats.timeOfDay(end->hour, end->minute);
     if (now && SameDay(*end, *now)) {
-        return FillIn(texts.pausedUntil, time, {});
+        return Fill(texts.pausedUntil, {time});
     }
     if (now && SameDay(*end, NextDay(*now))) {
-        return FillIn(texts.pausedUntilTomorrow, time, {});
+        return Fill(texts.pausedUntilTomorrow, {time});
     }
-    const std::string date =
-        std::to_string(end->year) + "-" + TwoDigits(end->month) + "-" + TwoDigits(end->day);
-    return FillIn(texts.pausedUntilDate, time, date);
+    return Fill(
+        texts.pausedUntilDate,
+        {time, texts.formats.date(static_cast<std::int32_t>(end->year), end->month, end->day)});
 }
 
 std::string NextBreakLine(const PauseTexts& texts, std::uint64_t remainingMs) {
@@ -186,7 +165,7 @@ std::string NextBreakLine(const PauseTexts& texts, std::uint64_t remainingMs) {
     }
     // Rounded up, so that a fresh seven-minute interval reads "7 min" and
     // the count never says a minute less than there is.
-    return FillIn(texts.nextBreakIn, {}, std::to_string((remainingMs + 59999) / 60000));
+    return Fill(texts.nextBreakIn, {{}, texts.formats.number((remainingMs + 59999) / 60000)});
 }
 
 }  // namespace pausora

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "scheduler/engine_ports.h"
+#include "store/locale_formats.h"
 
 #include <cstdint>
 #include <optional>
@@ -93,14 +94,15 @@ class PauseClock {
 
 // The texts of the pause and of the next break, from the string table of
 // the program; these are the ones it ships with. "%1" stands for a time
-// of day, "%2" for a number of minutes.
+// of day, "%2" for a number of minutes or a date, each as `formats` writes it.
 struct PauseTexts {
     std::string pausedUntil = "Paused until %1";
     std::string pausedUntilTomorrow = "Paused until tomorrow %1";
-    std::string pausedUntilDate = "Paused until %2 %1";  // %2: the date, YYYY-MM-DD
+    std::string pausedUntilDate = "Paused until %2 %1";
     std::string paused = "Paused";
     std::string nextBreakIn = "Next break in %2 min";
     std::string nextBreakSoon = "Next break in less than a minute";
+    LocaleFormats formats;
 };
 
 // The tooltip's state line of a pause ending at `end`, read at `now`

@@ -68,6 +68,8 @@ inline constexpr std::string_view kTipStopped = "Pausora (Stopped)";
 inline constexpr std::string_view kTipShortBreak = "Pausora (Short break)";
 inline constexpr std::string_view kTipLongBreak = "Pausora (Long break)";
 inline constexpr std::string_view kTipHeld = "Pausora (Held while you are busy)";
+inline constexpr std::string_view kHours = "%1 h";
+inline constexpr std::string_view kMinutes = "%1 min";
 inline constexpr std::string_view kExperienceLine = "\nYour experience: ";
 inline constexpr std::string_view kCaptionStart = "Start";
 inline constexpr std::string_view kCaptionStop = "Stop";
@@ -86,6 +88,8 @@ struct BreakTexts {
     std::string timeLimitTitle{text::kTimeLimitTitle};
     std::string dayTimeStart{text::kDayTimeStart};
     std::string dayTimeEnd{text::kDayTimeEnd};
+    std::string hours{text::kHours};  // "%1 h", the day line's and the chart's
+    std::string minutes{text::kMinutes};
     std::string tipNormal{text::kTipNormal};
     std::string tipStopped{text::kTipStopped};
     std::string tipShortBreak{text::kTipShortBreak};

@@ -1,6 +1,7 @@
 // The day's computer time: counted a minute at a time, kept in the registry
 // so that a restart on the same day goes on from where it was.
 #include "scheduler/break_engine.h"
+#include "store/locale_formats.h"
 
 #include <algorithm>
 
@@ -82,10 +83,10 @@ std::string DayTimeLine(const BreakTexts& texts, std::uint32_t minutes) {
     const std::uint32_t hours = minutes / 60;
     minutes %= 60;
     if (hours > 0) {
-        line += std::to_string(hours) + " h";
+        line += Fill(texts.hours, {std::to_string(hours)});
     }
     if (minutes > 0 || hours == 0) {
-        line += (hours > 0 ? " " : "") + std::to_string(minutes) + " min";
+        line += (hours > 0 ? " " : "") + Fill(texts.minutes, {std::to_string(minutes)});
     }
     line += texts.dayTimeEnd;
     return line;

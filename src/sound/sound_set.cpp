@@ -22,7 +22,7 @@ CSoundSet::LoadResult CSoundSet::Load(std::string_view path) {
         m_wave.LoadFile(path, m_files);
         return LoadResult::kLoaded;
     } catch (const CFileError& error) {
-        text = FileErrorText(error);
+        text = m_feedback.FileErrorText(error);
     } catch (const std::bad_alloc&) {
         text = kOutOfMemoryText;
         style = SoundMessageStyle::kOutOfMemory;

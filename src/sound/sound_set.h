@@ -32,6 +32,10 @@ class ISoundFeedback {
     virtual void BeepTones(std::span<const std::uint32_t> frequencies,
                            std::uint32_t milliseconds) = 0;
     virtual void ShowMessage(std::string_view text, SoundMessageStyle style) = 0;
+    // The message of a file that could not be loaded, in the user's language.
+    virtual std::string FileErrorText(const CFileError& error) const {
+        return pausora::FileErrorText(error);
+    }
 };
 
 // What to do with a file whose format the device refuses.

@@ -1,5 +1,7 @@
 #include "sound/wave_file.h"
 
+#include "store/locale_formats.h"
+
 #include <utility>
 
 namespace pausora {
@@ -7,27 +9,34 @@ namespace pausora {
 CFileError::CFileError(FileErrorCause cause, std::string path)
     : std::runtime_error("file error"), m_cause(cause), m_path(std::move(path)) {}
 
-std::string FileErrorText(const CFileError& error) {
-    const std::string& path = error.Path();
-    switch (error.Cause()) {
+std::string_view FileErrorPattern(FileErrorCause cause) {
+    switch (cause) {
         case FileErrorCause::kFileNotFound:
-            return path + " was not found.";
+            return "%1 was not found.";
         case FileErrorCause::kBadPath:
-            return path + " contains an invalid path.";
+            return "%1 contains an invalid path.";
         case FileErrorCause::kTooManyOpenFiles:
-            return path + " could not be opened because there are too many open files.";
+            return "%1 could not be opened because there are too many open files.";
         case FileErrorCause::kAccessDenied:
-            return "Access to " + path + " was denied.";
+            return "Access to %1 was denied.";
         case FileErrorCause::kInvalidFile:
-            return "An invalid file handle was associated with " + path + ".";
+            return "An invalid file handle was associated with %1.";
         case FileErrorCause::kNotWave:
-            return path + " is not a WAVE file that Pausora can play.";
+            return "%1 is not a WAVE file that Pausora can play.";
         case FileErrorCause::kSharingViolation:
-            return "A sharing violation occurred while accessing " + path + ".";
+            return "A sharing violation occurred while accessing %1.";
         case FileErrorCause::kGeneric:
             break;
     }
-    return "An unknown error occurred while accessing " + path + ".";
+    return "An unknown error occurred while accessing %1.";
+}
+
+std::string FileErrorText(const CFileError& error) {
+    return FileErrorText(error, FileErrorPattern(error.Cause()));
+}
+
+std::string FileErrorText(const CFileError& error, std::string_view pattern) {
+    return Fill(pattern, {error.Path()});
 }
 
 }  // namespace pausora

@@ -38,8 +38,12 @@ class CFileError : public std::runtime_error {
     std::string m_path;
 };
 
-// The sentence a message box shows for a load failure, with the path filled in.
+// The sentence a message box shows for a load failure: `pattern`, English
+// by default, with the path for "%1". The Windows layer has the same
+// sentences in the user's language, in the order of the causes.
+std::string_view FileErrorPattern(FileErrorCause cause);
 std::string FileErrorText(const CFileError& error);
+std::string FileErrorText(const CFileError& error, std::string_view pattern);
 inline constexpr std::string_view kOutOfMemoryText = "Out of memory.";
 
 // An open file, read from its start towards its end.

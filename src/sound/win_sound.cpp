@@ -1,7 +1,9 @@
 #include "sound/win_sound.h"
 #include "ui/utf.h"
 
+#include "resource.h"
 #include "ui/handles.h"
+#include "ui/window.h"
 
 #include <algorithm>
 #include <atomic>
@@ -141,14 +143,23 @@ bool CWinSoundFeedback::ShowNextMessage() {
     }
     auto [text, style] = std::move(m_waiting.front());
     m_waiting.pop_front();
-    Show(text, style);
+    Show(std::move(text), style);
     return true;
 }
 
-void CWinSoundFeedback::Show(const std::string& text, SoundMessageStyle style) const {
+std::string CWinSoundFeedback::FileErrorText(const CFileError& error) const {
+    std::string pattern(FileErrorPattern(error.Cause()));
+    ui::LoadText(pattern, IDS_FILE_ERROR + static_cast<UINT>(error.Cause()));
+    return pausora::FileErrorText(error, pattern);
+}
+
+void CWinSoundFeedback::Show(std::string text, SoundMessageStyle style) const {
     UINT flags = style == SoundMessageStyle::kOutOfMemory
                      ? MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL
                      : MB_OK | MB_ICONSTOP;
+    if (style == SoundMessageStyle::kOutOfMemory) {
+        ui::LoadText(text, IDS_OUT_OF_MEMORY);
+    }
     if (m_notify != 0) {
         // The owner is the hidden main window: without these the box could
         // open behind whatever the user is working in.

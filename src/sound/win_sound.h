@@ -40,13 +40,14 @@ class CWinSoundFeedback final : public ISoundFeedback {
     // another request is dropped.
     void BeepTones(std::span<const std::uint32_t> frequencies, std::uint32_t milliseconds) override;
     void ShowMessage(std::string_view text, SoundMessageStyle style) override;
+    std::string FileErrorText(const CFileError& error) const override;
 
     // What sounds one tone; the system's Beep unless a test listens instead.
     using ToneFunction = BOOL(WINAPI*)(DWORD frequency, DWORD milliseconds);
     void SetToneFunction(ToneFunction tone) { m_tone = tone; }
 
   private:
-    void Show(const std::string& text, SoundMessageStyle style) const;
+    void Show(std::string text, SoundMessageStyle style) const;
 
     ToneFunction m_tone = &::Beep;
     HWND m_owner;

@@ -1,5 +1,9 @@
 #include "tips/tips_win.h"
+
+#include "resource.h"
+#include "tips/random_range.h"
 #include "ui/utf.h"
+#include "ui/window.h"
 
 #include <windows.h>
 
@@ -28,7 +32,11 @@ std::int64_t WinRandomEnvironment::PerformanceCounter() {
 }
 
 void WinRandomEnvironment::ShowMessage(std::string_view text) {
-    ::MessageBox(nullptr, Widen(text).c_str(), L"Pausora", MB_OK | MB_ICONEXCLAMATION);
+    std::string shown(text);
+    if (text == RandomRange::kBadRangeMessage) {
+        ui::LoadText(shown, IDS_BAD_RANGE);  // the same words in the user's language
+    }
+    ::MessageBox(nullptr, Widen(shown).c_str(), L"Pausora", MB_OK | MB_ICONEXCLAMATION);
 }
 
 std::optional<FileStamp> WinFileStamps::Stamp(std::string_view path) {

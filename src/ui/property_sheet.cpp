@@ -42,9 +42,9 @@ struct PropertyPage::Procedure : DialogProcedure {
     }
 };
 
-void PropertyPage::SetHeaderTexts(std::string title, std::string subtitle) {
-    m_headerTitle = Widen(title);
-    m_headerSubtitle = Widen(subtitle);
+void PropertyPage::SetHeaderTexts(UINT title, UINT subtitle) {
+    m_headerTitle = ResourceString(title);
+    m_headerSubtitle = ResourceString(subtitle);
 }
 
 HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {

@@ -41,7 +41,8 @@ class PropertyPage : public MessageHandlers {
     // On a wizard: an exterior page, without the header band.
     void HideHeader() { m_hideHeader = true; }
     // On a wizard: an interior page's title and subtitle in the header band.
-    void SetHeaderTexts(std::string title, std::string subtitle);
+    // A wizard page's header, from the string table.
+    void SetHeaderTexts(UINT title, UINT subtitle);
 
     // The system's page for this object; the sheet that receives it owns it.
     // `title` replaces the template's caption when given.

@@ -76,31 +76,31 @@ constexpr auto kMinutesSeconds = PickerFormat::kMinutesSeconds;
 
 const CScheduleWizardPage::Layout kWizardWorkingTime{
     IDD_INITIAL_WIZARD_WORKING_TIME,
-    "Working time",
-    "Specify the start and end of your working day here",
+    IDS_WIZARD_WORKING_TIME,
+    IDS_WIZARD_WORKING_TIME_LINE,
     {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::StartWorkTime_hours, &S::StartWorkTime_minutes},
      {IDC_WIZARD_PICKER_2, kHoursMinutes, &S::EndWorkTime_hours, &S::EndWorkTime_minutes}}};
 const CScheduleWizardPage::Layout kWizardTimeLimits{
     IDD_INITIAL_WIZARD_TIME_LIMIT,
-    "Time limits",
-    "Specify the daily working time limit here",
+    IDS_WIZARD_TIME_LIMITS,
+    IDS_WIZARD_TIME_LIMITS_LINE,
     {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::DailyTimeLimit}}};
 const CScheduleWizardPage::Layout kWizardShortBreaks{
     IDD_INITIAL_WIZARD_SHORT_BREAKS,
-    "Short break schedule",
-    "Specify the short break schedule here",
+    IDS_WIZARD_SHORT_BREAKS,
+    IDS_WIZARD_SHORT_BREAKS_LINE,
     {{IDC_WIZARD_PICKER_1, kMinutesSeconds, &S::Micropause},
      {IDC_WIZARD_PICKER_2, kMinutesSeconds, &S::Micropause_length}}};
 const CScheduleWizardPage::Layout kWizardLongBreaks{
     IDD_INITIAL_WIZARD_LONG_BREAKS,
-    "Long break schedule",
-    "Specify the long break schedule here",
+    IDS_WIZARD_LONG_BREAKS,
+    IDS_WIZARD_LONG_BREAKS_LINE,
     {{IDC_WIZARD_PICKER_1, kHoursMinutes, &S::Pause},
      {IDC_WIZARD_PICKER_2, kHoursMinutes, &S::Pause_length}}};
 
 CInitialSetupWizard_Page6::CInitialSetupWizard_Page6(int* startWorkplace)
     : ui::PropertyPage(IDD_INITIAL_WIZARD_FINISH), m_startWorkplace(startWorkplace) {
-    SetHeaderTexts("Finish", "Schedule setup successfully finished");
+    SetHeaderTexts(IDS_WIZARD_FINISH, IDS_WIZARD_FINISH_LINE);
 }
 
 BOOL CInitialSetupWizard_Page6::OnInitDialog() {

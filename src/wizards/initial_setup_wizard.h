@@ -39,8 +39,8 @@ class CScheduleWizardPage final : public ui::PropertyPage {
     using Picker = ui::PickerBinding<STimeSettings>;
     struct Layout {
         UINT templateId;
-        const char* title;
-        const char* subtitle;
+        UINT title;  // string-table ids
+        UINT subtitle;
         std::vector<Picker> pickers;
     };
     CScheduleWizardPage(const Layout& layout, STimeSettings* settings,
