@@ -15,7 +15,7 @@ packages=(
     nsis                   # scripts/package.sh: the Windows installer
     wixl msitools          # scripts/package.sh: the per-machine MSI
     libxml2-utils          # tools/check_policies.py: xmllint
-    # tools/check_translations.py: the translated sayings' spelling
+    # tools/check_po.py: the translations' spelling
     hunspell hunspell-de-de hunspell-fr hunspell-es hunspell-it hunspell-pt-br hunspell-nl
     hunspell-pl hunspell-ru hunspell-uk
     wine64-tools gettext   # the translations: Wine's resource compiler, msgfmt and msgmerge

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Checks the translations in po/: that po/pausora.pot holds the texts of
-res/*.rc and the installer's as they are now (wherever they stand in them), that po/LINGUAS names exactly the po/<lang>.po
-files, and that every one of them translates every message of the .pot
+res/*.rc, the installer's and the sayings as they are now (wherever they
+stand), that po/LINGUAS names exactly the po/<lang>.po files, and that every one of them translates every message of the .pot
 (nothing missing, untranslated or fuzzy), passes msgfmt --check-format and
 keeps each message's placeholders (%1, %s...), line breaks and access key.
 With hunspell installed, every translated word must be known to the language's
-dictionary or listed in res/tips/words.<lang>.txt, the one list of names per
-language that the sayings use too. Ends non-zero on any fault, with what to do."""
+dictionary or listed in po/words.<tag>.txt, its short list of names.
+Ends non-zero on any fault, with what to do."""
 
 import os
 import re
@@ -20,7 +20,7 @@ PO = os.path.join(ROOT, "po")
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wrc_resources  # noqa: E402
 from make_pot import make_pot  # noqa: E402
-from po_file import messages  # noqa: E402
+from po_file import LANGUAGES, messages  # noqa: E402
 
 # printf's and FormatMessage's, and the installer's NSIS variables ($_CLICK).
 PLACEHOLDER = re.compile(r"\$_\w+|%(?:[0-9]+|[-+ #0]*[0-9]*(?:\.[0-9]+)?(?:l|ll|h)?[sdiuxXcfgp%])")
@@ -44,26 +44,17 @@ def shape_faults(po):
     return faults
 
 
-# The spelling dictionary of each catalogue (none for Japanese and Chinese), and
-# the language tag its list of names carries.
-SPELLING = {
-    "de": ("de_DE", "de-DE"), "fr": ("fr_FR", "fr-FR"), "es": ("es_ES", "es-ES"),
-    "it": ("it_IT", "it-IT"), "pt_BR": ("pt_BR", "pt-BR"), "nl": ("nl_NL", "nl-NL"),
-    "pl": ("pl_PL", "pl-PL"), "ru": ("ru_RU", "ru-RU"), "uk": ("uk_UA", "uk-UA"),
-}
-
-
 def spelling_faults(language, po):
-    if language not in SPELLING or not shutil.which("hunspell"):
+    tag, _, dictionary = LANGUAGES.get(language, (None, None, None))
+    if not dictionary or not shutil.which("hunspell"):
         return []
-    dictionary, tag = SPELLING[language]
     # Access keys and placeholders are not words, nor are file names, paths,
     # addresses and names in capitals (HKEY_CURRENT_USER, CSV).
     text = "\n".join(re.sub(r"&(?!&)", "", PLACEHOLDER.sub(" ", msgstr))
                       for _, msgstr in messages(po))
     text = re.sub(r"\b[0-9]+-|\S*[.\\_/]\w\S*|\b[A-Z]{2,}\b-?", " ", text)
     command = ["hunspell", "-d", dictionary, "-l", "-i", "utf-8"]
-    words = os.path.join(ROOT, "res", "tips", f"words.{tag}.txt")
+    words = os.path.join(PO, f"words.{tag}.txt")
     if os.path.exists(words):
         command += ["-p", words]
     result = subprocess.run(command, input=text, capture_output=True, text=True)

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the translators' template, po/pausora.pot or the file named: the
-texts of res/*.rc (by wrc) and the installer's own (installer/pausora.nsi)."""
+texts of res/*.rc (by wrc), the installer's own (installer/pausora.nsi) and
+the sayings (res/tips/tips.txt)."""
 
 import os
 import subprocess
@@ -9,19 +10,23 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import nsis_languages  # noqa: E402
+import po_tips  # noqa: E402
 import wrc_resources  # noqa: E402
 
 
 def make_pot(out):
     with tempfile.TemporaryDirectory() as work:
         program = os.path.join(work, "program.pot")
-        installer = os.path.join(work, "installer.pot")
         wrc_resources.pot(program)
-        with open(installer, "w", encoding="utf-8") as file:
-            file.write('msgid ""\nmsgstr "Content-Type: text/plain; charset=UTF-8\\n"\n')
-            file.write(nsis_languages.pot_entries())
-        # One entry for a text both have, with both places.
-        subprocess.run(["msgcat", "--use-first", "-o", out, program, installer], check=True)
+        parts = [program]
+        for name, entries in [("installer", nsis_languages.pot_entries()),
+                              ("sayings", po_tips.pot_entries())]:
+            parts.append(os.path.join(work, name + ".pot"))
+            with open(parts[-1], "w", encoding="utf-8") as file:
+                file.write('msgid ""\nmsgstr "Content-Type: text/plain; charset=UTF-8\\n"\n')
+                file.write(entries)
+        # One entry for a text two of them have, with both places.
+        subprocess.run(["msgcat", "--use-first", "-o", out] + parts, check=True)
 
 
 if __name__ == "__main__":

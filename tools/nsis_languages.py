@@ -18,14 +18,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 NSI = os.path.join(ROOT, "installer", "pausora.nsi")
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wrc_resources  # noqa: E402
-from po_file import messages, quote  # noqa: E402
+from po_file import LANGUAGES, messages, quote  # noqa: E402
 
-# NSIS's name of each language po/ may hold.
-NSIS_NAMES = {
-    "de": "German", "fr": "French", "es": "Spanish", "it": "Italian",
-    "pt_BR": "PortugueseBR", "nl": "Dutch", "pl": "Polish", "ru": "Russian",
-    "uk": "Ukrainian", "ja": "Japanese", "zh_CN": "SimpChinese",
-}
 LANG_STRING = re.compile(r'^LangString (\w+) \$\{LANG_ENGLISH\} "(.*)"$')
 
 
@@ -49,9 +43,9 @@ def pot_entries():
 def nsh(po_dir, out):
     lines = ["; Written by tools/nsis_languages.py from po/: do not edit."]
     for language in wrc_resources.linguas(po_dir):
-        if language not in NSIS_NAMES:
-            sys.exit(f"nsis_languages.py: no NSIS language for {language}: add it to NSIS_NAMES")
-        name = NSIS_NAMES[language]
+        if language not in LANGUAGES:
+            sys.exit(f"nsis_languages.py: {language} is not in LANGUAGES of tools/po_file.py")
+        name = LANGUAGES[language][1]
         translated = dict(messages(os.path.join(po_dir, language + ".po")))
         lines.append(f'!insertmacro MUI_LANGUAGE "{name}"')
         for key, _, text in english():

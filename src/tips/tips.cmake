@@ -20,19 +20,25 @@ add_custom_command(
             ${PAUSORA_TIPS_SOURCE}
     COMMENT "Encoding the tips file"
     VERBATIM)
-# Each translation, res/tips/tips.<language>.txt, beside it as all.<language>.txt.
+# Each language of po/LINGUAS: its sayings, taken out of po/<code>.po
+# (tools/po_tips.py), beside it as all.<tag>.txt.
 set(translated_tips)
-file(GLOB tips_translations CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/tips/tips.*.txt)
-foreach(source ${tips_translations})
-    string(REGEX REPLACE ".*/tips\\.([^/]+)\\.txt$" "\\1" language ${source})
+foreach(code IN LISTS PAUSORA_LANGUAGES)
+    execute_process(COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/po_file.py tag ${code}
+                    OUTPUT_VARIABLE language OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    set(po ${PAUSORA_PO_DIR}/${code}.po)
+    set(readable ${CMAKE_BINARY_DIR}/tips/tips.${language}.txt)
     set(encoded ${tips_dir}/all.${language}.txt)
     add_custom_command(
         OUTPUT ${encoded}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${tips_dir}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${tips_dir} ${CMAKE_BINARY_DIR}/tips
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/po_tips.py tips ${po} ${readable}
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/encode_tips.py --utf8
-                --header ${CMAKE_CURRENT_SOURCE_DIR}/tips.h --source ${source} --output ${encoded}
-        DEPENDS ${CMAKE_SOURCE_DIR}/tools/encode_tips.py ${CMAKE_CURRENT_SOURCE_DIR}/tips.h ${source}
-        COMMENT "Encoding the ${language} tips file"
+                --header ${CMAKE_CURRENT_SOURCE_DIR}/tips.h --source ${readable} --output ${encoded}
+        DEPENDS ${CMAKE_SOURCE_DIR}/tools/encode_tips.py ${CMAKE_SOURCE_DIR}/tools/po_tips.py
+                ${CMAKE_SOURCE_DIR}/tools/po_file.py ${CMAKE_CURRENT_SOURCE_DIR}/tips.h ${po}
+                ${PAUSORA_TIPS_SOURCE}
+        COMMENT "Encoding the ${language} sayings"
         VERBATIM)
     list(APPEND translated_tips ${encoded})
 endforeach()
