@@ -19,6 +19,7 @@ packages=(
     hunspell hunspell-de-de hunspell-fr hunspell-es hunspell-it hunspell-pt-br hunspell-nl
     hunspell-pl hunspell-ru hunspell-uk
     wine64-tools gettext   # the translations: Wine's resource compiler, msgfmt and msgmerge
+    fonts-ipafont-gothic fonts-wqy-microhei  # Japanese and Chinese under Wine (layout_tests)
 )
 
 missing=()
