@@ -5,6 +5,7 @@
 #include "notify/notification_area.h"
 #include "resource.h"
 #include "ui/system_notice.h"
+#include "ui/ui_language.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -322,7 +323,7 @@ bool CTrayIcon::SetMenuDefaultItem(UINT item, bool byPosition) {
     if (!m_menu.SetDefaultItem(item, byPosition)) {
         return true;
     }
-    const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
+    const ui::MenuHandle menu(ui::LoadMenuInLanguage(m_record.uID));
     if (!menu) {
         return false;
     }
@@ -384,7 +385,7 @@ LRESULT CTrayIcon::HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage) {
     if (mouse != WM_RBUTTONUP && mouse != WM_LBUTTONDBLCLK) {
         return 1;
     }
-    const ui::MenuHandle menu(::LoadMenu(ui::ModuleInstance(), MAKEINTRESOURCE(m_record.uID)));
+    const ui::MenuHandle menu(ui::LoadMenuInLanguage(m_record.uID));
     const HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
     if (popup == nullptr && (mouse == WM_RBUTTONUP || m_menu.DefaultByPosition())) {
         return 0;  // no menu: the click is not ours to handle

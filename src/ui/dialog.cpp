@@ -1,5 +1,7 @@
 #include "ui/dialog.h"
 
+#include "ui/ui_language.h"
+
 namespace pausora::ui {
 
 struct Dialog::Procedure : DialogProcedure {
@@ -42,8 +44,13 @@ Dialog::~Dialog() {
 INT_PTR Dialog::DoModal(HWND parent) {
     m_ended = false;
     m_result = IDCANCEL;
-    const HWND hwnd = ::CreateDialogParam(ModuleInstance(), MAKEINTRESOURCE(m_templateId), parent,
-                                          &Trampoline<Procedure>, reinterpret_cast<LPARAM>(this));
+    const auto* dialog =
+        static_cast<const DLGTEMPLATE*>(LoadInLanguage(RT_DIALOG, MAKEINTRESOURCE(m_templateId)));
+    const HWND hwnd =
+        dialog == nullptr
+            ? nullptr
+            : ::CreateDialogIndirectParam(ModuleInstance(), dialog, parent, &Trampoline<Procedure>,
+                                          reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) {
         return -1;
     }

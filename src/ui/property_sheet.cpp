@@ -1,6 +1,7 @@
 #include "ui/property_sheet.h"
 
 #include "ui/common_controls.h"
+#include "ui/ui_language.h"
 
 #include <algorithm>
 
@@ -53,6 +54,10 @@ HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {
     page.dwFlags = m_iconId != 0 ? PSP_USEICONID : 0;
     page.hInstance = ModuleInstance();
     page.pszTemplate = MAKEINTRESOURCE(m_templateId);
+    if (const void* dialog = LoadInLanguage(RT_DIALOG, MAKEINTRESOURCE(m_templateId))) {
+        page.dwFlags |= PSP_DLGINDIRECT;
+        page.pResource = static_cast<const DLGTEMPLATE*>(dialog);
+    }
     page.pszIcon = MAKEINTRESOURCE(m_iconId);
     page.pfnDlgProc = &Trampoline<Procedure>;
     page.lParam = reinterpret_cast<LPARAM>(this);

@@ -1,6 +1,7 @@
 #include "ui/ui_language.h"
 
 #include "ui/utf.h"
+#include "ui/window.h"
 
 #include <windows.h>
 
@@ -41,18 +42,51 @@ std::vector<std::string> UserDisplayLanguages() {
     return languages;
 }
 
+namespace {
+
+// The language each thread of ours asked for; 0 while none was asked.
+thread_local LANGID t_language = 0;
+
+}  // namespace
+
 bool UseLanguage(std::string_view language) {
     static const auto set = Kernel32<SetLanguages>("SetThreadPreferredUILanguages");
-    if (set == nullptr) {
-        return false;
-    }
     std::wstring names = Widen(language);
     names += L'\0';
     names += L"en-US";
     names += L'\0';
     names += L'\0';
     ULONG count = 0;
-    return set(MUI_LANGUAGE_NAME, names.c_str(), &count) != FALSE;
+    const bool preferred = set != nullptr && set(MUI_LANGUAGE_NAME, names.c_str(), &count);
+    // The language as the program's resources are marked: with its country
+    // ("pt-BR") where they have that, else the language alone ("ja").
+    LANGID id = LANGIDFROMLCID(::LocaleNameToLCID(Widen(language).c_str(), 0));
+    if (id != 0 && ::FindResourceExW(ModuleInstance(), RT_VERSION,
+                                     MAKEINTRESOURCEW(VS_VERSION_INFO), id) == nullptr) {
+        id = MAKELANGID(PRIMARYLANGID(id), SUBLANG_NEUTRAL);
+    }
+    t_language = id;
+    return preferred || id != 0;
+}
+
+HRSRC FindInLanguage(LPCWSTR type, LPCWSTR name) {
+    if (t_language != 0) {
+        if (const HRSRC found = ::FindResourceExW(ModuleInstance(), type, name, t_language)) {
+            return found;
+        }
+    }
+    return ::FindResourceW(ModuleInstance(), name, type);
+}
+
+const void* LoadInLanguage(LPCWSTR type, LPCWSTR name) {
+    const HRSRC found = FindInLanguage(type, name);
+    const HGLOBAL loaded = found != nullptr ? ::LoadResource(ModuleInstance(), found) : nullptr;
+    return loaded != nullptr ? ::LockResource(loaded) : nullptr;
+}
+
+HMENU LoadMenuInLanguage(UINT id) {
+    const void* menu = LoadInLanguage(RT_MENU, MAKEINTRESOURCEW(id));
+    return menu != nullptr ? ::LoadMenuIndirectW(menu) : nullptr;
 }
 
 }  // namespace pausora::ui

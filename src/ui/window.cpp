@@ -1,5 +1,6 @@
 #include "ui/window.h"
 
+#include "ui/ui_language.h"
 #include "ui/utf.h"
 
 #include <windowsx.h>
@@ -11,14 +12,17 @@ HINSTANCE ModuleInstance() noexcept {
 }
 
 std::wstring ResourceString(UINT id) {
-    // With no buffer, the call hands back the string where it lies in the
-    // resources, however long it is; it is not zero-terminated there.
-    const wchar_t* text = nullptr;
-    const int length = ::LoadString(ModuleInstance(), id, reinterpret_cast<LPWSTR>(&text), 0);
-    if (length <= 0 || text == nullptr) {
+    // Strings are kept sixteen to a block, each its length and then its
+    // characters, not zero-terminated.
+    const auto* block = static_cast<const WORD*>(
+        LoadInLanguage(RT_STRING, MAKEINTRESOURCEW(static_cast<WORD>(id / 16 + 1))));
+    if (block == nullptr) {
         return {};
     }
-    return std::wstring(text, static_cast<std::size_t>(length));
+    for (UINT skip = id % 16; skip > 0; --skip) {
+        block += 1 + *block;
+    }
+    return std::wstring(reinterpret_cast<const wchar_t*>(block + 1), *block);
 }
 
 void LoadText(std::string& text, UINT id) {

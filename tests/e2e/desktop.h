@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <string>
 
 namespace pausora::test {
 
@@ -94,6 +95,36 @@ void KeepWorking(DWORD ms, Each each) {
 }
 inline void KeepWorking(DWORD ms) {
     KeepWorking(ms, [] {});
+}
+
+// A window's text in UTF-8, asked of the window itself: GetWindowText would
+// not ask one of another process.
+inline std::string Utf8Text(HWND window) {
+    wchar_t text[1024] = {};
+    ::SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    char utf8[4096] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    return utf8;
+}
+
+// The tip the tray shows over the icon, once it shows one: the pointer is
+// moved onto the icon first.
+inline std::string ShownTrayTip(DWORD ms) {
+    const POINT icon = FirstTrayIcon();
+    ::SetCursorPos(icon.x + 1, icon.y);
+    ::Sleep(100);
+    ::SetCursorPos(icon.x, icon.y);
+    std::string tip;
+    WaitFor(ms, [&] {
+        for (HWND w = ::FindWindowExA(nullptr, nullptr, "tooltips_class32", nullptr); w != nullptr;
+             w = ::FindWindowExA(nullptr, w, "tooltips_class32", nullptr)) {
+            if (::IsWindowVisible(w) && !(tip = Utf8Text(w)).empty()) {
+                return true;
+            }
+        }
+        return false;
+    });
+    return tip;
 }
 
 // A shown menu of any program (the system's menu window class).

@@ -100,14 +100,17 @@ TEST_F(SettingsEndToEndTest, ATraySwitchFlippedMeanwhileOutlastsOk) {
 }
 
 // The language picked on the Appearance page is stored by its name, Windows'
-// choice first in the list and each language in its own name after it.
-TEST_F(SettingsEndToEndTest, ALanguagePickedOnTheAppearancePageIsStoredByName) {
+// choice first in the list and each language in its own name after it; the
+// program speaks it at once. A name it does not have reads as Windows' own.
+TEST_F(SettingsEndToEndTest, ALanguagePickedOnTheAppearancePageIsSpokenAtOnce) {
     constexpr int kAppearancePage = 8;
-    Set("Language", "fr-FR");
+    constexpr LRESULT kJapanese = 11;
+    Set("Language", "xx-YY");
+    ShortBreaks(600);
     ASSERT_NO_FATAL_FAILURE(StartWithIcon());
     PostCommand(ID_TRAY_SETTINGS);
     const HWND sheet = WaitForWindowTitled("Pausora - Settings", kTimeoutMs);
-    ASSERT_NE(sheet, nullptr) << "the settings window did not open";
+    ASSERT_NE(sheet, nullptr) << "the settings window did not open in English";
     ::SendMessageA(sheet, PSM_SETCURSEL, kAppearancePage, 0);
     const HWND page = PropSheet_GetCurrentPageHwnd(sheet);
     const HWND list = ::GetDlgItem(page, IDC_LANGUAGE);
@@ -118,17 +121,23 @@ TEST_F(SettingsEndToEndTest, ALanguagePickedOnTheAppearancePageIsStoredByName) {
         return std::wstring(text);
     };
     EXPECT_EQ(::SendMessageW(list, CB_GETCOUNT, 0, 0), 13);
-    EXPECT_EQ(entry(0).rfind(L"Windows' language (", 0), 0u) << entry(0).c_str();
+    EXPECT_EQ(::SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(entry(0), L"Windows' language (English)");
     EXPECT_EQ(entry(2), L"Deutsch");
-    EXPECT_EQ(entry(::SendMessageW(list, CB_GETCURSEL, 0, 0)), L"Fran\u00e7ais");
+    EXPECT_EQ(entry(kJapanese), L"\u65e5\u672c\u8a9e");
 
     // As the list tells its page when the user picks an entry.
-    ::SendMessageW(list, CB_SETCURSEL, 2, 0);
+    ::SendMessageW(list, CB_SETCURSEL, kJapanese, 0);
     ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE, CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
     ::PostMessageA(sheet, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor(5000, [&] { return !::IsWindow(sheet); })) << "OK left the window open";
-    EXPECT_EQ(m_store.String(reg::kSettingsKey, "Language"), "de-DE");
+    EXPECT_EQ(m_store.String(reg::kSettingsKey, "Language"), "ja-JP");
+    EXPECT_EQ(ShownTrayTip(kTimeoutMs).rfind("Pausora (\u901a\u5e38)\n", 0), 0u);
+    PostCommand(ID_TRAY_SETTINGS);
+    EXPECT_TRUE(WaitFor(kTimeoutMs, [] {
+        return ::FindWindowW(nullptr, L"Pausora - \u8a2d\u5b9a") != nullptr;
+    })) << "the settings window did not open in Japanese";
 }
 
 }  // namespace

@@ -16,6 +16,9 @@
 #include <vector>
 
 #include "resource.h"
+#include "ui/ui_language.h"
+#include "ui/utf.h"
+#include "ui/window.h"
 
 namespace {
 
@@ -285,6 +288,58 @@ TEST(Translations, TheUsersUiLanguagePicksTheStrings) {
         const int length = ::LoadStringW(Self(), id, reinterpret_cast<LPWSTR>(&text), 0);
         const std::wstring loaded(text, static_cast<std::size_t>(length > 0 ? length : 0));
         EXPECT_EQ(loaded, inGerman ? translated : english) << "string " << id;
+    }
+}
+
+// The tray's tooltip holds 127 characters: its longest states, with each
+// time, date or number as long as a locale may write it, fit in every language.
+TEST(Translations, TheLongestTooltipsFit) {
+    const auto text = [](LANGID language, UINT id) {
+        std::wstring found = Strings(static_cast<WORD>(id / 16 + 1), language).at(id);
+        for (std::size_t at = found.find(L'%'); at != std::wstring::npos && at + 1 < found.size();
+             at = found.find(L'%', at + 1)) {
+            found.replace(at, 2, L"Wed 12/31/2026");  // 14: a date or "12:00:00 PM"
+        }
+        return found;
+    };
+    std::set<LANGID> languages = Translations();
+    languages.insert(kEnglish);
+    for (const LANGID language : languages) {
+        const std::wstring experience = text(language, IDS_EXPERIENCE_LINE) + L"7";
+        for (const std::wstring& state :
+             {text(language, IDS_TIP_NORMAL) + L"\n" + text(language, IDS_NEXT_BREAK_IN),
+              text(language, IDS_TIP_NORMAL) + L"\n" + text(language, IDS_NEXT_BREAK_SOON),
+              text(language, IDS_PAUSED_UNTIL_DATE), text(language, IDS_PAUSED_UNTIL_TOMORROW),
+              text(language, IDS_TIP_HELD), text(language, IDS_TIP_SHORT_BREAK),
+              text(language, IDS_TIP_LONG_BREAK), text(language, IDS_TIP_STOPPED)}) {
+            EXPECT_LE(state.size() + experience.size(), 127u)
+                << std::hex << language << ": " << pausora::Narrow(state + experience);
+        }
+    }
+}
+
+// The program's choice for its own thread, as the Language setting makes it:
+// the next string loaded is in that language, whatever the user's is, for a
+// language kept alone ("ja") as for one kept with its country ("pt-BR").
+TEST(Translations, TheThreadsChoiceOfLanguagePicksTheStrings) {
+    const struct {
+        const char* tag;
+        LANGID language;
+    } cases[] = {
+        {"ja-JP", MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL)},
+        {"pt-BR", MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN)},
+        {"zh-CN", MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)},
+        {"en-US", kEnglish},
+    };
+    const WORD block = static_cast<WORD>(IDS_PAUSED / 16 + 1);
+    for (const auto& c : cases) {
+        if (!Translations().count(c.language) && c.language != kEnglish) {
+            continue;
+        }
+        ASSERT_TRUE(pausora::ui::UseLanguage(c.tag)) << c.tag;
+        EXPECT_EQ(pausora::ui::ResourceString(IDS_PAUSED),
+                  Strings(block, c.language).at(IDS_PAUSED))
+            << c.tag;
     }
 }
 
