@@ -123,24 +123,14 @@ class Notepad {
     }
 
   private:
+    // The first of its top-level windows that is shown.
     HWND Find() const {
-        struct Search {
-            DWORD process;
-            HWND found;
-        } search{m_process.dwProcessId, nullptr};
-        ::EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD process = 0;
-                ::GetWindowThreadProcessId(window, &process);
-                if (process == s->process && ::IsWindowVisible(window)) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        for (const HWND window : TopLevelWindowsOf(m_process.dwProcessId)) {
+            if (::IsWindowVisible(window)) {
+                return window;
+            }
+        }
+        return nullptr;
     }
 
     PROCESS_INFORMATION m_process{};

@@ -14,6 +14,26 @@
 
 namespace pausora::test {
 
+// Every top-level window of process `pid`, shown or not.
+inline std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{pid, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->pid) {
+                s->found.push_back(hwnd);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class Program {
   public:
     Program() = default;
@@ -131,24 +151,7 @@ class Program {
 
     // Every top-level window of the program, shown or not: what the system
     // closes when it ends the program or the session.
-    std::vector<HWND> TopLevelWindows() const {
-        struct Search {
-            DWORD pid;
-            std::vector<HWND> found;
-        } search{m_process.dwProcessId, {}};
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                if (pid == s->pid) {
-                    s->found.push_back(hwnd);
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    std::vector<HWND> TopLevelWindows() const { return TopLevelWindowsOf(m_process.dwProcessId); }
 
     // Delivers a system notice as Windows does: to every top-level window of
     // the program (never to the hidden main window, which is a child), each

@@ -15,51 +15,11 @@
 #include <vector>
 
 #include "resource.h"
+#include "shared/resource_walk.h"
 
 namespace {
 
-HMODULE Self() {
-    return ::GetModuleHandleW(nullptr);
-}
-
-BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
-    if (IS_INTRESOURCE(name)) {
-        reinterpret_cast<std::vector<WORD>*>(names)->push_back(
-            static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
-    reinterpret_cast<std::set<LANGID>*>(languages)->insert(language);
-    return TRUE;
-}
-
-std::vector<WORD> Names(LPCWSTR type) {
-    std::vector<WORD> names;
-    ::EnumResourceNamesW(Self(), type, AddName, reinterpret_cast<LONG_PTR>(&names));
-    return names;
-}
-
-std::set<LANGID> Languages(LPCWSTR type, WORD name) {
-    std::set<LANGID> languages;
-    ::EnumResourceLanguagesW(Self(), type, MAKEINTRESOURCEW(name), AddLanguage,
-                             reinterpret_cast<LONG_PTR>(&languages));
-    return languages;
-}
-
-const void* Resource(LPCWSTR type, WORD name, LANGID language) {
-    const HRSRC found = ::FindResourceExW(Self(), type, MAKEINTRESOURCEW(name), language);
-    return found == nullptr ? nullptr : ::LockResource(::LoadResource(Self(), found));
-}
-
-std::string LanguageName(LANGID language) {
-    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
-    if (::LCIDToLocaleName(MAKELCID(language, SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0) > 0) {
-        return std::string(name, name + ::wcslen(name));
-    }
-    return "language " + std::to_string(language);
-}
+using namespace pausora::test;
 
 bool Blank(const std::wstring& text) {
     for (const wchar_t c : text) {
@@ -178,10 +138,6 @@ bool Measure(HWND control, const std::wstring& text, Fit& fit) {
 
 // ---- The dialogs, created from their templates as the program creates them.
 
-INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
-
 struct Clipped {
     int control;
     std::wstring text;
@@ -202,31 +158,10 @@ BOOL CALLBACK CheckControl(HWND control, LPARAM found) {
 // The labels of dialog `name` in `language` that do not fit; false when the
 // dialog cannot be created.
 bool ClippedLabels(WORD name, LANGID language, std::vector<Clipped>& found) {
-    const auto* dialogTemplate = static_cast<LPCDLGTEMPLATEW>(Resource(RT_DIALOG, name, language));
-    if (dialogTemplate == nullptr) {
-        return false;
-    }
-    const HWND parent = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                          nullptr, Self(), nullptr);
-    const HWND dialog =
-        ::CreateDialogIndirectParamW(Self(), dialogTemplate, parent, QuietDialog, 0);
-    if (dialog != nullptr) {
-        ::EnumChildWindows(dialog, CheckControl, reinterpret_cast<LPARAM>(&found));
-        ::DestroyWindow(dialog);
-    }
-    ::DestroyWindow(parent);
-    return dialog != nullptr;
+    return VisitDialogControls(name, language, CheckControl, reinterpret_cast<LPARAM>(&found));
 }
 
-class Layout : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX classes{};
-        classes.dwSize = sizeof classes;
-        classes.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
-        ::InitCommonControlsEx(&classes);
-    }
-};
+class Layout : public WithCommonControls {};
 
 // The run at 150 % is one only if Wine took the scaling.
 TEST_F(Layout, RunsAtTheScalingAskedFor) {

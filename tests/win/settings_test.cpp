@@ -6,6 +6,7 @@
 #include "settings/settings_window.h"
 #include "settings/tree_sheet.h"
 #include "shared/dpi_checks.h"
+#include "shared/quiet_presenter.h"
 #include "shared/wait.h"
 #include "shared/win_backdoor.h"
 #include "store/registry_key.h"
@@ -39,6 +40,7 @@ using test::ExpectWindowRect;
 using test::kTimeoutMs;
 using test::MoveToDpi;
 using test::OtherDpi;
+using test::QuietPresenter;
 using test::ScreenDpi;
 using test::WaitFor;
 using test::WinBackdoor;
@@ -59,22 +61,6 @@ enum Page {
     kSounds,
     kAppearance,
     kPageCount
-};
-
-// The stand-in main window's history has nobody to tell of trouble.
-class QuietPresenter final : public IPresenter {
-  public:
-    void ShowNotice(const Notice&, std::uint32_t, NoticeEntry, int) override {}
-    void HideNotice() override {}
-    void SetIcon(int) override {}
-    void SetTooltipText(std::string_view) override {}
-    void SetIconList(int, int) override {}
-    void Animate(std::uint32_t, std::uint32_t) override {}
-    void StopAnimation() override {}
-    void SetStartStopCaption(std::string_view) override {}
-    void SetCountdown(std::uint32_t) override {}
-    void PlaySound(SoundEvent, std::string_view) override {}
-    void ReportTrouble(Trouble) override {}
 };
 
 std::string TempFile(const char* name) {

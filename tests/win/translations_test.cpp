@@ -16,54 +16,22 @@
 #include <vector>
 
 #include "resource.h"
+#include "shared/resource_walk.h"
 #include "ui/ui_language.h"
 #include "ui/utf.h"
 #include "ui/window.h"
 
 namespace {
 
+using namespace pausora::test;
+
 constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-
-HMODULE Self() {
-    return ::GetModuleHandleW(nullptr);
-}
-
-BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
-    if (IS_INTRESOURCE(name)) {
-        reinterpret_cast<std::vector<WORD>*>(names)->push_back(
-            static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
-    reinterpret_cast<std::set<LANGID>*>(languages)->insert(language);
-    return TRUE;
-}
-
-std::vector<WORD> Names(LPCWSTR type) {
-    std::vector<WORD> names;
-    ::EnumResourceNamesW(Self(), type, AddName, reinterpret_cast<LONG_PTR>(&names));
-    return names;
-}
-
-std::set<LANGID> Languages(LPCWSTR type, WORD name) {
-    std::set<LANGID> languages;
-    ::EnumResourceLanguagesW(Self(), type, MAKEINTRESOURCEW(name), AddLanguage,
-                             reinterpret_cast<LONG_PTR>(&languages));
-    return languages;
-}
 
 // The translations: every language the tray menu has besides English.
 std::set<LANGID> Translations() {
     std::set<LANGID> languages = Languages(RT_MENU, IDR_TRAYMENU);
     languages.erase(kEnglish);
     return languages;
-}
-
-const void* Resource(LPCWSTR type, WORD name, LANGID language) {
-    const HRSRC found = ::FindResourceExW(Self(), type, MAKEINTRESOURCEW(name), language);
-    return found == nullptr ? nullptr : ::LockResource(::LoadResource(Self(), found));
 }
 
 // The access key of a caption ("&File" has 'f'), or 0.
@@ -205,38 +173,14 @@ BOOL CALLBACK AddControl(HWND child, LPARAM controls) {
     return TRUE;
 }
 
-INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
-
 // The controls of dialog `name` in `language`, created under a hidden parent.
 std::vector<std::pair<Control, std::wstring>> Controls(WORD name, LANGID language) {
     std::vector<std::pair<Control, std::wstring>> controls;
-    const auto* dialogTemplate = static_cast<LPCDLGTEMPLATEW>(Resource(RT_DIALOG, name, language));
-    if (dialogTemplate == nullptr) {
-        return controls;
-    }
-    const HWND parent = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                          nullptr, Self(), nullptr);
-    const HWND dialog =
-        ::CreateDialogIndirectParamW(Self(), dialogTemplate, parent, QuietDialog, 0);
-    if (dialog != nullptr) {
-        ::EnumChildWindows(dialog, AddControl, reinterpret_cast<LPARAM>(&controls));
-        ::DestroyWindow(dialog);
-    }
-    ::DestroyWindow(parent);
+    VisitDialogControls(name, language, AddControl, reinterpret_cast<LPARAM>(&controls));
     return controls;
 }
 
-class DialogTranslations : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX classes{};
-        classes.dwSize = sizeof classes;
-        classes.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
-        ::InitCommonControlsEx(&classes);
-    }
-};
+class DialogTranslations : public WithCommonControls {};
 
 TEST_F(DialogTranslations, KeepTheirControlsWithUniqueAccessKeys) {
     for (const LANGID language : Translations()) {
@@ -313,7 +257,7 @@ TEST(Translations, TheLongestTooltipsFit) {
               text(language, IDS_TIP_HELD), text(language, IDS_TIP_SHORT_BREAK),
               text(language, IDS_TIP_LONG_BREAK), text(language, IDS_TIP_STOPPED)}) {
             EXPECT_LE(state.size() + experience.size(), 127u)
-                << std::hex << language << ": " << pausora::Narrow(state + experience);
+                << LanguageName(language) << ": " << pausora::Narrow(state + experience);
         }
     }
 }

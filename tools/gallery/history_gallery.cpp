@@ -7,6 +7,7 @@
 // Once the window is on screen it writes its rectangle ("WxH+X+Y") to
 // <ready-file> and closes when <ready-file>.done appears.
 #include "history/history_window.h"
+#include "shared/quiet_presenter.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,21 +16,7 @@
 namespace {
 
 using namespace pausora;
-
-class QuietPresenter final : public IPresenter {
-  public:
-    void ShowNotice(const Notice&, std::uint32_t, NoticeEntry, int) override {}
-    void HideNotice() override {}
-    void SetIcon(int) override {}
-    void SetTooltipText(std::string_view) override {}
-    void SetIconList(int, int) override {}
-    void Animate(std::uint32_t, std::uint32_t) override {}
-    void StopAnimation() override {}
-    void SetStartStopCaption(std::string_view) override {}
-    void SetCountdown(std::uint32_t) override {}
-    void PlaySound(SoundEvent, std::string_view) override {}
-    void ReportTrouble(Trouble) override {}
-};
+using test::QuietPresenter;
 
 // A month of work: weekdays of five to eight hours, most breaks taken,
 // weekends off, today under way.
