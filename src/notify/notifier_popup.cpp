@@ -276,11 +276,66 @@ bool CNotifierPopup::SetItemPictures(int id, UINT normalBitmapId, UINT hoverBitm
     return m_model.SetItemPictures(id, normalBitmapId, hoverBitmapId);
 }
 
+void CNotifierPopup::FlowBelow(int upper, int lower, int room) {
+    const auto rectOf = [this](int id) -> std::optional<ScreenRect> {
+        for (const SNotifierItem& item : m_model.Items()) {
+            if (item.id == id) {
+                return ScreenRect{item.left, item.top, item.right, item.bottom};
+            }
+        }
+        return std::nullopt;
+    };
+    const std::optional<ScreenRect> upperRect = rectOf(upper);
+    const std::optional<ScreenRect> lowerRect = rectOf(lower);
+    if (upperRect && lowerRect) {
+        m_flow = ItemFlow{upper, lower, room, *upperRect, *lowerRect};
+    }
+}
+
+void CNotifierPopup::Flow() {
+    if (!m_flow) {
+        return;
+    }
+    m_model.SetItemRect(m_flow->upper, m_flow->upperRect);
+    m_model.SetItemRect(m_flow->lower, m_flow->lowerRect);
+    const SNotifierItem* upper = nullptr;
+    for (const SNotifierItem& item : m_model.Items()) {
+        upper = item.id == m_flow->upper ? &item : upper;
+    }
+    if (upper == nullptr || upper->text.empty()) {
+        return;
+    }
+    // Measured in the font the item is drawn in, fitted to its own rectangle.
+    const ui::WindowDc dc(Handle());
+    const RECT box = ui::ToRect(m_model.ItemRect(*upper));
+    RECT needed{box.left, box.top, box.right, box.top};
+    {
+        const ui::SelectedObject font(dc.get(), Font(dc.get(), *upper, false));
+        const std::wstring text = Widen(upper->text);
+        ::DrawText(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
+                   DT_WORDBREAK | DT_CALCRECT);
+    }
+    const int dpi = std::max(m_model.Dpi(), 1);
+    const int over = static_cast<int>(needed.bottom - box.bottom);
+    const int extra = std::min(m_flow->room, (over * kLayoutDpi + dpi - 1) / dpi);
+    if (extra <= 0) {
+        return;
+    }
+    ScreenRect grown = m_flow->upperRect;
+    grown.bottom += extra;
+    ScreenRect moved = m_flow->lowerRect;
+    moved.top += extra;
+    moved.bottom += extra;
+    m_model.SetItemRect(m_flow->upper, grown);
+    m_model.SetItemRect(m_flow->lower, moved);
+}
+
 void CNotifierPopup::ShowPopup(DWORD appearTime, DWORD stayTime, DWORD disappearTime, int step,
                                int mode, int starCount) {
     if (Handle() == nullptr) {
         return;
     }
+    Flow();
     // The notice's words are also its window's name, which is what screen
     // readers and other assistive tools read of a window drawn by hand.
     std::string name;
@@ -509,6 +564,9 @@ void SetUpNoticePopup(CNotifierPopup& popup, HWND owner) {
                       ui::ToRect(kLinkRect), "Tahoma", 105, kStyleBold,
                       kStyleBold | kStyleUnderline, kLinkGreen, kLinkGreen);
     popup.AddTextItem(kItemBody, "", ui::ToRect(kBodyRect), "Tahoma", 98, 0, kBodyGrey);
+    // A title that takes two lines in some language pushes the link down,
+    // into the room above the skin's rule.
+    popup.FlowBelow(kItemTitle, kItemLink, kTitleFlowRoom);
 }
 
 }  // namespace pausora

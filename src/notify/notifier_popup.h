@@ -43,6 +43,11 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     bool SetItemClickable(int id, bool clickable);
     bool SetItemPictures(int id, UINT normalBitmapId, UINT hoverBitmapId);
 
+    // A text of item `upper` that needs more lines than its rectangle holds,
+    // even in the smallest font it may shrink to, takes them, and item
+    // `lower` moves down by as much, at most `room` (at 96 DPI) further.
+    void FlowBelow(int upper, int lower, int room);
+
     // mode 0 slides the popup, 1 fades it; a show while it is in view
     // refreshes it in place.
     void ShowPopup(DWORD appearTime, DWORD stayTime, DWORD disappearTime, int step, int mode,
@@ -87,6 +92,8 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     HBITMAP Picture(UINT bitmapId);
     HFONT Font(HDC dc, const SNotifierItem& item, bool hover);
     void PaintAll(HDC dc, HDC source);
+    // The flow's rectangles for the texts the items hold now.
+    void Flow();
 
     struct FittedFont {
         std::string text;  // that the font was fitted to
@@ -101,6 +108,14 @@ class CNotifierPopup : public ui::Window, private IPopupSurface {
     std::map<UINT, ui::BitmapHandle> m_pictures;         // the star and the pictures
     std::map<std::pair<int, bool>, FittedFont> m_fonts;  // by item id and hover look
     std::int32_t m_appliedOpacity = -1;
+    struct ItemFlow {
+        int upper = 0;
+        int lower = 0;
+        int room = 0;
+        ScreenRect upperRect;  // as added
+        ScreenRect lowerRect;
+    };
+    std::optional<ItemFlow> m_flow;
     NotifierPopupModel m_model;
 };
 

@@ -190,6 +190,17 @@ bool NotifierPopupModel::SetItemText(std::int32_t id, std::string_view text) {
     return item != nullptr;
 }
 
+bool NotifierPopupModel::SetItemRect(std::int32_t id, const ScreenRect& rect) {
+    SNotifierItem* item = Find(id);
+    if (item != nullptr) {
+        item->left = rect.left;
+        item->top = rect.top;
+        item->right = rect.right;
+        item->bottom = rect.bottom;
+    }
+    return item != nullptr;
+}
+
 bool NotifierPopupModel::SetItemClickable(std::int32_t id, bool clickable) {
     SNotifierItem* item = Find(id);
     if (item != nullptr) {

@@ -62,6 +62,9 @@ inline constexpr ScreenPoint kPictureCorner{257, 1};
 inline constexpr ScreenRect kTitleRect{11, 17, 250, 40};
 inline constexpr ScreenRect kLinkRect{11, 43, 250, 60};
 inline constexpr ScreenRect kBodyRect{11, 90, 250, 155};
+// How far the link may move down under a title of two lines: to the rule
+// the skin draws between it and the saying.
+inline constexpr std::int32_t kTitleFlowRoom = 12;
 // The experience stars, right to left from the first one's corner, each a
 // star's width further left.
 inline constexpr ScreenPoint kFirstStarCorner{377, 137};
@@ -192,6 +195,8 @@ class NotifierPopupModel {
     bool AddPictureItem(std::int32_t id, std::int32_t x, std::int32_t y, std::uint32_t bitmapId,
                         std::int32_t width, std::int32_t height);
     bool SetItemText(std::int32_t id, std::string_view text);
+    // The item's rectangle at the layout's scaling (96 DPI).
+    bool SetItemRect(std::int32_t id, const ScreenRect& rect);
     bool SetItemClickable(std::int32_t id, bool clickable);
     bool SetItemPictures(std::int32_t id, std::uint32_t normalBitmapId,
                          std::uint32_t hoverBitmapId);

@@ -334,5 +334,28 @@ TEST_F(PopupWindowTest, ItemsAndSkinFailures) {
     EXPECT_EQ(popup.Model().SkinWidth(), 400);  // the size stays
 }
 
+// A title that one line cannot hold even in its smallest font takes two, and
+// the link moves down by the second line; a short one leaves both as laid out.
+TEST_F(PopupWindowTest, ATitleOfTwoLinesPushesTheLinkDown) {
+    const auto item = [this](int id) {
+        const auto& items = popup.Model().Items();
+        return *std::find_if(items.begin(), items.end(),
+                             [id](const SNotifierItem& i) { return i.id == id; });
+    };
+    for (const char* title : {"La tua giornata lavorativa sta finendo!", "Short break time"}) {
+        const bool long_ = title[0] == 'L';
+        popup.SetItemText(kItemTitle, title);
+        popup.ShowPopup(100, 100, 100, 1, 0, 0);
+        const SNotifierItem shown = item(kItemTitle);
+        const SNotifierItem link = item(kItemLink);
+        const int pushed = link.top - kLinkRect.top;
+        EXPECT_EQ(shown.bottom - kTitleRect.bottom, pushed) << title;
+        EXPECT_EQ(link.bottom - kLinkRect.bottom, pushed) << title;
+        EXPECT_EQ(pushed > 0, long_) << title;
+        EXPECT_LE(pushed, kTitleFlowRoom) << title;
+        popup.HidePopup();
+    }
+}
+
 }  // namespace
 }  // namespace pausora
