@@ -196,6 +196,52 @@ TEST_F(Layout, EveryLabelFitsItsControlInEveryLanguage) {
     EXPECT_EQ(seen.size(), static_cast<std::size_t>(PAUSORA_TRANSLATION_COUNT + 1));
 }
 
+// ---- The exercises' instructions, drawn by the dialog itself in its own font.
+
+std::wstring StringIn(UINT id, LANGID language) {
+    const auto* at =
+        static_cast<const WCHAR*>(Resource(RT_STRING, static_cast<WORD>(id / 16 + 1), language));
+    for (UINT i = 0; at != nullptr && i < id % 16; ++i) {
+        at += 1 + *at;
+    }
+    return at == nullptr ? std::wstring() : std::wstring(at + 1, *at);
+}
+
+BOOL CALLBACK FindInstructions(HWND control, LPARAM size) {
+    if (::GetDlgCtrlID(control) == IDC_EXERCISE_TEXT) {
+        RECT client{};
+        ::GetClientRect(control, &client);
+        *reinterpret_cast<SIZE*>(size) = {client.right, client.bottom};
+    }
+    return TRUE;
+}
+
+TEST_F(Layout, EveryExerciseFitsItsBoxInEveryLanguage) {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    // The instructions' font: Tahoma, 18 pixels at 100 %.
+    const HFONT font = ::CreateFontW(::MulDiv(18, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                     DEFAULT_CHARSET, OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS,
+                                     DEFAULT_QUALITY, 0, L"Tahoma");
+    const HGDIOBJ old = ::SelectObject(screen, font);
+    for (const LANGID language : Languages(RT_DIALOG, IDD_EXERCISES)) {
+        SIZE box{};
+        ASSERT_TRUE(VisitDialogControls(IDD_EXERCISES, language, FindInstructions,
+                                        reinterpret_cast<LPARAM>(&box)));
+        for (UINT id = IDS_EXERCISE_1; id <= IDS_EXERCISE_15; ++id) {
+            const std::wstring text = StringIn(id, language);
+            RECT needed{0, 0, box.cx, 0};
+            ::DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &needed,
+                        DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            EXPECT_LE(needed.bottom, box.cy) << LanguageName(language) << ", exercise " << id
+                                             << " needs " << needed.bottom << " px of " << box.cy;
+        }
+    }
+    ::SelectObject(screen, old);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, screen);
+}
+
 // ---- Menus and strings: nothing shown blank in any language.
 
 void ExpectMenuTexts(HMENU menu, const std::string& where) {
