@@ -2,6 +2,7 @@
 // end-of-day and daily-limit notices, and the day check at start.
 #include "artwork_ids.h"
 #include "core/engine_sim.h"
+#include "scheduler/pause_clock.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -72,6 +73,32 @@ TEST(DayTimeLine, HoursAndMinutesAsTheyAreSaid) {
     for (const auto& [minutes, line] : rows) {
         EXPECT_EQ(DayTimeLine(BreakTexts{}, minutes), line) << minutes;
     }
+}
+
+// Another language's words around the numbers, and the locale's way with a
+// time, a date and a number.
+TEST(DayTimeLine, TheLanguagesWordsAndTheLocalesFormats) {
+    BreakTexts texts;
+    texts.dayTimeStart = "Heute: ";
+    texts.dayTimeEnd = " am Computer";
+    texts.hours = "%1 Std.";
+    texts.minutes = "%1 Min.";
+    EXPECT_EQ(DayTimeLine(texts, 462), "Heute: 7 Std. 42 Min. am Computer");
+
+    PauseTexts pause;
+    pause.pausedUntilDate = "Pause bis %2, %1";
+    pause.nextBreakIn = "%2 min until the next break";
+    pause.formats.timeOfDay = [](std::uint32_t hour, std::uint32_t minute) {
+        return std::to_string((hour + 11) % 12 + 1) + (minute < 10 ? ":0" : ":") +
+               std::to_string(minute) + (hour < 12 ? " AM" : " PM");
+    };
+    pause.formats.date = [](std::int32_t year, std::uint32_t month, std::uint32_t day) {
+        return std::to_string(day) + "." + std::to_string(month) + "." + std::to_string(year);
+    };
+    pause.formats.number = [](std::uint64_t value) { return "#" + std::to_string(value); };
+    EXPECT_EQ(PausedLine(pause, LocalTime{2026, 12, 20, 17, 5, 0}, LocalTime{2026, 12, 9, 8, 0, 0}),
+              "Pause bis 20.12.2026, 5:05 PM");
+    EXPECT_EQ(NextBreakLine(pause, 7 * 60000), "#7 min until the next break");
 }
 
 TEST(WorkdayEnd, NoNoticeWithoutInputAfterTheEndTime) {
