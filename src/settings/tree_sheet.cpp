@@ -156,7 +156,17 @@ void CPageFrame::DrawCaption(HDC dc, const RECT& caption) {
     text.left += 2;
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
-    const ui::SelectedObject font(dc, ::GetStockObject(SYSTEM_FONT));
+    // The window's own font, bold: the same face as the page below it, in
+    // every language and at every scaling.
+    LOGFONT bold{};
+    const auto windowFont =
+        reinterpret_cast<HGDIOBJ>(::SendMessage(::GetParent(Wnd()), WM_GETFONT, 0, 0));
+    if (windowFont == nullptr || ::GetObject(windowFont, sizeof bold, &bold) == 0) {
+        ::GetObject(::GetStockObject(DEFAULT_GUI_FONT), sizeof bold, &bold);
+    }
+    bold.lfWeight = FW_BOLD;
+    const ui::FontHandle captionFont(::CreateFontIndirect(&bold));
+    const ui::SelectedObject font(dc, captionFont.get());
     const std::wstring title = Widen(m_captionText);
     ::DrawText(dc, title.c_str(), static_cast<int>(title.size()), &text,
                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
@@ -269,7 +279,7 @@ void CTreeSheetBase::OnInitialized() {
     m_images.reset(::ImageList_Create(iconSide, iconSide, ILC_COLOR32 | ILC_MASK, 0, 1));
     // The tree's width is given at 96 dots per inch; its texts grow with the
     // screen's scaling, and so must it.
-    const int treeWidth = Dpi().Scale(m_treeWidth);
+    int treeWidth = Dpi().Scale(m_treeWidth);
 
     // The tab strip gives way to the frame; the pages stay where the sheet
     // puts them, in the tab control's display area.
@@ -284,7 +294,6 @@ void CTreeSheetBase::OnInitialized() {
     ::SetWindowPos(m_frame->Wnd(), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_frame->ShowCaption(m_pageCaption);
-    WidenForTree(treeWidth);
 
     const HFONT font = reinterpret_cast<HFONT>(::SendMessage(sheet, WM_GETFONT, 0, 0));
     m_captionHeightAtStart = TabHeight(sheet, font);
@@ -303,9 +312,34 @@ void CTreeSheetBase::OnInitialized() {
         TreeView_SetImageList(tree, m_images.get(), TVSIL_STATE);
     }
     RefillTree();
+    // Wide enough for its longest page name, in any language: a tree with
+    // cut names or a scroll bar of its own is no way to find a page.
+    const int needed = WidestTreeItem(tree) + Dpi().Scale(m_treeGap) + Dpi().Scale(6);
+    if (needed > treeWidth) {
+        treeWidth = needed;
+        m_treeWidth = ::MulDiv(needed, kBaseDpi, Dpi().Dpi());
+    }
+    WidenForTree(treeWidth);
+    // The widening moved the tree with every other child; it stays at the left.
+    ::SetWindowPos(tree, nullptr, tabRect.left, tabRect.top,
+                   std::max(0, treeWidth - Dpi().Scale(m_treeGap)), tabRect.bottom - tabRect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     SelectCurrentPage();
     // The sheet may settle on its first page only after this returns.
     ::PostMessage(sheet, kFollowCurrentPage, 0, 0);
+}
+
+// The right edge of the widest text of the tree's items, all of them shown.
+int CTreeSheetBase::WidestTreeItem(HWND tree) {
+    int widest = 0;
+    for (HTREEITEM item = TreeView_GetFirstVisible(tree); item != nullptr;
+         item = TreeView_GetNextVisible(tree, item)) {
+        RECT text{};
+        if (TreeView_GetItemRect(tree, item, &text, TRUE)) {
+            widest = std::max(widest, static_cast<int>(text.right));
+        }
+    }
+    return widest;
 }
 
 // Moves every child right by the tree's width and widens the sheet by as

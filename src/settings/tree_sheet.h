@@ -127,6 +127,7 @@ class CTreeSheetBase : public ui::PropertySheet {
     void UseOneRowOfTabs();
     void WidenForTree(int treeWidth);
     static int TabHeight(HWND sheet, HFONT font);
+    static int WidestTreeItem(HWND tree);
     void ReloadTreeIcons();
     void RefillTree();
     void SelectCurrentPage();
@@ -139,7 +140,7 @@ class CTreeSheetBase : public ui::PropertySheet {
     bool m_treeMode = false;
     bool m_pageCaption = false;
     bool m_treeImages = false;
-    int m_treeWidth = 150;
+    int m_treeWidth = 150;  // at 96 DPI; grown to the widest page name
     int m_treeGap = 5;
     int m_captionHeightAtStart = 0;  // pixels, measured when the sheet was made
     bool m_refilling = false;        // the sheet itself moves the tree
