@@ -22,6 +22,10 @@ class CPicturePage : public ui::PropertyPage {
     ui::Handled OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    // The texts one under the other, each as tall as it is in the page's
+    // language, with the template's gaps between them.
+    void StackTexts();
+
     UINT m_pictureId;
     DWORD m_buttons;
     ui::FontHandle m_titleFont;

@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -148,6 +150,39 @@ void ExpectNext(const WizardDriver& wizard, int to) {
     ASSERT_TRUE(wizard.WaitForPage(to));
 }
 
+// The texts of a workplace page stand one under the other inside the page,
+// the advice with even gaps however many lines each paragraph takes.
+void ExpectStackedTexts(HWND page, int number) {
+    std::vector<std::pair<RECT, int>> texts;
+    for (HWND child = ::GetWindow(page, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char kind[16] = {};
+        ::GetClassNameA(child, kind, sizeof kind);
+        if (::lstrcmpiA(kind, "Static") == 0 &&
+            (::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) {
+            RECT rect{};
+            ::GetWindowRect(child, &rect);
+            ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+            texts.push_back({rect, ::GetDlgCtrlID(child)});
+        }
+    }
+    std::sort(texts.begin(), texts.end(),
+              [](const auto& a, const auto& b) { return a.first.top < b.first.top; });
+    RECT client{};
+    ::GetClientRect(page, &client);
+    std::set<LONG> gaps;
+    for (std::size_t i = 1; i < texts.size(); ++i) {
+        const LONG gap = texts[i].first.top - texts[i - 1].first.bottom;
+        EXPECT_GE(gap, 0) << "page " << number << ", text " << i << " overlaps the one above";
+        if (texts[i].second == IDC_STATIC && texts[i - 1].second == IDC_STATIC) {
+            gaps.insert(gap);
+        }
+    }
+    ASSERT_FALSE(texts.empty());
+    EXPECT_LE(texts.back().first.bottom, client.bottom) << "page " << number;
+    EXPECT_LE(gaps.size(), 1u) << "page " << number << ": uneven gaps";
+}
+
 TEST_F(WizardTest, FinishStoresEveryPageAndItsBoxStartsTheWorkplaceWizard) {
     std::vector<std::string> workplaceTitles;
     StartUp({
@@ -203,6 +238,7 @@ TEST_F(WizardTest, FinishStoresEveryPageAndItsBoxStartsTheWorkplaceWizard) {
                                                               : kBackNext))
                     << "page " << page;
                 workplaceTitles.push_back(wizard.Text(IDC_WIZARD_TITLE));
+                ExpectStackedTexts(wizard.Page(), page);
                 weights.push_back(FontOf(wizard.Control(IDC_WIZARD_TITLE)).lfWeight);
                 if (page < 7) {
                     ASSERT_TRUE(wizard.Next());
