@@ -10,10 +10,14 @@
 #include "app/pause_menu_win.h"
 #include "notify/tray_icon.h"
 #include "scheduler/break_engine.h"
+#include "store/languages.h"
+#include "tips/tips.h"
+#include "ui/ui_language.h"
 #include "win/popup_setup.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -63,11 +67,31 @@ class Owner : public ui::Window {
     Owner() { CreateEx(0, L"PopupGalleryOwner", L"", WS_POPUP, 0, 0, 10, 10, nullptr); }
 };
 
+// A saying of the notices, in the language the gallery speaks: the third
+// line of that language's sayings file beside the gallery, or the English.
+std::string Saying() {
+    std::string saying =
+        "Look out of the window for a moment. Your eyes relax when they focus far away.";
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.resize(folder.find_last_of('\\') + 1);
+    const std::string language(ResolveLanguage({}, ui::UserDisplayLanguages()));
+    std::ifstream file(folder + TipsFileName(language), std::ios::binary);
+    std::string line;
+    for (int i = 0; i < 3 && std::getline(file, line); ++i) {
+    }
+    if (file && !line.empty()) {
+        line.erase(line.find_last_not_of('\r') + 1);
+        DecodeTipLine(line);
+        saying = line;
+    }
+    return saying;
+}
+
 void SetState(CNotifierPopup& popup, int state) {
     const BreakTexts texts = LoadBreakTexts();
-    constexpr char kTip[] =
-        "Look out of the window for a moment. Your eyes relax when they focus far "
-        "away.";
+    const std::string tip = Saying();
     switch (state) {
         case 3:
         case 4:
@@ -82,7 +106,7 @@ void SetState(CNotifierPopup& popup, int state) {
             popup.SetItemText(3, texts.stretchLink);
             const UINT picture = shortBreak ? IDB_SHORT_BREAK : IDB_LONG_BREAK;
             popup.SetItemPictures(1, picture, picture);
-            popup.SetItemText(4, kTip);
+            popup.SetItemText(4, tip);
             break;
         }
         case 7:
@@ -172,6 +196,7 @@ int ShowMenu() {
                                         IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
     tray.ShowSwitches(settings);
     tray.Create(WM_TRAYICON_NOTIFY, "Pausora", icon.get(), IDR_TRAYMENU);
+    tray.SetStartStopCaption(LoadBreakTexts().captionStop.c_str());
     tray.SetMenuDefaultItem(kStartStopPosition, true);
     ::SetCursorPos(screen.right - 260, screen.bottom - 48);
     ::SetTimer(nullptr, 0, 100, &WatchMenu);
