@@ -10,6 +10,8 @@
 #   wizard.png      the first-run wizard      scripts/screenshots-wizards.sh (initial-4, short breaks)
 #   history.png     the history window        scripts/screenshots-history.sh (history-month)
 #   installer.png   the installer's welcome   this script, from the built installer
+#   settings-de.png, wizard-ru.png, notice-ja.png: the settings, the wizard and
+#                   the notice in German, Russian and Japanese
 #
 # Small PNGs with 64 colours: they go into the repository.
 set -euo pipefail
@@ -64,6 +66,16 @@ small "$work/exercises/exercise-11.png" "$out/exercise.png"
 small "$work/settings/settings-2-short-breaks.png" "$out/settings.png"
 small "$work/wizards/initial-4.png" "$out/wizard.png"
 small "$work/history/history-month.png" "$out/history.png"
+
+# The same windows in three of the other languages (the Windows language is
+# the locale's under Wine).
+LC_ALL=de_DE.UTF-8 SHOTS='settings-2-*' scripts/screenshots-settings.sh "$work/settings-de" build/windows >/dev/null
+LC_ALL=ru_RU.UTF-8 SHOTS='initial-4' scripts/screenshots-wizards.sh "$work/wizards-ru" build/windows >/dev/null
+LC_ALL=ja_JP.UTF-8 SHOTS='state3-short-break' scripts/screenshots-popup.sh "$work/popup-ja" >/dev/null
+small "$work/settings-de/settings-2-short-breaks.png" "$out/settings-de.png"
+small "$work/wizards-ru/initial-4.png" "$out/wizard-ru.png"
+small "$work/popup-ja/state3-short-break.png" "$out/notice-ja.png" \
+    -crop "$(window_box "$work/popup-ja/state3-short-break.png")"
 
 # The installer's first page.
 start_private_display

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <gtest/gtest.h>
+#include "shared/common_controls_fixture.h"
 
 #include <cwchar>
 #include <set>
@@ -88,16 +88,5 @@ inline bool VisitDialogControls(WORD name, LANGID language, WNDENUMPROC visit, L
     ::DestroyWindow(parent);
     return dialog != nullptr;
 }
-
-// The common control classes the dialog templates use, registered first.
-class WithCommonControls : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX classes{};
-        classes.dwSize = sizeof classes;
-        classes.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
-        ::InitCommonControlsEx(&classes);
-    }
-};
 
 }  // namespace pausora::test

@@ -3,6 +3,7 @@
 #include "app/pausora_app.h"
 #include "store/registry_key.h"
 #include "resource.h"
+#include "shared/common_controls_fixture.h"
 #include "shared/dpi_checks.h"
 #include "shared/win_backdoor.h"
 #include "shared/wizard_driver.h"
@@ -41,13 +42,10 @@ std::string PickerText(HWND picker) {
 // Runs start-up's settings and wizards on this thread while `user` works the
 // wizards from another. The user is handed every wizard sheet that appears,
 // in turn, and says by its return whether to wait for another.
-class WizardTest : public ::testing::Test {
+class WizardTest : public test::WithCommonControls {
   protected:
     void SetUp() override {
-        INITCOMMONCONTROLSEX controls{};
-        controls.dwSize = sizeof controls;
-        controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
-        ::InitCommonControlsEx(&controls);
+        WithCommonControls::SetUp();
         m_store.Reset();
     }
     void TearDown() override {
