@@ -155,8 +155,9 @@ ChartLayout LayoutHistoryChart(const std::vector<DayRecord>& records, const Date
     const int margin = px(12);
     const int gap = px(8);
 
-    // The buttons, bottom right, as the system's dialogs place them.
-    const int buttonWidth = px(75);
+    // The buttons, bottom right, as the system's dialogs place them; wider
+    // where a language's words need it.
+    const int buttonWidth = std::max(px(75), m.buttonText + px(16));
     const int buttonHeight = px(23);
     const int buttonTop = m.height - margin - buttonHeight;
     out.closeButton = {m.width - margin - buttonWidth, buttonTop, m.width - margin,

@@ -20,6 +20,7 @@ struct ChartMetrics {
     int dpi = kBaseDpi;
     int lineHeight = 16;  // of the window's font
     int charWidth = 7;    // its average character
+    int buttonText = 0;   // the wider of the two buttons' texts
 };
 
 struct ChartBar {

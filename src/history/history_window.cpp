@@ -182,6 +182,13 @@ void CHistoryWindow::MakeFonts() {
         const ui::WindowDc dc(Handle());
         const ui::SelectedObject font(dc.get(), m_font.get());
         ::GetTextMetricsW(dc.get(), &metrics);
+        m_buttonText = 0;
+        for (const HWND button : {m_export, m_close}) {
+            const std::wstring text = ui::WindowText(button);
+            SIZE size{};
+            ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+            m_buttonText = std::max<int>(m_buttonText, size.cx);
+        }
     }
     m_lineHeight = std::max<int>(1, metrics.tmHeight);
     m_charWidth = std::max<int>(1, metrics.tmAveCharWidth);
@@ -193,7 +200,8 @@ void CHistoryWindow::MakeFonts() {
 void CHistoryWindow::Relayout() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    const ChartMetrics metrics{client.right, client.bottom, m_dpi.Dpi(), m_lineHeight, m_charWidth};
+    const ChartMetrics metrics{client.right, client.bottom, m_dpi.Dpi(),
+                               m_lineHeight, m_charWidth,   m_buttonText};
     const std::uint32_t limit =
         m_settings.UseDailyTimeLimit == 1 ? m_settings.DailyTimeLimit / 60 : 0;
     const std::vector<DayRecord> records = m_history.File().Records();

@@ -43,6 +43,7 @@ class CHistoryWindow final : public ui::Window {
     ui::FontHandle m_boldFont;
     int m_lineHeight = 16;
     int m_charWidth = 7;
+    int m_buttonText = 0;  // the wider of the buttons' texts, in pixels
     HistoryTexts m_texts;
     ChartLayout m_layout;
     HWND m_export = nullptr;

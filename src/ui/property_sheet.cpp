@@ -53,10 +53,12 @@ HPROPSHEETPAGE PropertyPage::CreatePage(const wchar_t* title) {
     page.dwSize = sizeof page;
     page.dwFlags = m_iconId != 0 ? PSP_USEICONID : 0;
     page.hInstance = ModuleInstance();
-    page.pszTemplate = MAKEINTRESOURCE(m_templateId);
+    // The template in the thread's language, as the dialogs take theirs.
     if (const void* dialog = LoadInLanguage(RT_DIALOG, MAKEINTRESOURCE(m_templateId))) {
         page.dwFlags |= PSP_DLGINDIRECT;
         page.pResource = static_cast<const DLGTEMPLATE*>(dialog);
+    } else {
+        page.pszTemplate = MAKEINTRESOURCE(m_templateId);
     }
     page.pszIcon = MAKEINTRESOURCE(m_iconId);
     page.pfnDlgProc = &Trampoline<Procedure>;

@@ -69,6 +69,8 @@ bool UseLanguage(std::string_view language) {
     return preferred || id != 0;
 }
 
+namespace {
+
 HRSRC FindInLanguage(LPCWSTR type, LPCWSTR name) {
     if (t_language != 0) {
         if (const HRSRC found = ::FindResourceExW(ModuleInstance(), type, name, t_language)) {
@@ -77,6 +79,8 @@ HRSRC FindInLanguage(LPCWSTR type, LPCWSTR name) {
     }
     return ::FindResourceW(ModuleInstance(), name, type);
 }
+
+}  // namespace
 
 const void* LoadInLanguage(LPCWSTR type, LPCWSTR name) {
     const HRSRC found = FindInLanguage(type, name);

@@ -24,10 +24,9 @@ std::vector<std::string> UserDisplayLanguages();
 // system knows.
 bool UseLanguage(std::string_view language);
 
-// The program's resource `name` of `type` in the thread's language, or where
-// it has none, as the system picks it; null where there is none at all.
-HRSRC FindInLanguage(LPCWSTR type, LPCWSTR name);
-// The same, loaded: its bytes, which live as long as the program.
+// The bytes of the program's resource `name` of `type` in the thread's
+// language, or where it has none, as the system picks it; null where there is
+// none at all. They live as long as the program.
 const void* LoadInLanguage(LPCWSTR type, LPCWSTR name);
 // A menu of the program's in the thread's language; the caller destroys it.
 HMENU LoadMenuInLanguage(UINT id);

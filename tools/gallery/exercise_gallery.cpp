@@ -18,14 +18,23 @@ namespace {
 
 using namespace pausora;
 
-constexpr char kCaption[] = "Pausora - Exercises";
 std::string g_ready;
 int g_ticks = 0;
 int g_settled = 0;
 bool g_told = false;
 
+// The dialog of this thread, whatever its caption's language.
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+    if (::GetDlgItem(window, IDC_EXERCISE_TEXT) == nullptr) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
-    const HWND dialog = ::FindWindowA(nullptr, kCaption);
+    HWND dialog = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
     if (dialog == nullptr || ::GetWindowTextLengthA(::GetDlgItem(dialog, IDC_EXERCISE_TEXT)) == 0) {
         return;
     }
